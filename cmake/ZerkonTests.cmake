@@ -1,0 +1,30 @@
+# zk_add_gtest(<target> SOURCES ... LIBS ... [WHOLE] [TIMEOUT s])
+# A GoogleTest program with a QApplication (offscreen). By default every test case is its own
+# CTest test; WHOLE runs the program as one test (for suites that share an expensive fixture
+# such as a started browser or office). Every test runs with its own HOME and XDG folders under
+# the build tree, so nothing touches the real user's folders.
+function(zk_add_gtest target)
+  cmake_parse_arguments(ARG "WHOLE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE zk_testmain ${ARG_LIBS})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set(home ${CMAKE_BINARY_DIR}/test-home/${target})
+  set(env
+    "HOME=${home}"
+    "XDG_CONFIG_HOME=${home}/config"
+    "XDG_DATA_HOME=${home}/data"
+    "XDG_CACHE_HOME=${home}/cache"
+    "XDG_RUNTIME_DIR=${home}/run"
+    "QT_QPA_PLATFORM=offscreen"
+    "ZERKON_BUILD_DIR=${CMAKE_BINARY_DIR}"
+    "ZERKON_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(ARG_WHOLE)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
+  else()
+    gtest_discover_tests(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT}
+                         DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,270 @@
+#include "MessageService.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QPlainTextEdit>
+
+namespace zk {
+namespace {
+
+QString iconName(Icon icon) {
+    switch (icon) {
+    case Icon::Information: return "information";
+    case Icon::Exclamation: return "exclamation";
+    case Icon::Error: return "error";
+    case Icon::Question: return "question";
+    case Icon::None: break;
+    }
+    return "none";
+}
+
+QList<Answer> buttonsOf(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok: return {Answer::Ok};
+    case Buttons::OkCancel: return {Answer::Ok, Answer::Cancel};
+    case Buttons::YesNo: return {Answer::Yes, Answer::No};
+    case Buttons::YesNoCancel: return {Answer::Yes, Answer::No, Answer::Cancel};
+    case Buttons::RetryCancel: return {Answer::Retry, Answer::Cancel};
+    }
+    return {Answer::Ok};
+}
+
+QString answerName(Answer a) {
+    switch (a) {
+    case Answer::Ok: return "OK";
+    case Answer::Cancel: return "Cancel";
+    case Answer::Yes: return "Yes";
+    case Answer::No: return "No";
+    case Answer::Retry: return "Retry";
+    }
+    return "OK";
+}
+
+// What a Windows message box shows on its buttons in Japanese.
+QString buttonCaption(Answer a) {
+    switch (a) {
+    case Answer::Ok: return "OK";
+    case Answer::Cancel: return "キャンセル";
+    case Answer::Yes: return "はい(&Y)";
+    case Answer::No: return "いいえ(&N)";
+    case Answer::Retry: return "再試行(&R)";
+    }
+    return "OK";
+}
+
+Answer safeAnswer(const QList<Answer>& offered) {
+    for (Answer a : {Answer::No, Answer::Cancel})
+        if (offered.contains(a)) return a;
+    return offered.first();
+}
+
+bool isCancel(const QString& line) { return line.compare("Cancel", Qt::CaseInsensitive) == 0; }
+
+} // namespace
+
+MessageService& MessageService::instance() {
+    static MessageService service;
+    return service;
+}
+
+MessageService::MessageService() {
+    const QString answersPath = QString::fromLocal8Bit(qgetenv("ZERKON_ANSWERS"));
+    if (!answersPath.isEmpty()) {
+        QFile file(answersPath);
+        QStringList lines;
+        if (file.open(QIODevice::ReadOnly))
+            lines = QString::fromUtf8(file.readAll()).split('\n');
+        setAnswers(lines);
+    }
+    setTranscriptFile(QString::fromLocal8Bit(qgetenv("ZERKON_TRANSCRIPT")));
+}
+
+void MessageService::setAnswers(const QStringList& lines) {
+    unattended_ = true;
+    answers_.clear();
+    for (QString line : lines) {
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith('#')) continue;
+        answers_ << line;
+    }
+}
+
+void MessageService::setTranscriptFile(const QString& path) { transcriptPath_ = path; }
+
+std::optional<QString> MessageService::nextAnswer() {
+    if (answers_.isEmpty()) return std::nullopt;
+    return answers_.takeFirst();
+}
+
+void MessageService::record(QJsonObject entry) {
+    transcript_ << entry;
+    if (transcriptPath_.isEmpty()) return;
+    QFile file(transcriptPath_);
+    if (file.open(QIODevice::Append))
+        file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + "\n");
+}
+
+Answer MessageService::show(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
+    const QString title = caption.isEmpty() ? applicationTitle() : caption;
+    const QList<Answer> offered = buttonsOf(buttons);
+    QJsonArray names;
+    for (Answer a : offered) names << answerName(a);
+    QJsonObject entry{{"kind", "message"}, {"caption", title}, {"text", text}, {"icon", iconName(icon)}, {"buttons", names}};
+
+    Answer answer = offered.first();
+    if (unattended_) {
+        std::optional<QString> line = nextAnswer();
+        answer = safeAnswer(offered);
+        QString given = "(default)";
+        if (line) {
+            given = *line;
+            for (Answer a : offered)
+                if (answerName(a).compare(line->trimmed(), Qt::CaseInsensitive) == 0) answer = a;
+        }
+        entry["script"] = given;
+    } else {
+        QMessageBox box(parent_);
+        box.setWindowTitle(title);
+        box.setText(text);
+        switch (icon) {
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::None: break;
+        }
+        QList<QPair<QAbstractButton*, Answer>> made;
+        for (Answer a : offered) {
+            QMessageBox::ButtonRole role = (a == Answer::No || a == Answer::Cancel) ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+            made << qMakePair(static_cast<QAbstractButton*>(box.addButton(buttonCaption(a), role)), a);
+        }
+        box.setDefaultButton(static_cast<QPushButton*>(made.first().first));
+        box.exec();
+        answer = safeAnswer(offered);
+        for (auto& [button, a] : made)
+            if (box.clickedButton() == button) answer = a;
+    }
+    entry["answer"] = answerName(answer);
+    record(entry);
+    return answer;
+}
+
+QString MessageService::openFileName(const QString& caption, const QString& folder, const QString& filter) {
+    QJsonObject entry{{"kind", "open-file"}, {"caption", caption}, {"folder", folder}, {"filter", filter}};
+    QString result;
+    if (unattended_) {
+        std::optional<QString> line = nextAnswer();
+        if (line && !isCancel(*line)) result = *line;
+        entry["script"] = line.value_or("(default)");
+    } else {
+        result = QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+    }
+    entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
+    record(entry);
+    return result;
+}
+
+QString MessageService::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
+    QJsonObject entry{{"kind", "save-file"}, {"caption", caption}, {"folder", folder}, {"filter", filter}};
+    QString result;
+    if (unattended_) {
+        std::optional<QString> line = nextAnswer();
+        if (line && !isCancel(*line)) result = *line;
+        entry["script"] = line.value_or("(default)");
+    } else {
+        result = QFileDialog::getSaveFileName(parent_, caption, folder, filter);
+    }
+    entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
+    record(entry);
+    return result;
+}
+
+std::optional<QString> MessageService::inputText(const QString& caption, const QString& prompt, const QString& initial) {
+    QJsonObject entry{{"kind", "input"}, {"caption", caption}, {"text", prompt}, {"initial", initial}};
+    std::optional<QString> result;
+    if (unattended_) {
+        std::optional<QString> line = nextAnswer();
+        if (line && !isCancel(*line)) result = line->startsWith('=') ? line->mid(1) : *line;
+        entry["script"] = line.value_or("(default)");
+    } else {
+        bool ok = false;
+        QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
+        if (ok) result = text;
+    }
+    entry["answer"] = result ? *result : QString("Cancel");
+    record(entry);
+    return result;
+}
+
+bool MessageService::answerDialog(QDialog& dialog, const QString& line) {
+    const QStringList parts = line.split(';');
+    for (const QString& rawPart : parts) {
+        const QString part = rawPart.trimmed();
+        if (part.isEmpty()) continue;
+        const int eq = part.indexOf('=');
+        if (eq > 0) {
+            const QString name = part.left(eq).trimmed();
+            const QString value = part.mid(eq + 1);
+            QWidget* w = dialog.findChild<QWidget*>(name);
+            if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(value);
+            else if (auto* c = qobject_cast<QCheckBox*>(w)) c->setChecked(value == "1");
+            else if (auto* r = qobject_cast<QRadioButton*>(w)) r->setChecked(value == "1");
+            else if (auto* b = qobject_cast<QComboBox*>(w)) b->setCurrentIndex(value.toInt());
+            else if (auto* s = qobject_cast<QSpinBox*>(w)) s->setValue(value.toInt());
+            else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) t->setPlainText(value);
+            else if (auto* t = qobject_cast<QTextEdit*>(w)) t->setPlainText(value);
+            continue;
+        }
+        if (part.compare("OK", Qt::CaseInsensitive) == 0) {
+            dialog.accept();
+        } else if (isCancel(part)) {
+            dialog.reject();
+        } else if (auto* button = dialog.findChild<QAbstractButton*>(part)) {
+            button->click();
+        }
+    }
+    return true;
+}
+
+int MessageService::exec(QDialog& dialog) {
+    if (!unattended_) return dialog.exec();
+
+    // Scripted: fill and press until the form closes itself or the script runs out. A form that
+    // rejects its input shows a box (answered from the script) and stays open for the next line.
+    int result = QDialog::Rejected;
+    bool finished = false;
+    QMetaObject::Connection c = QObject::connect(&dialog, &QDialog::finished, [&](int r) {
+        result = r;
+        finished = true;
+    });
+    dialog.setModal(true);
+    dialog.show();
+    while (!finished) {
+        std::optional<QString> line = nextAnswer();
+        record(QJsonObject{{"kind", "dialog"}, {"caption", dialog.windowTitle()}, {"object", dialog.objectName()},
+                           {"script", line.value_or("(default)")}});
+        if (!line) {
+            dialog.reject();
+            break;
+        }
+        answerDialog(dialog, *line);
+    }
+    QObject::disconnect(c);
+    dialog.hide();
+    return result;
+}
+
+} // namespace zk

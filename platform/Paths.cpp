@@ -1,0 +1,37 @@
+#include "Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace zk::paths {
+namespace {
+
+QString withSeparator(QString path) {
+    if (!path.isEmpty() && !path.endsWith('/')) path += '/';
+    return path;
+}
+
+QString fromEnvironment(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
+
+} // namespace
+
+QString dataFolder() {
+    const QString overridden = fromEnvironment("ZERKON_DATA_DIR");
+    const QString folder = overridden.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Zerkon"
+        : QDir(overridden).absolutePath();
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+    return withSeparator(folder);
+}
+
+QString documentsFolder() {
+    QString folder = fromEnvironment("ZERKON_DOCUMENTS_DIR");
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+    return withSeparator(QDir(folder).absolutePath());
+}
+
+QString exeFolder() { return withSeparator(QCoreApplication::applicationDirPath()); }
+
+} // namespace zk::paths
