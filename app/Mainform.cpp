@@ -1,0 +1,332 @@
+#include "Mainform.h"
+
+#include "Minform.h"
+#include "OptionLibrary.h"
+#include "Texts.h"
+#include "platform/Clock.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
+#include "ui_Mainform.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace zk {
+
+TMain::TMain(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
+    ui_->setupUi(this);
+    setWindowTitle(MessageService::applicationTitle());
+    MessageService::instance().setParentWindow(this);
+
+    // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
+    Timer1.setSingleShot(true);
+    connect(&Timer1, &QTimer::timeout, this, &TMain::Timer1Timer);
+    Timer3.setSingleShot(true);
+    connect(&Timer3, &QTimer::timeout, this, &TMain::Timer3Timer);
+    connect(&Timer5, &QTimer::timeout, this, &TMain::Timer5Timer);
+    Timer2.stop();
+    Timer3.stop();
+    Timer6.stop();
+    ui_->SubPanel->hide();
+    ui_->NoTouchPanel->hide();
+    ui_->Animate1->hide();
+
+    ExeFolder = paths::exeFolder();
+    QDir::setCurrent(ExeFolder);
+
+    const bool loaded = MainBackground.load("backgroundMain.bmp") && SubBackground.load("backgroundSub.bmp") &&
+                        NoTouchBackground.load("NoTouch.bmp");
+    PageIndex = 0;
+    if (loaded) {
+        backgroundsLoaded_ = true;
+        SideButtonClick();
+        // Red pixels of the background are see-through: they give the window its shape.
+        setMask(QBitmap::fromImage(MainBackground.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskOutColor)));
+        setFixedSize(MainBackground.size());
+    } else {
+        setFixedSize(930, 135);
+        ui_->MainPanel->show();
+    }
+
+    ui_->SubPanel->move(ui_->SubPanel->x(), ui_->MainPanel->y());
+    ui_->NoTouchPanel->move(ui_->NoTouchPanel->x(), ui_->MainPanel->y());
+    ui_->ReShuppinKakakuPanel->hide();
+    ui_->ReShuppinKakakuPanel->setGeometry(ui_->Panel1->geometry().right() + 1, ui_->Panel1->y(), 0,
+                                           ui_->ReShuppinKakakuPanel->height());
+
+    RelistedCount = 0;
+    StopRequested = false;
+    RememberedClose = false;
+    ClosingTimeControls controls;
+    controls.ClosingDate = ui_->ClosingDate;
+    controls.ClosingTime = ui_->ClosingTime;
+    controls.TimeSway = ui_->TimeSway;
+    controls.TempPriceSelect = ui_->TempPriceSelect;
+    controls.ManualPrice = ui_->ManualPrice;
+    controls.SokketuCheckBox = ui_->SokketuCheckBox;
+    QRadioButton* radios[3] = {ui_->PriceRadio1, ui_->PriceRadio2, ui_->PriceRadio3};
+    QLineEdit* starts[3] = {ui_->StartPrice1, ui_->StartPrice2, ui_->StartPrice3};
+    QLineEdit* buys[3] = {ui_->BuyPrice1, ui_->BuyPrice2, ui_->BuyPrice3};
+    for (int i = 0; i < 3; ++i) {
+        controls.PriceRadio[i] = radios[i];
+        controls.StartPrice[i] = starts[i];
+        controls.BuyPrice[i] = buys[i];
+    }
+    ClosingTime = std::make_unique<ClosingTimePanel>(controls);
+    ClosingTime->PriceRadioClick(1);
+    GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
+
+    // Wiring of the shell's own handlers; the workflows connect theirs where they are built.
+    connect(ui_->SideButton, &QPushButton::clicked, this, &TMain::SideButtonClick);
+    connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui_->SetYahooID, &QPushButton::clicked, this, &TMain::SetYahooIDClick);
+    connect(ui_->SetOption, &QPushButton::clicked, this, &TMain::SetOptionClick);
+    connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
+    connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
+    connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
+    connect(ui_->SokketuCheckBox, &QCheckBox::clicked, this, [this] { ClosingTime->SokketuCheckBoxClick(); });
+    for (int i = 0; i < 3; ++i)
+        connect(radios[i], &QRadioButton::clicked, this, [this, i] { ClosingTime->PriceRadioClick(i + 1); });
+    connect(ui_->TrackBar1, &QSlider::valueChanged, this, [this](int position) {
+        ui_->UploadButton->setEnabled(position != 0);
+    });
+    for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
+    ui_->Image3->installEventFilter(this);
+    ui_->Image4->installEventFilter(this);
+
+    RestoreWindowPlacement(&selfWindow_, "Zerkon");
+
+    optionLibrary_ = std::make_unique<OptionLibrary>();
+    if (!optionLibrary_->load(ExeFolder)) {
+        MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
+                                        texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
+
+    Timer1.setInterval(100);
+    Timer1.start();
+}
+
+TMain::~TMain() = default;
+
+void TMain::endApplication() {
+    ended_ = true;
+    closingSequenceRuns_ = false;
+    Timer1.stop();
+    Timer3.stop();
+    Timer5.stop();
+    hide();
+    QApplication::exit(1);
+}
+
+void TMain::Timer1Timer() {
+    Timer1.stop();
+    FieldDefs = std::make_unique<TFieldDefs>();
+    ExcelState = 0;
+    IEConnected = 0;
+    RowChosen = 0;
+    PriceColumn = -1;
+
+    ClosingTime->ShowPricePanel(false);
+    QApplication::processEvents();
+
+    if (FieldDefs->Load() != 0) {
+        endApplication();
+        return;
+    }
+
+    QApplication::processEvents();
+    DataFolder = paths::dataFolder();
+    if (DataFolder.isEmpty()) {
+        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
+        close();
+        return;
+    }
+    SystemIniPath = DataFolder + "System.ini";
+
+    const int read = ReadSystemIni();
+    if (read == 1) { // already shown; the window closes
+        close();
+        return;
+    }
+    if (read == 2) { // a required key is empty: the application ends at once
+        endApplication();
+        return;
+    }
+    ReadFormInfo();
+
+    QApplication::processEvents();
+    ClosingTime->FillClosingDates();
+    ClosingTime->FillClosingTimes();
+    ScheduleClosingRefresh();
+    QApplication::processEvents();
+
+    if (SystemValues.value("YAHOO_ID") == "0000" && SystemValues.value("PASSWORD") == "0000") EditAccountAtStart();
+
+    if (SystemValues.value("INIT_START") == "0") {
+        SetOptionClick();
+        if (!closingSequenceRuns_) return; // the reload failed and ended the program
+        ProfileFile file(SystemIniPath);
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (file.load()) file.writeInteger("SYSTEM", "INIT_START", 1);
+    }
+
+    startGuide();
+
+    ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
+}
+
+void TMain::startGuide() {
+    if (QFileInfo::exists(ExeFolder + "here.avi") && ui_->Animate1->open(ExeFolder + "here.avi")) {
+        ui_->Animate1->move(GuidePositions[0]);
+        ui_->Animate1->show();
+        ui_->Animate1->play();
+    } else {
+        ui_->Animate1->stop();
+        ui_->Animate1->hide();
+    }
+}
+
+void TMain::ScheduleClosingRefresh() {
+    const int s = clock::now().time().second();
+    Timer3.setInterval(s < 20 ? (20 - s) * 1000 : (80 - s) * 1000);
+    Timer3.start();
+}
+
+void TMain::Timer3Timer() {
+    Timer3.stop();
+    ClosingTime->Timer3Timer();
+    ScheduleClosingRefresh();
+}
+
+void TMain::paintEvent(QPaintEvent*) {
+    if (!backgroundsLoaded_) return;
+    QPainter painter(this);
+    const QImage* pages[3] = {&MainBackground, &SubBackground, &NoTouchBackground};
+    if (PageIndex >= 0 && PageIndex < 3) painter.drawImage(0, 0, *pages[PageIndex]);
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    if (!closingSequenceRuns_) {
+        event->accept();
+        return;
+    }
+    closingSequenceRuns_ = false;
+    Timer3.stop();
+    Timer5.stop();
+
+    PageIndex = 1;
+    SideButtonClick();
+    SaveWindowPlacement(&selfWindow_, "Zerkon");
+
+    if (priceEditsReady_) WriteFormInfo();
+    if (MiniBar) MiniBar->hide();
+    event->accept();
+    QApplication::quit();
+}
+
+void TMain::SideButtonClick() {
+    switch (PageIndex) {
+    case 0:
+        ui_->MainPanel->hide();
+        ui_->SideButton->setText(texts::SideToSub);
+        PageIndex = 1;
+        update();
+        ui_->SubPanel->show();
+        break;
+    case 1:
+        ui_->SubPanel->hide();
+        ui_->SideButton->setText(texts::SideToMain);
+        PageIndex = 0;
+        update();
+        ui_->MainPanel->show();
+        break;
+    default:
+        break;
+    }
+    QApplication::processEvents();
+}
+
+void TMain::ShowCurtain(int flag) {
+    if (flag == 0) {
+        ui_->MainPanel->hide();
+        ui_->SubPanel->hide();
+        SavedPageIndex = PageIndex;
+        PageIndex = 2;
+        if (backgroundsLoaded_) update();
+        else ui_->NoTouchPanel->show();
+    } else {
+        PageIndex = SavedPageIndex;
+        ui_->NoTouchPanel->hide();
+        if (PageIndex == 0) ui_->MainPanel->show();
+        if (PageIndex == 1) ui_->SubPanel->show();
+        update();
+    }
+    QApplication::processEvents();
+}
+
+void TMain::mousePressEvent(QMouseEvent*) {
+    if (QWindow* handle = windowHandle()) handle->startSystemMove();
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == ui_->MainPanel || watched == ui_->SubPanel) {
+            if (QWindow* handle = windowHandle()) handle->startSystemMove();
+            return true;
+        }
+        if (watched == ui_->Image3) {
+            Image3Click();
+            return true;
+        }
+        if (watched == ui_->Image4) {
+            Image4Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMain::Image3Click() {
+    ui_->Image3->hide();
+    ui_->Image4->show();
+    Timer5.start(400);
+}
+
+void TMain::Image4Click() {
+    ui_->Image4->hide();
+    ui_->Image3->show();
+    Timer5.stop();
+}
+
+void TMain::Timer5Timer() {
+    const QPoint p = QCursor::pos();
+    const QRect r = geometry();
+    if (p.x() >= r.left() && p.x() <= r.left() + r.width() && p.y() >= r.top() && p.y() <= r.top() + r.height()) return;
+    if (MiniBar) {
+        MiniBar->move(r.left(), r.top() + r.height() - MiniBar->height());
+        MiniBar->show();
+    }
+    hide();
+    Timer5.stop();
+}
+
+void TMain::MiniBarEntered() {
+    if (MiniBar) MiniBar->hide();
+    show();
+    Timer5.start(400);
+    raise();
+    activateWindow();
+}
+
+} // namespace zk

@@ -1,0 +1,40 @@
+#include "OptionLibrary.h"
+
+#include "Mainform.h"
+#include "Texts.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+
+#include <QApplication>
+
+namespace zk {
+
+bool OptionLibrary::load(const QString& exeFolder) {
+    library_.setFileName(exeFolder + "liboptpanel.so");
+    if (!library_.load()) {
+        error_ = library_.errorString();
+        return false;
+    }
+    iniSetting_ = reinterpret_cast<IniSettingFn>(library_.resolve("IniSetting"));
+    if (!iniSetting_) {
+        error_ = library_.errorString();
+        return false;
+    }
+    return true;
+}
+
+int OptionLibrary::IniSetting(const QString& path) const {
+    return iniSetting_ ? iniSetting_(path.toUtf8().constData()) : 0;
+}
+
+void TMain::SetOptionClick() {
+    const QString folder = paths::dataFolder();
+    if (folder.isEmpty()) {
+        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
+        return;
+    }
+    if (optionLibrary_->IniSetting(folder + "FieldsDefine.ini") == 1 && FieldDefs && FieldDefs->Load() != 0)
+        endApplication();
+}
+
+} // namespace zk

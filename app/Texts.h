@@ -1,0 +1,42 @@
+#pragma once
+// Every text the application shell shows, exactly as the seller sees it.
+#include <QString>
+
+namespace zk::texts {
+
+inline const QString AppCaption = QStringLiteral("Zerkon1.0");
+inline const QString MutexInconsistent = QStringLiteral("Mutex情報が矛盾しています");
+
+inline const QString CaptionFatal = QStringLiteral("続行不可能エラー");
+inline const QString CaptionDeadly = QStringLiteral("致命的なエラー");
+inline const QString CaptionError = QStringLiteral("エラー");
+
+inline const QString NoAppFolder = QStringLiteral("アプリケーションフォルダの取得に失敗しました。");
+inline const QString NoSystemIni = QStringLiteral("System.iniがありません。");
+inline const QString SystemIniOpenFailed = QStringLiteral("システム初期化ファイルのオープンに失敗しました。");
+inline const QString NoSystemSection = QStringLiteral("SYSTEM.INIのSYSTEMセクションが定義されていません。\n終了します。");
+inline const QString SystemIniIncomplete = QStringLiteral("SYSTEM.INIが正しく設定されていません。");
+
+inline const QString RegNoAppName = QStringLiteral("このAPLの名前がセットされていません");
+inline const QString RegNoTargetName = QStringLiteral("制御対象APLの名前がセットされていません");
+
+inline const QString Curtain = QStringLiteral("マウスやキーボードを操作しないでください");
+inline const QString SideToSub = QStringLiteral("＜");
+inline const QString SideToMain = QStringLiteral("＞");
+inline const QString ReShuppinCaption = QStringLiteral("落札者無し頁へ");
+inline const QString UploadHint = QStringLiteral("Shiftを押しながらで、タイトルと説明を再セット");
+inline const QString RSSokketuHint =
+    QStringLiteral("ヒント|チェックし[即決価格]を空にすると、\n出品中の開始価格を即決価格とします。\n|0");
+
+// Account dialog.
+inline const QString AccountCaption = QStringLiteral("ID設定");
+inline const QString NoId = QStringLiteral("YahooIDが入力されていません");
+inline const QString NoPassword = QStringLiteral("パスワードが入力されていません");
+inline const QString PasswordMismatch = QStringLiteral("パスワードが一致しません");
+
+} // namespace zk::texts
+
+namespace zk::texts {
+// The option editor library could not be loaded (the program cannot run without it).
+inline const QString OptionLibraryMissing = QStringLiteral("オプション設定ライブラリ(optpanel)を読み込めません。\n%1");
+} // namespace zk::texts

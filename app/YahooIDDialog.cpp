@@ -1,0 +1,85 @@
+#include "YahooIDDialog.h"
+
+#include "Mainform.h"
+#include "Texts.h"
+#include "platform/MessageService.h"
+#include "platform/ProfileFile.h"
+#include "ui_YahooIDDialog.h"
+
+namespace zk {
+namespace {
+
+const QString kNotSet = QStringLiteral("0000");
+
+} // namespace
+
+TYahooIDDialog1::TYahooIDDialog1(QWidget* owner, QString& id, QString& password)
+    : QDialog(owner), ui_(std::make_unique<Ui::TYahooIDDialog1>()), id_(id), password_(password) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    if (id != kNotSet && password != kNotSet) {
+        ui_->ID->setText(id);
+        ui_->Password1->setText(password);
+    }
+    connect(ui_->OKBtn, &QPushButton::clicked, this, &TYahooIDDialog1::OKBtnClick);
+    connect(ui_->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TYahooIDDialog1::~TYahooIDDialog1() = default;
+
+void TYahooIDDialog1::OKBtnClick() {
+    const QString* problem = nullptr;
+    if (ui_->ID->text().isEmpty()) problem = &texts::NoId;
+    else if (ui_->Password1->text().isEmpty()) problem = &texts::NoPassword;
+    else if (ui_->Password2->text() != ui_->Password1->text()) problem = &texts::PasswordMismatch;
+    if (problem) {
+        MessageService::instance().show(*problem);
+        return;
+    }
+    id_ = ui_->ID->text();
+    password_ = ui_->Password1->text();
+    accept();
+}
+
+bool EditAccount(QWidget* owner, ProfileFile& file, QString& id, QString& password) {
+    QString newId = id;
+    QString newPassword = password;
+    TYahooIDDialog1 dialog(owner, newId, newPassword);
+    if (MessageService::instance().exec(dialog) != QDialog::Accepted) return false;
+    // The file holds the password: owner only.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!file.writeString("SYSTEM", "YAHOO_ID", newId) || !file.writeString("SYSTEM", "PASSWORD", newPassword)) {
+        MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Error);
+        return false;
+    }
+    id = newId;
+    password = newPassword;
+    return true;
+}
+
+void TMain::SetYahooIDClick() {
+    ProfileFile file(SystemIniPath);
+    if (SystemIniPath.isEmpty() || !file.exists() || !file.load()) {
+        MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Error);
+        return;
+    }
+    QString id = SystemValues.value("YAHOO_ID");
+    QString password = SystemValues.value("PASSWORD");
+    if (EditAccount(this, file, id, password)) {
+        SystemValues.setValue("YAHOO_ID", id);
+        SystemValues.setValue("PASSWORD", password);
+    }
+}
+
+bool TMain::EditAccountAtStart() {
+    ProfileFile file(SystemIniPath);
+    if (!file.load()) return false;
+    QString id = SystemValues.value("YAHOO_ID");
+    QString password = SystemValues.value("PASSWORD");
+    if (!EditAccount(this, file, id, password)) return false;
+    SystemValues.setValue("YAHOO_ID", id);
+    SystemValues.setValue("PASSWORD", password);
+    return true;
+}
+
+} // namespace zk

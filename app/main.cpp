@@ -1,0 +1,46 @@
+// Process entry: one Zerkon per user, the main window and the mini bar, then the event loop.
+#include "Mainforinst.h"
+#include "Minform.h"
+#include "Texts.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <exception>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Zerkon");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    zk::SingleInstance instance(zk::paths::dataFolder());
+    switch (instance.acquire()) {
+    case zk::SingleInstance::Result::Raised:
+        return 0;
+    case zk::SingleInstance::Result::Inconsistent:
+        zk::MessageService::instance().show(zk::texts::MutexInconsistent);
+        return 0;
+    case zk::SingleInstance::Result::First:
+        break;
+    }
+
+    try {
+        zk::TMainForInst1 main;
+        zk::TMinForm1 miniBar;
+        main.setMiniBar(&miniBar);
+        miniBar.setEnteredHandler([&main] { main.MiniBarEntered(); });
+        instance.setRaiseHandler([&main] {
+            main.show();
+            main.raise();
+            main.activateWindow();
+            return true;
+        });
+        if (main.ended()) return 1;
+        main.show();
+        return app.exec();
+    } catch (const std::exception& e) {
+        zk::MessageService::instance().show(QString::fromLocal8Bit(e.what()), {}, zk::Icon::Error);
+        return 1;
+    }
+}

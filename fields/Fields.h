@@ -1,0 +1,50 @@
+#pragma once
+// The field definition file (FieldsDefine.ini): which elements of the site's listing form get
+// which fixed answers, where the price fields are, and how many bank and payment blocks the form
+// must offer.
+#include <QString>
+#include <vector>
+
+namespace zk {
+
+class TIECtrl;
+
+enum TFieldKind { fkText = 0, fkCheck = 1, fkCombo = 2, fkRadio = 3, fkUnknown = 4 };
+
+struct TFieldDef {
+    QString Name;
+    TFieldKind Kind = fkUnknown;
+    QString Value;
+};
+
+TFieldKind fieldKindOf(const QString& type);
+
+class TFieldDefs {
+public:
+    explicit TFieldDefs(TIECtrl* ie = nullptr) : IE(ie) {}
+
+    // Reads <data folder>FieldsDefine.ini; 0, or -1 after showing why not.
+    int Load();
+    int Load(const QString& path);
+    // The name of the field at the index; past the table: a message and empty text.
+    QString FieldName(int index) const;
+    static QString filePath();
+
+    TIECtrl* IE;
+    std::vector<TFieldDef> FieldTable;
+    int FieldCount = 0;
+    std::vector<int> SectionCounts;
+    // -1 when the position designates no defined field.
+    int StartPriceIndex = -1;
+    int BuyPriceIndex = -1;
+    QString TitleFieldName;
+    QString DescriptionFieldName;
+    int BankNameNum = 0;
+    int OtherPaymentNum = 0;
+    int BankDefaultNum = 0;
+    int PaymentDefaultNum = 0;
+    int PriceColumn = -1;
+    QString Path;
+};
+
+} // namespace zk

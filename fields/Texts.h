@@ -1,0 +1,17 @@
+#pragma once
+// Texts of the field definitions, exactly as the seller sees them.
+#include <QString>
+
+namespace zk::texts::fields {
+
+inline const QString CaptionFatal = QStringLiteral("続行不可能エラー");
+inline const QString NoAppFolder = QStringLiteral("アプリケーションフォルダの取得に失敗しました。");
+inline const QString NoFile = QStringLiteral("FieldsDefine.iniがありません。");
+inline const QString OpenFailed = QStringLiteral("フィールド定義ファイルのオープンに失敗しました。");
+inline const QString CaptionKeyError = QStringLiteral("INIファイル読み込みエラー");
+// Filled with the section and the key name.
+inline const QString KeyUnreadable = QStringLiteral("SECTION[%1]のKEY[%2]が読み込めません。");
+inline const QString CaptionError = QStringLiteral("エラー");
+inline const QString IndexPastFields = QStringLiteral("フィールド数を超えてしていされました。");
+
+} // namespace zk::texts::fields

@@ -1,0 +1,73 @@
+#include "ClosingSchedule.h"
+
+#include <functional>
+
+namespace zk::closing {
+namespace {
+
+const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+
+const char* const kTimeLabels[24] = {
+    "AM　０時～AM　１時", "AM　１時～AM　２時", "AM　２時～AM　３時", "AM　３時～AM　４時",
+    "AM　４時～AM　５時", "AM　５時～AM　６時", "AM　６時～AM　７時", "AM　７時～AM　８時",
+    "AM　８時～AM　９時", "AM　９時～AM１０時", "AM１０時～AM１１時", "AM１１時～AM１２時",
+    "PM　０時～PM　１時", "PM　１時～PM　２時", "PM　２時～PM　３時", "PM　３時～PM　４時",
+    "PM　４時～PM　５時", "PM　５時～PM　６時", "PM　６時～PM　７時", "PM　７時～PM　８時",
+    "PM　８時～PM　９時", "PM　９時～PM１０時", "PM１０時～PM１１時", "PM１１時～深夜０時",
+};
+
+QList<int> range(int from, int to) {
+    QList<int> hours;
+    for (int h = from; h <= to; ++h) hours << h;
+    return hours;
+}
+
+} // namespace
+
+int dateCount(const QDateTime& now) { return now.time().hour() >= 13 ? 7 : 6; }
+
+QStringList dateLabels(const QDateTime& now) {
+    QStringList labels;
+    QDate d = now.date().addDays(2);
+    for (int i = 0; i < dateCount(now); ++i, d = d.addDays(1))
+        labels << QString::asprintf("%d日(%s):%02d/%02d", d.day(), kWeekdays[d.dayOfWeek() % 7], d.month(), d.day());
+    return labels;
+}
+
+QString timeLabel(int slot) { return slot >= 0 && slot < 24 ? QString::fromUtf8(kTimeLabels[slot]) : QString(); }
+
+QList<int> edgeTimeSlots(const QDateTime& now, bool firstDate) {
+    int h = now.addSecs(12 * 3600).time().hour();
+    if (firstDate) return range(h == 0 ? 23 : h, 23);
+    return range(0, (h == 0 ? 24 : h) - 1);
+}
+
+QList<int> timeSlots(const QDateTime& now, int dateIndex, int count) {
+    if (dateIndex == 0) return edgeTimeSlots(now, true);
+    if (dateIndex == count - 1) return edgeTimeSlots(now, false);
+    return range(0, 23);
+}
+
+Slot nextSlot(const Slot& chosen, bool swayOn, int& phase, int count, const std::function<int(int)>& rowsOfDate) {
+    const int d = chosen.date;
+    const int t = chosen.time;
+    if (!swayOn) return chosen;
+    if (phase == 0) {
+        phase = 1;
+        return chosen;
+    }
+    if (phase == 1) {
+        phase = -1;
+        if (t < rowsOfDate(d) - 1) return {d, t + 1};
+        if (count != d + 1) return {d + 1, 0};
+        // Last slot of the last date: nothing later exists, so go one hour earlier instead.
+    }
+    phase = 0;
+    if (t >= 1) return {d, t - 1};
+    // The hour before is the previous date's last row, whatever its list holds.
+    if (d >= 1) return {d - 1, rowsOfDate(d - 1) - 1};
+    // Nothing earlier exists: one hour later, if the list has it.
+    return {d, rowsOfDate(d) >= 2 ? 1 : 0};
+}
+
+} // namespace zk::closing

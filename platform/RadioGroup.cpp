@@ -1,0 +1,53 @@
+#include "RadioGroup.h"
+
+#include <QGridLayout>
+#include <QRadioButton>
+
+namespace zk {
+
+RadioGroup::RadioGroup(QWidget* parent) : QGroupBox(parent) {
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
+    connect(&group_, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
+}
+
+void RadioGroup::setItems(const QStringList& items) {
+    items_ = items;
+    rebuild();
+}
+
+void RadioGroup::setColumns(int columns) {
+    columns_ = std::max(1, columns);
+    rebuild();
+}
+
+void RadioGroup::rebuild() {
+    const int chosen = itemIndex();
+    for (QAbstractButton* b : group_.buttons()) {
+        group_.removeButton(b);
+        delete b;
+    }
+    auto* grid = static_cast<QGridLayout*>(layout());
+    for (int i = 0; i < items_.size(); ++i) {
+        auto* radio = new QRadioButton(items_[i], this);
+        radio->setObjectName(objectName() + QString::number(i));
+        group_.addButton(radio, i);
+        grid->addWidget(radio, i / columns_, i % columns_);
+    }
+    setItemIndex(chosen);
+}
+
+int RadioGroup::itemIndex() const { return group_.checkedId(); }
+
+void RadioGroup::setItemIndex(int index) {
+    if (QAbstractButton* b = group_.button(index)) {
+        b->setChecked(true);
+    } else if (QAbstractButton* checked = group_.checkedButton()) {
+        group_.setExclusive(false);
+        checked->setChecked(false);
+        group_.setExclusive(true);
+    }
+}
+
+} // namespace zk

@@ -1,0 +1,55 @@
+// The scripted answerer that tests and the unattended demo rely on.
+#include "platform/MessageService.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using zk::Answer;
+using zk::Buttons;
+using zk::Icon;
+using zk::MessageService;
+
+TEST(MessageService, AnswersBoxesInOrderAndRecordsThem) {
+    MessageService& m = MessageService::instance();
+    m.clearTranscript();
+    m.setAnswers({"# comment", "Yes", "", "no", "C:/book.xlsx", "Cancel"});
+    EXPECT_EQ(m.show("続けますか", "確認", Icon::Question, Buttons::YesNo), Answer::Yes);
+    EXPECT_EQ(m.show("本当に", "確認", Icon::Question, Buttons::YesNo), Answer::No);
+    EXPECT_EQ(m.openFileName("開く", "/tmp", "*.xls"), "C:/book.xlsx");
+    EXPECT_FALSE(m.inputText("行", "行番号").has_value());
+    // Out of answers: the safe answer, never a wait.
+    EXPECT_EQ(m.show("消しますか", "確認", Icon::Question, Buttons::YesNo), Answer::No);
+    EXPECT_EQ(m.show("お知らせ"), Answer::Ok);
+
+    const auto& t = m.transcript();
+    ASSERT_EQ(t.size(), 6);
+    EXPECT_EQ(t[0]["caption"].toString(), "確認");
+    EXPECT_EQ(t[0]["icon"].toString(), "question");
+    EXPECT_EQ(t[0]["answer"].toString(), "Yes");
+    EXPECT_EQ(t[4]["script"].toString(), "(default)");
+    EXPECT_EQ(t[5]["caption"].toString(), "Zerkon");
+}
+
+TEST(MessageService, FillsAndPressesOurOwnFormsUntilTheyClose) {
+    MessageService& m = MessageService::instance();
+    QDialog dialog;
+    dialog.setObjectName("Form");
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName("Name");
+    auto* ok = new QPushButton("OK", &dialog);
+    ok->setObjectName("OKBtn");
+    // The form refuses an empty name with a box, then takes the next line.
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        if (edit->text().isEmpty()) m.show("名前がありません");
+        else dialog.accept();
+    });
+    m.clearTranscript();
+    m.setAnswers({"OKBtn", "OK", "Name=出品者; OKBtn"});
+    EXPECT_EQ(m.exec(dialog), QDialog::Accepted);
+    EXPECT_EQ(edit->text(), QString::fromUtf8("出品者"));
+    EXPECT_EQ(m.transcript().size(), 3);
+    EXPECT_EQ(m.answersLeft(), 0);
+    EXPECT_EQ(m.exec(dialog), QDialog::Rejected);
+}
