@@ -1,0 +1,58 @@
+#include "CategoryHistory.h"
+
+#include "CategoryTree.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zk::category {
+
+CategoryHistory::LoadResult CategoryHistory::load(const QString& path) {
+    entries_.clear();
+    if (!QFileInfo::exists(path)) return LoadResult::Missing;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return LoadResult::ReadError;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) return LoadResult::ReadError;
+    for (QByteArray line : data.split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) continue;
+        entries_ << line;
+        if (size() == kMaxEntries) break;
+    }
+    return LoadResult::Loaded;
+}
+
+bool CategoryHistory::save(const QString& path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    for (const QByteArray& entry : entries_) {
+        file.write(entry);
+        file.write("\r\n");
+    }
+    return file.commit();
+}
+
+void CategoryHistory::moveToTop(int i) {
+    if (i > 0 && i < size()) entries_.move(i, 0);
+}
+
+void CategoryHistory::add(const QByteArray& entry) {
+    const int existing = int(entries_.indexOf(entry));
+    if (existing >= 0) {
+        moveToTop(existing);
+        return;
+    }
+    while (size() >= kMaxEntries) entries_.removeLast();
+    entries_.prepend(entry);
+}
+
+bool CategoryHistory::hasCode(const QByteArray& entry) { return entry.contains(kCodeSeparator); }
+
+QByteArray CategoryHistory::codeOf(const QByteArray& entry) {
+    const qsizetype at = entry.lastIndexOf(kCodeSeparator);
+    return at < 0 ? QByteArray() : entry.mid(at + qsizetype(sizeof kCodeSeparator - 1));
+}
+
+} // namespace zk::category

@@ -1,0 +1,21 @@
+#pragma once
+// Every message the category dialog shows, in one place. The captions of its controls are in
+// its form, Categoryform.ui.
+#include <QString>
+
+namespace zk::category::texts {
+
+inline const QString NoCode = QStringLiteral("この項目はカテゴリ番号未設定です。");
+inline const QString SelectPlease = QStringLiteral("選択してください");
+inline const QString SelectSearchCategory = QStringLiteral("検索カテゴリを選択して下さい");
+inline const QString SearchFailed = QStringLiteral("検索に失敗しました");
+inline const QString NotFoundSearchAgain =
+    QStringLiteral("このカテゴリ内に見つかりませんでした\nもう一度先頭から検索しますか？");
+// The history could not be written; the chosen category is still used. Followed by the path.
+inline const QString HistoryNotSaved = QStringLiteral("履歴ファイルに書き込めませんでした。\n");
+
+inline const QString InformationCaption = QStringLiteral("情報");
+inline const QString ConfirmCaption = QStringLiteral("確認");
+inline const QString ErrorCaption = QStringLiteral("エラー");
+
+} // namespace zk::category::texts
