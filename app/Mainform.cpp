@@ -1,6 +1,7 @@
 #include "Mainform.h"
 
 #include "Minform.h"
+#include "category/Categoryform.h"
 #include "OptionLibrary.h"
 #include "Texts.h"
 #include "platform/Clock.h"
@@ -56,6 +57,8 @@ TMain::TMain(QWidget* parent)
         setFixedSize(930, 135);
         ui_->MainPanel->show();
     }
+
+    loadPictures();
 
     ui_->SubPanel->move(ui_->SubPanel->x(), ui_->MainPanel->y());
     ui_->NoTouchPanel->move(ui_->NoTouchPanel->x(), ui_->MainPanel->y());
@@ -118,6 +121,22 @@ TMain::TMain(QWidget* parent)
 }
 
 TMain::~TMain() = default;
+
+void TMain::loadPictures() {
+    // Missing pictures leave plain buttons and empty labels: nothing depends on them.
+    ui_->Image2->setPixmap(QPixmap("art/Image2.png"));
+    ui_->Image3->setPixmap(QPixmap("art/Image3.png"));
+    ui_->Image4->setPixmap(QPixmap("art/Image4.png"));
+    for (QPushButton* button : {ui_->StartIE, ui_->StartExcel}) {
+        const QPixmap picture("art/" + button->objectName() + ".png");
+        if (picture.isNull()) {
+            button->setText(button->toolTip());
+            continue;
+        }
+        button->setIcon(picture);
+        button->setIconSize(button->size() - QSize(6, 6));
+    }
+}
 
 void TMain::endApplication() {
     ended_ = true;
@@ -182,8 +201,21 @@ void TMain::Timer1Timer() {
     }
 
     startGuide();
+    LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
+}
+
+void TMain::LoadCategories() {
+    ui_->SubPanel->hide();
+    ui_->ReadingPanel->setGeometry(256, 40, 387, 41);
+    ui_->ReadingPanel->show();
+    QApplication::processEvents();
+    CategoryDialog = std::make_unique<TCategory>(DataFolder, this);
+    CategoryDialog->LoadTree();
+    ui_->ReadingPanel->hide();
+    // The seller may have switched pages meanwhile: show the page that is current.
+    if (PageIndex == 1) ui_->SubPanel->show();
 }
 
 void TMain::startGuide() {
@@ -224,6 +256,11 @@ void TMain::closeEvent(QCloseEvent* event) {
     closingSequenceRuns_ = false;
     Timer3.stop();
     Timer5.stop();
+
+    if (CategoryDialog) {
+        CategoryDialog->close();
+        CategoryDialog.reset();
+    }
 
     PageIndex = 1;
     SideButtonClick();

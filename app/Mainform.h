@@ -17,6 +17,7 @@
 namespace Ui {
 class TMain;
 }
+class TCategory;
 class QLineEdit;
 
 namespace zk {
@@ -62,6 +63,7 @@ public:
     NameValueList SystemValues;
     std::unique_ptr<TFieldDefs> FieldDefs;
     std::unique_ptr<ClosingTimePanel> ClosingTime;
+    std::unique_ptr<TCategory> CategoryDialog;
     int ExcelState = 0;
     int IEConnected = 0;
     int CurrentRow = 0;
@@ -100,6 +102,8 @@ protected:
     void WriteFormInfo();
     bool EditAccountAtStart();
     void startGuide();
+    void LoadCategories();
+    void loadPictures();
 
     std::unique_ptr<Ui::TMain> ui_;
     QImage MainBackground, SubBackground, NoTouchBackground;

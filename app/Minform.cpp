@@ -12,7 +12,7 @@ TMinForm1::TMinForm1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint 
     Image1->setObjectName("Image1");
     Image1->setGeometry(0, 0, 920, 20);
     Image1->setScaledContents(true);
-    QPixmap art("minibar.png");
+    QPixmap art("art/MiniBar.png");
     if (!art.isNull()) Image1->setPixmap(art);
     else Image1->setStyleSheet("background-color: rgb(255, 201, 74);");
 }

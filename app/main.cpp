@@ -1,4 +1,5 @@
 // Process entry: one Zerkon per user, the main window and the mini bar, then the event loop.
+#include "DemoHooks.h"
 #include "Mainforinst.h"
 #include "Minform.h"
 #include "Texts.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         });
         if (main.ended()) return 1;
         main.show();
+        zk::armScreenshot(&main);
         return app.exec();
     } catch (const std::exception& e) {
         zk::MessageService::instance().show(QString::fromLocal8Bit(e.what()), {}, zk::Icon::Error);
