@@ -1,0 +1,74 @@
+#pragma once
+// How the practice site is started (options, seed data) and what a started site tells others
+// (the state file: ports, host names, certificate, account, page addresses).
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+namespace zk::site {
+
+struct SeedCounts {
+    int current = 3;
+    int sold = 3;
+    int unsold = 3;
+};
+
+struct SiteOptions {
+    QString auctionHost = "auctions.sim.test";   // host names without ports
+    QString loginHost = "login.sim.test";
+    int httpPort = 0;                            // 0: a free port
+    int httpsPort = 0;
+    QString user = "zerkon_seller";
+    QString password = "practice";
+    SeedCounts seed;
+    int pageSize = 20;
+    QString stateFile;        // where to write the state file (optional)
+    QString storeDir;         // where uploaded pictures are kept (default: a private temporary folder)
+    QString dataFolder;       // write a data folder there once the site runs (optional)
+    QString now;              // fixed start of the site's clock, "yyyy-MM-ddTHH:mm:ss" (optional)
+    int delayMs = 0;          // every page answered this much later (a slow site)
+};
+
+// Reads a seed file (JSON: current, sold, unsold, pageSize, user, password) into the options.
+// Returns an error text, empty on success.
+QString applySeedFile(SiteOptions& options, const QString& path);
+// Parses the command line (without the program name). Returns an error text, empty on success.
+QString parseOptions(const QStringList& args, SiteOptions& options, QString& writeDataFolderTo);
+QString usageText();
+
+// What a running site publishes.
+struct SiteInfo {
+    qint64 pid = 0;
+    int httpPort = 0;
+    int httpsPort = 0;
+    QString auctionHostName;
+    QString loginHostName;
+    QString certificateFile;
+    QString certificateSpki;   // base64 SHA-256 of the certificate's public key
+    QString user;
+    QString password;
+    QString storeDir;
+
+    QString auctionHost() const;      // with port, as the addresses and markers use it
+    QString loginHost() const;
+    QString pageHost() const;         // item pages: "page." + auction host
+    QString hostResolverRules() const;
+    QString auctionTop() const;       // "http://" + auction host + "/jp"
+    QString loginUrl() const;
+    QString listingUrl() const;       // the category code is appended
+    QString relistUrl() const;        // the auction ID is appended
+    QString closedListUrl() const;    // "0" or "1" is appended
+    QString sellingListUrl() const;
+    QString pictureUploadUrl() const;
+    QString itemUrl(const QString& auctionId) const;
+
+    QJsonObject toJson() const;
+    static SiteInfo fromJson(const QJsonObject& json);
+};
+
+// Writes the state file atomically (a reader never sees half a file).
+bool writeStateFile(const QString& path, const SiteInfo& info);
+// Reads a state file; error text in *error when it cannot.
+bool readStateFile(const QString& path, SiteInfo& info, QString* error);
+
+} // namespace zk::site

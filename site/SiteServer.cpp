@@ -1,0 +1,641 @@
+#include "site/SiteServer.h"
+
+#include "platform/Clock.h"
+#include "site/Catalog.h"
+#include "site/Html.h"
+#include "site/ListingForm.h"
+#include "site/Pages.h"
+#include "site/SiteTexts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <chrono>
+#include <httplib.h>
+#include <unistd.h>
+
+namespace zk::site {
+namespace {
+
+using httplib::Request;
+using httplib::Response;
+
+constexpr const char* SessionCookie = "zk_session";
+constexpr const char* LoginCookie = "zk_login";
+constexpr const char* HtmlType = "text/html; charset=utf-8";
+constexpr size_t MaxPictureBytes = 10 * 1024 * 1024;
+
+std::string s(const QString& text) { return text.toStdString(); }
+
+void sendPage(Response& res, const std::string& html, int status = 200) {
+    res.status = status;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(html, HtmlType);
+}
+
+void sendError(Response& res, const std::vector<std::string>& messages, int status = 400,
+               const std::string& backHref = {}, const std::string& backText = {}) {
+    sendPage(res, pages::error(messages, backHref, backText), status);
+}
+
+std::string cookieValue(const Request& req, const std::string& name) {
+    const std::string header = req.get_header_value("Cookie");
+    size_t pos = 0;
+    while (pos < header.size()) {
+        size_t end = header.find(';', pos);
+        if (end == std::string::npos) end = header.size();
+        std::string part = trimmed(header.substr(pos, end - pos));
+        const size_t eq = part.find('=');
+        if (eq != std::string::npos && part.substr(0, eq) == name) return part.substr(eq + 1);
+        pos = end + 1;
+    }
+    return {};
+}
+
+// A form value from a urlencoded body or, for multipart bodies, from its parts.
+std::string formValue(const Request& req, const std::string& name) {
+    if (req.has_param(name)) return req.get_param_value(name);
+    if (req.has_file(name)) return req.get_file_value(name).content;
+    return {};
+}
+
+int pageNumber(const Request& req) {
+    const long long n = parsePrice(req.get_param_value("apg"));
+    return n >= 1 && n < 1000000 ? static_cast<int>(n) : 1;
+}
+
+// Whether the bytes start like a picture a browser shows; the content type is taken from them.
+std::string pictureType(const std::string& bytes) {
+    auto starts = [&](const char* magic, size_t n) { return bytes.size() >= n && bytes.compare(0, n, magic, n) == 0; };
+    if (starts("\xFF\xD8\xFF", 3)) return "image/jpeg";
+    if (starts("\x89PNG\r\n\x1A\n", 8)) return "image/png";
+    if (starts("GIF87a", 6) || starts("GIF89a", 6)) return "image/gif";
+    return {};
+}
+
+std::string extensionFor(const std::string& type) {
+    if (type == "image/png") return ".png";
+    if (type == "image/gif") return ".gif";
+    return ".jpg";
+}
+
+// Fields of the entry form that steer the site rather than describe the item.
+bool isControlField(const std::string& name) {
+    return name == "draft" || name == "to_pictures" || name == "auc_submit1" || name == "category" ||
+           name == "aID" || name == "auc_insertion_ok";
+}
+
+} // namespace
+
+SiteServer::SiteServer(SiteOptions options) : options_(std::move(options)) {}
+
+SiteServer::~SiteServer() { stop(); }
+
+QString SiteServer::start() {
+    if (!runtimeDir_.isValid()) return "cannot make a temporary folder";
+    state_.user = s(options_.user);
+    state_.password = s(options_.password);
+    state_.pageSize = options_.pageSize;
+    state_.storeDir = s(options_.storeDir.isEmpty() ? runtimeDir_.filePath("pictures") : options_.storeDir);
+    if (!QDir().mkpath(QString::fromStdString(state_.storeDir)))
+        return "cannot make the picture folder " + QString::fromStdString(state_.storeDir);
+    state_.seed(options_.seed.current, options_.seed.sold, options_.seed.unsold, clock::now());
+
+    const QString pageHostName = "page." + options_.auctionHost;
+    const QString error = certificate_.create({options_.loginHost, options_.auctionHost, pageHostName});
+    if (!error.isEmpty()) return error;
+    const QString certFile = runtimeDir_.filePath("login-cert.pem");
+    QSaveFile pem(certFile);
+    if (!pem.open(QIODevice::WriteOnly) || pem.write(certificate_.pem()) < 0 || !pem.commit())
+        return "cannot write the certificate to " + certFile;
+
+    http_ = std::make_unique<httplib::Server>();
+    https_ = std::make_unique<httplib::SSLServer>(certificate_.certificate(), certificate_.privateKey());
+    if (!https_->is_valid()) return "the HTTPS server does not accept the certificate";
+
+    auto bind = [](httplib::Server& server, int port) -> int {
+        if (port == 0) return server.bind_to_any_port("127.0.0.1");
+        return server.bind_to_port("127.0.0.1", port) ? port : -1;
+    };
+    const int httpPort = bind(*http_, options_.httpPort);
+    if (httpPort <= 0) return "cannot listen on 127.0.0.1:" + QString::number(options_.httpPort);
+    const int httpsPort = bind(*https_, options_.httpsPort);
+    if (httpsPort <= 0) return "cannot listen on 127.0.0.1:" + QString::number(options_.httpsPort);
+
+    info_.pid = getpid();
+    info_.httpPort = httpPort;
+    info_.httpsPort = httpsPort;
+    info_.auctionHostName = options_.auctionHost;
+    info_.loginHostName = options_.loginHost;
+    info_.certificateFile = certFile;
+    info_.certificateSpki = certificate_.spkiSha256();
+    info_.user = options_.user;
+    info_.password = options_.password;
+    info_.storeDir = QString::fromStdString(state_.storeDir);
+
+    for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
+        server->set_payload_max_length(4 * MaxPictureBytes);
+        server->set_exception_handler([](const Request&, Response& res, std::exception_ptr) {
+            sendError(res, {texts::ServerError}, 500);
+        });
+    }
+    http_->set_pre_routing_handler([this](const Request& req, Response& res) {
+        return preRoute(req, res, false) ? httplib::Server::HandlerResponse::Handled
+                                         : httplib::Server::HandlerResponse::Unhandled;
+    });
+    https_->set_pre_routing_handler([this](const Request& req, Response& res) {
+        return preRoute(req, res, true) ? httplib::Server::HandlerResponse::Handled
+                                        : httplib::Server::HandlerResponse::Unhandled;
+    });
+    for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())})
+        server->set_error_handler([](const Request&, Response& res) {
+            if (res.status == 404) sendError(res, {texts::NotFound}, 404);
+        });
+    routeAuction();
+    routeControl();
+    routeLogin();
+    return {};
+}
+
+void SiteServer::serve() {
+    httpThread_ = std::thread([this] { http_->listen_after_bind(); });
+    httpsThread_ = std::thread([this] { https_->listen_after_bind(); });
+}
+
+void SiteServer::stop() {
+    if (http_) http_->stop();
+    if (https_) https_->stop();
+    if (httpThread_.joinable()) httpThread_.join();
+    if (httpsThread_.joinable()) httpsThread_.join();
+}
+
+std::string SiteServer::requestHost(const Request& req) const {
+    std::string host = req.get_header_value("Host");
+    const size_t colon = host.rfind(':');
+    if (colon != std::string::npos && host.find(']') == std::string::npos) host.resize(colon);
+    for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return host;
+}
+
+// Answers requests for hosts this server does not serve, and applies the fault switches.
+// Returns true when the request has been answered.
+bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
+    const std::string host = requestHost(req);
+    const bool control = req.path.rfind("/_sim/", 0) == 0;
+    if (loginServer) {
+        if (host != s(info_.loginHostName)) {
+            sendError(res, {texts::UnknownHost}, 404);
+            return true;
+        }
+    } else if (control) {
+        return false;
+    } else if (host != s(info_.auctionHostName) && host != "page." + s(info_.auctionHostName)) {
+        sendError(res, {texts::UnknownHost}, 404);
+        return true;
+    }
+
+    int delay = options_.delayMs;
+    bool drop = false;
+    bool fail = false;
+    {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        Faults& f = state_.faults;
+        auto take = [&](FaultRule& rule) {
+            if (!rule.matches(req.path)) return false;
+            if (rule.count > 0) --rule.count;
+            return true;
+        };
+        if (take(f.delay)) delay += f.delay.delayMs;
+        drop = take(f.drop);
+        fail = !drop && take(f.error);
+    }
+    if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    if (drop) {
+        // Promise a body and close the connection before sending it.
+        res.set_content_provider(1024, HtmlType, [](size_t, size_t, httplib::DataSink&) { return false; });
+        return true;
+    }
+    if (fail) {
+        sendError(res, {texts::ServerError}, 500);
+        return true;
+    }
+    return false;
+}
+
+std::string SiteServer::sessionOf(const Request& req) {
+    const std::string token = cookieValue(req, SessionCookie);
+    if (token.empty() || !state_.session(token)) return {};
+    return token;
+}
+
+bool SiteServer::requireSession(const Request& req, Response& res, std::string& session) {
+    session = sessionOf(req);
+    if (!session.empty()) return true;
+    if (req.method == "GET") {
+        const std::string here = "http://" + req.get_header_value("Host") + req.target;
+        res.set_redirect("https://" + s(info_.loginHost()) + "/config/login?.lg=jp&.intl=jp&.src=auc&.done=" +
+                         html::urlEncode(here));
+    } else {
+        sendError(res, {texts::LoginRequired}, 403, s(info_.loginUrl()), texts::LoginTitle);
+    }
+    return false;
+}
+
+// Only addresses on the site's own hosts are followed after a login.
+std::string SiteServer::safeDone(const std::string& done) const {
+    for (const QString& host : {info_.auctionHost(), info_.pageHost()}) {
+        const std::string prefix = "http://" + s(host) + "/";
+        if (done.rfind(prefix, 0) == 0 || done == "http://" + s(host)) return done;
+    }
+    return s(info_.auctionTop());
+}
+
+void SiteServer::routeLogin() {
+    https_->Get("/", [this](const Request&, Response& res) { res.set_redirect(s(info_.loginUrl())); });
+    https_->Get("/config/login", [](const Request& req, Response& res) {
+        sendPage(res, pages::login(req.get_param_value(".done"), {}, {}));
+    });
+    https_->Post("/config/login", [this](const Request& req, Response& res) {
+        const std::string user = req.get_param_value(texts::LoginField);
+        const std::string password = req.get_param_value(texts::PasswordField);
+        const std::string done = safeDone(req.get_param_value(".done"));
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        const bool ok = user == state_.user && password == state_.password;
+        state_.logins.push_back({clock::now(), user, ok});
+        if (!ok) {
+            sendPage(res, pages::login(req.get_param_value(".done"), texts::LoginFailed, user), 200);
+            return;
+        }
+        const std::string session = state_.newSession(user, clock::now());
+        const std::string handoff = state_.newHandoff(session);
+        res.set_header("Set-Cookie", std::string(LoginCookie) + "=" + session + "; Path=/; Secure; HttpOnly; SameSite=Lax");
+        // The auction host sets its own cookie from a one-time token, so the session never
+        // depends on a cookie crossing scheme or port.
+        res.set_redirect("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff +
+                         "&.done=" + html::urlEncode(done));
+    });
+}
+
+void SiteServer::routeAuction() {
+    httplib::Server& srv = *http_;
+
+    srv.Get("/", [](const Request&, Response& res) { res.set_redirect("/jp"); });
+
+    srv.Get("/config/session", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        const std::string session = state_.takeHandoff(req.get_param_value("t"));
+        if (session.empty()) {
+            sendError(res, {texts::LoginRequired}, 403, s(info_.loginUrl()), texts::LoginTitle);
+            return;
+        }
+        res.set_header("Set-Cookie", std::string(SessionCookie) + "=" + session + "; Domain=" +
+                                         s(info_.auctionHostName) + "; Path=/; HttpOnly; SameSite=Lax");
+        res.set_redirect(safeDone(req.get_param_value(".done")));
+    });
+
+    srv.Get("/jp", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        sendPage(res, pages::top(info_, state_.session(session)->user));
+    });
+
+    // The listing address: the category code follows "category=".
+    srv.Get("/jp/show/submit", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        const std::string code = req.get_param_value("category");
+        if (!isKnownCategory(code)) {
+            sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        sendPage(res, pages::categoryConfirm(code));
+    });
+
+    srv.Post("/jp/show/submit", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        const std::string code = req.get_param_value("category");
+        if (!isKnownCategory(code)) {
+            sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        const Draft& draft = state_.newDraft(session, code, clock::now());
+        showEntryForm(session, draft.id, res);
+    });
+
+    auto backToForm = [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        showEntryForm(session, req.get_param_value("draft"), res);
+    };
+    srv.Get("/jp/show/submit/form", backToForm);
+    srv.Post("/jp/show/submit/form", backToForm);
+
+    auto picturePage = [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        Draft* draft = state_.draft(req.get_param_value("draft"), session);
+        if (!draft || draft->submitted) {
+            sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        // Sent from the entry form: keep what was typed.
+        if (req.method == "POST") takeFormFields(req, *draft);
+        sendPage(res, pages::picturePage(info_, *draft, {}));
+    };
+    srv.Get("/jp/show/image", picturePage);
+    srv.Post("/jp/show/image", picturePage);
+    srv.Post("/jp/show/image/upload", [this](const Request& req, Response& res) { upload(req, res); });
+
+    srv.Post("/jp/show/preview", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        Draft* draft = state_.draft(req.get_param_value("draft"), session);
+        if (!draft || draft->submitted) {
+            sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        takeFormFields(req, *draft);
+        Item parsed;
+        const auto errors = validateListing(draft->fields, draft->category, clock::now(), draft->createdAt, parsed);
+        if (!errors.empty()) {
+            sendError(res, errors, 400, "/jp/show/submit/form?draft=" + draft->id, texts::BackToEntryButton);
+            return;
+        }
+        sendPage(res, pages::preview(info_, *draft, parsed));
+    });
+
+    srv.Post("/jp/config/submit", [this](const Request& req, Response& res) { finishListing(req, res); });
+
+    srv.Get("/jp/show/resubmit", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        const Item* item = state_.item(req.get_param_value("aID"));
+        if (!item || item->status != ItemStatus::Unsold || item->seller != state_.session(session)->user) {
+            sendError(res, {texts::NotRelistable}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        sendPage(res, pages::relistConfirm(info_, *item));
+    });
+
+    srv.Post("/jp/show/resubmit", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        const Item* item = state_.item(req.get_param_value("aID"));
+        if (!item || item->status != ItemStatus::Unsold || item->seller != state_.session(session)->user) {
+            sendError(res, {texts::NotRelistable}, 404, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+        if (!item->relistedAs.empty()) {
+            sendPage(res, pages::relistConfirm(info_, *item));
+            return;
+        }
+        Draft& draft = state_.newDraft(session, item->category, clock::now());
+        draft.relistOf = item->id;
+        draft.fields = item->fields;
+        draft.fields[texts::TitleField] = item->title;
+        draft.fields[texts::DescriptionField] = item->description;
+        draft.fields["html_mode"] = item->htmlDescription ? "1" : "0";
+        draft.fields[texts::StartPriceField] = std::to_string(item->startPrice);
+        draft.fields[texts::BuyNowPriceField] = item->buyNowPrice ? std::to_string(item->buyNowPrice) : "";
+        // The old closing date has passed; the form offers new ones.
+        draft.fields.erase(texts::ClosingDate);
+        draft.fields.erase(texts::ClosingTime);
+        draft.fields.erase("salesmode");
+        draft.pictures = item->pictures;
+        showEntryForm(session, draft.id, res);
+    });
+
+    srv.Get("/jp/show/mystatus", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (!requireSession(req, res, session)) return;
+        const std::string select = req.get_param_value("select");
+        pages::ListKind kind = pages::ListKind::Selling;
+        ItemStatus status = ItemStatus::Selling;
+        if (select == "closed") {
+            const bool sold = req.get_param_value("hasWinner") == "1";
+            kind = sold ? pages::ListKind::Sold : pages::ListKind::Unsold;
+            status = sold ? ItemStatus::Sold : ItemStatus::Unsold;
+        }
+        sendPage(res, pages::itemList(info_, kind, state_.list(status), pageNumber(req), state_.pageSize));
+    });
+
+    srv.Get(R"(/jp/auction/([A-Za-z0-9]+))", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        const Item* item = state_.item(req.matches[1]);
+        if (!item) {
+            sendError(res, {texts::UnknownAuction}, 404);
+            return;
+        }
+        sendPage(res, pages::itemPage(info_, *item));
+    });
+
+    srv.Get(R"(/jp/image/([A-Za-z0-9_]+\.(jpg|png|gif)))", [this](const Request& req, Response& res) {
+        QFile file(QDir(QString::fromStdString(state_.storeDir)).filePath(QString::fromStdString(req.matches[1])));
+        if (!file.open(QIODevice::ReadOnly)) {
+            sendError(res, {texts::NotFound}, 404);
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        const std::string data(bytes.constData(), static_cast<size_t>(bytes.size()));
+        res.set_content(data, pictureType(data).empty() ? "application/octet-stream" : pictureType(data));
+    });
+}
+
+void SiteServer::showEntryForm(const std::string& session, const std::string& draftId, Response& res) {
+    Draft* draft = state_.draft(draftId, session);
+    if (!draft || draft->submitted) {
+        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    const QDateTime now = clock::now();
+    // The closing lists are built now; a slot offered now stays acceptable at submission.
+    draft->createdAt = now;
+    sendPage(res, pages::entryForm(info_, *draft, now));
+}
+
+void SiteServer::takeFormFields(const Request& req, Draft& draft) {
+    // The form sends all of its fields; an unchecked box is absent, so the old values go.
+    FieldMap fields;
+    for (const auto& [name, value] : req.params)
+        if (!isControlField(name) && !fields.count(name)) fields[name] = value;
+    draft.fields = fields;
+}
+
+void SiteServer::upload(const Request& req, Response& res) {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    std::string session;
+    if (!requireSession(req, res, session)) return;
+    Draft* draft = state_.draft(formValue(req, "draft"), session);
+    if (!draft || draft->submitted) {
+        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    std::vector<std::string> errors;
+    const long long removeSlot = parsePrice(formValue(req, "remove"));
+    if (removeSlot >= 1 && removeSlot <= 3) {
+        auto& pics = draft->pictures;
+        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == removeSlot; }),
+                   pics.end());
+    }
+    for (int slot = 1; slot <= 3; ++slot) {
+        const std::string name = "ImageFile" + std::to_string(slot);
+        if (!req.has_file(name)) continue;
+        const httplib::MultipartFormData file = req.get_file_value(name);
+        if (file.filename.empty() && file.content.empty()) continue;   // an input left empty
+        const std::string type = pictureType(file.content);
+        if (type.empty()) {
+            errors.push_back(file.filename + "：" + texts::PictureNotImage);
+            continue;
+        }
+        if (file.content.size() > MaxPictureBytes) {
+            errors.push_back(file.filename + "：" + texts::PictureTooLarge);
+            continue;
+        }
+        Picture picture;
+        picture.slot = slot;
+        picture.originalName = file.filename;
+        picture.storedName = draft->id + "_" + std::to_string(slot) + "_" + randomToken(4) + extensionFor(type);
+        picture.contentType = type;
+        picture.size = file.content.size();
+        QSaveFile out(QDir(QString::fromStdString(state_.storeDir)).filePath(QString::fromStdString(picture.storedName)));
+        if (!out.open(QIODevice::WriteOnly) ||
+            out.write(file.content.data(), static_cast<qint64>(file.content.size())) < 0 || !out.commit()) {
+            errors.push_back(file.filename + "：" + texts::ServerError);
+            continue;
+        }
+        auto& pics = draft->pictures;
+        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == slot; }),
+                   pics.end());
+        pics.push_back(picture);
+    }
+    std::sort(draft->pictures.begin(), draft->pictures.end(),
+              [](const Picture& a, const Picture& b) { return a.slot < b.slot; });
+    sendPage(res, pages::picturePage(info_, *draft, errors), errors.empty() ? 200 : 400);
+}
+
+void SiteServer::finishListing(const Request& req, Response& res) {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    std::string session;
+    if (!requireSession(req, res, session)) return;
+    Draft* draft = state_.draft(req.get_param_value("draft"), session);
+    if (!draft || draft->submitted) {
+        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    const QDateTime now = clock::now();
+    Item item;
+    const auto errors = validateListing(draft->fields, draft->category, now, draft->createdAt, item);
+    if (!errors.empty()) {
+        sendError(res, errors, 400, "/jp/show/submit/form?draft=" + draft->id, texts::BackToEntryButton);
+        return;
+    }
+    Item* original = nullptr;
+    if (!draft->relistOf.empty()) {
+        original = state_.item(draft->relistOf);
+        if (!original || original->status != ItemStatus::Unsold || !original->relistedAs.empty()) {
+            sendError(res, {texts::NotRelistable}, 409, s(info_.auctionTop()), texts::TopTitle);
+            return;
+        }
+    }
+    item.id = state_.nextAuctionId();
+    item.seller = state_.session(session)->user;
+    item.listedAt = now;
+    item.status = ItemStatus::Selling;
+    item.relistOf = draft->relistOf;
+    item.pictures = draft->pictures;
+    draft->submitted = true;
+    draft->resultId = item.id;
+    if (original) {
+        original->relistedAs = item.id;
+        state_.relists.push_back({original->id, item.id, now});
+    }
+    state_.items.push_back(item);
+    sendPage(res, pages::complete(info_, state_.items.back()));
+}
+
+void SiteServer::routeControl() {
+    httplib::Server& srv = *http_;
+    srv.Get("/_sim/state", [this](const Request&, Response& res) {
+        QJsonObject json;
+        {
+            std::lock_guard<std::mutex> lock(state_.mutex);
+            json = state_.toJson();
+        }
+        json.insert("site", info_.toJson());
+        res.set_content(QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString(), "application/json");
+    });
+
+    // Fault switches: kind=delay|error|drop, count (default 1, -1 = until cleared), path (a part
+    // of the address the fault applies to; default all pages), ms (for delay).
+    srv.Post("/_sim/fault", [this](const Request& req, Response& res) {
+        const std::string kind = req.get_param_value("kind");
+        FaultRule rule;
+        rule.count = req.has_param("count") ? std::atoi(req.get_param_value("count").c_str()) : 1;
+        rule.path = req.get_param_value("path");
+        rule.delayMs = std::atoi(req.get_param_value("ms").c_str());
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        if (kind == "delay") state_.faults.delay = rule;
+        else if (kind == "error") state_.faults.error = rule;
+        else if (kind == "drop") state_.faults.drop = rule;
+        else if (kind == "clear") state_.faults = Faults{};
+        else {
+            res.status = 400;
+            res.set_content("kind must be delay, error, drop or clear\n", "text/plain");
+            return;
+        }
+        res.set_content("ok\n", "text/plain");
+    });
+
+    // Ends an auction now: winner=1 sells it (price optional), winner=0 leaves it unsold.
+    srv.Post("/_sim/close", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        Item* item = state_.item(req.get_param_value("aID"));
+        if (!item || item->status != ItemStatus::Selling) {
+            res.status = 404;
+            res.set_content("no current auction with that ID\n", "text/plain");
+            return;
+        }
+        if (req.get_param_value("winner") == "1") {
+            item->status = ItemStatus::Sold;
+            const long long price = parsePrice(req.get_param_value("price"));
+            item->finalPrice = price > 0 ? price : item->startPrice;
+            item->winner = req.has_param("bidder") ? req.get_param_value("bidder") : "bidder_01";
+        } else {
+            item->status = ItemStatus::Unsold;
+        }
+        res.set_content("ok\n", "text/plain");
+    });
+
+    // A session without the browser's login form (for tests): a one-time address that sets the
+    // session cookie on the auction host and goes on to `done`.
+    srv.Post("/_sim/session", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        const std::string session = state_.newSession(state_.user, clock::now());
+        const std::string handoff = state_.newHandoff(session);
+        const std::string done = safeDone(req.get_param_value("done"));
+        res.set_content("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff +
+                            "&.done=" + html::urlEncode(done) + "\n",
+                        "text/plain");
+    });
+
+    // A page that takes its time (ms, default 10000) and keeps a browser busy meanwhile.
+    srv.Get("/_sim/slow", [](const Request& req, Response& res) {
+        const int ms = req.has_param("ms") ? std::atoi(req.get_param_value("ms").c_str()) : 10000;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0, std::min(ms, 120000))));
+        sendPage(res, html::page("slow", "<p>" + std::to_string(ms) + " ms</p>"));
+    });
+}
+
+} // namespace zk::site

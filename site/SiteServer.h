@@ -1,0 +1,64 @@
+#pragma once
+// The practice site's two servers on loopback: HTTP for the auction host and its item-page
+// sub-host, HTTPS for the login host. Requests are told apart by their Host header.
+#include "site/Certificate.h"
+#include "site/SiteConfig.h"
+#include "site/SiteState.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <thread>
+
+namespace httplib {
+class Server;
+class SSLServer;
+struct Request;
+struct Response;
+} // namespace httplib
+
+namespace zk::site {
+
+class SiteServer {
+public:
+    explicit SiteServer(SiteOptions options);
+    ~SiteServer();
+
+    // Seeds the state, makes the certificate and binds both ports. Error text on failure.
+    QString start();
+    // Serves on background threads until stop().
+    void serve();
+    void stop();
+
+    const SiteInfo& info() const { return info_; }
+    SiteState& state() { return state_; }
+
+private:
+    void routeAuction();
+    void routeLogin();
+    void routeControl();
+    bool preRoute(const httplib::Request& req, httplib::Response& res, bool loginServer);
+
+    // The session of the request's cookie, or empty.
+    std::string sessionOf(const httplib::Request& req);
+    // Empty session: answers with the login redirect (GET) or an error page and returns false.
+    bool requireSession(const httplib::Request& req, httplib::Response& res, std::string& session);
+    std::string safeDone(const std::string& done) const;
+    std::string requestHost(const httplib::Request& req) const;
+
+    void showEntryForm(const std::string& session, const std::string& draftId, httplib::Response& res);
+    void takeFormFields(const httplib::Request& req, Draft& draft);
+    void upload(const httplib::Request& req, httplib::Response& res);
+    void finishListing(const httplib::Request& req, httplib::Response& res);
+
+    SiteOptions options_;
+    SiteInfo info_;
+    SiteState state_;
+    Certificate certificate_;
+    QTemporaryDir runtimeDir_;
+    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<httplib::SSLServer> https_;
+    std::thread httpThread_;
+    std::thread httpsThread_;
+};
+
+} // namespace zk::site

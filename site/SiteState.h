@@ -1,0 +1,142 @@
+#pragma once
+// Everything the practice site remembers: the seller's items, the listing drafts in progress,
+// sessions, logins, relists and the fault switches. One lock guards it all; the server takes it
+// for the whole of a request.
+#include <QDate>
+#include <QDateTime>
+#include <QJsonObject>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace zk::site {
+
+enum class ItemStatus { Selling, Sold, Unsold };
+
+struct Picture {
+    int slot = 0;                 // 1..3, as in ImageFile1..ImageFile3
+    std::string originalName;     // the file name the browser sent
+    std::string storedName;       // the name in the picture store
+    std::string contentType;
+    size_t size = 0;
+};
+
+using FieldMap = std::map<std::string, std::string>;
+
+struct Item {
+    std::string id;
+    std::string seller;
+    std::string category;
+    std::string title;
+    std::string description;
+    bool htmlDescription = false;
+    long long startPrice = 0;
+    long long buyNowPrice = 0;    // 0: none
+    std::string salesMode;
+    QDate closingDate;
+    int closingHour = -1;
+    QDateTime listedAt;
+    ItemStatus status = ItemStatus::Selling;
+    long long finalPrice = 0;     // sold items
+    std::string winner;
+    std::string relistOf;         // the ended item this one relists
+    std::string relistedAs;       // set on an ended item once relisted
+    bool seeded = false;
+    std::vector<Picture> pictures;
+    FieldMap fields;              // every submitted field, as received
+};
+
+// A listing being entered: what the entry form held when it was last sent, and the pictures.
+struct Draft {
+    std::string id;
+    std::string session;
+    std::string category;
+    std::string relistOf;         // empty for a new listing
+    FieldMap fields;
+    std::vector<Picture> pictures;
+    QDateTime createdAt;
+    bool submitted = false;
+    std::string resultId;         // the auction ID once listed
+};
+
+struct Session {
+    std::string token;
+    std::string user;
+    QDateTime createdAt;
+};
+
+struct LoginRecord {
+    QDateTime at;
+    std::string user;
+    bool ok = false;
+};
+
+struct RelistRecord {
+    std::string from;
+    std::string to;
+    QDateTime at;
+};
+
+// A fault applies to the next `count` requests whose path contains `path` (count < 0: all).
+struct FaultRule {
+    int count = 0;
+    std::string path;
+    int delayMs = 0;
+    bool matches(const std::string& target) const {
+        return count != 0 && target.find(path) != std::string::npos;
+    }
+};
+
+struct Faults {
+    FaultRule delay;
+    FaultRule error;
+    FaultRule drop;
+};
+
+class SiteState {
+public:
+    std::mutex mutex;
+
+    std::string user;
+    std::string password;
+    int pageSize = 20;
+    std::string storeDir;
+
+    std::vector<Item> items;                  // in listing order
+    std::map<std::string, Draft> drafts;
+    std::map<std::string, Session> sessions;
+    std::map<std::string, std::string> handoffs;   // one-time token -> session token
+    std::vector<LoginRecord> logins;
+    std::vector<RelistRecord> relists;
+    Faults faults;
+
+    // Seeds current, sold and unsold items, listed and closed around `now`.
+    void seed(int current, int sold, int unsold, const QDateTime& now);
+
+    std::string newSession(const std::string& user, const QDateTime& now);
+    const Session* session(const std::string& token) const;
+    std::string newHandoff(const std::string& sessionToken);
+    std::string takeHandoff(const std::string& token);
+
+    Draft& newDraft(const std::string& session, const std::string& category, const QDateTime& now);
+    // The draft, only when it belongs to that session.
+    Draft* draft(const std::string& id, const std::string& session);
+
+    std::string nextAuctionId();
+    Item* item(const std::string& id);
+    // Items of one list, newest first: selling, sold, or ended without a winner and not relisted.
+    std::vector<const Item*> list(ItemStatus status) const;
+
+    QJsonObject toJson() const;
+
+private:
+    long long nextId_ = 100000001;
+    long long nextDraft_ = 1;
+};
+
+std::string statusName(ItemStatus status);
+// Random hex text for tokens.
+std::string randomToken(int bytes = 16);
+
+} // namespace zk::site
