@@ -1,0 +1,470 @@
+#include "Iectrl.h"
+
+#include "Texts.h"
+#include "platform/AutomationError.h"
+#include "platform/MessageService.h"
+#include "platform/chromium/BrowserWindow.h"
+#include "platform/chromium/ChromiumBrowser.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace zk {
+
+namespace {
+constexpr int kPollMs = 5;
+} // namespace
+
+TIECtrl::TIECtrl(QString systemIniPath) : systemIniPath_(std::move(systemIniPath)) {}
+
+TIECtrl::~TIECtrl() = default;
+
+chromium::BrowserSettings TIECtrl::settings() const {
+    return settings_ ? *settings_ : chromium::BrowserSettings::read(systemIniPath_);
+}
+
+chromium::ChromiumBrowser* TIECtrl::session() const {
+    return dynamic_cast<chromium::ChromiumBrowser*>(Browser.object());
+}
+
+void TIECtrl::record(const AutomationError& error) {
+    LastError = int32_t(error.code());
+    LastErrorText = error.text();
+}
+
+void TIECtrl::clearError() {
+    LastError = 0;
+    LastErrorText.clear();
+}
+
+// ---- Session ----
+
+WindowHandle TIECtrl::FindOrLaunch() {
+    Browser.clear();
+    const chromium::BrowserSettings s = settings();
+    QString error;
+    std::shared_ptr<chromium::ChromiumBrowser> browser = chromium::ChromiumBrowser::attach(s, &error);
+    if (!browser && !error.isEmpty()) return 0; // an endpoint that answered and failed: start nothing
+    if (browser) {
+        Browser = Variant(std::shared_ptr<Dispatch>(browser));
+        try {
+            return WindowHandle(Browser.get("HWND").toInt());
+        } catch (const AutomationError&) {
+            Browser.clear();
+            return 0;
+        }
+    }
+    browser = chromium::ChromiumBrowser::launch(s, &error);
+    if (!browser) return 0;
+    Browser = Variant(std::shared_ptr<Dispatch>(browser));
+    try {
+        Browser.put("Visible", true);
+        WaitIdle(10);
+        return WindowHandle(Browser.get("HWND").toInt());
+    } catch (const AutomationError&) {
+        return 0;
+    }
+}
+
+int TIECtrl::GetDocument() {
+    clearError();
+    try {
+        Document = Browser.get("Document");
+        return 0;
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
+int TIECtrl::Navigate(const QString& address) {
+    clearError();
+    try {
+        Browser.call("Navigate2", {address});
+        return WaitIdle(60);
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
+int TIECtrl::NavigateWait(const QString& address) {
+    clearError();
+    try {
+        Browser.call("Navigate2", {address});
+        return WaitComplete(60);
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
+int TIECtrl::WaitIdle(int seconds) { return wait(seconds, false); }
+int TIECtrl::WaitComplete(int seconds) { return wait(seconds, true); }
+
+int TIECtrl::wait(int seconds, bool complete) {
+    polls_ = 0;
+    if (seconds > 120) {
+        MessageService::instance().show(browser::texts::WaitLimit);
+        return -1;
+    }
+    int count = seconds * 1000 / kPollMs;
+    for (;;) {
+        ++polls_;
+        if (!Browser.get("busy").toBool()) {
+            if (!complete) return 0;
+            if (Document.get("ReadyState").toString() == QLatin1String("complete")) return 0;
+        }
+        QThread::msleep(kPollMs);
+        QCoreApplication::processEvents();
+        if (--count <= 0) break; // a limit of 0 or less polls once
+    }
+    MessageService::instance().show(browser::texts::Timeout);
+    return -2;
+}
+
+int TIECtrl::IsBusy() { return Browser.get("busy").toBool() ? 1 : 0; }
+
+QString TIECtrl::GetUrl() { return Document.get("url").toString(); }
+
+QString TIECtrl::GetTitle() {
+    try {
+        return Document.get("title").toString();
+    } catch (...) {
+        return {};
+    }
+}
+
+void TIECtrl::Quit() {
+    try {
+        Browser.call("Quit");
+    } catch (...) {
+        // Gone already: the references are dropped all the same.
+    }
+    Browser.clear();
+    Document.clear();
+}
+
+DesktopWindow* TIECtrl::WindowOf(WindowHandle window) { return chromium::BrowserWindow::find(window); }
+
+void TIECtrl::SetPlacement(WindowHandle window, int left, int top, int width, int height) {
+    if (DesktopWindow* w = WindowOf(window)) w->setPlacement(QRect(left, top, width, height));
+}
+
+bool TIECtrl::GetPlacement(WindowHandle window, int& left, int& top, int& width, int& height) {
+    DesktopWindow* w = WindowOf(window);
+    QRect r;
+    if (!w || !w->placement(r)) return false;
+    left = r.left();
+    top = r.top();
+    width = r.width();
+    height = r.height();
+    return true;
+}
+
+// ---- Form addressing ----
+
+Variant TIECtrl::formAt(int form) {
+    const Variant all = Document.get("all");
+    if (all.isNull()) return Variant::null();
+    const Variant forms = all.call("tags", {"form"});
+    if (forms.isNull()) return Variant::null();
+    return forms.call("item", {form});
+}
+
+Variant TIECtrl::formElement(int form, const QString& name, std::optional<int> index) {
+    const Variant f = formAt(form);
+    if (f.isNull()) return f;
+    return index ? f.call("item", {name, *index}) : f.call("item", {name});
+}
+
+int TIECtrl::SetFormValue(int form, const QString& name, const QString& value) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.put("value", value);
+    return WaitIdle(5);
+}
+
+QString TIECtrl::GetFormValue(int form, const QString& name) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return {};
+    return e.get("value").toString();
+}
+
+int TIECtrl::SetFormSelectedIndex(int form, const QString& name, int index) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.put("SelectedIndex", index);
+    return 0;
+}
+
+int TIECtrl::CheckFormItem(int form, const QString& name) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.put("checked", true);
+    return 0;
+}
+
+int TIECtrl::UncheckFormItem(int form, const QString& name) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.put("checked", false);
+    return 0;
+}
+
+int TIECtrl::CheckFormRadio(int form, const QString& name, int index) {
+    const Variant e = formElement(form, name, index);
+    if (e.isNull()) return -1;
+    e.put("checked", true);
+    return 0;
+}
+
+int TIECtrl::ClickFormItem(int form, const QString& name) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.call("click");
+    return WaitIdle(10);
+}
+
+int TIECtrl::FocusFormItem(int form, const QString& name) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    e.call("focus");
+    return WaitIdle(10);
+}
+
+int TIECtrl::SetFormImeMode(int form, const QString& name, bool active) {
+    const Variant e = formElement(form, name);
+    if (e.isNull()) return -1;
+    const Variant style = e.call("getAttribute", {"style"});
+    if (style.isNull()) return -1;
+    style.put("cssText", active ? "ime-mode:active" : "ime-mode:disabled");
+    QCoreApplication::processEvents();
+    return WaitIdle(5);
+}
+
+int TIECtrl::SubmitForm(int form, int argument) {
+    const Variant f = formAt(form);
+    if (f.isNull()) return -1;
+    f.call("submit", {argument});
+    return WaitIdle(120);
+}
+
+// ---- Document and list ----
+
+int TIECtrl::ExistsByName(const QString& name) {
+    clearError();
+    try {
+        return Document.call("getElementsByName", {name}).get("length").toInt() > 0 ? 1 : 0;
+    } catch (const AutomationError& e) {
+        record(e);
+        return 0;
+    }
+}
+
+int TIECtrl::SelectByName(const QString& name) {
+    try {
+        List = Document.call("getElementsByName", {name});
+        if (List.isNull()) return -1;
+        return WaitIdle(10);
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TIECtrl::SelectByTagName(const QString& tag) {
+    clearError();
+    try {
+        List = Document.call("getElementsByTagName", {tag});
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+    if (List.isNull()) return -1;
+    return WaitComplete(10);
+}
+
+int TIECtrl::SelectById(const QString& id) {
+    try {
+        List = Document.call("getElementById", {id});
+        return WaitIdle(10);
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TIECtrl::GetListLength() {
+    try {
+        const int length = List.get("length").toInt();
+        const int waited = WaitIdle(10);
+        return waited != 0 ? waited : length;
+    } catch (...) {
+        return -1;
+    }
+}
+
+QString TIECtrl::GetItemText(int index) {
+    try {
+        const Variant v = List.call("item", {index}).get("firstChild").get("nodeValue");
+        return v.isNull() ? QString() : v.toString();
+    } catch (...) {
+        return {};
+    }
+}
+
+QString TIECtrl::GetItemAttribute(int index, const QString& attribute) {
+    try {
+        const Variant v = List.call("item", {index}).call("getAttribute", {attribute});
+        return v.isNull() ? QString() : v.toString();
+    } catch (...) {
+        return {};
+    }
+}
+
+bool TIECtrl::GetItemFlag(int index, const QString& property) {
+    try {
+        return List.call("item", {index}).get(property).toBool();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TIECtrl::GetItemChecked(int index) {
+    const Variant item = List.call("item", {index});
+    if (item.isNull()) return false;
+    const Variant checked = item.get("checked");
+    return checked.isNull() ? false : checked.toBool();
+}
+
+bool TIECtrl::ItemHasChildren(int index) {
+    try {
+        return List.call("item", {index}).get("ChildNodes").get("length").toInt() > 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+int TIECtrl::ItemHasInput(int index, const QString& name) {
+    try {
+        const Variant inputs = List.call("item", {index}).call("getElementsByTagName", {"input"});
+        const int n = inputs.get("length").toInt();
+        for (int k = 0; k < n; ++k) {
+            const Variant a = inputs.call("item", {k}).call("getAttribute", {"name"});
+            if (!a.isNull() && a.toString() == name) return 1;
+        }
+        return 0;
+    } catch (const AutomationError&) {
+        return 0;
+    }
+}
+
+int TIECtrl::FocusItem(int index) {
+    try {
+        List.call("item", {index}).call("focus");
+        return WaitIdle(10);
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TIECtrl::NarrowToItem(int index) {
+    try {
+        const Variant item = List.call("item", {index});
+        List = item;
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TIECtrl::ClickSelected() {
+    try {
+        List.call("click");
+    } catch (const AutomationError&) {
+        return -1;
+    }
+    return WaitComplete(10);
+}
+
+int TIECtrl::FindSubmitInput() {
+    if (SelectByTagName("input") != 0) return -1;
+    const int n = GetListLength();
+    if (n == -1) return -1;
+    for (int index = n - 1; index >= 0; --index)
+        if (GetItemAttribute(index, "type").toLower() == QLatin1String("submit")) return 0;
+    return -1;
+}
+
+// ---- Nodes ----
+
+QString TIECtrl::GetNodeText(const Variant& node) {
+    try {
+        const Variant v = node.get("firstChild").get("nodeValue");
+        return v.isNull() ? QString() : v.toString();
+    } catch (...) {
+        return {};
+    }
+}
+
+bool TIECtrl::GetFirstChild(const Variant& node, Variant& child) {
+    try {
+        child = node.get("firstChild");
+        return !child.isNull();
+    } catch (...) {
+        return false;
+    }
+}
+
+int TIECtrl::GetItemFirstChildType(int index, const Variant& collection) {
+    try {
+        return collection.call("item", {index}).get("firstChild").get("nodeType").toInt();
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TIECtrl::GetNodeFirstChildType(const Variant& node) {
+    try {
+        return node.get("firstChild").get("nodeType").toInt();
+    } catch (...) {
+        return -1;
+    }
+}
+
+bool TIECtrl::NodeHasChildren(const Variant& node) {
+    try {
+        return node.get("ChildNodes").get("length").toInt() > 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+int TIECtrl::GetCollectionItem(int index, const Variant& collection, Variant& element) {
+    try {
+        element = collection.call("item", {index});
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+QString TIECtrl::GetParentNodeName(const Variant& node, Variant& parent) {
+    try {
+        parent = node.get("parentNode");
+        const Variant v = parent.call("getAttribute", {"nodeName"});
+        return v.isNull() ? QString() : v.toString();
+    } catch (...) {
+        return {};
+    }
+}
+
+int TIECtrl::GetNextSibling(const Variant& node, Variant& sibling) {
+    try {
+        sibling = node.get("nextSibling");
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+} // namespace zk

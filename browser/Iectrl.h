@@ -1,0 +1,117 @@
+#pragma once
+// The browser session: finds or starts the browser, navigates, waits, and reaches the page's
+// elements by form, by selection list or by node. Operations return 0 (or a value) on success,
+// -1 for a limit error, a missing element or a swallowed error, -2 for a wait that timed out
+// (its message already shown) and -99 for an automation error kept in LastError/LastErrorText.
+#include "platform/chromium/BrowserSettings.h"
+#include "platform/chromium/Variant.h"
+
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace zk {
+
+class AutomationError;
+class DesktopWindow;
+namespace chromium {
+class ChromiumBrowser;
+}
+
+// A top-level window of the driven browser; 0 is none.
+using WindowHandle = quintptr;
+
+class TIECtrl {
+public:
+    // Browser settings come from the [BROWSER] and [SITE] sections of this System.ini.
+    explicit TIECtrl(QString systemIniPath = {});
+    ~TIECtrl();
+    TIECtrl(const TIECtrl&) = delete;
+    TIECtrl& operator=(const TIECtrl&) = delete;
+
+    Variant Browser;
+    Variant Document;
+    Variant List;
+    int32_t LastError = 0;
+    QString LastErrorText;
+
+    void setSystemIniPath(const QString& path) { systemIniPath_ = path; }
+    // Settings that replace System.ini's (tests, the benchmark).
+    void setSettings(const chromium::BrowserSettings& settings) { settings_ = settings; }
+    chromium::BrowserSettings settings() const;
+
+    // Session.
+    WindowHandle FindOrLaunch();
+    int GetDocument();
+    int Navigate(const QString& address);
+    int NavigateWait(const QString& address);
+    int WaitIdle(int seconds);
+    int WaitComplete(int seconds);
+    int IsBusy();
+    QString GetUrl();
+    QString GetTitle();
+    void Quit();
+    static void SetPlacement(WindowHandle window, int left, int top, int width, int height);
+    static bool GetPlacement(WindowHandle window, int& left, int& top, int& width, int& height);
+    // The desktop window behind a handle; null once it has gone.
+    static DesktopWindow* WindowOf(WindowHandle window);
+
+    // Form addressing.
+    int SetFormValue(int form, const QString& name, const QString& value);
+    QString GetFormValue(int form, const QString& name);
+    int SetFormSelectedIndex(int form, const QString& name, int index);
+    int CheckFormItem(int form, const QString& name);
+    int UncheckFormItem(int form, const QString& name);
+    int CheckFormRadio(int form, const QString& name, int index);
+    int ClickFormItem(int form, const QString& name);
+    int FocusFormItem(int form, const QString& name);
+    int SetFormImeMode(int form, const QString& name, bool active);
+    int SubmitForm(int form, int argument);
+
+    // Document and list.
+    int ExistsByName(const QString& name);
+    int SelectByName(const QString& name);
+    int SelectByTagName(const QString& tag);
+    int SelectById(const QString& id);
+    int GetListLength();
+    QString GetItemText(int index);
+    QString GetItemAttribute(int index, const QString& attribute);
+    bool GetItemFlag(int index, const QString& property);
+    bool GetItemChecked(int index);
+    bool ItemHasChildren(int index);
+    int ItemHasInput(int index, const QString& name);
+    int FocusItem(int index);
+    int NarrowToItem(int index);
+    int ClickSelected();
+    int FindSubmitInput();
+
+    // Nodes.
+    QString GetNodeText(const Variant& node);
+    bool GetFirstChild(const Variant& node, Variant& child);
+    int GetItemFirstChildType(int index, const Variant& collection);
+    int GetNodeFirstChildType(const Variant& node);
+    bool NodeHasChildren(const Variant& node);
+    int GetCollectionItem(int index, const Variant& collection, Variant& element);
+    QString GetParentNodeName(const Variant& node, Variant& parent);
+    int GetNextSibling(const Variant& node, Variant& sibling);
+
+    // The driven browser behind Browser, null when there is none.
+    chromium::ChromiumBrowser* session() const;
+    // Polls ("busy" reads) of the last wait.
+    int lastPollCount() const { return polls_; }
+
+private:
+    int wait(int seconds, bool complete);
+    // The element of a form by name (with index when given); null when a step is null.
+    Variant formElement(int form, const QString& name, std::optional<int> index = std::nullopt);
+    Variant formAt(int form);
+    void record(const AutomationError& error);
+    void clearError();
+
+    QString systemIniPath_;
+    std::optional<chromium::BrowserSettings> settings_;
+    int polls_ = 0;
+};
+
+} // namespace zk

@@ -1,0 +1,52 @@
+#include "BrowserSettings.h"
+
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
+
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+namespace zk::chromium {
+
+BrowserSettings BrowserSettings::read(const QString& systemIniPath) {
+    BrowserSettings s;
+    s.profileFolder = paths::dataFolder() + QStringLiteral("Chromium");
+    ProfileFile ini(systemIniPath);
+    if (!ini.load()) return s;
+    const QString program = ini.readString(Section, "PROGRAM").trimmed();
+    if (!program.isEmpty()) s.program = program;
+    s.arguments = ini.readString(Section, "ARGUMENTS").split(' ', Qt::SkipEmptyParts);
+    s.debugEndpoint = ini.readString(Section, "DEBUG_ENDPOINT").trimmed();
+    const QString headless = ini.readString(Section, "HEADLESS").trimmed();
+    if (!headless.isEmpty()) s.headless = headless.toInt() != 0 ? 1 : 0;
+    const QString profile = ini.readString(Section, "PROFILE").trimmed();
+    if (!profile.isEmpty()) s.profileFolder = profile;
+    s.hostResolverRules = ini.readString(SiteSection, "HOST_RESOLVER_RULES").trimmed();
+    s.certificateSpki = ini.readString(SiteSection, "CERT_SPKI").trimmed();
+    return s;
+}
+
+bool BrowserSettings::runHeadless() const {
+    if (headless >= 0) return headless == 1;
+    const auto env = QProcessEnvironment::systemEnvironment();
+    return env.value("DISPLAY").isEmpty() && env.value("WAYLAND_DISPLAY").isEmpty();
+}
+
+QStringList BrowserSettings::launchArguments() const {
+    QStringList args{
+        "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--no-default-browser-check",
+        "--disable-background-networking", "--disable-component-update", "--disable-sync",
+        "--user-data-dir=" + profileFolder + "/profile", "--remote-debugging-port=0",
+        "--remote-allow-origins=*", "--window-size=1024,768",
+    };
+    if (runHeadless()) args << "--headless";
+    if (!hostResolverRules.isEmpty()) args << "--host-resolver-rules=" + hostResolverRules;
+    if (!certificateSpki.isEmpty()) args << "--ignore-certificate-errors-spki-list=" + certificateSpki;
+    args << arguments;
+    args << "about:blank";
+    return args;
+}
+
+QString BrowserSettings::programName() const { return QFileInfo(program).fileName().toUpper(); }
+
+} // namespace zk::chromium

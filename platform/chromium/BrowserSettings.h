@@ -1,0 +1,37 @@
+#pragma once
+// How the browser is found or started: settings of our own in System.ini, section [BROWSER]
+//   PROGRAM=/usr/bin/chromium      the browser to start, and whose program name an attached
+//                                  browser must have
+//   ARGUMENTS=                     extra command-line arguments, separated by spaces
+//   DEBUG_ENDPOINT=127.0.0.1:9222  a running browser's debugging endpoint to attach to
+//   HEADLESS=                      1 always headless, 0 never, empty: headless without a display
+//   PROFILE=                       the profile folder of a started browser
+// and from section [SITE] (the auction site simulator) HOST_RESOLVER_RULES and CERT_SPKI, given
+// to a browser that we start: only that browser maps the site's names and trusts its certificate.
+#include <QString>
+#include <QStringList>
+
+namespace zk::chromium {
+
+struct BrowserSettings {
+    QString program = QStringLiteral("/usr/bin/chromium");
+    QStringList arguments;
+    QString debugEndpoint;
+    int headless = -1; // -1: when there is no display
+    QString profileFolder;
+    QString hostResolverRules;
+    QString certificateSpki;
+
+    static constexpr const char* Section = "BROWSER";
+    static constexpr const char* SiteSection = "SITE";
+
+    // Defaults where System.ini is silent; the profile folder defaults to the data folder's.
+    static BrowserSettings read(const QString& systemIniPath);
+    bool runHeadless() const;
+    // The command line of a browser we start, with its debugging port chosen by the browser.
+    QStringList launchArguments() const;
+    // Upper-case program name that an attached browser's executable path must end with.
+    QString programName() const;
+};
+
+} // namespace zk::chromium

@@ -1,0 +1,466 @@
+#include "ChromiumBrowser.h"
+
+#include "BrowserWindow.h"
+#include "ChromiumTexts.h"
+#include "FileChooserWindow.h"
+#include "PageObject.h"
+#include "PageScript.h"
+#include "platform/AutomationError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSet>
+#include <QThread>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace zk::chromium {
+
+namespace {
+
+constexpr int kLaunchTimeoutMs = 30000;
+constexpr int kCloseTimeoutMs = 5000;
+// A requested navigation that never started (a download, a cancelled one) stops counting.
+constexpr int kRequestedNavigationLimitMs = 5000;
+
+enum class HttpResult { Ok, Refused, Failed };
+
+HttpResult httpGetJson(const QUrl& url, QJsonDocument* out, QString* error) {
+    QNetworkAccessManager manager;
+    manager.setProxy(QNetworkProxy::NoProxy);
+    QNetworkRequest request(url);
+    request.setTransferTimeout(5000);
+    QNetworkReply* reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished()) loop.exec();
+    const auto code = reply->error();
+    const QByteArray body = reply->readAll();
+    const QString reason = reply->errorString();
+    reply->deleteLater();
+    if (code == QNetworkReply::ConnectionRefusedError || code == QNetworkReply::HostNotFoundError)
+        return HttpResult::Refused;
+    if (code != QNetworkReply::NoError) {
+        if (error) *error = reason;
+        return HttpResult::Failed;
+    }
+    QJsonParseError parse;
+    *out = QJsonDocument::fromJson(body, &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        if (error) *error = parse.errorString();
+        return HttpResult::Failed;
+    }
+    return HttpResult::Ok;
+}
+
+// The executable of the local process listening on a TCP port, empty when not found.
+QString listenerExecutable(int port) {
+    QSet<QString> inodes;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile f(QString::fromLatin1(table));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        for (int i = 1; i < lines.size(); ++i) {
+            const QList<QByteArray> cols = lines[i].simplified().split(' ');
+            if (cols.size() < 10 || cols[3] != "0A") continue; // listening
+            const QByteArray local = cols[1];
+            const int colon = local.lastIndexOf(':');
+            if (local.mid(colon + 1).toInt(nullptr, 16) == port) inodes.insert(QString::fromLatin1(cols[9]));
+        }
+    }
+    if (inodes.isEmpty()) return {};
+    const QDir proc("/proc");
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool numeric = false;
+        pid.toLongLong(&numeric);
+        if (!numeric) continue;
+        const QDir fds("/proc/" + pid + "/fd");
+        for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+            char buf[128];
+            const QByteArray path = QFile::encodeName(fds.filePath(fd));
+            const ssize_t n = ::readlink(path.constData(), buf, sizeof buf - 1);
+            if (n <= 0) continue;
+            buf[n] = 0;
+            const QString target = QString::fromLatin1(buf);
+            if (target.startsWith("socket:[") && inodes.contains(target.mid(8, target.size() - 9)))
+                return QFile::symLinkTarget("/proc/" + pid + "/exe");
+        }
+    }
+    return {};
+}
+
+QJsonValue toJson(const QVariant& v) {
+    if (v.isNull() && v.metaType().id() == QMetaType::Nullptr) return QJsonValue(QJsonValue::Null);
+    return QJsonValue::fromVariant(v);
+}
+
+QJsonArray toJsonArgs(const QVariantList& args) {
+    QJsonArray a;
+    for (const QVariant& v : args) a.append(toJson(v));
+    return a;
+}
+
+} // namespace
+
+ChromiumBrowser::ChromiumBrowser() {
+    client_.addEventHandler([this](const QString& m, const QJsonObject& p, const QString& s) { onEvent(m, p, s); });
+    connect(&client_, &DevToolsClient::disconnected, this, [this] {
+        detached_ = true;
+        navigationsPending_ = 0;
+        navigationRequested_ = loading_ = false;
+    });
+}
+
+ChromiumBrowser::~ChromiumBrowser() {
+    if (chooser_) chooser_->abandon();
+    window_.reset();
+    if (process_ && process_->state() != QProcess::NotRunning && alive()) {
+        try {
+            client_.call("Browser.close", {}, {}, kCloseTimeoutMs);
+        } catch (const AutomationError&) {
+            // Gone already, or going: the process is ended below either way.
+        }
+    }
+    stopProcess();
+}
+
+bool ChromiumBrowser::connectTo(const QUrl& browserUrl, QString* error) {
+    return client_.open(browserUrl, 10000, error);
+}
+
+std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& settings, QString* error) {
+    if (error) error->clear();
+    if (settings.debugEndpoint.isEmpty()) return nullptr;
+    const QString endpoint = settings.debugEndpoint.contains("://") ? settings.debugEndpoint
+                                                                    : "http://" + settings.debugEndpoint;
+    const QUrl base(endpoint);
+    QJsonDocument version;
+    const HttpResult r = httpGetJson(base.resolved(QUrl("/json/version")), &version, error);
+    if (r == HttpResult::Refused) return nullptr;
+    if (r == HttpResult::Failed) return nullptr;
+    // The program behind the endpoint must be the configured one, as far as we can see it.
+    const QString exe = listenerExecutable(base.port(9222));
+    const QString name = settings.programName();
+    if (!exe.isEmpty()) {
+        if (!exe.toUpper().endsWith(name)) return nullptr;
+    } else if (!version.object().value("Browser").toString().contains("Chrome")) {
+        return nullptr;
+    }
+    std::shared_ptr<ChromiumBrowser> b(new ChromiumBrowser);
+    b->programPath_ = exe;
+    QUrl ws(version.object().value("webSocketDebuggerUrl").toString());
+    ws.setHost(base.host());
+    ws.setPort(base.port(9222));
+    if (!b->connectTo(ws, error)) return nullptr;
+    try {
+        const QJsonArray targets = b->browserCall("Target.getTargets").value("targetInfos").toArray();
+        for (int i = targets.size() - 1; i >= 0; --i) {
+            const QJsonObject t = targets[i].toObject();
+            if (t.value("type").toString() != "page" || t.value("url").toString().startsWith("devtools://")) continue;
+            if (!b->attachPage(t.value("targetId").toString(), error)) return nullptr;
+            return b;
+        }
+    } catch (const AutomationError& e) {
+        if (error) *error = e.text();
+        return nullptr;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& settings, QString* error) {
+    const QString folder = settings.profileFolder;
+    for (const char* sub : {"profile", "home", "config", "cache", "tmp"}) QDir().mkpath(folder + "/" + sub);
+    const QString portFile = folder + "/profile/DevToolsActivePort";
+    QFile::remove(portFile); // a killed browser leaves it behind
+
+    std::shared_ptr<ChromiumBrowser> b(new ChromiumBrowser);
+    b->process_ = new QProcess(b.get());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", folder + "/home");
+    env.insert("XDG_CONFIG_HOME", folder + "/config");
+    env.insert("XDG_CACHE_HOME", folder + "/cache");
+    env.insert("TMPDIR", folder + "/tmp");
+    b->process_->setProcessEnvironment(env);
+    b->process_->setStandardOutputFile(QProcess::nullDevice());
+    b->process_->setStandardErrorFile(folder + "/browser.log");
+    b->process_->start(settings.program, settings.launchArguments());
+    if (!b->process_->waitForStarted(10000)) {
+        if (error) *error = texts::LaunchFailed + b->process_->errorString();
+        delete b->process_;
+        b->process_ = nullptr;
+        return nullptr;
+    }
+    b->pid_ = b->process_->processId();
+    b->programPath_ = settings.program;
+
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray port;
+    while (clock.elapsed() < kLaunchTimeoutMs && b->process_->state() == QProcess::Running) {
+        QFile f(portFile);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> lines = f.readAll().split('\n');
+            if (lines.size() >= 2 && !lines[0].trimmed().isEmpty() && lines[1].startsWith("/devtools/")) {
+                port = lines[0].trimmed();
+                const QUrl ws("ws://127.0.0.1:" + QString::fromLatin1(port) + QString::fromLatin1(lines[1].trimmed()));
+                if (!b->connectTo(ws, error)) return nullptr;
+                break;
+            }
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    if (port.isEmpty()) {
+        if (error) *error = texts::LaunchFailed + settings.program;
+        return nullptr; // the destructor ends the process
+    }
+    try {
+        QString page;
+        const QJsonArray targets = b->browserCall("Target.getTargets").value("targetInfos").toArray();
+        for (int i = targets.size() - 1; i >= 0 && page.isEmpty(); --i)
+            if (targets[i].toObject().value("type").toString() == "page")
+                page = targets[i].toObject().value("targetId").toString();
+        if (page.isEmpty())
+            page = b->browserCall("Target.createTarget", {{"url", "about:blank"}}).value("targetId").toString();
+        if (!b->attachPage(page, error)) return nullptr;
+    } catch (const AutomationError& e) {
+        if (error) *error = e.text();
+        return nullptr;
+    }
+    return b;
+}
+
+bool ChromiumBrowser::attachPage(const QString& targetId, QString* error) {
+    try {
+        targetId_ = targetId;
+        sessionId_ = browserCall("Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}})
+                         .value("sessionId")
+                         .toString();
+        browserCall("Target.setDiscoverTargets", {{"discover", true}});
+        pageCall("Page.enable");
+        pageCall("Inspector.enable");
+        // On before any key or click can open the chooser.
+        pageCall("Page.setInterceptFileChooserDialog", {{"enabled", true}});
+        const QJsonObject w = browserCall("Browser.getWindowForTarget", {{"targetId", targetId}});
+        window_ = std::make_unique<BrowserWindow>(this, w.value("windowId").toInt());
+    } catch (const AutomationError& e) {
+        if (error) *error = e.text();
+        return false;
+    }
+    return true;
+}
+
+bool ChromiumBrowser::alive() const { return client_.isOpen() && !detached_; }
+
+QJsonObject ChromiumBrowser::browserCall(const QString& method, const QJsonObject& params) {
+    return client_.call(method, params);
+}
+
+QJsonObject ChromiumBrowser::pageCall(const QString& method, const QJsonObject& params) {
+    if (detached_ || !client_.isOpen()) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+    if (crashed_) throw AutomationError(hresult::ServerUnavailable, texts::PageCrashed);
+    return client_.call(method, params, sessionId_);
+}
+
+bool ChromiumBrowser::busy() const {
+    if (!alive() || crashed_) return false;
+    if (navigationRequested_ && requestedAt_.elapsed() > kRequestedNavigationLimitMs) return loading_ || navigationsPending_ > 0 || chooser_;
+    return navigationsPending_ > 0 || navigationRequested_ || loading_ || chooser_ != nullptr;
+}
+
+void ChromiumBrowser::navigate(const QString& url) {
+    if (detached_ || !client_.isOpen()) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+    const QString scheme = QUrl(url).scheme().toLower();
+    if (!crashed_ && (scheme == "http" || scheme == "https")) {
+        // Started by the page itself, the old document stays readable until the new one
+        // commits; a navigation started by the browser holds every page command meanwhile.
+        const QString target = QString::fromUtf8(QJsonDocument(QJsonArray{url}).toJson(QJsonDocument::Compact));
+        const QJsonObject r = client_.call("Runtime.evaluate",
+                                           {{"expression", "location.assign(" + target.mid(1, target.size() - 2) + ")"}},
+                                           sessionId_);
+        if (!r.contains("exceptionDetails")) {
+            if (!loading_) {
+                navigationRequested_ = true;
+                requestedAt_.start();
+            }
+            return;
+        }
+    }
+    crashed_ = false; // a navigation brings a crashed page back
+    ++navigationsPending_;
+    // Not waited for: its reply comes only with the response headers.
+    std::weak_ptr<ChromiumBrowser> self = weak_from_this();
+    client_.send("Page.navigate", {{"url", url}}, sessionId_, [self](const QJsonObject&) {
+        if (auto b = self.lock()) b->navigationsPending_ = qMax(0, b->navigationsPending_ - 1);
+    });
+}
+
+void ChromiumBrowser::onEvent(const QString& method, const QJsonObject& params, const QString& sessionId) {
+    if (method == "Target.detachedFromTarget" && params.value("sessionId").toString() == sessionId_) {
+        detached_ = true;
+        return;
+    }
+    if (method == "Target.targetDestroyed" && params.value("targetId").toString() == targetId_) {
+        detached_ = true;
+        return;
+    }
+    if (sessionId != sessionId_) return;
+    const bool mainFrame = params.value("frameId").toString() == targetId_;
+    if (method == "Page.frameRequestedNavigation" && mainFrame) {
+        navigationRequested_ = true;
+        requestedAt_.start();
+    } else if (method == "Page.frameStartedLoading" && mainFrame) {
+        navigationRequested_ = false;
+        loading_ = true;
+    } else if (method == "Page.frameStoppedLoading" && mainFrame) {
+        loading_ = false;
+    } else if (method == "Page.fileChooserOpened") {
+        if (chooser_) chooser_->abandon();
+        chooser_ = new FileChooserWindow(this, params.value("backendNodeId").toInt());
+        chooser_->open();
+    } else if (method == "Inspector.targetCrashed") {
+        crashed_ = true;
+        navigationsPending_ = 0;
+        navigationRequested_ = loading_ = false;
+        client_.abortSession(sessionId_);
+    }
+}
+
+void ChromiumBrowser::chooseFiles(int backendNodeId, const QStringList& files) {
+    pageCall("DOM.setFileInputFiles", {{"files", QJsonArray::fromStringList(files)}, {"backendNodeId", backendNodeId}});
+}
+
+void ChromiumBrowser::chooserClosed() { chooser_ = nullptr; }
+
+Variant ChromiumBrowser::fromRemote(const QJsonObject& reply) {
+    if (reply.contains("exceptionDetails")) {
+        const QJsonObject details = reply.value("exceptionDetails").toObject();
+        QString text = details.value("exception").toObject().value("description").toString();
+        if (text.isEmpty()) text = details.value("text").toString();
+        const int marker = text.indexOf(UnknownNameMarker);
+        if (marker >= 0) throw AutomationError(hresult::UnknownName, texts::UnknownName);
+        throw AutomationError(hresult::Exception, text.section('\n', 0, 0));
+    }
+    const QJsonObject r = reply.value("result").toObject();
+    const QString type = r.value("type").toString();
+    if (type == "undefined") return Variant();
+    if (type == "string") return Variant(r.value("value").toString());
+    if (type == "boolean") return Variant(r.value("value").toBool());
+    if (type == "number") {
+        if (!r.contains("value")) return Variant(0.0); // NaN, infinities, -0
+        const double d = r.value("value").toDouble();
+        if (d == double(int(d)) && d >= -2147483648.0 && d <= 2147483647.0) return Variant(int(d));
+        return Variant(d);
+    }
+    if (type == "object" && r.value("subtype").toString() == "null") return Variant::null();
+    if (r.contains("objectId")) return Variant(std::make_shared<PageObject>(shared_from_this(), r.value("objectId").toString()));
+    return Variant();
+}
+
+Variant ChromiumBrowser::documentInvoke(const QString& op, const QString& name, const QVariantList& args) {
+    const QString argsJson = QString::fromUtf8(QJsonDocument(toJsonArgs(args)).toJson(QJsonDocument::Compact));
+    const QString nameJson = QString::fromUtf8(QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact));
+    const QString expression = "(" + PageScript + ").call(document, '" + op + "', " + nameJson.mid(1, nameJson.size() - 2)
+        + ", " + argsJson + ")";
+    return fromRemote(pageCall("Runtime.evaluate", {{"expression", expression}, {"objectGroup", "zk"}}));
+}
+
+Variant ChromiumBrowser::objectInvoke(const QString& objectId, const QString& op, const QString& name,
+                                      const QVariantList& args) {
+    const QJsonArray arguments{QJsonObject{{"value", op}}, QJsonObject{{"value", name}},
+                               QJsonObject{{"value", toJsonArgs(args)}}};
+    return fromRemote(pageCall("Runtime.callFunctionOn",
+                               {{"functionDeclaration", PageScript}, {"objectId", objectId}, {"arguments", arguments}}));
+}
+
+void ChromiumBrowser::releaseObject(const QString& objectId) {
+    if (alive() && !crashed_) client_.send("Runtime.releaseObject", {{"objectId", objectId}}, sessionId_);
+}
+
+Variant ChromiumBrowser::get(const QString& name) {
+    const QString n = name.toLower();
+    if (n == "busy") {
+        if (!alive()) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+        if (crashed_) throw AutomationError(hresult::ServerUnavailable, texts::PageCrashed);
+        return Variant(busy());
+    }
+    if (n == "document") {
+        if (!alive()) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+        return Variant(std::make_shared<DocumentObject>(shared_from_this()));
+    }
+    if (n == "hwnd") {
+        if (!alive() || !window_) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+        return Variant(int(window_->handle()));
+    }
+    if (n == "locationurl" || n == "locationname") {
+        const QJsonObject info = browserCall("Target.getTargetInfo", {{"targetId", targetId_}}).value("targetInfo").toObject();
+        return Variant(info.value(n == "locationurl" ? "url" : "title").toString());
+    }
+    if (n == "fullname") return Variant(programPath_);
+    if (n == "visible") return Variant(true);
+    if (n == "readystate") return Variant(busy() ? 3 : 4);
+    throw AutomationError(hresult::UnknownName, texts::UnknownName);
+}
+
+void ChromiumBrowser::put(const QString& name, const Variant&) {
+    // The window is always shown; "Visible" is accepted for the callers that set it.
+    if (name.compare("visible", Qt::CaseInsensitive) != 0) throw AutomationError(hresult::UnknownName, texts::UnknownName);
+}
+
+Variant ChromiumBrowser::call(const QString& name, const QVariantList& args) {
+    const QString n = name.toLower();
+    if (n == "navigate2" || n == "navigate") {
+        navigate(args.value(0).toString());
+        return Variant();
+    }
+    if (n == "quit") {
+        quit();
+        return Variant();
+    }
+    if (n == "refresh") {
+        pageCall("Page.reload");
+        return Variant();
+    }
+    throw AutomationError(hresult::UnknownName, texts::UnknownName);
+}
+
+void ChromiumBrowser::quit() {
+    if (chooser_) chooser_->abandon();
+    if (!alive()) {
+        stopProcess();
+        return;
+    }
+    if (process_) {
+        try {
+            browserCall("Browser.close");
+        } catch (const AutomationError&) {
+            // The browser going away under the call is the expected end.
+        }
+        stopProcess();
+    } else {
+        browserCall("Target.closeTarget", {{"targetId", targetId_}});
+        client_.close();
+    }
+    detached_ = true;
+}
+
+void ChromiumBrowser::stopProcess() {
+    client_.close();
+    if (!process_) return;
+    if (process_->state() != QProcess::NotRunning && !process_->waitForFinished(kCloseTimeoutMs)) {
+        process_->kill(); // our own child, by its own pid
+        process_->waitForFinished(kCloseTimeoutMs);
+    }
+}
+
+} // namespace zk::chromium

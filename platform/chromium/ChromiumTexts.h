@@ -1,0 +1,24 @@
+#pragma once
+// Texts of the browser layer: the error texts that reach the user through the workflows'
+// messages, and the file chooser window.
+#include <QString>
+
+namespace zk::chromium::texts {
+
+inline const QString Disconnected = QStringLiteral("オブジェクトがクライアントから切断されました。");
+inline const QString ServerUnavailable = QStringLiteral("RPC サーバーを利用できません。");
+inline const QString PageCrashed = QStringLiteral("ページのプロセスが異常終了しました。");
+inline const QString NoReply = QStringLiteral("ブラウザーから応答がありません。");
+inline const QString UnknownName = QStringLiteral("名前が不明です。");
+inline const QString ExceptionPrefix = QStringLiteral("例外が発生しました。");
+inline const QString TypeMismatch = QStringLiteral("型が一致しません。");
+inline const QString ObjectRequired = QStringLiteral("オブジェクトが必要です。");
+inline const QString LaunchFailed = QStringLiteral("ブラウザーを起動できませんでした: ");
+
+inline const QString FileChooserTitle = QStringLiteral("アップロードするファイルの選択");
+inline const QString FileNameLabel = QStringLiteral("ファイル名(&N):");
+inline const QString OpenButton = QStringLiteral("開く(&O)");
+inline const QString CancelButton = QStringLiteral("キャンセル");
+inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません。ファイル名を確認してください。");
+
+} // namespace zk::chromium::texts

@@ -1,0 +1,168 @@
+#include "DevToolsClient.h"
+
+#include "ChromiumTexts.h"
+#include "platform/AutomationError.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QNetworkProxy>
+#include <QTimer>
+
+namespace zk::chromium {
+
+DevToolsClient::DevToolsClient(QObject* parent) : QObject(parent) {
+    socket_.setProxy(QNetworkProxy::NoProxy);
+    socket_.setMaxAllowedIncomingMessageSize(256 * 1024 * 1024);
+    connect(&socket_, &QWebSocket::textMessageReceived, this, &DevToolsClient::onMessage);
+    connect(&socket_, &QWebSocket::disconnected, this, &DevToolsClient::onClosed);
+}
+
+DevToolsClient::~DevToolsClient() {
+    // Waiting calls must not outlive the connection.
+    for (auto& p : pending_) {
+        p->failure = hresult::Disconnected;
+        p->failureText = texts::Disconnected;
+        p->done = true;
+        if (p->loop) p->loop->quit();
+    }
+    socket_.disconnect(this);
+    socket_.abort();
+}
+
+bool DevToolsClient::open(const QUrl& url, int timeoutMs, QString* error) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    bool failed = false;
+    QString reason;
+    auto c1 = connect(&socket_, &QWebSocket::connected, &loop, &QEventLoop::quit);
+    auto c2 = connect(&socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), &loop, [&] {
+        failed = true;
+        reason = socket_.errorString();
+        loop.quit();
+    });
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    socket_.open(url);
+    timer.start(timeoutMs);
+    if (socket_.state() != QAbstractSocket::ConnectedState) loop.exec();
+    disconnect(c1);
+    disconnect(c2);
+    open_ = !failed && socket_.state() == QAbstractSocket::ConnectedState;
+    if (!open_) {
+        if (error) *error = reason.isEmpty() ? texts::NoReply : reason;
+        socket_.abort();
+    }
+    return open_;
+}
+
+void DevToolsClient::close() {
+    if (!open_) return;
+    socket_.close();
+    onClosed();
+}
+
+int DevToolsClient::post(const QString& method, const QJsonObject& params, const QString& sessionId) {
+    const int id = nextId_++;
+    QJsonObject message{{"id", id}, {"method", method}};
+    if (!params.isEmpty()) message.insert("params", params);
+    if (!sessionId.isEmpty()) message.insert("sessionId", sessionId);
+    socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+    return id;
+}
+
+QJsonObject DevToolsClient::call(const QString& method, const QJsonObject& params, const QString& sessionId,
+                                 int timeoutMs) {
+    if (!open_) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+    auto p = std::make_shared<Pending>();
+    p->sessionId = sessionId;
+    const int id = post(method, params, sessionId);
+    pending_.insert(id, p);
+    if (!p->done) {
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(timeoutMs);
+        p->loop = &loop;
+        loop.exec();
+        p->loop = nullptr;
+    }
+    pending_.remove(id);
+    if (!p->done) throw AutomationError(hresult::Fail, texts::NoReply);
+    if (p->failure) throw AutomationError(p->failure, p->failureText);
+    if (p->reply.contains("error")) {
+        const QJsonObject error = p->reply.value("error").toObject();
+        throw AutomationError(hresult::Exception, error.value("message").toString());
+    }
+    return p->reply.value("result").toObject();
+}
+
+void DevToolsClient::send(const QString& method, const QJsonObject& params, const QString& sessionId,
+                          std::function<void(const QJsonObject&)> onReply) {
+    if (!open_) return;
+    const int id = post(method, params, sessionId);
+    if (onReply) {
+        auto p = std::make_shared<Pending>();
+        p->sessionId = sessionId;
+        p->onReply = std::move(onReply);
+        pending_.insert(id, p);
+    }
+}
+
+void DevToolsClient::finish(int id, Pending& p) {
+    p.done = true;
+    if (p.loop) p.loop->quit();
+    if (p.onReply) {
+        auto handler = std::move(p.onReply);
+        pending_.remove(id);
+        handler(p.reply);
+    }
+}
+
+void DevToolsClient::onMessage(const QString& text) {
+    const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+    if (message.contains("id")) {
+        const int id = message.value("id").toInt();
+        auto it = pending_.find(id);
+        if (it == pending_.end()) return;
+        std::shared_ptr<Pending> p = *it;
+        p->reply = message;
+        finish(id, *p);
+        return;
+    }
+    const QString method = message.value("method").toString();
+    const QJsonObject params = message.value("params").toObject();
+    const QString sessionId = message.value("sessionId").toString();
+    for (const EventHandler& handler : handlers_) handler(method, params, sessionId);
+}
+
+void DevToolsClient::abortSession(const QString& sessionId) {
+    const auto ids = pending_.keys();
+    for (int id : ids) {
+        auto it = pending_.find(id);
+        if (it == pending_.end() || (*it)->sessionId != sessionId) continue;
+        std::shared_ptr<Pending> p = *it;
+        p->failure = hresult::ServerUnavailable;
+        p->failureText = texts::PageCrashed;
+        finish(id, *p);
+    }
+}
+
+void DevToolsClient::onClosed() {
+    if (!open_ && pending_.isEmpty()) return;
+    open_ = false;
+    // Calls in flight lose their server; later calls find the object disconnected.
+    const auto ids = pending_.keys();
+    for (int id : ids) {
+        auto it = pending_.find(id);
+        if (it == pending_.end()) continue;
+        std::shared_ptr<Pending> p = *it;
+        p->failure = hresult::ServerUnavailable;
+        p->failureText = texts::ServerUnavailable;
+        p->reply = QJsonObject{{"error", QJsonObject{{"message", texts::ServerUnavailable}}}};
+        finish(id, *p);
+    }
+    emit disconnected();
+}
+
+} // namespace zk::chromium

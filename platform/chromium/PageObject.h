@@ -1,0 +1,41 @@
+#pragma once
+// Late-bound objects of the page: an object the page handed out (element, collection, style),
+// and the document, which is looked up anew on every use so that it always is the document of
+// the page shown now.
+#include "Variant.h"
+
+#include <memory>
+
+namespace zk::chromium {
+
+class ChromiumBrowser;
+
+class PageObject : public Dispatch {
+public:
+    PageObject(std::shared_ptr<ChromiumBrowser> browser, QString objectId);
+    ~PageObject() override;
+    Variant get(const QString& name) override;
+    void put(const QString& name, const Variant& value) override;
+    Variant call(const QString& name, const QVariantList& args) override;
+    const QString& objectId() const { return objectId_; }
+
+private:
+    std::shared_ptr<ChromiumBrowser> browser_;
+    QString objectId_;
+};
+
+class DocumentObject : public Dispatch {
+public:
+    explicit DocumentObject(std::shared_ptr<ChromiumBrowser> browser) : browser_(std::move(browser)) {}
+    Variant get(const QString& name) override;
+    void put(const QString& name, const Variant& value) override;
+    Variant call(const QString& name, const QVariantList& args) override;
+
+private:
+    std::shared_ptr<ChromiumBrowser> browser_;
+};
+
+// A value as an argument of the page script.
+QVariant toScriptValue(const Variant& value);
+
+} // namespace zk::chromium

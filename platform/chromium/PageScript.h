@@ -1,0 +1,90 @@
+#pragma once
+// The one function through which every member of the page's objects is reached: property get,
+// property put and method call by name, with names resolved without regard to case, and the
+// older object model the workflows were written for on top of the standard one:
+//   all / all.tags(tag) / all.item(i)  the element collections
+//   form.item(name) / item(name, i)    a named element of a form, the i-th of a same-named group
+//   getAttribute(name)                 the property of that name where there is one ("style"
+//                                      gives the style object), else the attribute, else null
+//   focus() on a file input            focuses the text part in front of its button
+// An unknown name throws an error whose message starts with the marker below.
+#include <QString>
+
+namespace zk::chromium {
+
+inline const QString UnknownNameMarker = QStringLiteral("ZK-UNKNOWN-NAME:");
+
+inline const QString PageScript = QStringLiteral(R"JS(function(op, name, args) {
+  var t = this;
+  args = args.map(function(a) { return a && a.__zkEmpty === 1 ? undefined : a; });
+  var unknown = function() { throw new Error('ZK-UNKNOWN-NAME:' + name); };
+  var lname = String(name).toLowerCase();
+  var key = function(obj, n) {
+    if (obj === null || obj === undefined) return null;
+    if (n in Object(obj)) return n;
+    var l = String(n).toLowerCase();
+    for (var p = Object(obj); p; p = Object.getPrototypeOf(p)) {
+      var ks = Object.getOwnPropertyNames(p);
+      for (var i = 0; i < ks.length; i++) if (ks[i].toLowerCase() === l) return ks[i];
+    }
+    return null;
+  };
+  var out = function(v) { return v === undefined ? undefined : v; };
+  if (t && t.__zkAllOf) {
+    var base = t.__zkAllOf;
+    if (op === 'call' && lname === 'tags') return base.getElementsByTagName(String(args[0]));
+    if (op === 'call' && lname === 'item') {
+      var every = base.getElementsByTagName('*');
+      if (typeof args[0] === 'number') return every[args[0]] || null;
+      return every.namedItem(String(args[0]));
+    }
+    if (op === 'get' && lname === 'length') return base.getElementsByTagName('*').length;
+    unknown();
+  }
+  if (op === 'get') {
+    if (lname === 'all' && t && (t.nodeType === 9 || t.nodeType === 1)) return { __zkAllOf: t };
+    var k = key(t, name);
+    if (k === null) unknown();
+    return out(t[k]);
+  }
+  if (op === 'put') {
+    var pk = key(t, name);
+    t[pk === null ? name : pk] = args[0];
+    return undefined;
+  }
+  if (lname === 'item' && t instanceof HTMLFormElement) {
+    var a = args[0];
+    var found = typeof a === 'number' ? t.elements[a] : t.elements.namedItem(String(a));
+    if (found === undefined) found = null;
+    if (args.length > 1 && found !== null) {
+      if (found instanceof RadioNodeList) found = found[args[1]] || null;
+      else if (args[1] !== 0) found = null;
+    }
+    return found;
+  }
+  if (lname === 'getattribute' && t && t.nodeType === 1) {
+    var an = String(args[0]);
+    if (an.toLowerCase() === 'style') return t.style;
+    var ak = key(t, an);
+    if (ak !== null) {
+      var v = t[ak];
+      if (typeof v === 'string' || typeof v === 'number' || typeof v === 'boolean') return v;
+    }
+    return t.getAttribute(an);
+  }
+  if (lname === 'focus' && t instanceof HTMLInputElement && t.type === 'file') {
+    // The file control has a text part before its button: Tab from it reaches the button.
+    var part = document.createElement('span');
+    part.tabIndex = 0;
+    part.style.cssText = 'position:absolute;width:0;height:0;overflow:hidden';
+    part.addEventListener('blur', function() { part.remove(); });
+    t.parentNode.insertBefore(part, t);
+    part.focus();
+    return undefined;
+  }
+  var mk = key(t, name);
+  if (mk === null || typeof t[mk] !== 'function') unknown();
+  return out(t[mk].apply(t, args));
+})JS");
+
+} // namespace zk::chromium
