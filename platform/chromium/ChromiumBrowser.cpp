@@ -162,17 +162,17 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
     ws.setHost(base.host());
     ws.setPort(base.port(9222));
     if (!b->connectTo(ws, error)) return nullptr;
-    try {
-        const QJsonArray targets = b->browserCall("Target.getTargets").value("targetInfos").toArray();
-        for (int i = targets.size() - 1; i >= 0; --i) {
-            const QJsonObject t = targets[i].toObject();
-            if (t.value("type").toString() != "page" || t.value("url").toString().startsWith("devtools://")) continue;
-            if (!b->attachPage(t.value("targetId").toString(), error)) return nullptr;
-            return b;
-        }
-    } catch (const AutomationError& e) {
-        if (error) *error = e.text();
+    // The endpoint lists the newest page first: it stands for the highest index.
+    QJsonDocument list;
+    if (httpGetJson(base.resolved(QUrl("/json/list")), &list, error) != HttpResult::Ok) {
+        if (error && error->isEmpty()) *error = texts::NoReply;
         return nullptr;
+    }
+    for (const QJsonValue& v : list.array()) {
+        const QJsonObject t = v.toObject();
+        if (t.value("type").toString() != "page" || t.value("url").toString().startsWith("devtools://")) continue;
+        if (!b->attachPage(t.value("id").toString(), error)) return nullptr;
+        return b;
     }
     return nullptr;
 }

@@ -6,10 +6,22 @@
 #include "browser/Iectrl.h"
 #include "platform/chromium/BrowserSettings.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace zk::test {
+
+// A browser leaves some files read-only in its profile; the folder must still go.
+inline void makeRemovable(const QString& folder) {
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner | QFile::ReadOwner | QFile::ExeOwner);
+    }
+}
 
 inline chromium::BrowserSettings headlessSettings(const QString& profileFolder) {
     chromium::BrowserSettings s;
@@ -30,6 +42,7 @@ protected:
     static void TearDownTestSuite() {
         delete ie_; // ends the browser it started
         delete server_;
+        makeRemovable(folder_->path());
         delete folder_;
         ie_ = nullptr;
     }

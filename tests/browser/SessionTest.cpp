@@ -1,0 +1,291 @@
+// The browser session's life: the file chooser, a killed browser, a crashed page, attaching to
+// a running Chromium, quitting. Each test starts (and ends) its own browser.
+#include "BrowserFixture.h"
+
+#include "browser/KeySender.h"
+#include "platform/AutomationError.h"
+#include "platform/MessageService.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/FileChooserWindow.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTcpServer>
+#include <QThread>
+
+#include <signal.h>
+
+namespace zk::test {
+namespace {
+
+const QString kChooserTitle = QStringLiteral("アップロードするファイルの選択");
+
+const QByteArray kUploadPage = R"(<html><head><title>upload</title></head><body>
+<form method="post" enctype="multipart/form-data" action="/posted">
+<input type="file" name="ImageFile1"><input type="file" name="ImageFile2"></form>
+<form><input type="submit" value="戻る"></form></body></html>)";
+
+void pause(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MessageService::instance().setAnswers({});
+        MessageService::instance().clearTranscript();
+        server_.setPage("/upload", kUploadPage);
+        server_.setPage("/posted", "<html><head><title>posted</title></head><body>ok</body></html>");
+        server_.setPage("/a", "<html><head><title>A</title></head><body>a</body></html>");
+        server_.setPage("/b", "<html><head><title>B</title></head><body>b</body></html>");
+    }
+    void TearDown() override { makeRemovable(folder_.path()); }
+    // A browser started the program's way, with the document fetched.
+    WindowHandle start(TIECtrl& ie) {
+        ie.setSettings(headlessSettings(folder_.file("profile")));
+        const WindowHandle w = ie.FindOrLaunch();
+        if (w) ie.GetDocument();
+        return w;
+    }
+    // Opens the chooser of file input k the way the upload does.
+    void openChooser(TIECtrl& ie, WindowHandle w, int k) {
+        KeySender keys;
+        ASSERT_TRUE(Desktop::instance().setForeground(TIECtrl::WindowOf(w)));
+        ASSERT_EQ(ie.SetFormImeMode(0, QString("ImageFile%1").arg(k), false), 0);
+        ASSERT_EQ(ie.FocusFormItem(0, QString("ImageFile%1").arg(k)), 0);
+        keys.SendKeys("{TAB}");
+        keys.SendKeys(" ");
+        int polls = 0;
+        while (!ie.IsBusy() && polls++ < 62) pause(50);
+        ASSERT_EQ(ie.IsBusy(), 1) << "the open chooser keeps the browser busy";
+    }
+
+    TempFolder folder_;
+    PageServer server_;
+};
+
+TEST_F(SessionTest, FileChooserRoundTripUpToTheUpload) {
+    TIECtrl ie;
+    const WindowHandle w = start(ie);
+    ASSERT_NE(w, 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/upload")), 0);
+    const QString picture = folder_.write("pictures/写真 1.jpg", QByteArray("\xFF\xD8\xFF\xE0JPEGDATA-12345", 18));
+    openChooser(ie, w, 2);
+    DesktopWindow* chooser = Desktop::instance().findByTitle(kChooserTitle);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(Desktop::instance().foreground(), chooser);
+
+    KeySender keys;
+    QGuiApplication::clipboard()->setText(picture);
+    ASSERT_TRUE(Desktop::instance().setForeground(chooser));
+    keys.SendKeys("^v{ENTER}");
+    EXPECT_EQ(Desktop::instance().findByTitle(kChooserTitle), nullptr) << "Enter chose the file and closed it";
+    EXPECT_EQ(Desktop::instance().foreground(), TIECtrl::WindowOf(w));
+    keys.SendKeys("%N^c");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), picture);
+    EXPECT_EQ(ie.IsBusy(), 0);
+    EXPECT_TRUE(ie.GetFormValue(0, "ImageFile2").endsWith("写真 1.jpg"));
+    EXPECT_EQ(ie.GetFormValue(0, "ImageFile1"), QString()) << "Tab from the text part reaches its own button";
+
+    ASSERT_EQ(ie.SubmitForm(0, 0), 0);
+    ASSERT_FALSE(server_.posts().isEmpty());
+    const QByteArray post = server_.posts().last();
+    EXPECT_TRUE(post.contains("name=\"ImageFile2\"; filename=\"")) << post.left(400).constData();
+    EXPECT_TRUE(post.contains(QByteArray("\xFF\xD8\xFF\xE0JPEGDATA-12345", 18)));
+    ie.Quit();
+}
+
+TEST_F(SessionTest, FileChooserKeepsAWrongNameAndCancels) {
+    TIECtrl ie;
+    const WindowHandle w = start(ie);
+    ASSERT_NE(w, 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/upload")), 0);
+    openChooser(ie, w, 1);
+    DesktopWindow* chooser = Desktop::instance().findByTitle(kChooserTitle);
+    ASSERT_NE(chooser, nullptr);
+    KeySender keys;
+    QGuiApplication::clipboard()->setText("before");
+    keys.SendKeys("nofile.jpg~");
+    ASSERT_EQ(Desktop::instance().findByTitle(kChooserTitle), chooser) << "no such file: the chooser stays";
+    EXPECT_EQ(ie.IsBusy(), 1);
+    keys.SendKeys("%N^c");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("nofile.jpg"));
+    keys.SendKeys("{BS 3}png{ESC}");
+    EXPECT_EQ(Desktop::instance().findByTitle(kChooserTitle), nullptr);
+    EXPECT_EQ(ie.IsBusy(), 0);
+    EXPECT_EQ(ie.GetFormValue(0, "ImageFile1"), QString());
+    ie.Quit();
+}
+
+TEST_F(SessionTest, KilledBrowserGivesTheDisconnectionCodes) {
+    TIECtrl ie;
+    const WindowHandle w = start(ie);
+    ASSERT_NE(w, 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/a")), 0);
+    const qint64 pid = ie.session()->processId();
+    ASSERT_GT(pid, 1);
+    ::kill(pid_t(pid), SIGKILL);
+    pause(300);
+    EXPECT_EQ(ie.NavigateWait(server_.url("/b")), -99);
+    EXPECT_TRUE(uint32_t(ie.LastError) == hresult::Disconnected || uint32_t(ie.LastError) == hresult::ServerUnavailable)
+        << std::hex << ie.LastError;
+    EXPECT_FALSE(ie.LastErrorText.isEmpty());
+    EXPECT_EQ(ie.ExistsByName("x"), 0);
+    EXPECT_TRUE(AutomationError(uint32_t(ie.LastError), {}).isDisconnection());
+    EXPECT_EQ(ie.GetTitle(), QString());
+    EXPECT_THROW(ie.WaitIdle(5), AutomationError) << "a plain wait lets the error through";
+    EXPECT_EQ(TIECtrl::WindowOf(w)->title(), QString());
+    ie.Quit();
+    EXPECT_TRUE(ie.Browser.isEmpty());
+}
+
+TEST_F(SessionTest, CrashedPageGivesAnErrorAndANavigationBringsItBack) {
+    TIECtrl ie;
+    ASSERT_NE(start(ie), 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/a")), 0);
+    try {
+        ie.session()->pageCall("Page.crash");
+    } catch (const AutomationError&) {
+        // The crash may end the call itself.
+    }
+    pause(300);
+    EXPECT_EQ(ie.ExistsByName("x"), 0);
+    EXPECT_EQ(uint32_t(ie.LastError), hresult::ServerUnavailable);
+    EXPECT_EQ(ie.NavigateWait(server_.url("/b")), 0);
+    EXPECT_EQ(ie.GetTitle(), QString("B"));
+    ie.Quit();
+}
+
+TEST_F(SessionTest, QuitEndsTheStartedBrowser) {
+    TIECtrl ie;
+    const WindowHandle w = start(ie);
+    ASSERT_NE(w, 0u);
+    const qint64 pid = ie.session()->processId();
+    ie.Quit();
+    EXPECT_TRUE(ie.Browser.isEmpty());
+    EXPECT_TRUE(ie.Document.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QString("/proc/%1/exe").arg(pid)));
+    EXPECT_EQ(TIECtrl::WindowOf(w), nullptr);
+    ie.Quit(); // twice is harmless
+}
+
+class RunningChromium {
+public:
+    explicit RunningChromium(const QString& folder) : folder_(folder) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port = probe.serverPort();
+        probe.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* k : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
+            QDir().mkpath(folder + "/" + k);
+            env.insert(k, folder + "/" + k);
+        }
+        process.setProcessEnvironment(env);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start("/usr/bin/chromium", {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                                            "--disable-background-networking", "--disable-component-update",
+                                            "--disable-sync", "--user-data-dir=" + folder + "/profile",
+                                            QString("--remote-debugging-port=%1").arg(port), "about:blank"});
+        process.waitForStarted();
+    }
+    ~RunningChromium() {
+        process.kill(); // our own child, by its pid
+        process.waitForFinished(5000);
+        makeRemovable(folder_);
+    }
+    // Opens a new page through the endpoint; false until the browser answers.
+    bool openPage(const QString& url) {
+        QNetworkAccessManager manager;
+        manager.setProxy(QNetworkProxy::NoProxy);
+        QNetworkRequest request(QUrl(QString("http://127.0.0.1:%1/json/new?%2").arg(port).arg(url)));
+        QNetworkReply* reply = manager.put(request, QByteArray());
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        const bool ok = reply->error() == QNetworkReply::NoError;
+        delete reply;
+        return ok;
+    }
+    QString endpoint() const { return QString("127.0.0.1:%1").arg(port); }
+
+    QString folder_;
+    int port = 0;
+    QProcess process;
+};
+
+TEST_F(SessionTest, AttachesToTheLastPageOfARunningChromium) {
+    RunningChromium running(folder_.file("running"));
+    bool up = false;
+    for (int i = 0; i < 100 && !(up = running.openPage(server_.url("/a"))); ++i) pause(100);
+    ASSERT_TRUE(up);
+    pause(300);
+    ASSERT_TRUE(running.openPage(server_.url("/b")));
+    pause(500);
+
+    TIECtrl ie;
+    chromium::BrowserSettings s = headlessSettings(folder_.file("own"));
+    s.debugEndpoint = running.endpoint();
+    ie.setSettings(s);
+    const WindowHandle w = ie.FindOrLaunch();
+    ASSERT_NE(w, 0u);
+    EXPECT_FALSE(ie.session()->launched());
+    ASSERT_EQ(ie.GetDocument(), 0);
+    EXPECT_EQ(ie.WaitComplete(10), 0);
+    EXPECT_EQ(ie.GetUrl(), server_.url("/b"));
+
+    // Ctrl+F4 closes the attached page, as it closes a tab; the browser stays.
+    ASSERT_TRUE(Desktop::instance().setForeground(TIECtrl::WindowOf(w)));
+    KeySender keys;
+    keys.SendKeys("^{F4}");
+    pause(300);
+    EXPECT_FALSE(TIECtrl::WindowOf(w)->isAlive());
+    EXPECT_EQ(running.process.state(), QProcess::Running);
+    ie.Quit();
+    EXPECT_EQ(running.process.state(), QProcess::Running) << "quitting an attached page leaves its browser";
+
+    // Attaching again finds the page left.
+    const WindowHandle again = ie.FindOrLaunch();
+    ASSERT_NE(again, 0u);
+    ASSERT_EQ(ie.GetDocument(), 0);
+    EXPECT_EQ(ie.GetUrl(), server_.url("/a"));
+    ie.Quit();
+}
+
+TEST_F(SessionTest, AnotherProgramBehindTheEndpointIsNotAttached) {
+    RunningChromium running(folder_.file("running"));
+    bool up = false;
+    for (int i = 0; i < 100 && !(up = running.openPage(server_.url("/a"))); ++i) pause(100);
+    ASSERT_TRUE(up);
+    TIECtrl ie;
+    chromium::BrowserSettings s = headlessSettings(folder_.file("own"));
+    s.debugEndpoint = running.endpoint();
+    s.program = "/usr/bin/otherbrowser";
+    ie.setSettings(s);
+    // The configured program cannot start either: nothing is attached or started.
+    EXPECT_EQ(ie.FindOrLaunch(), 0u);
+    EXPECT_TRUE(ie.Browser.isEmpty());
+
+    // Nothing listening at the endpoint: the configured browser is started.
+    s.program = "/usr/bin/chromium";
+    s.debugEndpoint = "127.0.0.1:1";
+    ie.setSettings(s);
+    ASSERT_NE(ie.FindOrLaunch(), 0u);
+    EXPECT_TRUE(ie.session()->launched());
+    ie.Quit();
+}
+
+} // namespace
+} // namespace zk::test
