@@ -24,7 +24,10 @@ function(zk_add_gtest target)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
   else()
-    gtest_discover_tests(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT}
+    # gtest_discover_tests flattens a list-valued ENVIRONMENT property (only its first entry
+    # would reach the tests), so each discovered test is started through "cmake -E env" instead.
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${env}")
+    gtest_discover_tests(${target} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                          DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
