@@ -1,0 +1,189 @@
+// The browser start and the login against the practice site, in a real headless Chromium.
+#include "BrowserFixture.h"
+#include "SiteProcess.h"
+
+#include "browser/SiteLogin.h"
+#include "browser/Texts.h"
+#include "platform/Desktop.h"
+#include "platform/MessageService.h"
+#include "platform/ProfileFile.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "site/DataFolder.h"
+
+#include <QJsonArray>
+#include <QThread>
+#include <map>
+
+#include <signal.h>
+
+namespace zk::test {
+namespace {
+
+class TestHost : public BrowserHost {
+public:
+    TIECtrl& ie() override { return ie_; }
+    int& ieConnected() override { return connected_; }
+    WindowHandle& ieWindow() override { return window_; }
+    QString systemValue(const QString& name) const override { return readSystem(name); }
+    QString systemIniPath() const override { return iniPath; }
+    void setPanelEnabled(int flag) override { panel << flag; }
+    void restoreWindowPlacement(DesktopWindow* window, const QString& name) override {
+        restored << name;
+        if (places.count(name)) window->setPlacement(places[name]);
+    }
+    void saveWindowPlacement(DesktopWindow* window, const QString& name) override {
+        QRect r;
+        if (window->placement(r)) places[name] = r;
+    }
+    QString readSystem(const QString& name) const {
+        ProfileFile ini(iniPath);
+        ini.load();
+        return ini.readString("SYSTEM", name);
+    }
+
+    QString iniPath;
+    TIECtrl ie_;
+    int connected_ = 0;
+    WindowHandle window_ = 0;
+    QList<int> panel;
+    QStringList restored;
+    std::map<QString, QRect> places;
+};
+
+class SiteLoginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString error = site_.start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        ASSERT_TRUE(site::writeDataFolder(site_.info(), folder_.file("data")).isEmpty());
+        host_.iniPath = folder_.file("data/System.ini");
+        ProfileFile ini(host_.iniPath);
+        ASSERT_TRUE(ini.load());
+        ini.writeString("BROWSER", "HEADLESS", "1");
+        ini.writeString("BROWSER", "PROFILE", folder_.file("browser"));
+        MessageService::instance().setAnswers({});
+        MessageService::instance().clearTranscript();
+    }
+    void TearDown() override {
+        host_.ie_.Quit();
+        site_.stop();
+        makeRemovable(folder_.path());
+    }
+    QJsonArray logins() const { return site_.state().value("logins").toArray(); }
+    QStringList messages() const {
+        QStringList texts;
+        for (const QJsonObject& o : MessageService::instance().transcript())
+            texts << o.value("caption").toString() + "|" + o.value("text").toString();
+        return texts;
+    }
+    void setAccount(const QString& user, const QString& password) {
+        ProfileFile ini(host_.iniPath);
+        ini.load();
+        ini.writeString("SYSTEM", "YAHOO_ID", user);
+        ini.writeString("SYSTEM", "PASSWORD", password);
+    }
+
+    TempFolder folder_;
+    SiteProcess site_;
+    TestHost host_;
+};
+
+TEST_F(SiteLoginTest, LoginAddressFromTheConfiguredHosts) {
+    EXPECT_EQ(SiteLogin::LoginAddress("login.example.test:8443", "auc.example.test:8080"),
+              QString("https://login.example.test:8443/config/login?.lg=jp&.intl=jp&.src=auc&.done="
+                      "http://auc.example.test:8080/jp"));
+    SiteLogin login(host_);
+    EXPECT_EQ(login.LoginAddress(), site_.info().loginUrl());
+}
+
+TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
+    SiteLogin login(host_);
+    login.StartIEClick();
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(host_.connected_, 1);
+    EXPECT_NE(host_.window_, 0u);
+    EXPECT_EQ(host_.panel, QList<int>({0, 1}));
+    EXPECT_EQ(host_.restored, QStringList{"Internet Explorer"});
+    ASSERT_EQ(logins().size(), 1);
+    EXPECT_EQ(logins()[0].toObject().value("user").toString(), host_.readSystem("YAHOO_ID"));
+    EXPECT_TRUE(logins()[0].toObject().value("ok").toBool());
+    EXPECT_EQ(host_.ie_.WaitComplete(10), 0);
+    EXPECT_EQ(host_.ie_.GetUrl(), site_.info().auctionTop());
+
+    // Pressed again: the same browser and window go to the login page again.
+    const qint64 pid = host_.ie_.session()->processId();
+    const WindowHandle window = host_.window_;
+    login.StartIEClick();
+    EXPECT_EQ(host_.ie_.session()->processId(), pid);
+    EXPECT_EQ(host_.window_, window);
+    EXPECT_EQ(host_.restored.size(), 1);
+}
+
+TEST_F(SiteLoginTest, WrongAndEmptyPasswordsAreStillSubmitted) {
+    setAccount(site_.info().user, "wrong");
+    SiteLogin login(host_);
+    login.StartIEClick();
+    EXPECT_EQ(messages(), QStringList());
+    ASSERT_EQ(logins().size(), 1);
+    EXPECT_FALSE(logins()[0].toObject().value("ok").toBool());
+    EXPECT_EQ(host_.ie_.ExistsByName("passwd"), 1) << "the site asks again";
+
+    setAccount(site_.info().user, "");
+    EXPECT_EQ(login.AutoLogin(), 0);
+    ASSERT_EQ(logins().size(), 2);
+    EXPECT_FALSE(logins()[1].toObject().value("ok").toBool());
+}
+
+TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
+    ProfileFile ini(host_.iniPath);
+    ini.load();
+    ini.writeString("BROWSER", "PROGRAM", folder_.file("no-such-browser"));
+    SiteLogin login(host_);
+    login.StartIEClick();
+    EXPECT_EQ(messages(), QStringList{browser::texts::WarningCaption + "|" + browser::texts::StartFailed});
+    EXPECT_EQ(host_.connected_, 0);
+    EXPECT_EQ(host_.panel, QList<int>({0, 1}));
+}
+
+TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
+    SiteLogin login(host_);
+    login.StartIEClick();
+    ASSERT_EQ(host_.connected_, 1);
+    const qint64 pid = host_.ie_.session()->processId();
+    ::kill(pid_t(pid), SIGKILL);
+    QThread::msleep(200);
+    const int result = host_.ie_.NavigateWait(site_.info().auctionTop());
+    ASSERT_EQ(result, -99);
+    login.ReconnectRule(result);
+    EXPECT_EQ(messages(), QStringList{browser::texts::WarningCaption + "|" + browser::texts::Disconnected});
+    EXPECT_EQ(host_.connected_, 1);
+    ASSERT_NE(host_.ie_.session(), nullptr);
+    EXPECT_NE(host_.ie_.session()->processId(), pid);
+    EXPECT_EQ(logins().size(), 2);
+
+    MessageService::instance().clearTranscript();
+    host_.ie_.LastError = int32_t(0x80020009u);
+    host_.ie_.LastErrorText = "失敗の説明";
+    login.ReconnectRule(-99);
+    EXPECT_EQ(messages(), QStringList{browser::texts::WarningCaption + "|" + browser::texts::OperationFailed + "失敗の説明"});
+    login.ReconnectRule(-2);
+    EXPECT_EQ(messages().size(), 1) << "a timeout was shown by the wait";
+}
+
+TEST_F(SiteLoginTest, PlacementIsSavedAtCloseAndRestoredAtStart) {
+    SiteLogin login(host_);
+    host_.places["Internet Explorer"] = QRect(120, 80, 820, 640);
+    login.StartIEClick();
+    int left, top, width, height;
+    ASSERT_TRUE(TIECtrl::GetPlacement(host_.window_, left, top, width, height));
+    EXPECT_EQ(QRect(left, top, width, height), QRect(120, 80, 820, 640));
+    TIECtrl::SetPlacement(host_.window_, 60, 50, 900, 700);
+    const qint64 pid = host_.ie_.session()->processId();
+    login.CloseBrowser();
+    EXPECT_EQ(host_.places["Internet Explorer"], QRect(60, 50, 900, 700));
+    EXPECT_TRUE(host_.ie_.Browser.isEmpty());
+    EXPECT_FALSE(QFile::exists(QString("/proc/%1/exe").arg(pid)));
+}
+
+} // namespace
+} // namespace zk::test
