@@ -124,9 +124,18 @@ void TCategory::LoadTree() {
 }
 
 void TCategory::fillHistoryBox(int selectedRow) {
+    // Rows are rewritten in place rather than rebuilt: OK runs from a double click on a row,
+    // and that row's item must outlive the click's handling.
     QListWidget* box = ui->HistoryListBox;
-    box->clear();
-    for (const QByteArray& entry : HistoryList.entries()) box->addItem(zk::cp932::toUnicode(entry));
+    const int count = HistoryList.size();
+    while (box->count() > count) delete box->takeItem(box->count() - 1);
+    for (int i = 0; i < count; ++i) {
+        const QString text = zk::cp932::toUnicode(HistoryList.at(i));
+        if (i < box->count()) box->item(i)->setText(text);
+        else box->addItem(text);
+    }
+    box->clearSelection();
+    box->setCurrentItem(nullptr);
     if (selectedRow >= 0 && selectedRow < box->count()) box->setCurrentRow(selectedRow);
 }
 
