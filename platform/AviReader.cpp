@@ -183,6 +183,7 @@ static bool walkChunks(const Bytes& b, qint64 begin, qint64 end, int depth, bool
         } else if (b.tag(pos, "avih")) {
             if (size >= 4) w.microSecPerFrame = b.u32(body);
         } else if (inMovi && w.video.found && isFrameChunk(b, pos, w.video.number)) {
+            if (w.frameChunks.size() >= AviReader::MaxFrames) return (error = QStringLiteral("too many frames")), false;
             w.frameChunks.append(QByteArray(reinterpret_cast<const char*>(b.at(body)), qsizetype(size)));
         }
         pos = body + size + (size & 1);

@@ -17,6 +17,7 @@ public:
     // Limits that keep a hostile header from asking for huge allocations.
     static constexpr int MaxSide = 4096;
     static constexpr qint64 MaxPixelsTotal = 64LL * 1024 * 1024; // over all frames
+    static constexpr int MaxFrames = 10000;
 
     bool read(const QString& path);
     bool parse(const QByteArray& data);

@@ -316,6 +316,13 @@ TEST(AviReaderDamage, HostileHeadersAreRefused) {
     c = good;
     c.frames.clear();
     EXPECT_TRUE(refused(c));
+    c = good;
+    c.width = 1;
+    c.height = 1;
+    c.frames = QList<QByteArray>(AviReader::MaxFrames + 1, QByteArray(4, '\0')); // tiny, but countless
+    EXPECT_TRUE(refused(c));
+    c.frames.removeLast();
+    EXPECT_FALSE(refused(c));
 
     QByteArray huge = good.bytes();
     const int movi = huge.indexOf("movi");
