@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -377,6 +379,25 @@ TEST_F(CategoryDialog, ButtonsFollowWhatCouldBeLoaded) {
     EXPECT_TRUE(shown().isEmpty());
     EXPECT_TRUE(child<QWidget>("TreeLoadingPanel")->isHidden());
     EXPECT_TRUE(child<QWidget>("HistoryLoadingPanel")->isHidden());
+}
+
+TEST_F(CategoryDialog, LoadingPanelsShowOnlyWhileLoading) {
+    writeTree(kShopTree);
+    writeHistory("本>漫画 ^/21\r\n");
+    dialog = std::make_unique<TCategory>(folder.path());
+    QWidget* treePanel = child<QWidget>("TreeLoadingPanel");
+    QWidget* historyPanel = child<QWidget>("HistoryLoadingPanel");
+    // Events handled while loading see the panel up; it reads "読み込み中です。".
+    bool treePanelUp = false, historyPanelUp = false;
+    QTimer::singleShot(0, [&] { treePanelUp = !treePanel->isHidden() && historyPanel->isHidden(); });
+    dialog->LoadTree();
+    QTimer::singleShot(0, [&] { historyPanelUp = !historyPanel->isHidden() && treePanel->isHidden(); });
+    dialog->LoadHistory();
+    EXPECT_TRUE(treePanelUp);
+    EXPECT_TRUE(historyPanelUp);
+    EXPECT_TRUE(treePanel->isHidden());
+    EXPECT_TRUE(historyPanel->isHidden());
+    EXPECT_EQ(child<QLabel>("TreeLoadingPanel")->text(), "読み込み中です。");
 }
 
 TEST_F(CategoryDialog, LevelJumpKeepsNodesBeforeAndLeavesOkToTheHistory) {
