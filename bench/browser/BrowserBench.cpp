@@ -1,0 +1,140 @@
+// Page operations of the browser session against a real headless Chromium: one operation's
+// round trip, SetFormValue, and a form of 30 fields; then the same operations through
+// Playwright (playwright-core, driving the same Chromium program) on the same page, side by side.
+#include "PageServer.h"
+#include "browser/Iectrl.h"
+#include "platform/chromium/BrowserSettings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr int kBatches = 9;
+constexpr int kCalls = 20;
+const char* kPlaywrightVersion = "1.65.2";
+
+QByteArray formPage() {
+    QByteArray html = "<html><head><title>ベンチマーク</title></head><body><form>";
+    for (int k = 1; k <= 30; ++k) html += "<p>項目" + QByteArray::number(k) + " <input name=\"f" + QByteArray::number(k) + "\"></p>";
+    html += "</form></body></html>";
+    return html;
+}
+
+// Keeps the median (over repetitions) of each benchmark's time per call, in microseconds.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+void configure(benchmark::internal::Benchmark* b) {
+    b->Repetitions(kBatches)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
+}
+
+// Installs playwright-core once into the folder beside the program.
+QString playwrightModules(const QString& folder) {
+    if (QFile::exists(folder + "/node_modules/playwright-core/package.json")) return folder + "/node_modules";
+    QDir().mkpath(folder);
+    QProcess npm;
+    npm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    npm.start("npm", {"install", "--prefix", folder, "--no-audit", "--no-fund", "--no-save",
+                      QString("playwright-core@%1").arg(kPlaywrightVersion)});
+    npm.waitForFinished(300000);
+    return QFile::exists(folder + "/node_modules/playwright-core/package.json") ? folder + "/node_modules" : QString();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir folder(QDir::tempPath() + "/zerkon-bench-XXXXXX");
+    zk::test::PageServer server;
+    server.setPage("/form", formPage());
+    const QString url = server.url("/form");
+
+    std::map<std::string, double> ours;
+    {
+        zk::TIECtrl ie;
+        zk::chromium::BrowserSettings settings;
+        settings.headless = 1;
+        settings.profileFolder = folder.filePath("zerkon");
+        ie.setSettings(settings);
+        if (!ie.FindOrLaunch() || ie.GetDocument() != 0 || ie.NavigateWait(url) != 0) {
+            std::fprintf(stderr, "the browser did not start\n");
+            return 1;
+        }
+        configure(benchmark::RegisterBenchmark("GetTitle", [&](benchmark::State& s) {
+            for (auto _ : s) benchmark::DoNotOptimize(ie.GetTitle());
+        }));
+        configure(benchmark::RegisterBenchmark("GetFormValue", [&](benchmark::State& s) {
+            for (auto _ : s) benchmark::DoNotOptimize(ie.GetFormValue(0, "f1"));
+        }));
+        configure(benchmark::RegisterBenchmark("SetFormValue", [&](benchmark::State& s) {
+            int i = 0;
+            for (auto _ : s) ie.SetFormValue(0, "f1", QString("値%1").arg(i++));
+        }));
+        configure(benchmark::RegisterBenchmark("Fill30Fields", [&](benchmark::State& s) {
+            int i = 0;
+            for (auto _ : s) {
+                for (int k = 1; k <= 30; ++k) ie.SetFormValue(0, QString("f%1").arg(k), QString("値%1").arg(i));
+                ++i;
+            }
+        }));
+        MedianReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        ours = reporter.medians;
+        ie.Quit();
+    }
+
+    // Playwright on the same page.
+    std::map<std::string, double> theirs;
+    const QString modules = playwrightModules(QCoreApplication::applicationDirPath() + "/bench-node");
+    const QString script = QString(ZERKON_BENCH_SOURCE_DIR) + "/playwright-bench.js";
+    if (!modules.isEmpty()) {
+        QProcess node;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("NODE_PATH", modules);
+        for (const char* k : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
+            const QString dir = folder.filePath(QString("playwright/") + k);
+            QDir().mkpath(dir);
+            env.insert(k, dir);
+        }
+        node.setProcessEnvironment(env);
+        node.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        node.start("node", {script, url, QString::number(kBatches), QString::number(kCalls)});
+        // The page server answers from this thread: keep it serving while node runs.
+        while (!node.waitForFinished(20)) QCoreApplication::processEvents();
+        const QJsonObject r = QJsonDocument::fromJson(node.readAllStandardOutput().trimmed()).object();
+        theirs["GetTitle"] = r.value("title").toDouble(-1);
+        theirs["GetFormValue"] = r.value("getValue").toDouble(-1);
+        theirs["SetFormValue"] = r.value("setValue").toDouble(-1);
+        theirs["Fill30Fields"] = r.value("fill30").toDouble(-1);
+    }
+
+    std::printf("\nMedian time per operation (microseconds), same page, same Chromium program\n");
+    std::printf("%-16s %12s %12s\n", "operation", "Zerkon", "Playwright");
+    for (const char* op : {"GetTitle", "GetFormValue", "SetFormValue", "Fill30Fields"}) {
+        const double a = ours.count(op) ? ours[op] : -1;
+        const double b = theirs.count(op) ? theirs[op] : -1;
+        std::printf("%-16s %12.1f %12s\n", op, a, b < 0 ? "n/a" : QByteArray::number(b, 'f', 1).constData());
+    }
+    benchmark::Shutdown();
+    return 0;
+}
