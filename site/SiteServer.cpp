@@ -115,6 +115,12 @@ QString SiteServer::start() {
     https_ = std::make_unique<httplib::SSLServer>(certificate_.certificate(), certificate_.privateKey());
     if (!https_->is_valid()) return "the HTTPS server does not accept the certificate";
 
+    for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())})
+        // Address reuse only: a second site must not share a port that one already serves.
+        server->set_socket_options([](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
     auto bind = [](httplib::Server& server, int port) -> int {
         if (port == 0) return server.bind_to_any_port("127.0.0.1");
         return server.bind_to_port("127.0.0.1", port) ? port : -1;
@@ -151,7 +157,7 @@ QString SiteServer::start() {
     });
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())})
         server->set_error_handler([](const Request&, Response& res) {
-            if (res.status == 404) sendError(res, {texts::NotFound}, 404);
+            if (res.status == 404 && res.body.empty()) sendError(res, {texts::NotFound}, 404);
         });
     routeAuction();
     routeControl();
@@ -269,12 +275,11 @@ void SiteServer::routeLogin() {
             return;
         }
         const std::string session = state_.newSession(user, clock::now());
-        const std::string handoff = state_.newHandoff(session);
+        const std::string handoff = state_.newHandoff(session, done);
         res.set_header("Set-Cookie", std::string(LoginCookie) + "=" + session + "; Path=/; Secure; HttpOnly; SameSite=Lax");
         // The auction host sets its own cookie from a one-time token, so the session never
         // depends on a cookie crossing scheme or port.
-        res.set_redirect("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff +
-                         "&.done=" + html::urlEncode(done));
+        res.set_redirect("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff);
     });
 }
 
@@ -285,14 +290,14 @@ void SiteServer::routeAuction() {
 
     srv.Get("/config/session", [this](const Request& req, Response& res) {
         std::lock_guard<std::mutex> lock(state_.mutex);
-        const std::string session = state_.takeHandoff(req.get_param_value("t"));
-        if (session.empty()) {
+        const SiteState::Handoff handoff = state_.takeHandoff(req.get_param_value("t"));
+        if (handoff.session.empty()) {
             sendError(res, {texts::LoginRequired}, 403, s(info_.loginUrl()), texts::LoginTitle);
             return;
         }
-        res.set_header("Set-Cookie", std::string(SessionCookie) + "=" + session + "; Domain=" +
+        res.set_header("Set-Cookie", std::string(SessionCookie) + "=" + handoff.session + "; Domain=" +
                                          s(info_.auctionHostName) + "; Path=/; HttpOnly; SameSite=Lax");
-        res.set_redirect(safeDone(req.get_param_value(".done")));
+        res.set_redirect(safeDone(handoff.done));
     });
 
     srv.Get("/jp", [this](const Request& req, Response& res) {
@@ -622,12 +627,11 @@ void SiteServer::routeControl() {
     // session cookie on the auction host and goes on to `done`.
     srv.Post("/_sim/session", [this](const Request& req, Response& res) {
         std::lock_guard<std::mutex> lock(state_.mutex);
-        const std::string session = state_.newSession(state_.user, clock::now());
-        const std::string handoff = state_.newHandoff(session);
-        const std::string done = safeDone(req.get_param_value("done"));
-        res.set_content("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff +
-                            "&.done=" + html::urlEncode(done) + "\n",
-                        "text/plain");
+        // An existing session (session=token) can be handed to a browser too.
+        std::string session = req.get_param_value("session");
+        if (session.empty() || !state_.session(session)) session = state_.newSession(state_.user, clock::now());
+        const std::string handoff = state_.newHandoff(session, safeDone(req.get_param_value("done")));
+        res.set_content("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff + "\n", "text/plain");
     });
 
     // A page that takes its time (ms, default 10000) and keeps a browser busy meanwhile.

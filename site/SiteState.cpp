@@ -130,18 +130,18 @@ const Session* SiteState::session(const std::string& token) const {
     return it == sessions.end() ? nullptr : &it->second;
 }
 
-std::string SiteState::newHandoff(const std::string& sessionToken) {
+std::string SiteState::newHandoff(const std::string& sessionToken, const std::string& done) {
     const std::string token = randomToken();
-    handoffs[token] = sessionToken;
+    handoffs[token] = Handoff{sessionToken, done};
     return token;
 }
 
-std::string SiteState::takeHandoff(const std::string& token) {
+SiteState::Handoff SiteState::takeHandoff(const std::string& token) {
     const auto it = handoffs.find(token);
     if (it == handoffs.end()) return {};
-    const std::string sessionToken = it->second;
+    const Handoff handoff = it->second;
     handoffs.erase(it);
-    return sessionToken;
+    return handoff;
 }
 
 Draft& SiteState::newDraft(const std::string& sessionToken, const std::string& category, const QDateTime& now) {

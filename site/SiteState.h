@@ -106,7 +106,11 @@ public:
     std::vector<Item> items;                  // in listing order
     std::map<std::string, Draft> drafts;
     std::map<std::string, Session> sessions;
-    std::map<std::string, std::string> handoffs;   // one-time token -> session token
+    struct Handoff {
+        std::string session;
+        std::string done;     // where the browser goes once the cookie is set
+    };
+    std::map<std::string, Handoff> handoffs;   // one-time token -> session
     std::vector<LoginRecord> logins;
     std::vector<RelistRecord> relists;
     Faults faults;
@@ -116,8 +120,9 @@ public:
 
     std::string newSession(const std::string& user, const QDateTime& now);
     const Session* session(const std::string& token) const;
-    std::string newHandoff(const std::string& sessionToken);
-    std::string takeHandoff(const std::string& token);
+    std::string newHandoff(const std::string& sessionToken, const std::string& done);
+    // The handoff of that one-time token (empty session when there is none); it is used up.
+    Handoff takeHandoff(const std::string& token);
 
     Draft& newDraft(const std::string& session, const std::string& category, const QDateTime& now);
     // The draft, only when it belongs to that session.

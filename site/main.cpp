@@ -66,17 +66,17 @@ int main(int argc, char** argv) {
     server.serve();
 
     const SiteInfo& info = server.info();
-    if (!options.stateFile.isEmpty() && !writeStateFile(options.stateFile, info)) {
-        server.stop();
-        return fail("cannot write the state file " + options.stateFile);
-    }
+    // The data folder first: once the state file is there, everything is ready.
     if (!options.dataFolder.isEmpty()) {
         const QString folderError = writeDataFolder(info, options.dataFolder);
         if (!folderError.isEmpty()) {
             server.stop();
-            QFile::remove(options.stateFile);
             return fail(folderError);
         }
+    }
+    if (!options.stateFile.isEmpty() && !writeStateFile(options.stateFile, info)) {
+        server.stop();
+        return fail("cannot write the state file " + options.stateFile);
     }
     std::printf("zerkon-site: auction http://%s/jp  login https://%s  http port %d  https port %d  pid %lld\n",
                 qPrintable(info.auctionHost()), qPrintable(info.loginHost()), info.httpPort, info.httpsPort,

@@ -1,0 +1,235 @@
+// A listing from the entry form through pictures, confirmation and completion, the checks that
+// refuse a bad one, and a relist of an ended item.
+#include "SiteFixture.h"
+
+#include "site/SiteTexts.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace zk::test;
+namespace texts = zk::site::texts;
+
+namespace {
+
+std::string jpeg(const std::string& tag) { return std::string("\xFF\xD8\xFF\xE0", 4) + "JFIF-" + tag + std::string(64, 'x'); }
+
+} // namespace
+
+using SiteListing = SiteSuite;
+
+TEST_F(SiteListing, PicturesAreStoredAndTheEntryFormKeepsWhatWasTyped) {
+    SiteClient client = loggedIn();
+    const auto entry = openEntryForm(client);
+    const std::string draft = draftOf(entry.body);
+    // "画像登録画面へ" sends the form to the picture page.
+    auto typed = validListing(entry.body, "写真つきの出品");
+    typed.push_back({"to_pictures", texts::ToPicturePage});
+    const auto pictures = client.post(auction("/jp/show/image"), typed);
+    ASSERT_EQ(pictures.status, 200);
+    const auto forms = html::forms(pictures.body);
+    ASSERT_EQ(forms.size(), 2u);
+    EXPECT_EQ(html::attributeNear(forms[0], "<form", "enctype"), "multipart/form-data");
+    for (const char* input : {"ImageFile1", "ImageFile2", "ImageFile3"})
+        EXPECT_EQ(html::attributeNear(forms[0], "name=\"" + std::string(input) + "\"", "type"), "file") << input;
+
+    const auto uploaded = client.postMultipart(auction(html::attributeNear(forms[0], "<form", "action")),
+                                               {{"draft", draft, "", ""},
+                                                {"ImageFile1", jpeg("one"), "a.JPG", "image/jpeg"},
+                                                {"ImageFile2", jpeg("two"), "b.jpg", "image/jpeg"},
+                                                {"ImageFile3", "", "", "application/octet-stream"}});
+    ASSERT_EQ(uploaded.status, 200);
+    EXPECT_EQ(html::forms(uploaded.body).size(), 2u);
+    EXPECT_NE(uploaded.body.find("a.JPG"), std::string::npos);
+
+    // Form 1 returns to the entry form.
+    const auto back = client.post(auction(html::attributeNear(html::forms(uploaded.body)[1], "<form", "action")),
+                                  {{"draft", draft}});
+    ASSERT_EQ(back.status, 200);
+    EXPECT_NE(back.body.find(std::string("value=\"") + texts::EditPictures + "\""), std::string::npos);
+    EXPECT_EQ(back.body.find(texts::ToPicturePage), std::string::npos);
+    EXPECT_EQ(html::attributeNear(back.body, "name=\"item_title\"", "value"), "写真つきの出品");
+    EXPECT_EQ(html::attributeNear(back.body, "name=\"bank_name2\"", "value"), "見本信用金庫");
+    EXPECT_NE(back.body.find("id=\"salesmode_auction\" value=\"auction\" checked"), std::string::npos);
+
+    const auto state = site->state();
+    QJsonArray stored;
+    for (const auto& d : state.value("drafts").toArray())
+        if (d.toObject().value("id").toString().toStdString() == draft) stored = d.toObject().value("pictures").toArray();
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored[0].toObject().value("name").toString(), "a.JPG");
+    QFile file(QDir(info().storeDir).filePath(stored[1].toObject().value("stored").toString()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), jpeg("two"));
+}
+
+TEST_F(SiteListing, AListingGoesThroughConfirmationToItsItemPage) {
+    SiteClient client = loggedIn();
+    const auto entry = openEntryForm(client);
+    const std::string draft = draftOf(entry.body);
+    ASSERT_EQ(client.postMultipart(auction("/jp/show/image/upload"),
+                                   {{"draft", draft, "", ""}, {"ImageFile1", jpeg("p"), "p.jpg", "image/jpeg"}})
+                  .status,
+              200);
+    const auto again = client.post(auction("/jp/show/submit/form"), {{"draft", draft}});
+    auto params = validListing(again.body, "鉄道模型 出品テスト");
+    params.push_back({"auc_submit1", texts::ConfirmButton});
+    const auto preview = client.post(auction(html::attributeNear(html::forms(again.body)[0], "<form", "action")), params);
+    ASSERT_EQ(preview.status, 200);
+    ASSERT_GE(preview.url.size(), 7u);
+    EXPECT_EQ(preview.url.substr(preview.url.size() - 7), "preview");
+    EXPECT_NE(preview.body.find(std::string("value=\"") + texts::AgreeAndList + "\""), std::string::npos);
+
+    const std::string agreeForm = html::forms(preview.body).at(0);
+    const auto done = client.post(auction(html::attributeNear(agreeForm, "<form", "action")), {{"draft", draft}});
+    ASSERT_EQ(done.status, 200);
+    EXPECT_NE(done.url.find(info().auctionHost().toStdString() + "/jp/config/submit"), std::string::npos);
+    EXPECT_NE(done.body.find(texts::ListedMessage), std::string::npos);
+    const std::string link = html::attributeNear(done.body, std::string(">") + texts::ItemPageLink + "</a>", "href");
+    ASSERT_FALSE(link.empty());
+    const std::string id = link.substr(link.rfind('/') + 1);
+    EXPECT_EQ(link, info().itemUrl(QString::fromStdString(id)).toStdString());
+
+    const auto itemPage = client.get(link);
+    EXPECT_EQ(itemPage.status, 200);
+    EXPECT_NE(itemPage.body.find("鉄道模型 出品テスト"), std::string::npos);
+    EXPECT_NE(itemPage.body.find("/jp/image/"), std::string::npos);
+
+    const QJsonObject item = itemById(site->state(), id);
+    ASSERT_FALSE(item.isEmpty());
+    EXPECT_EQ(item.value("status").toString(), "selling");
+    EXPECT_EQ(item.value("category").toString(), Category);
+    EXPECT_EQ(item.value("startPrice").toInt(), 1500);
+    EXPECT_EQ(item.value("buyNowPrice").toInt(), 0);
+    EXPECT_EQ(item.value("salesMode").toString(), "auction");
+    EXPECT_EQ(item.value("closingDate").toString(), "2026-12-09");
+    EXPECT_EQ(item.value("closingHour").toInt(), 22);
+    EXPECT_TRUE(item.value("htmlDescription").toBool());
+    EXPECT_EQ(item.value("fields").toObject().value("bank_name2").toString(), "見本信用金庫");
+    EXPECT_EQ(item.value("pictures").toArray().size(), 1);
+
+    // The same draft cannot list a second time.
+    const auto twice = client.post(auction("/jp/config/submit"), {{"draft", draft}});
+    EXPECT_EQ(twice.status, 404);
+    EXPECT_EQ(twice.body.find(texts::ItemPageLink), std::string::npos);
+}
+
+TEST_F(SiteListing, BadSubmissionsGiveAnErrorPageAndNoListing) {
+    SiteClient client = loggedIn();
+    const auto entry = openEntryForm(client);
+    const int before = site->state().value("items").toArray().size();
+    struct Case {
+        const char* field;
+        std::string value;
+        const char* message;
+    };
+    std::string longTitle;
+    for (int i = 0; i < 31; ++i) longTitle += "長";
+    const std::vector<Case> cases{
+        {"item_title", "", texts::TitleMissing},
+        {"item_title", longTitle, texts::TitleTooLong},
+        {"price_start", "千円", texts::StartPriceInvalid},
+        {"price_buynow", "1000", texts::BuyNowBelowStart},
+        {"ClosingTime", "21", texts::ClosingTimeInvalid},
+        {"ClosingDate", "2026-12-08", texts::ClosingTimeInvalid},
+        {"salesmode", "", texts::SalesModeMissing},
+    };
+    for (const Case& c : cases) {
+        auto params = validListing(entry.body);
+        for (auto& p : params)
+            if (p.first == c.field) p.second = c.value;
+        const auto preview = client.post(auction("/jp/show/preview"), params);
+        EXPECT_EQ(preview.status, 400) << c.field;
+        EXPECT_NE(preview.body.find(c.message), std::string::npos) << c.field;
+        EXPECT_EQ(preview.body.find(texts::AgreeAndList), std::string::npos) << c.field;
+        // Sending the agree step anyway lists nothing either.
+        EXPECT_EQ(client.post(auction("/jp/config/submit"), {{"draft", draftOf(entry.body)}}).status, 400) << c.field;
+    }
+    EXPECT_EQ(site->state().value("items").toArray().size(), before);
+}
+
+TEST_F(SiteListing, ANonPictureUploadIsRefusedAndNothingIsStored) {
+    SiteClient client = loggedIn();
+    const std::string draft = draftOf(openEntryForm(client).body);
+    const auto reply = client.postMultipart(auction("/jp/show/image/upload"),
+                                            {{"draft", draft, "", ""},
+                                             {"ImageFile1", "#!/bin/sh\necho not a picture\n", "x.jpg", "image/jpeg"}});
+    EXPECT_EQ(reply.status, 400);
+    EXPECT_NE(reply.body.find(texts::PictureNotImage), std::string::npos);
+    const auto back = client.post(auction("/jp/show/submit/form"), {{"draft", draft}});
+    EXPECT_NE(back.body.find(texts::ToPicturePage), std::string::npos);
+}
+
+TEST_F(SiteListing, AnotherSessionCannotUseSomeonesDraft) {
+    SiteClient owner = loggedIn();
+    const std::string draft = draftOf(openEntryForm(owner).body);
+    SiteClient other = loggedIn();
+    const auto reply = other.post(auction("/jp/show/submit/form"), {{"draft", draft}});
+    EXPECT_EQ(reply.status, 404);
+    EXPECT_NE(reply.body.find(texts::UnknownDraft), std::string::npos);
+}
+
+TEST_F(SiteListing, AnEndedItemIsRelistedOnceAndLeavesTheWithoutWinnerList) {
+    SiteClient client = loggedIn();
+    const auto list = client.get(info().closedListUrl().toStdString() + "0");
+    const auto links = html::attributesNear(list.body, "/jp/auction/", "href");
+    ASSERT_FALSE(links.empty());
+    const std::string itemUrl = links.front();
+    const std::string id = itemUrl.substr(itemUrl.rfind('/') + 1);
+
+    const auto itemPage = client.get(itemUrl);
+    const std::string relistHref = html::attributeNear(itemPage.body, std::string(">") + texts::RelistLink + "</a>", "href");
+    ASSERT_FALSE(relistHref.empty());
+    // The relist address the panel builds: up to the first ".", the auction host, the path.
+    const std::string built = itemUrl.substr(0, itemUrl.find('.') + 1) + info().auctionHost().toStdString() +
+                              "/jp/show/resubmit?aID=" + id;
+    const auto relist = client.get(built);
+    ASSERT_EQ(relist.status, 200);
+    EXPECT_NE(html::title(relist.body).find(texts::EntryTitle), std::string::npos);
+    const std::string form0 = html::forms(relist.body).at(0);
+    EXPECT_NE(form0.find("name=\"auc_insertion_ok\""), std::string::npos);
+
+    const std::string pageBase = "http://" + info().pageHost().toStdString();
+    const auto entry = client.post(pageBase + html::attributeNear(form0, "<form", "action"), {{"aID", id}, {"auc_insertion_ok", "1"}});
+    ASSERT_EQ(entry.status, 200);
+    EXPECT_NE(html::title(entry.body).find(texts::EntryTitle), std::string::npos);
+    EXPECT_EQ(html::attributeNear(entry.body, "id=\"auc_submit1\"", "type"), "submit");
+    EXPECT_FALSE(html::attributeNear(entry.body, "name=\"item_title\"", "value").empty());
+
+    auto params = validListing(entry.body, html::attributeNear(entry.body, "name=\"item_title\"", "value"));
+    const auto preview = client.post(pageBase + "/jp/show/preview", params);
+    ASSERT_EQ(preview.status, 200);
+    const auto done = client.post(pageBase + "/jp/config/submit", {{"draft", draftOf(entry.body)}});
+    ASSERT_EQ(done.status, 200);
+    EXPECT_NE(done.url.find(info().auctionHost().toStdString() + "/jp/config/submit"), std::string::npos);
+    const std::string newLink = html::attributeNear(done.body, std::string(">") + texts::ItemPageLink + "</a>", "href");
+    const std::string newId = newLink.substr(newLink.rfind('/') + 1);
+
+    const QJsonObject state = site->state();
+    EXPECT_EQ(itemById(state, id).value("relistedAs").toString().toStdString(), newId);
+    EXPECT_EQ(itemById(state, newId).value("relistOf").toString().toStdString(), id);
+    bool recorded = false;
+    for (const auto& r : state.value("relists").toArray())
+        recorded |= r.toObject().value("from").toString().toStdString() == id;
+    EXPECT_TRUE(recorded);
+
+    const auto after = client.get(info().closedListUrl().toStdString() + "0");
+    EXPECT_EQ(after.body.find("/jp/auction/" + id + "\""), std::string::npos);
+    // The relist page of a relisted item says so in a div's own text, and offers no button.
+    const auto again = client.get(built);
+    EXPECT_NE(again.body.find(std::string("<div>") + texts::ListedMessage), std::string::npos);
+    EXPECT_EQ(again.body.find("auc_insertion_ok"), std::string::npos);
+}
+
+TEST_F(SiteListing, OnlyEndedUnsoldItemsCanBeRelisted) {
+    SiteClient client = loggedIn();
+    const auto selling = client.get(info().sellingListUrl().toStdString());
+    const std::string link = html::attributesNear(selling.body, "/jp/auction/", "href").at(0);
+    const std::string id = link.substr(link.rfind('/') + 1);
+    const auto itemPage = client.get(link);
+    EXPECT_EQ(itemPage.body.find(texts::RelistLink), std::string::npos);
+    const auto relist = client.get(info().relistUrl().toStdString() + id);
+    EXPECT_EQ(relist.status, 404);
+    EXPECT_EQ(html::title(relist.body).find(texts::EntryTitle), std::string::npos);
+    EXPECT_EQ(client.get(info().relistUrl().toStdString() + "k999999999").status, 404);
+}

@@ -1,0 +1,98 @@
+// Starting and stopping the site program, its options, and the data-folder mode.
+#include "SiteProcess.h"
+
+#include "tests/support/TempFolder.h"
+#include "platform/ProfileFile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace zk::test;
+
+TEST(SiteProcess, PublishesItsPortsAndStopsCleanlyOnSigterm) {
+    SiteProcess site;
+    ASSERT_TRUE(site.start().isEmpty());
+    EXPECT_GT(site.info().httpPort, 0);
+    EXPECT_GT(site.info().httpsPort, 0);
+    EXPECT_NE(site.info().httpPort, site.info().httpsPort);
+    EXPECT_EQ(site.info().pid, site.pid());
+    EXPECT_TRUE(QFile::exists(site.info().certificateFile));
+    EXPECT_EQ(site.info().certificateSpki.size(), 44);
+    QFile cert(site.info().certificateFile);
+    ASSERT_TRUE(cert.open(QIODevice::ReadOnly));
+    const QByteArray pem = cert.readAll();
+    EXPECT_TRUE(pem.startsWith("-----BEGIN CERTIFICATE-----"));
+    EXPECT_FALSE(pem.contains("PRIVATE KEY"));
+    const auto state = site.state();
+    EXPECT_EQ(state.value("items").toArray().size(), 9);   // three of each kind by default
+
+    EXPECT_EQ(site.stop(), 0);
+    EXPECT_FALSE(QFile::exists(site.stateFile()));
+    EXPECT_TRUE(site.output().contains("stopped (SIGTERM)"));
+}
+
+TEST(SiteProcess, SeedFileSetsCountsAndAccount) {
+    TempFolder temp;
+    const QString seed = temp.write("seed.json", R"({"current": 2, "sold": 0, "unsold": 7, "pageSize": 5,
+                                                   "user": "seller_b", "password": "pw b"})");
+    SiteProcess site({"--seed", seed});
+    ASSERT_TRUE(site.start().isEmpty());
+    const auto state = site.state();
+    EXPECT_EQ(state.value("items").toArray().size(), 9);
+    EXPECT_EQ(state.value("pageSize").toInt(), 5);
+    EXPECT_EQ(site.info().user, "seller_b");
+    SiteClient client(site.info());
+    EXPECT_EQ(client.login("seller_b", "pw b").url, site.info().auctionTop().toStdString());
+}
+
+TEST(SiteProcess, BadOptionsAndABusyPortFailWithAMessage) {
+    for (const QStringList& args : {QStringList{"--http-port", "70000"}, QStringList{"--current", "-1"},
+                                    QStringList{"--bogus"}, QStringList{"--auction-host", "nodots"},
+                                    QStringList{"--now", "yesterday"}}) {
+        QProcess p;
+        p.start(SiteProcess::programPath(), args);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("zerkon-site:"));
+    }
+    SiteProcess first;
+    ASSERT_TRUE(first.start().isEmpty());
+    QProcess second;
+    second.start(SiteProcess::programPath(), {"--http-port", QString::number(first.info().httpPort)});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 2);
+    EXPECT_TRUE(second.readAllStandardError().contains("cannot listen"));
+}
+
+TEST(SiteProcess, WritesTheDataFolderForARunningSiteFromItsStateFile) {
+    SiteProcess site;
+    ASSERT_TRUE(site.start().isEmpty());
+    TempFolder temp;
+    QProcess writer;
+    writer.start(SiteProcess::programPath(), {"--write-data-folder", temp.path() + "/data", "--state", site.stateFile()});
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    ASSERT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+    zk::ProfileFile ini(temp.path() + "/data/System.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readString("SITE", "AUCTION_HOST"), site.info().auctionHost());
+    EXPECT_EQ(ini.readString("SITE", "CERT_SPKI"), site.info().certificateSpki);
+    EXPECT_TRUE(QFile::exists(temp.path() + "/data/FieldsDefine.ini"));
+    EXPECT_TRUE(QFile::exists(temp.path() + "/data/category.txt"));
+
+    QProcess missing;
+    missing.start(SiteProcess::programPath(), {"--write-data-folder", temp.path() + "/x", "--state", temp.path() + "/none.json"});
+    ASSERT_TRUE(missing.waitForFinished(10000));
+    EXPECT_EQ(missing.exitCode(), 2);
+}
+
+TEST(SiteProcess, DataFolderOptionWritesTheFolderAtStart) {
+    TempFolder temp;
+    SiteProcess site({"--data-folder", temp.path() + "/d", "--http-port", "0"});
+    ASSERT_TRUE(site.start().isEmpty());
+    zk::ProfileFile ini(temp.path() + "/d/System.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readString("SYSTEM", "SHUPPIN_CHUU_URL"), site.info().sellingListUrl());
+}
