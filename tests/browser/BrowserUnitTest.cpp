@@ -1,0 +1,151 @@
+// The parts of the browser layer that need no browser: variant conversions, the settings and
+// the command line they give, the keyboard layout both ways.
+#include "platform/AutomationError.h"
+#include "platform/ProfileFile.h"
+#include "platform/chromium/BrowserSettings.h"
+#include "platform/chromium/KeyboardLayout.h"
+#include "platform/chromium/Variant.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace zk {
+namespace {
+
+uint32_t errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AutomationError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+TEST(VariantTest, NullAndEmptyStayApart) {
+    EXPECT_TRUE(Variant().isEmpty());
+    EXPECT_FALSE(Variant().isNull());
+    EXPECT_TRUE(Variant::null().isNull());
+    EXPECT_FALSE(Variant::null().isEmpty());
+    EXPECT_TRUE(Variant(std::shared_ptr<Dispatch>()).isNull()) << "no object is null";
+    EXPECT_FALSE(Variant("").isNull());
+    EXPECT_FALSE(Variant("").isEmpty());
+}
+
+TEST(VariantTest, ConversionsAsAVariantDoesThem) {
+    EXPECT_EQ(Variant(3).toString(), QString("3"));
+    EXPECT_EQ(Variant(2.5).toString(), QString("2.5"));
+    EXPECT_EQ(Variant(7.0).toString(), QString("7"));
+    EXPECT_EQ(Variant(true).toString(), QString("True"));
+    EXPECT_EQ(Variant().toString(), QString());
+    EXPECT_EQ(Variant::null().toString(), QString());
+    EXPECT_TRUE(Variant("true").toBool());
+    EXPECT_FALSE(Variant("False").toBool());
+    EXPECT_TRUE(Variant("-1").toBool());
+    EXPECT_FALSE(Variant(0).toBool());
+    EXPECT_FALSE(Variant().toBool());
+    EXPECT_EQ(Variant(" 42 ").toInt(), 42);
+    EXPECT_EQ(Variant(2.6).toInt(), 3);
+    EXPECT_EQ(Variant(true).toInt(), -1);
+    EXPECT_EQ(errorOf([] { Variant("abc").toInt(); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant("maybe").toBool(); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant::null().toBool(); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant(1e12).toInt(); }), hresult::TypeMismatch);
+}
+
+class Recorder : public Dispatch {
+public:
+    Variant get(const QString& name) override { return "get:" + name; }
+    void put(const QString& name, const Variant& v) override { last = name + "=" + v.toString(); }
+    Variant call(const QString& name, const QVariantList& args) override {
+        return QString("%1(%2)").arg(name).arg(args.size());
+    }
+    QString last;
+};
+
+TEST(VariantTest, LateBoundCallsNeedAnObject) {
+    auto r = std::make_shared<Recorder>();
+    const Variant v{std::shared_ptr<Dispatch>(r)};
+    EXPECT_EQ(v.get("value").toString(), QString("get:value"));
+    v.put("checked", true);
+    EXPECT_EQ(r->last, QString("checked=True"));
+    EXPECT_EQ(v.call("item", {1, "x"}).toString(), QString("item(2)"));
+    EXPECT_EQ(errorOf([&] { v.toString(); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant().get("x"); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant::null().call("item", {0}); }), hresult::TypeMismatch);
+    EXPECT_EQ(errorOf([] { Variant("text").put("x", 1); }), hresult::TypeMismatch);
+}
+
+TEST(BrowserSettingsTest, DefaultsWhereSystemIniIsSilent) {
+    test::TempFolder folder;
+    const chromium::BrowserSettings s = chromium::BrowserSettings::read(folder.file("System.ini"));
+    EXPECT_EQ(s.program, QString("/usr/bin/chromium"));
+    EXPECT_TRUE(s.debugEndpoint.isEmpty());
+    EXPECT_EQ(s.headless, -1);
+    EXPECT_TRUE(s.profileFolder.endsWith("Chromium"));
+    EXPECT_EQ(s.programName(), QString("CHROMIUM"));
+}
+
+TEST(BrowserSettingsTest, OwnSectionAndTheSitesRules) {
+    test::TempFolder folder;
+    const QString path = folder.writeCp932("System.ini",
+                                           "[SYSTEM]\r\nYAHOO_ID=a\r\n[browser]\r\nprogram=/opt/b/Chromium-Browser\r\n"
+                                           "ARGUMENTS=--lang=ja  --foo\r\nDEBUG_ENDPOINT= 127.0.0.1:9222 \r\nHEADLESS=0\r\n"
+                                           "PROFILE=/tmp/p\r\n[SITE]\r\nHOST_RESOLVER_RULES=MAP *.sim.test 127.0.0.1\r\n"
+                                           "CERT_SPKI=abc=\r\n");
+    const chromium::BrowserSettings s = chromium::BrowserSettings::read(path);
+    EXPECT_EQ(s.program, QString("/opt/b/Chromium-Browser"));
+    EXPECT_EQ(s.programName(), QString("CHROMIUM-BROWSER"));
+    EXPECT_EQ(s.arguments, QStringList({"--lang=ja", "--foo"}));
+    EXPECT_EQ(s.debugEndpoint, QString("127.0.0.1:9222"));
+    EXPECT_FALSE(s.runHeadless());
+    const QStringList args = s.launchArguments();
+    EXPECT_TRUE(args.contains("--user-data-dir=/tmp/p/profile"));
+    EXPECT_TRUE(args.contains("--remote-debugging-port=0"));
+    EXPECT_TRUE(args.contains("--no-sandbox"));
+    EXPECT_TRUE(args.contains("--disable-background-networking"));
+    EXPECT_TRUE(args.contains("--host-resolver-rules=MAP *.sim.test 127.0.0.1"));
+    EXPECT_TRUE(args.contains("--ignore-certificate-errors-spki-list=abc="));
+    EXPECT_FALSE(args.contains("--ignore-certificate-errors")) << "only the site's own certificate is trusted";
+    EXPECT_FALSE(args.contains("--headless"));
+    EXPECT_EQ(args.last(), QString("about:blank"));
+    EXPECT_TRUE(args.contains("--foo"));
+}
+
+TEST(BrowserSettingsTest, HeadlessWithoutADisplay) {
+    chromium::BrowserSettings s;
+    test::ScopedEnv display("DISPLAY", "");
+    test::ScopedEnv wayland("WAYLAND_DISPLAY", "");
+    EXPECT_TRUE(s.runHeadless());
+    EXPECT_TRUE(s.launchArguments().contains("--headless"));
+    test::ScopedEnv shown("DISPLAY", ":99");
+    EXPECT_FALSE(s.runHeadless());
+    s.headless = 1;
+    EXPECT_TRUE(s.runHeadless());
+}
+
+TEST(KeyboardLayoutTest, EveryTypableCharacterComesBackFromItsKey) {
+    int typable = 0;
+    for (int c = 0x20; c < 0x7F; ++c) {
+        const int scan = keyboard::keyScan(char(c));
+        if (scan < 0) continue;
+        ++typable;
+        EXPECT_EQ(keyboard::textFor(scan & 0xFF, scan & 0x100, false), QString(QChar(c))) << char(c);
+        EXPECT_FALSE(keyboard::codeFor(scan & 0xFF).isEmpty()) << char(c);
+    }
+    EXPECT_EQ(typable, 95 - 0) << "every printable ASCII character has a key on this layout";
+}
+
+TEST(KeyboardLayoutTest, CapsLockTurnsLettersOnly) {
+    EXPECT_EQ(keyboard::textFor('A', false, true), QString("A"));
+    EXPECT_EQ(keyboard::textFor('A', true, true), QString("a"));
+    EXPECT_EQ(keyboard::textFor('1', false, true), QString("1"));
+    EXPECT_EQ(keyboard::textFor('0', true, false), QString()) << "Shift+0 types nothing on this layout";
+    EXPECT_EQ(keyboard::textFor(38, false, false), QString());
+    EXPECT_EQ(keyboard::keyNameFor(38, false, false), QString("ArrowUp"));
+    EXPECT_EQ(keyboard::keyNameFor(13, false, false), QString("Enter"));
+    EXPECT_EQ(keyboard::keyNameFor(115, false, false), QString("F4"));
+    EXPECT_EQ(keyboard::keyScan('\x82'), -1);
+}
+
+} // namespace
+} // namespace zk
