@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using zk::MessageService;
@@ -186,4 +187,18 @@ TEST_F(OptionDialogTest, AFailedSaveSaysSoAndKeepsTheEditorOpen) {
             e["text"].toString().startsWith(QStringLiteral("FieldsDefine.iniの保存に失敗しました。")))
             saidSo = true;
     EXPECT_TRUE(saidSo);
+}
+
+TEST_F(OptionDialogTest, EnterInAFieldSavesAndNeverPressesAnotherButton) {
+    OptionDialog dialog(settings);
+    dialog.show();
+    auto* name = child<QLineEdit>(dialog, "NAME1");
+    name->setFocus();
+    name->setText("Start");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const FieldsSettings s = reloaded();
+    ASSERT_EQ(s.sections.size(), 2);
+    EXPECT_EQ(s.sections[0].fields.size(), 2);
+    EXPECT_EQ(s.sections[0].fields[0].name, "Start");
 }

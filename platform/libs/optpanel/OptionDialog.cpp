@@ -62,6 +62,7 @@ OptionDialog::OptionDialog(FieldsSettings& settings, QWidget* parent) : QDialog(
     save->setDefault(true);
     auto* cancel = new QPushButton(texts::Cancel);
     cancel->setObjectName(QStringLiteral("CancelButton"));
+    keepEnterForSave(cancel);
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
@@ -70,6 +71,12 @@ OptionDialog::OptionDialog(FieldsSettings& settings, QWidget* parent) : QDialog(
 
     refreshSections(settings_.sections.isEmpty() ? -1 : 0);
     resize(780, 560);
+}
+
+void OptionDialog::keepEnterForSave(QPushButton* button) {
+    // Enter while typing in a field must save, never add or remove something.
+    button->setAutoDefault(false);
+    button->setDefault(false);
 }
 
 QWidget* OptionDialog::buildSystemGroup() {
@@ -145,6 +152,8 @@ QWidget* OptionDialog::buildFieldsGroup() {
     addSection->setObjectName(QStringLiteral("AddSection"));
     removeSection_ = new QPushButton(texts::RemoveSection);
     removeSection_->setObjectName(QStringLiteral("RemoveSection"));
+    keepEnterForSave(addSection);
+    keepEnterForSave(removeSection_);
     bar->addWidget(addSection);
     bar->addWidget(removeSection_);
     bar->addSpacing(16);
@@ -155,6 +164,7 @@ QWidget* OptionDialog::buildFieldsGroup() {
     bar->addStretch();
     addField_ = new QPushButton(texts::AddField);
     addField_->setObjectName(QStringLiteral("AddField"));
+    keepEnterForSave(addField_);
     bar->addWidget(addField_);
     layout->addLayout(bar);
 
@@ -248,6 +258,7 @@ void OptionDialog::addRow(int section, int index) {
     r.value->setObjectName(QStringLiteral("VALUE%1").arg(n));
     r.remove = new QPushButton(texts::RemoveField);
     r.remove->setObjectName(QStringLiteral("RemoveField%1").arg(n));
+    keepEnterForSave(r.remove);
 
     const int row = n + 1; // row 0 the headers, row 1 the empty note
     rowsLayout_->addWidget(r.number, row, 0);

@@ -38,6 +38,7 @@ private:
         QPushButton* remove;
     };
 
+    static void keepEnterForSave(QPushButton* button);
     QWidget* buildSystemGroup();
     QWidget* buildFieldsGroup();
     QSpinBox* integerBox(const QString& objectName, int SystemKeys::*member, int maximum);
