@@ -238,3 +238,17 @@ TEST_F(FieldsSettingsTest, FieldAtFollowsThePositionsAndStaysInRange) {
     EXPECT_EQ(settings.fieldAt(0, 1), nullptr);
     EXPECT_EQ(settings.fieldAt(-1, -1), nullptr);
 }
+
+TEST_F(FieldsSettingsTest, NamesInAnyCaseAreEditedInPlace) {
+    QStringList lower = sample();
+    lower[lower.indexOf("[SECTION2]")] = "[section2]";
+    lower[lower.indexOf("VALUE1=ON")] = "value1=ON";
+    path = folder.write("FieldsDefine.ini", zk::test::cp932Lines(lower));
+    ASSERT_TRUE(settings.load(path));
+    EXPECT_EQ(settings.sections[1].fields[0].value, "ON");
+    settings.sections[1].fields[0].value = "OFF";
+    ASSERT_TRUE(settings.save());
+    QStringList expected = lower;
+    expected[expected.indexOf("value1=ON")] = "value1=OFF";
+    EXPECT_EQ(lines(), expected);
+}
