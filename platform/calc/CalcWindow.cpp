@@ -1,0 +1,204 @@
+#include "CalcWindow.h"
+
+#include "Faults.h"
+#include "Model.h"
+
+#include <QThread>
+
+namespace zk::calc {
+
+namespace {
+
+// Windows virtual-key codes to the office's key codes.
+sal_Int16 officeKey(int vk) {
+    namespace K = css::awt::Key;
+    if (vk >= '0' && vk <= '9') return sal_Int16(K::NUM0 + (vk - '0'));
+    if (vk >= 'A' && vk <= 'Z') return sal_Int16(K::A + (vk - 'A'));
+    if (vk >= 0x70 && vk <= 0x87) return sal_Int16(K::F1 + (vk - 0x70));
+    switch (vk) {
+    case 0x08: return K::BACKSPACE;
+    case 0x09: return K::TAB;
+    case 0x0D: return K::RETURN;
+    case 0x1B: return K::ESCAPE;
+    case 0x20: return K::SPACE;
+    case 0x21: return K::PAGEUP;
+    case 0x22: return K::PAGEDOWN;
+    case 0x23: return K::END;
+    case 0x24: return K::HOME;
+    case 0x25: return K::LEFT;
+    case 0x26: return K::UP;
+    case 0x27: return K::RIGHT;
+    case 0x28: return K::DOWN;
+    case 0x2D: return K::INSERT;
+    case 0x2E: return K::DELETE;
+    case 0xBD: return K::SUBTRACT;
+    case 0xBE: return K::POINT;
+    case 0xBC: return K::COMMA;
+    }
+    return 0;
+}
+
+sal_Unicode officeChar(int vk, bool shift) {
+    if (vk >= 'A' && vk <= 'Z') return sal_Unicode(shift ? vk : vk + 32);
+    if (vk >= '0' && vk <= '9') return sal_Unicode(vk);
+    switch (vk) {
+    case 0x09: return '\t';
+    case 0x0D: return '\r';
+    case 0x20: return ' ';
+    case 0xBD: return '-';
+    case 0xBE: return '.';
+    case 0xBC: return ',';
+    }
+    return 0;
+}
+
+} // namespace
+
+struct CalcWindow::Impl {
+    AppState& app;
+    std::shared_ptr<DocState> doc;
+    QRect normal; // the last normal rectangle, for while the window is maximised or minimised
+    bool shift = false, control = false, alt = false;
+
+    explicit Impl(AppState& a) : app(a) {}
+    Reference<css::awt::XWindow> container() const {
+        if (!doc || doc->closed || !doc->frame.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
+        return doc->frame->getContainerWindow();
+    }
+};
+
+void attachWindow(CalcWindow& window, const std::shared_ptr<DocState>& doc) { window.impl().doc = doc; }
+
+CalcWindow::CalcWindow(AppState& app) : d(std::make_unique<Impl>(app)) { Desktop::instance().add(this); }
+
+CalcWindow::~CalcWindow() = default;
+
+QString CalcWindow::title() const {
+    if (!isAlive()) return {};
+    try {
+        return d->app.run("Caption", [&]() -> QString {
+            if (!d->doc || !d->doc->frame.is()) return QStringLiteral("LibreOffice Calc");
+            Reference<css::frame::XTitle> title(d->doc->frame, UNO_QUERY);
+            return title.is() ? uno::qs(title->getTitle()) : QStringLiteral("LibreOffice Calc");
+        });
+    } catch (const AutomationError&) {
+        return {};
+    }
+}
+
+bool CalcWindow::isAlive() const { return !d->app.quit && d->app.office && d->app.office->connected(); }
+
+bool CalcWindow::bringToFront() {
+    try {
+        d->app.run("Activate", [&] {
+            Reference<css::awt::XWindow> window = d->container();
+            window->setVisible(true);
+            Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
+            if (top.is() && top->getIsMinimized()) top->setIsMinimized(false);
+            if (top.is()) top->toFront();
+            d->doc->frame->activate();
+        });
+        return true;
+    } catch (const AutomationError&) {
+        return false;
+    }
+}
+
+bool CalcWindow::placement(QRect& normal) const {
+    try {
+        return d->app.run("Placement", [&] {
+            Reference<css::awt::XWindow> window = d->container();
+            Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
+            const bool special = top.is() && (top->getIsMaximized() || top->getIsMinimized());
+            if (special && d->normal.isValid()) {
+                normal = d->normal;
+            } else {
+                const css::awt::Rectangle r = window->getPosSize();
+                normal = QRect(r.X, r.Y, r.Width, r.Height);
+            }
+            return true;
+        });
+    } catch (const AutomationError&) {
+        return false;
+    }
+}
+
+bool CalcWindow::setPlacement(const QRect& normal) {
+    try {
+        d->app.run("Placement", [&] {
+            Reference<css::awt::XWindow> window = d->container();
+            Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
+            if (top.is() && top->getIsMinimized()) top->setIsMinimized(false);
+            if (top.is() && top->getIsMaximized()) top->setIsMaximized(false);
+            window->setPosSize(normal.x(), normal.y(), normal.width(), normal.height(), css::awt::PosSize::POSSIZE);
+            window->setVisible(true);
+            d->normal = normal;
+        });
+        return true;
+    } catch (const AutomationError&) {
+        return false;
+    }
+}
+
+void CalcWindow::sendKey(int virtualKey, bool down) {
+    switch (virtualKey) {
+    case 0x10: d->shift = down; return;
+    case 0x11: d->control = down; return;
+    case 0x12: d->alt = down; return;
+    }
+    const sal_Int16 code = officeKey(virtualKey);
+    if (!code) return;
+    try {
+        d->app.run("SendKeys", [&] {
+            // The office's own injection delivers the key to the workbook's view, where the
+            // cell cursor and the cell editor take it.
+            Reference<css::awt::XToolkitRobot> robot(css::awt::Toolkit::create(d->app.context), UNO_QUERY_THROW);
+            if (!d->doc || !d->doc->frame.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
+            css::awt::KeyEvent event;
+            event.Source = d->doc->frame->getComponentWindow();
+            event.KeyCode = code;
+            event.KeyChar = officeChar(virtualKey, d->shift);
+            event.KeyFunc = 0;
+            event.Modifiers = sal_Int16((d->shift ? css::awt::KeyModifier::SHIFT : 0) |
+                                        (d->control ? css::awt::KeyModifier::MOD1 : 0) |
+                                        (d->alt ? css::awt::KeyModifier::MOD2 : 0));
+            if (down) robot->keyPress(event);
+            else robot->keyRelease(event);
+        });
+    } catch (const AutomationError&) {
+        // A key for a window that has gone is lost, as it would be on the desktop.
+    }
+}
+
+void CalcWindow::processKeys() {
+    try {
+        d->app.run("ProcessKeys", [&] {
+            Reference<css::awt::XToolkitExperimental> toolkit(css::awt::Toolkit::create(d->app.context), UNO_QUERY);
+            if (toolkit.is()) toolkit->processEventsToIdle();
+            else QThread::msleep(50);
+        });
+    } catch (const AutomationError&) {
+    }
+}
+
+int CalcWindow::windowState() const {
+    Reference<css::awt::XTopWindow2> top(d->container(), UNO_QUERY);
+    if (top.is() && top->getIsMinimized()) return -4140;
+    if (top.is() && top->getIsMaximized()) return -4137;
+    return -4143;
+}
+
+void CalcWindow::setWindowState(int state) {
+    Reference<css::awt::XTopWindow2> top(d->container(), UNO_QUERY_THROW);
+    switch (state) {
+    case -4143:
+        if (top->getIsMinimized()) top->setIsMinimized(false);
+        if (top->getIsMaximized()) top->setIsMaximized(false);
+        break;
+    case -4137: top->setIsMaximized(true); break;
+    case -4140: top->setIsMinimized(true); break;
+    default: throw AutomationError(zk::hresult::Exception, texts::BadIndex);
+    }
+}
+
+} // namespace zk::calc

@@ -1,0 +1,85 @@
+#pragma once
+// What the objects of the workbook model hold, shared by the calc layer's own files.
+#include "Application.h"
+#include "CalcWindow.h"
+#include "OfficeImpl.h"
+#include "Workbook.h"
+
+#include <QHash>
+#include <QRect>
+#include <atomic>
+#include <memory>
+
+namespace zk::calc {
+
+// Refuses the closing of a document or frame while the office's close veto is on, unless we
+// close it ourselves.
+class CloseGuard : public cppu::WeakImplHelper1<css::util::XCloseListener> {
+public:
+    explicit CloseGuard(std::shared_ptr<std::atomic<bool>> veto) : veto_(std::move(veto)) {}
+    void SAL_CALL queryClosing(const css::lang::EventObject&, sal_Bool) override;
+    void SAL_CALL notifyClosing(const css::lang::EventObject&) override {}
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+    std::atomic<bool> allow{false};
+
+private:
+    std::shared_ptr<std::atomic<bool>> veto_;
+};
+
+struct DocState;
+
+struct AppState {
+    std::shared_ptr<Office> office;
+    Reference<css::uno::XComponentContext> context;
+    Reference<css::frame::XDesktop2> desktop;
+    QList<std::shared_ptr<DocState>> docs; // open workbooks, oldest first
+    bool visible = false;
+    bool displayAlerts = true;
+    bool editDirectlyInCell = true;
+    bool quit = false;
+    std::unique_ptr<CalcWindow> window;
+
+    // The workbook of the office's active frame when it is ours, otherwise the newest one.
+    std::shared_ptr<DocState> activeDoc();
+    void forget(const DocState* doc);
+    template <class F>
+    auto run(const QString& call, F&& f) -> decltype(f()) {
+        return office->run(call, std::forward<F>(f));
+    }
+};
+
+struct DocState {
+    std::shared_ptr<AppState> app;
+    Reference<css::frame::XModel> model;
+    Reference<css::sheet::XSpreadsheetDocument> doc;
+    Reference<css::frame::XFrame> frame;
+    rtl::Reference<CloseGuard> guard;
+    bool closed = false;
+    QHash<sal_Int32, sal_Int16> formatTypes; // number format key -> its type
+
+    Reference<css::frame::XController> controller() const;
+    sal_Int16 formatType(sal_Int32 key);
+    void ensureOpen() const;
+    template <class F>
+    auto run(const QString& call, F&& f) -> decltype(f()) {
+        return app->run(call, [&] {
+            ensureOpen();
+            return f();
+        });
+    }
+};
+
+struct RangeState {
+    std::shared_ptr<DocState> doc;
+    Reference<css::sheet::XSpreadsheet> sheet;
+    Reference<css::table::XCellRange> range; // empty for a sheet
+    int firstRow = 0, firstColumn = 0, lastRow = 0, lastColumn = 0; // 1-based
+    bool wholeRows = false, wholeColumns = false;
+
+    Reference<css::table::XCell> firstCell() const;
+};
+
+// Points the window at a workbook's frame (none: the application has no workbook).
+void attachWindow(CalcWindow& window, const std::shared_ptr<DocState>& doc);
+
+} // namespace zk::calc

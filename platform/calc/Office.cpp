@@ -1,0 +1,228 @@
+#include "Office.h"
+
+#include "Faults.h"
+#include "OfficeImpl.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <atomic>
+#include <unistd.h>
+
+namespace zk::calc {
+
+namespace {
+
+const QString ProgramDir = QStringLiteral("/usr/lib/libreoffice/program/");
+
+Reference<css::uno::XComponentContext> localContext() {
+    // Kept for the life of the process and never destroyed: tearing the UNO runtime down during
+    // exit can hang.
+    static Reference<css::uno::XComponentContext>* context = [] {
+        // Without this the client side cannot find the office's type libraries.
+        if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
+            qputenv("URE_BOOTSTRAP", ("vnd.sun.star.pathname:" + ProgramDir + "fundamentalrc").toUtf8());
+        return new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
+    }();
+    return *context;
+}
+
+// The office's version as its first-start check wants to find it in the profile.
+QString installedVersion() {
+    QFile file(QStringLiteral("/usr/lib/libreoffice/share/registry/main.xcd"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QString text = QString::fromUtf8(file.readAll());
+    const QRegularExpression re(QStringLiteral("ooSetupVersion\">\\s*<value>([^<]+)</value>"));
+    const QRegularExpressionMatch m = re.match(text);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString configItem(const QString& path, const QString& name, const QString& value) {
+    return QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\" oor:op=\"fuse\"><value>%3</value></prop></item>\n")
+        .arg(path, name, value);
+}
+
+// A fresh profile starts much faster when it already says the first start is done; it also
+// keeps the visible office from greeting the user with dialogs, and parses typed input the
+// Japanese way.
+void prepareProfile(const QString& folder) {
+    QDir().mkpath(folder + "/user");
+    QFile::remove(folder + "/user/.lock"); // left by an office that was killed; ours alone use it
+    const QString settings = folder + "/user/registrymodifications.xcu";
+    if (QFile::exists(settings)) return;
+    QString xml = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n");
+    const QString version = installedVersion();
+    if (!version.isEmpty()) {
+        xml += configItem("/org.openoffice.Setup/Product", "ooSetupLastVersion", version);
+        xml += configItem("/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true");
+    }
+    xml += configItem("/org.openoffice.Office.Common/Misc", "FirstRun", "false");
+    xml += configItem("/org.openoffice.Office.Common/Misc", "ShowTipOfTheDay", "false");
+    xml += configItem("/org.openoffice.Office.Common/Save/Document", "WarnAlienFormat", "false");
+    xml += configItem("/org.openoffice.Setup/L10N", "ooSetupSystemLocale", "ja-JP");
+    xml += QStringLiteral("</oor:items>\n");
+    QFile file(settings);
+    if (file.open(QIODevice::WriteOnly)) file.write(xml.toUtf8());
+}
+
+QString newPipeName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("zerkon-%1-%2-%3")
+        .arg(::getpid())
+        .arg(++counter)
+        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000);
+}
+
+} // namespace
+
+
+void Office::Impl::chooseProfile() {
+    QString base = options.profileFolder;
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zerkon/office-profile";
+    // Two offices must never share a profile: the second one of ours takes the next folder.
+    for (int i = 0; i < 8; ++i) {
+        const QString folder = i == 0 ? base : base + QStringLiteral("-%1").arg(i + 1);
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        auto lock = std::make_unique<QLockFile>(folder + ".lock");
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            profileLock = std::move(lock);
+            profile = QFileInfo(folder).absoluteFilePath();
+            return;
+        }
+    }
+    throw AutomationError(zk::hresult::ServerUnavailable, texts::NotStarted + base);
+}
+
+void Office::Impl::start() {
+    chooseProfile();
+    prepareProfile(profile);
+    pipe = newPipeName();
+    QStringList args;
+    if (options.headless) args << QStringLiteral("--headless");
+    args << QStringLiteral("--invisible") << QStringLiteral("--norestore") << QStringLiteral("--nologo")
+         << QStringLiteral("--nodefault") << QStringLiteral("--nolockcheck")
+         << QStringLiteral("-env:UserInstallation=") + uno::qs(uno::fileUrl(profile))
+         << QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipe);
+    QString error;
+    // Our own Qt settings are not the office's.
+    if (!process.start(ProgramDir + "soffice", args, {"QT_QPA_PLATFORM", "SESSION_MANAGER"}, error))
+        throw AutomationError(zk::hresult::ServerUnavailable, texts::NotStarted + error);
+}
+
+void Office::Impl::connect() {
+    const rtl::OUString url = uno::ou(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+    Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(localContext());
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        try {
+            remote.set(resolver->resolve(url), UNO_QUERY_THROW);
+            dead = false;
+            return;
+        } catch (const css::connection::NoConnectException&) {
+            if (timer.elapsed() > options.connectTimeoutMs || !process.running()) {
+                process.kill();
+                throw AutomationError(zk::hresult::ServerUnavailable, texts::Unavailable);
+            }
+            QThread::msleep(20);
+        }
+    }
+}
+
+Office::Options Office::defaultOptions() {
+    Options options;
+    options.headless = qgetenv("ZERKON_OFFICE_HEADLESS") == "1" ||
+                       (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    return options;
+}
+
+Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
+    d->options = options;
+    try {
+        localContext();
+        d->start();
+        d->connect();
+    } catch (const AutomationError&) {
+        d->process.kill();
+        throw;
+    } catch (...) {
+        d->process.kill();
+        rethrowAsAutomationError();
+    }
+}
+
+Office::~Office() { terminate(); }
+
+bool Office::headless() const { return d->options.headless; }
+bool Office::connected() const { return !d->dead; }
+pid_t Office::processId() { return d->process.officePid(); }
+QString Office::pipeName() const { return d->pipe; }
+QString Office::profileFolder() const { return d->profile; }
+
+void Office::terminate() {
+    *d->veto = false;
+    if (!d->dead) {
+        try {
+            Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(d->remote);
+            desktop->terminate();
+        } catch (const css::uno::Exception&) {
+            // The office may drop the connection while it ends; that is the wanted outcome.
+        }
+    }
+    d->dead = true;
+    d->remote.clear();
+    if (!d->process.waitForExit(15000)) d->process.kill();
+    d->process.kill();
+    d->profileLock.reset();
+}
+
+void Office::setCallGate(CallGate gate) { d->gate = std::move(gate); }
+
+void Office::enter(const QString& call) {
+    if (d->dead) throw AutomationError(zk::hresult::ServerUnavailable, texts::Unavailable);
+    if (d->gate) d->gate(call);
+}
+
+void Office::failed() {
+    try {
+        rethrowAsAutomationError();
+    } catch (const AutomationError& e) {
+        // A closed workbook reports a disconnection too; only a gone process ends the office.
+        if (e.code() == zk::hresult::Disconnected && !d->process.running()) d->dead = true;
+        throw;
+    }
+}
+
+void Office::setCloseVeto(bool on) { *d->veto = on; }
+bool Office::closeVeto() const { return *d->veto; }
+
+namespace uno {
+
+rtl::OUString fileUrl(const QString& path) {
+    rtl::OUString url;
+    osl::FileBase::getFileURLFromSystemPath(ou(QFileInfo(path).absoluteFilePath()), url);
+    return url;
+}
+
+QString localPath(const rtl::OUString& url) {
+    rtl::OUString path;
+    osl::FileBase::getSystemPathFromFileURL(url, path);
+    return qs(path);
+}
+
+} // namespace uno
+
+} // namespace zk::calc

@@ -1,0 +1,68 @@
+#pragma once
+// One running office of our own: LibreOffice started with a profile of ours and a private pipe,
+// and the UNO connection to it. Ending the object ends the office.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <sys/types.h>
+
+namespace zk::calc {
+
+class Office {
+public:
+    struct Options {
+        bool headless = true;
+        QString profileFolder;   // empty: a folder of ours in the user's cache
+        int connectTimeoutMs = 60000;
+    };
+    // Headless when there is no display (or ZERKON_OFFICE_HEADLESS=1).
+    static Options defaultOptions();
+
+    // Starts the office and connects; throws AutomationError when it cannot.
+    explicit Office(const Options& options = defaultOptions());
+    ~Office();
+    Office(const Office&) = delete;
+    Office& operator=(const Office&) = delete;
+
+    bool headless() const;
+    // False once the office has gone or was ended.
+    bool connected() const;
+    // The office's own process (0 when not known).
+    pid_t processId();
+    QString pipeName() const;
+    QString profileFolder() const;
+
+    // Asks the office to end, waits for it and ends what is left of the processes we started.
+    void terminate();
+
+    // Called before every call that reaches the office, with the call's name; it may throw an
+    // AutomationError to refuse the call as the office would.
+    using CallGate = std::function<void(const QString& call)>;
+    void setCallGate(CallGate gate);
+    // Checks the connection and the gate before a call; throws AutomationError.
+    void enter(const QString& call);
+    // Runs one call into the office: failures become AutomationErrors, and a lost connection
+    // marks the office as gone.
+    template <class F>
+    auto run(const QString& call, F&& f) -> decltype(f()) {
+        enter(call);
+        try {
+            return f();
+        } catch (...) {
+            failed();
+        }
+    }
+    [[noreturn]] void failed();
+
+    // While on, the windows and documents we drive refuse to be closed by the user.
+    void setCloseVeto(bool on);
+    bool closeVeto() const;
+
+    struct Impl;
+    Impl& impl() { return *d; }
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace zk::calc

@@ -1,0 +1,29 @@
+#pragma once
+// The inside of an Office, shared by the calc layer's own files.
+#include "Office.h"
+#include "OfficeProcess.h"
+#include "Uno.h"
+
+#include <QLockFile>
+#include <atomic>
+#include <memory>
+
+namespace zk::calc {
+
+struct Office::Impl {
+    Options options;
+    OfficeProcess process;
+    std::unique_ptr<QLockFile> profileLock;
+    QString profile;
+    QString pipe;
+    Reference<css::uno::XComponentContext> remote;
+    bool dead = true;
+    CallGate gate;
+    std::shared_ptr<std::atomic<bool>> veto = std::make_shared<std::atomic<bool>>(false);
+
+    void chooseProfile();
+    void start();
+    void connect();
+};
+
+} // namespace zk::calc

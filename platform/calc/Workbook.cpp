@@ -1,0 +1,524 @@
+#include "Workbook.h"
+
+#include "ExcelPalette.h"
+#include "Faults.h"
+#include "Model.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace zk::calc {
+
+using css::uno::Any;
+using css::uno::Sequence;
+
+namespace {
+
+// Calc's last column; rows and columns beyond the sheet are refused like bad indexes.
+constexpr int LastColumn = 1024;
+constexpr int LastRow = 1048576;
+
+void checkCell(int row, int column) {
+    if (row < 1 || row > LastRow || column < 1 || column > LastColumn)
+        throw AutomationError(hresult::BadIndex, texts::BadIndex);
+}
+
+QString columnLetters(int column) {
+    QString letters;
+    for (int c = column; c > 0; c = (c - 1) / 26) letters.prepend(QChar('A' + (c - 1) % 26));
+    return letters;
+}
+
+bool sameName(const QString& a, const char* b) { return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; }
+
+// Serial day numbers count from 1899-12-30, as in both spreadsheets.
+QDateTime fromSerial(double serial) {
+    const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
+    return base.addMSecs(qint64(std::llround(serial * 86400000.0)));
+}
+
+std::shared_ptr<RangeState> makeRange(const std::shared_ptr<RangeState>& sheet,
+                                      const Reference<css::table::XCellRange>& range) {
+    auto state = std::make_shared<RangeState>();
+    state->doc = sheet->doc;
+    state->sheet = sheet->sheet;
+    state->range = range;
+    Reference<css::sheet::XCellRangeAddressable> addressable(range, UNO_QUERY_THROW);
+    const css::table::CellRangeAddress a = addressable->getRangeAddress();
+    state->firstRow = a.StartRow + 1;
+    state->firstColumn = a.StartColumn + 1;
+    state->lastRow = a.EndRow + 1;
+    state->lastColumn = a.EndColumn + 1;
+    state->wholeColumns = a.StartRow == 0 && a.EndRow + 1 >= LastRow;
+    state->wholeRows = a.StartColumn == 0 && a.EndColumn + 1 >= LastColumn;
+    return state;
+}
+
+Reference<css::beans::XPropertySet> props(const Reference<css::uno::XInterface>& object) {
+    return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW);
+}
+
+} // namespace
+
+Object::~Object() = default;
+
+QString cellAddress(int row, int column) { return columnLetters(column) + QString::number(row); }
+
+QString cellText(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::UnknownType: return {};
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        if (std::floor(d) == d && std::fabs(d) < 1e15) return QString::number(qint64(d));
+        return QString::number(d, 'g', 15).toUpper();
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime t = value.toDateTime();
+        if (t.date() == QDate(1899, 12, 30)) return t.time().toString(QStringLiteral("H:mm:ss"));
+        if (t.time() == QTime(0, 0)) return t.date().toString(QStringLiteral("yyyy/MM/dd"));
+        return t.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+    }
+    default: return value.toString();
+    }
+}
+
+// ---- DocState, RangeState -------------------------------------------------------------------
+
+Reference<css::frame::XController> DocState::controller() const {
+    Reference<css::frame::XController> c = model->getCurrentController();
+    if (!c.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
+    return c;
+}
+
+sal_Int16 DocState::formatType(sal_Int32 key) {
+    auto it = formatTypes.find(key);
+    if (it != formatTypes.end()) return *it;
+    Reference<css::util::XNumberFormatsSupplier> supplier(model, UNO_QUERY_THROW);
+    sal_Int16 type = 0;
+    props(supplier->getNumberFormats()->getByKey(key))->getPropertyValue("Type") >>= type;
+    formatTypes.insert(key, type);
+    return type;
+}
+
+void DocState::ensureOpen() const {
+    // A closed workbook is disconnected from its clients, as the original reports it.
+    if (closed) throw AutomationError(zk::hresult::Disconnected, texts::BookClosed);
+}
+
+Reference<css::table::XCell> RangeState::firstCell() const {
+    if (!range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Cells");
+    return range->getCellByPosition(0, 0);
+}
+
+// ---- Range ----------------------------------------------------------------------------------
+
+Range::Range(std::shared_ptr<RangeState> state) : d(std::move(state)) {}
+
+int Range::row() const { return d->firstRow; }
+int Range::column() const { return d->firstColumn; }
+
+QString Range::address() const {
+    if (d->wholeRows) return QStringLiteral("%1:%2").arg(d->firstRow).arg(d->lastRow);
+    if (d->wholeColumns) return columnLetters(d->firstColumn) + ":" + columnLetters(d->lastColumn);
+    QString a = cellAddress(d->firstRow, d->firstColumn);
+    if (d->lastRow != d->firstRow || d->lastColumn != d->firstColumn)
+        a += ":" + cellAddress(d->lastRow, d->lastColumn);
+    return a;
+}
+
+QVariant Range::value() const {
+    return d->doc->run("Value", [&]() -> QVariant {
+        Reference<css::table::XCell> cell = d->firstCell();
+        switch (cell->getType()) {
+        case css::table::CellContentType_EMPTY: return {};
+        case css::table::CellContentType_TEXT: return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+        case css::table::CellContentType_FORMULA: {
+            sal_Int32 result = 0;
+            props(cell)->getPropertyValue("FormulaResultType2") >>= result;
+            if (result != css::sheet::FormulaResult::VALUE)
+                return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+            break;
+        }
+        default: break;
+        }
+        const double number = cell->getValue();
+        sal_Int32 key = 0;
+        props(cell)->getPropertyValue("NumberFormat") >>= key;
+        const sal_Int16 type = d->doc->formatType(key);
+        using css::util::NumberFormat::DATE;
+        using css::util::NumberFormat::TIME;
+        if (type & (DATE | TIME)) return fromSerial(number);
+        return number;
+    });
+}
+
+void Range::setValue(const QString& text) {
+    d->doc->run("Value", [&] {
+        if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Value");
+        const int rows = d->lastRow - d->firstRow + 1, columns = d->lastColumn - d->firstColumn + 1;
+        if (qint64(rows) * columns > 100000) throw AutomationError(zk::hresult::Exception, texts::BadAddress + address());
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                Reference<css::table::XCell> cell = d->range->getCellByPosition(c, r);
+                sal_Int32 key = 0;
+                props(cell)->getPropertyValue("NumberFormat") >>= key;
+                // A cell formatted as text keeps what it is given; others parse it as typed input.
+                if (d->doc->formatType(key) & css::util::NumberFormat::TEXT)
+                    Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(uno::ou(text));
+                else
+                    cell->setFormula(uno::ou(text));
+            }
+    });
+}
+
+QString Range::numberFormat() const {
+    return d->doc->run("NumberFormat", [&] {
+        Reference<css::table::XCell> cell = d->firstCell();
+        sal_Int32 key = 0;
+        props(cell)->getPropertyValue("NumberFormat") >>= key;
+        Reference<css::util::XNumberFormatsSupplier> supplier(d->doc->model, UNO_QUERY_THROW);
+        rtl::OUString code;
+        props(supplier->getNumberFormats()->getByKey(key))->getPropertyValue("FormatString") >>= code;
+        return uno::qs(code);
+    });
+}
+
+void Range::setProperty(const QString& name, const QVariant& value) {
+    if (sameName(name, "Value")) return setValue(value.toString());
+    if (sameName(name, "NumberFormat") || sameName(name, "NumberFormatLocal")) {
+        d->doc->run(name, [&] {
+            if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
+            Reference<css::util::XNumberFormatsSupplier> supplier(d->doc->model, UNO_QUERY_THROW);
+            Reference<css::util::XNumberFormats> formats = supplier->getNumberFormats();
+            const rtl::OUString code = uno::ou(value.toString());
+            const css::lang::Locale locale;
+            sal_Int32 key = formats->queryKey(code, locale, false);
+            if (key < 0) key = formats->addNew(code, locale);
+            props(d->range)->setPropertyValue("NumberFormat", Any(key));
+        });
+        return;
+    }
+    throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
+}
+
+QVariant Range::property(const QString& name) const {
+    if (sameName(name, "Value")) return value();
+    if (sameName(name, "NumberFormat") || sameName(name, "NumberFormatLocal")) return numberFormat();
+    if (sameName(name, "Row")) return row();
+    if (sameName(name, "Column")) return column();
+    throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
+}
+
+void Range::setInteriorColorIndex(int index) {
+    d->doc->run("ColorIndex", [&] {
+        if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Interior");
+        Reference<css::beans::XPropertySet> p = props(d->range);
+        if (index == palette::NoFill || index == palette::Automatic) {
+            p->setPropertyValue("CellBackColor", Any(sal_Int32(-1)));
+            p->setPropertyValue("IsCellBackgroundTransparent", Any(true));
+            return;
+        }
+        const int rgb = palette::color(index);
+        if (rgb < 0) throw AutomationError(zk::hresult::Exception, texts::BadColorIndex);
+        p->setPropertyValue("CellBackColor", Any(sal_Int32(rgb)));
+    });
+}
+
+int Range::interiorColor() const {
+    return d->doc->run("Color", [&] {
+        Reference<css::beans::XPropertySet> p = props(d->firstCell());
+        bool transparent = false;
+        p->getPropertyValue("IsCellBackgroundTransparent") >>= transparent;
+        sal_Int32 rgb = -1;
+        p->getPropertyValue("CellBackColor") >>= rgb;
+        return transparent ? -1 : int(rgb);
+    });
+}
+
+int Range::interiorColorIndex() const {
+    const int rgb = interiorColor();
+    return rgb < 0 ? palette::NoFill : palette::indexOf(rgb);
+}
+
+QString Range::hyperlinkAddress() const {
+    return d->doc->run("Hyperlinks", [&]() -> QString {
+        Reference<css::text::XTextFieldsSupplier> supplier(d->firstCell(), UNO_QUERY);
+        if (!supplier.is()) return {};
+        Reference<css::container::XEnumeration> fields = supplier->getTextFields()->createEnumeration();
+        while (fields->hasMoreElements()) {
+            Reference<css::beans::XPropertySet> field(fields->nextElement(), UNO_QUERY);
+            rtl::OUString url;
+            if (field.is() && (field->getPropertyValue("URL") >>= url)) return uno::qs(url);
+        }
+        return {};
+    });
+}
+
+void Range::select() {
+    d->doc->run("Select", [&] {
+        if (d->range.is() && d->firstRow == d->lastRow && d->firstColumn == d->lastColumn) {
+            // One cell: move the cell cursor there, as a click does, without marking a range
+            // (a marked cell would keep being reported as the selection after the cursor moved).
+            Reference<css::sheet::XSpreadsheetView>(d->doc->controller(), UNO_QUERY_THROW)->setActiveSheet(d->sheet);
+            Reference<css::frame::XDispatchProvider> provider(d->doc->frame, UNO_QUERY_THROW);
+            Sequence<css::beans::PropertyValue> args(1);
+            args[0] = uno::property("ToPoint", Any(uno::ou(cellAddress(d->firstRow, d->firstColumn))));
+            css::frame::DispatchHelper::create(d->doc->app->context)
+                ->executeDispatch(provider, ".uno:GoToCell", "", 0, args);
+            return;
+        }
+        Reference<css::view::XSelectionSupplier> selection(d->doc->controller(), UNO_QUERY_THROW);
+        selection->select(Any(d->range.is() ? Reference<css::uno::XInterface>(d->range)
+                                             : Reference<css::uno::XInterface>(d->sheet)));
+    });
+}
+
+// ---- Hyperlinks -----------------------------------------------------------------------------
+
+Hyperlinks::Hyperlinks(std::shared_ptr<RangeState> sheet) : d(std::move(sheet)) {}
+
+void Hyperlinks::add(const Range& anchor, const QString& address) {
+    d->doc->run("Add", [&] {
+        Reference<css::table::XCell> cell = anchor.state().firstCell();
+        Reference<css::text::XText> text(cell, UNO_QUERY_THROW);
+        // The link keeps the text the cell shows; an empty cell shows the address.
+        QString shown = uno::qs(text->getString());
+        if (shown.isEmpty()) shown = address;
+        Reference<css::lang::XMultiServiceFactory> factory(d->doc->model, UNO_QUERY_THROW);
+        Reference<css::text::XTextContent> field(
+            factory->createInstance("com.sun.star.text.TextField.URL"), UNO_QUERY_THROW);
+        props(field)->setPropertyValue("URL", Any(uno::ou(address)));
+        props(field)->setPropertyValue("Representation", Any(uno::ou(shown)));
+        text->setString(rtl::OUString());
+        text->insertTextContent(Reference<css::text::XTextRange>(text->createTextCursor(), UNO_QUERY_THROW), field, false);
+    });
+}
+
+// ---- Worksheet ------------------------------------------------------------------------------
+
+Worksheet::Worksheet(std::shared_ptr<RangeState> sheet) : d(std::move(sheet)) {}
+
+QString Worksheet::name() const {
+    return d->doc->run("Name", [&] {
+        return uno::qs(Reference<css::container::XNamed>(d->sheet, UNO_QUERY_THROW)->getName());
+    });
+}
+
+std::shared_ptr<Range> Worksheet::cells(int row, int column) const {
+    return d->doc->run("Cells", [&] {
+        checkCell(row, column);
+        return std::make_shared<Range>(
+            makeRange(d, d->sheet->getCellRangeByPosition(column - 1, row - 1, column - 1, row - 1)));
+    });
+}
+
+std::shared_ptr<Range> Worksheet::rows(int row) const {
+    return d->doc->run("Rows", [&] {
+        checkCell(row, 1);
+        Reference<css::table::XColumnRowRange> crr(d->sheet, UNO_QUERY_THROW);
+        Reference<css::table::XCellRange> r(crr->getRows()->getByIndex(row - 1), UNO_QUERY_THROW);
+        return std::make_shared<Range>(makeRange(d, r));
+    });
+}
+
+std::shared_ptr<Range> Worksheet::columns(int column) const {
+    return d->doc->run("Columns", [&] {
+        checkCell(1, column);
+        Reference<css::table::XColumnRowRange> crr(d->sheet, UNO_QUERY_THROW);
+        Reference<css::table::XCellRange> c(crr->getColumns()->getByIndex(column - 1), UNO_QUERY_THROW);
+        return std::make_shared<Range>(makeRange(d, c));
+    });
+}
+
+std::shared_ptr<Range> Worksheet::range(const QString& address) const {
+    return d->doc->run("Range", [&] {
+        Reference<css::table::XCellRange> r;
+        try {
+            r = d->sheet->getCellRangeByName(uno::ou(address));
+        } catch (const css::uno::RuntimeException&) {
+            throw AutomationError(zk::hresult::Exception, texts::BadAddress + address);
+        }
+        if (!r.is()) throw AutomationError(zk::hresult::Exception, texts::BadAddress + address);
+        return std::make_shared<Range>(makeRange(d, r));
+    });
+}
+
+std::shared_ptr<Hyperlinks> Worksheet::hyperlinks() const {
+    return d->doc->run("Hyperlinks", [&] { return std::make_shared<Hyperlinks>(d); });
+}
+
+QList<QStringList> Worksheet::texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
+    return d->doc->run("Value", [&] {
+        checkCell(firstRow, firstColumn);
+        checkCell(lastRow, lastColumn);
+        Reference<css::sheet::XCellRangeData> data(
+            d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
+        const Sequence<Sequence<Any>> rows = data->getDataArray();
+        QList<QStringList> result;
+        for (const Sequence<Any>& row : rows) {
+            QStringList line;
+            for (const Any& v : row) {
+                double number = 0;
+                rtl::OUString text;
+                if (v >>= text) line << uno::qs(text);
+                else if (v >>= number) line << cellText(number);
+                else line << QString();
+            }
+            result << line;
+        }
+        return result;
+    });
+}
+
+void Worksheet::activate() {
+    d->doc->run("Activate", [&] {
+        Reference<css::sheet::XSpreadsheetView> view(d->doc->controller(), UNO_QUERY_THROW);
+        view->setActiveSheet(d->sheet);
+    });
+}
+
+// ---- Sheets ---------------------------------------------------------------------------------
+
+Sheets::Sheets(std::shared_ptr<DocState> doc) : d(std::move(doc)) {}
+
+int Sheets::count() const {
+    return d->run("Count", [&] {
+        return int(Reference<css::container::XIndexAccess>(d->doc->getSheets(), UNO_QUERY_THROW)->getCount());
+    });
+}
+
+std::shared_ptr<Worksheet> Sheets::item(int number) const {
+    return d->run("Item", [&] {
+        Reference<css::container::XIndexAccess> sheets(d->doc->getSheets(), UNO_QUERY_THROW);
+        if (number < 1 || number > sheets->getCount()) throw AutomationError(hresult::BadIndex, texts::BadIndex);
+        auto state = std::make_shared<RangeState>();
+        state->doc = d;
+        state->sheet.set(sheets->getByIndex(number - 1), UNO_QUERY_THROW);
+        return std::make_shared<Worksheet>(state);
+    });
+}
+
+// ---- Workbook -------------------------------------------------------------------------------
+
+Workbook::Workbook(std::shared_ptr<DocState> doc) : d(std::move(doc)) {}
+
+QString Workbook::fullName() const {
+    return d->run("FullName", [&] {
+        Reference<css::frame::XStorable> storable(d->model, UNO_QUERY_THROW);
+        return storable->hasLocation() ? uno::localPath(storable->getLocation()) : QString();
+    });
+}
+
+QString Workbook::name() const { return QFileInfo(fullName()).fileName(); }
+
+std::shared_ptr<Sheets> Workbook::sheets() const {
+    return d->run("Sheets", [&] { return std::make_shared<Sheets>(d); });
+}
+
+std::shared_ptr<Worksheet> Workbook::activeSheet() const {
+    return d->run("ActiveSheet", [&] {
+        Reference<css::sheet::XSpreadsheetView> view(d->controller(), UNO_QUERY_THROW);
+        auto state = std::make_shared<RangeState>();
+        state->doc = d;
+        state->sheet = view->getActiveSheet();
+        if (!state->sheet.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
+        return std::make_shared<Worksheet>(state);
+    });
+}
+
+void Workbook::save() {
+    d->run("Save", [&] { Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->store(); });
+}
+
+void Workbook::saveAs(const QString& fileName) {
+    d->run("SaveAs", [&] {
+        QString path = fileName;
+        QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix.isEmpty()) {
+            path += QStringLiteral(".xlsx");
+            suffix = QStringLiteral("xlsx");
+        }
+        // Without a filter the office would write its own format whatever the name says.
+        const char* filter = "Calc MS Excel 2007 XML";
+        if (suffix == "xls") filter = "MS Excel 97";
+        else if (suffix == "xlsm") filter = "Calc MS Excel 2007 VBA XML";
+        else if (suffix == "ods") filter = "calc8";
+        else if (suffix == "csv") filter = "Text - txt - csv (StarCalc)";
+        Sequence<css::beans::PropertyValue> args(2);
+        args[0] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
+        args[1] = uno::property("Overwrite", Any(true));
+        Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->storeAsURL(uno::fileUrl(path), args);
+    });
+}
+
+void Workbook::close() {
+    d->run("Close", [&] {
+        if (d->guard.is()) d->guard->allow = true;
+        Reference<css::util::XCloseable>(d->model, UNO_QUERY_THROW)->close(true);
+        d->closed = true;
+        d->app->forget(d.get());
+    });
+}
+
+bool Workbook::closed() const { return d->closed; }
+
+// ---- Workbooks ------------------------------------------------------------------------------
+
+Workbooks::Workbooks(std::shared_ptr<AppState> app) : d(std::move(app)) {}
+
+int Workbooks::count() const {
+    return d->run("Count", [&] { return int(d->docs.size()); });
+}
+
+namespace {
+
+std::shared_ptr<DocState> load(const std::shared_ptr<AppState>& app, const rtl::OUString& url) {
+    Sequence<css::beans::PropertyValue> args(1);
+    args[0] = uno::property("Hidden", Any(!app->visible));
+    Reference<css::frame::XComponentLoader> loader(app->desktop, UNO_QUERY_THROW);
+    Reference<css::lang::XComponent> component = loader->loadComponentFromURL(url, "_blank", 0, args);
+    auto doc = std::make_shared<DocState>();
+    doc->app = app;
+    doc->model.set(component, UNO_QUERY);
+    doc->doc.set(component, UNO_QUERY);
+    if (!doc->doc.is()) {
+        // Something that is not a workbook: close it again and refuse.
+        Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
+        if (closeable.is()) closeable->close(true);
+        throw AutomationError(zk::hresult::Exception, texts::NoDocument);
+    }
+    if (Reference<css::frame::XController> c = doc->model->getCurrentController(); c.is()) doc->frame = c->getFrame();
+    doc->guard = new CloseGuard(app->office->impl().veto);
+    Reference<css::util::XCloseBroadcaster>(doc->model, UNO_QUERY_THROW)->addCloseListener(doc->guard.get());
+    if (Reference<css::util::XCloseBroadcaster> frame(doc->frame, UNO_QUERY); frame.is())
+        frame->addCloseListener(doc->guard.get());
+    app->docs << doc;
+    if (app->window) attachWindow(*app->window, doc);
+    return doc;
+}
+
+} // namespace
+
+std::shared_ptr<Workbook> Workbooks::open(const QString& fileName) {
+    return d->run("Open", [&] {
+        const QFileInfo info(fileName);
+        if (!info.isFile()) throw AutomationError(zk::hresult::Exception, texts::FileNotFound + fileName);
+        const rtl::OUString url = uno::fileUrl(info.absoluteFilePath());
+        for (const std::shared_ptr<DocState>& doc : d->docs) {
+            Reference<css::frame::XStorable> storable(doc->model, UNO_QUERY);
+            if (storable.is() && storable->hasLocation() && storable->getLocation() == url) {
+                if (d->window) attachWindow(*d->window, doc);
+                return std::make_shared<Workbook>(doc);
+            }
+        }
+        return std::make_shared<Workbook>(load(d, url));
+    });
+}
+
+std::shared_ptr<Workbook> Workbooks::add() {
+    return d->run("Add", [&] { return std::make_shared<Workbook>(load(d, "private:factory/scalc")); });
+}
+
+} // namespace zk::calc

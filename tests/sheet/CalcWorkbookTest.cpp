@@ -1,0 +1,249 @@
+// The workbook model over a real headless office: values, formats, colours, links, saving in
+// the file's own format, the active cell, keys, and the faults of a lost office.
+#include "CalcFixture.h"
+
+#include "platform/calc/ExcelPalette.h"
+#include "platform/calc/Faults.h"
+#include "platform/calc/OfficeProcess.h"
+#include "platform/Desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <csignal>
+
+using namespace zk;
+using zk::test::Reopened;
+using zk::test::SharedOffice;
+
+namespace {
+
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new SharedOffice);
+
+class CalcWorkbook : public ::testing::Test {
+protected:
+    zk::test::TempFolder folder;
+    std::shared_ptr<calc::Application> app = SharedOffice::app();
+};
+
+TEST_F(CalcWorkbook, ValuesRoundTripAndConvertAsVariantsDo) {
+    auto book = app->workbooks()->add();
+    auto sheet = book->sheets()->item(1);
+    sheet->cells(1, 1)->setValue("商品名");
+    sheet->cells(2, 1)->setValue("1500");
+    sheet->cells(3, 1)->setValue("0.1");
+    sheet->cells(4, 1)->setValue("=2*3");
+    sheet->cells(5, 1)->setValue("2026/12/07");
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 1)->value()), "商品名");
+    EXPECT_EQ(sheet->cells(2, 1)->value().typeId(), QMetaType::Double);
+    EXPECT_EQ(calc::cellText(sheet->cells(2, 1)->value()), "1500");
+    EXPECT_EQ(calc::cellText(sheet->cells(3, 1)->value()), "0.1");
+    EXPECT_EQ(calc::cellText(sheet->cells(4, 1)->value()), "6");
+    EXPECT_EQ(calc::cellText(sheet->cells(5, 1)->value()), "2026/12/07");
+    EXPECT_FALSE(sheet->cells(9, 9)->value().isValid());
+    EXPECT_EQ(calc::cellText(sheet->cells(9, 9)->value()), "");
+    book->close();
+}
+
+TEST_F(CalcWorkbook, TextFormattedColumnKeepsLeadingZerosThroughXlsxAndXls) {
+    for (const QString name : {"ids.xlsx", "ids.xls"}) {
+        auto book = app->workbooks()->add();
+        auto sheet = book->sheets()->item(1);
+        sheet->columns(1)->setProperty("NumberFormatLocal", "@");
+        sheet->cells(7, 1)->setValue("00123");
+        sheet->cells(7, 2)->setValue("00123");
+        EXPECT_EQ(sheet->cells(7, 1)->numberFormat(), "@");
+        const QString path = folder.file(name);
+        book->saveAs(path);
+        book->close();
+        Reopened again(path);
+        EXPECT_EQ(again.text("A7"), "00123") << name.toStdString();
+        EXPECT_EQ(again.text("B7"), "123") << name.toStdString();
+        EXPECT_EQ(again.sheet()->cells(7, 1)->numberFormat(), "@") << name.toStdString();
+    }
+}
+
+TEST_F(CalcWorkbook, RowColourUsesThePaletteAndSurvivesSaving) {
+    const QString path = folder.file("colour.xlsx");
+    zk::test::makeWorkbook(path, {{"B7", "item"}, {"B8", "next"}});
+    {
+        auto book = app->workbooks()->open(path);
+        auto sheet = book->sheets()->item(1);
+        sheet->rows(7)->setInteriorColorIndex(35);
+        sheet->rows(8)->setInteriorColorIndex(35);
+        sheet->rows(8)->setInteriorColorIndex(calc::palette::NoFill);
+        EXPECT_THROW(sheet->rows(9)->setInteriorColorIndex(57), AutomationError);
+        book->save();
+        book->close();
+    }
+    Reopened again(path);
+    EXPECT_EQ(again.sheet()->range("B7")->interiorColor(), 0xCCFFCC);
+    EXPECT_EQ(again.sheet()->range("Z7")->interiorColorIndex(), 35);
+    EXPECT_EQ(again.sheet()->range("B8")->interiorColorIndex(), calc::palette::NoFill);
+    EXPECT_EQ(again.text("B7"), "item");
+}
+
+TEST_F(CalcWorkbook, HyperlinkShowsItsAddressAndSurvivesSavingInBothFormats) {
+    for (const QString name : {"links.xlsx", "links.xls"}) {
+        const QString path = folder.file(name);
+        zk::test::makeWorkbook(path, {{"E8", "見出し"}});
+        {
+            auto book = app->workbooks()->open(path);
+            auto sheet = book->sheets()->item(1);
+            sheet->hyperlinks()->add(*sheet->range("E7"), "https://page.example/item/1");
+            sheet->hyperlinks()->add(*sheet->range("E8"), "https://page.example/item/2");
+            book->save();
+            book->close();
+        }
+        Reopened again(path);
+        EXPECT_EQ(again.sheet()->range("E7")->hyperlinkAddress(), "https://page.example/item/1") << name.toStdString();
+        EXPECT_EQ(again.text("E7"), "https://page.example/item/1");
+        EXPECT_EQ(again.sheet()->range("E8")->hyperlinkAddress(), "https://page.example/item/2");
+        EXPECT_EQ(again.text("E8"), "見出し");
+        EXPECT_EQ(again.sheet()->range("E9")->hyperlinkAddress(), "");
+    }
+}
+
+TEST_F(CalcWorkbook, SaveKeepsTheFilesOwnFormat) {
+    const QString xls = folder.file("old.xls"), xlsx = folder.file("new.xlsx");
+    zk::test::makeWorkbook(xls, {{"A1", "x"}});
+    zk::test::makeWorkbook(xlsx, {{"A1", "x"}});
+    for (const QString& path : {xls, xlsx}) {
+        auto book = app->workbooks()->open(path);
+        book->sheets()->item(1)->cells(2, 1)->setValue("saved");
+        book->save();
+        book->close();
+        Reopened again(path);
+        EXPECT_EQ(again.text("A2"), "saved");
+    }
+    // The old binary format starts with the compound-file signature, the new one is a zip.
+    QFile a(xls), b(xlsx);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.read(4).toHex(), "d0cf11e0");
+    EXPECT_EQ(b.read(2), "PK");
+}
+
+TEST_F(CalcWorkbook, SaveAsAddsTheExtensionAndReplacesAnExistingFile) {
+    auto book = app->workbooks()->add();
+    book->sheets()->item(1)->cells(1, 1)->setValue("first");
+    book->saveAs(folder.file("dated"));
+    EXPECT_TRUE(QFile::exists(folder.file("dated.xlsx")));
+    EXPECT_EQ(book->fullName(), folder.file("dated.xlsx"));
+    book->sheets()->item(1)->cells(1, 1)->setValue("second");
+    book->saveAs(folder.file("dated.xlsx"));
+    book->close();
+    Reopened again(folder.file("dated.xlsx"));
+    EXPECT_EQ(again.text("A1"), "second");
+}
+
+TEST_F(CalcWorkbook, ActiveSheetAndActiveCellFollowTheSelection) {
+    const QString path = folder.file("two.xlsx");
+    zk::test::makeWorkbook(path, {{"A1", "x"}});
+    auto book = app->workbooks()->open(path);
+    auto sheet = book->sheets()->item(1);
+    sheet->range("D7")->select();
+    EXPECT_EQ(app->activeCell()->row(), 7);
+    EXPECT_EQ(app->activeCell()->column(), 4);
+    sheet->range("F3:G9")->select();
+    EXPECT_EQ(app->activeCell()->row(), 3);
+    EXPECT_EQ(app->activeCell()->column(), 6);
+    EXPECT_EQ(app->activeSheet()->name(), sheet->name());
+    book->close();
+}
+
+TEST_F(CalcWorkbook, TabTypedIntoTheWindowMovesTheCellCursor) {
+    auto book = app->workbooks()->add();
+    book->sheets()->item(1)->range("B2")->select();
+    DesktopWindow* window = app->window();
+    ASSERT_TRUE(window->isAlive());
+    window->bringToFront();
+    for (int vk : {0x41, 0x09}) {
+        window->sendKey(vk, true);
+        window->sendKey(vk, false);
+    }
+    window->processKeys();
+    EXPECT_EQ(calc::cellText(book->sheets()->item(1)->range("B2")->value()), "a");
+    EXPECT_EQ(app->activeCell()->column(), 3);
+    EXPECT_EQ(app->activeCell()->row(), 2);
+    book->close();
+}
+
+TEST_F(CalcWorkbook, BadIndexesAndUnknownNamesFailWithTheirCodes) {
+    auto book = app->workbooks()->add();
+    try {
+        book->sheets()->item(5);
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.code(), calc::hresult::BadIndex);
+    }
+    try {
+        book->sheets()->item(1)->cells(1, 1)->setProperty("NoSuchThing", "1");
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.code(), hresult::UnknownName);
+    }
+    EXPECT_THROW(book->sheets()->item(1)->cells(0, 1), AutomationError);
+    try {
+        app->workbooks()->open(folder.file("missing.xlsx"));
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.code(), hresult::Exception);
+        EXPECT_TRUE(e.text().contains("missing.xlsx"));
+    }
+    book->close();
+    // A closed workbook is disconnected from us; the office is not.
+    try {
+        book->save();
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.code(), hresult::Disconnected);
+    }
+    EXPECT_TRUE(app->office().connected());
+}
+
+TEST(CalcOffice, AKilledOfficeGivesDisconnectionCodes) {
+    auto app = calc::Application::create();
+    auto book = app->workbooks()->add();
+    auto sheet = book->sheets()->item(1);
+    const pid_t pid = app->office().processId();
+    ASSERT_GT(pid, 1);
+    ASSERT_TRUE(calc::signalProcess(pid, SIGKILL));
+    try {
+        sheet->cells(1, 1)->setValue("x");
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.isDisconnection()) << std::hex << e.code();
+    }
+    try {
+        book->save();
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.isDisconnection()) << std::hex << e.code();
+    }
+    app->office().terminate();
+    EXPECT_FALSE(calc::processExists(pid));
+}
+
+TEST(CalcOffice, QuitEndsTheProcessesAndLaterCallsFail) {
+    auto app = calc::Application::create();
+    const pid_t pid = app->office().processId();
+    ASSERT_GT(pid, 1);
+    auto books = app->workbooks();
+    app->quit();
+    EXPECT_FALSE(calc::processExists(pid));
+    try {
+        books->add();
+        FAIL();
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.isDisconnection());
+    }
+}
+
+TEST(CalcOffice, SignalsAreNeverSentToPidsOfOneOrLess) {
+    EXPECT_FALSE(calc::signalProcess(0, 0));
+    EXPECT_FALSE(calc::signalProcess(1, 0));
+    EXPECT_FALSE(calc::signalProcess(-1, 0));
+    EXPECT_TRUE(calc::childProcesses(1, "soffice.bin").isEmpty());
+}
+
+} // namespace
