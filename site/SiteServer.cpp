@@ -115,12 +115,16 @@ QString SiteServer::start() {
     https_ = std::make_unique<httplib::SSLServer>(certificate_.certificate(), certificate_.privateKey());
     if (!https_->is_valid()) return "the HTTPS server does not accept the certificate";
 
-    for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())})
+    for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
         // Address reuse only: a second site must not share a port that one already serves.
         server->set_socket_options([](socket_t sock) {
             int yes = 1;
             setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         });
+        // Headers and body go out in separate writes; without this a kept-alive connection
+        // waits for the peer's delayed acknowledgement before each page's body.
+        server->set_tcp_nodelay(true);
+    }
     auto bind = [](httplib::Server& server, int port) -> int {
         if (port == 0) return server.bind_to_any_port("127.0.0.1");
         return server.bind_to_port("127.0.0.1", port) ? port : -1;
@@ -143,6 +147,7 @@ QString SiteServer::start() {
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
         server->set_payload_max_length(4 * MaxPictureBytes);
+
         server->set_exception_handler([](const Request&, Response& res, std::exception_ptr) {
             sendError(res, {texts::ServerError}, 500);
         });

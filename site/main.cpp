@@ -63,21 +63,17 @@ int main(int argc, char** argv) {
     SiteServer server(options);
     const QString startError = server.start();
     if (!startError.isEmpty()) return fail(startError);
-    server.serve();
 
     const SiteInfo& info = server.info();
     // The data folder first: once the state file is there, everything is ready.
     if (!options.dataFolder.isEmpty()) {
         const QString folderError = writeDataFolder(info, options.dataFolder);
-        if (!folderError.isEmpty()) {
-            server.stop();
-            return fail(folderError);
-        }
+        if (!folderError.isEmpty()) return fail(folderError);
     }
-    if (!options.stateFile.isEmpty() && !writeStateFile(options.stateFile, info)) {
-        server.stop();
+    if (!options.stateFile.isEmpty() && !writeStateFile(options.stateFile, info))
         return fail("cannot write the state file " + options.stateFile);
-    }
+    // The ports already queue connections; they are answered from here on.
+    server.serve();
     std::printf("zerkon-site: auction http://%s/jp  login https://%s  http port %d  https port %d  pid %lld\n",
                 qPrintable(info.auctionHost()), qPrintable(info.loginHost()), info.httpPort, info.httpsPort,
                 static_cast<long long>(info.pid));
