@@ -149,7 +149,9 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
     if (r == HttpResult::Refused) return nullptr;
     if (r == HttpResult::Failed) return nullptr;
     // The program behind the endpoint must be the configured one, as far as we can see it.
-    const QString exe = listenerExecutable(base.port(9222));
+    const QString host = base.host().toLower();
+    const bool local = host == "127.0.0.1" || host == "localhost" || host == "::1" || host == "[::1]";
+    const QString exe = local ? listenerExecutable(base.port(9222)) : QString();
     const QString name = settings.programName();
     if (!exe.isEmpty()) {
         if (!exe.toUpper().endsWith(name)) return nullptr;
@@ -274,8 +276,8 @@ QJsonObject ChromiumBrowser::pageCall(const QString& method, const QJsonObject& 
 
 bool ChromiumBrowser::busy() const {
     if (!alive() || crashed_) return false;
-    if (navigationRequested_ && requestedAt_.elapsed() > kRequestedNavigationLimitMs) return loading_ || navigationsPending_ > 0 || chooser_;
-    return navigationsPending_ > 0 || navigationRequested_ || loading_ || chooser_ != nullptr;
+    const bool requested = navigationRequested_ && requestedAt_.elapsed() <= kRequestedNavigationLimitMs;
+    return navigationsPending_ > 0 || requested || loading_ || chooser_ != nullptr;
 }
 
 void ChromiumBrowser::navigate(const QString& url) {

@@ -134,6 +134,22 @@ TEST_F(SiteLoginTest, WrongAndEmptyPasswordsAreStillSubmitted) {
     EXPECT_FALSE(logins()[1].toObject().value("ok").toBool());
 }
 
+TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
+    SiteLogin login(host_);
+    login.StartIEClick();
+    TIECtrl& ie = host_.ie_;
+    ASSERT_EQ(ie.WaitComplete(10), 0);
+    ASSERT_EQ(ie.SelectByTagName("a"), 0);
+    const int links = ie.GetListLength();
+    EXPECT_GT(links, 0);
+    MessageService::instance().clearTranscript();
+    ie.Browser.call("Navigate2", {"http://" + site_.info().auctionHost() + "/_sim/slow?ms=20000"});
+    EXPECT_EQ(ie.GetListLength(), -2);
+    EXPECT_EQ(ie.lastPollCount(), 2000);
+    EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + browser::texts::Timeout});
+    EXPECT_EQ(ie.NavigateWait(site_.info().auctionTop()), 0) << "a new navigation replaces the slow one";
+}
+
 TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
     ProfileFile ini(host_.iniPath);
     ini.load();
