@@ -44,7 +44,7 @@ std::shared_ptr<Application> Application::create(const Office::Options& options)
         s.context = s.office->impl().remote;
         s.desktop = css::frame::Desktop::create(s.context);
     });
-    s.window = std::make_unique<CalcWindow>(s);
+    s.window = std::make_shared<CalcWindow>(app->d);
     return app;
 }
 
@@ -128,8 +128,7 @@ void Application::setWindowState(int state) {
     d->run("WindowState", [&] { d->window->setWindowState(state); });
 }
 
-DesktopWindow* Application::window() const { return d->window.get(); }
-CalcWindow* Application::calcWindow() const { return d->window.get(); }
+std::shared_ptr<CalcWindow> Application::window() const { return d->window; }
 
 void Application::quit() {
     d->run("Quit", [&] {

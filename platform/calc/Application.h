@@ -48,9 +48,9 @@ public:
     int windowState() const;
     void setWindowState(int state);
 
-    // The application's window: the frame of the active workbook.
-    DesktopWindow* window() const;
-    CalcWindow* calcWindow() const;
+    // The application's window: the frame of the active workbook. It outlives the application
+    // (it then reports that it is gone).
+    std::shared_ptr<CalcWindow> window() const;
 
     // Ends the office. Unsaved changes are dropped (the callers save first).
     void quit();

@@ -55,12 +55,18 @@ sal_Unicode officeChar(int vk, bool shift) {
 } // namespace
 
 struct CalcWindow::Impl {
-    AppState& app;
+    std::weak_ptr<AppState> owner;
     std::shared_ptr<DocState> doc;
     QRect normal; // the last normal rectangle, for while the window is maximised or minimised
     bool shift = false, control = false, alt = false;
 
-    explicit Impl(AppState& a) : app(a) {}
+    explicit Impl(std::weak_ptr<AppState> a) : owner(std::move(a)) {}
+    // The application, as long as it lives.
+    AppState& app() const {
+        std::shared_ptr<AppState> a = owner.lock();
+        if (!a || a->quit) throw AutomationError(zk::hresult::ServerUnavailable, texts::Unavailable);
+        return *a;
+    }
     Reference<css::awt::XWindow> container() const {
         if (!doc || doc->closed || !doc->frame.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
         return doc->frame->getContainerWindow();
@@ -69,14 +75,14 @@ struct CalcWindow::Impl {
 
 void attachWindow(CalcWindow& window, const std::shared_ptr<DocState>& doc) { window.impl().doc = doc; }
 
-CalcWindow::CalcWindow(AppState& app) : d(std::make_unique<Impl>(app)) { Desktop::instance().add(this); }
+CalcWindow::CalcWindow(std::weak_ptr<AppState> app) : d(std::make_unique<Impl>(std::move(app))) { Desktop::instance().add(this); }
 
 CalcWindow::~CalcWindow() = default;
 
 QString CalcWindow::title() const {
     if (!isAlive()) return {};
     try {
-        return d->app.run("Caption", [&]() -> QString {
+        return d->app().run("Caption", [&]() -> QString {
             if (!d->doc || !d->doc->frame.is()) return QStringLiteral("LibreOffice Calc");
             Reference<css::frame::XTitle> title(d->doc->frame, UNO_QUERY);
             return title.is() ? uno::qs(title->getTitle()) : QStringLiteral("LibreOffice Calc");
@@ -86,11 +92,14 @@ QString CalcWindow::title() const {
     }
 }
 
-bool CalcWindow::isAlive() const { return !d->app.quit && d->app.office && d->app.office->connected(); }
+bool CalcWindow::isAlive() const {
+    std::shared_ptr<AppState> a = d->owner.lock();
+    return a && !a->quit && a->office && a->office->connected();
+}
 
 bool CalcWindow::bringToFront() {
     try {
-        d->app.run("Activate", [&] {
+        d->app().run("Activate", [&] {
             Reference<css::awt::XWindow> window = d->container();
             window->setVisible(true);
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
@@ -106,7 +115,7 @@ bool CalcWindow::bringToFront() {
 
 bool CalcWindow::placement(QRect& normal) const {
     try {
-        return d->app.run("Placement", [&] {
+        return d->app().run("Placement", [&] {
             Reference<css::awt::XWindow> window = d->container();
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
             const bool special = top.is() && (top->getIsMaximized() || top->getIsMinimized());
@@ -125,7 +134,7 @@ bool CalcWindow::placement(QRect& normal) const {
 
 bool CalcWindow::setPlacement(const QRect& normal) {
     try {
-        d->app.run("Placement", [&] {
+        d->app().run("Placement", [&] {
             Reference<css::awt::XWindow> window = d->container();
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
             if (top.is() && top->getIsMinimized()) top->setIsMinimized(false);
@@ -149,10 +158,10 @@ void CalcWindow::sendKey(int virtualKey, bool down) {
     const sal_Int16 code = officeKey(virtualKey);
     if (!code) return;
     try {
-        d->app.run("SendKeys", [&] {
+        d->app().run("SendKeys", [&] {
             // The office's own injection delivers the key to the workbook's view, where the
             // cell cursor and the cell editor take it.
-            Reference<css::awt::XToolkitRobot> robot(css::awt::Toolkit::create(d->app.context), UNO_QUERY_THROW);
+            Reference<css::awt::XToolkitRobot> robot(css::awt::Toolkit::create(d->app().context), UNO_QUERY_THROW);
             if (!d->doc || !d->doc->frame.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
             css::awt::KeyEvent event;
             event.Source = d->doc->frame->getComponentWindow();
@@ -172,12 +181,31 @@ void CalcWindow::sendKey(int virtualKey, bool down) {
 
 void CalcWindow::processKeys() {
     try {
-        d->app.run("ProcessKeys", [&] {
-            Reference<css::awt::XToolkitExperimental> toolkit(css::awt::Toolkit::create(d->app.context), UNO_QUERY);
+        d->app().run("ProcessKeys", [&] {
+            Reference<css::awt::XToolkitExperimental> toolkit(css::awt::Toolkit::create(d->app().context), UNO_QUERY);
             if (toolkit.is()) toolkit->processEventsToIdle();
             else QThread::msleep(50);
         });
     } catch (const AutomationError&) {
+    }
+}
+
+bool CalcWindow::close() {
+    try {
+        return d->app().run("Close", [&] {
+            if (!d->doc || !d->doc->frame.is()) return false;
+            Reference<css::util::XCloseable> frame(d->doc->frame, UNO_QUERY_THROW);
+            try {
+                frame->close(true);
+            } catch (const css::util::CloseVetoException&) {
+                return false;
+            }
+            d->doc->closed = true;
+            d->app().forget(d->doc.get());
+            return true;
+        });
+    } catch (const AutomationError&) {
+        return false;
     }
 }
 

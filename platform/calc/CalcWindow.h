@@ -12,7 +12,7 @@ struct AppState;
 
 class CalcWindow : public DesktopWindow {
 public:
-    explicit CalcWindow(AppState& app);
+    explicit CalcWindow(std::weak_ptr<AppState> app);
     ~CalcWindow() override;
 
     QString title() const override;
@@ -26,6 +26,9 @@ public:
     // The window state constants of the application (normal, maximised, minimised).
     int windowState() const;
     void setWindowState(int state);
+
+    // What the window's close button does; false when the window refused to close.
+    bool close();
 
     struct Impl;
     Impl& impl() { return *d; }

@@ -37,7 +37,7 @@ struct AppState {
     bool displayAlerts = true;
     bool editDirectlyInCell = true;
     bool quit = false;
-    std::unique_ptr<CalcWindow> window;
+    std::shared_ptr<CalcWindow> window;
 
     // The workbook of the office's active frame when it is ours, otherwise the newest one.
     std::shared_ptr<DocState> activeDoc();

@@ -6,6 +6,7 @@
 #include "platform/calc/Faults.h"
 #include "platform/calc/OfficeProcess.h"
 #include "platform/Desktop.h"
+#include "platform/calc/CalcWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,7 +155,7 @@ TEST_F(CalcWorkbook, ActiveSheetAndActiveCellFollowTheSelection) {
 TEST_F(CalcWorkbook, TabTypedIntoTheWindowMovesTheCellCursor) {
     auto book = app->workbooks()->add();
     book->sheets()->item(1)->range("B2")->select();
-    DesktopWindow* window = app->window();
+    std::shared_ptr<DesktopWindow> window = app->window();
     ASSERT_TRUE(window->isAlive());
     window->bringToFront();
     for (int vk : {0x41, 0x09}) {
@@ -166,6 +167,35 @@ TEST_F(CalcWorkbook, TabTypedIntoTheWindowMovesTheCellCursor) {
     EXPECT_EQ(app->activeCell()->column(), 3);
     EXPECT_EQ(app->activeCell()->row(), 2);
     book->close();
+}
+
+TEST_F(CalcWorkbook, CloseVetoKeepsTheWindowOpenUntilLifted) {
+    auto book = app->workbooks()->add();
+    app->office().setCloseVeto(true);
+    EXPECT_FALSE(app->window()->close());
+    EXPECT_FALSE(book->closed());
+    book->sheets()->item(1)->cells(1, 1)->setValue("still here");
+    EXPECT_EQ(calc::cellText(book->sheets()->item(1)->cells(1, 1)->value()), "still here");
+    // Our own closing passes the veto.
+    auto other = app->workbooks()->add();
+    other->close();
+    EXPECT_TRUE(other->closed());
+    app->office().setCloseVeto(false);
+    EXPECT_TRUE(app->window()->close());
+    EXPECT_THROW(book->save(), AutomationError);
+}
+
+TEST_F(CalcWorkbook, WindowPlacementAndStateRoundTrip) {
+    auto book = app->workbooks()->add();
+    std::shared_ptr<calc::CalcWindow> window = app->window();
+    EXPECT_TRUE(window->title().contains("Untitled") || !window->title().isEmpty());
+    ASSERT_TRUE(window->setPlacement(QRect(1, 1, 800, 600)));
+    QRect normal;
+    ASSERT_TRUE(window->placement(normal));
+    EXPECT_EQ(normal.size(), QSize(800, 600));
+    EXPECT_EQ(app->windowState(), calc::windowstate::Normal);
+    book->close();
+    EXPECT_FALSE(window->placement(normal)) << "no workbook, no window";
 }
 
 TEST_F(CalcWorkbook, BadIndexesAndUnknownNamesFailWithTheirCodes) {
