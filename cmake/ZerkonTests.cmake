@@ -11,6 +11,8 @@ function(zk_add_gtest target)
     set(ARG_TIMEOUT 300)
   endif()
   set(home ${CMAKE_BINARY_DIR}/test-home/${target})
+  file(MAKE_DIRECTORY ${home}/run)
+  file(CHMOD ${home}/run DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   set(env
     "HOME=${home}"
     "XDG_CONFIG_HOME=${home}/config"

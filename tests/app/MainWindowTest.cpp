@@ -1,0 +1,266 @@
+// The main window started offscreen, its boxes answered from a script.
+#include "app/Mainforinst.h"
+#include "app/Regmanage.h"
+#include "app/YahooIDDialog.h"
+#include "platform/Desktop.h"
+#include "platform/MessageService.h"
+#include "platform/ProfileFile.h"
+#include "support/TempFolder.h"
+#include "ui_Mainform.h"
+#include "ui_YahooIDDialog.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using zk::MessageService;
+using zk::ProfileFile;
+using zk::test::ScopedEnv;
+using zk::test::TempFolder;
+
+namespace {
+
+const char* kSystemIni =
+    "[SYSTEM]\r\nLOGIN_URL=https://login.sim.test/\r\nSHUPPIN_URL=https://auctions.sim.test/sell?category=\r\n"
+    "RESHUPPIN_URL=https://auctions.sim.test/resubmit\r\nSHUPPIN_END_URL=https://auctions.sim.test/closed?hasWinner=\r\n"
+    "RAKUSATUNASHI_PAGE=https://auctions.sim.test/closed?hasWinner=0\r\nRESHUPPIN_STR=再出品\r\n"
+    "SHUPPINZUMI_MSG=出品が完了しました\r\nSHUPPIN_CHUU_URL=https://auctions.sim.test/selling\r\n"
+    "PIC_UPLOAD_URL=https://auctions.sim.test/images\r\nINIT_START=1\r\nEXCEL_DIR=/tmp\r\n"
+    "YAHOO_ID=seller\r\nPASSWORD=secret\r\n";
+
+const char* kFieldsIni =
+    "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
+    "KAISI_PRICE_ITEM_POS=1\r\nKIBOU_PRICE_SEC_POS=1\r\nKIBOU_PRICE_ITEM_POS=2\r\nBANK_NAME_NUM=0\r\n"
+    "SONOTA_KESSAI_NUM=0\r\nBANK_DEFAULT_NUM=0\r\nKESSAI_DEFAULT_NUM=0\r\n[SECTION1]\r\nNUM=2\r\nNAME1=StartPrice\r\n"
+    "TYPE1=TEXT\r\nNAME2=BidOrBuyPrice\r\nTYPE2=TEXT\r\n";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({});
+        zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040));
+    }
+    ~MainWindowTest() override { zk::Desktop::instance().setWorkArea({}); }
+
+    void writeSystemIni(const QString& text) { dir_.writeCp932("data/System.ini", text); }
+    void writeFields() { dir_.writeCp932("data/FieldsDefine.ini", kFieldsIni); }
+
+    // Constructs the window and runs its start-up step.
+    void start(const QStringList& answers = {}) {
+        MessageService::instance().setAnswers(answers);
+        main_ = std::make_unique<zk::TMainForInst1>();
+        QTest::qWait(250);
+    }
+    Ui::TMain& ui() { return *main_->ui(); }
+    QStringList texts() const {
+        QStringList t;
+        for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
+        return t;
+    }
+    ProfileFile systemIni() {
+        ProfileFile file(dir_.path() + "/data/System.ini");
+        file.load();
+        return file;
+    }
+
+    TempFolder dir_;
+    ScopedEnv data_;
+    ScopedEnv registry_;
+    std::unique_ptr<zk::TMainForInst1> main_;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose) {
+    writeFields();
+    writeSystemIni(QString(kSystemIni) + "[FormInfo1]\r\nSTART_PRICE1=1500\r\nBUY_PRICE3=0\r\n");
+    start();
+    ASSERT_FALSE(main_->ended());
+    EXPECT_EQ(texts(), QStringList());
+    EXPECT_EQ(main_->PageIndex, 1);
+    EXPECT_EQ(main_->width(), 930);
+    EXPECT_EQ(ui().StartPrice1->text(), "1500");
+    EXPECT_EQ(ui().BuyPrice3->text(), "");
+    EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
+    EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // First start: bottom-left of the work area, and the key exists.
+    EXPECT_EQ(main_->pos(), QPoint(0, 1040 - main_->height()));
+
+    ui().StartPrice1->clear();
+    ui().BuyPrice2->setText("2000");
+    main_->close();
+    ProfileFile file = systemIni();
+    EXPECT_EQ(file.keyNames("FormInfo1").size(), 6);
+    EXPECT_EQ(file.readString("FormInfo1", "START_PRICE1"), "0");
+    EXPECT_EQ(file.readString("FormInfo1", "BUY_PRICE2"), "2000");
+    zk::TRegManage reg;
+    reg.TargetName = "Zerkon";
+    reg.Open();
+    reg.Read();
+    EXPECT_EQ(reg.Width, 930);
+}
+
+TEST_F(MainWindowTest, PriceEditWithTextThatIsNoNumberReportsAtClose) {
+    writeFields();
+    writeSystemIni(kSystemIni);
+    start();
+    ui().StartPrice2->setText("abc");
+    main_->close();
+    EXPECT_EQ(texts(), QStringList{QString::fromUtf8("システム初期化ファイルのオープンに失敗しました。")});
+    EXPECT_EQ(MessageService::instance().transcript()[0]["icon"].toString(), "exclamation");
+}
+
+TEST_F(MainWindowTest, FreshAccountAsksForItThenRunsTheOptionEditorOnce) {
+    writeFields();
+    QString ini = kSystemIni;
+    ini.replace("INIT_START=1", "INIT_START=0").replace("YAHOO_ID=seller", "YAHOO_ID=0000").replace("PASSWORD=secret", "PASSWORD=0000");
+    writeSystemIni(ini);
+    start({"ID=newseller; Password1=pw 1; OKBtn", "OK", "Password2=pw 1; OKBtn", "Cancel"});
+    ASSERT_FALSE(main_->ended());
+    const auto& t = MessageService::instance().transcript();
+    ASSERT_EQ(t.size(), 4);
+    EXPECT_EQ(t[0]["caption"].toString(), QString::fromUtf8("ID設定"));
+    EXPECT_EQ(t[1]["text"].toString(), QString::fromUtf8("パスワードが一致しません"));
+    EXPECT_EQ(t[3]["kind"].toString(), "dialog"); // the option editor, cancelled
+    ProfileFile file = systemIni();
+    EXPECT_EQ(file.readString("SYSTEM", "INIT_START"), "1");
+    EXPECT_EQ(file.readString("SYSTEM", "YAHOO_ID"), "newseller");
+    EXPECT_EQ(file.readString("SYSTEM", "PASSWORD"), "pw 1");
+    EXPECT_EQ(main_->SystemValues.value("PASSWORD"), "pw 1");
+    EXPECT_EQ(QFileInfo(dir_.path() + "/data/System.ini").permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
+}
+
+TEST_F(MainWindowTest, SettingsFileFailuresEachSayWhyInOrder) {
+    writeFields();
+    start();
+    EXPECT_EQ(texts(), QStringList{QString::fromUtf8("System.iniがありません。")});
+    EXPECT_FALSE(main_->isVisible());
+
+    MessageService::instance().clearTranscript();
+    writeSystemIni("[OTHER]\r\nA=1\r\n");
+    start();
+    EXPECT_EQ(texts(), QStringList{QString::fromUtf8("SYSTEM.INIのSYSTEMセクションが定義されていません。\n終了します。")});
+    EXPECT_EQ(MessageService::instance().transcript()[0]["caption"].toString(), QString::fromUtf8("致命的なエラー"));
+
+    for (const char* broken : {"EXCEL_DIR=/tmp\r\n", "EXCEL_DIR=\r\n"}) {
+        MessageService::instance().clearTranscript();
+        QString ini = kSystemIni;
+        ini.replace("EXCEL_DIR=/tmp\r\n", broken == QString("EXCEL_DIR=/tmp\r\n") ? "" : broken);
+        writeSystemIni(ini);
+        start();
+        EXPECT_TRUE(main_->ended());
+        EXPECT_EQ(texts(), QStringList{QString::fromUtf8("SYSTEM.INIが正しく設定されていません。")});
+    }
+}
+
+TEST_F(MainWindowTest, LowerCaseKeysAreFound) {
+    writeFields();
+    writeSystemIni(QString(kSystemIni).toLower().replace("[system]", "[System]"));
+    start();
+    EXPECT_FALSE(main_->ended());
+    EXPECT_EQ(texts(), QStringList());
+}
+
+TEST_F(MainWindowTest, BrokenFieldDefinitionsEndTheProgram) {
+    writeSystemIni(kSystemIni);
+    start();
+    EXPECT_TRUE(main_->ended());
+    EXPECT_EQ(texts(), QStringList{QString::fromUtf8("FieldsDefine.iniがありません。")});
+}
+
+TEST_F(MainWindowTest, BusyAndReadyStates) {
+    writeFields();
+    writeSystemIni(kSystemIni);
+    start();
+    ui().TrackBar1->setValue(0);
+    main_->SetPanelEnabled(0);
+    EXPECT_FALSE(ui().SetShuppin->isEnabled());
+    EXPECT_TRUE(ui().StopReshuppin->isEnabled());
+    EXPECT_TRUE(ui().SideButton->isEnabled());
+    main_->SetPanelEnabled(1);
+    EXPECT_FALSE(ui().UploadButton->isEnabled());
+    EXPECT_FALSE(ui().CloseExcel->isEnabled());
+
+    ui().TrackBar1->setValue(2);
+    ui().CloseExcel->setEnabled(true);
+    ui().SelectRow->setEnabled(true);
+    main_->SetPanelEnabled(0);
+    EXPECT_FALSE(ui().CloseExcel->isEnabled());
+    main_->SetPanelEnabled(1);
+    EXPECT_TRUE(ui().UploadButton->isEnabled());
+    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+    EXPECT_TRUE(ui().SelectRow->isEnabled());
+    // Busy twice remembers the disabled states: ready then leaves them disabled.
+    main_->SetPanelEnabled(0);
+    main_->SetPanelEnabled(0);
+    main_->SetPanelEnabled(1);
+    EXPECT_FALSE(ui().CloseExcel->isEnabled());
+}
+
+TEST_F(MainWindowTest, SideSwitchAndCurtain) {
+    writeFields();
+    writeSystemIni(kSystemIni);
+    start();
+    main_->SideButtonClick();
+    EXPECT_EQ(main_->PageIndex, 0);
+    EXPECT_EQ(ui().SideButton->text(), QString::fromUtf8("＞"));
+    main_->ShowCurtain(0);
+    EXPECT_EQ(main_->PageIndex, 2);
+    main_->SideButtonClick();
+    EXPECT_EQ(main_->PageIndex, 2);
+    EXPECT_TRUE(ui().MainPanel->isHidden());
+    main_->ShowCurtain(1);
+    EXPECT_EQ(main_->PageIndex, 0);
+    EXPECT_FALSE(ui().MainPanel->isHidden());
+}
+
+TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
+    writeFields();
+    writeSystemIni(kSystemIni);
+    zk::Registry registry;
+    const QString key = "Software\\Zerkon\\WindowPos\\Zerkon";
+    auto store = [&](int top, int left) {
+        registry.writeInteger(key, "Top", top);
+        registry.writeInteger(key, "Left", left);
+        registry.writeInteger(key, "Height", 50);
+        registry.writeInteger(key, "Width", 50);
+    };
+    store(-11, 5000);
+    start();
+    EXPECT_EQ(main_->pos(), QPoint(0, 1040 - main_->height()));
+    EXPECT_EQ(main_->width(), 930); // the stored size is never applied to the panel
+    main_.reset();
+    store(-10, -10);
+    start();
+    EXPECT_EQ(main_->pos(), QPoint(-10, -10));
+    main_.reset();
+    store(1040, 20);
+    start();
+    EXPECT_EQ(main_->pos(), QPoint(20, 1040 - main_->height()));
+}
+
+TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {
+    QString id = "seller", password = "0000";
+    zk::TYahooIDDialog1 dialog(nullptr, id, password);
+    EXPECT_EQ(dialog.ui()->ID->text(), "");
+    EXPECT_EQ(dialog.ui()->Password1->text(), "");
+    MessageService::instance().setAnswers({"OK", "OK", "OK"});
+    MessageService::instance().clearTranscript();
+    dialog.OKBtnClick();
+    dialog.ui()->ID->setText(" me ");
+    dialog.OKBtnClick();
+    dialog.ui()->Password1->setText("x");
+    dialog.OKBtnClick();
+    QStringList shown;
+    for (const auto& e : MessageService::instance().transcript()) shown << e["text"].toString();
+    EXPECT_EQ(shown, (QStringList{QString::fromUtf8("YahooIDが入力されていません"),
+                                  QString::fromUtf8("パスワードが入力されていません"),
+                                  QString::fromUtf8("パスワードが一致しません")}));
+    dialog.ui()->Password2->setText("x");
+    dialog.OKBtnClick();
+    EXPECT_EQ(id, " me ");
+    EXPECT_EQ(password, "x");
+}

@@ -1,0 +1,93 @@
+// The program as a process: one instance per user, and a start-up that stops with its message.
+#include "platform/ProfileFile.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+using zk::test::TempFolder;
+
+namespace {
+
+QString program() { return qEnvironmentVariable("ZERKON_BUILD_DIR") + "/zerkon"; }
+
+class Program {
+public:
+    explicit Program(const TempFolder& dir) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZERKON_DATA_DIR", dir.path() + "/data");
+        env.insert("ZERKON_REGISTRY_FILE", dir.path() + "/registry.ini");
+        env.insert("ZERKON_ANSWERS", dir.path() + "/answers.txt");
+        env.insert("ZERKON_TRANSCRIPT", dir.path() + "/transcript.jsonl");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process_.setProcessEnvironment(env);
+        process_.setProgram(program());
+    }
+    ~Program() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill(); // our own child, by its pid
+            process_.waitForFinished(5000);
+        }
+    }
+    QProcess& process() { return process_; }
+
+private:
+    QProcess process_;
+};
+
+void writeData(const TempFolder& dir, bool withExcelDir) {
+    dir.write("answers.txt", "");
+    dir.writeCp932("data/FieldsDefine.ini",
+                   "[SYSTEM]\r\nSECTION_NUM=0\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\n"
+                   "KAISI_PRICE_SEC_POS=1\r\nKAISI_PRICE_ITEM_POS=1\r\nKIBOU_PRICE_SEC_POS=1\r\nKIBOU_PRICE_ITEM_POS=2\r\n"
+                   "BANK_NAME_NUM=0\r\nSONOTA_KESSAI_NUM=0\r\nBANK_DEFAULT_NUM=0\r\nKESSAI_DEFAULT_NUM=0\r\n");
+    QString ini = "[SYSTEM]\r\n";
+    for (const char* key : {"LOGIN_URL", "SHUPPIN_URL", "RESHUPPIN_URL", "SHUPPIN_END_URL", "RAKUSATUNASHI_PAGE",
+                            "RESHUPPIN_STR", "SHUPPINZUMI_MSG", "SHUPPIN_CHUU_URL", "PIC_UPLOAD_URL"})
+        ini += QString(key) + "=x\r\n";
+    ini += "INIT_START=1\r\nYAHOO_ID=a\r\nPASSWORD=b\r\n";
+    if (withExcelDir) ini += "EXCEL_DIR=/tmp\r\n";
+    dir.writeCp932("data/System.ini", ini);
+}
+
+QList<QJsonObject> transcript(const TempFolder& dir) {
+    QList<QJsonObject> entries;
+    for (const QByteArray& line : dir.read("transcript.jsonl").split('\n'))
+        if (!line.isEmpty()) entries << QJsonDocument::fromJson(line).object();
+    return entries;
+}
+
+} // namespace
+
+TEST(Program, SecondStartBringsTheFirstToTheFrontAndExitsWithoutAWindow) {
+    TempFolder dir;
+    writeData(dir, true);
+    Program first(dir);
+    first.process().start();
+    ASSERT_TRUE(first.process().waitForStarted(5000));
+    ASSERT_FALSE(first.process().waitForFinished(2000)) << first.process().readAllStandardError().toStdString();
+
+    Program second(dir);
+    second.process().start();
+    ASSERT_TRUE(second.process().waitForFinished(10000));
+    EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process().exitCode(), 0);
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+    EXPECT_TRUE(transcript(dir).isEmpty());
+}
+
+TEST(Program, MissingExcelDirStopsTheStartWithItsMessage) {
+    TempFolder dir;
+    writeData(dir, false);
+    Program p(dir);
+    p.process().start();
+    ASSERT_TRUE(p.process().waitForFinished(15000));
+    EXPECT_NE(p.process().exitCode(), 0);
+    const auto entries = transcript(dir);
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0]["text"].toString(), QString::fromUtf8("SYSTEM.INIが正しく設定されていません。"));
+}
