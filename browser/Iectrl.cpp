@@ -295,6 +295,12 @@ int TIECtrl::SelectById(const QString& id) {
 
 int TIECtrl::GetListLength() {
     try {
+        // While a navigation is on its way, Chromium holds every read of the page until the next
+        // page is there: wait first, so that a browser that stays busy still gives the timeout.
+        if (IsBusy()) {
+            const int waited = WaitIdle(10);
+            if (waited != 0) return waited;
+        }
         const int length = List.get("length").toInt();
         const int waited = WaitIdle(10);
         return waited != 0 ? waited : length;
