@@ -157,10 +157,10 @@ QByteArray categoryTxt() {
     return cp932::fromUnicode(text);
 }
 
-QString writeDataFolder(const SiteInfo& info, const QString& folder) {
+QString writeDataFolder(const SiteInfo& info, const QString& folder, const QString& excelDir) {
     QDir dir(folder);
     if (!dir.mkpath(".")) return "cannot make the folder " + folder;
-    const QString absolute = QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath());
+    const QString absolute = excelDir.isEmpty() ? QFileInfo(folder).absoluteFilePath() : excelDir;
     const struct {
         const char* name;
         QByteArray bytes;

@@ -14,7 +14,8 @@ QByteArray systemIni(const SiteInfo& info, const QString& excelDir);
 QByteArray fieldsDefineIni();
 QByteArray categoryTxt();
 
-// Writes the three files into `folder` (created if missing). Error text on failure.
-QString writeDataFolder(const SiteInfo& info, const QString& folder);
+// Writes the three files into `folder` (created if missing); EXCEL_DIR names `excelDir`, or the
+// folder itself when that is empty. Error text on failure.
+QString writeDataFolder(const SiteInfo& info, const QString& folder, const QString& excelDir = {});
 
 } // namespace zk::site

@@ -77,10 +77,13 @@ QString usageText() {
            "  --seed FILE           the same as JSON: current, sold, unsold, pageSize, user, password\n"
            "  --store DIR           keep uploaded pictures there (default: a temporary folder)\n"
            "  --data-folder DIR     once running, write System.ini, FieldsDefine.ini, category.txt there\n"
+           "  --excel-dir DIR       the workbook folder named in that System.ini (default: DIR itself)\n"
            "  --now yyyy-MM-ddTHH:mm:ss   start the site's clock at that time\n"
            "  --delay-ms N          answer every page N ms late\n"
-           "zerkon-site --write-data-folder DIR --state FILE\n"
-           "  writes the data folder for the running site described by FILE and exits\n";
+           "zerkon-site --write-data-folder DIR --state FILE [--excel-dir D]\n"
+           "  writes the data folder for the running site described by FILE and exits\n"
+           "zerkon-site --write-data-folder DIR --http-port N --https-port M [host, account, --excel-dir options]\n"
+           "  writes it for a site to be started later with those ports (no certificate pin) and exits\n";
 }
 
 QString parseOptions(const QStringList& args, SiteOptions& options, QString& writeDataFolderTo) {
@@ -101,6 +104,7 @@ QString parseOptions(const QStringList& args, SiteOptions& options, QString& wri
         else if (a == "--page-size") ok = takeInt(args, i, options.pageSize, 1, error);
         else if (a == "--store") ok = takeText(args, i, options.storeDir, error);
         else if (a == "--data-folder") ok = takeText(args, i, options.dataFolder, error);
+        else if (a == "--excel-dir") ok = takeText(args, i, options.excelDir, error);
         else if (a == "--now") ok = takeText(args, i, options.now, error);
         else if (a == "--delay-ms") ok = takeInt(args, i, options.delayMs, 0, error);
         else if (a == "--write-data-folder") ok = takeText(args, i, writeDataFolderTo, error);

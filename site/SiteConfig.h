@@ -25,6 +25,7 @@ struct SiteOptions {
     QString stateFile;        // where to write the state file (optional)
     QString storeDir;         // where uploaded pictures are kept (default: a private temporary folder)
     QString dataFolder;       // write a data folder there once the site runs (optional)
+    QString excelDir;         // EXCEL_DIR of that folder (default: the folder itself)
     QString now;              // fixed start of the site's clock, "yyyy-MM-ddTHH:mm:ss" (optional)
     int delayMs = 0;          // every page answered this much later (a slow site)
 };

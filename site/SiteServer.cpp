@@ -124,6 +124,8 @@ QString SiteServer::start() {
         // Headers and body go out in separate writes; without this a kept-alive connection
         // waits for the peer's delayed acknowledgement before each page's body.
         server->set_tcp_nodelay(true);
+        // A browser keeps several connections open per host, and slow pages hold theirs.
+        server->new_task_queue = [] { return new httplib::ThreadPool(32); };
     }
     auto bind = [](httplib::Server& server, int port) -> int {
         if (port == 0) return server.bind_to_any_port("127.0.0.1");

@@ -21,11 +21,24 @@ int fail(const QString& text) {
 }
 
 int writeFolderOnly(const SiteOptions& options, const QString& folder) {
-    if (options.stateFile.isEmpty()) return fail("--write-data-folder needs --state FILE of a running site");
     SiteInfo info;
     QString error;
-    if (!readStateFile(options.stateFile, info, &error)) return fail(error);
-    error = writeDataFolder(info, folder);
+    if (!options.stateFile.isEmpty()) {
+        // The folder of a running site, with its ports and certificate pin.
+        if (!readStateFile(options.stateFile, info, &error)) return fail(error);
+    } else {
+        // A folder for a site that will be started later with these hosts, ports and account;
+        // the certificate pin is left out (a site makes a new certificate at every start).
+        if (options.httpPort == 0 || options.httpsPort == 0)
+            return fail("--write-data-folder needs --state FILE of a running site, or both --http-port and --https-port");
+        info.httpPort = options.httpPort;
+        info.httpsPort = options.httpsPort;
+        info.auctionHostName = options.auctionHost;
+        info.loginHostName = options.loginHost;
+        info.user = options.user;
+        info.password = options.password;
+    }
+    error = writeDataFolder(info, folder, options.excelDir);
     if (!error.isEmpty()) return fail(error);
     std::printf("zerkon-site: wrote System.ini, FieldsDefine.ini and category.txt to %s\n", qPrintable(folder));
     return 0;
@@ -67,7 +80,7 @@ int main(int argc, char** argv) {
     const SiteInfo& info = server.info();
     // The data folder first: once the state file is there, everything is ready.
     if (!options.dataFolder.isEmpty()) {
-        const QString folderError = writeDataFolder(info, options.dataFolder);
+        const QString folderError = writeDataFolder(info, options.dataFolder, options.excelDir);
         if (!folderError.isEmpty()) return fail(folderError);
     }
     if (!options.stateFile.isEmpty() && !writeStateFile(options.stateFile, info))
@@ -77,8 +90,9 @@ int main(int argc, char** argv) {
     std::printf("zerkon-site: auction http://%s/jp  login https://%s  http port %d  https port %d  pid %lld\n",
                 qPrintable(info.auctionHost()), qPrintable(info.loginHost()), info.httpPort, info.httpsPort,
                 static_cast<long long>(info.pid));
-    std::printf("zerkon-site: browser rules: --host-resolver-rules=\"%s\" --ignore-certificate-errors-spki-list=%s\n",
-                qPrintable(info.hostResolverRules()), qPrintable(info.certificateSpki));
+    std::printf("zerkon-site: a browser for it: chromium --user-data-dir=<a new folder> --host-resolver-rules=\"%s\" "
+                "--ignore-certificate-errors-spki-list=%s \"%s\"\n",
+                qPrintable(info.hostResolverRules()), qPrintable(info.certificateSpki), qPrintable(info.loginUrl()));
     std::fflush(stdout);
 
     int received = 0;

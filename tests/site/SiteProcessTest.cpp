@@ -96,3 +96,35 @@ TEST(SiteProcess, DataFolderOptionWritesTheFolderAtStart) {
     ASSERT_TRUE(ini.load());
     EXPECT_EQ(ini.readString("SYSTEM", "SHUPPIN_CHUU_URL"), site.info().sellingListUrl());
 }
+
+TEST(SiteProcess, WritesAFolderForFixedPortsWithoutARunningSiteByteForByteTheSame) {
+    TempFolder temp;
+    QByteArray first[3];
+    for (int run = 0; run < 2; ++run) {
+        const QString dir = temp.path() + "/run" + QString::number(run);
+        QProcess writer;
+        writer.start(SiteProcess::programPath(), {"--write-data-folder", dir, "--http-port", "18080", "--https-port",
+                                                  "18443", "--excel-dir", "/home/seller/workbooks"});
+        ASSERT_TRUE(writer.waitForFinished(10000));
+        ASSERT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+        int i = 0;
+        for (const char* name : {"System.ini", "FieldsDefine.ini", "category.txt"}) {
+            QFile f(dir + "/" + name);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            if (run == 0) first[i] = bytes;
+            else EXPECT_EQ(bytes, first[i]) << name;
+            ++i;
+        }
+    }
+    zk::ProfileFile ini(temp.path() + "/run0/System.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readString("SITE", "AUCTION_HOST"), "auctions.sim.test:18080");
+    EXPECT_EQ(ini.readString("SYSTEM", "EXCEL_DIR"), "/home/seller/workbooks");
+    EXPECT_TRUE(ini.readString("SITE", "CERT_SPKI").isEmpty());
+
+    QProcess noPorts;
+    noPorts.start(SiteProcess::programPath(), {"--write-data-folder", temp.path() + "/x"});
+    ASSERT_TRUE(noPorts.waitForFinished(10000));
+    EXPECT_EQ(noPorts.exitCode(), 2);
+}
