@@ -82,7 +82,7 @@ CalcWindow::~CalcWindow() = default;
 QString CalcWindow::title() const {
     if (!isAlive()) return {};
     try {
-        return d->app().run("Caption", [&]() -> QString {
+        return d->app().runWindow("Caption", [&]() -> QString {
             if (!d->doc || !d->doc->frame.is()) return QStringLiteral("LibreOffice Calc");
             Reference<css::frame::XTitle> title(d->doc->frame, UNO_QUERY);
             return title.is() ? uno::qs(title->getTitle()) : QStringLiteral("LibreOffice Calc");
@@ -99,7 +99,7 @@ bool CalcWindow::isAlive() const {
 
 bool CalcWindow::bringToFront() {
     try {
-        d->app().run("Activate", [&] {
+        d->app().runWindow("Activate", [&] {
             Reference<css::awt::XWindow> window = d->container();
             window->setVisible(true);
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
@@ -115,7 +115,7 @@ bool CalcWindow::bringToFront() {
 
 bool CalcWindow::placement(QRect& normal) const {
     try {
-        return d->app().run("Placement", [&] {
+        return d->app().runWindow("Placement", [&] {
             Reference<css::awt::XWindow> window = d->container();
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
             const bool special = top.is() && (top->getIsMaximized() || top->getIsMinimized());
@@ -134,7 +134,7 @@ bool CalcWindow::placement(QRect& normal) const {
 
 bool CalcWindow::setPlacement(const QRect& normal) {
     try {
-        d->app().run("Placement", [&] {
+        d->app().runWindow("Placement", [&] {
             Reference<css::awt::XWindow> window = d->container();
             Reference<css::awt::XTopWindow2> top(window, UNO_QUERY);
             if (top.is() && top->getIsMinimized()) top->setIsMinimized(false);
@@ -158,7 +158,7 @@ void CalcWindow::sendKey(int virtualKey, bool down) {
     const sal_Int16 code = officeKey(virtualKey);
     if (!code) return;
     try {
-        d->app().run("SendKeys", [&] {
+        d->app().runWindow("SendKeys", [&] {
             // The office's own injection delivers the key to the workbook's view, where the
             // cell cursor and the cell editor take it.
             Reference<css::awt::XToolkitRobot> robot(css::awt::Toolkit::create(d->app().context), UNO_QUERY_THROW);
@@ -181,7 +181,7 @@ void CalcWindow::sendKey(int virtualKey, bool down) {
 
 void CalcWindow::processKeys() {
     try {
-        d->app().run("ProcessKeys", [&] {
+        d->app().runWindow("ProcessKeys", [&] {
             Reference<css::awt::XToolkitExperimental> toolkit(css::awt::Toolkit::create(d->app().context), UNO_QUERY);
             if (toolkit.is()) toolkit->processEventsToIdle();
             else QThread::msleep(50);
@@ -192,7 +192,7 @@ void CalcWindow::processKeys() {
 
 bool CalcWindow::close() {
     try {
-        return d->app().run("Close", [&] {
+        return d->app().runWindow("Close", [&] {
             if (!d->doc || !d->doc->frame.is()) return false;
             Reference<css::util::XCloseable> frame(d->doc->frame, UNO_QUERY_THROW);
             try {

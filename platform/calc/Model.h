@@ -46,6 +46,11 @@ struct AppState {
     auto run(const QString& call, F&& f) -> decltype(f()) {
         return office->run(call, std::forward<F>(f));
     }
+    // The window takes keys and clicks even while the object model refuses calls.
+    template <class F>
+    auto runWindow(const QString& call, F&& f) -> decltype(f()) {
+        return office->run(call, std::forward<F>(f), false);
+    }
 };
 
 struct DocState {

@@ -191,9 +191,9 @@ void Office::terminate() {
 
 void Office::setCallGate(CallGate gate) { d->gate = std::move(gate); }
 
-void Office::enter(const QString& call) {
+void Office::enter(const QString& call, bool gated) {
     if (d->dead) throw AutomationError(zk::hresult::ServerUnavailable, texts::Unavailable);
-    if (d->gate) d->gate(call);
+    if (gated && d->gate) d->gate(call);
 }
 
 void Office::failed() {

@@ -39,13 +39,14 @@ public:
     // AutomationError to refuse the call as the office would.
     using CallGate = std::function<void(const QString& call)>;
     void setCallGate(CallGate gate);
-    // Checks the connection and the gate before a call; throws AutomationError.
-    void enter(const QString& call);
+    // Checks the connection (and, for calls into the object model, the gate) before a call;
+    // throws AutomationError.
+    void enter(const QString& call, bool gated = true);
     // Runs one call into the office: failures become AutomationErrors, and a lost connection
     // marks the office as gone.
     template <class F>
-    auto run(const QString& call, F&& f) -> decltype(f()) {
-        enter(call);
+    auto run(const QString& call, F&& f, bool gated = true) -> decltype(f()) {
+        enter(call, gated);
         try {
             return f();
         } catch (...) {

@@ -1,0 +1,30 @@
+#pragma once
+// The prompts by which the user shows, in the spreadsheet itself, the sheet and first item row
+// and the start-price column of the item workbook.
+#include "sheet/WorkbookHost.h"
+
+#include <QString>
+
+namespace zk::collect {
+
+class ColumnPrompts {
+public:
+    explicit ColumnPrompts(sheet::WorkbookHost& host) : host_(host) {}
+
+    // 0 when a row was chosen; -1 when cancelled or the sheet could not be read.
+    int RowPrompt();
+    // Sets PriceColumn: the "開始価格" header's column, the selected column, or 0.
+    void PricePrompt();
+    // Column 1 to 50 of the first row-1 cell whose text is exactly `text`, or 0.
+    int FindHeaderColumn(const QString& text);
+    // "行再選択": both prompts again with the spreadsheet over the whole work area.
+    void SelectRowClick();
+
+    // How many columns of the header row are searched.
+    static constexpr int HeaderColumns = 50;
+
+private:
+    sheet::WorkbookHost& host_;
+};
+
+} // namespace zk::collect

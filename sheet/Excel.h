@@ -1,0 +1,81 @@
+#pragma once
+// TExcel: the only place that speaks to the spreadsheet application. It holds the automation
+// references, opens, creates, saves and closes workbooks, reads and writes cells and switches a
+// few application settings. Operations return 0 (or a value) on success and -1 on a caught
+// automation error, which is kept in LastError and LastErrorText for the caller to report.
+#include "platform/AutomationError.h"
+#include "platform/calc/Application.h"
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+
+namespace zk {
+class DesktopWindow;
+}
+
+namespace zk::sheet {
+
+class TExcel {
+public:
+    TExcel();
+    ~TExcel();
+    TExcel(const TExcel&) = delete;
+    TExcel& operator=(const TExcel&) = delete;
+
+    int Startup();
+    int OpenFile(const QString& fileName);
+    int OpenNewBook();
+    int OpenNewSheets();
+    void SetSheetNo(int sheetNumber); // unguarded: an AutomationError reaches the caller
+    bool SetActiveSheet();
+    int WriteToCell(int row, int column, const QString& text);
+    int WriteToHyperlinkCell(int row, int column, const QString& address);
+    // The cell's value, or the empty text on any failure.
+    QVariant ReadCell(int row, int column);
+    int SetBackgroundColor(int row, int colorIndex);
+    int Quit();
+    // Ends the spreadsheet without saving and releases the references, for when a quit cannot
+    // save because no workbook is open.
+    void Abandon();
+    int LiveCheck();
+    int CloseBook();
+    int SaveAs(const QString& fileName);
+    int GetRowNumber();
+    int GetColNumber();
+    int SetCellProperty(int row, int column, const QString& property, const QString& value);
+    int SetColProperty(int column, const QString& property, const QString& format);
+    int SetEditInCellProperty(bool on);
+    int SetWindowStateNormal();
+    int GetWindowState();
+    // The window's title, at most 63 characters; returns their number.
+    int GetTitlebarText(QString& title) const;
+
+    // A cell value as text: empty for an empty cell, a number as its decimal text.
+    static QString ToText(const QVariant& value);
+
+    // How the office is started (tests and the unattended demo choose headless).
+    static void setOfficeOptions(const calc::Office::Options& options);
+
+    // The automation references, empty until set (see the operations).
+    std::shared_ptr<calc::Application> ExcelApp;
+    std::shared_ptr<calc::Object> Book; // the Workbooks collection after Startup, then a workbook
+    std::shared_ptr<calc::Application> AppRef;
+    std::shared_ptr<calc::Sheets> Sheets;
+    std::shared_ptr<calc::Worksheet> Sheet;
+    std::shared_ptr<DesktopWindow> ExcelWindow;
+    int Started = 0;
+    uint32_t LastError = 0;
+    QString LastErrorText;
+
+private:
+    void clearError();
+    void record(const AutomationError& e);
+    // Runs the calls of a recording operation: 0, or -1 with the error recorded.
+    template <class F>
+    int guarded(F&& calls);
+    calc::Workbook& workbook();
+};
+
+} // namespace zk::sheet

@@ -1,0 +1,39 @@
+#pragma once
+// Every text the spreadsheet wrapper and the workbook session show.
+#include <QString>
+
+namespace zk::sheet::texts {
+
+// The wrapper
+inline const QString StartFailed = QStringLiteral("EXCELが起動できませんでした");
+inline const QString WindowMissing = QStringLiteral("Excelの起動に失敗しました");
+inline const QString WindowMissingCaption = QStringLiteral("ERROR");
+inline const QString StartFirst = QStringLiteral("Excelを起動してください");
+inline const QString NoFileName = QStringLiteral("ファイル名を指定してください。");
+inline const QString NoReference = QStringLiteral("オブジェクトが設定されていません: ");
+
+// The session
+inline const QString FileFilter = QStringLiteral("EXCEL files (*.xls;*.xlsx)|*.XLS;*.XLSX");
+inline const QString NotAWorkbook = QStringLiteral(" は、エクセルの文書ではありません。");
+inline const QString NoSuchFile = QStringLiteral(" は有りません。");
+inline const QString ErrorCaption = QStringLiteral("エラー");
+inline const QString ExcelErrorCaption = QStringLiteral("EXCELのエラー");
+inline const QString CloseFailed = QStringLiteral("次のエラーにより、エクセルの終了に失敗しました。\n\n");
+inline const QString ReadFailed = QStringLiteral("次のエラーにより、エクセルからデータの取得に失敗しました。\n\n");
+inline const QString WriteFailed = QStringLiteral("次のエラーにより、エクセルへの書き込みに失敗しました。\n\n");
+inline const QString RestartAdvice = QStringLiteral(
+    "\n\nZerkonでエクセルの再起動をして下さい。"
+    "１．([EXCEL]ボタン下の[閉じる]をクリックし、[EXCEL]ボタンで再度起動して下さい。"
+    "２．その場合、アップロード済みの画像を戻すために[画像を１出品分戻す]ボタンを\n"
+    "クリックしてから行って下さい。(ブラウザ上のアップロード画像はそのままです)");
+inline const QString EditModeRepair = QStringLiteral("エクセルから拒否されました。\n編集モードになっていると思われますので、修正します。");
+inline const QString EditModeCaption = QStringLiteral("編集モード修正");
+inline const QString OpenFailed = QStringLiteral("次のエラーにより、エクセルの文書を開けませんでした。\n\n");
+inline const QString OpenDialogCaption = QStringLiteral("開く");
+
+// Settings
+inline const QString SystemSection = QStringLiteral("SYSTEM");
+inline const QString ExcelDirKey = QStringLiteral("EXCEL_DIR");
+inline const QString PlacementName = QStringLiteral("Excel");
+
+} // namespace zk::sheet::texts

@@ -1,0 +1,189 @@
+#include "WorkbookSession.h"
+
+#include "Excel.h"
+#include "Texts.h"
+
+#include "platform/Desktop.h"
+#include "platform/MessageService.h"
+#include "platform/ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+namespace zk::sheet {
+
+void Pause(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(5);
+    }
+}
+
+namespace {
+
+QString readExcelDir(const QString& iniPath) {
+    ProfileFile ini(iniPath);
+    if (!ini.load()) return {};
+    return ini.readString(texts::SystemSection, texts::ExcelDirKey);
+}
+
+bool isWorkbookName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    return suffix == QLatin1String("XLS") || suffix == QLatin1String("XLSX");
+}
+
+} // namespace
+
+QString WorkbookSession::ChooseWorkbook(const QString& folder) {
+    MessageService& messages = MessageService::instance();
+    for (;;) {
+        const QString path = messages.openFileName(texts::OpenDialogCaption, folder, texts::FileFilter);
+        if (path.isEmpty()) return {};
+        if (!isWorkbookName(path)) {
+            messages.show(path + texts::NotAWorkbook, texts::ErrorCaption, Icon::Exclamation);
+            continue;
+        }
+        if (!QFileInfo(path).isFile()) {
+            messages.show(path + texts::NoSuchFile, texts::ErrorCaption, Icon::Exclamation);
+            continue;
+        }
+        return path;
+    }
+}
+
+void WorkbookSession::StartExcelClick() {
+    TExcel& excel = host_.Excel();
+    WorkbookFields f = host_.Fields();
+    host_.SetPanelEnabled(0);
+    const QString excelDir = readExcelDir(host_.SystemIniPath());
+    const QString path = ChooseWorkbook(excelDir);
+    if (path.isEmpty()) {
+        host_.SetPanelEnabled(1);
+        return;
+    }
+    f.RowChosen = 0;
+    f.PriceColumn = -1;
+
+    if (f.ExcelState == 0 || excel.LiveCheck() != 0) {
+        if (excel.Startup() != 0) {
+            host_.SetPanelEnabled(1);
+            return;
+        }
+        f.ExcelState = 1;
+    } else {
+        excel.CloseBook(); // the running spreadsheet is reused
+    }
+
+    if (excel.OpenFile(path) != 0) {
+        // The cause is shown, and the spreadsheet that holds no workbook is ended: a quit
+        // would first try to save a workbook that is not there and leave it running.
+        const QString cause = excel.LastErrorText;
+        if (!cause.isEmpty())
+            MessageService::instance().show(texts::OpenFailed + cause, texts::ExcelErrorCaption, Icon::Exclamation);
+        if (excel.Quit() != 0) excel.Abandon();
+        f.ExcelState = 0;
+        host_.SetPanelEnabled(1);
+        return;
+    }
+
+    f.ExcelState = 1;
+    excel.SetEditInCellProperty(false);
+    if (excel.GetWindowState() != calc::windowstate::Normal) excel.SetWindowStateNormal();
+    const QRect area = Desktop::instance().workArea();
+    if (excel.ExcelWindow) excel.ExcelWindow->setPlacement(QRect(1, 1, area.width(), area.height()));
+
+    host_.RowPrompt();
+    if (f.RowChosen == 1) host_.PricePrompt();
+    host_.RestoreWindowPlacement(excel.ExcelWindow.get(), texts::PlacementName);
+    QDir::setCurrent(host_.ExeFolder());
+
+    host_.SetPanelEnabled(1);
+    host_.WorkbookOpened();
+
+    const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    if (folder != excelDir) {
+        ProfileFile ini(host_.SystemIniPath());
+        if (ini.load()) ini.writeString(texts::SystemSection, texts::ExcelDirKey, folder);
+    }
+}
+
+void WorkbookSession::CloseExcelClick() {
+    TExcel& excel = host_.Excel();
+    WorkbookFields f = host_.Fields();
+    if (f.ExcelState != 1) {
+        f.ExcelState = 0;
+        return;
+    }
+    host_.SaveWindowPlacement(excel.ExcelWindow.get(), texts::PlacementName);
+
+    // Each step is repeated while the spreadsheet refuses it because a cell is being edited.
+    auto untilDone = [&](auto step) {
+        for (;;) {
+            if (step() == 0) return true;
+            host_.BringToFront();
+            if (excel.LastError == hresult::CallRejected) {
+                RepairEditMode();
+                continue;
+            }
+            MessageService::instance().show(texts::CloseFailed + excel.LastErrorText, texts::ExcelErrorCaption,
+                                            Icon::Exclamation);
+            return false;
+        }
+    };
+    if (!untilDone([&] { return excel.SetEditInCellProperty(true); })) return;
+    if (!untilDone([&] { return excel.Quit(); })) return;
+    Pause(500);
+    f.ExcelState = 0;
+}
+
+bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
+    TExcel& excel = host_.Excel();
+    for (;;) {
+        text.clear();
+        text = TExcel::ToText(excel.ReadCell(row, column));
+        if (excel.LastError == hresult::CallRejected) {
+            host_.BringToFront();
+            RepairEditMode();
+            continue;
+        }
+        if (excel.LastError == 0) return true;
+        ReportCellError(texts::ReadFailed);
+        return false;
+    }
+}
+
+bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
+    TExcel& excel = host_.Excel();
+    for (;;) {
+        if (excel.WriteToCell(row, column, text) == 0) return true;
+        if (excel.LastError == hresult::CallRejected) {
+            host_.BringToFront();
+            RepairEditMode();
+            continue;
+        }
+        if (excel.LastError == 0) return true;
+        ReportCellError(texts::WriteFailed);
+        return false;
+    }
+}
+
+void WorkbookSession::ReportCellError(const QString& prefix) {
+    host_.BringToFront();
+    MessageService::instance().show(prefix + host_.Excel().LastErrorText + texts::RestartAdvice,
+                                    texts::ExcelErrorCaption, Icon::Exclamation);
+}
+
+void WorkbookSession::RepairEditMode() {
+    MessageService::instance().show(texts::EditModeRepair, texts::EditModeCaption, Icon::Exclamation);
+    Desktop::instance().setForeground(host_.Excel().ExcelWindow.get());
+    Pause(100);
+    host_.SendKeys(QStringLiteral("{TAB}"));
+    Pause(100);
+}
+
+} // namespace zk::sheet
