@@ -22,6 +22,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace zk::chromium {
@@ -193,6 +195,9 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
     env.insert("XDG_CACHE_HOME", folder + "/cache");
     env.insert("TMPDIR", folder + "/tmp");
     b->process_->setProcessEnvironment(env);
+    // The browser we start ends with us, also when we end abnormally: a browser left running
+    // would keep the profile locked against the next start.
+    b->process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     b->process_->setStandardOutputFile(QProcess::nullDevice());
     b->process_->setStandardErrorFile(folder + "/browser.log");
     b->process_->start(settings.program, settings.launchArguments());

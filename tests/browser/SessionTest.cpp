@@ -180,6 +180,25 @@ TEST_F(SessionTest, QuitEndsTheStartedBrowser) {
     ie.Quit(); // twice is harmless
 }
 
+TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
+    QProcess probe;
+    probe.start(QString(qgetenv("ZERKON_BUILD_DIR")) + "/browser_launch_probe", {folder_.file("probe")});
+    ASSERT_TRUE(probe.waitForStarted(10000));
+    QByteArray line;
+    for (int i = 0; i < 300 && !line.contains('\n'); ++i) {
+        probe.waitForReadyRead(100);
+        line += probe.readAllStandardOutput();
+    }
+    const qint64 browserPid = line.trimmed().toLongLong();
+    ASSERT_GT(browserPid, 1) << line.constData();
+    EXPECT_TRUE(QFileInfo::exists(QString("/proc/%1/exe").arg(browserPid)));
+    probe.kill(); // our own child, by its pid
+    probe.waitForFinished(5000);
+    bool gone = false;
+    for (int i = 0; i < 100 && !(gone = !QFileInfo::exists(QString("/proc/%1/exe").arg(browserPid))); ++i) pause(50);
+    EXPECT_TRUE(gone) << "the browser outlived the program that started it";
+}
+
 class RunningChromium {
 public:
     explicit RunningChromium(const QString& folder) : folder_(folder) {
