@@ -363,7 +363,11 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
         body.reserve(body.size() + (last - first) * 400);
         if (kind == ListKind::Unsold) body += "<form method=\"get\" action=\"/jp/show/mystatus\">\n";
         body += "<table class=\"list\">\n<tr>";
+        // Ticked boxes and item links pair up by position on the without-winner list, so only
+        // the other lists show a picture link beside the title link.
+        const bool pictureColumn = kind != ListKind::Unsold;
         if (kind == ListKind::Unsold) body += "<th>選択</th>";
+        if (pictureColumn) body += "<th>画像</th>";
         body += "<th>オークションID</th><th>商品名</th>";
         body += kind == ListKind::Sold ? "<th>落札価格</th><th>落札者</th>" : "<th>開始価格</th><th>終了日時</th>";
         body += "</tr>\n";
@@ -373,8 +377,15 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
             body += "<tr>";
             if (kind == ListKind::Unsold)
                 body += "<td><input type=\"checkbox\" name=\"aidlist\" value=\"" + escape(item.id) + "\"></td>";
-            body += "<td>" + escape(item.id) + "</td><td>" +
-                    link(s(info.itemUrl(QString::fromStdString(item.id))), item.title) + "</td>";
+            const std::string itemUrl = s(info.itemUrl(QString::fromStdString(item.id)));
+            if (pictureColumn) {
+                body += "<td>";
+                if (!item.pictures.empty())
+                    body += "<a href=\"" + escape(itemUrl) + "\"><img class=\"thumb\" src=\"/jp/image/" +
+                            escape(item.pictures.front().storedName) + "\" alt=\"\"></a>";
+                body += "</td>";
+            }
+            body += "<td>" + escape(item.id) + "</td><td>" + link(itemUrl, item.title) + "</td>";
             if (kind == ListKind::Sold)
                 body += "<td>" + html::yen(item.finalPrice) + texts::Yen + "</td><td>" + escape(item.winner) + "</td>";
             else

@@ -80,6 +80,7 @@ QString usageText() {
            "  --excel-dir DIR       the workbook folder named in that System.ini (default: DIR itself)\n"
            "  --now yyyy-MM-ddTHH:mm:ss   start the site's clock at that time\n"
            "  --delay-ms N          answer every page N ms late\n"
+           "  --log                 one line per request on standard error\n"
            "zerkon-site --write-data-folder DIR --state FILE [--excel-dir D]\n"
            "  writes the data folder for the running site described by FILE and exits\n"
            "zerkon-site --write-data-folder DIR --http-port N --https-port M [host, account, --excel-dir options]\n"
@@ -107,6 +108,7 @@ QString parseOptions(const QStringList& args, SiteOptions& options, QString& wri
         else if (a == "--excel-dir") ok = takeText(args, i, options.excelDir, error);
         else if (a == "--now") ok = takeText(args, i, options.now, error);
         else if (a == "--delay-ms") ok = takeInt(args, i, options.delayMs, 0, error);
+        else if (a == "--log") options.log = true;
         else if (a == "--write-data-folder") ok = takeText(args, i, writeDataFolderTo, error);
         else if (a == "--seed") {
             QString path;

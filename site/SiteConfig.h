@@ -28,6 +28,7 @@ struct SiteOptions {
     QString excelDir;         // EXCEL_DIR of that folder (default: the folder itself)
     QString now;              // fixed start of the site's clock, "yyyy-MM-ddTHH:mm:ss" (optional)
     int delayMs = 0;          // every page answered this much later (a slow site)
+    bool log = false;         // one line per request on standard error
 };
 
 // Reads a seed file (JSON: current, sold, unsold, pageSize, user, password) into the options.

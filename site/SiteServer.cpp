@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <chrono>
+#include <cstdio>
 #include <httplib.h>
 #include <unistd.h>
 
@@ -126,6 +127,11 @@ QString SiteServer::start() {
         server->set_tcp_nodelay(true);
         // A browser keeps several connections open per host, and slow pages hold theirs.
         server->new_task_queue = [] { return new httplib::ThreadPool(32); };
+        if (options_.log)
+            server->set_logger([](const Request& req, const Response& res) {
+                std::fprintf(stderr, "%s %s %s -> %d\n", req.method.c_str(), req.get_header_value("Host").c_str(),
+                             req.target.c_str(), res.status);
+            });
     }
     auto bind = [](httplib::Server& server, int port) -> int {
         if (port == 0) return server.bind_to_any_port("127.0.0.1");

@@ -90,6 +90,13 @@ TEST_F(SiteListing, AListingGoesThroughConfirmationToItsItemPage) {
     const std::string id = link.substr(link.rfind('/') + 1);
     EXPECT_EQ(link, info().itemUrl(QString::fromStdString(id)).toStdString());
 
+    // On the current list the item has a picture link (no text) and then its title link.
+    const auto selling = client.get(info().sellingListUrl().toStdString());
+    const size_t pictureLink = selling.body.find("<a href=\"" + link + "\"><img");
+    ASSERT_NE(pictureLink, std::string::npos);
+    EXPECT_EQ(selling.body.find("<a href=\"" + link + "\">鉄道模型 出品テスト</a>"),
+              selling.body.find("<a href=\"" + link + "\"", pictureLink + 1));
+
     const auto itemPage = client.get(link);
     EXPECT_EQ(itemPage.status, 200);
     EXPECT_NE(itemPage.body.find("鉄道模型 出品テスト"), std::string::npos);
