@@ -17,7 +17,14 @@ QString SiteProcess::programPath() {
 }
 
 SiteProcess::SiteProcess(QStringList extraArgs) : extraArgs_(std::move(extraArgs)) {
+    // Into a file, so that a site that writes much never blocks on a full pipe.
     process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(dir_.filePath("site.log"));
+}
+
+QString SiteProcess::output() const {
+    QFile log(dir_.filePath("site.log"));
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 SiteProcess::~SiteProcess() { stop(); }
@@ -36,11 +43,10 @@ QString SiteProcess::start() {
             if (site::readStateFile(stateFile(), info_, &error)) return {};
         }
         if (process_.state() == QProcess::NotRunning) break;
-        process_.waitForReadyRead(20);
+        QThread::msleep(10);
     }
-    output_ += QString::fromLocal8Bit(process_.readAll());
     stop();
-    return "the site did not come up: " + output_;
+    return "the site did not come up: " + output();
 }
 
 int SiteProcess::stop() {
@@ -50,10 +56,8 @@ int SiteProcess::stop() {
     if (!process_.waitForFinished(10000)) {
         process_.kill();
         process_.waitForFinished(5000);
-        output_ += QString::fromLocal8Bit(process_.readAll());
         return -1;
     }
-    output_ += QString::fromLocal8Bit(process_.readAll());
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 

@@ -29,7 +29,8 @@ public:
     const site::SiteInfo& info() const { return info_; }
     QString stateFile() const;
     QString folder() const { return dir_.path(); }
-    QString output() const { return output_; }
+    // What the site printed (its standard output and error).
+    QString output() const;
 
     // GET /_sim/state.
     QJsonObject state() const;
@@ -43,7 +44,6 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     site::SiteInfo info_;
-    mutable QString output_;
 };
 
 // A browser-like client for the site: keeps cookies, follows redirects across the login and
