@@ -217,6 +217,18 @@ TEST_F(PageElementsTest, WaitLimitsAndPollCounts) {
     EXPECT_EQ(ie_->IsBusy(), 0);
 }
 
+TEST_F(PageElementsTest, CompleteWaitKeepsPollingAnIdlePageThatIsNotComplete) {
+    server_->setPage("/interactive", "<html><head><title>i</title><script>Object.defineProperty(document, "
+                                     "'readyState', {get: function() { return 'interactive'; }});</script></head>"
+                                     "<body>i</body></html>");
+    ASSERT_EQ(ie_->Navigate(server_->url("/interactive")), 0);
+    EXPECT_EQ(ie_->IsBusy(), 0);
+    EXPECT_EQ(ie_->WaitIdle(1), 0);
+    EXPECT_EQ(ie_->WaitComplete(1), -2);
+    EXPECT_EQ(ie_->lastPollCount(), 200);
+    EXPECT_EQ(messages(), QStringList{browser::texts::Timeout});
+}
+
 TEST_F(PageElementsTest, BusyFromTheMomentAnActionThatNavigatesReturns) {
     EXPECT_EQ(ie_->SetFormValue(0, "login", "someone"), 0);
     EXPECT_EQ(ie_->ClickFormItem(0, "login"), 0);
