@@ -23,7 +23,7 @@ TEST_F(SiteListing, PicturesAreStoredAndTheEntryFormKeepsWhatWasTyped) {
     const auto entry = openEntryForm(client);
     const std::string draft = draftOf(entry.body);
     // "画像登録画面へ" sends the form to the picture page.
-    auto typed = validListing(entry.body, "写真つきの出品");
+    auto typed = validListing(entry.body, "写真つき<b>&\"出品\"");
     typed.push_back({"to_pictures", texts::ToPicturePage});
     const auto pictures = client.post(auction("/jp/show/image"), typed);
     ASSERT_EQ(pictures.status, 200);
@@ -48,7 +48,8 @@ TEST_F(SiteListing, PicturesAreStoredAndTheEntryFormKeepsWhatWasTyped) {
     ASSERT_EQ(back.status, 200);
     EXPECT_NE(back.body.find(std::string("value=\"") + texts::EditPictures + "\""), std::string::npos);
     EXPECT_EQ(back.body.find(texts::ToPicturePage), std::string::npos);
-    EXPECT_EQ(html::attributeNear(back.body, "name=\"item_title\"", "value"), "写真つきの出品");
+    EXPECT_EQ(html::attributeNear(back.body, "name=\"item_title\"", "value"), "写真つき<b>&\"出品\"");
+    EXPECT_EQ(back.body.find("<b>&"), std::string::npos);
     EXPECT_EQ(html::attributeNear(back.body, "name=\"bank_name2\"", "value"), "見本信用金庫");
     EXPECT_NE(back.body.find("id=\"salesmode_auction\" value=\"auction\" checked"), std::string::npos);
 
