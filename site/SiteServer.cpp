@@ -296,187 +296,178 @@ void SiteServer::routeLogin() {
     });
 }
 
+std::function<void(const Request&, Response&)> SiteServer::seller(SellerPage page) {
+    return [this, page](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        std::string session;
+        if (requireSession(req, res, session)) (this->*page)(req, res, session);
+    };
+}
+
 void SiteServer::routeAuction() {
     httplib::Server& srv = *http_;
-
     srv.Get("/", [](const Request&, Response& res) { res.set_redirect("/jp"); });
-
-    srv.Get("/config/session", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        const SiteState::Handoff handoff = state_.takeHandoff(req.get_param_value("t"));
-        if (handoff.session.empty()) {
-            sendError(res, {texts::LoginRequired}, 403, s(info_.loginUrl()), texts::LoginTitle);
-            return;
-        }
-        res.set_header("Set-Cookie", std::string(SessionCookie) + "=" + handoff.session + "; Domain=" +
-                                         s(info_.auctionHostName) + "; Path=/; HttpOnly; SameSite=Lax");
-        res.set_redirect(safeDone(handoff.done));
-    });
-
-    srv.Get("/jp", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        sendPage(res, pages::top(info_, state_.session(session)->user));
-    });
-
+    srv.Get("/config/session", [this](const Request& req, Response& res) { sessionHandoff(req, res); });
+    srv.Get("/jp", seller(&SiteServer::topPage));
     // The listing address: the category code follows "category=".
-    srv.Get("/jp/show/submit", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        const std::string code = req.get_param_value("category");
-        if (!isKnownCategory(code)) {
-            sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
-        sendPage(res, pages::categoryConfirm(code));
-    });
+    srv.Get("/jp/show/submit", seller(&SiteServer::categoryPage));
+    srv.Post("/jp/show/submit", seller(&SiteServer::startListing));
+    srv.Get("/jp/show/submit/form", seller(&SiteServer::backToForm));
+    srv.Post("/jp/show/submit/form", seller(&SiteServer::backToForm));
+    srv.Get("/jp/show/image", seller(&SiteServer::picturePage));
+    srv.Post("/jp/show/image", seller(&SiteServer::picturePage));
+    srv.Post("/jp/show/image/upload", seller(&SiteServer::upload));
+    srv.Post("/jp/show/preview", seller(&SiteServer::previewPage));
+    srv.Post("/jp/config/submit", seller(&SiteServer::finishListing));
+    srv.Get("/jp/show/resubmit", seller(&SiteServer::relistPage));
+    srv.Post("/jp/show/resubmit", seller(&SiteServer::startRelist));
+    srv.Get("/jp/show/mystatus", seller(&SiteServer::listPage));
+    srv.Get(R"(/jp/auction/([A-Za-z0-9]+))", [this](const Request& req, Response& res) { itemPage(req, res); });
+    srv.Get(R"(/jp/image/([A-Za-z0-9_]+\.(jpg|png|gif)))", [this](const Request& req, Response& res) { picture(req, res); });
+}
 
-    srv.Post("/jp/show/submit", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        const std::string code = req.get_param_value("category");
-        if (!isKnownCategory(code)) {
-            sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
-        const Draft& draft = state_.newDraft(session, code, clock::now());
-        showEntryForm(session, draft.id, res);
-    });
+void SiteServer::sessionHandoff(const Request& req, Response& res) {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    const SiteState::Handoff handoff = state_.takeHandoff(req.get_param_value("t"));
+    if (handoff.session.empty()) {
+        sendError(res, {texts::LoginRequired}, 403, s(info_.loginUrl()), texts::LoginTitle);
+        return;
+    }
+    res.set_header("Set-Cookie", std::string(SessionCookie) + "=" + handoff.session + "; Domain=" +
+                                     s(info_.auctionHostName) + "; Path=/; HttpOnly; SameSite=Lax");
+    res.set_redirect(safeDone(handoff.done));
+}
 
-    auto backToForm = [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        showEntryForm(session, req.get_param_value("draft"), res);
-    };
-    srv.Get("/jp/show/submit/form", backToForm);
-    srv.Post("/jp/show/submit/form", backToForm);
+void SiteServer::topPage(const Request&, Response& res, const std::string& session) {
+    sendPage(res, pages::top(info_, state_.session(session)->user));
+}
 
-    auto picturePage = [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        Draft* draft = state_.draft(req.get_param_value("draft"), session);
-        if (!draft || draft->submitted) {
-            sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
-        // Sent from the entry form: keep what was typed.
-        if (req.method == "POST") takeFormFields(req, *draft);
-        sendPage(res, pages::picturePage(info_, *draft, {}));
-    };
-    srv.Get("/jp/show/image", picturePage);
-    srv.Post("/jp/show/image", picturePage);
-    srv.Post("/jp/show/image/upload", [this](const Request& req, Response& res) { upload(req, res); });
+void SiteServer::categoryPage(const Request& req, Response& res, const std::string&) {
+    const std::string code = req.get_param_value("category");
+    if (!isKnownCategory(code)) {
+        sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    sendPage(res, pages::categoryConfirm(code));
+}
 
-    srv.Post("/jp/show/preview", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        Draft* draft = state_.draft(req.get_param_value("draft"), session);
-        if (!draft || draft->submitted) {
-            sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
-        takeFormFields(req, *draft);
-        Item parsed;
-        const auto errors = validateListing(draft->fields, draft->category, clock::now(), draft->createdAt, parsed);
-        if (!errors.empty()) {
-            sendError(res, errors, 400, "/jp/show/submit/form?draft=" + draft->id, texts::BackToEntryButton);
-            return;
-        }
-        sendPage(res, pages::preview(info_, *draft, parsed));
-    });
+void SiteServer::startListing(const Request& req, Response& res, const std::string& session) {
+    const std::string code = req.get_param_value("category");
+    if (!isKnownCategory(code)) {
+        sendError(res, {texts::UnknownCategory}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    const Draft& draft = state_.newDraft(session, code, clock::now());
+    showEntryForm(session, draft.id, res);
+}
 
-    srv.Post("/jp/config/submit", [this](const Request& req, Response& res) { finishListing(req, res); });
+void SiteServer::backToForm(const Request& req, Response& res, const std::string& session) {
+    showEntryForm(session, req.get_param_value("draft"), res);
+}
 
-    srv.Get("/jp/show/resubmit", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        const Item* item = state_.item(req.get_param_value("aID"));
-        if (!item || item->status != ItemStatus::Unsold || item->seller != state_.session(session)->user) {
-            sendError(res, {texts::NotRelistable}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
+Draft* SiteServer::openDraft(const std::string& id, const std::string& session, Response& res) {
+    Draft* draft = state_.draft(id, session);
+    if (!draft || draft->submitted) {
+        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return nullptr;
+    }
+    return draft;
+}
+
+void SiteServer::picturePage(const Request& req, Response& res, const std::string& session) {
+    Draft* draft = openDraft(req.get_param_value("draft"), session, res);
+    if (!draft) return;
+    // Sent from the entry form: keep what was typed.
+    if (req.method == "POST") takeFormFields(req, *draft);
+    sendPage(res, pages::picturePage(info_, *draft, {}));
+}
+
+void SiteServer::previewPage(const Request& req, Response& res, const std::string& session) {
+    Draft* draft = openDraft(req.get_param_value("draft"), session, res);
+    if (!draft) return;
+    takeFormFields(req, *draft);
+    Item parsed;
+    const auto errors = validateListing(draft->fields, draft->category, clock::now(), draft->createdAt, parsed);
+    if (!errors.empty()) {
+        sendError(res, errors, 400, "/jp/show/submit/form?draft=" + draft->id, texts::BackToEntryButton);
+        return;
+    }
+    sendPage(res, pages::preview(info_, *draft, parsed));
+}
+
+const Item* SiteServer::relistable(const std::string& id, const std::string& session, Response& res) {
+    const Item* item = state_.item(id);
+    if (!item || item->status != ItemStatus::Unsold || item->seller != state_.session(session)->user) {
+        sendError(res, {texts::NotRelistable}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return nullptr;
+    }
+    return item;
+}
+
+void SiteServer::relistPage(const Request& req, Response& res, const std::string& session) {
+    if (const Item* item = relistable(req.get_param_value("aID"), session, res))
         sendPage(res, pages::relistConfirm(info_, *item));
-    });
+}
 
-    srv.Post("/jp/show/resubmit", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        const Item* item = state_.item(req.get_param_value("aID"));
-        if (!item || item->status != ItemStatus::Unsold || item->seller != state_.session(session)->user) {
-            sendError(res, {texts::NotRelistable}, 404, s(info_.auctionTop()), texts::TopTitle);
-            return;
-        }
-        if (!item->relistedAs.empty()) {
-            sendPage(res, pages::relistConfirm(info_, *item));
-            return;
-        }
-        Draft& draft = state_.newDraft(session, item->category, clock::now());
-        draft.relistOf = item->id;
-        draft.fields = item->fields;
-        draft.fields[texts::TitleField] = item->title;
-        draft.fields[texts::DescriptionField] = item->description;
-        draft.fields["html_mode"] = item->htmlDescription ? "1" : "0";
-        draft.fields[texts::StartPriceField] = std::to_string(item->startPrice);
-        draft.fields[texts::BuyNowPriceField] = item->buyNowPrice ? std::to_string(item->buyNowPrice) : "";
-        // The old closing date has passed; the form offers new ones.
-        draft.fields.erase(texts::ClosingDate);
-        draft.fields.erase(texts::ClosingTime);
-        draft.fields.erase("salesmode");
-        draft.pictures = item->pictures;
-        showEntryForm(session, draft.id, res);
-    });
+void SiteServer::startRelist(const Request& req, Response& res, const std::string& session) {
+    const Item* item = relistable(req.get_param_value("aID"), session, res);
+    if (!item) return;
+    if (!item->relistedAs.empty()) {
+        sendPage(res, pages::relistConfirm(info_, *item));
+        return;
+    }
+    Draft& draft = state_.newDraft(session, item->category, clock::now());
+    draft.relistOf = item->id;
+    draft.fields = item->fields;
+    draft.fields[texts::TitleField] = item->title;
+    draft.fields[texts::DescriptionField] = item->description;
+    draft.fields["html_mode"] = item->htmlDescription ? "1" : "0";
+    draft.fields[texts::StartPriceField] = std::to_string(item->startPrice);
+    draft.fields[texts::BuyNowPriceField] = item->buyNowPrice ? std::to_string(item->buyNowPrice) : "";
+    // The old closing date has passed; the form offers new ones.
+    draft.fields.erase(texts::ClosingDate);
+    draft.fields.erase(texts::ClosingTime);
+    draft.fields.erase("salesmode");
+    draft.pictures = item->pictures;
+    showEntryForm(session, draft.id, res);
+}
 
-    srv.Get("/jp/show/mystatus", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        std::string session;
-        if (!requireSession(req, res, session)) return;
-        const std::string select = req.get_param_value("select");
-        pages::ListKind kind = pages::ListKind::Selling;
-        ItemStatus status = ItemStatus::Selling;
-        if (select == "closed") {
-            const bool sold = req.get_param_value("hasWinner") == "1";
-            kind = sold ? pages::ListKind::Sold : pages::ListKind::Unsold;
-            status = sold ? ItemStatus::Sold : ItemStatus::Unsold;
-        }
-        sendPage(res, pages::itemList(info_, kind, state_.list(status), pageNumber(req), state_.pageSize));
-    });
+void SiteServer::listPage(const Request& req, Response& res, const std::string&) {
+    pages::ListKind kind = pages::ListKind::Selling;
+    ItemStatus status = ItemStatus::Selling;
+    if (req.get_param_value("select") == "closed") {
+        const bool sold = req.get_param_value("hasWinner") == "1";
+        kind = sold ? pages::ListKind::Sold : pages::ListKind::Unsold;
+        status = sold ? ItemStatus::Sold : ItemStatus::Unsold;
+    }
+    sendPage(res, pages::itemList(info_, kind, state_.list(status), pageNumber(req), state_.pageSize));
+}
 
-    srv.Get(R"(/jp/auction/([A-Za-z0-9]+))", [this](const Request& req, Response& res) {
-        std::lock_guard<std::mutex> lock(state_.mutex);
-        const Item* item = state_.item(req.matches[1]);
-        if (!item) {
-            sendError(res, {texts::UnknownAuction}, 404);
-            return;
-        }
-        sendPage(res, pages::itemPage(info_, *item));
-    });
+void SiteServer::itemPage(const Request& req, Response& res) {
+    std::lock_guard<std::mutex> lock(state_.mutex);
+    const Item* item = state_.item(req.matches[1]);
+    if (!item) {
+        sendError(res, {texts::UnknownAuction}, 404);
+        return;
+    }
+    sendPage(res, pages::itemPage(info_, *item));
+}
 
-    srv.Get(R"(/jp/image/([A-Za-z0-9_]+\.(jpg|png|gif)))", [this](const Request& req, Response& res) {
-        QFile file(QDir(QString::fromStdString(state_.storeDir)).filePath(QString::fromStdString(req.matches[1])));
-        if (!file.open(QIODevice::ReadOnly)) {
-            sendError(res, {texts::NotFound}, 404);
-            return;
-        }
-        const QByteArray bytes = file.readAll();
-        const std::string data(bytes.constData(), static_cast<size_t>(bytes.size()));
-        res.set_content(data, pictureType(data).empty() ? "application/octet-stream" : pictureType(data));
-    });
+void SiteServer::picture(const Request& req, Response& res) {
+    QFile file(QDir(QString::fromStdString(state_.storeDir)).filePath(QString::fromStdString(req.matches[1])));
+    if (!file.open(QIODevice::ReadOnly)) {
+        sendError(res, {texts::NotFound}, 404);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const std::string data(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const std::string type = pictureType(data);
+    res.set_content(data, type.empty() ? "application/octet-stream" : type);
 }
 
 void SiteServer::showEntryForm(const std::string& session, const std::string& draftId, Response& res) {
-    Draft* draft = state_.draft(draftId, session);
-    if (!draft || draft->submitted) {
-        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
-        return;
-    }
+    Draft* draft = openDraft(draftId, session, res);
+    if (!draft) return;
     const QDateTime now = clock::now();
     // The closing lists are built now; a slot offered now stays acceptable at submission.
     draft->createdAt = now;
@@ -491,15 +482,9 @@ void SiteServer::takeFormFields(const Request& req, Draft& draft) {
     draft.fields = fields;
 }
 
-void SiteServer::upload(const Request& req, Response& res) {
-    std::lock_guard<std::mutex> lock(state_.mutex);
-    std::string session;
-    if (!requireSession(req, res, session)) return;
-    Draft* draft = state_.draft(formValue(req, "draft"), session);
-    if (!draft || draft->submitted) {
-        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
-        return;
-    }
+void SiteServer::upload(const Request& req, Response& res, const std::string& session) {
+    Draft* draft = openDraft(formValue(req, "draft"), session, res);
+    if (!draft) return;
     std::vector<std::string> errors;
     const long long removeSlot = parsePrice(formValue(req, "remove"));
     if (removeSlot >= 1 && removeSlot <= 3) {
@@ -543,15 +528,9 @@ void SiteServer::upload(const Request& req, Response& res) {
     sendPage(res, pages::picturePage(info_, *draft, errors), errors.empty() ? 200 : 400);
 }
 
-void SiteServer::finishListing(const Request& req, Response& res) {
-    std::lock_guard<std::mutex> lock(state_.mutex);
-    std::string session;
-    if (!requireSession(req, res, session)) return;
-    Draft* draft = state_.draft(req.get_param_value("draft"), session);
-    if (!draft || draft->submitted) {
-        sendError(res, {texts::UnknownDraft}, 404, s(info_.auctionTop()), texts::TopTitle);
-        return;
-    }
+void SiteServer::finishListing(const Request& req, Response& res, const std::string& session) {
+    Draft* draft = openDraft(req.get_param_value("draft"), session, res);
+    if (!draft) return;
     const QDateTime now = clock::now();
     Item item;
     const auto errors = validateListing(draft->fields, draft->category, now, draft->createdAt, item);

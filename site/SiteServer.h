@@ -6,6 +6,7 @@
 #include "site/SiteState.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -45,10 +46,31 @@ private:
     std::string safeDone(const std::string& done) const;
     std::string requestHost(const httplib::Request& req) const;
 
+    // The seller's pages: each runs with the state locked and the request's session.
+    using SellerPage = void (SiteServer::*)(const httplib::Request&, httplib::Response&, const std::string& session);
+    std::function<void(const httplib::Request&, httplib::Response&)> seller(SellerPage page);
+    void topPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void categoryPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void startListing(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void backToForm(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void picturePage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void upload(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void previewPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void finishListing(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void relistPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void startRelist(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    void listPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    // Pages anyone may see, and the step that gives the auction host its session cookie.
+    void sessionHandoff(const httplib::Request& req, httplib::Response& res);
+    void itemPage(const httplib::Request& req, httplib::Response& res);
+    void picture(const httplib::Request& req, httplib::Response& res);
+
+    // The draft of this session, or an error page and null.
+    Draft* openDraft(const std::string& id, const std::string& session, httplib::Response& res);
+    // An ended unsold item of this seller, or an error page and null.
+    const Item* relistable(const std::string& id, const std::string& session, httplib::Response& res);
     void showEntryForm(const std::string& session, const std::string& draftId, httplib::Response& res);
     void takeFormFields(const httplib::Request& req, Draft& draft);
-    void upload(const httplib::Request& req, httplib::Response& res);
-    void finishListing(const httplib::Request& req, httplib::Response& res);
 
     SiteOptions options_;
     SiteInfo info_;
