@@ -21,6 +21,7 @@ inline const QString BadAddress = QStringLiteral("セル範囲の指定が正し
 inline const QString NoDocument = QStringLiteral("ブックが開かれていません。");
 inline const QString BookClosed = QStringLiteral("ブックは既に閉じられています。");
 inline const QString NoSelection = QStringLiteral("アクティブなセルがありません。");
+inline const QString CannotOpen = QStringLiteral("ブックを開けませんでした(使用中か、壊れています): ");
 inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません: ");
 } // namespace texts
 

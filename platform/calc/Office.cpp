@@ -142,6 +142,46 @@ void Office::Impl::connect() {
     }
 }
 
+namespace {
+
+// The offices of this process.
+QList<Office::Impl*>& offices() {
+    static QList<Office::Impl*> list;
+    return list;
+}
+
+bool profileRunsHere(const QString& profile) {
+    for (Office::Impl* office : offices())
+        if (office->profile == profile && office->process.running()) return true;
+    return false;
+}
+
+} // namespace
+
+void Office::removeStaleLock(const QString& workbookPath) {
+    const QFileInfo info(workbookPath);
+    const QString lockPath = info.absolutePath() + "/.~lock." + info.fileName() + "#";
+    QFile lock(lockPath);
+    if (!lock.open(QIODevice::ReadOnly)) return;
+    // "<name>,<user>,<host>,<date>,<profile URL>;"
+    const QStringList fields = QString::fromUtf8(lock.readAll()).trimmed().split(',');
+    lock.close();
+    if (fields.size() < 5) return;
+    QString profileUrl = fields[4];
+    if (profileUrl.endsWith(';')) profileUrl.chop(1);
+    const QString profile = uno::localPath(uno::ou(profileUrl));
+    if (!profile.contains("/Zerkon/office-profile")) return; // not one of ours
+    if (profileRunsHere(profile)) return;
+    // Another program of ours may run an office on that profile: then its lock is held.
+    QLockFile profileLock(profile + ".lock");
+    if (!profileLock.tryLock(0)) {
+        qint64 pid = 0;
+        QString host, app;
+        if (!profileLock.getLockInfo(&pid, &host, &app) || pid != QCoreApplication::applicationPid()) return;
+    }
+    QFile::remove(lockPath);
+}
+
 Office::Options Office::defaultOptions() {
     Options options;
     options.headless = qgetenv("ZERKON_OFFICE_HEADLESS") == "1" ||
@@ -155,6 +195,7 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
         localContext();
         d->start();
         d->connect();
+        offices() << d.get();
     } catch (const AutomationError&) {
         d->process.kill();
         throw;
@@ -164,7 +205,10 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
     }
 }
 
-Office::~Office() { terminate(); }
+Office::~Office() {
+    terminate();
+    offices().removeAll(d.get());
+}
 
 bool Office::headless() const { return d->options.headless; }
 bool Office::connected() const { return !d->dead; }
@@ -201,7 +245,9 @@ void Office::failed() {
         rethrowAsAutomationError();
     } catch (const AutomationError& e) {
         // A closed workbook reports a disconnection too; only a gone process ends the office.
-        if (e.code() == zk::hresult::Disconnected && !d->process.running()) d->dead = true;
+        if (e.code() == zk::hresult::Disconnected && !d->process.running()) {
+            d->dead = true;
+                }
         throw;
     }
 }

@@ -32,6 +32,10 @@ public:
     QString pipeName() const;
     QString profileFolder() const;
 
+    // Removes the lock file that an office of ours left beside a workbook when it was killed;
+    // a lock of an office that still runs, or of anyone else, is left alone.
+    static void removeStaleLock(const QString& workbookPath);
+
     // Asks the office to end, waits for it and ends what is left of the processes we started.
     void terminate();
 

@@ -479,6 +479,7 @@ std::shared_ptr<DocState> load(const std::shared_ptr<AppState>& app, const rtl::
     args[0] = uno::property("Hidden", Any(!app->visible));
     Reference<css::frame::XComponentLoader> loader(app->desktop, UNO_QUERY_THROW);
     Reference<css::lang::XComponent> component = loader->loadComponentFromURL(url, "_blank", 0, args);
+    if (!component.is()) throw AutomationError(zk::hresult::Exception, texts::CannotOpen + uno::localPath(url));
     auto doc = std::make_shared<DocState>();
     doc->app = app;
     doc->model.set(component, UNO_QUERY);
@@ -513,6 +514,7 @@ std::shared_ptr<Workbook> Workbooks::open(const QString& fileName) {
                 return std::make_shared<Workbook>(doc);
             }
         }
+        Office::removeStaleLock(info.absoluteFilePath());
         return std::make_shared<Workbook>(load(d, url));
     });
 }
