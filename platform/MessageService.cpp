@@ -73,6 +73,22 @@ Answer safeAnswer(const QList<Answer>& offered) {
 
 bool isCancel(const QString& line) { return line.compare("Cancel", Qt::CaseInsensitive) == 0; }
 
+// Windows file dialogs take "description|*.a;*.b|..." pairs; Qt's dialog wants
+// "description (*.a *.b);;...". Patterns are offered in both cases, as Windows matches either.
+QString qtFilter(const QString& filter) {
+    if (!filter.contains('|')) return filter;
+    const QStringList parts = filter.split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts))
+            for (const QString& v : {p.trimmed(), p.trimmed().toLower(), p.trimmed().toUpper()})
+                if (!patterns.contains(v)) patterns << v;
+        out << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return out.join(";;");
+}
+
 } // namespace
 
 MessageService& MessageService::instance() {
@@ -170,7 +186,7 @@ QString MessageService::openFileName(const QString& caption, const QString& fold
         if (line && !isCancel(*line)) result = *line;
         entry["script"] = line.value_or("(default)");
     } else {
-        result = QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+        result = QFileDialog::getOpenFileName(parent_, caption, folder, qtFilter(filter));
     }
     entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
     record(entry);
@@ -185,7 +201,7 @@ QString MessageService::saveFileName(const QString& caption, const QString& fold
         if (line && !isCancel(*line)) result = *line;
         entry["script"] = line.value_or("(default)");
     } else {
-        result = QFileDialog::getSaveFileName(parent_, caption, folder, filter);
+        result = QFileDialog::getSaveFileName(parent_, caption, folder, qtFilter(filter));
     }
     entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
     record(entry);
