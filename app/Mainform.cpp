@@ -51,7 +51,7 @@ TMain::TMain(QWidget* parent)
         backgroundsLoaded_ = true;
         SideButtonClick();
         // Red pixels of the background are see-through: they give the window its shape.
-        setMask(QBitmap::fromImage(MainBackground.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskOutColor)));
+        setMask(QBitmap::fromImage(MainBackground.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskInColor)));
         setFixedSize(MainBackground.size());
     } else {
         setFixedSize(930, 135);

@@ -23,7 +23,7 @@ void RadioGroup::setColumns(int columns) {
 }
 
 void RadioGroup::rebuild() {
-    const int chosen = itemIndex();
+    const int chosen = itemIndex() >= 0 ? itemIndex() : wanted_;
     for (QAbstractButton* b : group_.buttons()) {
         group_.removeButton(b);
         delete b;
@@ -41,6 +41,8 @@ void RadioGroup::rebuild() {
 int RadioGroup::itemIndex() const { return group_.checkedId(); }
 
 void RadioGroup::setItemIndex(int index) {
+    // Forms set the index before the items (captions come with the translation step): keep it.
+    wanted_ = index;
     if (QAbstractButton* b = group_.button(index)) {
         b->setChecked(true);
     } else if (QAbstractButton* checked = group_.checkedButton()) {

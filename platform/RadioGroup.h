@@ -34,6 +34,7 @@ private:
 
     QStringList items_;
     int columns_ = 1;
+    int wanted_ = -1;
     QButtonGroup group_;
 };
 

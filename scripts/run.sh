@@ -1,36 +1,53 @@
 #!/usr/bin/env bash
-# The main job: Zerkon on the sample data folder. Where there is a display it opens there and runs
-# until the seller closes it; where there is none it runs under Xvfb, answers its boxes from the
-# demo script, writes a screenshot and closes.
+# The main job: Zerkon against the practice site with the sample data. Where there is a display it
+# opens there and runs until the seller closes it; where there is none it runs under Xvfb, answers
+# its boxes from the demo script, writes a screenshot and closes.
 set -euo pipefail
 BUILD=$(cd "${1:-build}" && pwd)
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 DEMO="$BUILD/demo"
-mkdir -p "$DEMO"
+rm -rf "$DEMO"
+mkdir -p "$DEMO/data" "$DEMO/documents"
 
 export ZERKON_DATA_DIR="$DEMO/data"
 export ZERKON_DOCUMENTS_DIR="$DEMO/documents"
 export ZERKON_REGISTRY_FILE="$DEMO/registry.ini"
+
+# Everything started here is ended by its own pid, whatever happens.
+PIDS=()
+cleanup() {
+  for pid in "${PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+}
+trap cleanup EXIT
+
+# The practice site, with a data folder (System.ini, FieldsDefine.ini, category.txt) that points at
+# it; the category history and links come from the sample folder.
+"$BUILD/zerkon-site" --state "$DEMO/site.json" --data-folder "$ZERKON_DATA_DIR" --store "$DEMO/site-store" \
+  > "$DEMO/site.log" 2>&1 &
+PIDS+=($!)
+for _ in $(seq 100); do [ -f "$ZERKON_DATA_DIR/System.ini" ] && break; sleep 0.1; done
 if [ ! -f "$ZERKON_DATA_DIR/System.ini" ]; then
-  mkdir -p "$ZERKON_DATA_DIR"
-  cp "$ROOT"/resources/sample-data/* "$ZERKON_DATA_DIR"/
-  chmod 600 "$ZERKON_DATA_DIR/System.ini"
+  echo "zerkon: the practice site did not start:"; cat "$DEMO/site.log"; exit 1
 fi
+for f in ctg_history.txt CategoryLink.ini; do
+  [ -f "$ROOT/resources/sample-data/$f" ] && cp "$ROOT/resources/sample-data/$f" "$ZERKON_DATA_DIR/"
+done
+head -n 1 "$DEMO/site.log"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$BUILD/zerkon"
+  "$BUILD/zerkon"
+  exit $?
 fi
 
-# No display: our own Xvfb, ended by its pid whatever happens.
-XVFB_PID=""
-cleanup() { if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi; }
-trap cleanup EXIT
-DISPLAY_FILE=$(mktemp)
+# No display: our own Xvfb.
+DISPLAY_FILE="$DEMO/display"
 Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp > "$DISPLAY_FILE" 2>/dev/null &
-XVFB_PID=$!
+PIDS+=($!)
 for _ in $(seq 100); do [ -s "$DISPLAY_FILE" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
-rm -f "$DISPLAY_FILE"
 
 export ZERKON_ANSWERS="$ROOT/resources/demo/answers.txt"
 export ZERKON_TRANSCRIPT="$DEMO/transcript.jsonl"
@@ -38,7 +55,9 @@ export ZERKON_SCREENSHOT="$DEMO/screenshot.png"
 export ZERKON_QUIT_AFTER_SCREENSHOT=1
 : > "$ZERKON_TRANSCRIPT"
 echo "zerkon: no display here; running under Xvfb on $DISPLAY"
-"$BUILD/zerkon"
-echo "zerkon: boxes shown (one JSON line each) are in $ZERKON_TRANSCRIPT:"
+status=0
+"$BUILD/zerkon" || status=$?
+echo "zerkon: exit status $status; boxes shown (one JSON line each, in $ZERKON_TRANSCRIPT):"
 cat "$ZERKON_TRANSCRIPT"
 echo "zerkon: look at the panel in $ZERKON_SCREENSHOT"
+exit $status

@@ -86,6 +86,14 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(ui().BuyPrice3->text(), "");
     EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // The form's defaults, set before the items exist.
+    EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
+    EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
+    EXPECT_EQ(ui().SendSelect->itemIndex(), 0);
+    EXPECT_EQ(ui().CollectionRadio->itemText(), QString::fromUtf8("出品中"));
+    // Red pixels of the background are cut out of the window; the panels are not.
+    EXPECT_FALSE(main_->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(main_->mask().contains(ui().SubPanel->geometry().center()));
     // First start: bottom-left of the work area, and the key exists.
     EXPECT_EQ(main_->pos(), QPoint(0, 1040 - main_->height()));
 
