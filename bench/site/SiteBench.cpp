@@ -56,6 +56,33 @@ void ListPagesOf5000Items(benchmark::State& state) {
 }
 BENCHMARK(ListPagesOf5000Items)->UseRealTime();
 
+// All 5,000 items on one page (a seller who set a very large page size).
+void WholeListOf5000ItemsOnOnePage(benchmark::State& state) {
+    Running& r = site();
+    {
+        std::lock_guard<std::mutex> lock(r.server->state().mutex);
+        r.server->state().pageSize = 5000;
+    }
+    httplib::Client client("127.0.0.1", r.server->info().httpPort);
+    client.set_keep_alive(true);
+    client.set_tcp_nodelay(true);
+    const httplib::Headers headers{{"Host", r.host}, {"Cookie", r.cookie}};
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const auto res = client.Get("/jp/show/mystatus?select=selling", headers);
+        if (!res || res->status != 200) {
+            state.SkipWithError("list page failed");
+            break;
+        }
+        bytes += res->body.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetBytesProcessed(static_cast<int64_t>(bytes));
+    std::lock_guard<std::mutex> lock(r.server->state().mutex);
+    r.server->state().pageSize = 50;
+}
+BENCHMARK(WholeListOf5000ItemsOnOnePage)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 void EntryForm(benchmark::State& state) {
     Running& r = site();
     httplib::Client client("127.0.0.1", r.server->info().httpPort);
