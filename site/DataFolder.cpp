@@ -63,9 +63,11 @@ QString sampleAnswer(const std::string& name) {
     return {};
 }
 
-bool save(const QString& path, const QByteArray& bytes) {
+bool save(const QString& path, const QByteArray& bytes, bool ownerOnly) {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (ownerOnly) file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return file.write(bytes) == bytes.size() && file.commit();
 }
 
 } // namespace
@@ -165,14 +167,15 @@ QString writeDataFolder(const SiteInfo& info, const QString& folder, const QStri
         const char* name;
         QByteArray bytes;
     } files[] = {
-        {"System.ini", systemIni(info, absolute)},
+        // System.ini last: whoever waits for it finds the other two already there.
         {"FieldsDefine.ini", fieldsDefineIni()},
         {"category.txt", categoryTxt()},
+        {"System.ini", systemIni(info, absolute)},
     };
     for (const auto& f : files)
-        if (!save(dir.filePath(f.name), f.bytes)) return "cannot write " + dir.filePath(f.name);
-    // System.ini holds the password.
-    QFile::setPermissions(dir.filePath("System.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // System.ini holds the password.
+        if (!save(dir.filePath(f.name), f.bytes, QByteArray(f.name) == "System.ini"))
+            return "cannot write " + dir.filePath(f.name);
     return {};
 }
 
