@@ -313,12 +313,11 @@ void ChromiumBrowser::navigate(const QString& url) {
 }
 
 void ChromiumBrowser::onEvent(const QString& method, const QJsonObject& params, const QString& sessionId) {
-    if (method == "Target.detachedFromTarget" && params.value("sessionId").toString() == sessionId_) {
+    const bool pageGone = (method == "Target.detachedFromTarget" && params.value("sessionId").toString() == sessionId_)
+        || (method == "Target.targetDestroyed" && params.value("targetId").toString() == targetId_);
+    if (pageGone) {
         detached_ = true;
-        return;
-    }
-    if (method == "Target.targetDestroyed" && params.value("targetId").toString() == targetId_) {
-        detached_ = true;
+        client_.abortSession(sessionId_, hresult::Disconnected, texts::Disconnected);
         return;
     }
     if (sessionId != sessionId_) return;
@@ -339,7 +338,7 @@ void ChromiumBrowser::onEvent(const QString& method, const QJsonObject& params, 
         crashed_ = true;
         navigationsPending_ = 0;
         navigationRequested_ = loading_ = false;
-        client_.abortSession(sessionId_);
+        client_.abortSession(sessionId_, hresult::ServerUnavailable, texts::PageCrashed);
     }
 }
 

@@ -136,14 +136,14 @@ void DevToolsClient::onMessage(const QString& text) {
     for (const EventHandler& handler : handlers_) handler(method, params, sessionId);
 }
 
-void DevToolsClient::abortSession(const QString& sessionId) {
+void DevToolsClient::abortSession(const QString& sessionId, uint32_t code, const QString& text) {
     const auto ids = pending_.keys();
     for (int id : ids) {
         auto it = pending_.find(id);
         if (it == pending_.end() || (*it)->sessionId != sessionId) continue;
         std::shared_ptr<Pending> p = *it;
-        p->failure = hresult::ServerUnavailable;
-        p->failureText = texts::PageCrashed;
+        p->failure = code;
+        p->failureText = text;
         finish(id, *p);
     }
 }

@@ -38,8 +38,8 @@ public:
               std::function<void(const QJsonObject& reply)> onReply = {});
 
     void addEventHandler(EventHandler handler) { handlers_.push_back(std::move(handler)); }
-    // Ends every waiting call of the session at once (its page crashed).
-    void abortSession(const QString& sessionId);
+    // Ends every waiting call of the session at once with this error (its page crashed or went).
+    void abortSession(const QString& sessionId, uint32_t code, const QString& text);
 
 signals:
     void disconnected();
