@@ -77,11 +77,17 @@ struct DocState {
 struct RangeState {
     std::shared_ptr<DocState> doc;
     Reference<css::sheet::XSpreadsheet> sheet;
-    Reference<css::table::XCellRange> range; // empty for a sheet
+    Reference<css::table::XCellRange> range; // empty for a sheet, and for one cell until needed
+    Reference<css::table::XCell> cell;       // for one cell: fewer calls than through a range
     int firstRow = 0, firstColumn = 0, lastRow = 0, lastColumn = 0; // 1-based
     bool wholeRows = false, wholeColumns = false;
 
     Reference<css::table::XCell> firstCell() const;
+    bool hasRange() const { return range.is() || cell.is(); }
+    Reference<css::table::XCellRange> cellRange() {
+        if (!range.is() && cell.is()) range.set(cell, UNO_QUERY_THROW);
+        return range;
+    }
 };
 
 // Points the window at a workbook's frame (none: the application has no workbook).

@@ -108,6 +108,7 @@ void DocState::ensureOpen() const {
 }
 
 Reference<css::table::XCell> RangeState::firstCell() const {
+    if (cell.is()) return cell;
     if (!range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Cells");
     return range->getCellByPosition(0, 0);
 }
@@ -156,12 +157,12 @@ QVariant Range::value() const {
 
 void Range::setValue(const QString& text) {
     d->doc->run("Value", [&] {
-        if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Value");
+        if (!d->hasRange()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Value");
         const int rows = d->lastRow - d->firstRow + 1, columns = d->lastColumn - d->firstColumn + 1;
         if (qint64(rows) * columns > 100000) throw AutomationError(zk::hresult::Exception, texts::BadAddress + address());
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
-                Reference<css::table::XCell> cell = d->range->getCellByPosition(c, r);
+                Reference<css::table::XCell> cell = d->cell.is() ? d->cell : d->range->getCellByPosition(c, r);
                 sal_Int32 key = 0;
                 props(cell)->getPropertyValue("NumberFormat") >>= key;
                 // A cell formatted as text keeps what it is given; others parse it as typed input.
@@ -189,14 +190,14 @@ void Range::setProperty(const QString& name, const QVariant& value) {
     if (sameName(name, "Value")) return setValue(value.toString());
     if (sameName(name, "NumberFormat") || sameName(name, "NumberFormatLocal")) {
         d->doc->run(name, [&] {
-            if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
+            if (!d->hasRange()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
             Reference<css::util::XNumberFormatsSupplier> supplier(d->doc->model, UNO_QUERY_THROW);
             Reference<css::util::XNumberFormats> formats = supplier->getNumberFormats();
             const rtl::OUString code = uno::ou(value.toString());
             const css::lang::Locale locale;
             sal_Int32 key = formats->queryKey(code, locale, false);
             if (key < 0) key = formats->addNew(code, locale);
-            props(d->range)->setPropertyValue("NumberFormat", Any(key));
+            props(d->cellRange())->setPropertyValue("NumberFormat", Any(key));
         });
         return;
     }
@@ -213,8 +214,8 @@ QVariant Range::property(const QString& name) const {
 
 void Range::setInteriorColorIndex(int index) {
     d->doc->run("ColorIndex", [&] {
-        if (!d->range.is()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Interior");
-        Reference<css::beans::XPropertySet> p = props(d->range);
+        if (!d->hasRange()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "Interior");
+        Reference<css::beans::XPropertySet> p = props(d->cellRange());
         if (index == palette::NoFill || index == palette::Automatic) {
             p->setPropertyValue("CellBackColor", Any(sal_Int32(-1)));
             p->setPropertyValue("IsCellBackgroundTransparent", Any(true));
@@ -258,7 +259,7 @@ QString Range::hyperlinkAddress() const {
 
 void Range::select() {
     d->doc->run("Select", [&] {
-        if (d->range.is() && d->firstRow == d->lastRow && d->firstColumn == d->lastColumn) {
+        if (d->hasRange() && d->firstRow == d->lastRow && d->firstColumn == d->lastColumn) {
             // One cell: move the cell cursor there, as a click does, without marking a range
             // (a marked cell would keep being reported as the selection after the cursor moved).
             Reference<css::sheet::XSpreadsheetView>(d->doc->controller(), UNO_QUERY_THROW)->setActiveSheet(d->sheet);
@@ -270,7 +271,7 @@ void Range::select() {
             return;
         }
         Reference<css::view::XSelectionSupplier> selection(d->doc->controller(), UNO_QUERY_THROW);
-        selection->select(Any(d->range.is() ? Reference<css::uno::XInterface>(d->range)
+        selection->select(Any(d->hasRange() ? Reference<css::uno::XInterface>(d->cellRange())
                                              : Reference<css::uno::XInterface>(d->sheet)));
     });
 }
@@ -309,8 +310,13 @@ QString Worksheet::name() const {
 std::shared_ptr<Range> Worksheet::cells(int row, int column) const {
     return d->doc->run("Cells", [&] {
         checkCell(row, column);
-        return std::make_shared<Range>(
-            makeRange(d, d->sheet->getCellRangeByPosition(column - 1, row - 1, column - 1, row - 1)));
+        auto state = std::make_shared<RangeState>();
+        state->doc = d->doc;
+        state->sheet = d->sheet;
+        state->cell = d->sheet->getCellByPosition(column - 1, row - 1);
+        state->firstRow = state->lastRow = row;
+        state->firstColumn = state->lastColumn = column;
+        return std::make_shared<Range>(state);
     });
 }
 

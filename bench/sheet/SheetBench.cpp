@@ -1,0 +1,78 @@
+// Round trips to the spreadsheet through the wrapper, against a real headless office: one cell
+// read, one cell write, and reading the rows of a 1,000-item workbook cell by cell (as the
+// workflows do) and in one block.
+#include "sheet/Excel.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using zk::sheet::TExcel;
+
+namespace {
+
+constexpr int Rows = 1000;
+
+// An office with a saved workbook of `rows` items, ended when the benchmark ends.
+struct Workbook {
+    explicit Workbook(int rows) {
+        zk::calc::Office::Options options = zk::calc::Office::defaultOptions();
+        options.headless = true;
+        TExcel::setOfficeOptions(options);
+        if (excel.Startup() != 0 || excel.OpenNewBook() != 0) return;
+        excel.SetSheetNo(1);
+        for (int row = 1; row <= rows; ++row) {
+            excel.WriteToCell(row, 2, QStringLiteral("商品 %1 ヴィンテージ腕時計").arg(row));
+            excel.WriteToCell(row, 6, QString::number(1000 + row));
+        }
+        excel.SaveAs(dir.filePath("items.xlsx"));
+        ready = true;
+    }
+    ~Workbook() {
+        if (excel.ExcelApp) excel.ExcelApp->office().terminate();
+    }
+    QTemporaryDir dir;
+    TExcel excel;
+    bool ready = false;
+};
+
+void BM_ReadCell(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int row = 1;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TExcel::ToText(book.excel.ReadCell(row, 2)));
+        row = row % 10 + 1;
+    }
+}
+BENCHMARK(BM_ReadCell)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_WriteCell(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int n = 0;
+    for (auto _ : state) book.excel.WriteToCell(n % 10 + 1, 3, QString::number(n++));
+}
+BENCHMARK(BM_WriteCell)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// What the listing and the prompts do: one guarded read per cell, title and start price.
+void BM_Read1000RowsCellByCell(benchmark::State& state) {
+    Workbook book(Rows);
+    if (!book.ready) return state.SkipWithError("office not started");
+    for (auto _ : state)
+        for (int row = 1; row <= Rows; ++row) {
+            benchmark::DoNotOptimize(TExcel::ToText(book.excel.ReadCell(row, 2)));
+            benchmark::DoNotOptimize(TExcel::ToText(book.excel.ReadCell(row, 6)));
+        }
+    state.SetItemsProcessed(state.iterations() * Rows);
+}
+BENCHMARK(BM_Read1000RowsCellByCell)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_Read1000RowsInOneBlock(benchmark::State& state) {
+    Workbook book(Rows);
+    if (!book.ready) return state.SkipWithError("office not started");
+    for (auto _ : state) benchmark::DoNotOptimize(book.excel.Sheet->texts(1, 1, Rows, 18));
+    state.SetItemsProcessed(state.iterations() * Rows);
+}
+BENCHMARK(BM_Read1000RowsInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
+
+} // namespace
