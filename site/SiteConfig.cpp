@@ -72,7 +72,7 @@ QString usageText() {
            "  --auction-host NAME   default auctions.sim.test (item pages on page.NAME)\n"
            "  --login-host NAME     default login.sim.test\n"
            "  --user ID --password PW   the seller's account\n"
-           "  --current N --sold N --unsold N   seeded items of each kind (default 3 each)\n"
+           "  --current N --sold N --unsold N   seeded items of each kind (default 45, 25, 12)\n"
            "  --page-size N         items per list page (default 20)\n"
            "  --seed FILE           the same as JSON: current, sold, unsold, pageSize, user, password\n"
            "  --store DIR           keep uploaded pictures there (default: a temporary folder)\n"

@@ -7,10 +7,11 @@
 
 namespace zk::site {
 
+// Enough for a rehearsal to page through: three pages of current items, two of sold ones.
 struct SeedCounts {
-    int current = 3;
-    int sold = 3;
-    int unsold = 3;
+    int current = 45;
+    int sold = 25;
+    int unsold = 12;
 };
 
 struct SiteOptions {

@@ -27,7 +27,7 @@ TEST(SiteProcess, PublishesItsPortsAndStopsCleanlyOnSigterm) {
     EXPECT_TRUE(pem.startsWith("-----BEGIN CERTIFICATE-----"));
     EXPECT_FALSE(pem.contains("PRIVATE KEY"));
     const auto state = site.state();
-    EXPECT_EQ(state.value("items").toArray().size(), 9);   // three of each kind by default
+    EXPECT_EQ(state.value("items").toArray().size(), 45 + 25 + 12);
 
     EXPECT_EQ(site.stop(), 0);
     EXPECT_FALSE(QFile::exists(site.stateFile()));
