@@ -28,7 +28,7 @@ QString Variant::toString() const {
     case Type::Int: return QString::number(qint64(number_));
     case Type::Double:
         return number_ == std::floor(number_) && std::fabs(number_) < 1e15 ? QString::number(qint64(number_))
-                                                                           : QString::number(number_);
+                                                                           : QString::number(number_, 'g', 15);
     case Type::String: return string_;
     case Type::Object: break;
     }
@@ -76,7 +76,7 @@ int Variant::toInt() const {
     const double d = toDouble();
     if (!std::isfinite(d) || d > 2147483647.0 || d < -2147483648.0)
         throw AutomationError(hresult::TypeMismatch, chromium::texts::TypeMismatch);
-    return int(std::lround(d));
+    return int(std::nearbyint(d)); // halves to even, as variants convert
 }
 
 Dispatch& Variant::dispatch() const {

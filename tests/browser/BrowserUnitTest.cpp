@@ -45,6 +45,9 @@ TEST(VariantTest, ConversionsAsAVariantDoesThem) {
     EXPECT_FALSE(Variant().toBool());
     EXPECT_EQ(Variant(" 42 ").toInt(), 42);
     EXPECT_EQ(Variant(2.6).toInt(), 3);
+    EXPECT_EQ(Variant(2.5).toInt(), 2);
+    EXPECT_EQ(Variant(3.5).toInt(), 4);
+    EXPECT_EQ(Variant(1234567.25).toString(), QString("1234567.25"));
     EXPECT_EQ(Variant(true).toInt(), -1);
     EXPECT_EQ(errorOf([] { Variant("abc").toInt(); }), hresult::TypeMismatch);
     EXPECT_EQ(errorOf([] { Variant("maybe").toBool(); }), hresult::TypeMismatch);
