@@ -8,7 +8,13 @@
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
 #include "platform/chromium/ChromiumBrowser.h"
+#include "site/Catalog.h"
 #include "site/DataFolder.h"
+#include "browser/KeySender.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonDocument>
 
 #include <QJsonArray>
 #include <QThread>
@@ -148,6 +154,46 @@ TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
     EXPECT_EQ(ie.lastPollCount(), 2000);
     EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + browser::texts::Timeout});
     EXPECT_EQ(ie.NavigateWait(site_.info().auctionTop()), 0) << "a new navigation replaces the slow one";
+}
+
+TEST_F(SiteLoginTest, PictureChosenInTheFileChooserIsStoredOnTheSite) {
+    SiteLogin login(host_);
+    login.StartIEClick();
+    TIECtrl& ie = host_.ie_;
+    ASSERT_EQ(ie.NavigateWait(site_.info().listingUrl() + QString::fromStdString(site::categoryCodes().front())), 0);
+    // The category is confirmed first, then the entry form leads to the picture page.
+    for (const char* button : {"auc_insertion_ok", "to_pictures"}) {
+        ASSERT_EQ(ie.SelectByName(button), 0);
+        ASSERT_EQ(ie.GetListLength(), 1) << button << " on " << ie.GetTitle().toStdString();
+        ASSERT_EQ(ie.NarrowToItem(0), 0);
+        ASSERT_EQ(ie.ClickSelected(), 0);
+    }
+    ASSERT_EQ(ie.ExistsByName("ImageFile1"), 1) << ie.GetTitle().toStdString();
+
+    const QString picture = folder_.write("pics/カメラ.jpg", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + QByteArray(300, 'x'));
+    ASSERT_TRUE(Desktop::instance().setForeground(TIECtrl::WindowOf(host_.window_)));
+    KeySender keys;
+    ASSERT_EQ(ie.SetFormImeMode(0, "ImageFile1", false), 0);
+    ASSERT_EQ(ie.FocusFormItem(0, "ImageFile1"), 0);
+    keys.SendKeys("{TAB}");
+    keys.SendKeys(" ");
+    for (int polls = 0; polls < 62 && !ie.IsBusy(); ++polls) QThread::msleep(50);
+    DesktopWindow* chooser = Desktop::instance().findByTitle("アップロードするファイルの選択");
+    ASSERT_NE(chooser, nullptr);
+    QGuiApplication::clipboard()->setText(picture);
+    Desktop::instance().setForeground(chooser);
+    keys.SendKeys("^v{ENTER}");
+    keys.SendKeys("%N^c");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), picture);
+    ASSERT_EQ(ie.SubmitForm(0, 0), 0);
+
+    const QJsonArray drafts = site_.state().value("drafts").toArray();
+    ASSERT_EQ(drafts.size(), 1);
+    const QJsonArray pictures = drafts[0].toObject().value("pictures").toArray();
+    ASSERT_EQ(pictures.size(), 1);
+    EXPECT_EQ(pictures[0].toObject().value("stored").toString().isEmpty(), false);
+    EXPECT_TRUE(QJsonDocument(pictures[0].toObject()).toJson().contains("カメラ.jpg"))
+        << QJsonDocument(pictures[0].toObject()).toJson().constData();
 }
 
 TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
