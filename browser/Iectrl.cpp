@@ -5,6 +5,7 @@
 #include "platform/MessageService.h"
 #include "platform/chromium/BrowserWindow.h"
 #include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/PageObject.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -165,6 +166,7 @@ bool TIECtrl::GetPlacement(WindowHandle window, int& left, int& top, int& width,
 // ---- Form addressing ----
 
 Variant TIECtrl::formAt(int form) {
+    if (auto* document = dynamic_cast<chromium::DocumentObject*>(Document.object())) return document->form(form);
     const Variant all = Document.get("all");
     if (all.isNull()) return Variant::null();
     const Variant forms = all.call("tags", {"form"});
@@ -173,6 +175,9 @@ Variant TIECtrl::formAt(int form) {
 }
 
 Variant TIECtrl::formElement(int form, const QString& name, std::optional<int> index) {
+    // The driven browser's document takes the whole path in one round trip.
+    if (auto* document = dynamic_cast<chromium::DocumentObject*>(Document.object()))
+        return document->formElement(form, name, index ? QVariantList{*index} : QVariantList{});
     const Variant f = formAt(form);
     if (f.isNull()) return f;
     return index ? f.call("item", {name, *index}) : f.call("item", {name});

@@ -43,3 +43,13 @@ Variant DocumentObject::call(const QString& name, const QVariantList& args) {
 }
 
 } // namespace zk::chromium
+
+namespace zk::chromium {
+
+Variant DocumentObject::form(int form) { return browser_->documentInvoke("form", {}, {form}); }
+
+Variant DocumentObject::formElement(int form, const QString& name, const QVariantList& index) {
+    return browser_->documentInvoke("formitem", name, QVariantList{form} + index);
+}
+
+} // namespace zk::chromium

@@ -30,6 +30,10 @@ public:
     Variant get(const QString& name) override;
     void put(const QString& name, const Variant& value) override;
     Variant call(const QString& name, const QVariantList& args) override;
+    // The form-th form, and its element by name (the index-th of a same-named group when
+    // given), each in one call; null where a step gives null.
+    Variant form(int form);
+    Variant formElement(int form, const QString& name, const QVariantList& index = {});
 
 private:
     std::shared_ptr<ChromiumBrowser> browser_;

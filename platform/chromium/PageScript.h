@@ -7,6 +7,9 @@
 //   getAttribute(name)                 the property of that name where there is one ("style"
 //                                      gives the style object), else the attribute, else null
 //   focus() on a file input            focuses the text part in front of its button
+//   op "form" / "formitem" on the       all.tags("form").item(i), and then its item(name[, index]):
+//   document                           the steps of form addressing in one call, null where a
+//                                      step is null
 // An unknown name throws an error whose message starts with the marker below.
 #include <QString>
 
@@ -15,8 +18,8 @@ namespace zk::chromium {
 inline const QString UnknownNameMarker = QStringLiteral("ZK-UNKNOWN-NAME:");
 
 inline const QString PageScript = QStringLiteral(R"JS(function(op, name, args) {
-  var t = this;
   args = args.map(function(a) { return a && a.__zkEmpty === 1 ? undefined : a; });
+  var invoke = function(t, op, name, args) {
   var unknown = function() { throw new Error('ZK-UNKNOWN-NAME:' + name); };
   var lname = String(name).toLowerCase();
   var key = function(obj, n) {
@@ -85,6 +88,15 @@ inline const QString PageScript = QStringLiteral(R"JS(function(op, name, args) {
   var mk = key(t, name);
   if (mk === null || typeof t[mk] !== 'function') unknown();
   return out(t[mk].apply(t, args));
+  };
+  if (op === 'form' || op === 'formitem') {
+    var forms = invoke(invoke(this, 'get', 'all', []), 'call', 'tags', ['form']);
+    if (forms === null) return null;
+    var form = invoke(forms, 'call', 'item', [args[0]]);
+    if (form === null || op === 'form') return form;
+    return invoke(form, 'call', 'item', args.length > 1 ? [name, args[1]] : [name]);
+  }
+  return invoke(this, op, name, args);
 })JS");
 
 } // namespace zk::chromium

@@ -73,6 +73,7 @@ TEST_F(PageElementsTest, FormValuesByIndexAndName) {
     EXPECT_EQ(ie_->GetFormValue(0, "LOGIN"), QString()) << "element names keep their case";
     EXPECT_EQ(ie_->GetFormValue(1, "missing"), QString());
     EXPECT_EQ(ie_->SetFormValue(1, "missing", "x"), -1);
+    EXPECT_EQ(ie_->SetFormValue(0, "", "x"), -1) << "an empty name is no element";
     EXPECT_EQ(ie_->SetFormSelectedIndex(1, "s", 2), 0);
     EXPECT_EQ(ie_->GetFormValue(1, "s"), QString("3"));
     EXPECT_EQ(ie_->CheckFormItem(1, "c"), 0);
