@@ -40,6 +40,17 @@ void pause(int ms) {
     }
 }
 
+// Processes whose command line names the folder.
+int processesUsing(const QString& folder) {
+    int count = 0;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile cmdline("/proc/" + pid + "/cmdline");
+        if (pid.toLongLong() > 0 && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(folder.toLocal8Bit()))
+            ++count;
+    }
+    return count;
+}
+
 class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -197,6 +208,9 @@ TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     bool gone = false;
     for (int i = 0; i < 100 && !(gone = !QFileInfo::exists(QString("/proc/%1/exe").arg(browserPid))); ++i) pause(50);
     EXPECT_TRUE(gone) << "the browser outlived the program that started it";
+    // Its helper processes follow; the folder goes once they have.
+    for (int i = 0; i < 100 && processesUsing(folder_.file("probe")) > 0; ++i) pause(50);
+    EXPECT_EQ(processesUsing(folder_.file("probe")), 0);
 }
 
 class RunningChromium {
