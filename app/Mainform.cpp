@@ -25,8 +25,8 @@ namespace zk {
 TMain::TMain(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
     ui_->setupUi(this);
-    setWindowTitle(MessageService::applicationTitle());
     MessageService::instance().setParentWindow(this);
+    IE = std::make_unique<TIECtrl>();
 
     // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
     Timer1.setSingleShot(true);
@@ -93,6 +93,9 @@ TMain::TMain(QWidget* parent)
     connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
     connect(ui_->SetYahooID, &QPushButton::clicked, this, &TMain::SetYahooIDClick);
     connect(ui_->SetOption, &QPushButton::clicked, this, &TMain::SetOptionClick);
+    connect(ui_->StartIE, &QPushButton::clicked, this, [this] {
+        if (Login) Login->StartIEClick();
+    });
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -150,7 +153,13 @@ void TMain::endApplication() {
 
 void TMain::Timer1Timer() {
     Timer1.stop();
-    FieldDefs = std::make_unique<TFieldDefs>();
+    struct Ran {
+        bool& flag;
+        ~Ran() { flag = true; }
+    } ran{startupRan_};
+    FieldDefs = std::make_unique<TFieldDefs>(IE.get());
+    Keys = std::make_unique<KeySender>();
+    Login = std::make_unique<SiteLogin>(*this, Keys.get());
     ExcelState = 0;
     IEConnected = 0;
     RowChosen = 0;
@@ -201,6 +210,7 @@ void TMain::Timer1Timer() {
     }
 
     startGuide();
+    Login->StartIEClick();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -227,6 +237,11 @@ void TMain::startGuide() {
         ui_->Animate1->stop();
         ui_->Animate1->hide();
     }
+}
+
+void TMain::ShowGuideAt(int step) {
+    if (step < 0 || step >= int(GuidePositions.size()) || !ui_->Animate1->isOpen()) return;
+    ui_->Animate1->move(GuidePositions[size_t(step)]);
 }
 
 void TMain::ScheduleClosingRefresh() {
@@ -256,6 +271,8 @@ void TMain::closeEvent(QCloseEvent* event) {
     closingSequenceRuns_ = false;
     Timer3.stop();
     Timer5.stop();
+
+    if (IEConnected == 1 && Login) Login->CloseBrowser();
 
     if (CategoryDialog) {
         CategoryDialog->close();

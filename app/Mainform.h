@@ -1,6 +1,9 @@
 #pragma once
 // The main window: the borderless control panel with its main page, sub page and curtain. It
 // owns the shared objects and the workflow state; each subsystem's handlers work on it.
+#include "browser/Iectrl.h"
+#include "browser/KeySender.h"
+#include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"
 #include "platform/Desktop.h"
@@ -25,7 +28,7 @@ namespace zk {
 class OptionLibrary;
 class TMinForm1;
 
-class TMain : public QWidget {
+class TMain : public QWidget, public BrowserHost {
     Q_OBJECT
 public:
     explicit TMain(QWidget* parent = nullptr);
@@ -65,7 +68,11 @@ public:
     std::unique_ptr<ClosingTimePanel> ClosingTime;
     std::unique_ptr<TCategory> CategoryDialog;
     int ExcelState = 0;
+    std::unique_ptr<TIECtrl> IE;
     int IEConnected = 0;
+    WindowHandle IEWindow = 0;
+    std::unique_ptr<KeySender> Keys;
+    std::unique_ptr<SiteLogin> Login;
     int CurrentRow = 0;
     int FirstRow = 0;
     int NameColumn = 2;
@@ -86,8 +93,23 @@ public:
     bool RememberedSelectRow = false;
 
     DesktopWindow* window() { return &selfWindow_; }
+    // The guide animation points at the next step of a listing: 0 category, 1 upload, 2 item set,
+    // 3 submit.
+    void ShowGuideAt(int step);
+
+    // What the browser start needs of the main window.
+    TIECtrl& ie() override { return *IE; }
+    int& ieConnected() override { return IEConnected; }
+    WindowHandle& ieWindow() override { return IEWindow; }
+    QString systemValue(const QString& name) const override { return SystemValues.value(name); }
+    QString systemIniPath() const override { return SystemIniPath; }
+    void setPanelEnabled(int flag) override { SetPanelEnabled(flag); }
+    void restoreWindowPlacement(DesktopWindow* w, const QString& name) override { RestoreWindowPlacement(w, name); }
+    void saveWindowPlacement(DesktopWindow* w, const QString& name) override { SaveWindowPlacement(w, name); }
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
+    // The start-up step has run (to its end or to a failure).
+    bool startupRan() const { return startupRan_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,6 +133,7 @@ protected:
     bool priceEditsReady_ = false;
     bool closingSequenceRuns_ = true;
     bool ended_ = false;
+    bool startupRan_ = false;
     QTimer Timer1, Timer2, Timer3, Timer5, Timer6;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;

@@ -2,6 +2,7 @@
 #include "DemoHooks.h"
 #include "Mainforinst.h"
 #include "Minform.h"
+#include "TerminationSignal.h"
 #include "Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
         if (main.ended()) return 1;
         main.show();
         zk::armScreenshot(&main);
+        zk::closeOnTerminationSignals(&main);
         return app.exec();
     } catch (const std::exception& e) {
         zk::MessageService::instance().show(QString::fromLocal8Bit(e.what()), {}, zk::Icon::Error);

@@ -1,15 +1,20 @@
 // The main window started offscreen, its boxes answered from a script.
 #include "app/Mainforinst.h"
+#include "app/Minform.h"
 #include "app/Regmanage.h"
 #include "app/YahooIDDialog.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
+#include "platform/Cp932.h"
 #include "support/TempFolder.h"
+#include "../site/SiteProcess.h"
 #include "ui_Mainform.h"
 #include "ui_YahooIDDialog.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,13 +26,18 @@ using zk::test::TempFolder;
 
 namespace {
 
-const char* kSystemIni =
-    "[SYSTEM]\r\nLOGIN_URL=https://login.sim.test/\r\nSHUPPIN_URL=https://auctions.sim.test/sell?category=\r\n"
-    "RESHUPPIN_URL=https://auctions.sim.test/resubmit\r\nSHUPPIN_END_URL=https://auctions.sim.test/closed?hasWinner=\r\n"
-    "RAKUSATUNASHI_PAGE=https://auctions.sim.test/closed?hasWinner=0\r\nRESHUPPIN_STR=再出品\r\n"
-    "SHUPPINZUMI_MSG=出品が完了しました\r\nSHUPPIN_CHUU_URL=https://auctions.sim.test/selling\r\n"
-    "PIC_UPLOAD_URL=https://auctions.sim.test/images\r\nINIT_START=1\r\nEXCEL_DIR=/tmp\r\n"
-    "YAHOO_ID=seller\r\nPASSWORD=secret\r\n";
+// The practice site for the whole test program: the start-up step starts the browser and logs in.
+zk::test::SiteProcess* site = nullptr;
+QTemporaryDir* siteData = nullptr;
+
+// System.ini as the site's generator writes it, for a headless browser with its own profile.
+QString siteSystemIni(const QString& profile) {
+    QFile file(siteData->path() + "/System.ini");
+    file.open(QIODevice::ReadOnly);
+    QString text = zk::cp932::toUnicode(file.readAll());
+    text.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=/tmp");
+    return text + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + profile + "\r\n";
+}
 
 const char* kFieldsIni =
     "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
@@ -37,13 +47,30 @@ const char* kFieldsIni =
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        siteData = new QTemporaryDir;
+        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        const QString error = site->start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/System.ini"); ++i) QTest::qWait(50);
+    }
+    static void TearDownTestSuite() {
+        delete site;
+        delete siteData;
+    }
+
     MainWindowTest()
         : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
         MessageService::instance().clearTranscript();
         MessageService::instance().setAnswers({});
         zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040));
     }
-    ~MainWindowTest() override { zk::Desktop::instance().setWorkArea({}); }
+    ~MainWindowTest() override {
+        main_.reset(); // quits the browser it started
+        zk::Desktop::instance().setWorkArea({});
+    }
+
+    QString systemIni() const { return siteSystemIni(dir_.path() + "/profile"); }
 
     void writeSystemIni(const QString& text) { dir_.writeCp932("data/System.ini", text); }
     void writeFields() { dir_.writeCp932("data/FieldsDefine.ini", kFieldsIni); }
@@ -52,7 +79,9 @@ protected:
     void start(const QStringList& answers = {}) {
         MessageService::instance().setAnswers(answers);
         main_ = std::make_unique<zk::TMainForInst1>();
-        QTest::qWait(250);
+        QElapsedTimer waited;
+        waited.start();
+        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
     }
     Ui::TMain& ui() { return *main_->ui(); }
     QStringList texts() const {
@@ -60,7 +89,7 @@ protected:
         for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
         return t;
     }
-    ProfileFile systemIni() {
+    ProfileFile savedSystemIni() {
         ProfileFile file(dir_.path() + "/data/System.ini");
         file.load();
         return file;
@@ -76,7 +105,7 @@ protected:
 
 TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose) {
     writeFields();
-    writeSystemIni(QString(kSystemIni) + "[FormInfo1]\r\nSTART_PRICE1=1500\r\nBUY_PRICE3=0\r\n");
+    writeSystemIni(systemIni() + "[FormInfo1]\r\nSTART_PRICE1=1500\r\nBUY_PRICE3=0\r\n");
     start();
     ASSERT_FALSE(main_->ended());
     EXPECT_EQ(texts(), QStringList());
@@ -86,6 +115,9 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(ui().BuyPrice3->text(), "");
     EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // The browser was started and logged in on the practice site.
+    EXPECT_EQ(main_->IEConnected, 1);
+    EXPECT_TRUE(main_->IE->GetUrl().contains(site->info().auctionHostName)) << main_->IE->GetUrl().toStdString();
     // The form's defaults, set before the items exist.
     EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
     EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
@@ -100,7 +132,7 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     ui().StartPrice1->clear();
     ui().BuyPrice2->setText("2000");
     main_->close();
-    ProfileFile file = systemIni();
+    ProfileFile file = savedSystemIni();
     EXPECT_EQ(file.keyNames("FormInfo1").size(), 6);
     EXPECT_EQ(file.readString("FormInfo1", "START_PRICE1"), "0");
     EXPECT_EQ(file.readString("FormInfo1", "BUY_PRICE2"), "2000");
@@ -109,11 +141,15 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     reg.Open();
     reg.Read();
     EXPECT_EQ(reg.Width, 930);
+    // The browser was running: its placement was kept too.
+    reg.TargetName = "Internet Explorer";
+    reg.Read();
+    EXPECT_GT(reg.Width, 0);
 }
 
 TEST_F(MainWindowTest, PriceEditWithTextThatIsNoNumberReportsAtClose) {
     writeFields();
-    writeSystemIni(kSystemIni);
+    writeSystemIni(systemIni());
     start();
     ui().StartPrice2->setText("abc");
     main_->close();
@@ -123,21 +159,23 @@ TEST_F(MainWindowTest, PriceEditWithTextThatIsNoNumberReportsAtClose) {
 
 TEST_F(MainWindowTest, FreshAccountAsksForItThenRunsTheOptionEditorOnce) {
     writeFields();
-    QString ini = kSystemIni;
-    ini.replace("INIT_START=1", "INIT_START=0").replace("YAHOO_ID=seller", "YAHOO_ID=0000").replace("PASSWORD=secret", "PASSWORD=0000");
+    QString ini = systemIni();
+    ini.replace("INIT_START=1", "INIT_START=0").replace("YAHOO_ID=zerkon_seller", "YAHOO_ID=0000").replace("PASSWORD=practice", "PASSWORD=0000");
     writeSystemIni(ini);
-    start({"ID=newseller; Password1=pw 1; OKBtn", "OK", "Password2=pw 1; OKBtn", "Cancel"});
+    start({"ID=zerkon_seller; Password1=practice; OKBtn", "OK", "Password2=practice; OKBtn", "Cancel"});
     ASSERT_FALSE(main_->ended());
     const auto& t = MessageService::instance().transcript();
     ASSERT_EQ(t.size(), 4);
     EXPECT_EQ(t[0]["caption"].toString(), QString::fromUtf8("ID設定"));
     EXPECT_EQ(t[1]["text"].toString(), QString::fromUtf8("パスワードが一致しません"));
     EXPECT_EQ(t[3]["kind"].toString(), "dialog"); // the option editor, cancelled
-    ProfileFile file = systemIni();
+    ProfileFile file = savedSystemIni();
     EXPECT_EQ(file.readString("SYSTEM", "INIT_START"), "1");
-    EXPECT_EQ(file.readString("SYSTEM", "YAHOO_ID"), "newseller");
-    EXPECT_EQ(file.readString("SYSTEM", "PASSWORD"), "pw 1");
-    EXPECT_EQ(main_->SystemValues.value("PASSWORD"), "pw 1");
+    EXPECT_EQ(file.readString("SYSTEM", "YAHOO_ID"), "zerkon_seller");
+    EXPECT_EQ(file.readString("SYSTEM", "PASSWORD"), "practice");
+    EXPECT_EQ(main_->SystemValues.value("PASSWORD"), "practice");
+    // The login that follows used the account just given.
+    EXPECT_EQ(main_->IEConnected, 1);
     EXPECT_EQ(QFileInfo(dir_.path() + "/data/System.ini").permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
 
@@ -155,7 +193,7 @@ TEST_F(MainWindowTest, SettingsFileFailuresEachSayWhyInOrder) {
 
     for (const char* broken : {"EXCEL_DIR=/tmp\r\n", "EXCEL_DIR=\r\n"}) {
         MessageService::instance().clearTranscript();
-        QString ini = kSystemIni;
+        QString ini = systemIni();
         ini.replace("EXCEL_DIR=/tmp\r\n", broken == QString("EXCEL_DIR=/tmp\r\n") ? "" : broken);
         writeSystemIni(ini);
         start();
@@ -166,14 +204,17 @@ TEST_F(MainWindowTest, SettingsFileFailuresEachSayWhyInOrder) {
 
 TEST_F(MainWindowTest, LowerCaseKeysAreFound) {
     writeFields();
-    writeSystemIni(QString(kSystemIni).toLower().replace("[system]", "[System]"));
+    QString ini = systemIni().replace("[SYSTEM]", "[System]");
+    for (const char* key : {"LOGIN_URL", "EXCEL_DIR", "INIT_START", "SHUPPIN_URL"})
+        ini.replace("\n" + QString(key) + "=", "\n" + QString(key).toLower() + "=");
+    writeSystemIni(ini);
     start();
     EXPECT_FALSE(main_->ended());
     EXPECT_EQ(texts(), QStringList());
 }
 
 TEST_F(MainWindowTest, BrokenFieldDefinitionsEndTheProgram) {
-    writeSystemIni(kSystemIni);
+    writeSystemIni(systemIni());
     start();
     EXPECT_TRUE(main_->ended());
     EXPECT_EQ(texts(), QStringList{QString::fromUtf8("FieldsDefine.iniがありません。")});
@@ -181,7 +222,7 @@ TEST_F(MainWindowTest, BrokenFieldDefinitionsEndTheProgram) {
 
 TEST_F(MainWindowTest, BusyAndReadyStates) {
     writeFields();
-    writeSystemIni(kSystemIni);
+    writeSystemIni(systemIni());
     start();
     ui().TrackBar1->setValue(0);
     main_->SetPanelEnabled(0);
@@ -210,7 +251,7 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
 
 TEST_F(MainWindowTest, SideSwitchAndCurtain) {
     writeFields();
-    writeSystemIni(kSystemIni);
+    writeSystemIni(systemIni());
     start();
     main_->SideButtonClick();
     EXPECT_EQ(main_->PageIndex, 0);
@@ -227,7 +268,7 @@ TEST_F(MainWindowTest, SideSwitchAndCurtain) {
 
 TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
     writeFields();
-    writeSystemIni(kSystemIni);
+    writeSystemIni(systemIni());
     zk::Registry registry;
     const QString key = "Software\\Zerkon\\WindowPos\\Zerkon";
     auto store = [&](int top, int left) {
@@ -248,6 +289,31 @@ TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
     store(1040, 20);
     start();
     EXPECT_EQ(main_->pos(), QPoint(20, 1040 - main_->height()));
+}
+
+TEST_F(MainWindowTest, AutoFoldIntoTheMiniBarAndBack) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    zk::TMinForm1 miniBar;
+    main_->setMiniBar(&miniBar);
+    main_->show();
+    QCursor::setPos(main_->geometry().center());
+    main_->Image3Click();
+    EXPECT_TRUE(ui().Image3->isHidden());
+    QTest::qWait(500);
+    EXPECT_TRUE(main_->isVisible()); // the cursor is on the bar: nothing happens
+    QCursor::setPos(main_->geometry().right() + 2, main_->geometry().top());
+    QTest::qWait(500);
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_TRUE(miniBar.isVisible());
+    EXPECT_EQ(miniBar.geometry().bottom(), main_->geometry().bottom());
+    main_->MiniBarEntered();
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_FALSE(miniBar.isVisible());
+    main_->Image4Click();
+    QTest::qWait(500);
+    EXPECT_TRUE(main_->isVisible()); // the watch is off again
 }
 
 TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {

@@ -28,8 +28,11 @@ public:
         process_.setProgram(program());
     }
     ~Program() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill(); // our own child, by its pid
+        if (process_.state() == QProcess::NotRunning) return;
+        // Our own child, by its pid: asked first, so that it quits the browser it started.
+        process_.terminate();
+        if (!process_.waitForFinished(15000)) {
+            process_.kill();
             process_.waitForFinished(5000);
         }
     }
@@ -51,6 +54,7 @@ void writeData(const TempFolder& dir, bool withExcelDir) {
         ini += QString(key) + "=x\r\n";
     ini += "INIT_START=1\r\nYAHOO_ID=a\r\nPASSWORD=b\r\n";
     if (withExcelDir) ini += "EXCEL_DIR=/tmp\r\n";
+    ini += "[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir.path() + "/profile\r\n";
     dir.writeCp932("data/System.ini", ini);
 }
 
@@ -71,13 +75,21 @@ TEST(Program, SecondStartBringsTheFirstToTheFrontAndExitsWithoutAWindow) {
     ASSERT_TRUE(first.process().waitForStarted(5000));
     ASSERT_FALSE(first.process().waitForFinished(2000)) << first.process().readAllStandardError().toStdString();
 
+    const int shownBefore = int(transcript(dir).size());
     Program second(dir);
     second.process().start();
     ASSERT_TRUE(second.process().waitForFinished(10000));
     EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.process().exitCode(), 0);
     EXPECT_EQ(first.process().state(), QProcess::Running);
-    EXPECT_TRUE(transcript(dir).isEmpty());
+    EXPECT_EQ(transcript(dir).size(), shownBefore);
+
+    // Asked to end, the first closes as the seller would: the saved prices are written.
+    first.process().terminate();
+    ASSERT_TRUE(first.process().waitForFinished(20000));
+    zk::ProfileFile ini(dir.path() + "/data/System.ini");
+    ini.load();
+    EXPECT_EQ(ini.keyNames("FormInfo1").size(), 6);
 }
 
 TEST(Program, MissingExcelDirStopsTheStartWithItsMessage) {

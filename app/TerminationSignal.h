@@ -1,0 +1,10 @@
+#pragma once
+// SIGTERM, SIGINT and SIGHUP close the panel as the seller would, so that the closing sequence
+// saves the workbook and the settings and quits the browser it started.
+class QWidget;
+
+namespace zk {
+
+void closeOnTerminationSignals(QWidget* mainWindow);
+
+} // namespace zk
