@@ -194,7 +194,17 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
     try {
         localContext();
         d->start();
-        d->connect();
+        try {
+            d->connect();
+        } catch (const AutomationError&) {
+            // A profile left behind by an office that was killed can keep the next one from
+            // coming up; the profile is ours alone, so start once more with a fresh one.
+            d->process.kill();
+            QDir(d->profile).removeRecursively();
+            d->profileLock.reset();
+            d->start();
+            d->connect();
+        }
         offices() << d.get();
     } catch (const AutomationError&) {
         d->process.kill();
@@ -221,6 +231,13 @@ void Office::terminate() {
     if (!d->dead) {
         try {
             Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(d->remote);
+            // A visible office would ask about unsaved changes and wait for an answer forever;
+            // ending means dropping them (the workflows save before they quit).
+            Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
+            while (components->hasMoreElements()) {
+                Reference<css::util::XModifiable> modifiable(components->nextElement(), UNO_QUERY);
+                if (modifiable.is()) modifiable->setModified(false);
+            }
             desktop->terminate();
         } catch (const css::uno::Exception&) {
             // The office may drop the connection while it ends; that is the wanted outcome.

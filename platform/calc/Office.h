@@ -13,7 +13,7 @@ public:
     struct Options {
         bool headless = true;
         QString profileFolder;   // empty: a folder of ours in the user's cache
-        int connectTimeoutMs = 60000;
+        int connectTimeoutMs = 30000;
     };
     // Headless when there is no display (or ZERKON_OFFICE_HEADLESS=1).
     static Options defaultOptions();

@@ -480,9 +480,39 @@ int Workbooks::count() const {
 
 namespace {
 
+// Answers every question the office would ask while loading with "abort": a visible office
+// would otherwise wait for a person (a damaged file, a file in use), and the call with it.
+class AbortingHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+public:
+    void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+        const Sequence<Reference<css::task::XInteractionContinuation>> continuations = request->getContinuations();
+        for (const Reference<css::task::XInteractionContinuation>& c : continuations) {
+            Reference<css::task::XInteractionAbort> abort(c, UNO_QUERY);
+            if (abort.is()) {
+                abort->select();
+                return;
+            }
+        }
+    }
+};
+
+// The workbook filters by name; anything else is not read as a workbook.
+const char* workbookFilter(const rtl::OUString& url) {
+    const QString name = uno::qs(url).toLower();
+    if (name.endsWith(".xlsx")) return "Calc MS Excel 2007 XML";
+    if (name.endsWith(".xls")) return "MS Excel 97";
+    return nullptr;
+}
+
 std::shared_ptr<DocState> load(const std::shared_ptr<AppState>& app, const rtl::OUString& url) {
-    Sequence<css::beans::PropertyValue> args(1);
+    Sequence<css::beans::PropertyValue> args(2);
     args[0] = uno::property("Hidden", Any(!app->visible));
+    args[1] = uno::property("InteractionHandler",
+                            Any(Reference<css::task::XInteractionHandler>(new AbortingHandler)));
+    if (const char* filter = workbookFilter(url)) {
+        args.realloc(3);
+        args[2] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
+    }
     Reference<css::frame::XComponentLoader> loader(app->desktop, UNO_QUERY_THROW);
     Reference<css::lang::XComponent> component = loader->loadComponentFromURL(url, "_blank", 0, args);
     if (!component.is()) throw AutomationError(zk::hresult::Exception, texts::CannotOpen + uno::localPath(url));
