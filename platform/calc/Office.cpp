@@ -173,11 +173,13 @@ void Office::removeStaleLock(const QString& workbookPath) {
     if (!profile.contains("/Zerkon/office-profile")) return; // not one of ours
     if (profileRunsHere(profile)) return;
     // Another program of ours may run an office on that profile: then its lock is held.
-    QLockFile profileLock(profile + ".lock");
-    if (!profileLock.tryLock(0)) {
-        qint64 pid = 0;
-        QString host, app;
-        if (!profileLock.getLockInfo(&pid, &host, &app) || pid != QCoreApplication::applicationPid()) return;
+    if (QFile::exists(profile + ".lock")) {
+        QLockFile profileLock(profile + ".lock");
+        if (!profileLock.tryLock(0)) {
+            qint64 pid = 0;
+            QString host, app;
+            if (!profileLock.getLockInfo(&pid, &host, &app) || pid != QCoreApplication::applicationPid()) return;
+        }
     }
     QFile::remove(lockPath);
 }

@@ -269,6 +269,40 @@ TEST(CalcOffice, QuitEndsTheProcessesAndLaterCallsFail) {
     }
 }
 
+TEST(CalcText, NumbersAndDatesReadAsTheirVariantText) {
+    EXPECT_EQ(calc::cellText(QVariant()), "");
+    EXPECT_EQ(calc::cellText(QVariant(-42.0)), "-42");
+    EXPECT_EQ(calc::cellText(QVariant(0.1 + 0.2)), "0.3");
+    EXPECT_EQ(calc::cellText(QVariant(1e20)), "1E+20");
+    EXPECT_EQ(calc::cellText(QVariant(123456789012345.0)), "123456789012345");
+    EXPECT_EQ(calc::cellText(QVariant(QDateTime(QDate(2026, 12, 7), QTime(0, 0)))), "2026/12/07");
+    EXPECT_EQ(calc::cellText(QVariant(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)))), "2026/12/07 9:05:03");
+    EXPECT_EQ(calc::cellText(QVariant(QDateTime(QDate(1899, 12, 30), QTime(13, 0)))), "13:00:00");
+    EXPECT_EQ(calc::cellAddress(7, 5), "E7");
+    EXPECT_EQ(calc::cellAddress(1, 27), "AA1");
+    EXPECT_EQ(calc::cellAddress(3, 51), "AY3");
+}
+
+TEST(CalcLocks, OnlyLocksOfOurOwnEndedOfficesAreRemoved) {
+    zk::test::TempFolder folder;
+    const QString book = folder.write("book.xlsx", "x");
+    const QString lock = folder.path() + "/.~lock.book.xlsx#";
+    // The user's own office has the file open: its lock stays.
+    folder.write(".~lock.book.xlsx#", ",someone,host,07.12.2026 08:00,file:///home/someone/.config/libreoffice/4;");
+    calc::Office::removeStaleLock(book);
+    EXPECT_TRUE(QFile::exists(lock));
+    // An office of ours on a profile that nobody runs any more: gone.
+    folder.write(".~lock.book.xlsx#", (",root,vm,07.12.2026 08:00,file://" + folder.path() +
+                                      "/Zerkon/office-profile-7;").toUtf8());
+    calc::Office::removeStaleLock(book);
+    EXPECT_FALSE(QFile::exists(lock));
+    // The profile of the office that runs in this program: kept.
+    auto app = SharedOffice::app();
+    folder.write(".~lock.book.xlsx#", (",root,vm,07.12.2026 08:00,file://" + app->office().profileFolder() + ";").toUtf8());
+    calc::Office::removeStaleLock(book);
+    EXPECT_TRUE(QFile::exists(lock));
+}
+
 TEST(CalcOffice, SignalsAreNeverSentToPidsOfOneOrLess) {
     EXPECT_FALSE(calc::signalProcess(0, 0));
     EXPECT_FALSE(calc::signalProcess(1, 0));
