@@ -244,6 +244,19 @@ TEST_F(Session, AWorkbookThatCannotBeOpenedIsReportedAndTheOfficeEnded) {
     EXPECT_EQ(host.opened, 0);
 }
 
+TEST_F(Session, TheKeySenderTypesIntoTheSpreadsheetWindow) {
+    open(first);
+    host.select("B12");
+    ASSERT_TRUE(Desktop::instance().setForeground(host.excel.ExcelWindow.get()));
+    EXPECT_EQ(KeySender().SendKeys("Abc{TAB}9{TAB}"), 0);
+    QString text;
+    ASSERT_TRUE(session.ReadCellText(12, 2, text));
+    EXPECT_EQ(text, "Abc");
+    ASSERT_TRUE(session.ReadCellText(12, 3, text));
+    EXPECT_EQ(text, "9");
+    EXPECT_EQ(host.excel.GetColNumber(), 4);
+}
+
 // ---- Column prompts -------------------------------------------------------------------------
 
 TEST_F(Session, PriceHeaderPastColumnFiftyOrWithASpaceIsNotFound) {

@@ -2,6 +2,7 @@
 // The main window's side of the workbook session, for tests: its fields, its shared operations
 // recorded, and the real column prompts. `userSelects` plays the user who selects a cell in the
 // spreadsheet while the row prompt is shown.
+#include "browser/KeySender.h"
 #include "collect/ColumnPrompts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
@@ -52,15 +53,9 @@ public:
     void BringToFront() override { ++broughtToFront; }
     int SendKeys(const QString& text) override {
         keys << text;
-        if (text == "{TAB}") {
-            if (DesktopWindow* w = Desktop::instance().foreground()) {
-                w->sendKey(0x09, true);
-                w->sendKey(0x09, false);
-                w->processKeys();
-            }
-            if (onTab) onTab();
-        }
-        return 0;
+        const int result = KeySender().SendKeys(text);
+        if (text == "{TAB}" && onTab) onTab();
+        return result;
     }
     int RowPrompt() override {
         if (userSelects) userSelects();
