@@ -123,7 +123,18 @@ TMain::TMain(QWidget* parent)
     Timer1.start();
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+    // Quitting the browser waits in an event loop: the window must not paint or tick on
+    // half-destroyed state meanwhile.
+    for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &Timer5, &Timer6}) timer->stop();
+    hide();
+    Keys.reset();
+    Login.reset();
+    FieldDefs.reset();
+    backgroundsLoaded_ = false;
+    MainBackground = SubBackground = NoTouchBackground = QImage();
+    IE.reset();
+}
 
 void TMain::loadPictures() {
     // Missing pictures leave plain buttons and empty labels: nothing depends on them.
