@@ -186,6 +186,11 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
     for (const char* sub : {"profile", "home", "config", "cache", "tmp"}) QDir().mkpath(folder + "/" + sub);
     const QString portFile = folder + "/profile/DevToolsActivePort";
     QFile::remove(portFile); // a killed browser leaves it behind
+    // A new profile asks nothing: no offer to save the site's password over the page.
+    QDir().mkpath(folder + "/profile/Default");
+    QFile preferences(folder + "/profile/Default/Preferences");
+    if (!preferences.exists() && preferences.open(QIODevice::WriteOnly))
+        preferences.write(R"({"credentials_enable_service":false,"profile":{"password_manager_enabled":false}})");
 
     std::shared_ptr<ChromiumBrowser> b(new ChromiumBrowser);
     b->process_ = new QProcess(b.get());
