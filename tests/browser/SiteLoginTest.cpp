@@ -13,6 +13,7 @@
 #include "browser/KeySender.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QJsonDocument>
 
@@ -177,7 +178,11 @@ TEST_F(SiteLoginTest, PictureChosenInTheFileChooserIsStoredOnTheSite) {
     ASSERT_EQ(ie.FocusFormItem(0, "ImageFile1"), 0);
     keys.SendKeys("{TAB}");
     keys.SendKeys(" ");
-    for (int polls = 0; polls < 62 && !ie.IsBusy(); ++polls) QThread::msleep(50);
+    // The chooser opens by an event from the browser: let the events in while waiting for it.
+    for (int polls = 0; polls < 200 && !ie.IsBusy(); ++polls) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(25);
+    }
     DesktopWindow* chooser = Desktop::instance().findByTitle("アップロードするファイルの選択");
     ASSERT_NE(chooser, nullptr);
     QGuiApplication::clipboard()->setText(picture);
