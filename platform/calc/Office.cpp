@@ -217,8 +217,39 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
     }
 }
 
+// Saves what can be saved; true when a document still holds changes after that.
+static bool keepsUnsavedWork(Office::Impl& d) {
+    try {
+        Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(d.remote);
+        Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
+        bool unsaved = false;
+        while (components->hasMoreElements()) {
+            Reference<css::util::XModifiable> modifiable(components->nextElement(), UNO_QUERY);
+            if (!modifiable.is() || !modifiable->isModified()) continue;
+            Reference<css::frame::XStorable> storable(modifiable, UNO_QUERY);
+            try {
+                if (storable.is() && storable->hasLocation() && !storable->isReadonly()) storable->store();
+            } catch (const css::io::IOException&) {
+            }
+            unsaved = unsaved || modifiable->isModified();
+        }
+        return unsaved;
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+}
+
 Office::~Office() {
-    terminate();
+    // A visible office whose changes could not be saved stays with the user, as a spreadsheet
+    // program would, instead of taking the changes with it.
+    if (!d->dead && !d->options.headless && d->process.running() && keepsUnsavedWork(*d)) {
+        *d->veto = false;
+        d->remote.clear();
+        d->process.detach();
+        d->profileLock.reset();
+    } else {
+        terminate();
+    }
     offices().removeAll(d.get());
 }
 

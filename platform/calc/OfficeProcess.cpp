@@ -63,27 +63,38 @@ QList<pid_t> childProcesses(pid_t parent, const QString& name) {
     return found;
 }
 
-OfficeProcess::~OfficeProcess() { kill(); }
+OfficeProcess::OfficeProcess() : launcher_(std::make_unique<QProcess>()) {}
+
+OfficeProcess::~OfficeProcess() {
+    if (launcher_) kill();
+}
+
+void OfficeProcess::detach() {
+    // Never destroyed: a QProcess ends its process when it goes.
+    launcher_.release();
+    launcher_ = std::make_unique<QProcess>();
+    office_ = 0;
+}
 
 bool OfficeProcess::start(const QString& program, const QStringList& arguments,
                           const QStringList& removeFromEnvironment, QString& error) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& name : removeFromEnvironment) env.remove(name);
-    launcher_.setProcessEnvironment(env);
-    launcher_.setProgram(program);
-    launcher_.setArguments(arguments);
-    launcher_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    launcher_.setStandardOutputFile(QProcess::nullDevice());
-    launcher_.start();
-    if (!launcher_.waitForStarted(10000)) {
-        error = launcher_.errorString();
+    launcher_->setProcessEnvironment(env);
+    launcher_->setProgram(program);
+    launcher_->setArguments(arguments);
+    launcher_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    launcher_->setStandardOutputFile(QProcess::nullDevice());
+    launcher_->start();
+    if (!launcher_->waitForStarted(10000)) {
+        error = launcher_->errorString();
         return false;
     }
     return true;
 }
 
 pid_t OfficeProcess::launcherPid() const {
-    return launcher_.state() == QProcess::NotRunning ? 0 : pid_t(launcher_.processId());
+    return launcher_->state() == QProcess::NotRunning ? 0 : pid_t(launcher_->processId());
 }
 
 bool OfficeProcess::officeAlive() const {
@@ -109,16 +120,16 @@ pid_t OfficeProcess::officePid() {
 }
 
 bool OfficeProcess::running() const {
-    return launcher_.state() != QProcess::NotRunning || officeAlive();
+    return launcher_->state() != QProcess::NotRunning || officeAlive();
 }
 
 bool OfficeProcess::waitForExit(int ms) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
-        if (launcher_.state() != QProcess::NotRunning) launcher_.waitForFinished(20);
+        if (launcher_->state() != QProcess::NotRunning) launcher_->waitForFinished(20);
         if (!running()) return true;
-        if (launcher_.state() == QProcess::NotRunning) QThread::msleep(20);
+        if (launcher_->state() == QProcess::NotRunning) QThread::msleep(20);
     }
     return !running();
 }
@@ -130,16 +141,16 @@ void OfficeProcess::kill() {
         QElapsedTimer timer;
         timer.start();
         while (officeAlive() && timer.elapsed() < 3000) {
-            if (launcher_.state() != QProcess::NotRunning) launcher_.waitForFinished(20);
+            if (launcher_->state() != QProcess::NotRunning) launcher_->waitForFinished(20);
             else QThread::msleep(20);
         }
         if (officeAlive()) signalProcess(office_, SIGKILL);
     }
-    if (launcher_.state() != QProcess::NotRunning) {
-        launcher_.waitForFinished(2000);
-        if (launcher_.state() != QProcess::NotRunning) {
-            launcher_.kill();
-            launcher_.waitForFinished(2000);
+    if (launcher_->state() != QProcess::NotRunning) {
+        launcher_->waitForFinished(2000);
+        if (launcher_->state() != QProcess::NotRunning) {
+            launcher_->kill();
+            launcher_->waitForFinished(2000);
         }
     }
     office_ = 0;

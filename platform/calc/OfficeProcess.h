@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <sys/types.h>
 
 namespace zk::calc {
@@ -21,7 +22,7 @@ QList<pid_t> childProcesses(pid_t parent, const QString& name);
 
 class OfficeProcess {
 public:
-    OfficeProcess() = default;
+    OfficeProcess();
     ~OfficeProcess();
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
@@ -37,11 +38,13 @@ public:
     bool waitForExit(int ms);
     // Ends what we started: the office, then the launcher; waits for them.
     void kill();
+    // Lets the processes run on without us; this object then stands for none.
+    void detach();
 
 private:
     bool officeAlive() const;
 
-    QProcess launcher_;
+    std::unique_ptr<QProcess> launcher_;
     pid_t office_ = 0;
 };
 

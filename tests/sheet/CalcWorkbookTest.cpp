@@ -303,6 +303,33 @@ TEST(CalcLocks, OnlyLocksOfOurOwnEndedOfficesAreRemoved) {
     EXPECT_TRUE(QFile::exists(lock));
 }
 
+TEST(CalcOffice, AVisibleOfficeKeepsUnsavedWorkWhenReleasedAndSavesWhatItCan) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs a display";
+    zk::test::TempFolder folder;
+    calc::Office::Options visible;
+    visible.headless = false;
+    pid_t pid = 0;
+    {
+        auto app = calc::Application::create(visible);
+        app->setVisible(true);
+        auto book = app->workbooks()->add();
+        book->saveAs(folder.file("kept.xlsx"));
+        book->sheets()->item(1)->cells(1, 1)->setValue("saved on the way out");
+        pid = app->office().processId();
+    }
+    EXPECT_FALSE(calc::processExists(pid)) << "everything was saved, so the office ended";
+    Reopened again(folder.file("kept.xlsx"));
+    EXPECT_EQ(again.text("A1"), "saved on the way out");
+    {
+        auto app = calc::Application::create(visible);
+        app->setVisible(true);
+        app->workbooks()->add()->sheets()->item(1)->cells(1, 1)->setValue("never saved");
+        pid = app->office().processId();
+    }
+    EXPECT_TRUE(calc::processExists(pid)) << "a new workbook with changes stays with the user";
+    calc::signalProcess(pid, SIGKILL); // ours: this test started it
+}
+
 TEST(CalcOffice, SignalsAreNeverSentToPidsOfOneOrLess) {
     EXPECT_FALSE(calc::signalProcess(0, 0));
     EXPECT_FALSE(calc::signalProcess(1, 0));
