@@ -106,6 +106,9 @@ bool CalcWindow::bringToFront() {
             if (top.is() && top->getIsMinimized()) top->setIsMinimized(false);
             if (top.is()) top->toFront();
             d->doc->frame->activate();
+            // Keys go to the frame's focus window: without a window manager to hand out the
+            // focus, the view is told itself that it has it.
+            if (Reference<css::awt::XWindow> view = d->doc->frame->getComponentWindow(); view.is()) view->setFocus();
         });
         return true;
     } catch (const AutomationError&) {

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <csignal>
 #include <unistd.h>
 
 namespace zk::calc {
@@ -87,6 +88,32 @@ QString newPipeName() {
 } // namespace
 
 
+namespace {
+
+QString pidFile(const QString& profile) { return profile + "/office.pid"; }
+
+} // namespace
+
+// An office of ours can outlive a program that was killed. A headless one nobody can use any
+// more is ended; a visible one may hold the user's work and keeps its profile (false: choose
+// another one).
+bool Office::Impl::reclaimOrphan(const QString& folder) {
+    QFile file(pidFile(folder));
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    const pid_t pid = pid_t(file.readAll().trimmed().toLong());
+    file.close();
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (pid <= 1 || !processExists(pid) || !cmdline.open(QIODevice::ReadOnly)) return true;
+    const QList<QByteArray> args = cmdline.readAll().split('\0');
+    const bool ours = !args.isEmpty() && args.first().endsWith("soffice.bin") &&
+                      args.contains(("-env:UserInstallation=" + uno::qs(uno::fileUrl(folder))).toUtf8());
+    if (!ours) return true; // the id now belongs to someone else
+    if (!args.contains("--headless")) return false;
+    signalProcess(pid, SIGKILL);
+    for (int i = 0; i < 100 && processExists(pid); ++i) QThread::msleep(20);
+    return !processExists(pid);
+}
+
 void Office::Impl::chooseProfile() {
     QString base = options.profileFolder;
     if (base.isEmpty())
@@ -98,6 +125,7 @@ void Office::Impl::chooseProfile() {
         auto lock = std::make_unique<QLockFile>(folder + ".lock");
         lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
+            if (!reclaimOrphan(QFileInfo(folder).absoluteFilePath())) continue;
             profileLock = std::move(lock);
             profile = QFileInfo(folder).absoluteFilePath();
             return;
@@ -208,6 +236,8 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
             d->connect();
         }
         offices() << d.get();
+        QFile pid(pidFile(d->profile));
+        if (pid.open(QIODevice::WriteOnly)) pid.write(QByteArray::number(qint64(d->process.officePid())));
     } catch (const AutomationError&) {
         d->process.kill();
         throw;

@@ -22,6 +22,7 @@ struct Office::Impl {
     std::shared_ptr<std::atomic<bool>> veto = std::make_shared<std::atomic<bool>>(false);
 
     void chooseProfile();
+    bool reclaimOrphan(const QString& folder);
     void start();
     void connect();
 };

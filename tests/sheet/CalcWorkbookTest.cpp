@@ -9,6 +9,7 @@
 #include "platform/calc/CalcWindow.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QThread>
 #include <csignal>
@@ -328,6 +329,37 @@ TEST(CalcOffice, AVisibleOfficeKeepsUnsavedWorkWhenReleasedAndSavesWhatItCan) {
     }
     EXPECT_TRUE(calc::processExists(pid)) << "a new workbook with changes stays with the user";
     calc::signalProcess(pid, SIGKILL); // ours: this test started it
+}
+
+TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTakenAgain) {
+    zk::test::TempFolder folder;
+    const QString profile = folder.path() + "/Zerkon/office-profile";
+    QDir().mkpath(profile);
+    // The office a killed program left behind: started here, so this test may end it.
+    QProcess launcher;
+    launcher.start("/usr/lib/libreoffice/program/soffice",
+                   {"--headless", "--invisible", "--norestore", "--nodefault",
+                    "-env:UserInstallation=file://" + profile, "--accept=pipe,name=zk-orphan-test;urp;"});
+    ASSERT_TRUE(launcher.waitForStarted());
+    pid_t orphan = 0;
+    for (int i = 0; i < 250 && !orphan; ++i) {
+        QThread::msleep(20);
+        const QList<pid_t> children = calc::childProcesses(pid_t(launcher.processId()), "soffice.bin");
+        if (!children.isEmpty()) orphan = children.first();
+    }
+    ASSERT_GT(orphan, 1);
+    folder.write("Zerkon/office-profile/office.pid", QByteArray::number(orphan));
+
+    calc::Office::Options options;
+    options.profileFolder = profile;
+    {
+        calc::Office office(options);
+        EXPECT_FALSE(calc::processExists(orphan));
+        EXPECT_EQ(office.profileFolder(), profile);
+        EXPECT_TRUE(office.connected());
+    }
+    launcher.waitForFinished(5000);
+    calc::signalProcess(orphan, SIGKILL); // in case it survived a failed expectation
 }
 
 TEST(CalcOffice, SignalsAreNeverSentToPidsOfOneOrLess) {
