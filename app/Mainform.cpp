@@ -1,6 +1,11 @@
 #include "Mainform.h"
 
+#include "MainWorkbookHost.h"
 #include "Minform.h"
+#include "collect/ColumnPrompts.h"
+#include "listing/PreviousTitle.h"
+#include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
 #include "OptionLibrary.h"
 #include "Texts.h"
@@ -26,7 +31,12 @@ TMain::TMain(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
     ui_->setupUi(this);
     MessageService::instance().setParentWindow(this);
+    Excel = std::make_unique<sheet::TExcel>();
     IE = std::make_unique<TIECtrl>();
+    WorkbookHost = std::make_unique<MainWorkbookHost>(*this);
+    Workbook = std::make_unique<sheet::WorkbookSession>(*WorkbookHost);
+    Prompts = std::make_unique<collect::ColumnPrompts>(*WorkbookHost);
+    TitleUndo = std::make_unique<listing::PreviousTitle>(*WorkbookHost);
 
     // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
     Timer1.setSingleShot(true);
@@ -93,6 +103,10 @@ TMain::TMain(QWidget* parent)
     connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
     connect(ui_->SetYahooID, &QPushButton::clicked, this, &TMain::SetYahooIDClick);
     connect(ui_->SetOption, &QPushButton::clicked, this, &TMain::SetOptionClick);
+    connect(ui_->StartExcel, &QPushButton::clicked, this, [this] { Workbook->StartExcelClick(); });
+    connect(ui_->CloseExcel, &QPushButton::clicked, this, [this] { Workbook->CloseExcelClick(); });
+    connect(ui_->SelectRow, &QPushButton::clicked, this, [this] { Prompts->SelectRowClick(); });
+    connect(ui_->PreviousTitle, &QPushButton::clicked, this, [this] { TitleUndo->PreviousTitleClick(); });
     connect(ui_->StartIE, &QPushButton::clicked, this, [this] {
         if (Login) Login->StartIEClick();
     });
@@ -133,7 +147,11 @@ TMain::~TMain() {
     FieldDefs.reset();
     backgroundsLoaded_ = false;
     MainBackground = SubBackground = NoTouchBackground = QImage();
+    TitleUndo.reset();
+    Prompts.reset();
+    Workbook.reset();
     IE.reset();
+    Excel.reset();
 }
 
 void TMain::loadPictures() {
@@ -283,6 +301,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     Timer3.stop();
     Timer5.stop();
 
+    if (ExcelState == 1) Workbook->CloseExcelClick();
     if (IEConnected == 1 && Login) Login->CloseBrowser();
 
     if (CategoryDialog) {

@@ -21,10 +21,21 @@ namespace Ui {
 class TMain;
 }
 class TCategory;
+namespace zk::sheet {
+class TExcel;
+class WorkbookSession;
+}
+namespace zk::collect {
+class ColumnPrompts;
+}
+namespace zk::listing {
+class PreviousTitle;
+}
 class QLineEdit;
 
 namespace zk {
 
+class MainWorkbookHost;
 class OptionLibrary;
 class TMinForm1;
 
@@ -45,6 +56,9 @@ public:
     void RestoreWindowPlacement(DesktopWindow* window, const QString& name);
     void SaveWindowPlacement(DesktopWindow* window, const QString& name);
     void ScheduleClosingRefresh();
+    // Guarded cell access of the item workbook (the edit mode is repaired, failures shown).
+    bool ReadCellText(int row, int column, QString& text);
+    bool WriteCellText(int row, int column, const QString& text);
     virtual void ShowThumbnail(const QString& fileName) = 0;
 
     // Handlers.
@@ -67,7 +81,13 @@ public:
     std::unique_ptr<TFieldDefs> FieldDefs;
     std::unique_ptr<ClosingTimePanel> ClosingTime;
     std::unique_ptr<TCategory> CategoryDialog;
+    std::unique_ptr<sheet::TExcel> Excel;
     int ExcelState = 0;
+    // The workbook session, the column prompts and the title undo, over this window.
+    std::unique_ptr<MainWorkbookHost> WorkbookHost;
+    std::unique_ptr<sheet::WorkbookSession> Workbook;
+    std::unique_ptr<collect::ColumnPrompts> Prompts;
+    std::unique_ptr<listing::PreviousTitle> TitleUndo;
     std::unique_ptr<TIECtrl> IE;
     int IEConnected = 0;
     WindowHandle IEWindow = 0;

@@ -9,6 +9,7 @@
 #include "platform/Cp932.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
+#include "../sheet/CalcFixture.h"
 #include "ui_Mainform.h"
 #include "ui_YahooIDDialog.h"
 
@@ -25,6 +26,9 @@ using zk::test::ScopedEnv;
 using zk::test::TempFolder;
 
 namespace {
+
+// Workbooks are made and checked in an office of the test's own, ended at exit.
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
 // The practice site for the whole test program: the start-up step starts the browser and logs in.
 zk::test::SiteProcess* site = nullptr;
@@ -314,6 +318,37 @@ TEST_F(MainWindowTest, AutoFoldIntoTheMiniBarAndBack) {
     main_->Image4Click();
     QTest::qWait(500);
     EXPECT_TRUE(main_->isVisible()); // the watch is off again
+}
+
+TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"B1", "商品名"}, {"F1", "開始価格"}, {"B2", "カメラ"}});
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({book, "OK"}); // the file dialog, then the row prompt
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->ExcelState, 1) << texts().join(" / ").toStdString();
+    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+    EXPECT_TRUE(ui().SelectRow->isEnabled());
+    EXPECT_FALSE(ui().PreviousTitle->isHidden());
+    EXPECT_EQ(main_->PriceColumn, 6); // found by its header
+    ASSERT_TRUE(main_->WriteCellText(2, 1, "x123456"));
+    QString title;
+    ASSERT_TRUE(main_->ReadCellText(2, 2, title));
+    EXPECT_EQ(title, QString::fromUtf8("カメラ"));
+    // Busy and ready keep the workbook's buttons as they were.
+    main_->SetPanelEnabled(0);
+    main_->SetPanelEnabled(1);
+    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+
+    main_->close();
+    EXPECT_EQ(main_->ExcelState, 0);
+    zk::test::Reopened again(book);
+    EXPECT_EQ(again.text("A2"), "x123456");
+    // The folder is remembered for the next open.
+    EXPECT_TRUE(savedSystemIni().readString("SYSTEM", "EXCEL_DIR").contains("books"));
 }
 
 TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {
