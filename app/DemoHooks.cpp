@@ -2,6 +2,7 @@
 
 #include "Mainform.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -11,13 +12,32 @@
 
 namespace zk {
 
-void armScreenshot(TMain* mainWindow) {
+namespace {
+
+void takeScreenshot(TMain* mainWindow, const QString& file);
+
+// Once the start-up step has run: the buttons to click, then the screenshot.
+void afterStartup(TMain* mainWindow) {
+    if (!mainWindow->startupRan()) {
+        QTimer::singleShot(200, mainWindow, [mainWindow] { afterStartup(mainWindow); });
+        return;
+    }
+    for (const QString& name : qEnvironmentVariable("ZERKON_DEMO_CLICKS").split(',', Qt::SkipEmptyParts)) {
+        if (auto* button = mainWindow->findChild<QAbstractButton*>(name.trimmed())) {
+            std::fprintf(stderr, "zerkon: clicking %s\n", qPrintable(name.trimmed()));
+            button->click();
+        }
+    }
     const QString file = qEnvironmentVariable("ZERKON_SCREENSHOT");
     if (file.isEmpty()) return;
     bool ok = false;
     int delay = qEnvironmentVariableIntValue("ZERKON_SCREENSHOT_DELAY", &ok);
     if (!ok) delay = 3000;
-    QTimer::singleShot(delay, mainWindow, [mainWindow, file] {
+    QTimer::singleShot(delay, mainWindow, [mainWindow, file] { takeScreenshot(mainWindow, file); });
+}
+
+void takeScreenshot(TMain* mainWindow, const QString& file) {
+    {
         QScreen* screen = QGuiApplication::primaryScreen();
         QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
         // Offscreen there is no screen to grab: take the window itself.
@@ -36,7 +56,14 @@ void armScreenshot(TMain* mainWindow) {
         if (picture.save(file)) std::fprintf(stderr, "zerkon: screenshot written to %s\n", qPrintable(file));
         else std::fprintf(stderr, "zerkon: could not write the screenshot %s\n", qPrintable(file));
         if (qEnvironmentVariableIntValue("ZERKON_QUIT_AFTER_SCREENSHOT") == 1) mainWindow->close();
-    });
+    }
+}
+
+} // namespace
+
+void armScreenshot(TMain* mainWindow) {
+    if (qEnvironmentVariableIsEmpty("ZERKON_SCREENSHOT") && qEnvironmentVariableIsEmpty("ZERKON_DEMO_CLICKS")) return;
+    afterStartup(mainWindow);
 }
 
 } // namespace zk

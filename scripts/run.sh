@@ -37,6 +37,13 @@ for f in ctg_history.txt CategoryLink.ini; do
 done
 head -n 1 "$DEMO/site.log"
 
+# The seller's item workbook, made from the sample rows by the office itself.
+mkdir -p "$DEMO/books"
+/usr/lib/libreoffice/program/soffice --headless --norestore "-env:UserInstallation=file://$DEMO/convert-profile" \
+  --infilter=CSV:44,34,76,1 --convert-to xlsx --outdir "$DEMO/books" "$ROOT/resources/demo/items.csv" \
+  > "$DEMO/convert.log" 2>&1 || true
+BOOK="$DEMO/books/items.xlsx"
+
 if [ -n "${DISPLAY:-}" ]; then
   "$BUILD/zerkon"
   exit $?
@@ -49,7 +56,14 @@ PIDS+=($!)
 for _ in $(seq 100); do [ -s "$DISPLAY_FILE" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
 
-export ZERKON_ANSWERS="$ROOT/resources/demo/answers.txt"
+# The demo's script: the standing answers, then the workbook for the EXCEL button and its row prompt.
+export ZERKON_ANSWERS="$DEMO/answers.txt"
+cat "$ROOT/resources/demo/answers.txt" > "$ZERKON_ANSWERS"
+if [ -f "$BOOK" ]; then
+  printf '%s\nOK\n' "$BOOK" >> "$ZERKON_ANSWERS"
+  export ZERKON_DEMO_CLICKS=StartExcel
+  export ZERKON_SCREENSHOT_DELAY=${ZERKON_SCREENSHOT_DELAY:-5000}
+fi
 export ZERKON_TRANSCRIPT="$DEMO/transcript.jsonl"
 export ZERKON_SCREENSHOT="$DEMO/screenshot.png"
 export ZERKON_QUIT_AFTER_SCREENSHOT=1
