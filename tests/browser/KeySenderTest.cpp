@@ -24,9 +24,9 @@ public:
 };
 
 // "p65" stands for d65 u65.
-QString expand(const QString& spec) {
+QString expand(const QString& expected) {
     QStringList out;
-    for (const QString& t : spec.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& t : expected.split(' ', Qt::SkipEmptyParts)) {
         if (t.startsWith('p')) out << "d" + t.mid(1) << "u" + t.mid(1);
         else out << t;
     }
@@ -48,10 +48,10 @@ Typed send(const QByteArray& text, bool caps = false) {
     return {r, sink.events.join(' '), !sink.held.isEmpty()};
 }
 
-void expectTyped(const QByteArray& text, const QString& spec, int result = 0, bool caps = false) {
+void expectTyped(const QByteArray& text, const QString& expected, int result = 0, bool caps = false) {
     const Typed t = send(text, caps);
     EXPECT_EQ(t.result, result) << text.constData();
-    EXPECT_EQ(t.events, expand(spec)) << text.constData();
+    EXPECT_EQ(t.events, expand(expected)) << text.constData();
     EXPECT_FALSE(t.anyHeld) << text.constData();
 }
 
@@ -106,7 +106,7 @@ TEST(KeySenderTest, CapsLockDecidesShiftForLetters) {
 TEST(KeySenderTest, ShiftedTableOneByOne) {
     const struct {
         const char* text;
-        const char* spec;
+        const char* expected;
     } cases[] = {
         {"!", "d16 p49 u16"},  {"\"", "d16 p50 u16"}, {"#", "d16 p51 u16"}, {"$", "d16 p52 u16"},
         {"&", "d16 p54 u16"},  {"'", "d16 p55 u16"},  {"(", "d16 p56 u16"}, {")", "d16 p57 u16"},
@@ -116,7 +116,7 @@ TEST(KeySenderTest, ShiftedTableOneByOne) {
         // Characters that need Shift on the layout but are not in the table go unshifted.
         {"_", "p226"},         {"|", "p220"},
     };
-    for (const auto& c : cases) expectTyped(c.text, c.spec);
+    for (const auto& c : cases) expectTyped(c.text, c.expected);
 }
 
 TEST(KeySenderTest, GroupHoldsModifierWithoutShiftPerLetter) {
