@@ -22,6 +22,34 @@ constexpr OemKey kOem[] = {
     {'.', '>', 0xBE, "Period"},    {'/', '?', 0xBF, "Slash"},       {0, '_', 0xE2, "IntlRo"},
 };
 
+// Keys that type no text: their physical code and their key name for the page.
+struct NamedKey {
+    int vk;
+    const char* code;
+    const char* key;
+};
+
+constexpr NamedKey kNamed[] = {
+    {8, "Backspace", "Backspace"},   {9, "Tab", "Tab"},
+    {12, "NumpadEqual", "Clear"},    {13, "Enter", "Enter"},
+    {16, "ShiftLeft", "Shift"},      {17, "ControlLeft", "Control"},
+    {18, "AltLeft", "Alt"},          {19, "Pause", "Pause"},
+    {20, "CapsLock", "CapsLock"},    {27, "Escape", "Escape"},
+    {32, "Space", " "},              {33, "PageUp", "PageUp"},
+    {34, "PageDown", "PageDown"},    {35, "End", "End"},
+    {36, "Home", "Home"},            {37, "ArrowLeft", "ArrowLeft"},
+    {38, "ArrowUp", "ArrowUp"},      {39, "ArrowRight", "ArrowRight"},
+    {40, "ArrowDown", "ArrowDown"},  {45, "Insert", "Insert"},
+    {46, "Delete", "Delete"},        {144, "NumLock", "NumLock"},
+    {145, "ScrollLock", "ScrollLock"},
+};
+
+const NamedKey* namedKey(int vk) {
+    for (const NamedKey& k : kNamed)
+        if (k.vk == vk) return &k;
+    return nullptr;
+}
+
 // Shift plus a digit key.
 constexpr char kShiftedDigits[] = {0, '!', '"', '#', '$', '%', '&', '\'', '(', ')'};
 
@@ -76,32 +104,8 @@ QString codeFor(int vk) {
     if (vk >= 112 && vk <= 135) return QStringLiteral("F%1").arg(vk - 111);
     for (const OemKey& k : kOem)
         if (k.vk == vk) return QString::fromLatin1(k.code);
-    switch (vk) {
-    case 8: return QStringLiteral("Backspace");
-    case 9: return QStringLiteral("Tab");
-    case 12: return QStringLiteral("NumpadEqual");
-    case 13: return QStringLiteral("Enter");
-    case 16: return QStringLiteral("ShiftLeft");
-    case 17: return QStringLiteral("ControlLeft");
-    case 18: return QStringLiteral("AltLeft");
-    case 19: return QStringLiteral("Pause");
-    case 20: return QStringLiteral("CapsLock");
-    case 27: return QStringLiteral("Escape");
-    case 32: return QStringLiteral("Space");
-    case 33: return QStringLiteral("PageUp");
-    case 34: return QStringLiteral("PageDown");
-    case 35: return QStringLiteral("End");
-    case 36: return QStringLiteral("Home");
-    case 37: return QStringLiteral("ArrowLeft");
-    case 38: return QStringLiteral("ArrowUp");
-    case 39: return QStringLiteral("ArrowRight");
-    case 40: return QStringLiteral("ArrowDown");
-    case 45: return QStringLiteral("Insert");
-    case 46: return QStringLiteral("Delete");
-    case 144: return QStringLiteral("NumLock");
-    case 145: return QStringLiteral("ScrollLock");
-    default: return {};
-    }
+    const NamedKey* named = namedKey(vk);
+    return named ? QString::fromLatin1(named->code) : QString();
 }
 
 QString keyNameFor(int vk, bool shift, bool capsLock) {
@@ -109,30 +113,8 @@ QString keyNameFor(int vk, bool shift, bool capsLock) {
     if (vk == 0x0D) return QStringLiteral("Enter");
     if (!text.isEmpty()) return text;
     if (vk >= 112 && vk <= 135) return QStringLiteral("F%1").arg(vk - 111);
-    switch (vk) {
-    case 8: return QStringLiteral("Backspace");
-    case 9: return QStringLiteral("Tab");
-    case 12: return QStringLiteral("Clear");
-    case 16: return QStringLiteral("Shift");
-    case 17: return QStringLiteral("Control");
-    case 18: return QStringLiteral("Alt");
-    case 19: return QStringLiteral("Pause");
-    case 20: return QStringLiteral("CapsLock");
-    case 27: return QStringLiteral("Escape");
-    case 33: return QStringLiteral("PageUp");
-    case 34: return QStringLiteral("PageDown");
-    case 35: return QStringLiteral("End");
-    case 36: return QStringLiteral("Home");
-    case 37: return QStringLiteral("ArrowLeft");
-    case 38: return QStringLiteral("ArrowUp");
-    case 39: return QStringLiteral("ArrowRight");
-    case 40: return QStringLiteral("ArrowDown");
-    case 45: return QStringLiteral("Insert");
-    case 46: return QStringLiteral("Delete");
-    case 144: return QStringLiteral("NumLock");
-    case 145: return QStringLiteral("ScrollLock");
-    default: return QStringLiteral("Unidentified");
-    }
+    const NamedKey* named = namedKey(vk);
+    return named ? QString::fromLatin1(named->key) : QStringLiteral("Unidentified");
 }
 
 bool capsLockOn() {
