@@ -7,6 +7,7 @@
 #include <QThread>
 #include <httplib.h>
 #include <signal.h>
+#include <sys/prctl.h>
 
 namespace zk::test {
 
@@ -34,6 +35,8 @@ QString SiteProcess::stateFile() const { return dir_.filePath("state.json"); }
 QString SiteProcess::start() {
     if (!dir_.isValid()) return "no temporary folder";
     QFile::remove(stateFile());
+    // The site ends with the test program, also when a test crashes before its clean-up.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(programPath(), QStringList{"--state", stateFile()} + extraArgs_);
     if (!process_.waitForStarted(10000)) return "cannot start " + programPath() + ": " + process_.errorString();
     QDeadlineTimer deadline(20000);
