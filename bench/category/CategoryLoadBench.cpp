@@ -40,6 +40,14 @@ const QByteArray& sampleFile() {
     return data;
 }
 
+// Puts the sample category.txt into the folder; false (the benchmark skipped) when it cannot.
+bool writeSample(const QTemporaryDir& folder, benchmark::State& state) {
+    QFile file(folder.filePath("category.txt"));
+    if (file.open(QIODevice::WriteOnly) && file.write(sampleFile()) == sampleFile().size()) return true;
+    state.SkipWithError("cannot write category.txt");
+    return false;
+}
+
 void BM_ParseCategoryTree(benchmark::State& state) {
     const QByteArray& data = sampleFile();
     for (auto _ : state) {
@@ -53,12 +61,7 @@ BENCHMARK(BM_ParseCategoryTree)->Unit(benchmark::kMillisecond);
 
 void BM_DialogLoadTree(benchmark::State& state) {
     QTemporaryDir folder;
-    QFile file(folder.filePath("category.txt"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(sampleFile()) != sampleFile().size()) {
-        state.SkipWithError("cannot write category.txt");
-        return;
-    }
-    file.close();
+    if (!writeSample(folder, state)) return;
     for (auto _ : state) {
         auto dialog = std::make_unique<TCategory>(folder.path());
         dialog->LoadTree();
@@ -75,12 +78,7 @@ BENCHMARK(BM_DialogLoadTree)->Unit(benchmark::kMillisecond);
 // until the view has laid out and painted the loaded tree.
 void BM_DialogLoadTreeShown(benchmark::State& state) {
     QTemporaryDir folder;
-    QFile file(folder.filePath("category.txt"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(sampleFile()) != sampleFile().size()) {
-        state.SkipWithError("cannot write category.txt");
-        return;
-    }
-    file.close();
+    if (!writeSample(folder, state)) return;
     for (auto _ : state) {
         auto dialog = std::make_unique<TCategory>(folder.path());
         dialog->show();
