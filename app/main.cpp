@@ -6,12 +6,14 @@
 #include "Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/Signals.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <exception>
 
 int main(int argc, char** argv) {
+    zk::ignoreBrokenPipes();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zerkon");
     QApplication::setQuitOnLastWindowClosed(false);

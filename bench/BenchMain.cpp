@@ -1,9 +1,12 @@
 // Benchmark programs run with a QApplication, as the program does, on the offscreen platform
 // unless another one is asked for.
+#include "platform/Signals.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv) {
+    zk::ignoreBrokenPipes();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);

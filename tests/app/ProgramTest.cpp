@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+#include <csignal>
 
 using zk::test::TempFolder;
 
@@ -74,6 +75,9 @@ TEST(Program, SecondStartBringsTheFirstToTheFrontAndExitsWithoutAWindow) {
     first.process().start();
     ASSERT_TRUE(first.process().waitForStarted(5000));
     ASSERT_FALSE(first.process().waitForFinished(2000)) << first.process().readAllStandardError().toStdString();
+    // A write into the pipe of a dead office or browser must not end the program.
+    ::kill(pid_t(first.process().processId()), SIGPIPE);
+    EXPECT_FALSE(first.process().waitForFinished(500)) << "SIGPIPE ended the program";
 
     const int shownBefore = int(transcript(dir).size());
     Program second(dir);
