@@ -23,6 +23,10 @@ namespace zk::calc {
 namespace {
 
 const QString ProgramDir = QStringLiteral("/usr/lib/libreoffice/program/");
+// The exit code of an office that wants to be started again (after setting up a new profile).
+constexpr int RestartRequested = 81;
+// How long an office may take to end when asked, before it is killed.
+constexpr int TerminateBoundMs = 10000;
 
 Reference<css::uno::XComponentContext> localContext() {
     // Kept for the life of the process and never destroyed: tearing the UNO runtime down during
@@ -53,28 +57,49 @@ QString configItem(const QString& path, const QString& name, const QString& valu
 
 // A fresh profile starts much faster when it already says the first start is done; it also
 // keeps the visible office from greeting the user with dialogs, and parses typed input the
-// Japanese way.
+// Japanese way. Links are saved as written: the office's default rewrites a workbook's absolute
+// file links relative to where it is saved, which can point them somewhere else. Settings added
+// here later reach profiles made before them too.
 void prepareProfile(const QString& folder) {
     QDir().mkpath(folder + "/user");
+    // The profile holds the seller's recent files and the office's log: ours alone.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::remove(folder + "/user/.lock"); // left by an office that was killed; ours alone use it
-    const QString settings = folder + "/user/registrymodifications.xcu";
-    if (QFile::exists(settings)) return;
-    QString xml = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n");
+    QStringList items;
     const QString version = installedVersion();
     if (!version.isEmpty()) {
-        xml += configItem("/org.openoffice.Setup/Product", "ooSetupLastVersion", version);
-        xml += configItem("/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true");
+        items << configItem("/org.openoffice.Setup/Product", "ooSetupLastVersion", version);
+        items << configItem("/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true");
     }
-    xml += configItem("/org.openoffice.Office.Common/Misc", "FirstRun", "false");
-    xml += configItem("/org.openoffice.Office.Common/Misc", "ShowTipOfTheDay", "false");
-    xml += configItem("/org.openoffice.Office.Common/Save/Document", "WarnAlienFormat", "false");
-    xml += configItem("/org.openoffice.Setup/L10N", "ooSetupSystemLocale", "ja-JP");
-    xml += QStringLiteral("</oor:items>\n");
+    items << configItem("/org.openoffice.Office.Common/Misc", "FirstRun", "false");
+    items << configItem("/org.openoffice.Office.Common/Misc", "ShowTipOfTheDay", "false");
+    items << configItem("/org.openoffice.Office.Common/Save/Document", "WarnAlienFormat", "false");
+    items << configItem("/org.openoffice.Office.Common/Save/URL", "FileSystem", "false");
+    items << configItem("/org.openoffice.Office.Common/Save/URL", "Internet", "false");
+    items << configItem("/org.openoffice.Setup/L10N", "ooSetupSystemLocale", "ja-JP");
+
+    const QString settings = folder + "/user/registrymodifications.xcu";
+    const QString end = QStringLiteral("</oor:items>");
     QFile file(settings);
-    if (file.open(QIODevice::WriteOnly)) file.write(xml.toUtf8());
+    QString xml;
+    if (file.open(QIODevice::ReadOnly)) xml = QString::fromUtf8(file.readAll());
+    file.close();
+    if (!xml.contains(end)) {
+        xml = QStringLiteral(
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                  "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n") +
+              end + "\n";
+    }
+    QString missing;
+    for (const QString& item : items) {
+        // The office writes each setting back on one line of its own, "path" and "name" first.
+        const QString key = item.left(item.indexOf(QStringLiteral("><value>")));
+        if (!xml.contains(key)) missing += item;
+    }
+    if (missing.isEmpty()) return;
+    xml.insert(xml.lastIndexOf(end), missing);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(xml.toUtf8());
 }
 
 QString newPipeName() {
@@ -137,6 +162,10 @@ void Office::Impl::chooseProfile() {
 void Office::Impl::start() {
     chooseProfile();
     prepareProfile(profile);
+    launch();
+}
+
+void Office::Impl::launch() {
     pipe = newPipeName();
     QStringList args;
     if (options.headless) args << QStringLiteral("--headless");
@@ -144,23 +173,39 @@ void Office::Impl::start() {
          << QStringLiteral("--nodefault") << QStringLiteral("--nolockcheck")
          << QStringLiteral("-env:UserInstallation=") + uno::qs(uno::fileUrl(profile))
          << QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipe);
-    QString error;
+    OfficeProcess::Launch launch;
+    launch.program = ProgramDir + "soffice.bin";
+    launch.arguments = args;
     // Our own Qt settings are not the office's.
-    if (!process.start(ProgramDir + "soffice", args, {"QT_QPA_PLATFORM", "SESSION_MANAGER"}, error))
+    launch.removeFromEnvironment = {"QT_QPA_PLATFORM", "SESSION_MANAGER"};
+    launch.logFile = profile + "/office.log";
+    // Nobody can use a headless office once we are gone; a visible one may hold the seller's work.
+    launch.endWithUs = options.headless;
+    QString error;
+    if (!process.start(launch, error))
         throw AutomationError(zk::hresult::ServerUnavailable, texts::NotStarted + error);
 }
 
 void Office::Impl::connect() {
-    const rtl::OUString url = uno::ou(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
     Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(localContext());
     QElapsedTimer timer;
     timer.start();
+    int restarts = 0;
     for (;;) {
         try {
+            // The office can accept the pipe and then never answer.
+            const CallWatchdog::Watch watch = watchdog.watch(process.officePid(), options.connectTimeoutMs);
+            const rtl::OUString url =
+                uno::ou(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
             remote.set(resolver->resolve(url), UNO_QUERY_THROW);
             dead = false;
             return;
         } catch (const css::connection::NoConnectException&) {
+            // A first start on a new profile ends itself once, asking to be started again.
+            if (!process.running() && process.exitCode() == RestartRequested && ++restarts <= 2) {
+                launch();
+                continue;
+            }
             if (timer.elapsed() > options.connectTimeoutMs || !process.running()) {
                 process.kill();
                 throw AutomationError(zk::hresult::ServerUnavailable, texts::Unavailable);
@@ -216,6 +261,9 @@ Office::Options Office::defaultOptions() {
     Options options;
     options.headless = qgetenv("ZERKON_OFFICE_HEADLESS") == "1" ||
                        (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    bool ok = false;
+    const int bound = qEnvironmentVariableIntValue("ZERKON_OFFICE_CALL_TIMEOUT_MS", &ok);
+    if (ok && bound > 0) options.callTimeoutMs = bound;
     return options;
 }
 
@@ -250,6 +298,7 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
 // Saves what can be saved; true when a document still holds changes after that.
 static bool keepsUnsavedWork(Office::Impl& d) {
     try {
+        const CallWatchdog::Watch watch = d.watchdog.watch(d.process.officePid(), d.options.callTimeoutMs * 4);
         Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(d.remote);
         Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
         bool unsaved = false;
@@ -293,6 +342,8 @@ void Office::terminate() {
     *d->veto = false;
     if (!d->dead) {
         try {
+            // An office that does not end when asked is killed below; the call must not wait for it.
+            const CallWatchdog::Watch watch = d->watchdog.watch(d->process.officePid(), TerminateBoundMs);
             Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(d->remote);
             // A visible office would ask about unsaved changes and wait for an answer forever;
             // ending means dropping them (the workflows save before they quit).
@@ -308,7 +359,7 @@ void Office::terminate() {
     }
     d->dead = true;
     d->remote.clear();
-    if (!d->process.waitForExit(15000)) d->process.kill();
+    if (!d->process.waitForExit(TerminateBoundMs)) d->process.kill();
     d->process.kill();
     d->profileLock.reset();
 }
@@ -325,11 +376,19 @@ void Office::failed() {
         rethrowAsAutomationError();
     } catch (const AutomationError& e) {
         // A closed workbook reports a disconnection too; only a gone process ends the office.
-        if (e.code() == zk::hresult::Disconnected && !d->process.running()) {
+        if (d->watchdog.fired() || (e.code() == zk::hresult::Disconnected && !d->process.running())) {
             d->dead = true;
-                }
+            // Whatever the stalled call reported, the office is gone now.
+            throw AutomationError(zk::hresult::Disconnected, texts::Disconnected);
+        }
         throw;
     }
+}
+
+CallWatchdog::Watch Office::watchCall(const QString& call) {
+    static const QStringList slow = {"Open", "Add", "Save", "SaveAs", "Close", "Quit"};
+    const int bound = slow.contains(call) ? d->options.callTimeoutMs * 4 : d->options.callTimeoutMs;
+    return d->watchdog.watch(d->process.officePid(), bound);
 }
 
 void Office::setCloseVeto(bool on) { *d->veto = on; }

@@ -1,6 +1,8 @@
 #pragma once
 // One running office of our own: LibreOffice started with a profile of ours and a private pipe,
 // and the UNO connection to it. Ending the object ends the office.
+#include "CallWatchdog.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,8 +16,12 @@ public:
         bool headless = true;
         QString profileFolder;   // empty: a folder of ours in the user's cache
         int connectTimeoutMs = 30000;
+        // The longest any one call may wait for the office before the office counts as hung and
+        // is ended; loading and saving get four times as long.
+        int callTimeoutMs = 30000;
     };
-    // Headless when there is no display (or ZERKON_OFFICE_HEADLESS=1).
+    // Headless when there is no display (or ZERKON_OFFICE_HEADLESS=1); the call bound from
+    // ZERKON_OFFICE_CALL_TIMEOUT_MS when set.
     static Options defaultOptions();
 
     // Starts the office and connects; throws AutomationError when it cannot.
@@ -51,6 +57,7 @@ public:
     template <class F>
     auto run(const QString& call, F&& f, bool gated = true) -> decltype(f()) {
         enter(call, gated);
+        const CallWatchdog::Watch watch = watchCall(call);
         try {
             return f();
         } catch (...) {
@@ -58,6 +65,8 @@ public:
         }
     }
     [[noreturn]] void failed();
+    // Bounds one call into the office (see CallWatchdog).
+    CallWatchdog::Watch watchCall(const QString& call);
 
     // While on, the windows and documents we drive refuse to be closed by the user.
     void setCloseVeto(bool on);

@@ -1,5 +1,6 @@
 #pragma once
 // The inside of an Office, shared by the calc layer's own files.
+#include "CallWatchdog.h"
 #include "Office.h"
 #include "OfficeProcess.h"
 #include "Uno.h"
@@ -13,6 +14,7 @@ namespace zk::calc {
 struct Office::Impl {
     Options options;
     OfficeProcess process;
+    CallWatchdog watchdog;
     std::unique_ptr<QLockFile> profileLock;
     QString profile;
     QString pipe;
@@ -24,6 +26,7 @@ struct Office::Impl {
     void chooseProfile();
     bool reclaimOrphan(const QString& folder);
     void start();
+    void launch();
     void connect();
 };
 

@@ -8,7 +8,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace zk::calc {
 namespace {
@@ -34,6 +36,16 @@ bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
 bool signalProcess(pid_t pid, int signal) {
     if (pid <= 1) return false;
     return ::kill(pid, signal) == 0;
+}
+
+bool processIs(pid_t pid, const QString& name) {
+    if (pid <= 1) return false;
+    QString program;
+    char state = 0;
+    pid_t parent = 0;
+    if (!readStat(pid, program, state, parent)) return false;
+    // The kernel cuts program names to 15 characters.
+    return state != 'Z' && state != 'X' && name.startsWith(program) && !program.isEmpty();
 }
 
 bool processExists(pid_t pid) {
@@ -63,97 +75,88 @@ QList<pid_t> childProcesses(pid_t parent, const QString& name) {
     return found;
 }
 
-OfficeProcess::OfficeProcess() : launcher_(std::make_unique<QProcess>()) {}
+OfficeProcess::OfficeProcess() : process_(std::make_unique<QProcess>()) {}
 
 OfficeProcess::~OfficeProcess() {
-    if (launcher_) kill();
+    if (process_) kill();
 }
 
 void OfficeProcess::detach() {
     // Never destroyed: a QProcess ends its process when it goes.
-    launcher_.release();
-    launcher_ = std::make_unique<QProcess>();
-    office_ = 0;
+    process_.release();
+    process_ = std::make_unique<QProcess>();
+    pid_ = 0;
 }
 
-bool OfficeProcess::start(const QString& program, const QStringList& arguments,
-                          const QStringList& removeFromEnvironment, QString& error) {
+bool OfficeProcess::start(const Launch& launch, QString& error) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : removeFromEnvironment) env.remove(name);
-    launcher_->setProcessEnvironment(env);
-    launcher_->setProgram(program);
-    launcher_->setArguments(arguments);
-    launcher_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    launcher_->setStandardOutputFile(QProcess::nullDevice());
-    launcher_->start();
-    if (!launcher_->waitForStarted(10000)) {
-        error = launcher_->errorString();
+    for (const QString& name : launch.removeFromEnvironment) env.remove(name);
+    // What the launcher script would have set: the office honours lock files only with it.
+    env.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
+    process_->setProcessEnvironment(env);
+    process_->setProgram(launch.program);
+    process_->setArguments(launch.arguments);
+    // The office must hold none of our handles: an office that outlives us would otherwise keep
+    // the pipes of whoever reads our output open.
+    process_->setStandardInputFile(QProcess::nullDevice());
+    if (launch.logFile.isEmpty()) {
+        process_->setStandardOutputFile(QProcess::nullDevice());
+        process_->setStandardErrorFile(QProcess::nullDevice());
+    } else {
+        process_->setStandardOutputFile(launch.logFile, QIODevice::Truncate);
+        process_->setStandardErrorFile(launch.logFile, QIODevice::Append);
+    }
+    if (launch.endWithUs) {
+        const pid_t parent = ::getpid();
+        process_->setChildProcessModifier([parent] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            // We may have died between the fork and the line above.
+            if (::getppid() != parent) ::_exit(1);
+        });
+    } else {
+        process_->setChildProcessModifier({});
+    }
+    process_->start();
+    if (!process_->waitForStarted(10000)) {
+        error = process_->errorString();
         return false;
     }
+    pid_ = pid_t(process_->processId());
     return true;
 }
 
-pid_t OfficeProcess::launcherPid() const {
-    return launcher_->state() == QProcess::NotRunning ? 0 : pid_t(launcher_->processId());
-}
-
-bool OfficeProcess::officeAlive() const {
-    if (office_ <= 1) return false;
-    QString name;
-    char state = 0;
-    pid_t parent = 0;
-    if (!readStat(office_, name, state, parent)) return false;
-    // The id could have been given to another process since: it must still be the office,
-    // and while the launcher lives, its child.
-    if (name != QStringLiteral("soffice.bin") || state == 'Z' || state == 'X') return false;
-    const pid_t launcher = launcherPid();
-    return launcher <= 1 || parent == launcher;
-}
-
-pid_t OfficeProcess::officePid() {
-    if (officeAlive()) return office_;
-    const pid_t launcher = launcherPid();
-    if (launcher <= 1) return 0;
-    const QList<pid_t> children = childProcesses(launcher, QStringLiteral("soffice.bin"));
-    office_ = children.isEmpty() ? 0 : children.first();
-    return office_;
-}
+pid_t OfficeProcess::officePid() const { return running() ? pid_ : 0; }
 
 bool OfficeProcess::running() const {
-    return launcher_->state() != QProcess::NotRunning || officeAlive();
+    // Read from /proc rather than from the QProcess, whose state changes only when events are
+    // processed; a killed office must count as gone at once.
+    return pid_ > 1 && processIs(pid_, QStringLiteral("soffice.bin"));
+}
+
+int OfficeProcess::exitCode() {
+    if (running() || process_->state() == QProcess::Starting) return -1;
+    if (process_->state() != QProcess::NotRunning) process_->waitForFinished(100);
+    if (process_->state() != QProcess::NotRunning || process_->exitStatus() != QProcess::NormalExit) return -1;
+    return process_->exitCode();
 }
 
 bool OfficeProcess::waitForExit(int ms) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) {
-        if (launcher_->state() != QProcess::NotRunning) launcher_->waitForFinished(20);
-        if (!running()) return true;
-        if (launcher_->state() == QProcess::NotRunning) QThread::msleep(20);
+    while (running() && timer.elapsed() < ms) {
+        if (process_->state() != QProcess::NotRunning) process_->waitForFinished(20);
+        else QThread::msleep(20);
     }
     return !running();
 }
 
 void OfficeProcess::kill() {
-    // The office first: killing only the launcher would orphan it.
-    if (officeAlive()) {
-        signalProcess(office_, SIGTERM);
-        QElapsedTimer timer;
-        timer.start();
-        while (officeAlive() && timer.elapsed() < 3000) {
-            if (launcher_->state() != QProcess::NotRunning) launcher_->waitForFinished(20);
-            else QThread::msleep(20);
-        }
-        if (officeAlive()) signalProcess(office_, SIGKILL);
+    if (running()) {
+        signalProcess(pid_, SIGTERM);
+        if (!waitForExit(3000) && running()) signalProcess(pid_, SIGKILL);
     }
-    if (launcher_->state() != QProcess::NotRunning) {
-        launcher_->waitForFinished(2000);
-        if (launcher_->state() != QProcess::NotRunning) {
-            launcher_->kill();
-            launcher_->waitForFinished(2000);
-        }
-    }
-    office_ = 0;
+    if (process_->state() != QProcess::NotRunning) process_->waitForFinished(2000);
+    pid_ = 0;
 }
 
 } // namespace zk::calc

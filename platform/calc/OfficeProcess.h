@@ -1,7 +1,8 @@
 #pragma once
-// The office's processes as this program sees them. The office is started through its launcher
-// script, which becomes a splash helper that runs the real office binary as its child; only
-// those two, both of our own making, are ever signalled, and never a pid of 1 or less.
+// The office's process as this program sees it. The office binary is started directly (not
+// through its launcher script and splash helper), so that the process we hold is the office
+// itself: it can be told to die with us, and it is the only one ever signalled, never a pid of
+// 1 or less.
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -17,35 +18,44 @@ bool signalProcess(pid_t pid, int signal);
 // Whether a process with this id exists (and is not a zombie).
 bool processExists(pid_t pid);
 
+// Whether the process with this id runs the program `name` (as the kernel names it).
+bool processIs(pid_t pid, const QString& name);
+
 // The ids of the children of a process whose program name is `name`, read from /proc.
 QList<pid_t> childProcesses(pid_t parent, const QString& name);
 
 class OfficeProcess {
 public:
+    struct Launch {
+        QString program;
+        QStringList arguments;
+        QStringList removeFromEnvironment;
+        QString logFile;            // the office's output goes here, never to our own
+        bool endWithUs = false;     // the office is killed when this program dies
+    };
+
     OfficeProcess();
     ~OfficeProcess();
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
 
-    // Starts the launcher; false with the reason in `error` when it cannot be started.
-    bool start(const QString& program, const QStringList& arguments, const QStringList& removeFromEnvironment,
-               QString& error);
-    // The real office process (found once, then remembered); 0 while it is not known.
-    pid_t officePid();
-    pid_t launcherPid() const;
+    // Starts the office; false with the reason in `error` when it cannot be started.
+    bool start(const Launch& launch, QString& error);
+    // The office's process id while it runs; 0 otherwise.
+    pid_t officePid() const;
     bool running() const;
-    // Waits up to `ms` for both processes to end on their own.
+    // The exit code once the office has ended on its own; -1 while it runs or when unknown.
+    int exitCode();
+    // Waits up to `ms` for the office to end on its own.
     bool waitForExit(int ms);
-    // Ends what we started: the office, then the launcher; waits for them.
+    // Ends what we started and waits for it.
     void kill();
-    // Lets the processes run on without us; this object then stands for none.
+    // Lets the office run on without us; this object then stands for none.
     void detach();
 
 private:
-    bool officeAlive() const;
-
-    std::unique_ptr<QProcess> launcher_;
-    pid_t office_ = 0;
+    std::unique_ptr<QProcess> process_;
+    pid_t pid_ = 0;
 };
 
 } // namespace zk::calc

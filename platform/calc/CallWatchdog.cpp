@@ -1,0 +1,68 @@
+#include "CallWatchdog.h"
+
+#include "OfficeProcess.h"
+
+#include <csignal>
+
+namespace zk::calc {
+
+CallWatchdog::CallWatchdog() = default;
+
+CallWatchdog::~CallWatchdog() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+CallWatchdog::Watch::Watch(Watch&& other) noexcept : owner_(other.owner_), id_(other.id_) { other.owner_ = nullptr; }
+
+CallWatchdog::Watch::~Watch() {
+    if (owner_) owner_->release(id_);
+}
+
+CallWatchdog::Watch CallWatchdog::watch(pid_t pid, int ms) {
+    std::uint64_t id = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // Started on first use: most objects never wait on a call.
+        if (!thread_.joinable()) thread_ = std::thread([this] { loop(); });
+        id = next_++;
+        entries_[id] = Entry{Clock::now() + std::chrono::milliseconds(ms), pid};
+    }
+    wake_.notify_all();
+    return Watch(this, id);
+}
+
+void CallWatchdog::release(std::uint64_t id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    entries_.erase(id);
+}
+
+void CallWatchdog::loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stopping_) {
+        if (entries_.empty()) {
+            wake_.wait(lock);
+            continue;
+        }
+        auto earliest = entries_.begin();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it)
+            if (it->second.deadline < earliest->second.deadline) earliest = it;
+        if (Clock::now() < earliest->second.deadline) {
+            wake_.wait_until(lock, earliest->second.deadline);
+            continue;
+        }
+        const pid_t pid = earliest->second.pid;
+        entries_.erase(earliest);
+        // Only the office itself: the id is checked to still run the office binary.
+        if (processIs(pid, QStringLiteral("soffice.bin"))) {
+            fired_ = true;
+            signalProcess(pid, SIGKILL);
+        }
+    }
+}
+
+} // namespace zk::calc
