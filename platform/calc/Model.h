@@ -5,6 +5,7 @@
 #include "OfficeImpl.h"
 #include "Workbook.h"
 
+#include <QDate>
 #include <QHash>
 #include <QRect>
 #include <atomic>
@@ -61,9 +62,12 @@ struct DocState {
     rtl::Reference<CloseGuard> guard;
     bool closed = false;
     QHash<sal_Int32, sal_Int16> formatTypes; // number format key -> its type
+    QDate nullDate_;
 
     Reference<css::frame::XController> controller() const;
     sal_Int16 formatType(sal_Int32 key);
+    // The day serial 0 stands for in this workbook.
+    QDate nullDate();
     void ensureOpen() const;
     template <class F>
     auto run(const QString& call, F&& f) -> decltype(f()) {

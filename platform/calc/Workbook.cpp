@@ -33,9 +33,10 @@ QString columnLetters(int column) {
 
 bool sameName(const QString& a, const char* b) { return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; }
 
-// Serial day numbers count from 1899-12-30, as in both spreadsheets.
-QDateTime fromSerial(double serial) {
-    const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
+// Serial day numbers count from the workbook's null date: 1899-12-30 in most workbooks,
+// 1904-01-01 in those that use the 1904 date system.
+QDateTime fromSerial(double serial, const QDate& nullDate) {
+    const QDateTime base(nullDate, QTime(0, 0));
     return base.addMSecs(qint64(std::llround(serial * 86400000.0)));
 }
 
@@ -90,6 +91,16 @@ Reference<css::frame::XController> DocState::controller() const {
     Reference<css::frame::XController> c = model->getCurrentController();
     if (!c.is()) throw AutomationError(zk::hresult::Exception, texts::NoDocument);
     return c;
+}
+
+QDate DocState::nullDate() {
+    if (!nullDate_.isValid()) {
+        css::util::Date date;
+        if (props(model)->getPropertyValue("NullDate") >>= date)
+            nullDate_ = QDate(date.Year, date.Month, date.Day);
+        if (!nullDate_.isValid()) nullDate_ = QDate(1899, 12, 30);
+    }
+    return nullDate_;
 }
 
 sal_Int16 DocState::formatType(sal_Int32 key) {
@@ -150,7 +161,9 @@ QVariant Range::value() const {
         const sal_Int16 type = d->doc->formatType(key);
         using css::util::NumberFormat::DATE;
         using css::util::NumberFormat::TIME;
-        if (type & (DATE | TIME)) return fromSerial(number);
+        // A time alone has no date: it stays on the day the texts of times are read from.
+        if (type & DATE) return fromSerial(number, d->doc->nullDate());
+        if (type & TIME) return fromSerial(number, QDate(1899, 12, 30));
         return number;
     });
 }

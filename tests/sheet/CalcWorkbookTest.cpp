@@ -9,6 +9,7 @@
 #include "platform/calc/CalcWindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QFile>
 #include <QThread>
@@ -104,6 +105,52 @@ TEST_F(CalcWorkbook, HyperlinkShowsItsAddressAndSurvivesSavingInBothFormats) {
         EXPECT_EQ(again.text("E8"), "見出し");
         EXPECT_EQ(again.sheet()->range("E9")->hyperlinkAddress(), "");
     }
+}
+
+// A workbook's own null date counts: one of the 1904 date system must not read its dates four
+// years early. A flat document file says which system it uses in plain XML.
+TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
+    const QString path = folder.write("dates1904.fods", R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+  xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2"
+  office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+ <office:body><office:spreadsheet>
+  <table:calculation-settings><table:null-date table:date-value="1904-01-01"/></table:calculation-settings>
+  <table:table table:name="Sheet1"><table:table-row>
+   <table:table-cell office:value-type="date" office:date-value="2026-12-07"><text:p>2026-12-07</text:p></table:table-cell>
+   <table:table-cell office:value-type="time" office:time-value="PT10H30M00S"><text:p>10:30:00</text:p></table:table-cell>
+  </table:table-row></table:table>
+ </office:spreadsheet></office:body>
+</office:document>
+)");
+    auto book = app->workbooks()->open(path);
+    auto sheet = book->sheets()->item(1);
+    sheet->cells(1, 1)->setProperty("NumberFormat", "YYYY/MM/DD");
+    sheet->cells(1, 2)->setProperty("NumberFormat", "HH:MM:SS");
+    EXPECT_EQ(sheet->cells(1, 1)->value().toDateTime().date(), QDate(2026, 12, 7));
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 2)->value()), "10:30:00");
+    book->close();
+}
+
+// Saving must keep a workbook's links to files as they were written, not rewrite them relative
+// to the folder it is saved in.
+TEST_F(CalcWorkbook, AbsoluteFileLinksSurviveASave) {
+    const QString path = folder.file("books/links.xlsx");
+    const QString target = "file:///srv/pictures/item-1.jpg";
+    zk::test::makeWorkbook(path, {{"A1", "ID"}});
+    {
+        auto book = app->workbooks()->open(path);
+        auto sheet = book->sheets()->item(1);
+        sheet->hyperlinks()->add(*sheet->range("E2"), target);
+        book->save();
+        book->close();
+    }
+    // A link kept relative would now point below the new folder.
+    const QString moved = folder.file("elsewhere/deeper/links.xlsx");
+    ASSERT_TRUE(QFile::rename(path, moved));
+    Reopened again(moved);
+    EXPECT_EQ(again.sheet()->range("E2")->hyperlinkAddress(), target);
 }
 
 TEST_F(CalcWorkbook, SaveKeepsTheFilesOwnFormat) {
@@ -253,6 +300,67 @@ TEST(CalcOffice, AKilledOfficeGivesDisconnectionCodes) {
     }
     app->office().terminate();
     EXPECT_FALSE(calc::processExists(pid));
+}
+
+// The office keeps none of our handles (its output goes to a log in its profile), so an office
+// that outlives us cannot hold the pipes of whoever reads our output; and a headless one ends
+// when its program dies.
+TEST(CalcOffice, TheOfficeHoldsNoHandleOfOursAndEndsWithAKilledProgram) {
+    const auto link = [](const QString& path) { return QFile::symLinkTarget(path); };
+    {
+        auto app = SharedOffice::app();
+        const pid_t pid = app->office().processId();
+        ASSERT_GT(pid, 1);
+        const QString log = app->office().profileFolder() + "/office.log";
+        EXPECT_EQ(link(QString("/proc/%1/fd/1").arg(pid)), log);
+        EXPECT_EQ(link(QString("/proc/%1/fd/2").arg(pid)), log);
+        const QStringList ours = {link("/proc/self/fd/1"), link("/proc/self/fd/2")};
+        for (const QString& fd : QDir(QString("/proc/%1/fd").arg(pid)).entryList(QDir::NoDotAndDotDot | QDir::System))
+            EXPECT_FALSE(ours.contains(link(QString("/proc/%1/fd/%2").arg(pid).arg(fd))) &&
+                         link(QString("/proc/%1/fd/%2").arg(pid).arg(fd)).startsWith("pipe:"))
+                << "office fd " << fd.toStdString() << " is our own output";
+        EXPECT_EQ(QFileInfo(app->office().profileFolder()).permissions() & 0x0077, 0) << "profile not owner-only";
+    }
+
+    zk::test::TempFolder folder;
+    QProcess holder;
+    holder.setProgram(qEnvironmentVariable("ZERKON_BUILD_DIR") + "/office_holder");
+    holder.setArguments({folder.path() + "/Zerkon/office-profile"});
+    holder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    holder.start();
+    ASSERT_TRUE(holder.waitForStarted(5000));
+    ASSERT_TRUE(holder.waitForReadyRead(60000)) << "the holder did not start its office";
+    const pid_t office = pid_t(holder.readLine().trimmed().toLong());
+    ASSERT_GT(office, 1);
+    EXPECT_TRUE(calc::processIs(office, "soffice.bin"));
+    holder.kill(); // our own child, by its pid
+    holder.waitForFinished(5000);
+    for (int i = 0; i < 250 && calc::processExists(office); ++i) QThread::msleep(20);
+    EXPECT_FALSE(calc::processExists(office)) << "the office outlived the program that started it";
+    if (calc::processIs(office, "soffice.bin")) calc::signalProcess(office, SIGKILL);
+}
+
+// A hung office (here: stopped) is ended when a call outlives its bound; the call returns the
+// disconnection instead of freezing the panel.
+TEST(CalcOffice, ACallIntoAStoppedOfficeReturnsTheDisconnectionAndEndsTheOffice) {
+    calc::Office::Options options = calc::Office::defaultOptions();
+    options.callTimeoutMs = 1500;
+    auto app = calc::Application::create(options);
+    auto book = app->workbooks()->add();
+    auto sheet = book->sheets()->item(1);
+    const pid_t pid = app->office().processId();
+    ASSERT_GT(pid, 1);
+    ASSERT_TRUE(calc::signalProcess(pid, SIGSTOP));
+    try {
+        sheet->cells(1, 1)->setValue("x");
+        FAIL() << "a stopped office answered";
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.isDisconnection()) << std::hex << e.code();
+    }
+    EXPECT_FALSE(app->office().connected());
+    for (int i = 0; i < 100 && calc::processExists(pid); ++i) QThread::msleep(20);
+    EXPECT_FALSE(calc::processExists(pid));
+    app->office().terminate();
 }
 
 TEST(CalcOffice, QuitEndsTheProcessesAndLaterCallsFail) {

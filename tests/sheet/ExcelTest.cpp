@@ -9,6 +9,7 @@
 #include "platform/calc/OfficeProcess.h"
 #include "sheet/Texts.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 #include <csignal>
@@ -170,6 +171,25 @@ TEST_F(ExcelWrapper, LiveCheckAfterTheOfficeWasKilledFailsWithADisconnection) {
     EXPECT_FALSE(excel.LastErrorText.isEmpty());
     EXPECT_EQ(excel.LiveCheck(), -1);
     EXPECT_TRUE(AutomationError(excel.LastError, "").isDisconnection());
+}
+
+TEST_F(ExcelWrapper, LiveCheckAgainstAHungOfficeReturnsWithinSecondsAndEndsIt) {
+    const calc::Office::Options saved = calc::Office::defaultOptions();
+    calc::Office::Options bounded = saved;
+    bounded.callTimeoutMs = 1000;
+    TExcel::setOfficeOptions(bounded);
+    openBook();
+    TExcel::setOfficeOptions(saved);
+    const pid_t pid = excel.ExcelApp->office().processId();
+    ASSERT_GT(pid, 1);
+    ASSERT_TRUE(calc::signalProcess(pid, SIGSTOP)); // hung, as an office that never answers
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(excel.LiveCheck(), -1);
+    EXPECT_LT(timer.elapsed(), 30000) << "the save waited on the hung office";
+    EXPECT_TRUE(AutomationError(excel.LastError, "").isDisconnection()) << std::hex << excel.LastError;
+    for (int i = 0; i < 100 && calc::processExists(pid); ++i) QThread::msleep(20);
+    EXPECT_FALSE(calc::processExists(pid));
 }
 
 TEST_F(ExcelWrapper, TwoLiveChecksSaveTwice) {
