@@ -67,6 +67,14 @@ int ColumnPrompts::FindHeaderColumn(const QString& text) {
 
 void ColumnPrompts::SelectRowClick() {
     sheet::TExcel& excel = host_.Excel();
+    sheet::WorkbookFields f = host_.Fields();
+    // A prompt in a spreadsheet that has gone could never be answered: say so instead.
+    if (f.ExcelState != 1 || excel.LiveCheck() != 0) {
+        excel.ForgetLostOffice();
+        f.ExcelState = 0;
+        MessageService::instance().show(sheet::texts::StartFirst);
+        return;
+    }
     DesktopWindow* window = excel.ExcelWindow.get();
     const QRect area = Desktop::instance().workArea();
     if (window) window->setPlacement(QRect(1, 1, area.width(), area.height()));

@@ -110,6 +110,7 @@ int TExcel::OpenFile(const QString& fileName) {
         Book = ref(ExcelApp, "ExcelApp").workbooks()->open(fileName);
         AppRef = ExcelApp->application();
         Sheets = AppRef->sheets();
+        BookPath = fileName;
     });
 }
 
@@ -210,6 +211,12 @@ void TExcel::Abandon() {
     AppRef.reset();
     ExcelApp.reset();
     Started = 0;
+}
+
+void TExcel::ForgetLostOffice() {
+    Abandon();
+    // The office was killed with the workbook open: its lock would make the workbook look in use.
+    if (!BookPath.isEmpty()) calc::Office::removeStaleLock(BookPath);
 }
 
 int TExcel::LiveCheck() {

@@ -40,6 +40,9 @@ public:
     // save because no workbook is open.
     void Abandon();
     int LiveCheck();
+    // After a failed LiveCheck: releases the references and removes the lock file that the lost
+    // office of ours left beside the workbook.
+    void ForgetLostOffice();
     int CloseBook();
     int SaveAs(const QString& fileName);
     int GetRowNumber();
@@ -66,6 +69,7 @@ public:
     std::shared_ptr<calc::Worksheet> Sheet;
     std::shared_ptr<DesktopWindow> ExcelWindow;
     int Started = 0;
+    QString BookPath; // the workbook last opened
     uint32_t LastError = 0;
     QString LastErrorText;
 

@@ -26,6 +26,10 @@ void Pause(int ms) {
 
 namespace {
 
+// How often a step refused because a cell is being edited is repaired and tried again: a cell
+// that stays in edit mode after that is not left by a Tab, and asking forever would hang us.
+constexpr int MaxEditModeRepairs = 5;
+
 QString readExcelDir(const QString& iniPath) {
     ProfileFile ini(iniPath);
     if (!ini.load()) return {};
@@ -123,10 +127,10 @@ void WorkbookSession::CloseExcelClick() {
 
     // Each step is repeated while the spreadsheet refuses it because a cell is being edited.
     auto untilDone = [&](auto step) {
-        for (;;) {
+        for (int repairs = 0;; ++repairs) {
             if (step() == 0) return true;
             host_.BringToFront();
-            if (excel.LastError == hresult::CallRejected) {
+            if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
                 RepairEditMode();
                 continue;
             }
@@ -143,10 +147,10 @@ void WorkbookSession::CloseExcelClick() {
 
 bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
     TExcel& excel = host_.Excel();
-    for (;;) {
+    for (int repairs = 0;; ++repairs) {
         text.clear();
         text = TExcel::ToText(excel.ReadCell(row, column));
-        if (excel.LastError == hresult::CallRejected) {
+        if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             host_.BringToFront();
             RepairEditMode();
             continue;
@@ -159,9 +163,9 @@ bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
 
 bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
     TExcel& excel = host_.Excel();
-    for (;;) {
+    for (int repairs = 0;; ++repairs) {
         if (excel.WriteToCell(row, column, text) == 0) return true;
-        if (excel.LastError == hresult::CallRejected) {
+        if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             host_.BringToFront();
             RepairEditMode();
             continue;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QThread>
 #include <csignal>
 
 using namespace zk;
@@ -197,6 +198,24 @@ TEST_F(Session, ReadsAndWritesRetryAfterTheRepair) {
     EXPECT_EQ(host.keys.size(), 2);
 }
 
+TEST_F(Session, ACellThatStaysInEditModeEndsTheRetriesWithTheError) {
+    open(first);
+    zk::test::EditingSpreadsheet editing;
+    editing.install(host.excel.ExcelApp->office(), host);
+    host.onTab = [] {}; // the Tab does not leave this edit
+    editing.editing = true;
+    MessageService::instance().clearTranscript();
+    EXPECT_FALSE(session.WriteCellText(10, 2, "never"));
+    QString text;
+    EXPECT_FALSE(session.ReadCellText(10, 2, text));
+    const QStringList shown = captions();
+    EXPECT_EQ(shown.count("編集モード修正"), 10);
+    ASSERT_EQ(shown.size(), 12);
+    EXPECT_TRUE(boxes()[5]["text"].toString().startsWith("次のエラーにより、エクセルへの書き込みに失敗しました。"));
+    EXPECT_TRUE(boxes()[11]["text"].toString().startsWith("次のエラーにより、エクセルからデータの取得に失敗しました。"));
+    editing.editing = false;
+}
+
 TEST_F(Session, ALostOfficeIsReportedWithTheRestartAdvice) {
     open(first);
     ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
@@ -204,11 +223,12 @@ TEST_F(Session, ALostOfficeIsReportedWithTheRestartAdvice) {
     QString text = "x";
     EXPECT_FALSE(session.ReadCellText(7, 2, text));
     EXPECT_EQ(text, "");
+    const QString readError = host.excel.LastErrorText;
     EXPECT_FALSE(session.WriteCellText(7, 2, "y"));
     ASSERT_EQ(boxes().size(), 2);
     const QString read = boxes()[0]["text"].toString();
     EXPECT_TRUE(read.startsWith("次のエラーにより、エクセルからデータの取得に失敗しました。\n\n"));
-    EXPECT_TRUE(read.contains(host.excel.LastErrorText));
+    EXPECT_TRUE(read.contains(readError));
     EXPECT_TRUE(read.endsWith("\n\nZerkonでエクセルの再起動をして下さい。"
                               "１．([EXCEL]ボタン下の[閉じる]をクリックし、[EXCEL]ボタンで再度起動して下さい。"
                               "２．その場合、アップロード済みの画像を戻すために[画像を１出品分戻す]ボタンを\n"
@@ -227,6 +247,18 @@ TEST_F(Session, ALostOfficeIsReportedWithTheRestartAdvice) {
     QString title;
     EXPECT_TRUE(session.ReadCellText(7, 2, title));
     EXPECT_EQ(title, "腕時計");
+}
+
+TEST_F(Session, ChoosingTheRowAgainAfterTheOfficeWasKilledSaysSoAndRemovesItsLock) {
+    open(first);
+    ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
+    for (int i = 0; i < 100 && !QFileInfo::exists(books + "/.~lock.items.xlsx#"); ++i) QThread::msleep(20);
+    MessageService::instance().clearTranscript();
+    host.prompts.SelectRowClick();
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0]["text"].toString(), "Excelを起動してください");
+    EXPECT_EQ(host.ExcelState, 0);
+    EXPECT_FALSE(QFileInfo::exists(books + "/.~lock.items.xlsx#")) << "the dead office's lock stayed";
 }
 
 TEST_F(Session, AWorkbookThatCannotBeOpenedIsReportedAndTheOfficeEnded) {
