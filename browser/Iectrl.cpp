@@ -28,6 +28,11 @@ chromium::ChromiumBrowser* TIECtrl::session() const {
     return dynamic_cast<chromium::ChromiumBrowser*>(Browser.object());
 }
 
+bool TIECtrl::IsConnected() const {
+    const chromium::ChromiumBrowser* browser = session();
+    return browser && browser->alive();
+}
+
 void TIECtrl::record(const AutomationError& error) {
     LastError = int32_t(error.code());
     LastErrorText = error.text();

@@ -98,6 +98,8 @@ public:
 
     // The driven browser behind Browser, null when there is none.
     chromium::ChromiumBrowser* session() const;
+    // Whether a browser is driven and its connection still stands.
+    bool IsConnected() const;
     // Polls ("busy" reads) of the last wait.
     int lastPollCount() const { return polls_; }
 

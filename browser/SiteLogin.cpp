@@ -43,7 +43,8 @@ QString SiteLogin::LoginAddress() const {
 void SiteLogin::StartIEClick() {
     PanelGuard panel(host_);
     TIECtrl& ie = host_.ie();
-    if (!host_.ieConnected()) {
+    // A browser that was killed or closed since is started anew, whatever the flag says.
+    if (!host_.ieConnected() || !ie.IsConnected()) {
         ie.setSystemIniPath(host_.systemIniPath());
         host_.ieWindow() = ie.FindOrLaunch();
         if (host_.ieWindow() == 0) {

@@ -237,6 +237,25 @@ TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
     EXPECT_EQ(messages().size(), 1) << "a timeout was shown by the wait";
 }
 
+TEST_F(SiteLoginTest, StartIEAfterTheBrowserWasKilledStartsANewOneAndLogsIn) {
+    SiteLogin login(host_);
+    login.StartIEClick();
+    ASSERT_EQ(host_.connected_, 1);
+    const qint64 pid = host_.ie_.session()->processId();
+    ::kill(pid_t(pid), SIGKILL); // ours: started by this test's login
+    for (int i = 0; i < 200 && host_.ie_.IsConnected(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    ASSERT_FALSE(host_.ie_.IsConnected());
+    login.StartIEClick();
+    EXPECT_EQ(host_.connected_, 1);
+    ASSERT_NE(host_.ie_.session(), nullptr);
+    EXPECT_NE(host_.ie_.session()->processId(), pid);
+    EXPECT_EQ(logins().size(), 2);
+    EXPECT_EQ(messages(), QStringList());
+}
+
 TEST_F(SiteLoginTest, PlacementIsSavedAtCloseAndRestoredAtStart) {
     SiteLogin login(host_);
     host_.places["Internet Explorer"] = QRect(120, 80, 820, 640);
