@@ -207,6 +207,21 @@ TEST_F(CategoryDialog, TwentySixthChoiceDropsOldestAndRepeatMovesUp) {
     EXPECT_EQ(saved.last(), "古い>分類23 ^/523");
 }
 
+TEST_F(CategoryDialog, ChoosingFromALongHistoryKeepsEveryLineOfTheFile) {
+    writeTree(kShopTree);
+    QString lines;
+    for (int i = 1; i <= 29; ++i) lines += QString("古い>分類%1 ^/%2\r\n").arg(i).arg(500 + i);
+    writeHistory("\r\n" + lines);
+    TCategory& d = open();
+    ASSERT_EQ(historyBox()->count(), 30);
+    EXPECT_EQ(historyBox()->item(0)->text(), "");
+
+    historyBox()->setCurrentRow(29);
+    d.OKClick();
+    EXPECT_EQ(d.ResultCode, "529");
+    EXPECT_EQ(zk::cp932::toUnicode(historyFile()), "古い>分類29 ^/529\r\n\r\n" + lines.left(lines.lastIndexOf("古い")));
+}
+
 TEST_F(CategoryDialog, CodedParentDoesNotLendItsCodeThroughTheHistory) {
     writeTree("車 ^/26318\r\n\tパーツ ^/2084\r\n");
     TCategory& d = open();
@@ -439,8 +454,9 @@ TEST_F(CategoryDialog, HistoryIsReadAgainOnEveryShowingAndSelectionCleared) {
     historyBox()->setCurrentRow(0);
     writeHistory("\r\nゲーム>ソフト ^/31\r\n\r\n本>漫画 ^/21\r\n");
     d.LoadHistory();
-    ASSERT_EQ(historyBox()->count(), 2);
-    EXPECT_EQ(historyBox()->item(0)->text(), "ゲーム>ソフト ^/31");
+    // Blank lines are rows too: the file is shown as it is.
+    ASSERT_EQ(historyBox()->count(), 4);
+    EXPECT_EQ(historyBox()->item(1)->text(), "ゲーム>ソフト ^/31");
     EXPECT_TRUE(historyBox()->selectedItems().isEmpty());
 
     // A history file that has gone takes its entries with it.
