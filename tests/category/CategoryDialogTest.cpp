@@ -137,6 +137,25 @@ TEST_F(CategoryDialog, OkWithoutSelectionOrWithoutCodeSaysWhy) {
     EXPECT_TRUE(historyFile().isEmpty());
 }
 
+TEST_F(CategoryDialog, BlanksAroundACodeAreNoPartOfTheAddress) {
+    writeTree("A\r\n\tX ^/ 123 \t\r\n\tY ^/ \r\n");
+    TCategory& d = open();
+    d.selectNode(2);
+    d.OKClick();
+    EXPECT_EQ(shown(), QStringList{kNoCode});
+    d.selectNode(1);
+    d.OKClick();
+    EXPECT_EQ(d.ResultCode, "123");
+    // The history keeps the line's own text; its code is read the same way.
+    EXPECT_EQ(historyFile(), "A>X ^/ 123 \t\r\n");
+    d.ResultState = TCategory::ResultNone;
+    d.LoadHistory();
+    historyBox()->setCurrentRow(0);
+    d.OKClick();
+    EXPECT_EQ(d.ResultState, TCategory::ResultChosen);
+    EXPECT_EQ(d.ResultCode, "123");
+}
+
 TEST_F(CategoryDialog, SelectedHistoryEntryWinsOverDoubleClickedCodedNode) {
     writeTree(kShopTree);
     writeHistory("ゲーム>ソフト ^/31\r\n家電>カメラ>デジタルカメラ ^/12\r\n");
