@@ -14,6 +14,8 @@
 #include "ui_YahooIDDialog.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -349,6 +351,18 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     EXPECT_EQ(again.text("A2"), "x123456");
     // The folder is remembered for the next open.
     EXPECT_TRUE(savedSystemIni().readString("SYSTEM", "EXCEL_DIR").contains("books"));
+}
+
+TEST(AccountDialog, OpensCentredOnTheScreenNotOnThePanelAtItsFoot) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget panel(nullptr, Qt::FramelessWindowHint);
+    panel.setGeometry(screen.left(), screen.bottom() - 134, 930, 135);
+    panel.show();
+    QString id = "seller", password = "secret";
+    zk::TYahooIDDialog1 dialog(&panel, id, password);
+    dialog.show();
+    // Within the window frame's margins of the screen's centre.
+    EXPECT_LE((dialog.geometry().center() - screen.center()).manhattanLength(), 10);
 }
 
 TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {
