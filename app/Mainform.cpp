@@ -197,6 +197,11 @@ void TMain::endApplication() {
     QApplication::exit(1);
 }
 
+void TMain::closeAfterStartupFailure() {
+    startupFailed_ = true;
+    close();
+}
+
 void TMain::Timer1Timer() {
     Timer1.stop();
     struct Ran {
@@ -223,14 +228,14 @@ void TMain::Timer1Timer() {
     DataFolder = paths::dataFolder();
     if (DataFolder.isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
-        close();
+        closeAfterStartupFailure();
         return;
     }
     SystemIniPath = DataFolder + "System.ini";
 
     const int read = ReadSystemIni();
     if (read == 1) { // already shown; the window closes
-        close();
+        closeAfterStartupFailure();
         return;
     }
     if (read == 2) { // a required key is empty: the application ends at once
@@ -333,7 +338,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     if (priceEditsReady_) WriteFormInfo();
     if (MiniBar) MiniBar->hide();
     event->accept();
-    QApplication::quit();
+    QApplication::exit(startupFailed_ ? 1 : 0);
 }
 
 void TMain::SideButtonClick() {
