@@ -23,13 +23,30 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QWindow>
 
 namespace zk {
+namespace {
+
+// The form's colour, given as a colour value in blue-green-red order (red in the low byte):
+// RGB 255, 201, 74. It shows wherever no background bitmap is drawn.
+constexpr quint32 kFormColour = 4901375;
+QColor fromBlueGreenRed(quint32 value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+// The form's designed place on the screen. setupUi gives a window only its size, so the window
+// is put here itself; it stays here when no stored placement applies.
+constexpr QPoint kDesignedPosition(0, 328);
+
+} // namespace
 
 TMain::TMain(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
     ui_->setupUi(this);
+    move(kDesignedPosition);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, fromBlueGreenRed(kFormColour));
+    setPalette(colours);
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
     IE = std::make_unique<TIECtrl>();
@@ -180,6 +197,11 @@ void TMain::endApplication() {
     QApplication::exit(1);
 }
 
+void TMain::closeAfterStartupFailure() {
+    startupFailed_ = true;
+    close();
+}
+
 void TMain::Timer1Timer() {
     Timer1.stop();
     struct Ran {
@@ -206,14 +228,14 @@ void TMain::Timer1Timer() {
     DataFolder = paths::dataFolder();
     if (DataFolder.isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
-        close();
+        closeAfterStartupFailure();
         return;
     }
     SystemIniPath = DataFolder + "System.ini";
 
     const int read = ReadSystemIni();
     if (read == 1) { // already shown; the window closes
-        close();
+        closeAfterStartupFailure();
         return;
     }
     if (read == 2) { // a required key is empty: the application ends at once
@@ -316,7 +338,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     if (priceEditsReady_) WriteFormInfo();
     if (MiniBar) MiniBar->hide();
     event->accept();
-    QApplication::quit();
+    QApplication::exit(startupFailed_ ? 1 : 0);
 }
 
 void TMain::SideButtonClick() {

@@ -139,6 +139,9 @@ protected:
 
     // Start-up failures: end the program without the closing sequence.
     void endApplication();
+    // Start-up failures that close the main window: the closing sequence runs, and the program
+    // then ends with a failure's exit code.
+    void closeAfterStartupFailure();
     int ReadSystemIni();
     void ReadFormInfo();
     void WriteFormInfo();
@@ -154,6 +157,7 @@ protected:
     bool closingSequenceRuns_ = true;
     bool ended_ = false;
     bool startupRan_ = false;
+    bool startupFailed_ = false;
     QTimer Timer1, Timer2, Timer3, Timer5, Timer6;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;

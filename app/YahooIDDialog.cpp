@@ -6,6 +6,9 @@
 #include "platform/ProfileFile.h"
 #include "ui_YahooIDDialog.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace zk {
 namespace {
 
@@ -17,6 +20,10 @@ TYahooIDDialog1::TYahooIDDialog1(QWidget* owner, QString& id, QString& password)
     : QDialog(owner), ui_(std::make_unique<Ui::TYahooIDDialog1>()), id_(id), password_(password) {
     ui_->setupUi(this);
     setFixedSize(size());
+    // Centred on the screen, not on the owner: the panel sits at the foot of the screen, and a
+    // dialog centred on it would hang over the screen's edge.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     if (id != kNotSet && password != kNotSet) {
         ui_->ID->setText(id);
         ui_->Password1->setText(password);

@@ -15,11 +15,16 @@ CategoryHistory::LoadResult CategoryHistory::load(const QString& path) {
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return LoadResult::ReadError;
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) return LoadResult::ReadError;
-    for (QByteArray line : data.split('\n')) {
+    // Every line, blank ones and any beyond kMaxEntries too: OK rewrites the file from this
+    // list, and must not lose lines it did not choose to drop. A final line end adds no line.
+    qsizetype pos = 0;
+    while (pos < data.size()) {
+        qsizetype end = data.indexOf('\n', pos);
+        if (end < 0) end = data.size();
+        QByteArray line = data.mid(pos, end - pos);
         if (line.endsWith('\r')) line.chop(1);
-        if (line.isEmpty()) continue;
         entries_ << line;
-        if (size() == kMaxEntries) break;
+        pos = end + 1;
     }
     return LoadResult::Loaded;
 }

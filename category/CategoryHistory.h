@@ -12,8 +12,8 @@ public:
     static constexpr int kMaxEntries = 25;
     enum class LoadResult { Loaded, Missing, ReadError };
 
-    // Replaces the entries with the file's lines (blank lines skipped, at most kMaxEntries).
-    // A missing or unreadable file leaves the history empty.
+    // Replaces the entries with the file's lines as they are (blank ones included, however
+    // many). A missing or unreadable file leaves the history empty.
     LoadResult load(const QString& path);
     // Writes the entries, one per CR LF line, replacing the file only once it is complete.
     bool save(const QString& path) const;

@@ -28,8 +28,10 @@ const QString kCategoryFile = QStringLiteral("category.txt");
 const QString kHistoryFile = QStringLiteral("ctg_history.txt");
 const QString kLinkFile = QStringLiteral("CategoryLink.ini");
 
-// A code names a category in the listing address: an empty one names none, and blanks around
-// it are never part of it.
+// A code is appended to the listing address. Blanks around it are no part of it: the browser
+// would drop trailing ones and send leading ones as %20, so the site would see another code.
+// A code of blanks only names no category and gets the no-code message at once, instead of a
+// listing page without a category that the confirm step gives up on later.
 QString usableCode(const QByteArray& code) { return zk::cp932::toUnicode(code.trimmed()); }
 
 } // namespace

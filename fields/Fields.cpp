@@ -6,6 +6,7 @@
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace zk {
 namespace {
@@ -15,6 +16,27 @@ void fatal(const QString& text) { MessageService::instance().show(text, texts::f
 void keyUnreadable(const QString& key) {
     MessageService::instance().show(texts::fields::KeyUnreadable.arg("SYSTEM", key), texts::fields::CaptionKeyError,
                                     Icon::Error);
+}
+
+void countTooLarge(const ProfileFile& file, const QString& section, const QString& key, int maximum) {
+    MessageService::instance().show(
+        texts::fields::CountTooLarge.arg(section, key, file.readString(section, key)).arg(maximum),
+        texts::fields::CaptionKeyError, Icon::Error);
+}
+
+// A section's keys by their case-folded names, read in one pass: looking up each of the fields'
+// keys in the file one by one grows with the square of its size.
+QHash<QString, QString> sectionValues(const ProfileFile& file, const QString& section) {
+    QHash<QString, QString> values;
+    for (const QString& line : file.readSection(section)) {
+        const qsizetype eq = line.indexOf('=');
+        values.insert(line.left(eq).toCaseFolded(), line.mid(eq + 1));
+    }
+    return values;
+}
+
+QString valueOf(const QHash<QString, QString>& values, const char* key, int number) {
+    return values.value(QString(key).toCaseFolded() + QString::number(number));
 }
 
 } // namespace
@@ -58,11 +80,20 @@ int TFieldDefs::Load(const QString& path) {
         keyUnreadable("SECTION_NUM");
         return -1;
     }
+    if (sectionNum > MaxSections) {
+        countTooLarge(file, "SYSTEM", "SECTION_NUM", MaxSections);
+        return -1;
+    }
     // A negative count (other than the "missing" -1) designates no sections at all.
     std::vector<int> counts;
     int total = 0;
     for (int s = 1; s <= sectionNum; ++s) {
-        const int num = std::max(0, file.readInteger(QString("SECTION%1").arg(s), "NUM", 0));
+        const QString section = QString("SECTION%1").arg(s);
+        const int num = std::max(0, file.readInteger(section, "NUM", 0));
+        if (num > MaxSectionFields) {
+            countTooLarge(file, section, "NUM", MaxSectionFields);
+            return -1;
+        }
         counts.push_back(num);
         total += num;
     }
@@ -102,14 +133,16 @@ int TFieldDefs::Load(const QString& path) {
     BuyPriceIndex = -1;
     int g = 0;
     for (int s = 1; s <= int(counts.size()); ++s) {
-        const QString section = QString("SECTION%1").arg(s);
-        for (int i = 1; i <= counts[size_t(s - 1)]; ++i, ++g) {
+        const int num = counts[size_t(s - 1)];
+        const QHash<QString, QString> keys = num > 0 ? sectionValues(file, QString("SECTION%1").arg(s))
+                                                     : QHash<QString, QString>();
+        for (int i = 1; i <= num; ++i, ++g) {
             if (s == values[0] && i == values[1]) StartPriceIndex = g;
             else if (s == values[2] && i == values[3]) BuyPriceIndex = g;
             TFieldDef& field = FieldTable[size_t(g)];
-            field.Name = file.readString(section, QString("NAME%1").arg(i));
-            field.Kind = fieldKindOf(file.readString(section, QString("TYPE%1").arg(i)));
-            field.Value = file.readString(section, QString("VALUE%1").arg(i));
+            field.Name = valueOf(keys, "NAME", i);
+            field.Kind = fieldKindOf(valueOf(keys, "TYPE", i));
+            field.Value = valueOf(keys, "VALUE", i);
         }
     }
     return 0;

@@ -23,6 +23,12 @@ class TFieldDefs {
 public:
     explicit TFieldDefs(TIECtrl* ie = nullptr) : IE(ie) {}
 
+    // The most sections, and fields in one section, that a file may declare: the option editor
+    // offers as many, and the site's listing form holds far fewer elements. A larger count is a
+    // broken file, and is refused before any table is made for it.
+    static constexpr int MaxSections = 200;
+    static constexpr int MaxSectionFields = 200;
+
     // Reads <data folder>FieldsDefine.ini; 0, or -1 after showing why not.
     int Load();
     int Load(const QString& path);

@@ -11,6 +11,9 @@ inline const QString OpenFailed = QStringLiteral("フィールド定義ファイ
 inline const QString CaptionKeyError = QStringLiteral("INIファイル読み込みエラー");
 // Filled with the section and the key name.
 inline const QString KeyUnreadable = QStringLiteral("SECTION[%1]のKEY[%2]が読み込めません。");
+// Filled with the section, the key name, the value and the largest count allowed.
+inline const QString CountTooLarge =
+    QStringLiteral("FieldsDefine.iniのSECTION[%1]のKEY[%2]の値が大きすぎます（%3、上限 %4）。");
 inline const QString CaptionError = QStringLiteral("エラー");
 inline const QString IndexPastFields = QStringLiteral("フィールド数を超えてしていされました。");
 

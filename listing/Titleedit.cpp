@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace zk::listing {
 
@@ -17,6 +18,13 @@ TTitleEdit1::TTitleEdit1(QWidget* owner) : QDialog(owner), ui_(std::make_unique<
     ui_->Button1->setDefault(true);
     connect(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(ui_->Button2, &QPushButton::clicked, this, [this] { done(Cancelled); });
+    // The edit's limit stops typing, never the title put in: a longer title is shown whole, and
+    // while it is longer the limit follows it down, so that nothing can be typed until the text
+    // fits again.
+    designedMaxLength_ = ui_->LabeledEdit1->maxLength();
+    connect(ui_->LabeledEdit1, &QLineEdit::textEdited, this, [this](const QString& text) {
+        ui_->LabeledEdit1->setMaxLength(std::max<int>(designedMaxLength_, int(text.size())));
+    });
     // Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -31,7 +39,11 @@ void TTitleEdit1::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TTitleEdit1::FormShow() { ui_->LabeledEdit1->setText(Title); }
+void TTitleEdit1::FormShow() {
+    // Raised first: setting a text longer than the limit would cut it.
+    ui_->LabeledEdit1->setMaxLength(std::max<int>(designedMaxLength_, int(Title.size())));
+    ui_->LabeledEdit1->setText(Title);
+}
 
 void TTitleEdit1::Button1Click() {
     const QString text = ui_->LabeledEdit1->text();

@@ -47,6 +47,7 @@ private:
     void Button1Click();
 
     std::unique_ptr<Ui::TTitleEdit1> ui_;
+    int designedMaxLength_ = 0;
 };
 
 } // namespace zk::listing

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace zk {
 namespace {
@@ -119,8 +120,22 @@ int ProfileFile::readInteger(const QString& section, const QString& key, int def
 }
 
 QStringList ProfileFile::readSection(const QString& section) const {
+    // One pass over the section: a section may hold a hundred thousand keys, and looking each
+    // one up again would take minutes.
     QStringList result;
-    for (const QString& key : keyNames(section)) result << key + "=" + readString(section, key);
+    const int s = findSection(section);
+    if (s < 0) return result;
+    QSet<QString> seen;
+    const int end = sectionEnd(s);
+    for (int i = s + 1; i < end; ++i) {
+        const Line& line = lines_[size_t(i)];
+        if (line.keyValueOffset < 0) continue;
+        // The first of duplicate keys wins, as a lookup by name finds it.
+        const QString folded = line.key.toCaseFolded();
+        if (seen.contains(folded)) continue;
+        seen.insert(folded);
+        result << line.key + "=" + valueOf(line);
+    }
     return result;
 }
 
@@ -135,10 +150,16 @@ QStringList ProfileFile::keyNames(const QString& section) const {
     QStringList keys;
     int s = findSection(section);
     if (s < 0) return keys;
+    QSet<QString> seen;
     const int end = sectionEnd(s);
-    for (int i = s + 1; i < end; ++i)
-        if (lines_[i].keyValueOffset >= 0 && !keys.contains(lines_[i].key, Qt::CaseInsensitive))
-            keys << lines_[i].key;
+    for (int i = s + 1; i < end; ++i) {
+        const Line& line = lines_[size_t(i)];
+        if (line.keyValueOffset < 0) continue;
+        const QString folded = line.key.toCaseFolded();
+        if (seen.contains(folded)) continue;
+        seen.insert(folded);
+        keys << line.key;
+    }
     return keys;
 }
 

@@ -58,7 +58,8 @@ int TExcel::guarded(F&& calls) {
 calc::Workbook& TExcel::workbook() {
     calc::Object& book = ref(Book, "Book");
     auto* workbook = dynamic_cast<calc::Workbook*>(&book);
-    // The collection has no Save or Close, as the original would say.
+    // Book may still hold the workbooks collection, which has no Save or Close: such a call
+    // fails as a late-bound call of an unknown name does.
     if (!workbook) throw AutomationError(hresult::UnknownName, texts::NoReference + book.typeName());
     return *workbook;
 }

@@ -1,6 +1,8 @@
 // Loading a large category.txt: the tree building alone, and the dialog's whole LoadTree with
-// its tree view; plus one search through the largest top category.
+// its tree view; plus one search through the largest top category, and the link file that the
+// dialog reads when it is made.
 #include "category/CategoryTree.h"
+#include "category/CategoryLinks.h"
 #include "category/CategorySearch.h"
 #include "category/Categoryform.h"
 #include "platform/Cp932.h"
@@ -100,5 +102,30 @@ void BM_SearchTopCategory(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
 }
 BENCHMARK(BM_SearchTopCategory)->Unit(benchmark::kMillisecond);
+
+// CategoryLink.ini with one entry per link node, as a list of a few hundred thousand lines may
+// need. The load must grow in step with the entries: it runs at every start-up.
+void BM_LoadCategoryLinks(benchmark::State& state) {
+    const int entries = int(state.range(0));
+    QTemporaryDir folder;
+    QByteArray data = "[LINK]\r\n";
+    data.reserve(entries * 16);
+    for (int i = 0; i < entries; ++i)
+        data += QByteArray::number(3 * i + 2) + "=" + QByteArray::number((i * 7919) % (3 * entries)) + "\r\n";
+    QFile file(folder.filePath("CategoryLink.ini"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
+        state.SkipWithError("cannot write CategoryLink.ini");
+        return;
+    }
+    file.close();
+    for (auto _ : state) {
+        zk::category::CategoryLinks links;
+        links.load(file.fileName());
+        if (links.size() != entries) state.SkipWithError("links did not load completely");
+    }
+    state.SetComplexityN(entries);
+    state.counters["entries"] = entries;
+}
+BENCHMARK(BM_LoadCategoryLinks)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

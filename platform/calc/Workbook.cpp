@@ -114,7 +114,8 @@ sal_Int16 DocState::formatType(sal_Int32 key) {
 }
 
 void DocState::ensureOpen() const {
-    // A closed workbook is disconnected from its clients, as the original reports it.
+    // Calls on a closed workbook fail as disconnected from their clients: the error by which
+    // callers recognise a workbook that has gone away.
     if (closed) throw AutomationError(zk::hresult::Disconnected, texts::BookClosed);
 }
 

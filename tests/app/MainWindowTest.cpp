@@ -14,6 +14,8 @@
 #include "ui_YahooIDDialog.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +121,8 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(ui().BuyPrice3->text(), "");
     EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // The form's own colour where no bitmap is drawn.
+    EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
     EXPECT_EQ(main_->IEConnected, 1);
     EXPECT_TRUE(main_->IE->GetUrl().contains(site->info().auctionHostName)) << main_->IE->GetUrl().toStdString();
@@ -275,11 +279,11 @@ TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
     writeSystemIni(systemIni());
     zk::Registry registry;
     const QString key = "Software\\Zerkon\\WindowPos\\Zerkon";
-    auto store = [&](int top, int left) {
+    auto store = [&](int top, int left, int size = 50) {
         registry.writeInteger(key, "Top", top);
         registry.writeInteger(key, "Left", left);
-        registry.writeInteger(key, "Height", 50);
-        registry.writeInteger(key, "Width", 50);
+        registry.writeInteger(key, "Height", size);
+        registry.writeInteger(key, "Width", size);
     };
     store(-11, 5000);
     start();
@@ -293,6 +297,11 @@ TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
     store(1040, 20);
     start();
     EXPECT_EQ(main_->pos(), QPoint(20, 1040 - main_->height()));
+    main_.reset();
+    // A stored size of 0 applies nothing: the panel stays where it was designed to open.
+    store(100, 50, 0);
+    start();
+    EXPECT_EQ(main_->pos(), QPoint(0, 328));
 }
 
 TEST_F(MainWindowTest, AutoFoldIntoTheMiniBarAndBack) {
@@ -349,6 +358,18 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     EXPECT_EQ(again.text("A2"), "x123456");
     // The folder is remembered for the next open.
     EXPECT_TRUE(savedSystemIni().readString("SYSTEM", "EXCEL_DIR").contains("books"));
+}
+
+TEST(AccountDialog, OpensCentredOnTheScreenNotOnThePanelAtItsFoot) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget panel(nullptr, Qt::FramelessWindowHint);
+    panel.setGeometry(screen.left(), screen.bottom() - 134, 930, 135);
+    panel.show();
+    QString id = "seller", password = "secret";
+    zk::TYahooIDDialog1 dialog(&panel, id, password);
+    dialog.show();
+    // Within the window frame's margins of the screen's centre.
+    EXPECT_LE((dialog.geometry().center() - screen.center()).manhattanLength(), 10);
 }
 
 TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {

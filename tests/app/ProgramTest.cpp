@@ -1,4 +1,5 @@
-// The program as a process: one instance per user, and a start-up that stops with its message.
+// The program as a process: one instance per user, and a start-up that stops with its message
+// and a failure's exit code.
 #include "platform/ProfileFile.h"
 #include "support/TempFolder.h"
 
@@ -106,4 +107,30 @@ TEST(Program, MissingExcelDirStopsTheStartWithItsMessage) {
     const auto entries = transcript(dir);
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0]["text"].toString(), QString::fromUtf8("SYSTEM.INIが正しく設定されていません。"));
+}
+
+TEST(Program, EveryStartThatStopsOnASettingsFileEndsWithAFailure) {
+    struct Case { const char* what; QString file, text, message; };
+    const QList<Case> cases = {
+        {"no System.ini", "System.ini", {}, QString::fromUtf8("System.iniがありません。")},
+        {"no SYSTEM section", "System.ini", "[OTHER]\r\nA=1\r\n",
+         QString::fromUtf8("SYSTEM.INIのSYSTEMセクションが定義されていません。\n終了します。")},
+        {"absurd section count", "FieldsDefine.ini", "[SYSTEM]\r\nSECTION_NUM=2147483647\r\n",
+         QString::fromUtf8("FieldsDefine.iniのSECTION[SYSTEM]のKEY[SECTION_NUM]の値が大きすぎます（2147483647、上限 200）。")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        writeData(dir, true);
+        if (c.text.isEmpty()) QFile::remove(dir.file("data/" + c.file));
+        else dir.writeCp932("data/" + c.file, c.text);
+        Program p(dir);
+        p.process().start();
+        ASSERT_TRUE(p.process().waitForFinished(15000));
+        EXPECT_EQ(p.process().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.process().exitCode(), 1);
+        const auto entries = transcript(dir);
+        ASSERT_EQ(entries.size(), 1);
+        EXPECT_EQ(entries[0]["text"].toString(), c.message);
+    }
 }

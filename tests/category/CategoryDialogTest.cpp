@@ -137,6 +137,25 @@ TEST_F(CategoryDialog, OkWithoutSelectionOrWithoutCodeSaysWhy) {
     EXPECT_TRUE(historyFile().isEmpty());
 }
 
+TEST_F(CategoryDialog, BlanksAroundACodeAreNoPartOfTheAddress) {
+    writeTree("A\r\n\tX ^/ 123 \t\r\n\tY ^/ \r\n");
+    TCategory& d = open();
+    d.selectNode(2);
+    d.OKClick();
+    EXPECT_EQ(shown(), QStringList{kNoCode});
+    d.selectNode(1);
+    d.OKClick();
+    EXPECT_EQ(d.ResultCode, "123");
+    // The history keeps the line's own text; its code is read the same way.
+    EXPECT_EQ(historyFile(), "A>X ^/ 123 \t\r\n");
+    d.ResultState = TCategory::ResultNone;
+    d.LoadHistory();
+    historyBox()->setCurrentRow(0);
+    d.OKClick();
+    EXPECT_EQ(d.ResultState, TCategory::ResultChosen);
+    EXPECT_EQ(d.ResultCode, "123");
+}
+
 TEST_F(CategoryDialog, SelectedHistoryEntryWinsOverDoubleClickedCodedNode) {
     writeTree(kShopTree);
     writeHistory("ゲーム>ソフト ^/31\r\n家電>カメラ>デジタルカメラ ^/12\r\n");
@@ -205,6 +224,21 @@ TEST_F(CategoryDialog, TwentySixthChoiceDropsOldestAndRepeatMovesUp) {
     EXPECT_EQ(saved[0], "ゲーム>ソフト ^/31");
     EXPECT_EQ(saved[1], "家電>カメラ ^/11");
     EXPECT_EQ(saved.last(), "古い>分類23 ^/523");
+}
+
+TEST_F(CategoryDialog, ChoosingFromALongHistoryKeepsEveryLineOfTheFile) {
+    writeTree(kShopTree);
+    QString lines;
+    for (int i = 1; i <= 29; ++i) lines += QString("古い>分類%1 ^/%2\r\n").arg(i).arg(500 + i);
+    writeHistory("\r\n" + lines);
+    TCategory& d = open();
+    ASSERT_EQ(historyBox()->count(), 30);
+    EXPECT_EQ(historyBox()->item(0)->text(), "");
+
+    historyBox()->setCurrentRow(29);
+    d.OKClick();
+    EXPECT_EQ(d.ResultCode, "529");
+    EXPECT_EQ(zk::cp932::toUnicode(historyFile()), "古い>分類29 ^/529\r\n\r\n" + lines.left(lines.lastIndexOf("古い")));
 }
 
 TEST_F(CategoryDialog, CodedParentDoesNotLendItsCodeThroughTheHistory) {
@@ -439,8 +473,9 @@ TEST_F(CategoryDialog, HistoryIsReadAgainOnEveryShowingAndSelectionCleared) {
     historyBox()->setCurrentRow(0);
     writeHistory("\r\nゲーム>ソフト ^/31\r\n\r\n本>漫画 ^/21\r\n");
     d.LoadHistory();
-    ASSERT_EQ(historyBox()->count(), 2);
-    EXPECT_EQ(historyBox()->item(0)->text(), "ゲーム>ソフト ^/31");
+    // Blank lines are rows too: the file is shown as it is.
+    ASSERT_EQ(historyBox()->count(), 4);
+    EXPECT_EQ(historyBox()->item(1)->text(), "ゲーム>ソフト ^/31");
     EXPECT_TRUE(historyBox()->selectedItems().isEmpty());
 
     // A history file that has gone takes its entries with it.

@@ -41,28 +41,45 @@ TEST(CategoryHistory, KnownCategoryMovesToTopWithoutDropping) {
     EXPECT_EQ(history.entries().count(entryNo(3)), 1);
 }
 
-TEST(CategoryHistory, LoadSkipsBlankLinesKeepsBytesAndSavesCrLf) {
+TEST(CategoryHistory, LoadKeepsBlankLinesAndBytesAndSavesCrLf) {
     TempFolder folder;
     const QByteArray odd = QByteArray("A>\x82\xA0\xFF ^/7", 10);
     const QString path = folder.write("ctg_history.txt", "\r\n" + odd + "\r\n\r\n\nB ^/8\n");
     CategoryHistory history;
     ASSERT_EQ(history.load(path), CategoryHistory::LoadResult::Loaded);
-    ASSERT_EQ(history.entries(), (QList<QByteArray>{odd, "B ^/8"}));
+    ASSERT_EQ(history.entries(), (QList<QByteArray>{"", odd, "", "", "B ^/8"}));
 
-    history.moveToTop(1);
+    history.moveToTop(4);
     ASSERT_TRUE(history.save(path));
-    EXPECT_EQ(folder.read("ctg_history.txt"), "B ^/8\r\n" + odd + "\r\n");
+    EXPECT_EQ(folder.read("ctg_history.txt"), "B ^/8\r\n\r\n" + odd + "\r\n\r\n\r\n");
+    // A last line without its line end is still a line.
+    ASSERT_EQ(history.load(folder.write("h.txt", "C ^/9\r\nD ^/10")), CategoryHistory::LoadResult::Loaded);
+    EXPECT_EQ(history.entries(), (QList<QByteArray>{"C ^/9", "D ^/10"}));
 }
 
-TEST(CategoryHistory, LoadKeepsAtMostTwentyFiveMostRecent) {
+TEST(CategoryHistory, LoadKeepsEveryLineAndOnlyAddingCutsToTwentyFive) {
     TempFolder folder;
     QByteArray data;
     for (int i = 0; i < 30; ++i) data += entryNo(i) + "\r\n";
+    const QString path = folder.write("h.txt", data);
     CategoryHistory history;
-    ASSERT_EQ(history.load(folder.write("h.txt", data)), CategoryHistory::LoadResult::Loaded);
+    ASSERT_EQ(history.load(path), CategoryHistory::LoadResult::Loaded);
+    ASSERT_EQ(history.size(), 30);
+    // Choosing from the history rewrites the file with all its lines.
+    history.moveToTop(29);
+    ASSERT_TRUE(history.save(path));
+    ASSERT_EQ(history.load(path), CategoryHistory::LoadResult::Loaded);
+    ASSERT_EQ(history.size(), 30);
+    EXPECT_EQ(history.at(0), entryNo(29));
+    EXPECT_EQ(history.at(29), entryNo(28));
+    // A known entry moves up and drops nothing; a new one leaves the 24 most recent beside it.
+    history.add(entryNo(5));
+    EXPECT_EQ(history.size(), 30);
+    history.add(entryNo(99));
     ASSERT_EQ(history.size(), 25);
-    EXPECT_EQ(history.at(0), entryNo(0));
-    EXPECT_EQ(history.at(24), entryNo(24));
+    EXPECT_EQ(history.at(0), entryNo(99));
+    EXPECT_EQ(history.at(1), entryNo(5));
+    EXPECT_EQ(history.at(24), entryNo(22));
 }
 
 TEST(CategoryHistory, MissingAndUnreadableFiles) {

@@ -109,3 +109,40 @@ TEST_F(FieldsTest, MissingFileAndReloadReplacingTheTable) {
     EXPECT_EQ(defs_.FieldCount, 1);
     EXPECT_EQ(defs_.FieldTable.size(), 1u);
 }
+
+TEST_F(FieldsTest, CountsBeyondWhatAFormHoldsAreRefusedNamingTheKeyAndTheFile) {
+    struct Case { QString sectionNum, sections, message; };
+    const QString tooMany = QString::fromUtf8("FieldsDefine.iniのSECTION[%1]のKEY[%2]の値が大きすぎます（%3、上限 200）。");
+    const QList<Case> cases = {
+        {"2147483647", "", tooMany.arg("SYSTEM", "SECTION_NUM", "2147483647")},
+        {"99999999999", "", tooMany.arg("SYSTEM", "SECTION_NUM", "99999999999")},
+        {"201", "", tooMany.arg("SYSTEM", "SECTION_NUM", "201")},
+        {"2", "[SECTION1]\r\nNUM=1\r\n[SECTION2]\r\nNUM=100000000\r\n", tooMany.arg("SECTION2", "NUM", "100000000")},
+        {"1", "[SECTION1]\r\nNUM=2000000000\r\n", tooMany.arg("SECTION1", "NUM", "2000000000")},
+        {"1", "[SECTION1]\r\nNUM=201\r\n", tooMany.arg("SECTION1", "NUM", "201")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        MessageService::instance().clearTranscript();
+        EXPECT_EQ(load(QString(kSystem).arg(c.sectionNum).arg(1).arg(2) + c.sections), -1);
+        ASSERT_EQ(MessageService::instance().transcript().size(), 1);
+        EXPECT_EQ(lastMessage(), c.message);
+        EXPECT_EQ(MessageService::instance().transcript()[0]["caption"].toString(),
+                  QString::fromUtf8("INIファイル読み込みエラー"));
+        EXPECT_EQ(defs_.FieldCount, 0);
+    }
+
+    // The largest counts load, with every field's keys.
+    QString full = QString(kSystem).arg(200).arg(200).arg(200);
+    for (int s = 1; s <= 200; ++s) {
+        full += QString("[SECTION%1]\r\nNUM=200\r\n").arg(s);
+        for (int i = 1; i <= 200; ++i) full += QString("NAME%1=f%2_%1\r\ntype%1=CHECK\r\nVALUE%1=ON\r\n").arg(i).arg(s);
+    }
+    ASSERT_EQ(load(full), 0);
+    EXPECT_EQ(defs_.FieldCount, 40000);
+    EXPECT_EQ(defs_.BuyPriceIndex, 39999);
+    EXPECT_EQ(defs_.FieldTable[39999].Name, "f200_200");
+    EXPECT_EQ(defs_.FieldTable[201].Name, "f2_2");
+    EXPECT_EQ(defs_.FieldTable[201].Kind, zk::fkCheck);
+    EXPECT_EQ(defs_.FieldTable[201].Value, "ON");
+}

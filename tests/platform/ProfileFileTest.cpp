@@ -60,6 +60,14 @@ TEST(ProfileFile, ReadsFilesAsWindowsDoes) {
     EXPECT_EQ(zk::NameValueList(lines).value("KEY"), "first");
 }
 
+TEST(ProfileFile, WholeSectionsInFileOrderWithTheFirstOfKeysThatDifferOnlyInCase) {
+    TempFolder dir;
+    ProfileFile file = loaded(dir.write("links.ini", "[LINK]\r\nb=1\r\nA=2\r\nB=3\r\n;c=4\r\na=\r\n C = x \r\n[Next]\r\nD=5\r\n"));
+    EXPECT_EQ(file.readSection("link"), (QStringList{"b=1", "A=2", "C=x"}));
+    EXPECT_EQ(file.keyNames("LINK"), (QStringList{"b", "A", "C"}));
+    EXPECT_EQ(file.readSection("None"), QStringList());
+}
+
 TEST(ProfileFile, MissingFileReadsEmptyAndIsCreatedByAWrite) {
     TempFolder dir;
     ProfileFile file(dir.file("new.ini"));

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace zk;
@@ -13,6 +14,9 @@ using zk::listing::TTitleEdit1;
 namespace {
 
 const QString ThirtyWide = QString(30, QChar(u'時'));
+// Titles longer than the edit's 60 characters: one byte each, and mixed widths.
+const QString SixtyOneNarrow = QString(61, QChar(u'ｱ'));
+const QString ThirtyWideThirtyFiveNarrow = ThirtyWide + QString(35, QChar(u'ｶ'));
 
 class TitleEdit : public ::testing::Test {
 protected:
@@ -80,6 +84,45 @@ TEST_F(TitleEdit, TheFormShowsTheTitleTheRulerAndItsTexts) {
     EXPECT_TRUE(confirm->isDefault());
     EXPECT_EQ(dialog.findChild<QPushButton*>("Button2")->text(), "キャンセル(&C)");
     EXPECT_EQ(dialog.findChild<QWidget*>("LimitLine")->x(), 519);
+}
+
+TEST_F(TitleEdit, TitlesOverSixtyCharactersShowWholeAndCannotBeConfirmedUntilShortened) {
+    for (const QString& title : {SixtyOneNarrow, ThirtyWideThirtyFiveNarrow}) {
+        ASSERT_TRUE(TTitleEdit1::TooLong(title));
+        TTitleEdit1 dialog;
+        dialog.Title = title;
+        dialog.MaxChars = TTitleEdit1::MaxTitleBytes;
+        dialog.show();
+        EXPECT_EQ(dialog.edit()->text(), title);
+
+        // Pressed as shown: nothing happens; cancelled: the title stays as it was.
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({"Button1", "Button2"});
+        EXPECT_EQ(TTitleEdit1::EditTitle(title), title);
+        EXPECT_EQ(MessageService::instance().transcript().size(), 2);
+
+        // Cut to 60 characters by the user, it is taken.
+        MessageService::instance().setAnswers({"Button1", "LabeledEdit1=" + title.left(60) + "; Button1"});
+        EXPECT_EQ(TTitleEdit1::EditTitle(title), title.left(60));
+    }
+}
+
+TEST_F(TitleEdit, NothingCanBeTypedWhileTheTextIsLongerThanTheEditTakes) {
+    TTitleEdit1 dialog;
+    dialog.Title = ThirtyWideThirtyFiveNarrow;
+    dialog.MaxChars = TTitleEdit1::MaxTitleBytes;
+    dialog.show();
+    QLineEdit* edit = dialog.edit();
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "x");
+    EXPECT_EQ(edit->text(), ThirtyWideThirtyFiveNarrow.left(64));
+    for (int i = 0; i < 4; ++i) QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "x");
+    EXPECT_EQ(edit->text(), ThirtyWideThirtyFiveNarrow.left(60));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "xy");
+    EXPECT_EQ(edit->text(), ThirtyWideThirtyFiveNarrow.left(59) + "x");
 }
 
 } // namespace
