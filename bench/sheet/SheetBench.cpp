@@ -50,7 +50,10 @@ void BM_WriteCell(benchmark::State& state) {
     Workbook book(10);
     if (!book.ready) return state.SkipWithError("office not started");
     int n = 0;
-    for (auto _ : state) book.excel.WriteToCell(n % 10 + 1, 3, QString::number(n++));
+    for (auto _ : state) {
+        book.excel.WriteToCell(n % 10 + 1, 3, QString::number(n));
+        ++n;
+    }
 }
 BENCHMARK(BM_WriteCell)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
 
