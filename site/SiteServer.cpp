@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <httplib.h>
+#include <openssl/crypto.h>
 #include <unistd.h>
 
 namespace zk::site {
@@ -80,6 +81,14 @@ std::string extensionFor(const std::string& type) {
     if (type == "image/png") return ".png";
     if (type == "image/gif") return ".gif";
     return ".jpg";
+}
+
+// Control addresses anyone on the machine may use: they neither read nor change the state.
+bool isOpenControl(const std::string& path) { return path == "/_sim/slow"; }
+
+bool sameSecret(const std::string& given, const QString& expected) {
+    const std::string want = expected.toStdString();
+    return !want.empty() && given.size() == want.size() && CRYPTO_memcmp(given.data(), want.data(), want.size()) == 0;
 }
 
 // Fields of the entry form that steer the site rather than describe the item.
@@ -151,6 +160,8 @@ QString SiteServer::start() {
     info_.certificateSpki = certificate_.spkiSha256();
     info_.user = options_.user;
     info_.password = options_.password;
+    // Only readers of the owner-only state file learn it.
+    info_.controlToken = QString::fromStdString(randomToken(16));
     info_.storeDir = QString::fromStdString(state_.storeDir);
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
@@ -209,7 +220,13 @@ bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
             return true;
         }
     } else if (control) {
-        return false;
+        if (isOpenControl(req.path) || sameSecret(req.get_header_value(ControlTokenHeader), info_.controlToken))
+            return false;
+        res.status = 403;
+        res.set_content(std::string("the control addresses need the header ") + ControlTokenHeader +
+                            " with the control_token of the site's state file\n",
+                        "text/plain");
+        return true;
     } else if (host != s(info_.auctionHostName) && host != "page." + s(info_.auctionHostName)) {
         sendError(res, {texts::UnknownHost}, 404);
         return true;
@@ -570,7 +587,7 @@ void SiteServer::routeControl() {
             std::lock_guard<std::mutex> lock(state_.mutex);
             json = state_.toJson();
         }
-        json.insert("site", info_.toJson());
+        json.insert("site", info_.publicJson());
         res.set_content(QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString(), "application/json");
     });
 
