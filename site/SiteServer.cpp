@@ -503,12 +503,17 @@ void SiteServer::upload(const Request& req, Response& res, const std::string& se
     Draft* draft = openDraft(formValue(req, "draft"), session, res);
     if (!draft) return;
     std::vector<std::string> errors;
-    const long long removeSlot = parsePrice(formValue(req, "remove"));
-    if (removeSlot >= 1 && removeSlot <= 3) {
+    // Pictures taken out of a slot, removed or replaced; their files go once nothing shows them.
+    std::vector<std::string> dropped;
+    auto takeOut = [&](long long slot) {
         auto& pics = draft->pictures;
-        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == removeSlot; }),
+        for (const Picture& p : pics)
+            if (p.slot == slot) dropped.push_back(p.storedName);
+        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == slot; }),
                    pics.end());
-    }
+    };
+    const long long removeSlot = parsePrice(formValue(req, "remove"));
+    if (removeSlot >= 1 && removeSlot <= 3) takeOut(removeSlot);
     for (int slot = 1; slot <= 3; ++slot) {
         const std::string name = "ImageFile" + std::to_string(slot);
         if (!req.has_file(name)) continue;
@@ -535,11 +540,12 @@ void SiteServer::upload(const Request& req, Response& res, const std::string& se
             errors.push_back(file.filename + "：" + texts::ServerError);
             continue;
         }
-        auto& pics = draft->pictures;
-        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == slot; }),
-                   pics.end());
-        pics.push_back(picture);
+        takeOut(slot);
+        draft->pictures.push_back(picture);
     }
+    const QDir store(QString::fromStdString(state_.storeDir));
+    for (const std::string& name : dropped)
+        if (!state_.pictureInUse(name)) QFile::remove(store.filePath(QString::fromStdString(name)));
     std::sort(draft->pictures.begin(), draft->pictures.end(),
               [](const Picture& a, const Picture& b) { return a.slot < b.slot; });
     sendPage(res, pages::picturePage(info_, *draft, errors), errors.empty() ? 200 : 400);
