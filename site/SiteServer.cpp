@@ -6,6 +6,7 @@
 #include "site/ListingForm.h"
 #include "site/Pages.h"
 #include "site/SiteTexts.h"
+#include "site/WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <httplib.h>
 #include <openssl/crypto.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace zk::site {
@@ -126,16 +128,14 @@ QString SiteServer::start() {
     if (!https_->is_valid()) return "the HTTPS server does not accept the certificate";
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
-        // Address reuse only: a second site must not share a port that one already serves.
-        server->set_socket_options([](socket_t sock) {
-            int yes = 1;
-            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        });
         // Headers and body go out in separate writes; without this a kept-alive connection
         // waits for the peer's delayed acknowledgement before each page's body.
         server->set_tcp_nodelay(true);
-        // A browser keeps several connections open per host, and slow pages hold theirs.
-        server->new_task_queue = [] { return new httplib::ThreadPool(32); };
+        // A browser keeps several connections open per host, slow pages hold theirs, and a
+        // connection that sends nothing holds a worker until the keep-alive time ends: workers
+        // are added as connections come, and a silent connection is let go after 2 s.
+        server->new_task_queue = [] { return new WorkerPool(8, 256); };
+        server->set_keep_alive_timeout(2);
         if (options_.log)
             server->set_logger([](const Request& req, const Response& res) {
                 std::fprintf(stderr, "%s %s %s -> %d\n", req.method.c_str(), req.get_header_value("Host").c_str(),
@@ -143,8 +143,20 @@ QString SiteServer::start() {
             });
     }
     auto bind = [](httplib::Server& server, int port) -> int {
-        if (port == 0) return server.bind_to_any_port("127.0.0.1");
-        return server.bind_to_port("127.0.0.1", port) ? port : -1;
+        auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
+        // Address reuse only: a second site must not share a port that one already serves.
+        server.set_socket_options([listening](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+            *listening = sock;
+        });
+        const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1")
+                                    : (server.bind_to_port("127.0.0.1", port) ? port : -1);
+        // The library's accept queue holds 5 connections; when many arrive at once, the ones
+        // beyond it wait for the client to retry (a second and more). Listening again on the
+        // same socket makes the queue longer.
+        if (bound > 0 && *listening != INVALID_SOCKET) ::listen(*listening, 1024);
+        return bound;
     };
     const int httpPort = bind(*http_, options_.httpPort);
     if (httpPort <= 0) return "cannot listen on 127.0.0.1:" + QString::number(options_.httpPort);
