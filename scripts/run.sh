@@ -67,7 +67,7 @@ fi
 export ZERKON_TRANSCRIPT="$DEMO/transcript.jsonl"
 export ZERKON_SCREENSHOT="$DEMO/screenshot.png"
 export ZERKON_QUIT_AFTER_SCREENSHOT=1
-: > "$ZERKON_TRANSCRIPT"
+(umask 077; : > "$ZERKON_TRANSCRIPT")
 echo "zerkon: no display here; running under Xvfb on $DISPLAY"
 status=0
 "$BUILD/zerkon" || status=$?
