@@ -17,6 +17,8 @@ void WorkerPool::addWorker() {
         std::thread thread([this] { work(); });
         const std::thread::id id = thread.get_id();
         threads_.emplace(id, std::move(thread));
+        // Free from the start: a job queued before it waits is still its to take.
+        ++idle_;
     } catch (const std::system_error&) {
         // No thread to be had: the job waits for a worker that is already there.
     }
@@ -34,13 +36,15 @@ void WorkerPool::enqueue(std::function<void()> job) {
 void WorkerPool::work() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        ++idle_;
         const bool woken = wake_.wait_for(lock, idleEnd_, [this] { return !jobs_.empty() || shutdown_; });
-        --idle_;
         if (jobs_.empty()) {
-            if (shutdown_) return;
+            if (shutdown_) {
+                --idle_;
+                return;
+            }
             if (!woken && threads_.size() > initial_) {
-                // shutdown() joins this thread from ended_; it is not in threads_ any more.
+                --idle_;
+                // Joined by the next enqueue() or by shutdown(), from ended_.
                 auto self = threads_.find(std::this_thread::get_id());
                 if (self != threads_.end()) {
                     ended_.push_back(std::move(self->second));
@@ -50,11 +54,13 @@ void WorkerPool::work() {
             }
             continue;
         }
+        --idle_;
         std::function<void()> job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
         job();
         lock.lock();
+        ++idle_;
     }
 }
 

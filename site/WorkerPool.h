@@ -43,7 +43,7 @@ private:
     std::deque<std::function<void()>> jobs_;
     std::map<std::thread::id, std::thread> threads_;
     std::vector<std::thread> ended_;   // workers that left for lack of work, to be joined
-    size_t idle_ = 0;
+    size_t idle_ = 0;                  // workers not running a job, including those just made
     bool shutdown_ = false;
 };
 
