@@ -202,15 +202,28 @@ QString SiteServer::start() {
 }
 
 void SiteServer::serve() {
-    httpThread_ = std::thread([this] { http_->listen_after_bind(); });
-    httpsThread_ = std::thread([this] { https_->listen_after_bind(); });
+    httpThread_ = std::thread([this] {
+        http_->listen_after_bind();
+        httpEnded_ = true;
+    });
+    httpsThread_ = std::thread([this] {
+        https_->listen_after_bind();
+        httpsEnded_ = true;
+    });
 }
 
 void SiteServer::stop() {
-    if (http_) http_->stop();
-    if (https_) https_->stop();
-    if (httpThread_.joinable()) httpThread_.join();
-    if (httpsThread_.joinable()) httpsThread_.join();
+    // A server takes a stop only once its thread has begun to listen; one sent before (a SIGTERM
+    // right after the start) would be lost and the join below would wait for ever.
+    auto stopOne = [](httplib::Server* server, std::thread& thread, const std::atomic<bool>& ended) {
+        if (!server) return;
+        if (thread.joinable())
+            while (!server->is_running() && !ended) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        server->stop();
+        if (thread.joinable()) thread.join();
+    };
+    stopOne(http_.get(), httpThread_, httpEnded_);
+    stopOne(https_.get(), httpsThread_, httpsEnded_);
 }
 
 std::string SiteServer::requestHost(const Request& req) const {
