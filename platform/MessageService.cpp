@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 namespace zk {
 namespace {
@@ -89,6 +90,21 @@ QString qtFilter(const QString& filter) {
     return out.join(";;");
 }
 
+// The script's line for a form as the transcript keeps it: the values given to fields that
+// hide what is typed (the account's password) are masked.
+QString withoutHiddenValues(const QDialog& dialog, const QString& line) {
+    QStringList parts = line.split(';');
+    for (QString& part : parts) {
+        const int eq = part.indexOf('=');
+        if (eq <= 0) continue;
+        const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>(part.left(eq).trimmed());
+        const bool hidden = std::any_of(edits.begin(), edits.end(),
+                                        [](const QLineEdit* e) { return e->echoMode() != QLineEdit::Normal; });
+        if (hidden) part = part.left(eq + 1) + "********";
+    }
+    return parts.join(';');
+}
+
 } // namespace
 
 MessageService& MessageService::instance() {
@@ -128,9 +144,15 @@ std::optional<QString> MessageService::nextAnswer() {
 void MessageService::record(QJsonObject entry) {
     transcript_ << entry;
     if (transcriptPath_.isEmpty()) return;
+    // What the seller typed into forms is in it: readable by this user only, also when the
+    // file was there before.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QFile file(transcriptPath_);
-    if (file.open(QIODevice::Append))
-        file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + "\n");
+    if (!file.open(QIODevice::Append, ownerOnly)) return;
+    const QFileDevice::Permissions others =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    if (file.permissions() & others) file.setPermissions(ownerOnly);
+    file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + "\n");
 }
 
 Answer MessageService::show(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
@@ -271,7 +293,7 @@ int MessageService::exec(QDialog& dialog) {
     while (!finished) {
         std::optional<QString> line = nextAnswer();
         record(QJsonObject{{"kind", "dialog"}, {"caption", dialog.windowTitle()}, {"object", dialog.objectName()},
-                           {"script", line.value_or("(default)")}});
+                           {"script", line ? withoutHiddenValues(dialog, *line) : QString("(default)")}});
         if (!line) {
             dialog.reject();
             break;

@@ -2,7 +2,8 @@
 // Every message box and dialog of the program goes through this service. In the program it
 // shows real Qt dialogs. Unattended (ZERKON_ANSWERS=<file>, or answers given by a test) it
 // answers each box and dialog from the script instead, in the order they are shown, and never
-// waits for a person. ZERKON_TRANSCRIPT=<file> receives one JSON line per box or dialog.
+// waits for a person. ZERKON_TRANSCRIPT=<file> receives one JSON line per box or dialog; it is
+// made readable by its owner only, and values given to password fields are masked in it.
 //
 // Answer script, one line per box or dialog (blank lines and lines starting with "#" skipped):
 //   message box   OK | Cancel | Yes | No | Retry

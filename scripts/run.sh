@@ -49,12 +49,22 @@ if [ -n "${DISPLAY:-}" ]; then
   exit $?
 fi
 
-# No display: our own Xvfb.
+# No display: our own Xvfb. It lets in only clients that show its cookie, which is in an
+# authority file that only this user can read and only the programs started here are pointed at.
+export XAUTHORITY="$DEMO/Xauthority"
+COOKIE=$(mcookie)
+# The server takes every cookie in the file, whatever display an entry names; clients look up
+# their display's entry, added once the server has chosen its number.
+(umask 077; : > "$XAUTHORITY"; xauth -q add :0 . "$COOKIE")
 DISPLAY_FILE="$DEMO/display"
-Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp > "$DISPLAY_FILE" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -auth "$XAUTHORITY" > "$DISPLAY_FILE" 2>/dev/null &
 PIDS+=($!)
 for _ in $(seq 100); do [ -s "$DISPLAY_FILE" ] && break; sleep 0.1; done
+if [ ! -s "$DISPLAY_FILE" ]; then
+  echo "zerkon: Xvfb did not start"; exit 1
+fi
 export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
+(umask 077; xauth -q remove :0; xauth -q add "$DISPLAY" . "$COOKIE")
 
 # The demo's script: the standing answers, then the workbook for the EXCEL button and its row prompt.
 export ZERKON_ANSWERS="$DEMO/answers.txt"
@@ -67,7 +77,7 @@ fi
 export ZERKON_TRANSCRIPT="$DEMO/transcript.jsonl"
 export ZERKON_SCREENSHOT="$DEMO/screenshot.png"
 export ZERKON_QUIT_AFTER_SCREENSHOT=1
-: > "$ZERKON_TRANSCRIPT"
+(umask 077; : > "$ZERKON_TRANSCRIPT")
 echo "zerkon: no display here; running under Xvfb on $DISPLAY"
 status=0
 "$BUILD/zerkon" || status=$?

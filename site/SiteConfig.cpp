@@ -161,7 +161,7 @@ QString SiteInfo::itemUrl(const QString& auctionId) const {
     return "http://" + pageHost() + "/jp/auction/" + auctionId;
 }
 
-QJsonObject SiteInfo::toJson() const {
+QJsonObject SiteInfo::publicJson() const {
     return QJsonObject{
         {"pid", pid},
         {"http_port", httpPort},
@@ -175,12 +175,18 @@ QJsonObject SiteInfo::toJson() const {
         {"certificate", certificateFile},
         {"certificate_spki_sha256", certificateSpki},
         {"user", user},
-        {"password", password},
         {"store", storeDir},
         {"login_url", loginUrl()},
         {"auction_top", auctionTop()},
         {"state_url", "http://127.0.0.1:" + QString::number(httpPort) + "/_sim/state"},
     };
+}
+
+QJsonObject SiteInfo::toJson() const {
+    QJsonObject json = publicJson();
+    json.insert("password", password);
+    json.insert("control_token", controlToken);
+    return json;
 }
 
 SiteInfo SiteInfo::fromJson(const QJsonObject& json) {
@@ -194,6 +200,7 @@ SiteInfo SiteInfo::fromJson(const QJsonObject& json) {
     info.certificateSpki = json.value("certificate_spki_sha256").toString();
     info.user = json.value("user").toString();
     info.password = json.value("password").toString();
+    info.controlToken = json.value("control_token").toString();
     info.storeDir = json.value("store").toString();
     return info;
 }
@@ -201,7 +208,7 @@ SiteInfo SiteInfo::fromJson(const QJsonObject& json) {
 bool writeStateFile(const QString& path, const SiteInfo& info) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    // The account's password is in it: owner only.
+    // The account's password and the control token are in it: owner only.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.write(QJsonDocument(info.toJson()).toJson());
     return file.commit();

@@ -39,6 +39,9 @@ QString applySeedFile(SiteOptions& options, const QString& path);
 QString parseOptions(const QStringList& args, SiteOptions& options, QString& writeDataFolderTo);
 QString usageText();
 
+// The header that carries the control token to /_sim/ addresses.
+inline constexpr const char* ControlTokenHeader = "X-Sim-Token";
+
 // What a running site publishes.
 struct SiteInfo {
     qint64 pid = 0;
@@ -50,6 +53,7 @@ struct SiteInfo {
     QString certificateSpki;   // base64 SHA-256 of the certificate's public key
     QString user;
     QString password;
+    QString controlToken;      // required by the /_sim/ addresses that read or change the state
     QString storeDir;
 
     QString auctionHost() const;      // with port, as the addresses and markers use it
@@ -65,7 +69,10 @@ struct SiteInfo {
     QString pictureUploadUrl() const;
     QString itemUrl(const QString& auctionId) const;
 
+    // Everything, for the owner-only state file.
     QJsonObject toJson() const;
+    // Without the password and the control token, for answers over HTTP.
+    QJsonObject publicJson() const;
     static SiteInfo fromJson(const QJsonObject& json);
 };
 

@@ -6,6 +6,7 @@
 #include "site/ListingForm.h"
 #include "site/Pages.h"
 #include "site/SiteTexts.h"
+#include "site/WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <httplib.h>
+#include <openssl/crypto.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace zk::site {
@@ -82,6 +85,14 @@ std::string extensionFor(const std::string& type) {
     return ".jpg";
 }
 
+// Control addresses anyone on the machine may use: they neither read nor change the state.
+bool isOpenControl(const std::string& path) { return path == "/_sim/slow"; }
+
+bool sameSecret(const std::string& given, const QString& expected) {
+    const std::string want = expected.toStdString();
+    return !want.empty() && given.size() == want.size() && CRYPTO_memcmp(given.data(), want.data(), want.size()) == 0;
+}
+
 // Fields of the entry form that steer the site rather than describe the item.
 bool isControlField(const std::string& name) {
     return name == "draft" || name == "to_pictures" || name == "auc_submit1" || name == "category" ||
@@ -117,16 +128,14 @@ QString SiteServer::start() {
     if (!https_->is_valid()) return "the HTTPS server does not accept the certificate";
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
-        // Address reuse only: a second site must not share a port that one already serves.
-        server->set_socket_options([](socket_t sock) {
-            int yes = 1;
-            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        });
         // Headers and body go out in separate writes; without this a kept-alive connection
         // waits for the peer's delayed acknowledgement before each page's body.
         server->set_tcp_nodelay(true);
-        // A browser keeps several connections open per host, and slow pages hold theirs.
-        server->new_task_queue = [] { return new httplib::ThreadPool(32); };
+        // A browser keeps several connections open per host, slow pages hold theirs, and a
+        // connection that sends nothing holds a worker until the keep-alive time ends: workers
+        // are added as connections come, and a silent connection is let go after 2 s.
+        server->new_task_queue = [] { return new WorkerPool(8, 256); };
+        server->set_keep_alive_timeout(2);
         if (options_.log)
             server->set_logger([](const Request& req, const Response& res) {
                 std::fprintf(stderr, "%s %s %s -> %d\n", req.method.c_str(), req.get_header_value("Host").c_str(),
@@ -134,8 +143,20 @@ QString SiteServer::start() {
             });
     }
     auto bind = [](httplib::Server& server, int port) -> int {
-        if (port == 0) return server.bind_to_any_port("127.0.0.1");
-        return server.bind_to_port("127.0.0.1", port) ? port : -1;
+        auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
+        // Address reuse only: a second site must not share a port that one already serves.
+        server.set_socket_options([listening](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+            *listening = sock;
+        });
+        const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1")
+                                    : (server.bind_to_port("127.0.0.1", port) ? port : -1);
+        // The library's accept queue holds 5 connections; when many arrive at once, the ones
+        // beyond it wait for the client to retry (a second and more). Listening again on the
+        // same socket makes the queue longer.
+        if (bound > 0 && *listening != INVALID_SOCKET) ::listen(*listening, 1024);
+        return bound;
     };
     const int httpPort = bind(*http_, options_.httpPort);
     if (httpPort <= 0) return "cannot listen on 127.0.0.1:" + QString::number(options_.httpPort);
@@ -151,6 +172,8 @@ QString SiteServer::start() {
     info_.certificateSpki = certificate_.spkiSha256();
     info_.user = options_.user;
     info_.password = options_.password;
+    // Only readers of the owner-only state file learn it.
+    info_.controlToken = QString::fromStdString(randomToken(16));
     info_.storeDir = QString::fromStdString(state_.storeDir);
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
@@ -179,15 +202,28 @@ QString SiteServer::start() {
 }
 
 void SiteServer::serve() {
-    httpThread_ = std::thread([this] { http_->listen_after_bind(); });
-    httpsThread_ = std::thread([this] { https_->listen_after_bind(); });
+    httpThread_ = std::thread([this] {
+        http_->listen_after_bind();
+        httpEnded_ = true;
+    });
+    httpsThread_ = std::thread([this] {
+        https_->listen_after_bind();
+        httpsEnded_ = true;
+    });
 }
 
 void SiteServer::stop() {
-    if (http_) http_->stop();
-    if (https_) https_->stop();
-    if (httpThread_.joinable()) httpThread_.join();
-    if (httpsThread_.joinable()) httpsThread_.join();
+    // A server takes a stop only once its thread has begun to listen; one sent before (a SIGTERM
+    // right after the start) would be lost and the join below would wait for ever.
+    auto stopOne = [](httplib::Server* server, std::thread& thread, const std::atomic<bool>& ended) {
+        if (!server) return;
+        if (thread.joinable())
+            while (!server->is_running() && !ended) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        server->stop();
+        if (thread.joinable()) thread.join();
+    };
+    stopOne(http_.get(), httpThread_, httpEnded_);
+    stopOne(https_.get(), httpsThread_, httpsEnded_);
 }
 
 std::string SiteServer::requestHost(const Request& req) const {
@@ -209,7 +245,13 @@ bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
             return true;
         }
     } else if (control) {
-        return false;
+        if (isOpenControl(req.path) || sameSecret(req.get_header_value(ControlTokenHeader), info_.controlToken))
+            return false;
+        res.status = 403;
+        res.set_content(std::string("the control addresses need the header ") + ControlTokenHeader +
+                            " with the control_token of the site's state file\n",
+                        "text/plain");
+        return true;
     } else if (host != s(info_.auctionHostName) && host != "page." + s(info_.auctionHostName)) {
         sendError(res, {texts::UnknownHost}, 404);
         return true;
@@ -486,12 +528,17 @@ void SiteServer::upload(const Request& req, Response& res, const std::string& se
     Draft* draft = openDraft(formValue(req, "draft"), session, res);
     if (!draft) return;
     std::vector<std::string> errors;
-    const long long removeSlot = parsePrice(formValue(req, "remove"));
-    if (removeSlot >= 1 && removeSlot <= 3) {
+    // Pictures taken out of a slot, removed or replaced; their files go once nothing shows them.
+    std::vector<std::string> dropped;
+    auto takeOut = [&](long long slot) {
         auto& pics = draft->pictures;
-        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == removeSlot; }),
+        for (const Picture& p : pics)
+            if (p.slot == slot) dropped.push_back(p.storedName);
+        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == slot; }),
                    pics.end());
-    }
+    };
+    const long long removeSlot = parsePrice(formValue(req, "remove"));
+    if (removeSlot >= 1 && removeSlot <= 3) takeOut(removeSlot);
     for (int slot = 1; slot <= 3; ++slot) {
         const std::string name = "ImageFile" + std::to_string(slot);
         if (!req.has_file(name)) continue;
@@ -518,11 +565,12 @@ void SiteServer::upload(const Request& req, Response& res, const std::string& se
             errors.push_back(file.filename + "：" + texts::ServerError);
             continue;
         }
-        auto& pics = draft->pictures;
-        pics.erase(std::remove_if(pics.begin(), pics.end(), [&](const Picture& p) { return p.slot == slot; }),
-                   pics.end());
-        pics.push_back(picture);
+        takeOut(slot);
+        draft->pictures.push_back(picture);
     }
+    const QDir store(QString::fromStdString(state_.storeDir));
+    for (const std::string& name : dropped)
+        if (!state_.pictureInUse(name)) QFile::remove(store.filePath(QString::fromStdString(name)));
     std::sort(draft->pictures.begin(), draft->pictures.end(),
               [](const Picture& a, const Picture& b) { return a.slot < b.slot; });
     sendPage(res, pages::picturePage(info_, *draft, errors), errors.empty() ? 200 : 400);
@@ -570,7 +618,7 @@ void SiteServer::routeControl() {
             std::lock_guard<std::mutex> lock(state_.mutex);
             json = state_.toJson();
         }
-        json.insert("site", info_.toJson());
+        json.insert("site", info_.publicJson());
         res.set_content(QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString(), "application/json");
     });
 

@@ -6,6 +6,7 @@
 #include "site/SiteState.h"
 
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -81,6 +82,8 @@ private:
     std::unique_ptr<httplib::SSLServer> https_;
     std::thread httpThread_;
     std::thread httpsThread_;
+    std::atomic<bool> httpEnded_{false};
+    std::atomic<bool> httpsEnded_{false};
 };
 
 } // namespace zk::site

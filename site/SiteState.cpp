@@ -177,6 +177,17 @@ std::vector<const Item*> SiteState::list(ItemStatus status) const {
     return result;
 }
 
+bool SiteState::pictureInUse(const std::string& storedName) const {
+    auto shows = [&](const std::vector<Picture>& pictures) {
+        return std::any_of(pictures.begin(), pictures.end(), [&](const Picture& p) { return p.storedName == storedName; });
+    };
+    for (const Item& i : items)
+        if (shows(i.pictures)) return true;
+    for (const auto& [id, d] : drafts)
+        if (shows(d.pictures)) return true;
+    return false;
+}
+
 QJsonObject SiteState::toJson() const {
     QJsonArray itemArray;
     for (const Item& i : items) itemArray.append(itemJson(i));

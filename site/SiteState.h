@@ -133,6 +133,10 @@ public:
     // Items of one list, newest first: selling, sold, or ended without a winner and not relisted.
     std::vector<const Item*> list(ItemStatus status) const;
 
+    // Whether an item or a draft still shows that stored picture (a relist starts with the
+    // pictures of the item it relists).
+    bool pictureInUse(const std::string& storedName) const;
+
     QJsonObject toJson() const;
 
 private:

@@ -1,7 +1,11 @@
 // The scripted answerer that tests and the unattended demo rely on.
 #include "platform/MessageService.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <QDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -52,4 +56,46 @@ TEST(MessageService, FillsAndPressesOurOwnFormsUntilTheyClose) {
     EXPECT_EQ(m.transcript().size(), 3);
     EXPECT_EQ(m.answersLeft(), 0);
     EXPECT_EQ(m.exec(dialog), QDialog::Rejected);
+}
+
+TEST(MessageService, TranscriptMasksHiddenFieldsAndIsForItsOwnerOnly) {
+    zk::test::TempFolder temp;
+    // One written before by someone with a lax umask, one made here.
+    const QString earlier = temp.write("earlier.jsonl", "");
+    QFile::setPermissions(earlier, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                       QFileDevice::ReadOther);
+    for (const QString& path : {earlier, temp.file("new.jsonl")}) {
+        MessageService& m = MessageService::instance();
+        m.setTranscriptFile(path);
+        QDialog dialog;
+        dialog.setObjectName("Account");
+        auto* id = new QLineEdit(&dialog);
+        id->setObjectName("ID");
+        auto* password = new QLineEdit(&dialog);
+        password->setObjectName("Password1");
+        password->setEchoMode(QLineEdit::Password);
+        auto* onEdit = new QLineEdit(&dialog);
+        onEdit->setObjectName("Password2");
+        onEdit->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+        m.clearTranscript();
+        m.setAnswers({"ID=seller01; Password1=s3cret; Password2 = s3cret2; OK"});
+        EXPECT_EQ(m.exec(dialog), QDialog::Accepted);
+        m.setTranscriptFile({});
+        // The form itself got the values.
+        EXPECT_EQ(password->text(), "s3cret");
+        EXPECT_EQ(onEdit->text(), " s3cret2");
+
+        const QString line = m.transcript().at(0)["script"].toString();
+        EXPECT_TRUE(line.contains("ID=seller01")) << line.toStdString();
+        EXPECT_TRUE(line.contains("Password1=")) << line.toStdString();
+        EXPECT_FALSE(line.contains("s3cret")) << line.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        EXPECT_TRUE(written.contains("ID=seller01"));
+        EXPECT_FALSE(written.contains("s3cret"));
+        EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+            << path.toStdString();
+    }
 }

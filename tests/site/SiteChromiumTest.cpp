@@ -84,12 +84,13 @@ TEST_F(SiteChromium, EntryFormLoadsInTheBrowsersSessionWithoutScriptErrors) {
     const std::string draft = html::attributeNear(confirm.body, "name=\"draft\"", "value");
     ASSERT_FALSE(draft.empty());
     // Hand this session to the browser, landing on the entry form of the draft.
-    httplib::Client control("127.0.0.1", site.info().httpPort);
     const std::string done = "http://" + site.info().auctionHost().toStdString() + "/jp/show/submit/form?draft=" + draft;
-    const auto handoff = control.Post(("/_sim/session?session=" + client.cookie("zk_session") + "&done=" +
-                                       httplib::detail::encode_query_param(done)).c_str());
-    ASSERT_TRUE(handoff && handoff->status == 200);
-    QString url = QString::fromStdString(handoff->body).trimmed();
+    std::string handoff;
+    ASSERT_EQ(site.control("session", "session=" + client.cookie("zk_session") + "&done=" +
+                                          httplib::detail::encode_query_param(done),
+                           &handoff),
+              200);
+    QString url = QString::fromStdString(handoff).trimmed();
 
     Chromium chromium(site.info());
     const auto r = chromium.dumpDom(url);

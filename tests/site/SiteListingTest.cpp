@@ -64,6 +64,59 @@ TEST_F(SiteListing, PicturesAreStoredAndTheEntryFormKeepsWhatWasTyped) {
     EXPECT_EQ(file.readAll().toStdString(), jpeg("two"));
 }
 
+TEST_F(SiteListing, AReplacedOrRemovedPictureLeavesTheStoreUnlessAnItemStillShowsIt) {
+    SiteClient client = loggedIn();
+    auto picturesOf = [&](const std::string& draft) {
+        for (const auto& d : site->state().value("drafts").toArray())
+            if (d.toObject().value("id").toString().toStdString() == draft) return d.toObject().value("pictures").toArray();
+        return QJsonArray();
+    };
+    auto storedFile = [&](const QJsonArray& pictures, int i) {
+        return QDir(info().storeDir).filePath(pictures.at(i).toObject().value("stored").toString());
+    };
+    auto upload = [&](const std::string& draft, const std::string& tag) {
+        return client.postMultipart(auction("/jp/show/image/upload"),
+                                    {{"draft", draft, "", ""}, {"ImageFile1", jpeg(tag), tag + ".jpg", "image/jpeg"}})
+            .status;
+    };
+
+    const std::string draft = draftOf(openEntryForm(client).body);
+    ASSERT_EQ(upload(draft, "first"), 200);
+    const QString first = storedFile(picturesOf(draft), 0);
+    ASSERT_TRUE(QFile::exists(first));
+    ASSERT_EQ(upload(draft, "second"), 200);
+    const QJsonArray replaced = picturesOf(draft);
+    ASSERT_EQ(replaced.size(), 1);
+    EXPECT_FALSE(QFile::exists(first));
+    const QString second = storedFile(replaced, 0);
+    ASSERT_TRUE(QFile::exists(second));
+    ASSERT_EQ(client.postMultipart(auction("/jp/show/image/upload"), {{"draft", draft, "", ""}, {"remove", "1", "", ""}})
+                  .status,
+              200);
+    EXPECT_TRUE(picturesOf(draft).isEmpty());
+    EXPECT_FALSE(QFile::exists(second));
+
+    // A relist starts with the ended item's own picture files: replacing one there keeps the
+    // item's file.
+    ASSERT_EQ(upload(draft, "listed"), 200);
+    const QString listed = storedFile(picturesOf(draft), 0);
+    const auto form = client.post(auction("/jp/show/submit/form"), {{"draft", draft}});
+    ASSERT_EQ(client.post(auction("/jp/show/preview"), validListing(form.body)).status, 200);
+    const auto done = client.post(auction("/jp/config/submit"), {{"draft", draft}});
+    ASSERT_EQ(done.status, 200);
+    const std::string link = html::attributeNear(done.body, std::string(">") + texts::ItemPageLink + "</a>", "href");
+    const std::string id = link.substr(link.rfind('/') + 1);
+    ASSERT_EQ(site->control("close", "aID=" + id + "&winner=0"), 200);
+    const auto relist = client.post(auction("/jp/show/resubmit"), {{"aID", id}, {"auc_insertion_ok", "1"}});
+    ASSERT_EQ(relist.status, 200);
+    const std::string relistDraft = draftOf(relist.body);
+    ASSERT_EQ(storedFile(picturesOf(relistDraft), 0), listed);
+    ASSERT_EQ(upload(relistDraft, "relisted"), 200);
+    EXPECT_TRUE(QFile::exists(listed));
+    EXPECT_TRUE(QFile::exists(storedFile(picturesOf(relistDraft), 0)));
+    EXPECT_NE(storedFile(picturesOf(relistDraft), 0), listed);
+}
+
 TEST_F(SiteListing, AListingGoesThroughConfirmationToItsItemPage) {
     SiteClient client = loggedIn();
     const auto entry = openEntryForm(client);

@@ -67,16 +67,24 @@ int SiteProcess::stop() {
 bool SiteProcess::isRunning() const { return process_.state() != QProcess::NotRunning; }
 qint64 SiteProcess::pid() const { return process_.processId(); }
 
+namespace {
+httplib::Headers controlHeaders(const site::SiteInfo& info) {
+    return {{site::ControlTokenHeader, info.controlToken.toStdString()}};
+}
+} // namespace
+
 QJsonObject SiteProcess::state() const {
     httplib::Client client("127.0.0.1", info_.httpPort);
-    const auto res = client.Get("/_sim/state");
+    const auto res = client.Get("/_sim/state", controlHeaders(info_));
     if (!res || res->status != 200) return {};
     return QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
 }
 
-int SiteProcess::control(const std::string& path, const std::string& query) const {
+int SiteProcess::control(const std::string& path, const std::string& query, std::string* body) const {
     httplib::Client client("127.0.0.1", info_.httpPort);
-    const auto res = client.Post(("/_sim/" + path + "?" + query).c_str());
+    const auto res = client.Post(("/_sim/" + path + "?" + query).c_str(), controlHeaders(info_), std::string(),
+                                 "application/x-www-form-urlencoded");
+    if (body) *body = res ? res->body : std::string();
     return res ? res->status : 0;
 }
 

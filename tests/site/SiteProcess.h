@@ -32,10 +32,11 @@ public:
     // What the site printed (its standard output and error).
     QString output() const;
 
-    // GET /_sim/state.
+    // GET /_sim/state, with the control token of the state file.
     QJsonObject state() const;
-    // POST /_sim/<path> with a query; returns the HTTP status (0 when no answer).
-    int control(const std::string& path, const std::string& query) const;
+    // POST /_sim/<path> with a query and the control token; returns the HTTP status (0 when no
+    // answer) and the answer's body in *body.
+    int control(const std::string& path, const std::string& query, std::string* body = nullptr) const;
 
     static QString programPath();
 

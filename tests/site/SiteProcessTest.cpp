@@ -8,9 +8,52 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace zk::test;
+
+namespace {
+
+// Connections that are opened and then send nothing, as a stalled or hostile client leaves
+// them; closed when the test ends, also when it fails.
+class IdleConnections {
+public:
+    IdleConnections(int port, int count) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (int i = 0; i < count; ++i) {
+            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            if (fd < 0) break;
+            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+                ::close(fd);
+                break;
+            }
+            fds_.push_back(fd);
+        }
+    }
+    ~IdleConnections() {
+        for (int fd : fds_) ::close(fd);
+    }
+    IdleConnections(const IdleConnections&) = delete;
+    IdleConnections& operator=(const IdleConnections&) = delete;
+    int count() const { return static_cast<int>(fds_.size()); }
+
+private:
+    std::vector<int> fds_;
+};
+
+// Far longer than a page takes, far shorter than idle connections holding every worker for
+// their whole timeout would make a page wait.
+constexpr int AnswerBoundSeconds = 15;
+
+} // namespace
 
 TEST(SiteProcess, PublishesItsPortsAndStopsCleanlyOnSigterm) {
     SiteProcess site;
@@ -127,4 +170,28 @@ TEST(SiteProcess, WritesAFolderForFixedPortsWithoutARunningSiteByteForByteTheSam
     noPorts.start(SiteProcess::programPath(), {"--write-data-folder", temp.path() + "/x"});
     ASSERT_TRUE(noPorts.waitForFinished(10000));
     EXPECT_EQ(noPorts.exitCode(), 2);
+}
+
+TEST(SiteProcess, AnswersPagesWhileManyIdleConnectionsWait) {
+    SiteProcess site;
+    ASSERT_TRUE(site.start().isEmpty());
+    IdleConnections idleAuction(site.info().httpPort, 200);
+    IdleConnections idleLogin(site.info().httpsPort, 200);
+    ASSERT_EQ(idleAuction.count(), 200);
+    ASSERT_EQ(idleLogin.count(), 200);
+
+    httplib::Client auction("127.0.0.1", site.info().httpPort);
+    auction.set_connection_timeout(AnswerBoundSeconds);
+    auction.set_read_timeout(AnswerBoundSeconds);
+    const auto item = auction.Get("/jp/auction/k100000001", {{"Host", site.info().pageHost().toStdString()}});
+    ASSERT_TRUE(item) << httplib::to_string(item.error());
+    EXPECT_EQ(item->status, 200);
+
+    httplib::SSLClient login("127.0.0.1", site.info().httpsPort);
+    login.enable_server_certificate_verification(false);
+    login.set_connection_timeout(AnswerBoundSeconds);
+    login.set_read_timeout(AnswerBoundSeconds);
+    const auto page = login.Get("/config/login", {{"Host", site.info().loginHost().toStdString()}});
+    ASSERT_TRUE(page) << httplib::to_string(page.error());
+    EXPECT_EQ(page->status, 200);
 }
