@@ -1,10 +1,12 @@
 #include "ChromiumBrowser.h"
 
+#include "BrowserFolders.h"
 #include "BrowserWindow.h"
 #include "ChromiumTexts.h"
 #include "FileChooserWindow.h"
 #include "PageObject.h"
 #include "PageScript.h"
+#include "PipeTransport.h"
 #include "platform/AutomationError.h"
 
 #include <QCoreApplication>
@@ -19,7 +21,6 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QSet>
-#include <QThread>
 #include <QTimer>
 
 #include <csignal>
@@ -183,28 +184,59 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
 
 std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& settings, QString* error) {
     const QString folder = settings.profileFolder;
-    for (const char* sub : {"profile", "home", "config", "cache", "tmp"}) QDir().mkpath(folder + "/" + sub);
-    const QString portFile = folder + "/profile/DevToolsActivePort";
-    QFile::remove(portFile); // a killed browser leaves it behind
-    // A new profile asks nothing: no offer to save the site's password over the page.
-    QDir().mkpath(folder + "/profile/Default");
-    QFile preferences(folder + "/profile/Default/Preferences");
-    if (!preferences.exists() && preferences.open(QIODevice::WriteOnly))
-        preferences.write(R"({"credentials_enable_service":false,"profile":{"password_manager_enabled":false}})");
+    // The seller's cookies and logins live here: no one else may read them.
+    for (const QString& sub : {QString(), QStringLiteral("/profile"), QStringLiteral("/profile/Default"),
+                               QStringLiteral("/home"), QStringLiteral("/config"), QStringLiteral("/cache")}) {
+        if (!makeOwnerOnlyFolder(folder + sub)) {
+            if (error) *error = texts::LaunchFailed + folder + sub;
+            return nullptr;
+        }
+    }
+    // Left by an earlier version that opened a debugging port.
+    QFile::remove(folder + "/profile/DevToolsActivePort");
+    // A new profile asks nothing: no offer to save the site's password over the page. Complete
+    // on disk before the browser starts reading it, or the browser takes the profile as broken.
+    const QString preferences = folder + "/profile/Default/Preferences";
+    if (!QFileInfo::exists(preferences)
+        && !writeOwnerOnlyFile(preferences, R"({"credentials_enable_service":false,"profile":{"password_manager_enabled":false}})")) {
+        if (error) *error = texts::LaunchFailed + preferences;
+        return nullptr;
+    }
+    const QString log = folder + "/browser.log";
+    if (!writeOwnerOnlyFile(log, {})) {
+        if (error) *error = texts::LaunchFailed + log;
+        return nullptr;
+    }
 
     std::shared_ptr<ChromiumBrowser> b(new ChromiumBrowser);
+    b->temp_ = std::make_unique<BrowserTempFolder>();
+    QString reason;
+    if (!b->temp_->create(qEnvironmentVariable("XDG_RUNTIME_DIR"), &reason)) {
+        if (error) *error = texts::LaunchFailed + reason;
+        return nullptr;
+    }
+    // The DevTools messages go through a pipe pair that only the browser holds: no port.
+    auto pipe = std::make_unique<PipeTransport>();
+    if (!pipe->valid()) {
+        if (error) *error = texts::LaunchFailed + pipe->errorString();
+        return nullptr;
+    }
     b->process_ = new QProcess(b.get());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", folder + "/home");
     env.insert("XDG_CONFIG_HOME", folder + "/config");
     env.insert("XDG_CACHE_HOME", folder + "/cache");
-    env.insert("TMPDIR", folder + "/tmp");
+    env.insert("TMPDIR", b->temp_->path());
     b->process_->setProcessEnvironment(env);
     // The browser we start ends with us, also when we end abnormally: a browser left running
     // would keep the profile locked against the next start.
-    b->process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    const PipeTransport* ends = pipe.get();
+    b->process_->setChildProcessModifier([ends] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ends->placeChildEnds();
+    });
     b->process_->setStandardOutputFile(QProcess::nullDevice());
-    b->process_->setStandardErrorFile(folder + "/browser.log");
+    b->process_->setStandardErrorFile(log);
     b->process_->start(settings.program, settings.launchArguments());
     if (!b->process_->waitForStarted(10000)) {
         if (error) *error = texts::LaunchFailed + b->process_->errorString();
@@ -214,31 +246,14 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
     }
     b->pid_ = b->process_->processId();
     b->programPath_ = settings.program;
+    pipe->childStarted();
+    b->client_.open(std::move(pipe));
 
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray port;
-    while (clock.elapsed() < kLaunchTimeoutMs && b->process_->state() == QProcess::Running) {
-        QFile f(portFile);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> lines = f.readAll().split('\n');
-            if (lines.size() >= 2 && !lines[0].trimmed().isEmpty() && lines[1].startsWith("/devtools/")) {
-                port = lines[0].trimmed();
-                const QUrl ws("ws://127.0.0.1:" + QString::fromLatin1(port) + QString::fromLatin1(lines[1].trimmed()));
-                if (!b->connectTo(ws, error)) return nullptr;
-                break;
-            }
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    if (port.isEmpty()) {
-        if (error) *error = texts::LaunchFailed + settings.program;
-        return nullptr; // the destructor ends the process
-    }
     try {
+        // The first reply says the browser is up; one that ends first closes the pipe.
+        const QJsonArray targets =
+            b->client_.call("Target.getTargets", {}, {}, kLaunchTimeoutMs).value("targetInfos").toArray();
         QString page;
-        const QJsonArray targets = b->browserCall("Target.getTargets").value("targetInfos").toArray();
         for (int i = targets.size() - 1; i >= 0 && page.isEmpty(); --i)
             if (targets[i].toObject().value("type").toString() == "page")
                 page = targets[i].toObject().value("targetId").toString();
@@ -246,8 +261,8 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
             page = b->browserCall("Target.createTarget", {{"url", "about:blank"}}).value("targetId").toString();
         if (!b->attachPage(page, error)) return nullptr;
     } catch (const AutomationError& e) {
-        if (error) *error = e.text();
-        return nullptr;
+        if (error) *error = texts::LaunchFailed + settings.program + ": " + e.text();
+        return nullptr; // the destructor ends the process
     }
     return b;
 }
@@ -472,6 +487,7 @@ void ChromiumBrowser::stopProcess() {
         process_->kill(); // our own child, by its own pid
         process_->waitForFinished(kCloseTimeoutMs);
     }
+    if (temp_) temp_->remove();
 }
 
 } // namespace zk::chromium

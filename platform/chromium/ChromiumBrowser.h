@@ -3,7 +3,8 @@
 //   busy, Document, HWND, LocationURL, LocationName, FullName, Visible, ReadyState (get)
 //   Navigate2 / Navigate (address), Quit, Refresh, GoBack (call)
 // It is found on a running Chromium through its debugging endpoint or started with its own
-// profile and folders. A browser we started is ended with it, by its own process id.
+// profile and folders and driven over a private pipe pair. A browser we started is ended with
+// it, by its own process id.
 #include "BrowserSettings.h"
 #include "DevToolsClient.h"
 #include "Variant.h"
@@ -18,6 +19,7 @@ class QProcess;
 
 namespace zk::chromium {
 
+class BrowserTempFolder;
 class BrowserWindow;
 class FileChooserWindow;
 
@@ -86,6 +88,7 @@ private:
     bool loading_ = false;
     FileChooserWindow* chooser_ = nullptr;
     std::unique_ptr<BrowserWindow> window_;
+    std::unique_ptr<BrowserTempFolder> temp_;
 };
 
 } // namespace zk::chromium
