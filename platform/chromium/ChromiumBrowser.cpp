@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QTimer>
+#include <QUuid>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -116,6 +117,8 @@ QJsonArray toJsonArgs(const QVariantList& args) {
 } // namespace
 
 ChromiumBrowser::ChromiumBrowser() {
+    const QString key = "__zk" + QUuid::createUuid().toString(QUuid::Id128);
+    scriptKeyJson_ = "'" + key + "'";
     client_.addEventHandler([this](const QString& m, const QJsonObject& p, const QString& s) { onEvent(m, p, s); });
     connect(&client_, &DevToolsClient::disconnected, this, [this] {
         detached_ = true;
@@ -278,6 +281,7 @@ bool ChromiumBrowser::attachPage(const QString& targetId, QString* error) {
         pageCall("Inspector.enable");
         // On before any key or click can open the chooser.
         pageCall("Page.setInterceptFileChooserDialog", {{"enabled", true}});
+        pageCall("Page.addScriptToEvaluateOnNewDocument", {{"source", installingScript() + ";"}});
         const QJsonObject w = browserCall("Browser.getWindowForTarget", {{"targetId", targetId}});
         window_ = std::make_unique<BrowserWindow>(this, w.value("windowId").toInt());
     } catch (const AutomationError& e) {
@@ -393,20 +397,51 @@ Variant ChromiumBrowser::fromRemote(const QJsonObject& reply) {
     return Variant();
 }
 
+// The page script is large: sent with every operation, building, sending and compiling it
+// would cost more than the round trip. It is put on the page once, under a name of this session,
+// by a script that runs first in every new document; a document that was there before (or a
+// frame it missed) gets it on the first use, when the short call reports it missing.
+QString ChromiumBrowser::installedScript() const { return "globalThis[" + scriptKeyJson_ + "]"; }
+
+QString ChromiumBrowser::installingScript() const {
+    return "(" + installedScript() + " || Object.defineProperty(globalThis, " + scriptKeyJson_ + ", {value: " + PageScript
+        + ", configurable: true})[" + scriptKeyJson_ + "])";
+}
+
+QString ChromiumBrowser::shortScript() const {
+    return "(" + installedScript() + " || function() { throw new Error('" + MissingScriptMarker + "'); })";
+}
+
+bool ChromiumBrowser::scriptMissing(const QJsonObject& reply) {
+    if (!reply.contains("exceptionDetails")) return false;
+    const QJsonObject details = reply.value("exceptionDetails").toObject();
+    return details.value("exception").toObject().value("description").toString().contains(MissingScriptMarker)
+        || details.value("text").toString().contains(MissingScriptMarker);
+}
+
 Variant ChromiumBrowser::documentInvoke(const QString& op, const QString& name, const QVariantList& args) {
     const QString argsJson = QString::fromUtf8(QJsonDocument(toJsonArgs(args)).toJson(QJsonDocument::Compact));
     const QString nameJson = QString::fromUtf8(QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact));
-    const QString expression = "(" + PageScript + ").call(document, '" + op + "', " + nameJson.mid(1, nameJson.size() - 2)
-        + ", " + argsJson + ")";
-    return fromRemote(pageCall("Runtime.evaluate", {{"expression", expression}, {"objectGroup", "zk"}}));
+    const QString call = ".call(document, '" + op + "', " + nameJson.mid(1, nameJson.size() - 2) + ", " + argsJson + ")";
+    QJsonObject reply = pageCall("Runtime.evaluate", {{"expression", shortScript() + call}, {"objectGroup", "zk"}});
+    if (scriptMissing(reply))
+        reply = pageCall("Runtime.evaluate", {{"expression", installingScript() + call}, {"objectGroup", "zk"}});
+    return fromRemote(reply);
 }
 
 Variant ChromiumBrowser::objectInvoke(const QString& objectId, const QString& op, const QString& name,
                                       const QVariantList& args) {
     const QJsonArray arguments{QJsonObject{{"value", op}}, QJsonObject{{"value", name}},
                                QJsonObject{{"value", toJsonArgs(args)}}};
-    return fromRemote(pageCall("Runtime.callFunctionOn",
-                               {{"functionDeclaration", PageScript}, {"objectId", objectId}, {"arguments", arguments}}));
+    const auto invoke = [&](const QString& script) {
+        return pageCall("Runtime.callFunctionOn",
+                        {{"functionDeclaration", "function(op, name, args) { return " + script + ".call(this, op, name, args); }"},
+                         {"objectId", objectId},
+                         {"arguments", arguments}});
+    };
+    QJsonObject reply = invoke(shortScript());
+    if (scriptMissing(reply)) reply = invoke(installingScript());
+    return fromRemote(reply);
 }
 
 void ChromiumBrowser::releaseObject(const QString& objectId) {

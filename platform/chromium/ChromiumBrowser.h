@@ -71,12 +71,18 @@ private:
     bool attachPage(const QString& targetId, QString* error);
     void onEvent(const QString& method, const QJsonObject& params, const QString& sessionId);
     Variant fromRemote(const QJsonObject& reply);
+    // The page script as the page holds it, and the expressions that reach it.
+    QString installedScript() const;
+    QString installingScript() const;
+    QString shortScript() const;
+    static bool scriptMissing(const QJsonObject& reply);
     void stopProcess();
 
     DevToolsClient client_;
     QProcess* process_ = nullptr;
     qint64 pid_ = 0;
     QString programPath_;
+    QString scriptKeyJson_; // the page script's name on the page, quoted
     QString targetId_;
     QString sessionId_;
     bool detached_ = false;
