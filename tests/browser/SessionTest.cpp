@@ -199,6 +199,14 @@ TEST_F(SessionTest, QuitEndsTheStartedBrowser) {
     ie.Quit(); // twice is harmless
 }
 
+QString environmentOf(qint64 pid, const QByteArray& name) {
+    QFile f(QString("/proc/%1/environ").arg(pid));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    for (const QByteArray& entry : f.readAll().split('\0'))
+        if (entry.startsWith(name + "=")) return QFile::decodeName(entry.mid(name.size() + 1));
+    return {};
+}
+
 TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     QProcess probe;
     probe.start(QString(qgetenv("ZERKON_BUILD_DIR")) + "/browser_launch_probe", {folder_.file("probe")});
@@ -211,6 +219,8 @@ TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     const qint64 browserPid = line.trimmed().toLongLong();
     ASSERT_GT(browserPid, 1) << line.constData();
     EXPECT_TRUE(QFileInfo::exists(QString("/proc/%1/exe").arg(browserPid)));
+    // A killed program cannot remove the browser's temporary folder: the test does.
+    const QString temp = environmentOf(browserPid, "TMPDIR");
     probe.kill(); // our own child, by its pid
     probe.waitForFinished(5000);
     bool gone = false;
@@ -219,6 +229,7 @@ TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     // Its helper processes follow; the folder goes once they have.
     for (int i = 0; i < 100 && processesUsing(folder_.file("probe")) > 0; ++i) pause(50);
     EXPECT_EQ(processesUsing(folder_.file("probe")), 0);
+    if (QFileInfo(temp).fileName().startsWith("zerkon-")) QDir(temp).removeRecursively();
 }
 
 // The process and every process below it.
@@ -268,14 +279,6 @@ QSet<QByteArray> socketInodes(qint64 pid) {
         }
     }
     return inodes;
-}
-
-QString environmentOf(qint64 pid, const QByteArray& name) {
-    QFile f(QString("/proc/%1/environ").arg(pid));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    for (const QByteArray& entry : f.readAll().split('\0'))
-        if (entry.startsWith(name + "=")) return QFile::decodeName(entry.mid(name.size() + 1));
-    return {};
 }
 
 int modeOf(const QString& path) {
