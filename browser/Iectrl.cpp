@@ -188,45 +188,47 @@ Variant TIECtrl::formElement(int form, const QString& name, std::optional<int> i
     return index ? f.call("item", {name, *index}) : f.call("item", {name});
 }
 
-int TIECtrl::SetFormValue(int form, const QString& name, const QString& value) {
+Variant TIECtrl::formGet(int form, const QString& name, const QString& property) {
+    if (auto* document = dynamic_cast<chromium::DocumentObject*>(Document.object()))
+        return document->formElementGet(form, name, property);
     const Variant e = formElement(form, name);
-    if (e.isNull()) return -1;
-    e.put("value", value);
+    return e.isNull() ? e : e.get(property);
+}
+
+bool TIECtrl::formPut(int form, const QString& name, const QString& property, const Variant& value,
+                      std::optional<int> index) {
+    if (auto* document = dynamic_cast<chromium::DocumentObject*>(Document.object()))
+        return !document->formElementPut(form, name, property, value, index ? QVariantList{*index} : QVariantList{})
+                    .isNull();
+    const Variant e = formElement(form, name, index);
+    if (e.isNull()) return false;
+    e.put(property, value);
+    return true;
+}
+
+int TIECtrl::SetFormValue(int form, const QString& name, const QString& value) {
+    if (!formPut(form, name, "value", value)) return -1;
     return WaitIdle(5);
 }
 
 QString TIECtrl::GetFormValue(int form, const QString& name) {
-    const Variant e = formElement(form, name);
-    if (e.isNull()) return {};
-    return e.get("value").toString();
+    return formGet(form, name, "value").toString(); // null, no element: empty
 }
 
 int TIECtrl::SetFormSelectedIndex(int form, const QString& name, int index) {
-    const Variant e = formElement(form, name);
-    if (e.isNull()) return -1;
-    e.put("SelectedIndex", index);
-    return 0;
+    return formPut(form, name, "SelectedIndex", index) ? 0 : -1;
 }
 
 int TIECtrl::CheckFormItem(int form, const QString& name) {
-    const Variant e = formElement(form, name);
-    if (e.isNull()) return -1;
-    e.put("checked", true);
-    return 0;
+    return formPut(form, name, "checked", true) ? 0 : -1;
 }
 
 int TIECtrl::UncheckFormItem(int form, const QString& name) {
-    const Variant e = formElement(form, name);
-    if (e.isNull()) return -1;
-    e.put("checked", false);
-    return 0;
+    return formPut(form, name, "checked", false) ? 0 : -1;
 }
 
 int TIECtrl::CheckFormRadio(int form, const QString& name, int index) {
-    const Variant e = formElement(form, name, index);
-    if (e.isNull()) return -1;
-    e.put("checked", true);
-    return 0;
+    return formPut(form, name, "checked", true, index) ? 0 : -1;
 }
 
 int TIECtrl::ClickFormItem(int form, const QString& name) {

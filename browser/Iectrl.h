@@ -108,6 +108,11 @@ private:
     // The element of a form by name (with index when given); null when a step is null.
     Variant formElement(int form, const QString& name, std::optional<int> index = std::nullopt);
     Variant formAt(int form);
+    // A property of a form's element read or written, in one round trip with the driven
+    // browser: null (read) or false (write) when there is no such element.
+    Variant formGet(int form, const QString& name, const QString& property);
+    bool formPut(int form, const QString& name, const QString& property, const Variant& value,
+                 std::optional<int> index = std::nullopt);
     void record(const AutomationError& error);
     void clearError();
 

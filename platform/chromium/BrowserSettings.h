@@ -3,7 +3,8 @@
 //   PROGRAM=/usr/bin/chromium      the browser to start, and whose program name an attached
 //                                  browser must have
 //   ARGUMENTS=                     extra command-line arguments, separated by spaces
-//   DEBUG_ENDPOINT=127.0.0.1:9222  a running browser's debugging endpoint to attach to
+//   DEBUG_ENDPOINT=127.0.0.1:9222  a running browser's debugging endpoint to attach to (one the
+//                                  seller started with a port; ours get a pipe instead)
 //   HEADLESS=                      1 always headless, 0 never, empty: headless without a display
 //   PROFILE=                       the profile folder of a started browser
 // and from section [SITE] (the auction site simulator) HOST_RESOLVER_RULES and CERT_SPKI, given
@@ -28,7 +29,7 @@ struct BrowserSettings {
     // Defaults where System.ini is silent; the profile folder defaults to the data folder's.
     static BrowserSettings read(const QString& systemIniPath);
     bool runHeadless() const;
-    // The command line of a browser we start, with its debugging port chosen by the browser.
+    // The command line of a browser we start, driven over its debugging pipe.
     QStringList launchArguments() const;
     // Upper-case program name that an attached browser's executable path must end with.
     QString programName() const;

@@ -1,10 +1,12 @@
 #include "ChromiumBrowser.h"
 
+#include "BrowserFolders.h"
 #include "BrowserWindow.h"
 #include "ChromiumTexts.h"
 #include "FileChooserWindow.h"
 #include "PageObject.h"
 #include "PageScript.h"
+#include "PipeTransport.h"
 #include "platform/AutomationError.h"
 
 #include <QCoreApplication>
@@ -19,8 +21,8 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QSet>
-#include <QThread>
 #include <QTimer>
+#include <QUuid>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -115,6 +117,8 @@ QJsonArray toJsonArgs(const QVariantList& args) {
 } // namespace
 
 ChromiumBrowser::ChromiumBrowser() {
+    const QString key = "__zk" + QUuid::createUuid().toString(QUuid::Id128);
+    scriptKeyJson_ = "'" + key + "'";
     client_.addEventHandler([this](const QString& m, const QJsonObject& p, const QString& s) { onEvent(m, p, s); });
     connect(&client_, &DevToolsClient::disconnected, this, [this] {
         detached_ = true;
@@ -183,28 +187,59 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
 
 std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& settings, QString* error) {
     const QString folder = settings.profileFolder;
-    for (const char* sub : {"profile", "home", "config", "cache", "tmp"}) QDir().mkpath(folder + "/" + sub);
-    const QString portFile = folder + "/profile/DevToolsActivePort";
-    QFile::remove(portFile); // a killed browser leaves it behind
-    // A new profile asks nothing: no offer to save the site's password over the page.
-    QDir().mkpath(folder + "/profile/Default");
-    QFile preferences(folder + "/profile/Default/Preferences");
-    if (!preferences.exists() && preferences.open(QIODevice::WriteOnly))
-        preferences.write(R"({"credentials_enable_service":false,"profile":{"password_manager_enabled":false}})");
+    // The seller's cookies and logins live here: no one else may read them.
+    for (const QString& sub : {QString(), QStringLiteral("/profile"), QStringLiteral("/profile/Default"),
+                               QStringLiteral("/home"), QStringLiteral("/config"), QStringLiteral("/cache")}) {
+        if (!makeOwnerOnlyFolder(folder + sub)) {
+            if (error) *error = texts::LaunchFailed + folder + sub;
+            return nullptr;
+        }
+    }
+    // Left by an earlier version that opened a debugging port.
+    QFile::remove(folder + "/profile/DevToolsActivePort");
+    // A new profile asks nothing: no offer to save the site's password over the page. Complete
+    // on disk before the browser starts reading it, or the browser takes the profile as broken.
+    const QString preferences = folder + "/profile/Default/Preferences";
+    if (!QFileInfo::exists(preferences)
+        && !writeOwnerOnlyFile(preferences, R"({"credentials_enable_service":false,"profile":{"password_manager_enabled":false}})")) {
+        if (error) *error = texts::LaunchFailed + preferences;
+        return nullptr;
+    }
+    const QString log = folder + "/browser.log";
+    if (!writeOwnerOnlyFile(log, {})) {
+        if (error) *error = texts::LaunchFailed + log;
+        return nullptr;
+    }
 
     std::shared_ptr<ChromiumBrowser> b(new ChromiumBrowser);
+    b->temp_ = std::make_unique<BrowserTempFolder>();
+    QString reason;
+    if (!b->temp_->create(qEnvironmentVariable("XDG_RUNTIME_DIR"), &reason)) {
+        if (error) *error = texts::LaunchFailed + reason;
+        return nullptr;
+    }
+    // The DevTools messages go through a pipe pair that only the browser holds: no port.
+    auto pipe = std::make_unique<PipeTransport>();
+    if (!pipe->valid()) {
+        if (error) *error = texts::LaunchFailed + pipe->errorString();
+        return nullptr;
+    }
     b->process_ = new QProcess(b.get());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", folder + "/home");
     env.insert("XDG_CONFIG_HOME", folder + "/config");
     env.insert("XDG_CACHE_HOME", folder + "/cache");
-    env.insert("TMPDIR", folder + "/tmp");
+    env.insert("TMPDIR", b->temp_->path());
     b->process_->setProcessEnvironment(env);
     // The browser we start ends with us, also when we end abnormally: a browser left running
     // would keep the profile locked against the next start.
-    b->process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    const PipeTransport* ends = pipe.get();
+    b->process_->setChildProcessModifier([ends] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ends->placeChildEnds();
+    });
     b->process_->setStandardOutputFile(QProcess::nullDevice());
-    b->process_->setStandardErrorFile(folder + "/browser.log");
+    b->process_->setStandardErrorFile(log);
     b->process_->start(settings.program, settings.launchArguments());
     if (!b->process_->waitForStarted(10000)) {
         if (error) *error = texts::LaunchFailed + b->process_->errorString();
@@ -214,31 +249,14 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
     }
     b->pid_ = b->process_->processId();
     b->programPath_ = settings.program;
+    pipe->childStarted();
+    b->client_.open(std::move(pipe));
 
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray port;
-    while (clock.elapsed() < kLaunchTimeoutMs && b->process_->state() == QProcess::Running) {
-        QFile f(portFile);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> lines = f.readAll().split('\n');
-            if (lines.size() >= 2 && !lines[0].trimmed().isEmpty() && lines[1].startsWith("/devtools/")) {
-                port = lines[0].trimmed();
-                const QUrl ws("ws://127.0.0.1:" + QString::fromLatin1(port) + QString::fromLatin1(lines[1].trimmed()));
-                if (!b->connectTo(ws, error)) return nullptr;
-                break;
-            }
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    if (port.isEmpty()) {
-        if (error) *error = texts::LaunchFailed + settings.program;
-        return nullptr; // the destructor ends the process
-    }
     try {
+        // The first reply says the browser is up; one that ends first closes the pipe.
+        const QJsonArray targets =
+            b->client_.call("Target.getTargets", {}, {}, kLaunchTimeoutMs).value("targetInfos").toArray();
         QString page;
-        const QJsonArray targets = b->browserCall("Target.getTargets").value("targetInfos").toArray();
         for (int i = targets.size() - 1; i >= 0 && page.isEmpty(); --i)
             if (targets[i].toObject().value("type").toString() == "page")
                 page = targets[i].toObject().value("targetId").toString();
@@ -246,8 +264,8 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
             page = b->browserCall("Target.createTarget", {{"url", "about:blank"}}).value("targetId").toString();
         if (!b->attachPage(page, error)) return nullptr;
     } catch (const AutomationError& e) {
-        if (error) *error = e.text();
-        return nullptr;
+        if (error) *error = texts::LaunchFailed + settings.program + ": " + e.text();
+        return nullptr; // the destructor ends the process
     }
     return b;
 }
@@ -263,6 +281,7 @@ bool ChromiumBrowser::attachPage(const QString& targetId, QString* error) {
         pageCall("Inspector.enable");
         // On before any key or click can open the chooser.
         pageCall("Page.setInterceptFileChooserDialog", {{"enabled", true}});
+        pageCall("Page.addScriptToEvaluateOnNewDocument", {{"source", installingScript() + ";"}});
         const QJsonObject w = browserCall("Browser.getWindowForTarget", {{"targetId", targetId}});
         window_ = std::make_unique<BrowserWindow>(this, w.value("windowId").toInt());
     } catch (const AutomationError& e) {
@@ -378,20 +397,51 @@ Variant ChromiumBrowser::fromRemote(const QJsonObject& reply) {
     return Variant();
 }
 
+// The page script is large: sent with every operation, building, sending and compiling it
+// would cost more than the round trip. It is put on the page once, under a name of this session,
+// by a script that runs first in every new document; a document that was there before (or a
+// frame it missed) gets it on the first use, when the short call reports it missing.
+QString ChromiumBrowser::installedScript() const { return "globalThis[" + scriptKeyJson_ + "]"; }
+
+QString ChromiumBrowser::installingScript() const {
+    return "(" + installedScript() + " || Object.defineProperty(globalThis, " + scriptKeyJson_ + ", {value: " + PageScript
+        + ", configurable: true})[" + scriptKeyJson_ + "])";
+}
+
+QString ChromiumBrowser::shortScript() const {
+    return "(" + installedScript() + " || function() { throw new Error('" + MissingScriptMarker + "'); })";
+}
+
+bool ChromiumBrowser::scriptMissing(const QJsonObject& reply) {
+    if (!reply.contains("exceptionDetails")) return false;
+    const QJsonObject details = reply.value("exceptionDetails").toObject();
+    return details.value("exception").toObject().value("description").toString().contains(MissingScriptMarker)
+        || details.value("text").toString().contains(MissingScriptMarker);
+}
+
 Variant ChromiumBrowser::documentInvoke(const QString& op, const QString& name, const QVariantList& args) {
     const QString argsJson = QString::fromUtf8(QJsonDocument(toJsonArgs(args)).toJson(QJsonDocument::Compact));
     const QString nameJson = QString::fromUtf8(QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact));
-    const QString expression = "(" + PageScript + ").call(document, '" + op + "', " + nameJson.mid(1, nameJson.size() - 2)
-        + ", " + argsJson + ")";
-    return fromRemote(pageCall("Runtime.evaluate", {{"expression", expression}, {"objectGroup", "zk"}}));
+    const QString call = ".call(document, '" + op + "', " + nameJson.mid(1, nameJson.size() - 2) + ", " + argsJson + ")";
+    QJsonObject reply = pageCall("Runtime.evaluate", {{"expression", shortScript() + call}, {"objectGroup", "zk"}});
+    if (scriptMissing(reply))
+        reply = pageCall("Runtime.evaluate", {{"expression", installingScript() + call}, {"objectGroup", "zk"}});
+    return fromRemote(reply);
 }
 
 Variant ChromiumBrowser::objectInvoke(const QString& objectId, const QString& op, const QString& name,
                                       const QVariantList& args) {
     const QJsonArray arguments{QJsonObject{{"value", op}}, QJsonObject{{"value", name}},
                                QJsonObject{{"value", toJsonArgs(args)}}};
-    return fromRemote(pageCall("Runtime.callFunctionOn",
-                               {{"functionDeclaration", PageScript}, {"objectId", objectId}, {"arguments", arguments}}));
+    const auto invoke = [&](const QString& script) {
+        return pageCall("Runtime.callFunctionOn",
+                        {{"functionDeclaration", "function(op, name, args) { return " + script + ".call(this, op, name, args); }"},
+                         {"objectId", objectId},
+                         {"arguments", arguments}});
+    };
+    QJsonObject reply = invoke(shortScript());
+    if (scriptMissing(reply)) reply = invoke(installingScript());
+    return fromRemote(reply);
 }
 
 void ChromiumBrowser::releaseObject(const QString& objectId) {
@@ -472,6 +522,7 @@ void ChromiumBrowser::stopProcess() {
         process_->kill(); // our own child, by its own pid
         process_->waitForFinished(kCloseTimeoutMs);
     }
+    if (temp_) temp_->remove();
 }
 
 } // namespace zk::chromium

@@ -3,7 +3,8 @@
 //   busy, Document, HWND, LocationURL, LocationName, FullName, Visible, ReadyState (get)
 //   Navigate2 / Navigate (address), Quit, Refresh, GoBack (call)
 // It is found on a running Chromium through its debugging endpoint or started with its own
-// profile and folders. A browser we started is ended with it, by its own process id.
+// profile and folders and driven over a private pipe pair. A browser we started is ended with
+// it, by its own process id.
 #include "BrowserSettings.h"
 #include "DevToolsClient.h"
 #include "Variant.h"
@@ -18,6 +19,7 @@ class QProcess;
 
 namespace zk::chromium {
 
+class BrowserTempFolder;
 class BrowserWindow;
 class FileChooserWindow;
 
@@ -69,12 +71,18 @@ private:
     bool attachPage(const QString& targetId, QString* error);
     void onEvent(const QString& method, const QJsonObject& params, const QString& sessionId);
     Variant fromRemote(const QJsonObject& reply);
+    // The page script as the page holds it, and the expressions that reach it.
+    QString installedScript() const;
+    QString installingScript() const;
+    QString shortScript() const;
+    static bool scriptMissing(const QJsonObject& reply);
     void stopProcess();
 
     DevToolsClient client_;
     QProcess* process_ = nullptr;
     qint64 pid_ = 0;
     QString programPath_;
+    QString scriptKeyJson_; // the page script's name on the page, quoted
     QString targetId_;
     QString sessionId_;
     bool detached_ = false;
@@ -86,6 +94,7 @@ private:
     bool loading_ = false;
     FileChooserWindow* chooser_ = nullptr;
     std::unique_ptr<BrowserWindow> window_;
+    std::unique_ptr<BrowserTempFolder> temp_;
 };
 
 } // namespace zk::chromium

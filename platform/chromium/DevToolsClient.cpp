@@ -1,21 +1,16 @@
 #include "DevToolsClient.h"
 
 #include "ChromiumTexts.h"
+#include "WebSocketTransport.h"
 #include "platform/AutomationError.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
-#include <QNetworkProxy>
 #include <QTimer>
 
 namespace zk::chromium {
 
-DevToolsClient::DevToolsClient(QObject* parent) : QObject(parent) {
-    socket_.setProxy(QNetworkProxy::NoProxy);
-    socket_.setMaxAllowedIncomingMessageSize(256 * 1024 * 1024);
-    connect(&socket_, &QWebSocket::textMessageReceived, this, &DevToolsClient::onMessage);
-    connect(&socket_, &QWebSocket::disconnected, this, &DevToolsClient::onClosed);
-}
+DevToolsClient::DevToolsClient(QObject* parent) : QObject(parent) {}
 
 DevToolsClient::~DevToolsClient() {
     // Waiting calls must not outlive the connection.
@@ -25,39 +20,33 @@ DevToolsClient::~DevToolsClient() {
         p->done = true;
         if (p->loop) p->loop->quit();
     }
-    socket_.disconnect(this);
-    socket_.abort();
+    if (transport_) {
+        transport_->disconnect(this);
+        transport_->close();
+    }
 }
 
 bool DevToolsClient::open(const QUrl& url, int timeoutMs, QString* error) {
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    bool failed = false;
-    QString reason;
-    auto c1 = connect(&socket_, &QWebSocket::connected, &loop, &QEventLoop::quit);
-    auto c2 = connect(&socket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), &loop, [&] {
-        failed = true;
-        reason = socket_.errorString();
-        loop.quit();
-    });
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    socket_.open(url);
-    timer.start(timeoutMs);
-    if (socket_.state() != QAbstractSocket::ConnectedState) loop.exec();
-    disconnect(c1);
-    disconnect(c2);
-    open_ = !failed && socket_.state() == QAbstractSocket::ConnectedState;
-    if (!open_) {
-        if (error) *error = reason.isEmpty() ? texts::NoReply : reason;
-        socket_.abort();
+    auto socket = std::make_unique<WebSocketTransport>();
+    if (!socket->open(url, timeoutMs, error)) return false;
+    open(std::move(socket));
+    return true;
+}
+
+void DevToolsClient::open(std::unique_ptr<DevToolsTransport> transport) {
+    if (transport_) {
+        transport_->disconnect(this);
+        transport_->close();
     }
-    return open_;
+    transport_ = std::move(transport);
+    connect(transport_.get(), &DevToolsTransport::messageReceived, this, &DevToolsClient::onMessage);
+    connect(transport_.get(), &DevToolsTransport::closed, this, &DevToolsClient::onClosed);
+    open_ = transport_->isOpen();
 }
 
 void DevToolsClient::close() {
     if (!open_) return;
-    socket_.close();
+    if (transport_) transport_->close();
     onClosed();
 }
 
@@ -66,7 +55,7 @@ int DevToolsClient::post(const QString& method, const QJsonObject& params, const
     QJsonObject message{{"id", id}, {"method", method}};
     if (!params.isEmpty()) message.insert("params", params);
     if (!sessionId.isEmpty()) message.insert("sessionId", sessionId);
-    socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+    transport_->sendMessage(QJsonDocument(message).toJson(QJsonDocument::Compact));
     return id;
 }
 
@@ -75,8 +64,10 @@ QJsonObject DevToolsClient::call(const QString& method, const QJsonObject& param
     if (!open_) throw AutomationError(hresult::Disconnected, texts::Disconnected);
     auto p = std::make_shared<Pending>();
     p->sessionId = sessionId;
-    const int id = post(method, params, sessionId);
+    // Registered before it is sent: a browser found gone while sending ends this call too.
+    const int id = nextId_;
     pending_.insert(id, p);
+    post(method, params, sessionId);
     if (!p->done) {
         QEventLoop loop;
         QTimer timer;
@@ -100,13 +91,13 @@ QJsonObject DevToolsClient::call(const QString& method, const QJsonObject& param
 void DevToolsClient::send(const QString& method, const QJsonObject& params, const QString& sessionId,
                           std::function<void(const QJsonObject&)> onReply) {
     if (!open_) return;
-    const int id = post(method, params, sessionId);
     if (onReply) {
         auto p = std::make_shared<Pending>();
         p->sessionId = sessionId;
         p->onReply = std::move(onReply);
-        pending_.insert(id, p);
+        pending_.insert(nextId_, p);
     }
+    post(method, params, sessionId);
 }
 
 void DevToolsClient::finish(int id, Pending& p) {
@@ -119,8 +110,8 @@ void DevToolsClient::finish(int id, Pending& p) {
     }
 }
 
-void DevToolsClient::onMessage(const QString& text) {
-    const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+void DevToolsClient::onMessage(const QByteArray& text) {
+    const QJsonObject message = QJsonDocument::fromJson(text).object();
     if (message.contains("id")) {
         const int id = message.value("id").toInt();
         auto it = pending_.find(id);

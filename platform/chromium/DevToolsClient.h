@@ -1,5 +1,5 @@
 #pragma once
-// One DevTools connection over a WebSocket, on the GUI thread. A call sends a command and runs
+// One DevTools connection, over whichever transport reaches the browser, on the GUI thread. A call sends a command and runs
 // a nested event loop until its reply, so the window stays alive meanwhile. Events are handed
 // to the handlers in the order they arrive; handlers must not make calls of their own.
 #include <QHash>
@@ -7,13 +7,14 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
-#include <QWebSocket>
 #include <functional>
 #include <memory>
 
 class QEventLoop;
 
 namespace zk::chromium {
+
+class DevToolsTransport;
 
 class DevToolsClient : public QObject {
     Q_OBJECT
@@ -23,8 +24,10 @@ public:
     explicit DevToolsClient(QObject* parent = nullptr);
     ~DevToolsClient() override;
 
-    // Opens the socket; false with the reason when it cannot.
+    // Opens a WebSocket to a debugging endpoint; false with the reason when it cannot.
     bool open(const QUrl& url, int timeoutMs, QString* error);
+    // Talks over a transport that is open already.
+    void open(std::unique_ptr<DevToolsTransport> transport);
     void close();
     bool isOpen() const { return open_; }
 
@@ -56,11 +59,11 @@ private:
     };
 
     int post(const QString& method, const QJsonObject& params, const QString& sessionId);
-    void onMessage(const QString& text);
+    void onMessage(const QByteArray& text);
     void onClosed();
     void finish(int id, Pending& p);
 
-    QWebSocket socket_;
+    std::unique_ptr<DevToolsTransport> transport_;
     bool open_ = false;
     int nextId_ = 1;
     QHash<int, std::shared_ptr<Pending>> pending_;

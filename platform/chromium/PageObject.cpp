@@ -52,4 +52,13 @@ Variant DocumentObject::formElement(int form, const QString& name, const QVarian
     return browser_->documentInvoke("formitem", name, QVariantList{form} + index);
 }
 
+Variant DocumentObject::formElementGet(int form, const QString& name, const QString& property) {
+    return browser_->documentInvoke("formget", name, {form, property});
+}
+
+Variant DocumentObject::formElementPut(int form, const QString& name, const QString& property, const Variant& value,
+                                       const QVariantList& index) {
+    return browser_->documentInvoke("formput", name, QVariantList{form, property, toScriptValue(value)} + index);
+}
+
 } // namespace zk::chromium

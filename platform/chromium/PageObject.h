@@ -34,6 +34,11 @@ public:
     // given), each in one call; null where a step gives null.
     Variant form(int form);
     Variant formElement(int form, const QString& name, const QVariantList& index = {});
+    // A property of that element read, or written, in the same call: null when there is no
+    // such element; a write gives true.
+    Variant formElementGet(int form, const QString& name, const QString& property);
+    Variant formElementPut(int form, const QString& name, const QString& property, const Variant& value,
+                           const QVariantList& index = {});
 
 private:
     std::shared_ptr<ChromiumBrowser> browser_;

@@ -10,12 +10,16 @@
 //   op "form" / "formitem" on the       all.tags("form").item(i), and then its item(name[, index]):
 //   document                           the steps of form addressing in one call, null where a
 //                                      step is null
+//   op "formget" / "formput"           the same element's property read, or written (true when
+//   [form, property, value, index]     written), in the same call: no handle to the element
 // An unknown name throws an error whose message starts with the marker below.
 #include <QString>
 
 namespace zk::chromium {
 
 inline const QString UnknownNameMarker = QStringLiteral("ZK-UNKNOWN-NAME:");
+// Thrown by the short call when the document does not hold the page script yet.
+inline const QString MissingScriptMarker = QStringLiteral("ZK-NO-PAGE-SCRIPT");
 
 inline const QString PageScript = QStringLiteral(R"JS(function(op, name, args) {
   args = args.map(function(a) { return a && a.__zkEmpty === 1 ? undefined : a; });
@@ -89,12 +93,17 @@ inline const QString PageScript = QStringLiteral(R"JS(function(op, name, args) {
   if (mk === null || typeof t[mk] !== 'function') unknown();
   return out(t[mk].apply(t, args));
   };
-  if (op === 'form' || op === 'formitem') {
+  if (op === 'form' || op === 'formitem' || op === 'formget' || op === 'formput') {
     var forms = invoke(invoke(this, 'get', 'all', []), 'call', 'tags', ['form']);
     if (forms === null) return null;
     var form = invoke(forms, 'call', 'item', [args[0]]);
     if (form === null || op === 'form') return form;
-    return invoke(form, 'call', 'item', args.length > 1 ? [name, args[1]] : [name]);
+    if (op === 'formitem') return invoke(form, 'call', 'item', args.length > 1 ? [name, args[1]] : [name]);
+    var element = invoke(form, 'call', 'item', args.length > 3 ? [name, args[3]] : [name]);
+    if (element === null) return null;
+    if (op === 'formget') return invoke(element, 'get', args[1], []);
+    invoke(element, 'put', args[1], [args[2]]);
+    return true;
   }
   return invoke(this, op, name, args);
 })JS");

@@ -1,13 +1,24 @@
 // The parts of the browser layer that need no browser: variant conversions, the settings and
-// the command line they give, the keyboard layout both ways.
+// the command line they give, the keyboard layout both ways, the private folders of a started
+// browser, and the pipe transport (against a shell that stands at the browser's end).
 #include "platform/AutomationError.h"
 #include "platform/ProfileFile.h"
+#include "platform/chromium/BrowserFolders.h"
 #include "platform/chromium/BrowserSettings.h"
 #include "platform/chromium/KeyboardLayout.h"
+#include "platform/chromium/PipeTransport.h"
 #include "platform/chromium/Variant.h"
 #include "support/TempFolder.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zk {
 namespace {
@@ -103,7 +114,8 @@ TEST(BrowserSettingsTest, OwnSectionAndTheSitesRules) {
     EXPECT_FALSE(s.runHeadless());
     const QStringList args = s.launchArguments();
     EXPECT_TRUE(args.contains("--user-data-dir=/tmp/p/profile"));
-    EXPECT_TRUE(args.contains("--remote-debugging-port=0"));
+    EXPECT_TRUE(args.contains("--remote-debugging-pipe"));
+    EXPECT_FALSE(args.join(' ').contains("--remote-debugging-port")) << "a started browser opens no port";
     EXPECT_TRUE(args.contains("--no-sandbox"));
     EXPECT_TRUE(args.contains("--disable-background-networking"));
     EXPECT_TRUE(args.contains("--host-resolver-rules=MAP *.sim.test 127.0.0.1"));
@@ -148,6 +160,140 @@ TEST(KeyboardLayoutTest, CapsLockTurnsLettersOnly) {
     EXPECT_EQ(keyboard::keyNameFor(13, false, false), QString("Enter"));
     EXPECT_EQ(keyboard::keyNameFor(115, false, false), QString("F4"));
     EXPECT_EQ(keyboard::keyScan('\x82'), -1);
+}
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+TEST(BrowserFoldersTest, FoldersAndSeededFilesAreTheUsersOwn) {
+    test::TempFolder folder;
+    const QString nested = folder.file("a/b/profile");
+    ASSERT_TRUE(chromium::makeOwnerOnlyFolder(nested));
+    EXPECT_EQ(modeOf(nested), 0700);
+    // One an earlier version made readable by all is closed.
+    QDir().mkpath(folder.file("old"));
+    ::chmod(QFile::encodeName(folder.file("old")).constData(), 0755);
+    ASSERT_TRUE(chromium::makeOwnerOnlyFolder(folder.file("old")));
+    EXPECT_EQ(modeOf(folder.file("old")), 0700);
+
+    const QString file = folder.write("old/Preferences", "stale and longer than the new text");
+    ::chmod(QFile::encodeName(file).constData(), 0644);
+    ASSERT_TRUE(chromium::writeOwnerOnlyFile(file, "{}"));
+    EXPECT_EQ(modeOf(file), 0600);
+    EXPECT_EQ(folder.read("old/Preferences"), QByteArray("{}"));
+    EXPECT_FALSE(chromium::writeOwnerOnlyFile(folder.path() + "/missing/x", "{}"));
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + "/missing/x"));
+}
+
+TEST(BrowserFoldersTest, TempFolderIsShortPrivateAndGoesAway) {
+    test::TempFolder runtime; // a short folder of ours, 0700, as a runtime folder is
+    ASSERT_EQ(modeOf(runtime.path()), 0700);
+    QString made;
+    {
+        chromium::BrowserTempFolder temp;
+        ASSERT_TRUE(temp.create(runtime.path(), nullptr));
+        made = temp.path();
+        EXPECT_EQ(QFileInfo(made).absolutePath(), runtime.path());
+        EXPECT_EQ(modeOf(made), 0700);
+        EXPECT_LE(made.size(), chromium::BrowserTempFolder::MaxPathLength);
+        QDir().mkpath(made + "/.org.chromium.Chromium.abc");
+    }
+    EXPECT_FALSE(QFileInfo::exists(made)) << "removed with its contents";
+
+    // Too long for the browser's socket, someone else's, not there: a folder of its own in /tmp.
+    const QString deep = runtime.file(QString(150 - runtime.path().size() - 1, 'd'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ::chmod(QFile::encodeName(deep).constData(), 0700);
+    const QString shared = runtime.file("shared");
+    QDir().mkpath(shared);
+    ::chmod(QFile::encodeName(shared).constData(), 0755);
+    for (const QString& base : {deep, shared, QString(), QString("relative")}) {
+        chromium::BrowserTempFolder temp;
+        ASSERT_TRUE(temp.create(base, nullptr)) << qPrintable(base);
+        EXPECT_TRUE(temp.path().startsWith("/tmp/")) << qPrintable(temp.path());
+        EXPECT_EQ(modeOf(temp.path()), 0700);
+        EXPECT_LE(temp.path().size(), chromium::BrowserTempFolder::MaxPathLength);
+        made = temp.path();
+        temp.remove();
+        EXPECT_FALSE(QFileInfo::exists(made));
+    }
+}
+
+// A shell at the browser's end of the pipes: "cat" sends every message straight back.
+class PipeEnd {
+public:
+    PipeEnd(chromium::PipeTransport& pipe, const QString& script) {
+        process.setChildProcessModifier([&pipe] { pipe.placeChildEnds(); });
+        process.start("/bin/sh", {"-c", script});
+        started = process.waitForStarted(5000);
+        pipe.childStarted();
+    }
+    ~PipeEnd() {
+        process.kill(); // our own child, by its pid
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+    bool started = false;
+};
+
+bool pumpUntil(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+TEST(PipeTransportTest, MessagesGoOutOnThreeAndComeBackOnFourWholeAndInOrder) {
+    chromium::PipeTransport pipe;
+    ASSERT_TRUE(pipe.valid());
+    PipeEnd end(pipe, "exec cat <&3 >&4");
+    ASSERT_TRUE(end.started);
+    QList<QByteArray> received;
+    bool closed = false;
+    QObject::connect(&pipe, &chromium::DevToolsTransport::messageReceived, [&](const QByteArray& m) { received << m; });
+    QObject::connect(&pipe, &chromium::DevToolsTransport::closed, [&] { closed = true; });
+    // Larger than the pipe holds: it goes out in parts while the other end reads.
+    const QByteArray big = "{\"text\":\"" + QByteArray(300000, 'x') + "\"}";
+    pipe.sendMessage(R"({"id":1,"method":"日本語"})");
+    pipe.sendMessage(big);
+    pipe.sendMessage(R"({"id":3})");
+    ASSERT_TRUE(pumpUntil([&] { return received.size() == 3; })) << received.size();
+    EXPECT_EQ(received[0], QByteArray(R"({"id":1,"method":"日本語"})"));
+    EXPECT_EQ(received[1], big);
+    EXPECT_EQ(received[2], QByteArray(R"({"id":3})"));
+    EXPECT_FALSE(closed);
+
+    end.process.kill();
+    end.process.waitForFinished(5000);
+    EXPECT_TRUE(pumpUntil([&] { return closed; })) << "the end of the stream is a lost browser";
+    EXPECT_FALSE(pipe.isOpen());
+}
+
+TEST(PipeTransportTest, WritingToAGoneReaderIsALostBrowserNotASignal) {
+    // Whatever the program does with SIGPIPE, the transport must not depend on it.
+    const auto previous = std::signal(SIGPIPE, SIG_DFL);
+    {
+        chromium::PipeTransport pipe;
+        ASSERT_TRUE(pipe.valid());
+        // The reading end goes while the writing end stays: only the write can tell.
+        PipeEnd end(pipe, "exec 3<&-; sleep 10");
+        ASSERT_TRUE(end.started);
+        bool closed = false;
+        QObject::connect(&pipe, &chromium::DevToolsTransport::closed, [&] { closed = true; });
+        for (int i = 0; i < 100 && !closed; ++i) {
+            pipe.sendMessage(R"({"id":1})");
+            if (!closed) QThread::msleep(20);
+        }
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(pipe.isOpen());
+        pipe.sendMessage(R"({"id":2})"); // closed: nothing happens
+    }
+    std::signal(SIGPIPE, previous);
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_FALSE(sigismember(&pending, SIGPIPE)) << "no signal left behind";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The browser session's life: the file chooser, a killed browser, a crashed page, attaching to
-// a running Chromium, quitting. Each test starts (and ends) its own browser.
+// a running Chromium, quitting; what a started browser exposes (no port, private folders) and
+// where it can live (a long data folder path). Each test starts (and ends) its own browser.
 #include "BrowserFixture.h"
 
 #include "browser/KeySender.h"
@@ -16,10 +17,17 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QSet>
 #include <QTcpServer>
 #include <QThread>
 
+#include <csignal>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zk::test {
 namespace {
@@ -191,6 +199,14 @@ TEST_F(SessionTest, QuitEndsTheStartedBrowser) {
     ie.Quit(); // twice is harmless
 }
 
+QString environmentOf(qint64 pid, const QByteArray& name) {
+    QFile f(QString("/proc/%1/environ").arg(pid));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    for (const QByteArray& entry : f.readAll().split('\0'))
+        if (entry.startsWith(name + "=")) return QFile::decodeName(entry.mid(name.size() + 1));
+    return {};
+}
+
 TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     QProcess probe;
     probe.start(QString(qgetenv("ZERKON_BUILD_DIR")) + "/browser_launch_probe", {folder_.file("probe")});
@@ -203,6 +219,8 @@ TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     const qint64 browserPid = line.trimmed().toLongLong();
     ASSERT_GT(browserPid, 1) << line.constData();
     EXPECT_TRUE(QFileInfo::exists(QString("/proc/%1/exe").arg(browserPid)));
+    // A killed program cannot remove the browser's temporary folder: the test does.
+    const QString temp = environmentOf(browserPid, "TMPDIR");
     probe.kill(); // our own child, by its pid
     probe.waitForFinished(5000);
     bool gone = false;
@@ -211,6 +229,144 @@ TEST_F(SessionTest, TheStartedBrowserEndsWithTheProgramEvenWhenItIsKilled) {
     // Its helper processes follow; the folder goes once they have.
     for (int i = 0; i < 100 && processesUsing(folder_.file("probe")) > 0; ++i) pause(50);
     EXPECT_EQ(processesUsing(folder_.file("probe")), 0);
+    if (QFileInfo(temp).fileName().startsWith("zerkon-")) QDir(temp).removeRecursively();
+}
+
+// The process and every process below it.
+QList<qint64> processTree(qint64 root) {
+    QMultiHash<qint64, qint64> children;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (pid.toLongLong() <= 0 || !stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray line = stat.readAll();
+        // pid (comm) state ppid ...: the name may hold spaces, so count from its closing parenthesis.
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1) children.insert(rest[1].toLongLong(), pid.toLongLong());
+    }
+    QList<qint64> tree{root};
+    for (int i = 0; i < tree.size(); ++i) tree += children.values(tree[i]);
+    return tree;
+}
+
+// Inodes of the TCP sockets that listen, IPv4 and IPv6.
+QSet<QByteArray> listeningTcpInodes() {
+    QSet<QByteArray> inodes;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile f(QString::fromLatin1(table));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        for (int i = 1; i < lines.size(); ++i) {
+            const QList<QByteArray> cols = lines[i].simplified().split(' ');
+            if (cols.size() >= 10 && cols[3] == "0A") inodes.insert(cols[9]);
+        }
+    }
+    return inodes;
+}
+
+// Socket inodes held open by a process.
+QSet<QByteArray> socketInodes(qint64 pid) {
+    QSet<QByteArray> inodes;
+    const QDir fds(QString("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+        const QByteArray target = QFile::encodeName(QFile::symLinkTarget(fds.filePath(fd)));
+        if (target.isEmpty()) {
+            char buf[128];
+            const ssize_t n = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), buf, sizeof buf - 1);
+            if (n > 0 && QByteArray(buf, n).startsWith("socket:[")) inodes.insert(QByteArray(buf + 8, n - 9));
+        } else if (target.contains("socket:[")) {
+            const int at = target.indexOf("socket:[") + 8;
+            inodes.insert(target.mid(at, target.indexOf(']', at) - at));
+        }
+    }
+    return inodes;
+}
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+TEST_F(SessionTest, TheStartedBrowserListensOnNoPortAtAll) {
+    TIECtrl ie;
+    ASSERT_NE(start(ie), 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/a")), 0); // renderers up too
+    const qint64 pid = ie.session()->processId();
+    const QList<qint64> tree = processTree(pid);
+    EXPECT_GT(tree.size(), 1) << "the browser's helpers are counted too";
+    const QSet<QByteArray> listening = listeningTcpInodes();
+    EXPECT_GT(listening.size(), 0) << "the test's own page server listens, so the tables are read";
+    for (qint64 p : tree) {
+        const QSet<QByteArray> held = socketInodes(p);
+        for (const QByteArray& inode : held)
+            EXPECT_FALSE(listening.contains(inode)) << "process " << p << " listens on TCP (socket " << inode.constData() << ")";
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder_.file("profile/profile/DevToolsActivePort")));
+    EXPECT_EQ(ie.GetTitle(), QString("A")) << "and it is driven all the same";
+    ie.Quit();
+}
+
+TEST_F(SessionTest, TheProfileIsTheUsersOwnAndKeepsTheSeededSettings) {
+    TIECtrl ie;
+    ASSERT_NE(start(ie), 0u);
+    const QString folder = folder_.file("profile");
+    for (const char* sub : {"", "/profile", "/profile/Default", "/home", "/config", "/cache"})
+        EXPECT_EQ(modeOf(folder + sub), 0700) << sub;
+    EXPECT_EQ(modeOf(folder + "/browser.log"), 0600);
+    // Its temporary folder: short enough for the browser's socket, private, gone with it.
+    const QString temp = environmentOf(ie.session()->processId(), "TMPDIR");
+    ASSERT_FALSE(temp.isEmpty());
+    EXPECT_FALSE(temp.startsWith(folder));
+    EXPECT_LE(temp.size(), 60);
+    EXPECT_EQ(modeOf(temp), 0700);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/a")), 0);
+    ie.Quit(); // the browser writes its preferences as it ends
+    EXPECT_FALSE(QFileInfo::exists(temp));
+
+    // Read broken, the seeded file would have been replaced by the defaults.
+    QFile preferences(folder + "/profile/Default/Preferences");
+    ASSERT_TRUE(preferences.open(QIODevice::ReadOnly));
+    QJsonParseError parse;
+    const QJsonObject prefs = QJsonDocument::fromJson(preferences.readAll(), &parse).object();
+    ASSERT_EQ(parse.error, QJsonParseError::NoError) << qPrintable(parse.errorString());
+    EXPECT_GT(prefs.size(), 2) << "the browser kept and extended the file";
+    EXPECT_EQ(prefs.value("credentials_enable_service"), QJsonValue(false));
+    EXPECT_EQ(prefs.value("profile").toObject().value("password_manager_enabled"), QJsonValue(false));
+    EXPECT_EQ(modeOf(preferences.fileName()) & 077, 0);
+}
+
+TEST_F(SessionTest, StartsAndWorksWithADataFolderOfALongPath) {
+    // Three bytes a character on disk, in folders of a usual length.
+    QString folder = folder_.path();
+    while (folder.size() < 140) folder += "/データのフォルダ";
+    while (folder.size() < 150) folder += "x";
+    ASSERT_EQ(folder.size(), 150);
+    TIECtrl ie;
+    ie.setSettings(headlessSettings(folder));
+    ASSERT_NE(ie.FindOrLaunch(), 0u) << qPrintable(folder);
+    ASSERT_EQ(ie.GetDocument(), 0);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/b")), 0);
+    EXPECT_EQ(ie.GetTitle(), QString("B"));
+    ie.Quit();
+}
+
+TEST_F(SessionTest, AWriteToADeadBrowserIsALostBrowser) {
+    TIECtrl ie;
+    ASSERT_NE(start(ie), 0u);
+    ASSERT_EQ(ie.NavigateWait(server_.url("/a")), 0);
+    const qint64 pid = ie.session()->processId();
+    // No events between the kill and the next command: the write is the first to know.
+    const auto previous = std::signal(SIGPIPE, SIG_DFL);
+    ::kill(pid_t(pid), SIGKILL);
+    QElapsedTimer t;
+    t.start();
+    while (QDir(QString("/proc/%1/fd").arg(pid)).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size() > 0
+           && t.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_EQ(ie.NavigateWait(server_.url("/b")), -99);
+    std::signal(SIGPIPE, previous);
+    EXPECT_TRUE(AutomationError(uint32_t(ie.LastError), {}).isDisconnection()) << std::hex << ie.LastError;
+    EXPECT_EQ(ie.ExistsByName("x"), 0);
+    ie.Quit();
 }
 
 class RunningChromium {
