@@ -1,6 +1,6 @@
-#include "Fields.h"
+#include "fields/Fields.h"
 
-#include "Texts.h"
+#include "fields/Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
@@ -32,13 +32,14 @@ QString TFieldDefs::filePath() {
     return folder.isEmpty() ? QString() : folder + "FieldsDefine.ini";
 }
 
-int TFieldDefs::Load() {
-    const QString path = filePath();
-    if (path.isEmpty()) {
+int TFieldDefs::Load() { return LoadFromFolder(paths::dataFolder()); }
+
+int TFieldDefs::LoadFromFolder(const QString& dataFolder) {
+    if (dataFolder.isEmpty()) {
         fatal(texts::fields::NoAppFolder);
         return -1;
     }
-    return Load(path);
+    return Load(dataFolder + "FieldsDefine.ini");
 }
 
 int TFieldDefs::Load(const QString& path) {
