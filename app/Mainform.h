@@ -80,20 +80,10 @@ public:
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
     int SavedPageIndex = 0;
-    // The objects the main window owns for the whole run; shared() points at them.
-    std::unique_ptr<TFieldDefs> FieldDefs;
-    std::unique_ptr<ClosingTimePanel> ClosingTime;
-    std::unique_ptr<TCategory> CategoryDialog;
-    std::unique_ptr<sheet::TExcel> Excel;
-    std::unique_ptr<sheet::WorkbookSession> Workbook;
-    std::unique_ptr<collect::ColumnPrompts> Prompts;
-    std::unique_ptr<listing::PreviousTitle> TitleUndo;
-    std::unique_ptr<TIECtrl> IE;
-    std::unique_ptr<KeySender> Keys;
-    std::unique_ptr<SiteLogin> Login;
-
     // What every workflow shares: settings, sessions, row cursor.
     workflow::Shared& shared() { return shared_; }
+    // The closing-date and closing-time lists and the temporary price rows of the sub page.
+    ClosingTimePanel& closingTime() { return *ClosingTime; }
 
     DesktopWindow* window() { return &selfWindow_; }
     // The guide animation points at the next step of a listing: 0 category, 1 upload, 2 item set,
@@ -138,6 +128,17 @@ protected:
     void loadPictures();
 
     std::unique_ptr<Ui::TMain> ui_;
+    // The objects the main window owns for the whole run; shared_ points at them.
+    std::unique_ptr<TFieldDefs> FieldDefs;
+    std::unique_ptr<ClosingTimePanel> ClosingTime;
+    std::unique_ptr<TCategory> CategoryDialog;
+    std::unique_ptr<sheet::TExcel> Excel;
+    std::unique_ptr<sheet::WorkbookSession> Workbook;
+    std::unique_ptr<collect::ColumnPrompts> Prompts;
+    std::unique_ptr<listing::PreviousTitle> TitleUndo;
+    std::unique_ptr<TIECtrl> IE;
+    std::unique_ptr<KeySender> Keys;
+    std::unique_ptr<SiteLogin> Login;
     QImage MainBackground, SubBackground, NoTouchBackground;
     bool backgroundsLoaded_ = false;
     bool priceEditsReady_ = false;

@@ -2,7 +2,6 @@
 
 #include "fields/Texts.h"
 #include "platform/MessageService.h"
-#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -26,13 +25,6 @@ TFieldKind fieldKindOf(const QString& type) {
     if (type == "RADIO") return fkRadio;
     return fkUnknown;
 }
-
-QString TFieldDefs::filePath() {
-    const QString folder = paths::dataFolder();
-    return folder.isEmpty() ? QString() : folder + "FieldsDefine.ini";
-}
-
-int TFieldDefs::Load() { return LoadFromFolder(paths::dataFolder()); }
 
 int TFieldDefs::LoadFromFolder(const QString& dataFolder) {
     if (dataFolder.isEmpty()) {

@@ -117,11 +117,11 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(main_->width(), 930);
     EXPECT_EQ(ui().StartPrice1->text(), "1500");
     EXPECT_EQ(ui().BuyPrice3->text(), "");
-    EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
+    EXPECT_EQ(main_->closingTime().ClosingDateCount, ui().ClosingDate->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
     // The browser was started and logged in on the practice site.
     EXPECT_EQ(main_->shared().IEConnected, 1);
-    EXPECT_TRUE(main_->IE->GetUrl().contains(site->info().auctionHostName)) << main_->IE->GetUrl().toStdString();
+    EXPECT_TRUE(main_->shared().IE->GetUrl().contains(site->info().auctionHostName)) << main_->shared().IE->GetUrl().toStdString();
     // The form's defaults, set before the items exist.
     EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
     EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
