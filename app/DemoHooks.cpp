@@ -1,6 +1,6 @@
-#include "DemoHooks.h"
+#include "app/DemoHooks.h"
 
-#include "Mainform.h"
+#include "app/Mainform.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>

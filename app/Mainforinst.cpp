@@ -1,6 +1,6 @@
-#include "Mainforinst.h"
+#include "app/Mainforinst.h"
 
-#include "Texts.h"
+#include "app/Texts.h"
 #include "ui_Mainform.h"
 
 #include <QImageReader>

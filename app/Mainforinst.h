@@ -1,7 +1,7 @@
 #pragma once
 // The main window as the program shows it: the panel plus the thumbnail of the next picture and
 // the mini-bar switch.
-#include "Mainform.h"
+#include "app/Mainform.h"
 
 namespace zk {
 

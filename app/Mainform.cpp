@@ -1,18 +1,16 @@
-#include "Mainform.h"
+#include "app/Mainform.h"
 
-#include "MainWorkbookHost.h"
-#include "Minform.h"
+#include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
 #include "listing/PreviousTitle.h"
 #include "sheet/Excel.h"
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
-#include "OptionLibrary.h"
-#include "Texts.h"
+#include "app/OptionLibrary.h"
+#include "app/Texts.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
-#include "platform/ProfileFile.h"
 #include "ui_Mainform.h"
 
 #include <QApplication>
@@ -50,10 +48,13 @@ TMain::TMain(QWidget* parent)
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
     IE = std::make_unique<TIECtrl>();
-    WorkbookHost = std::make_unique<MainWorkbookHost>(*this);
-    Workbook = std::make_unique<sheet::WorkbookSession>(*WorkbookHost);
-    Prompts = std::make_unique<collect::ColumnPrompts>(*WorkbookHost);
-    TitleUndo = std::make_unique<listing::PreviousTitle>(*WorkbookHost);
+    Workbook = std::make_unique<sheet::WorkbookSession>(shared_, *this);
+    Prompts = std::make_unique<collect::ColumnPrompts>(shared_, *this);
+    TitleUndo = std::make_unique<listing::PreviousTitle>(shared_, *this);
+    shared_.Excel = Excel.get();
+    shared_.IE = IE.get();
+    shared_.Workbook = Workbook.get();
+    shared_.Columns = Prompts.get();
 
     // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
     Timer1.setSingleShot(true);
@@ -68,8 +69,8 @@ TMain::TMain(QWidget* parent)
     ui_->NoTouchPanel->hide();
     ui_->Animate1->hide();
 
-    ExeFolder = paths::exeFolder();
-    QDir::setCurrent(ExeFolder);
+    shared_.ExeFolder = paths::exeFolder();
+    QDir::setCurrent(shared_.ExeFolder);
 
     const bool loaded = MainBackground.load("backgroundMain.bmp") && SubBackground.load("backgroundSub.bmp") &&
                         NoTouchBackground.load("NoTouch.bmp");
@@ -93,7 +94,7 @@ TMain::TMain(QWidget* parent)
     ui_->ReShuppinKakakuPanel->setGeometry(ui_->Panel1->geometry().right() + 1, ui_->Panel1->y(), 0,
                                            ui_->ReShuppinKakakuPanel->height());
 
-    RelistedCount = 0;
+    shared_.RelistedCount = 0;
     StopRequested = false;
     RememberedClose = false;
     ClosingTimeControls controls;
@@ -120,13 +121,11 @@ TMain::TMain(QWidget* parent)
     connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
     connect(ui_->SetYahooID, &QPushButton::clicked, this, &TMain::SetYahooIDClick);
     connect(ui_->SetOption, &QPushButton::clicked, this, &TMain::SetOptionClick);
-    connect(ui_->StartExcel, &QPushButton::clicked, this, [this] { Workbook->StartExcelClick(); });
-    connect(ui_->CloseExcel, &QPushButton::clicked, this, [this] { Workbook->CloseExcelClick(); });
-    connect(ui_->SelectRow, &QPushButton::clicked, this, [this] { Prompts->SelectRowClick(); });
-    connect(ui_->PreviousTitle, &QPushButton::clicked, this, [this] { TitleUndo->PreviousTitleClick(); });
-    connect(ui_->StartIE, &QPushButton::clicked, this, [this] {
-        if (Login) Login->StartIEClick();
-    });
+    connect(ui_->StartExcel, &QPushButton::clicked, this, &TMain::StartExcelClick);
+    connect(ui_->CloseExcel, &QPushButton::clicked, this, &TMain::CloseExcelClick);
+    connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
+    connect(ui_->PreviousTitle, &QPushButton::clicked, this, &TMain::PreviousTitleClick);
+    connect(ui_->StartIE, &QPushButton::clicked, this, &TMain::StartIEClick);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -143,7 +142,7 @@ TMain::TMain(QWidget* parent)
     RestoreWindowPlacement(&selfWindow_, "Zerkon");
 
     optionLibrary_ = std::make_unique<OptionLibrary>();
-    if (!optionLibrary_->load(ExeFolder)) {
+    if (!optionLibrary_->load(shared_.ExeFolder)) {
         MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
                                         texts::CaptionFatal, Icon::Error);
         endApplication();
@@ -210,28 +209,28 @@ void TMain::Timer1Timer() {
     } ran{startupRan_};
     FieldDefs = std::make_unique<TFieldDefs>(IE.get());
     Keys = std::make_unique<KeySender>();
-    Login = std::make_unique<SiteLogin>(*this, Keys.get());
-    ExcelState = 0;
-    IEConnected = 0;
-    RowChosen = 0;
-    PriceColumn = -1;
+    shared_.FieldDefs = FieldDefs.get();
+    shared_.Keys = Keys.get();
+    Login = std::make_unique<SiteLogin>(shared_, *this);
+    shared_.ExcelState = 0;
+    shared_.IEConnected = 0;
+    shared_.Row.forgetChoice();
 
     ClosingTime->ShowPricePanel(false);
     QApplication::processEvents();
 
-    if (FieldDefs->Load() != 0) {
+    // The data folder is resolved here once; everything after reads it from the settings.
+    if (FieldDefs->LoadFromFolder(shared_.Settings.dataFolder()) != 0) {
         endApplication();
         return;
     }
 
     QApplication::processEvents();
-    DataFolder = paths::dataFolder();
-    if (DataFolder.isEmpty()) {
+    if (shared_.Settings.dataFolder().isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
         closeAfterStartupFailure();
         return;
     }
-    SystemIniPath = DataFolder + "System.ini";
 
     const int read = ReadSystemIni();
     if (read == 1) { // already shown; the window closes
@@ -242,7 +241,6 @@ void TMain::Timer1Timer() {
         endApplication();
         return;
     }
-    ReadFormInfo();
 
     QApplication::processEvents();
     ClosingTime->FillClosingDates();
@@ -250,18 +248,16 @@ void TMain::Timer1Timer() {
     ScheduleClosingRefresh();
     QApplication::processEvents();
 
-    if (SystemValues.value("YAHOO_ID") == "0000" && SystemValues.value("PASSWORD") == "0000") EditAccountAtStart();
+    if (shared_.Settings.accountMissing()) EditAccountAtStart();
 
-    if (SystemValues.value("INIT_START") == "0") {
+    if (shared_.Settings.firstStart()) {
         SetOptionClick();
         if (!closingSequenceRuns_) return; // the reload failed and ended the program
-        ProfileFile file(SystemIniPath);
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        if (file.load()) file.writeInteger("SYSTEM", "INIT_START", 1);
+        shared_.Settings.markFirstStartDone();
     }
 
     startGuide();
-    Login->StartIEClick();
+    StartIEClick();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -272,7 +268,7 @@ void TMain::LoadCategories() {
     ui_->ReadingPanel->setGeometry(256, 40, 387, 41);
     ui_->ReadingPanel->show();
     QApplication::processEvents();
-    CategoryDialog = std::make_unique<TCategory>(DataFolder, this);
+    CategoryDialog = std::make_unique<TCategory>(shared_.Settings.dataFolder(), this);
     CategoryDialog->LoadTree();
     ui_->ReadingPanel->hide();
     // The seller may have switched pages meanwhile: show the page that is current.
@@ -280,7 +276,8 @@ void TMain::LoadCategories() {
 }
 
 void TMain::startGuide() {
-    if (QFileInfo::exists(ExeFolder + "here.avi") && ui_->Animate1->open(ExeFolder + "here.avi")) {
+    const QString clip = shared_.ExeFolder + "here.avi";
+    if (QFileInfo::exists(clip) && ui_->Animate1->open(clip)) {
         ui_->Animate1->move(GuidePositions[0]);
         ui_->Animate1->show();
         ui_->Animate1->play();
@@ -294,6 +291,36 @@ void TMain::ShowGuideAt(int step) {
     if (step < 0 || step >= int(GuidePositions.size()) || !ui_->Animate1->isOpen()) return;
     ui_->Animate1->move(GuidePositions[size_t(step)]);
 }
+
+// The handlers of the workbook, the row prompts, the title undo and the browser start live in
+// their subsystems.
+void TMain::StartExcelClick() { Workbook->StartExcelClick(); }
+void TMain::CloseExcelClick() { Workbook->CloseExcelClick(); }
+void TMain::SelectRowClick() { Prompts->SelectRowClick(); }
+void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }
+void TMain::StartIEClick() {
+    if (Login) Login->StartIEClick();
+}
+
+bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
+
+bool TMain::WriteCellText(int row, int column, const QString& text) {
+    return Workbook->WriteCellText(row, column, text);
+}
+
+QString TMain::panelStartPrice() const { return ClosingTime ? ClosingTime->PanelStartPrice() : QString(); }
+QString TMain::panelBuyPrice() const { return ClosingTime ? ClosingTime->PanelBuyPrice() : QString(); }
+void TMain::bringToFront() { Desktop::instance().setForeground(&selfWindow_); }
+
+void TMain::workbookOpened() {
+    ui_->PreviousTitle->show();
+    ui_->CloseExcel->setEnabled(true);
+    ui_->SelectRow->setEnabled(true);
+    RememberedClose = true;
+}
+
+void TMain::setNextTitle(const QString& title) { ui_->NextTitleLabel->setText(title); }
+void TMain::setPreviousTitleVisible(bool visible) { ui_->PreviousTitle->setVisible(visible); }
 
 void TMain::ScheduleClosingRefresh() {
     const int s = clock::now().time().second();
@@ -323,8 +350,8 @@ void TMain::closeEvent(QCloseEvent* event) {
     Timer3.stop();
     Timer5.stop();
 
-    if (ExcelState == 1) Workbook->CloseExcelClick();
-    if (IEConnected == 1 && Login) Login->CloseBrowser();
+    if (shared_.ExcelState == 1) CloseExcelClick();
+    if (shared_.IEConnected == 1 && Login) Login->CloseBrowser();
 
     if (CategoryDialog) {
         CategoryDialog->close();

@@ -1,13 +1,15 @@
 #pragma once
 // The main window: the borderless control panel with its main page, sub page and curtain. It
-// owns the shared objects and the workflow state; each subsystem's handlers work on it.
+// owns the shared objects, keeps the workflow state in one workflow::Shared and is the panel the
+// workflows see; each subsystem's handlers live in their own folder and are called from here.
 #include "browser/Iectrl.h"
 #include "browser/KeySender.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"
 #include "platform/Desktop.h"
-#include "platform/NameValueList.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
 #include <QImage>
 #include <QPoint>
@@ -35,11 +37,10 @@ class QLineEdit;
 
 namespace zk {
 
-class MainWorkbookHost;
 class OptionLibrary;
 class TMinForm1;
 
-class TMain : public QWidget, public BrowserHost {
+class TMain : public QWidget, public workflow::Panel {
     Q_OBJECT
 public:
     explicit TMain(QWidget* parent = nullptr);
@@ -70,62 +71,42 @@ public:
     void MiniBarEntered();
     void SetYahooIDClick();
     void SetOptionClick();
+    void StartExcelClick();
+    void CloseExcelClick();
+    void SelectRowClick();
+    void PreviousTitleClick();
+    void StartIEClick();
 
-    // Main window state.
+    // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
     int SavedPageIndex = 0;
-    QString ExeFolder;
-    QString DataFolder;
-    QString SystemIniPath;
-    NameValueList SystemValues;
-    std::unique_ptr<TFieldDefs> FieldDefs;
-    std::unique_ptr<ClosingTimePanel> ClosingTime;
-    std::unique_ptr<TCategory> CategoryDialog;
-    std::unique_ptr<sheet::TExcel> Excel;
-    int ExcelState = 0;
-    // The workbook session, the column prompts and the title undo, over this window.
-    std::unique_ptr<MainWorkbookHost> WorkbookHost;
-    std::unique_ptr<sheet::WorkbookSession> Workbook;
-    std::unique_ptr<collect::ColumnPrompts> Prompts;
-    std::unique_ptr<listing::PreviousTitle> TitleUndo;
-    std::unique_ptr<TIECtrl> IE;
-    int IEConnected = 0;
-    WindowHandle IEWindow = 0;
-    std::unique_ptr<KeySender> Keys;
-    std::unique_ptr<SiteLogin> Login;
-    int CurrentRow = 0;
-    int FirstRow = 0;
-    int NameColumn = 2;
-    int PriceColumn = -1;
-    int ResultColumn = 1;
-    int RowChosen = 0;
-    QString LastTitle;
-    QString NextPicture;
-    QString LastDescription;
-    QString LastCategory;
-    int RelistedCount = 0;
-    bool StopRequested = false;
-    std::array<QLineEdit*, 6> PriceEdits{};
-    std::array<QPoint, 4> GuidePositions; // (Left, Top) of the guide for category, upload, item set, submit
-    // Remembered enabled states of the busy panel.
-    bool RememberedSokketu = false;
-    bool RememberedClose = false;
-    bool RememberedSelectRow = false;
+    // What every workflow shares: settings, sessions, row cursor.
+    workflow::Shared& shared() { return shared_; }
+    // The closing-date and closing-time lists and the temporary price rows of the sub page.
+    ClosingTimePanel& closingTime() { return *ClosingTime; }
 
     DesktopWindow* window() { return &selfWindow_; }
     // The guide animation points at the next step of a listing: 0 category, 1 upload, 2 item set,
     // 3 submit.
     void ShowGuideAt(int step);
 
-    // What the browser start needs of the main window.
-    TIECtrl& ie() override { return *IE; }
-    int& ieConnected() override { return IEConnected; }
-    WindowHandle& ieWindow() override { return IEWindow; }
-    QString systemValue(const QString& name) const override { return SystemValues.value(name); }
-    QString systemIniPath() const override { return SystemIniPath; }
-    void setPanelEnabled(int flag) override { SetPanelEnabled(flag); }
-    void restoreWindowPlacement(DesktopWindow* w, const QString& name) override { RestoreWindowPlacement(w, name); }
-    void saveWindowPlacement(DesktopWindow* w, const QString& name) override { SaveWindowPlacement(w, name); }
+    // The panel as the workflows see it.
+    void setBusy(bool busy) override { SetPanelEnabled(busy ? 0 : 1); }
+    void setCurtain(bool raised) override { ShowCurtain(raised ? 0 : 1); }
+    void showGuideAt(int step) override { ShowGuideAt(step); }
+    void showThumbnail(const QString& fileName) override { ShowThumbnail(fileName); }
+    QString panelStartPrice() const override;
+    QString panelBuyPrice() const override;
+    bool stopRequested() const override { return StopRequested; }
+    void bringToFront() override;
+    int top() const override { return y(); }
+    void setTop(int top) override { move(x(), top); }
+    void restorePlacement(DesktopWindow* w, const QString& name) override { RestoreWindowPlacement(w, name); }
+    void savePlacement(DesktopWindow* w, const QString& name) override { SaveWindowPlacement(w, name); }
+    void workbookOpened() override;
+    void setNextTitle(const QString& title) override;
+    void setPreviousTitleVisible(bool visible) override;
+
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
     // The start-up step has run (to its end or to a failure).
@@ -143,7 +124,6 @@ protected:
     // then ends with a failure's exit code.
     void closeAfterStartupFailure();
     int ReadSystemIni();
-    void ReadFormInfo();
     void WriteFormInfo();
     bool EditAccountAtStart();
     void startGuide();
@@ -151,6 +131,17 @@ protected:
     void loadPictures();
 
     std::unique_ptr<Ui::TMain> ui_;
+    // The objects the main window owns for the whole run; shared_ points at them.
+    std::unique_ptr<TFieldDefs> FieldDefs;
+    std::unique_ptr<ClosingTimePanel> ClosingTime;
+    std::unique_ptr<TCategory> CategoryDialog;
+    std::unique_ptr<sheet::TExcel> Excel;
+    std::unique_ptr<sheet::WorkbookSession> Workbook;
+    std::unique_ptr<collect::ColumnPrompts> Prompts;
+    std::unique_ptr<listing::PreviousTitle> TitleUndo;
+    std::unique_ptr<TIECtrl> IE;
+    std::unique_ptr<KeySender> Keys;
+    std::unique_ptr<SiteLogin> Login;
     QImage MainBackground, SubBackground, NoTouchBackground;
     bool backgroundsLoaded_ = false;
     bool priceEditsReady_ = false;
@@ -162,6 +153,17 @@ protected:
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;
     WidgetWindow selfWindow_;
+    workflow::Shared shared_;
+    // The stop button was pressed during a bulk relist.
+    bool StopRequested = false;
+    // The six price edits of the item-set panel; the (Left, Top) of the guide for category,
+    // upload, item set and submit.
+    std::array<QLineEdit*, 6> PriceEdits{};
+    std::array<QPoint, 4> GuidePositions;
+    // Remembered enabled states of the busy panel.
+    bool RememberedSokketu = false;
+    bool RememberedClose = false;
+    bool RememberedSelectRow = false;
 };
 
 } // namespace zk

@@ -1,4 +1,4 @@
-#include "Minform.h"
+#include "app/Minform.h"
 
 #include <QPixmap>
 

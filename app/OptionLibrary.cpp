@@ -1,7 +1,7 @@
-#include "OptionLibrary.h"
+#include "app/OptionLibrary.h"
 
-#include "Mainform.h"
-#include "Texts.h"
+#include "app/Mainform.h"
+#include "app/Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
@@ -28,12 +28,12 @@ int OptionLibrary::IniSetting(const QString& path) const {
 }
 
 void TMain::SetOptionClick() {
-    const QString folder = paths::dataFolder();
+    const QString& folder = shared_.Settings.dataFolder();
     if (folder.isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
         return;
     }
-    if (optionLibrary_->IniSetting(folder + "FieldsDefine.ini") == 1 && FieldDefs && FieldDefs->Load() != 0)
+    if (optionLibrary_->IniSetting(folder + "FieldsDefine.ini") == 1 && FieldDefs && FieldDefs->LoadFromFolder(folder) != 0)
         endApplication();
 }
 

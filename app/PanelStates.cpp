@@ -1,5 +1,5 @@
 // Busy and ready states of the control panel while a workflow runs.
-#include "Mainform.h"
+#include "app/Mainform.h"
 #include "ui_Mainform.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "Regmanage.h"
+#include "app/Regmanage.h"
 
-#include "Texts.h"
+#include "app/Texts.h"
 #include "platform/MessageService.h"
 
 namespace zk {

@@ -1,4 +1,4 @@
-#include "TerminationSignal.h"
+#include "app/TerminationSignal.h"
 
 #include <QSocketNotifier>
 #include <QWidget>

@@ -1,6 +1,6 @@
 // Where the panel, the browser and the spreadsheet windows sit, remembered between runs.
-#include "Mainform.h"
-#include "Regmanage.h"
+#include "app/Mainform.h"
+#include "app/Regmanage.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
-#include "YahooIDDialog.h"
+#include "app/YahooIDDialog.h"
 
-#include "Mainform.h"
-#include "Texts.h"
+#include "app/Mainform.h"
+#include "app/Texts.h"
 #include "platform/MessageService.h"
-#include "platform/ProfileFile.h"
+#include "workflow/SystemIni.h"
 #include "ui_YahooIDDialog.h"
 
 #include <QGuiApplication>
@@ -48,45 +48,29 @@ void TYahooIDDialog1::OKBtnClick() {
     accept();
 }
 
-bool EditAccount(QWidget* owner, ProfileFile& file, QString& id, QString& password) {
-    QString newId = id;
-    QString newPassword = password;
+bool EditAccount(QWidget* owner, workflow::Settings& settings) {
+    QString newId = settings.value(workflow::ini::YahooId);
+    QString newPassword = settings.value(workflow::ini::Password);
     TYahooIDDialog1 dialog(owner, newId, newPassword);
     if (MessageService::instance().exec(dialog) != QDialog::Accepted) return false;
-    // The file holds the password: owner only.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!file.writeString("SYSTEM", "YAHOO_ID", newId) || !file.writeString("SYSTEM", "PASSWORD", newPassword)) {
+    if (!settings.writeAccount(newId, newPassword)) {
         MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Error);
         return false;
     }
-    id = newId;
-    password = newPassword;
     return true;
 }
 
 void TMain::SetYahooIDClick() {
-    ProfileFile file(SystemIniPath);
-    if (SystemIniPath.isEmpty() || !file.exists() || !file.load()) {
+    if (!shared_.Settings.fileReadable()) {
         MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Error);
         return;
     }
-    QString id = SystemValues.value("YAHOO_ID");
-    QString password = SystemValues.value("PASSWORD");
-    if (EditAccount(this, file, id, password)) {
-        SystemValues.setValue("YAHOO_ID", id);
-        SystemValues.setValue("PASSWORD", password);
-    }
+    EditAccount(this, shared_.Settings);
 }
 
 bool TMain::EditAccountAtStart() {
-    ProfileFile file(SystemIniPath);
-    if (!file.load()) return false;
-    QString id = SystemValues.value("YAHOO_ID");
-    QString password = SystemValues.value("PASSWORD");
-    if (!EditAccount(this, file, id, password)) return false;
-    SystemValues.setValue("YAHOO_ID", id);
-    SystemValues.setValue("PASSWORD", password);
-    return true;
+    if (!shared_.Settings.fileReadable()) return false;
+    return EditAccount(this, shared_.Settings);
 }
 
 } // namespace zk

@@ -9,7 +9,9 @@ class TYahooIDDialog1;
 
 namespace zk {
 
-class ProfileFile;
+namespace workflow {
+class Settings;
+}
 
 class TYahooIDDialog1 : public QDialog {
     Q_OBJECT
@@ -26,7 +28,7 @@ private:
     QString& password_;
 };
 
-// Asks for the account and writes it to the open settings file; true when confirmed and written.
-bool EditAccount(QWidget* owner, ProfileFile& file, QString& id, QString& password);
+// Asks for the account and writes it through the settings; true when confirmed and written.
+bool EditAccount(QWidget* owner, workflow::Settings& settings);
 
 } // namespace zk

@@ -1,6 +1,6 @@
-#include "Iectrl.h"
+#include "browser/Iectrl.h"
 
-#include "Texts.h"
+#include "browser/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/BrowserWindow.h"

@@ -1,4 +1,4 @@
-#include "KeySender.h"
+#include "browser/KeySender.h"
 
 #include "platform/Cp932.h"
 #include "platform/Desktop.h"

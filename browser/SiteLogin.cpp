@@ -1,65 +1,49 @@
-#include "SiteLogin.h"
+#include "browser/SiteLogin.h"
 
-#include "Texts.h"
+#include "browser/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
-#include "platform/ProfileFile.h"
+#include "workflow/SystemIni.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
 namespace zk {
 
-namespace {
 
-// Enables the panel again on every way out, errors included.
-class PanelGuard {
-public:
-    explicit PanelGuard(BrowserHost& host) : host_(host) { host_.setPanelEnabled(0); }
-    ~PanelGuard() { host_.setPanelEnabled(1); }
+SiteLogin::SiteLogin(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
 
-private:
-    BrowserHost& host_;
-};
-
-const QString kSiteSection = QStringLiteral("SITE");
-
-} // namespace
-
-SiteLogin::SiteLogin(BrowserHost& host, KeySender* keys) : host_(host), keys_(keys ? keys : &ownKeys_) {}
+KeySender& SiteLogin::keys() { return shared_.Keys ? *shared_.Keys : ownKeys_; }
 
 QString SiteLogin::LoginAddress(const QString& loginHost, const QString& auctionHost) {
     return "https://" + loginHost + "/config/login?.lg=jp&.intl=jp&.src=auc&.done=http://" + auctionHost + "/jp";
 }
 
 QString SiteLogin::LoginAddress() const {
-    ProfileFile ini(host_.systemIniPath());
-    ini.load();
-    return LoginAddress(ini.readString(kSiteSection, "LOGIN_HOST", "login.sim.test").trimmed(),
-                        ini.readString(kSiteSection, "AUCTION_HOST", "auctions.sim.test").trimmed());
+    return LoginAddress(shared_.Settings.loginHost(), shared_.Settings.auctionHost());
 }
 
 void SiteLogin::StartIEClick() {
-    PanelGuard panel(host_);
-    TIECtrl& ie = host_.ie();
+    workflow::BusyGuard busy(panel_);
+    TIECtrl& ie = *shared_.IE;
     // A browser that was killed or closed since is started anew, whatever the flag says.
-    if (!host_.ieConnected() || !ie.IsConnected()) {
-        ie.setSystemIniPath(host_.systemIniPath());
-        host_.ieWindow() = ie.FindOrLaunch();
-        if (host_.ieWindow() == 0) {
+    if (!shared_.IEConnected || !ie.IsConnected()) {
+        ie.setSystemIniPath(shared_.Settings.systemIniPath());
+        shared_.IEWindow = ie.FindOrLaunch();
+        if (shared_.IEWindow == 0) {
             MessageService::instance().show(browser::texts::StartFailed, browser::texts::WarningCaption,
                                             Icon::Exclamation);
             return;
         }
-        host_.ieConnected() = 1;
+        shared_.IEConnected = 1;
         // The browser's window keeps its close button (Chromium cannot take it away); closing
         // it shows up as a lost browser, which the reconnect rule mends.
         QCoreApplication::processEvents();
-        if (DesktopWindow* window = TIECtrl::WindowOf(host_.ieWindow()))
-            host_.restoreWindowPlacement(window, placementName());
+        if (DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow))
+            panel_.restorePlacement(window, placementName());
     }
-    Desktop::instance().setForeground(TIECtrl::WindowOf(host_.ieWindow()));
+    Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
     ie.Navigate(LoginAddress());
     QThread::msleep(100);
     ie.GetDocument();
@@ -67,17 +51,17 @@ void SiteLogin::StartIEClick() {
 }
 
 int SiteLogin::AutoLogin() {
-    TIECtrl& ie = host_.ie();
+    TIECtrl& ie = *shared_.IE;
     bool filled = false;
     if (ie.ExistsByName("login")) {
-        if (ie.SetFormValue(0, "login", host_.systemValue("YAHOO_ID")) < 0) {
+        if (ie.SetFormValue(0, "login", shared_.Settings.value(workflow::ini::YahooId)) < 0) {
             MessageService::instance().show(browser::texts::LoginFailed);
             return -1;
         }
         filled = true;
     }
     if (ie.ExistsByName("passwd")) {
-        if (ie.SetFormValue(0, "passwd", host_.systemValue("PASSWORD")) < 0) {
+        if (ie.SetFormValue(0, "passwd", shared_.Settings.value(workflow::ini::Password)) < 0) {
             MessageService::instance().show(browser::texts::LoginFailed);
             return -1;
         }
@@ -92,10 +76,10 @@ int SiteLogin::AutoLogin() {
 
 void SiteLogin::ReconnectRule(int result) {
     if (result == -2) return;
-    TIECtrl& ie = host_.ie();
+    TIECtrl& ie = *shared_.IE;
     if (AutomationError(uint32_t(ie.LastError), {}).isDisconnection()) {
         MessageService::instance().show(browser::texts::Disconnected, browser::texts::WarningCaption, Icon::Exclamation);
-        host_.ieConnected() = 0;
+        shared_.IEConnected = 0;
         StartIEClick();
         return;
     }
@@ -104,15 +88,15 @@ void SiteLogin::ReconnectRule(int result) {
 }
 
 void SiteLogin::CloseBrowser() {
-    if (!host_.ieConnected()) return;
-    TIECtrl& ie = host_.ie();
-    if (DesktopWindow* window = TIECtrl::WindowOf(host_.ieWindow()))
-        host_.saveWindowPlacement(window, placementName());
+    if (!shared_.IEConnected) return;
+    TIECtrl& ie = *shared_.IE;
+    if (DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow))
+        panel_.savePlacement(window, placementName());
     ie.Quit();
-    DesktopWindow* window = TIECtrl::WindowOf(host_.ieWindow());
+    DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow);
     if (window && !window->title().left(64).isEmpty()) {
         Desktop::instance().setForeground(window);
-        keys_->SendKeys("^{F4}");
+        keys().SendKeys("^{F4}");
     }
 }
 

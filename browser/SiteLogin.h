@@ -5,37 +5,22 @@
 // browser operation, and the browser's part of the closing sequence.
 #include "browser/Iectrl.h"
 #include "browser/KeySender.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
 #include <QString>
 
 namespace zk {
 
-class DesktopWindow;
-
-// What the browser start needs of the main window.
-class BrowserHost {
-public:
-    virtual ~BrowserHost() = default;
-    virtual TIECtrl& ie() = 0;
-    virtual int& ieConnected() = 0;
-    virtual WindowHandle& ieWindow() = 0;
-    // A value of System.ini's SYSTEM section as read at start-up (YAHOO_ID, PASSWORD).
-    virtual QString systemValue(const QString& name) const = 0;
-    virtual QString systemIniPath() const = 0;
-    virtual void setPanelEnabled(int flag) = 0;
-    virtual void restoreWindowPlacement(DesktopWindow* window, const QString& name) = 0;
-    virtual void saveWindowPlacement(DesktopWindow* window, const QString& name) = 0;
-};
-
 class SiteLogin {
 public:
-    explicit SiteLogin(BrowserHost& host, KeySender* keys = nullptr);
-
+    // The keys go through the shared KeySender, or an own one while there is none.
+    SiteLogin(workflow::Shared& shared, workflow::Panel& panel);
     // The name the browser window's placement is kept under.
     static QString placementName() { return QStringLiteral("Internet Explorer"); }
     // https://<login host>/config/login?...&.done=http://<auction host>/jp
     static QString LoginAddress(const QString& loginHost, const QString& auctionHost);
-    // The login address from the [SITE] section of System.ini.
+    // The login address from the hosts of System.ini's [SITE] section.
     QString LoginAddress() const;
 
     void StartIEClick();
@@ -48,9 +33,10 @@ public:
     void CloseBrowser();
 
 private:
-    BrowserHost& host_;
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
     KeySender ownKeys_;
-    KeySender* keys_;
+    KeySender& keys();
 };
 
 } // namespace zk

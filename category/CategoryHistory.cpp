@@ -1,6 +1,6 @@
-#include "CategoryHistory.h"
+#include "category/CategoryHistory.h"
 
-#include "CategoryTree.h"
+#include "category/CategoryTree.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "CategoryLine.h"
+#include "category/CategoryLine.h"
 
 #include "platform/Cp932.h"
 

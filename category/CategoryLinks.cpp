@@ -1,4 +1,4 @@
-#include "CategoryLinks.h"
+#include "category/CategoryLinks.h"
 
 #include "platform/ProfileFile.h"
 

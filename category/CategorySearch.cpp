@@ -1,6 +1,6 @@
-#include "CategorySearch.h"
+#include "category/CategorySearch.h"
 
-#include "CategoryLine.h"
+#include "category/CategoryLine.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "CategoryTree.h"
+#include "category/CategoryTree.h"
 
-#include "CategoryLine.h"
+#include "category/CategoryLine.h"
 
 namespace zk::category {
 namespace {

@@ -1,4 +1,4 @@
-#include "Categoryform.h"
+#include "category/Categoryform.h"
 
 #include "ui_Categoryform.h"
 

@@ -1,11 +1,12 @@
-#include "ColumnPrompts.h"
+#include "collect/ColumnPrompts.h"
 
-#include "PromptTexts.h"
+#include "collect/Texts.h"
 
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
+#include "sheet/WorkbookSession.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,56 +23,51 @@ int screenHeight() {
 } // namespace
 
 int ColumnPrompts::RowPrompt() {
-    sheet::TExcel& excel = host_.Excel();
-    sheet::WorkbookFields f = host_.Fields();
+    sheet::TExcel& excel = *shared_.Excel;
     // The panel moves below the screen so that the user sees the spreadsheet.
-    const int top = host_.MainTop();
-    host_.SetMainTop(screenHeight());
+    const int top = panel_.top();
+    panel_.setTop(screenHeight());
     const Answer answer = MessageService::instance().show(texts::RowPrompt, texts::RowPromptCaption,
                                                           Icon::Information, Buttons::OkCancel);
     if (answer != Answer::Ok) {
-        host_.SetMainTop(top);
+        panel_.setTop(top);
         return -1;
     }
     if (!excel.SetActiveSheet()) {
         MessageService::instance().show(texts::SheetFailure);
-        host_.SetMainTop(top);
+        panel_.setTop(top);
         return -1;
     }
-    f.CurrentRow = f.FirstRow = excel.GetRowNumber();
-    f.NameColumn = 2;
+    shared_.Row.choose(excel.GetRowNumber());
     excel.SetColProperty(1, texts::NumberFormatLocal, texts::TextFormat);
     excel.SetColProperty(3, texts::NumberFormatLocal, texts::TextFormat);
-    f.RowChosen = 1;
-    host_.SetMainTop(top);
-    f.LastTitle.clear();
-    f.ResultColumn = 1;
+    panel_.setTop(top);
+    shared_.LastTitle.clear();
     return 0;
 }
 
 void ColumnPrompts::PricePrompt() {
-    sheet::WorkbookFields f = host_.Fields();
-    f.PriceColumn = FindHeaderColumn(texts::StartPriceHeader);
-    if (f.PriceColumn != 0) return;
+    workflow::RowCursor& row = shared_.Row;
+    row.PriceColumn = FindHeaderColumn(texts::StartPriceHeader);
+    if (row.PriceColumn != 0) return;
     const Answer answer = MessageService::instance().show(texts::PricePrompt, texts::PricePromptCaption,
                                                           Icon::Information, Buttons::OkCancel);
-    f.PriceColumn = answer == Answer::Ok ? host_.Excel().GetColNumber() : 0;
+    row.PriceColumn = answer == Answer::Ok ? shared_.Excel->GetColNumber() : 0;
 }
 
 int ColumnPrompts::FindHeaderColumn(const QString& text) {
-    sheet::TExcel& excel = host_.Excel();
+    sheet::TExcel& excel = *shared_.Excel;
     for (int column = 1; column <= HeaderColumns; ++column)
         if (sheet::TExcel::ToText(excel.ReadCell(1, column)) == text) return column;
     return 0;
 }
 
 void ColumnPrompts::SelectRowClick() {
-    sheet::TExcel& excel = host_.Excel();
-    sheet::WorkbookFields f = host_.Fields();
+    sheet::TExcel& excel = *shared_.Excel;
     // A prompt in a spreadsheet that has gone could never be answered: say so instead.
-    if (f.ExcelState != 1 || excel.LiveCheck() != 0) {
+    if (shared_.ExcelState != 1 || excel.LiveCheck() != 0) {
         excel.ForgetLostOffice();
-        f.ExcelState = 0;
+        shared_.ExcelState = 0;
         MessageService::instance().show(sheet::texts::StartFirst);
         return;
     }
@@ -81,7 +77,7 @@ void ColumnPrompts::SelectRowClick() {
     Desktop::instance().setForeground(window);
     sheet::Pause(50);
     if (RowPrompt() == 0) PricePrompt();
-    host_.RestoreWindowPlacement(window, sheet::texts::PlacementName);
+    panel_.restorePlacement(window, sheet::texts::PlacementName);
 }
 
 } // namespace zk::collect

@@ -1,20 +1,21 @@
 #pragma once
 // The prompts by which the user shows, in the spreadsheet itself, the sheet and first item row
 // and the start-price column of the item workbook.
-#include "sheet/WorkbookHost.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
 #include <QString>
 
 namespace zk::collect {
 
-class ColumnPrompts {
+class ColumnPrompts : public workflow::ColumnChooser {
 public:
-    explicit ColumnPrompts(sheet::WorkbookHost& host) : host_(host) {}
+    ColumnPrompts(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
 
     // 0 when a row was chosen; -1 when cancelled or the sheet could not be read.
-    int RowPrompt();
+    int RowPrompt() override;
     // Sets PriceColumn: the "開始価格" header's column, the selected column, or 0.
-    void PricePrompt();
+    void PricePrompt() override;
     // Column 1 to 50 of the first row-1 cell whose text is exactly `text`, or 0.
     int FindHeaderColumn(const QString& text);
     // "行再選択": both prompts again with the spreadsheet over the whole work area.
@@ -24,7 +25,8 @@ public:
     static constexpr int HeaderColumns = 50;
 
 private:
-    sheet::WorkbookHost& host_;
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
 };
 
 } // namespace zk::collect

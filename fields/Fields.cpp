@@ -1,8 +1,7 @@
-#include "Fields.h"
+#include "fields/Fields.h"
 
-#include "Texts.h"
+#include "fields/Texts.h"
 #include "platform/MessageService.h"
-#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -49,18 +48,12 @@ TFieldKind fieldKindOf(const QString& type) {
     return fkUnknown;
 }
 
-QString TFieldDefs::filePath() {
-    const QString folder = paths::dataFolder();
-    return folder.isEmpty() ? QString() : folder + "FieldsDefine.ini";
-}
-
-int TFieldDefs::Load() {
-    const QString path = filePath();
-    if (path.isEmpty()) {
+int TFieldDefs::LoadFromFolder(const QString& dataFolder) {
+    if (dataFolder.isEmpty()) {
         fatal(texts::fields::NoAppFolder);
         return -1;
     }
-    return Load(path);
+    return Load(dataFolder + "FieldsDefine.ini");
 }
 
 int TFieldDefs::Load(const QString& path) {

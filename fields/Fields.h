@@ -29,12 +29,12 @@ public:
     static constexpr int MaxSections = 200;
     static constexpr int MaxSectionFields = 200;
 
-    // Reads <data folder>FieldsDefine.ini; 0, or -1 after showing why not.
-    int Load();
+    // Reads <data folder>FieldsDefine.ini, the folder resolved by the caller (empty: it could
+    // not be resolved); 0, or -1 after showing why not.
+    int LoadFromFolder(const QString& dataFolder);
     int Load(const QString& path);
     // The name of the field at the index; past the table: a message and empty text.
     QString FieldName(int index) const;
-    static QString filePath();
 
     TIECtrl* IE;
     std::vector<TFieldDef> FieldTable;

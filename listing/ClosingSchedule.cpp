@@ -1,4 +1,4 @@
-#include "ClosingSchedule.h"
+#include "listing/ClosingSchedule.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "ClosingTimePanel.h"
+#include "listing/ClosingTimePanel.h"
 
 #include "platform/Clock.h"
 #include "platform/RadioGroup.h"

@@ -1,6 +1,6 @@
-#include "PreviousTitle.h"
+#include "listing/PreviousTitle.h"
 
-#include "TitleTexts.h"
+#include "listing/Texts.h"
 
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
@@ -8,22 +8,18 @@
 namespace zk::listing {
 
 void PreviousTitle::PreviousTitleClick() {
-    sheet::TExcel& excel = host_.Excel();
-    sheet::WorkbookFields f = host_.Fields();
-    if (f.ExcelState == 0 || excel.LiveCheck() == -1) {
+    sheet::TExcel& excel = *shared_.Excel;
+    workflow::RowCursor& row = shared_.Row;
+    if (shared_.ExcelState == 0 || excel.LiveCheck() == -1) {
         // The workbook has gone: treat it as closed.
-        host_.SetPreviousTitleVisible(false);
-        f.ExcelState = 0;
+        panel_.setPreviousTitleVisible(false);
+        shared_.ExcelState = 0;
         return;
     }
-    f.CurrentRow -= 1;
-    if (f.CurrentRow < f.FirstRow) {
-        MessageService::instance().show(texts::CannotGoBack);
-        f.CurrentRow = f.FirstRow;
-    }
+    if (!row.stepBack()) MessageService::instance().show(texts::CannotGoBack);
     // Spreadsheet errors here are ignored: the wrapper records them and nothing is shown.
-    excel.SetBackgroundColor(f.CurrentRow, -4142);
-    host_.SetNextTitleLabel(sheet::TExcel::ToText(excel.ReadCell(f.CurrentRow, f.NameColumn)));
+    excel.SetBackgroundColor(row.CurrentRow, -4142);
+    panel_.setNextTitle(sheet::TExcel::ToText(excel.ReadCell(row.CurrentRow, row.NameColumn)));
 }
 
 } // namespace zk::listing

@@ -1,6 +1,6 @@
-#include "Titleedit.h"
+#include "listing/Titleedit.h"
 
-#include "TitleTexts.h"
+#include "listing/Texts.h"
 #include "ui_Titleedit.h"
 
 #include "platform/Cp932.h"

@@ -1,6 +1,6 @@
-#include "Excel.h"
+#include "sheet/Excel.h"
 
-#include "Texts.h"
+#include "sheet/Texts.h"
 
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"

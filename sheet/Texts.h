@@ -31,9 +31,7 @@ inline const QString EditModeCaption = QStringLiteral("編集モード修正");
 inline const QString OpenFailed = QStringLiteral("次のエラーにより、エクセルの文書を開けませんでした。\n\n");
 inline const QString OpenDialogCaption = QStringLiteral("開く");
 
-// Settings
-inline const QString SystemSection = QStringLiteral("SYSTEM");
-inline const QString ExcelDirKey = QStringLiteral("EXCEL_DIR");
+// Window placement
 inline const QString PlacementName = QStringLiteral("Excel");
 
 } // namespace zk::sheet::texts

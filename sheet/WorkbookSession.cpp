@@ -1,11 +1,11 @@
-#include "WorkbookSession.h"
+#include "sheet/WorkbookSession.h"
 
-#include "Excel.h"
-#include "Texts.h"
+#include "sheet/Excel.h"
+#include "sheet/Texts.h"
 
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
-#include "platform/ProfileFile.h"
+#include "browser/KeySender.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,12 +29,6 @@ namespace {
 // How often a step refused because a cell is being edited is repaired and tried again: a cell
 // that stays in edit mode after that is not left by a Tab, and asking forever would hang us.
 constexpr int MaxEditModeRepairs = 5;
-
-QString readExcelDir(const QString& iniPath) {
-    ProfileFile ini(iniPath);
-    if (!ini.load()) return {};
-    return ini.readString(texts::SystemSection, texts::ExcelDirKey);
-}
 
 bool isWorkbookName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toUpper();
@@ -61,24 +55,16 @@ QString WorkbookSession::ChooseWorkbook(const QString& folder) {
 }
 
 void WorkbookSession::StartExcelClick() {
-    TExcel& excel = host_.Excel();
-    WorkbookFields f = host_.Fields();
-    host_.SetPanelEnabled(0);
-    const QString excelDir = readExcelDir(host_.SystemIniPath());
+    TExcel& excel = *shared_.Excel;
+    workflow::BusyGuard busy(panel_);
+    const QString excelDir = shared_.Settings.excelDir();
     const QString path = ChooseWorkbook(excelDir);
-    if (path.isEmpty()) {
-        host_.SetPanelEnabled(1);
-        return;
-    }
-    f.RowChosen = 0;
-    f.PriceColumn = -1;
+    if (path.isEmpty()) return;
+    shared_.Row.forgetChoice();
 
-    if (f.ExcelState == 0 || excel.LiveCheck() != 0) {
-        if (excel.Startup() != 0) {
-            host_.SetPanelEnabled(1);
-            return;
-        }
-        f.ExcelState = 1;
+    if (shared_.ExcelState == 0 || excel.LiveCheck() != 0) {
+        if (excel.Startup() != 0) return;
+        shared_.ExcelState = 1;
     } else {
         excel.CloseBook(); // the running spreadsheet is reused
     }
@@ -90,46 +76,42 @@ void WorkbookSession::StartExcelClick() {
         if (!cause.isEmpty())
             MessageService::instance().show(texts::OpenFailed + cause, texts::ExcelErrorCaption, Icon::Exclamation);
         if (excel.Quit() != 0) excel.Abandon();
-        f.ExcelState = 0;
-        host_.SetPanelEnabled(1);
+        shared_.ExcelState = 0;
         return;
     }
 
-    f.ExcelState = 1;
+    shared_.ExcelState = 1;
     excel.SetEditInCellProperty(false);
     if (excel.GetWindowState() != calc::windowstate::Normal) excel.SetWindowStateNormal();
     const QRect area = Desktop::instance().workArea();
     if (excel.ExcelWindow) excel.ExcelWindow->setPlacement(QRect(1, 1, area.width(), area.height()));
 
-    host_.RowPrompt();
-    if (f.RowChosen == 1) host_.PricePrompt();
-    host_.RestoreWindowPlacement(excel.ExcelWindow.get(), texts::PlacementName);
-    QDir::setCurrent(host_.ExeFolder());
+    shared_.Columns->RowPrompt();
+    if (shared_.Row.RowChosen == 1) shared_.Columns->PricePrompt();
+    panel_.restorePlacement(excel.ExcelWindow.get(), texts::PlacementName);
+    QDir::setCurrent(shared_.ExeFolder);
 
-    host_.SetPanelEnabled(1);
-    host_.WorkbookOpened();
+    // Ready before the workbook controls are switched on: they keep the states set here.
+    busy.ready();
+    panel_.workbookOpened();
 
     const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
-    if (folder != excelDir) {
-        ProfileFile ini(host_.SystemIniPath());
-        if (ini.load()) ini.writeString(texts::SystemSection, texts::ExcelDirKey, folder);
-    }
+    if (folder != excelDir) shared_.Settings.writeExcelDir(folder);
 }
 
 void WorkbookSession::CloseExcelClick() {
-    TExcel& excel = host_.Excel();
-    WorkbookFields f = host_.Fields();
-    if (f.ExcelState != 1) {
-        f.ExcelState = 0;
+    TExcel& excel = *shared_.Excel;
+    if (shared_.ExcelState != 1) {
+        shared_.ExcelState = 0;
         return;
     }
-    host_.SaveWindowPlacement(excel.ExcelWindow.get(), texts::PlacementName);
+    panel_.savePlacement(excel.ExcelWindow.get(), texts::PlacementName);
 
     // Each step is repeated while the spreadsheet refuses it because a cell is being edited.
     auto untilDone = [&](auto step) {
         for (int repairs = 0;; ++repairs) {
             if (step() == 0) return true;
-            host_.BringToFront();
+            panel_.bringToFront();
             if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
                 RepairEditMode();
                 continue;
@@ -142,16 +124,16 @@ void WorkbookSession::CloseExcelClick() {
     if (!untilDone([&] { return excel.SetEditInCellProperty(true); })) return;
     if (!untilDone([&] { return excel.Quit(); })) return;
     Pause(500);
-    f.ExcelState = 0;
+    shared_.ExcelState = 0;
 }
 
 bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
-    TExcel& excel = host_.Excel();
+    TExcel& excel = *shared_.Excel;
     for (int repairs = 0;; ++repairs) {
         text.clear();
         text = TExcel::ToText(excel.ReadCell(row, column));
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
-            host_.BringToFront();
+            panel_.bringToFront();
             RepairEditMode();
             continue;
         }
@@ -162,11 +144,11 @@ bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
 }
 
 bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
-    TExcel& excel = host_.Excel();
+    TExcel& excel = *shared_.Excel;
     for (int repairs = 0;; ++repairs) {
         if (excel.WriteToCell(row, column, text) == 0) return true;
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
-            host_.BringToFront();
+            panel_.bringToFront();
             RepairEditMode();
             continue;
         }
@@ -177,16 +159,16 @@ bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
 }
 
 void WorkbookSession::ReportCellError(const QString& prefix) {
-    host_.BringToFront();
-    MessageService::instance().show(prefix + host_.Excel().LastErrorText + texts::RestartAdvice,
+    panel_.bringToFront();
+    MessageService::instance().show(prefix + shared_.Excel->LastErrorText + texts::RestartAdvice,
                                     texts::ExcelErrorCaption, Icon::Exclamation);
 }
 
 void WorkbookSession::RepairEditMode() {
     MessageService::instance().show(texts::EditModeRepair, texts::EditModeCaption, Icon::Exclamation);
-    Desktop::instance().setForeground(host_.Excel().ExcelWindow.get());
+    Desktop::instance().setForeground(shared_.Excel->ExcelWindow.get());
     Pause(100);
-    host_.SendKeys(QStringLiteral("{TAB}"));
+    if (shared_.Keys) shared_.Keys->SendKeys(QStringLiteral("{TAB}"));
     Pause(100);
 }
 

@@ -2,7 +2,8 @@
 // The main window's handling of the one item workbook: opening it with the file dialog,
 // closing it with saving, the guarded cell access every workflow uses, and the repair of the
 // spreadsheet's cell-edit mode.
-#include "sheet/WorkbookHost.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace zk::sheet {
 
 class WorkbookSession {
 public:
-    explicit WorkbookSession(WorkbookHost& host) : host_(host) {}
+    WorkbookSession(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
 
     void StartExcelClick();
     void CloseExcelClick();
@@ -25,7 +26,11 @@ private:
     QString ChooseWorkbook(const QString& folder);
     void ReportCellError(const QString& prefix);
 
-    WorkbookHost& host_;
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
 };
+
+// Waits while the window keeps handling its events.
+void Pause(int ms);
 
 } // namespace zk::sheet

@@ -119,13 +119,13 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(main_->width(), 930);
     EXPECT_EQ(ui().StartPrice1->text(), "1500");
     EXPECT_EQ(ui().BuyPrice3->text(), "");
-    EXPECT_EQ(main_->ClosingTime->ClosingDateCount, ui().ClosingDate->count());
+    EXPECT_EQ(main_->closingTime().ClosingDateCount, ui().ClosingDate->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
     // The form's own colour where no bitmap is drawn.
     EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
-    EXPECT_EQ(main_->IEConnected, 1);
-    EXPECT_TRUE(main_->IE->GetUrl().contains(site->info().auctionHostName)) << main_->IE->GetUrl().toStdString();
+    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_TRUE(main_->shared().IE->GetUrl().contains(site->info().auctionHostName)) << main_->shared().IE->GetUrl().toStdString();
     // The form's defaults, set before the items exist.
     EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
     EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
@@ -181,9 +181,9 @@ TEST_F(MainWindowTest, FreshAccountAsksForItThenRunsTheOptionEditorOnce) {
     EXPECT_EQ(file.readString("SYSTEM", "INIT_START"), "1");
     EXPECT_EQ(file.readString("SYSTEM", "YAHOO_ID"), "zerkon_seller");
     EXPECT_EQ(file.readString("SYSTEM", "PASSWORD"), "practice");
-    EXPECT_EQ(main_->SystemValues.value("PASSWORD"), "practice");
+    EXPECT_EQ(main_->shared().Settings.value("PASSWORD"), "practice");
     // The login that follows used the account just given.
-    EXPECT_EQ(main_->IEConnected, 1);
+    EXPECT_EQ(main_->shared().IEConnected, 1);
     EXPECT_EQ(QFileInfo(dir_.path() + "/data/System.ini").permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
 
@@ -338,11 +338,11 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({book, "OK"}); // the file dialog, then the row prompt
     ui().StartExcel->click();
-    ASSERT_EQ(main_->ExcelState, 1) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
     EXPECT_TRUE(ui().SelectRow->isEnabled());
     EXPECT_FALSE(ui().PreviousTitle->isHidden());
-    EXPECT_EQ(main_->PriceColumn, 6); // found by its header
+    EXPECT_EQ(main_->shared().Row.PriceColumn, 6); // found by its header
     ASSERT_TRUE(main_->WriteCellText(2, 1, "x123456"));
     QString title;
     ASSERT_TRUE(main_->ReadCellText(2, 2, title));
@@ -353,7 +353,7 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
 
     main_->close();
-    EXPECT_EQ(main_->ExcelState, 0);
+    EXPECT_EQ(main_->shared().ExcelState, 0);
     zk::test::Reopened again(book);
     EXPECT_EQ(again.text("A2"), "x123456");
     // The folder is remembered for the next open.

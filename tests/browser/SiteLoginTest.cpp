@@ -11,9 +11,12 @@
 #include "site/Catalog.h"
 #include "site/DataFolder.h"
 #include "browser/KeySender.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonDocument>
 
@@ -26,21 +29,39 @@
 namespace zk::test {
 namespace {
 
-class TestHost : public BrowserHost {
+// The main window's side of the browser start: the shared state and the panel's operations
+// recorded; placements kept in memory.
+class TestHost : public workflow::Panel {
 public:
-    TIECtrl& ie() override { return ie_; }
-    int& ieConnected() override { return connected_; }
-    WindowHandle& ieWindow() override { return window_; }
-    QString systemValue(const QString& name) const override { return readSystem(name); }
-    QString systemIniPath() const override { return iniPath; }
-    void setPanelEnabled(int flag) override { panel << flag; }
-    void restoreWindowPlacement(DesktopWindow* window, const QString& name) override {
+    TestHost() { shared.IE = &ie_; }
+
+    void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
+    void setCurtain(bool) override {}
+    void showGuideAt(int) override {}
+    void showThumbnail(const QString&) override {}
+    QString panelStartPrice() const override { return {}; }
+    QString panelBuyPrice() const override { return {}; }
+    bool stopRequested() const override { return false; }
+    void bringToFront() override {}
+    int top() const override { return 0; }
+    void setTop(int) override {}
+    void restorePlacement(DesktopWindow* window, const QString& name) override {
         restored << name;
         if (places.count(name)) window->setPlacement(places[name]);
     }
-    void saveWindowPlacement(DesktopWindow* window, const QString& name) override {
+    void savePlacement(DesktopWindow* window, const QString& name) override {
         QRect r;
         if (window->placement(r)) places[name] = r;
+    }
+    void workbookOpened() override {}
+    void setNextTitle(const QString&) override {}
+    void setPreviousTitleVisible(bool) override {}
+
+    // System.ini of the test's data folder, read as the start-up step reads it.
+    void useIni(const QString& path) {
+        iniPath = path;
+        shared.Settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
+        shared.Settings.read();
     }
     QString readSystem(const QString& name) const {
         ProfileFile ini(iniPath);
@@ -50,8 +71,9 @@ public:
 
     QString iniPath;
     TIECtrl ie_;
-    int connected_ = 0;
-    WindowHandle window_ = 0;
+    workflow::Shared shared;
+    int& connected_ = shared.IEConnected;
+    WindowHandle& window_ = shared.IEWindow;
     QList<int> panel;
     QStringList restored;
     std::map<QString, QRect> places;
@@ -63,11 +85,11 @@ protected:
         const QString error = site_.start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
         ASSERT_TRUE(site::writeDataFolder(site_.info(), folder_.file("data")).isEmpty());
-        host_.iniPath = folder_.file("data/System.ini");
-        ProfileFile ini(host_.iniPath);
+        ProfileFile ini(folder_.file("data/System.ini"));
         ASSERT_TRUE(ini.load());
         ini.writeString("BROWSER", "HEADLESS", "1");
         ini.writeString("BROWSER", "PROFILE", folder_.file("browser"));
+        host_.useIni(ini.path());
         MessageService::instance().setAnswers({});
         MessageService::instance().clearTranscript();
     }
@@ -83,11 +105,9 @@ protected:
             texts << o.value("caption").toString() + "|" + o.value("text").toString();
         return texts;
     }
+    // As the account dialog changes it: in the file and in the values read at start-up.
     void setAccount(const QString& user, const QString& password) {
-        ProfileFile ini(host_.iniPath);
-        ini.load();
-        ini.writeString("SYSTEM", "YAHOO_ID", user);
-        ini.writeString("SYSTEM", "PASSWORD", password);
+        ASSERT_TRUE(host_.shared.Settings.writeAccount(user, password));
     }
 
     TempFolder folder_;
@@ -99,12 +119,12 @@ TEST_F(SiteLoginTest, LoginAddressFromTheConfiguredHosts) {
     EXPECT_EQ(SiteLogin::LoginAddress("login.example.test:8443", "auc.example.test:8080"),
               QString("https://login.example.test:8443/config/login?.lg=jp&.intl=jp&.src=auc&.done="
                       "http://auc.example.test:8080/jp"));
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     EXPECT_EQ(login.LoginAddress(), site_.info().loginUrl());
 }
 
 TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(host_.connected_, 1);
@@ -128,7 +148,7 @@ TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
 
 TEST_F(SiteLoginTest, WrongAndEmptyPasswordsAreStillSubmitted) {
     setAccount(site_.info().user, "wrong");
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList());
     ASSERT_EQ(logins().size(), 1);
@@ -142,7 +162,7 @@ TEST_F(SiteLoginTest, WrongAndEmptyPasswordsAreStillSubmitted) {
 }
 
 TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     TIECtrl& ie = host_.ie_;
     ASSERT_EQ(ie.WaitComplete(10), 0);
@@ -158,7 +178,7 @@ TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
 }
 
 TEST_F(SiteLoginTest, PictureChosenInTheFileChooserIsStoredOnTheSite) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     TIECtrl& ie = host_.ie_;
     ASSERT_EQ(ie.NavigateWait(site_.info().listingUrl() + QString::fromStdString(site::categoryCodes().front())), 0);
@@ -205,7 +225,7 @@ TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
     ProfileFile ini(host_.iniPath);
     ini.load();
     ini.writeString("BROWSER", "PROGRAM", folder_.file("no-such-browser"));
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList{browser::texts::WarningCaption + "|" + browser::texts::StartFailed});
     EXPECT_EQ(host_.connected_, 0);
@@ -213,7 +233,7 @@ TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
 }
 
 TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     ASSERT_EQ(host_.connected_, 1);
     const qint64 pid = host_.ie_.session()->processId();
@@ -238,7 +258,7 @@ TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
 }
 
 TEST_F(SiteLoginTest, StartIEAfterTheBrowserWasKilledStartsANewOneAndLogsIn) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     login.StartIEClick();
     ASSERT_EQ(host_.connected_, 1);
     const qint64 pid = host_.ie_.session()->processId();
@@ -257,7 +277,7 @@ TEST_F(SiteLoginTest, StartIEAfterTheBrowserWasKilledStartsANewOneAndLogsIn) {
 }
 
 TEST_F(SiteLoginTest, PlacementIsSavedAtCloseAndRestoredAtStart) {
-    SiteLogin login(host_);
+    SiteLogin login(host_.shared, host_);
     host_.places["Internet Explorer"] = QRect(120, 80, 820, 640);
     login.StartIEClick();
     int left, top, width, height;

@@ -29,8 +29,8 @@ protected:
     void SetUp() override {
         MessageService::instance().setAnswers({});
         MessageService::instance().clearTranscript();
-        host.iniPath = folder.file("data/System.ini");
-        host.exeFolder = QDir::currentPath();
+        host.setIniPath(folder.file("data/System.ini"));
+        host.setExeFolder(QDir::currentPath());
         folder.write("data/System.ini", "[SYSTEM]\r\nHOST=example\r\n");
         books = folder.file("books");
         QDir().mkpath(books);
@@ -60,7 +60,7 @@ protected:
     zk::test::TempFolder folder;
     QString books, first;
     TestHost host;
-    sheet::WorkbookSession session{host};
+    sheet::WorkbookSession session{host.shared, host};
 };
 
 TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
@@ -95,7 +95,7 @@ TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
     EXPECT_EQ(host.opened, 1);
     EXPECT_EQ(host.restored, QStringList({"Excel"}));
     EXPECT_EQ(excelDir(), books + "/");
-    EXPECT_EQ(QDir::currentPath(), host.exeFolder);
+    EXPECT_EQ(QDir::currentPath(), host.exeFolder());
     EXPECT_FALSE(host.excel.ExcelApp->editDirectlyInCell());
     // The row prompt moved the panel below the screen and back.
     ASSERT_EQ(host.tops.size(), 2);
@@ -363,7 +363,7 @@ TEST_F(Session, PreviousTitleAtTheFirstRowKeepsTheRowButClearsItsColourAndShowsI
     host.excel.SetBackgroundColor(7, 35);
     host.excel.SetBackgroundColor(8, 35);
     host.CurrentRow = 8;
-    listing::PreviousTitle undo(host);
+    listing::PreviousTitle undo(host.shared, host);
     MessageService::instance().clearTranscript();
     undo.PreviousTitleClick();
     EXPECT_EQ(host.CurrentRow, 7);
@@ -384,7 +384,7 @@ TEST_F(Session, PreviousTitleAfterTheOfficeWentAwayForgetsTheWorkbook) {
     open(first);
     ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
     host.CurrentRow = 8;
-    listing::PreviousTitle(host).PreviousTitleClick();
+    listing::PreviousTitle(host.shared, host).PreviousTitleClick();
     EXPECT_EQ(host.previousVisible, 0);
     EXPECT_EQ(host.ExcelState, 0);
     EXPECT_EQ(host.CurrentRow, 8);

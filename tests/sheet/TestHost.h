@@ -1,6 +1,6 @@
 #pragma once
-// The main window's side of the workbook session, for tests: its fields, its shared operations
-// recorded, and the real column prompts. `userSelects` plays the user who selects a cell in the
+// The main window's side of the workbook session, for tests: the shared state, the panel's
+// operations recorded, and the real column prompts. `userSelects` plays the user who selects a cell in the
 // spreadsheet while the row prompt is shown.
 #include "browser/KeySender.h"
 #include "collect/ColumnPrompts.h"
@@ -8,70 +8,110 @@
 #include "platform/Desktop.h"
 #include "platform/calc/Application.h"
 #include "sheet/Excel.h"
-#include "sheet/WorkbookHost.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <functional>
 
 namespace zk::test {
 
-class TestHost : public sheet::WorkbookHost {
+// The keys typed: the real KeySender into the foreground window, with every Tab recorded and
+// `onTab` run once the window has handled it.
+class RecordingKeySink : public KeyEventSink {
 public:
+    void sendKey(int virtualKey, bool down) override {
+        foreground_.sendKey(virtualKey, down);
+        if (virtualKey == 9 && down) {
+            keys << "{TAB}";
+            tabPending_ = true;
+        }
+    }
+    void processKeys() override {
+        foreground_.processKeys();
+        if (tabPending_ && onTab) onTab();
+        tabPending_ = false;
+    }
+    QStringList keys;
+    std::function<void()> onTab;
+
+private:
+    ForegroundKeySink foreground_;
+    bool tabPending_ = false;
+};
+
+class TestHost : public workflow::Panel, public workflow::ColumnChooser {
+public:
+    TestHost() {
+        shared.Excel = &excel;
+        shared.Keys = &keySender;
+        shared.Columns = this;
+    }
     ~TestHost() override {
         // The office ends with the test, also when the test failed half-way.
         if (excel.ExcelApp) excel.ExcelApp->office().terminate();
     }
 
     sheet::TExcel excel;
-    int ExcelState = 0, CurrentRow = 0, FirstRow = 0, NameColumn = 0, PriceColumn = -1, ResultColumn = 0,
-        RowChosen = 0;
-    QString LastTitle;
-    QString iniPath, exeFolder;
+    RecordingKeySink keySink;
+    KeySender keySender{&keySink};
+    workflow::Shared shared;
+    // The shared state under the names the tests have always used.
+    int& ExcelState = shared.ExcelState;
+    int& CurrentRow = shared.Row.CurrentRow;
+    int& FirstRow = shared.Row.FirstRow;
+    int& NameColumn = shared.Row.NameColumn;
+    int& PriceColumn = shared.Row.PriceColumn;
+    int& ResultColumn = shared.Row.ResultColumn;
+    int& RowChosen = shared.Row.RowChosen;
+    QString& LastTitle = shared.LastTitle;
+    QStringList& keys = keySink.keys;
+    std::function<void()>& onTab = keySink.onTab;
+    QString iniPath;
+
+    // System.ini of the test's data folder, and the program folder.
+    void setIniPath(const QString& path) {
+        iniPath = path;
+        shared.Settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
+    }
+    void setExeFolder(const QString& folder) { shared.ExeFolder = folder; }
+    QString exeFolder() const { return shared.ExeFolder; }
 
     QList<int> panel;
-    QStringList restored, saved, keys;
+    QStringList restored, saved;
     int broughtToFront = 0, opened = 0, mainTop = 700;
     QList<int> tops;
     QString nextTitle;
     int previousVisible = -1;
     std::function<void()> userSelects;
-    collect::ColumnPrompts prompts{*this};
+    collect::ColumnPrompts prompts{shared, *this};
 
-    sheet::TExcel& Excel() override { return excel; }
-    sheet::WorkbookFields Fields() override {
-        return {ExcelState, CurrentRow, FirstRow, NameColumn, PriceColumn, ResultColumn, RowChosen, LastTitle};
-    }
-    QString SystemIniPath() const override { return iniPath; }
-    QString ExeFolder() const override { return exeFolder; }
-    void SetPanelEnabled(int flag) override { panel << flag; }
-    void RestoreWindowPlacement(DesktopWindow* window, const QString& name) override {
+    void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
+    void setCurtain(bool) override {}
+    void showGuideAt(int) override {}
+    void showThumbnail(const QString&) override {}
+    QString panelStartPrice() const override { return {}; }
+    QString panelBuyPrice() const override { return {}; }
+    bool stopRequested() const override { return false; }
+    void restorePlacement(DesktopWindow* window, const QString& name) override {
         restored << (window ? name : "(none)");
     }
-    void SaveWindowPlacement(DesktopWindow* window, const QString& name) override {
-        saved << (window ? name : "(none)");
-    }
-    void BringToFront() override { ++broughtToFront; }
-    int SendKeys(const QString& text) override {
-        keys << text;
-        const int result = KeySender().SendKeys(text);
-        if (text == "{TAB}" && onTab) onTab();
-        return result;
-    }
+    void savePlacement(DesktopWindow* window, const QString& name) override { saved << (window ? name : "(none)"); }
+    void bringToFront() override { ++broughtToFront; }
     int RowPrompt() override {
         if (userSelects) userSelects();
         return prompts.RowPrompt();
     }
     void PricePrompt() override { prompts.PricePrompt(); }
-    void WorkbookOpened() override { ++opened; }
-    int MainTop() const override { return mainTop; }
-    void SetMainTop(int top) override {
+    void workbookOpened() override { ++opened; }
+    int top() const override { return mainTop; }
+    void setTop(int top) override {
         mainTop = top;
         tops << top;
     }
-    void SetNextTitleLabel(const QString& text) override { nextTitle = text; }
-    void SetPreviousTitleVisible(bool visible) override { previousVisible = visible ? 1 : 0; }
-
-    std::function<void()> onTab;
+    void setNextTitle(const QString& text) override { nextTitle = text; }
+    void setPreviousTitleVisible(bool visible) override { previousVisible = visible ? 1 : 0; }
 
     // The user selects a cell of the active workbook's first sheet.
     void select(const QString& address) {

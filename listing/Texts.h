@@ -1,5 +1,5 @@
 #pragma once
-// The texts of the title dialog and of the title undo.
+// Every text of the listing workflow: the title dialog and the title undo so far.
 #include <QString>
 
 namespace zk::listing::texts {

@@ -1,0 +1,79 @@
+#pragma once
+// What a workflow step may do to the control panel, and nothing more: the main window implements
+// it; tests record it. Busy and curtain are scoped so that every way out (errors included)
+// leaves the panel ready and uncovered.
+#include <QString>
+
+namespace zk {
+class DesktopWindow;
+}
+
+namespace zk::workflow {
+
+class Panel {
+public:
+    virtual ~Panel() = default;
+
+    // Control groups disabled while busy, enabled (with their remembered states) when ready.
+    virtual void setBusy(bool busy) = 0;
+    // The curtain that asks the user not to touch mouse and keyboard while keys are typed.
+    virtual void setCurtain(bool raised) = 0;
+    // The guide animation points at the next listing step: 0 category, 1 upload, 2 item set, 3 submit.
+    virtual void showGuideAt(int step) = 0;
+    // The thumbnail of the next picture; empty clears it.
+    virtual void showThumbnail(const QString& fileName) = 0;
+    // The temporary prices of the checked panel row; empty when the panel prices are not used.
+    virtual QString panelStartPrice() const = 0;
+    virtual QString panelBuyPrice() const = 0;
+    // The stop button was pressed during a long run.
+    virtual bool stopRequested() const = 0;
+
+    // The panel window itself: to the front, and its top edge (moved out of the user's way).
+    virtual void bringToFront() = 0;
+    virtual int top() const = 0;
+    virtual void setTop(int top) = 0;
+    // Where the browser and spreadsheet windows sit, remembered between runs under a name.
+    virtual void restorePlacement(DesktopWindow* window, const QString& name) = 0;
+    virtual void savePlacement(DesktopWindow* window, const QString& name) = 0;
+
+    // The workbook controls: opened (undo shown, close and row selection enabled), the next
+    // title, and the undo button.
+    virtual void workbookOpened() = 0;
+    virtual void setNextTitle(const QString& title) = 0;
+    virtual void setPreviousTitleVisible(bool visible) = 0;
+};
+
+// Busy on entry, ready on every way out; ready() ends it early where the panel must be ready
+// before the step's last actions.
+class BusyGuard {
+public:
+    explicit BusyGuard(Panel& panel) : panel_(&panel) { panel_->setBusy(true); }
+    ~BusyGuard() { ready(); }
+    void ready() {
+        if (panel_) panel_->setBusy(false);
+        panel_ = nullptr;
+    }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    Panel* panel_;
+};
+
+// The curtain raised on entry and lowered on every way out.
+class CurtainGuard {
+public:
+    explicit CurtainGuard(Panel& panel) : panel_(&panel) { panel_->setCurtain(true); }
+    ~CurtainGuard() { lower(); }
+    void lower() {
+        if (panel_) panel_->setCurtain(false);
+        panel_ = nullptr;
+    }
+    CurtainGuard(const CurtainGuard&) = delete;
+    CurtainGuard& operator=(const CurtainGuard&) = delete;
+
+private:
+    Panel* panel_;
+};
+
+} // namespace zk::workflow

@@ -1,0 +1,66 @@
+#pragma once
+// The objects and the state that every workflow shares, for the whole run. The main window owns
+// the objects and points this at them; a workflow step takes a Shared and a Panel and nothing
+// else. The types are only named here, so that this layer needs neither widgets nor the
+// browser or the spreadsheet to build.
+#include "workflow/RowCursor.h"
+#include "workflow/Settings.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace zk {
+class TIECtrl;
+class KeySender;
+class TFieldDefs;
+// A top-level window of the driven browser; 0 is none.
+using WindowHandle = quintptr;
+namespace sheet {
+class TExcel;
+class WorkbookSession;
+} // namespace sheet
+} // namespace zk
+
+namespace zk::workflow {
+
+// The prompts by which the user shows the first item row and the start-price column in the
+// spreadsheet, run by the workbook session after opening a workbook.
+class ColumnChooser {
+public:
+    virtual ~ColumnChooser() = default;
+    // 0 when a row was chosen; -1 when cancelled or the sheet could not be read.
+    virtual int RowPrompt() = 0;
+    virtual void PricePrompt() = 0;
+};
+
+struct Shared {
+    // System.ini and the data folder, read once; the program folder (the current directory).
+    workflow::Settings Settings;
+    QString ExeFolder;
+
+    // The browser session: a browser is attached (1) and its top-level window.
+    TIECtrl* IE = nullptr;
+    int IEConnected = 0;
+    WindowHandle IEWindow = 0;
+
+    // The workbook session: the wrapper, 0 no workbook driven or 1 started with a workbook open,
+    // the guarded cell access, the column prompts; the row cursor and the title last read.
+    sheet::TExcel* Excel = nullptr;
+    int ExcelState = 0;
+    sheet::WorkbookSession* Workbook = nullptr;
+    ColumnChooser* Columns = nullptr;
+    RowCursor Row;
+    QString LastTitle;
+
+    // The field definitions of the listing form, and the one KeySender.
+    TFieldDefs* FieldDefs = nullptr;
+    KeySender* Keys = nullptr;
+
+    // What the listing and relist steps leave for each other.
+    QString NextPicture;     // the next picture (the thumbnail)
+    QString LastDescription; // description last written
+    QString LastCategory;    // code of the last category opened completely
+    int RelistedCount = 0;   // items relisted in the running bulk relist
+};
+
+} // namespace zk::workflow
