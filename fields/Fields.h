@@ -3,6 +3,7 @@
 // which fixed answers, where the price fields are, and how many bank and payment blocks the form
 // must offer.
 #include <QString>
+#include <QtGlobal>
 #include <vector>
 
 namespace zk {
@@ -51,6 +52,12 @@ public:
     int PaymentDefaultNum = 0;
     int PriceColumn = -1;
     QString Path;
+
+    // Set by the item set right before each fill: the browser's top window, the down-arrow
+    // presses after the top of the closing-date list, the closing-time index.
+    quintptr BrowserWindow = 0;
+    int ClosingDateSteps = 0;
+    int ClosingTimeIndex = 0;
 };
 
 } // namespace zk

@@ -17,4 +17,10 @@ inline const QString CountTooLarge =
 inline const QString CaptionError = QStringLiteral("エラー");
 inline const QString IndexPastFields = QStringLiteral("フィールド数を超えてしていされました。");
 
+
+// The form filling.
+inline const QString NoFillableForm = QStringLiteral("セットできるフォームが有りません");
+// A COMBO or RADIO value that is no number; filled with the field's name and value.
+inline const QString ValueNotNumber = QStringLiteral("FieldsDefine.iniの項目[%1]の値[%2]が数値ではありません。");
+
 } // namespace zk::texts::fields

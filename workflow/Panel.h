@@ -41,6 +41,32 @@ public:
     virtual void workbookOpened() = 0;
     virtual void setNextTitle(const QString& title) = 0;
     virtual void setPreviousTitleVisible(bool visible) = 0;
+
+    // The item-set controls, read by the listing and relist steps. The defaults describe a panel
+    // without them: nothing chosen, nothing sent, no panel prices.
+    struct ClosingChoice {
+        int date = -1; // index in the closing-date list, -1 none
+        int time = -1; // index in the closing-time list, -1 none
+    };
+    // Both closing lists have a selection.
+    virtual bool closingChosen() const { return false; }
+    // The date and time for the next item set, the jitter applied (and advanced).
+    virtual ClosingChoice nextClosingSlot() { return {}; }
+    // The sub page, which holds the closing lists, is shown; showSubPage switches to it.
+    virtual bool subPageShown() const { return false; }
+    virtual void showSubPage() {}
+    // "送信" is "有": the form's confirm button is pressed after filling.
+    virtual bool sendAfterFill() const { return false; }
+    // "価格一時変更" is "使用", and "即決" (buy now at the start price) is checked.
+    virtual bool panelPricesUsed() const { return false; }
+    virtual bool panelSokketu() const { return false; }
+    // The relist price panel: shown and "使用" chosen, its two prices and its "即決".
+    struct RelistPrices {
+        bool used = false;
+        QString start, buy;
+        bool sokketu = false;
+    };
+    virtual RelistPrices relistPrices() const { return {}; }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready

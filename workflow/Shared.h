@@ -9,6 +9,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class TCategory;
+
 namespace zk {
 class TIECtrl;
 class KeySender;
@@ -31,6 +33,15 @@ public:
     // 0 when a row was chosen; -1 when cancelled or the sheet could not be read.
     virtual int RowPrompt() = 0;
     virtual void PricePrompt() = 0;
+};
+
+// The picture half of the one-listing undo: the upload keeps a stack of what it moved and
+// coloured, and takes the last upload back.
+class UploadUndo {
+public:
+    virtual ~UploadUndo() = default;
+    virtual bool hasUploads() const = 0;
+    virtual void UndoLastUpload() = 0;
 };
 
 struct Shared {
@@ -61,6 +72,11 @@ struct Shared {
     QString LastDescription; // description last written
     QString LastCategory;    // code of the last category opened completely
     int RelistedCount = 0;   // items relisted in the running bulk relist
+
+    // The listing steps: the picture uploader's undo (none until an uploader is there) and the
+    // category dialog, kept between uses.
+    UploadUndo* Uploads = nullptr;
+    TCategory* CategoryDialog = nullptr;
 };
 
 } // namespace zk::workflow

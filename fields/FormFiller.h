@@ -1,0 +1,22 @@
+#pragma once
+// Puts the fixed answers of FieldsDefine.ini into the site's listing form shown in the driven
+// browser, selects the auction sales mode and chooses the closing date and time.
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
+
+namespace zk::fields {
+
+class FormFiller {
+public:
+    FormFiller(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+
+    // The index of the page form that was filled, or -1 after its message. skipPrices (1) leaves
+    // both price fields alone, as a relist does.
+    int FillListingForm(int skipPrices);
+
+private:
+    workflow::Shared& shared_;
+    [[maybe_unused]] workflow::Panel& panel_;
+};
+
+} // namespace zk::fields
