@@ -1,5 +1,5 @@
 #pragma once
-// Every text of the listing workflow: the title dialog and the title undo so far.
+// Every text of the listing workflow, and the page texts it looks for.
 #include <QString>
 
 namespace zk::listing::texts {
@@ -15,5 +15,33 @@ inline const QString CancelHint = QStringLiteral("キャンセルすると、タ
 inline const QString Confirm = QStringLiteral("修正完了(&K)");
 inline const QString Cancel = QStringLiteral("キャンセル(&C)");
 inline const QString CannotGoBack = QStringLiteral("これ以上戻せません");
+
+
+// The item set.
+inline const QString NotOnEntryForm = QStringLiteral("出品ページに移動してから行って下さい。");
+inline const QString SetClosingFirst = QStringLiteral("終了日／終了時刻をセットしてください");
+inline const QString ScreenNotChanged = QStringLiteral("画面が切り替わりません");
+inline const QString StartPriceNotSet = QStringLiteral("開始価格のセットに失敗しました。");
+inline const QString BuyPriceNotSet = QStringLiteral("即決価格のセットに失敗しました。");
+inline const QString StartPriceNotRead = QStringLiteral("開始価格の取得に失敗しました。");
+// The one-listing undo after a lost browser or a failed browser operation.
+inline const QString OneListingUndone =
+    QStringLiteral("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。");
+inline const QString InformationCaption = QStringLiteral("情報");
+
+// The submission.
+inline const QString WrongScreen = QStringLiteral("正しい画面で行って下さい。");
+inline const QString NotCompletePage = QStringLiteral("出品完了ページが表示されていません。");
+inline const QString NoBrowserData = QStringLiteral("ブラウザからデータの取得ができませんでした。");
+inline const QString WrongPage = QStringLiteral("正しいページになっていません。");
+inline const QString NoConfirmButton = QStringLiteral("確認ボタンが表示されません。表示されたら手動で行って下さい。");
+
+// What the site's pages hold.
+inline const QString AgreeButtonValue = QStringLiteral("利用規約とガイドラインに同意して出品する");
+inline const QString ItemPageLinkText = QStringLiteral("このオークションの商品ページを見る");
+inline const QString ConfirmElement = QStringLiteral("auc_insertion_ok");
+inline const QString SubmitElement = QStringLiteral("auc_submit1");
+inline const QString AddBankElement = QStringLiteral("auc_add_bkform");
+inline const QString AddPaymentElement = QStringLiteral("auc_add_pyform");
 
 } // namespace zk::listing::texts

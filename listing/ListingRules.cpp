@@ -1,0 +1,41 @@
+#include "listing/ListingRules.h"
+
+namespace zk::listing {
+
+std::vector<PriceWrite> listingPrices(bool panelUsed, int priceColumn, const QString& start,
+                                      const QString& buy, bool sokketu) {
+    if (!panelUsed || priceColumn >= 1 || start.isEmpty()) return {};
+    std::vector<PriceWrite> writes{{PriceField::Start, start}};
+    if (sokketu) writes.push_back({PriceField::BuyNow, start});
+    else writes.push_back({PriceField::BuyNow, buy.isEmpty() ? QStringLiteral(" ") : buy});
+    return writes;
+}
+
+RelistPricePlan relistPrices(bool used, const QString& start, const QString& buy, bool sokketu) {
+    RelistPricePlan plan;
+    if (!used) return plan;
+    if (sokketu && !buy.isEmpty()) {
+        plan.writes = {{PriceField::Start, buy}, {PriceField::BuyNow, buy}};
+    } else if (sokketu) {
+        plan.copyPageStart = true;
+    } else {
+        plan.writes = {{PriceField::Start, start}, {PriceField::BuyNow, buy}};
+    }
+    return plan;
+}
+
+bool isConfirmationPage(const QString& url) { return url.endsWith(QLatin1String("preview")); }
+
+bool isCompletionPage(const QString& url, const QString& auctionHost) {
+    return !auctionHost.isEmpty() && url.contains(auctionHost + QLatin1String("/jp/config/submit"));
+}
+
+QString auctionIdFromLink(const QString& link) { return link.mid(link.lastIndexOf('/') + 1); }
+
+QString listingTimeText(const QDateTime& time) { return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")); }
+
+bool holdsListedMarker(const QString& text, const QString& marker) {
+    return !marker.isEmpty() && text.contains(marker);
+}
+
+} // namespace zk::listing

@@ -1,0 +1,48 @@
+#pragma once
+// The rules of the item set and the submission that need no browser: which prices go into the
+// form in either mode, what the browser's address says about the page, and what the listing
+// completion gives back.
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+namespace zk::listing {
+
+enum class PriceField { Start, BuyNow };
+
+struct PriceWrite {
+    PriceField field;
+    QString value;
+    bool operator==(const PriceWrite& o) const { return field == o.field && value == o.value; }
+};
+
+// Listing: the item-set panel's prices, only while the panel's prices are in use and no
+// workbook column holds them (-1 never asked, 0 cancelled). Nothing when the start price is
+// empty; with "即決" the start price goes into both fields; an empty buy-now price is a single
+// space, which clears the site's field.
+std::vector<PriceWrite> listingPrices(bool panelUsed, int priceColumn, const QString& start,
+                                      const QString& buy, bool sokketu);
+
+// Relisting: the relist panel's prices while it is used. With "即決" and no buy-now price the
+// start price already on the page is copied into the buy-now field: copyPageStart is set and
+// the caller reads it.
+struct RelistPricePlan {
+    std::vector<PriceWrite> writes;
+    bool copyPageStart = false;
+};
+RelistPricePlan relistPrices(bool used, const QString& start, const QString& buy, bool sokketu);
+
+// The browser shows the confirmation page, not the entry form: the address ends with "preview"
+// (one that only holds it, in a query for instance, is still the form).
+bool isConfirmationPage(const QString& url);
+// The site's listing-complete page: its auction host followed by the completion path.
+bool isCompletionPage(const QString& url, const QString& auctionHost);
+// The auction ID of an item page address: what follows its last "/" (all of it without one).
+QString auctionIdFromLink(const QString& link);
+// The time written beside the ID: "yyyy/mm/dd hh:nn:ss".
+QString listingTimeText(const QDateTime& time);
+// The page says the item is listed already: a text holds the marker. An empty marker says
+// nothing, rather than matching every text.
+bool holdsListedMarker(const QString& text, const QString& marker);
+
+} // namespace zk::listing

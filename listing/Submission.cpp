@@ -1,0 +1,125 @@
+#include "listing/Submission.h"
+
+#include "browser/Iectrl.h"
+#include "listing/ListingRules.h"
+#include "listing/OneListingUndo.h"
+#include "listing/Texts.h"
+#include "platform/AutomationError.h"
+#include "platform/Clock.h"
+#include "platform/MessageService.h"
+#include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
+#include "workflow/Pause.h"
+#include "workflow/SystemIni.h"
+
+#include <QCoreApplication>
+
+namespace zk::listing {
+
+void Submission::ExhibitClick() {
+    workflow::BusyGuard busy(panel_);
+    try {
+        runExhibitClick(busy);
+    } catch (const AutomationError& e) {
+        // A page operation that raises (the element went away with its page, the browser
+        // died) ends the step like a failed one: said, and one listing undone.
+        shared_.IE->LastError = int32_t(e.code());
+        shared_.IE->LastErrorText = e.text();
+        failListing(shared_, panel_);
+    }
+}
+
+void Submission::runExhibitClick(workflow::BusyGuard&) {
+    if (AgreeAndList() == -1) return;
+    // The time of the press, not of the page that follows it.
+    const QString pressedAt = listingTimeText(clock::now());
+    if (shared_.ExcelState == 1) {
+        QString link, id;
+        ReadListedItemLink(link, id);
+        const int row = shared_.Row.CurrentRow - 1;
+        if (!shared_.Workbook->WriteCellText(row, shared_.Row.ResultColumn, id)) return;
+        shared_.Excel->WriteToCell(row, 3, pressedAt);
+        shared_.Excel->WriteToCell(row, 18, link);
+    }
+    panel_.showGuideAt(0);
+    if (!shared_.NextPicture.isEmpty()) panel_.showThumbnail(shared_.NextPicture);
+}
+
+int Submission::AgreeAndList() {
+    TIECtrl& ie = *shared_.IE;
+    ie.SelectByTagName("input");
+    if (ie.LastError != 0) {
+        failListing(shared_, panel_);
+        return -1;
+    }
+    const int n = ie.GetListLength();
+    if (n <= 0) {
+        MessageService::instance().show(texts::WrongScreen);
+        return -1;
+    }
+    // The button nearest the end of the page: a page may quote the button's text higher up.
+    for (int i = n - 1; i >= 0; --i) {
+        if (ie.GetItemAttribute(i, "value") != texts::AgreeButtonValue) continue;
+        ie.NarrowToItem(i);
+        ie.ClickSelected();
+        return 0;
+    }
+    MessageService::instance().show(texts::WrongScreen);
+    return -1;
+}
+
+void Submission::ReadListedItemLink(QString& link, QString& id) {
+    link.clear();
+    id.clear();
+    TIECtrl& ie = *shared_.IE;
+    ie.WaitComplete(10);
+    if (!isCompletionPage(ie.GetUrl(), shared_.Settings.auctionHost())) {
+        MessageService::instance().show(texts::NotCompletePage);
+        return;
+    }
+    if (ie.SelectByTagName("A") != 0) {
+        MessageService::instance().show(texts::NoBrowserData);
+        return;
+    }
+    const int n = ie.GetListLength();
+    if (n <= 0) {
+        MessageService::instance().show(n == 0 ? texts::WrongPage : texts::NoBrowserData);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!ie.ItemHasChildren(i) || ie.GetItemText(i) != texts::ItemPageLinkText) continue;
+        link = ie.GetItemAttribute(i, "href");
+        id = auctionIdFromLink(link);
+        return;
+    }
+}
+
+int Submission::ConfirmInsertion() {
+    TIECtrl& ie = *shared_.IE;
+    if (ie.WaitIdle(10) < 0 || ie.WaitComplete(10) < 0) return -1;
+    QCoreApplication::processEvents();
+    workflow::pause(50);
+    for (int i = 0; i < 100; ++i) {
+        if (ie.ExistsByName(texts::ConfirmElement)) return ie.ClickFormItem(0, texts::ConfirmElement) == 0 ? 0 : -1;
+        workflow::pause(100);
+    }
+    MessageService::instance().show(texts::NoConfirmButton);
+    return -1;
+}
+
+int Submission::IsAlreadyListed() {
+    TIECtrl& ie = *shared_.IE;
+    if (ie.SelectByTagName("div") < 0) return -1;
+    const int n = ie.GetListLength();
+    if (n < 0) return -1;
+    const QString marker = shared_.Settings.value(workflow::ini::ShuppinzumiMsg);
+    const Variant divs = ie.List;
+    for (int i = 0; i < n; ++i) {
+        // Only text that stands first in the div itself, not inside an element within it.
+        if (!ie.ItemHasChildren(i) || ie.GetItemFirstChildType(i, divs) != 3) continue;
+        if (holdsListedMarker(ie.GetItemText(i), marker)) return 1;
+    }
+    return 0;
+}
+
+} // namespace zk::listing
