@@ -3,6 +3,9 @@
 #include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
 #include "listing/PreviousTitle.h"
+#include "category/CategoryNavigation.h"
+#include "listing/ItemSet.h"
+#include "listing/Submission.h"
 #include "sheet/Excel.h"
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
@@ -51,6 +54,9 @@ TMain::TMain(QWidget* parent)
     Workbook = std::make_unique<sheet::WorkbookSession>(shared_, *this);
     Prompts = std::make_unique<collect::ColumnPrompts>(shared_, *this);
     TitleUndo = std::make_unique<listing::PreviousTitle>(shared_, *this);
+    Navigation = std::make_unique<category::CategoryNavigation>(shared_, *this);
+    ItemSetStep = std::make_unique<listing::ItemSet>(shared_, *this);
+    SubmissionStep = std::make_unique<listing::Submission>(shared_, *this);
     shared_.Excel = Excel.get();
     shared_.IE = IE.get();
     shared_.Workbook = Workbook.get();
@@ -126,6 +132,9 @@ TMain::TMain(QWidget* parent)
     connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
     connect(ui_->PreviousTitle, &QPushButton::clicked, this, &TMain::PreviousTitleClick);
     connect(ui_->StartIE, &QPushButton::clicked, this, &TMain::StartIEClick);
+    connect(ui_->CategoryButton, &QPushButton::clicked, this, &TMain::CategoryButtonClick);
+    connect(ui_->SetShuppin, &QPushButton::clicked, this, &TMain::SetShuppinClick);
+    connect(ui_->Exhibit, &QPushButton::clicked, this, &TMain::ExhibitClick);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -270,6 +279,7 @@ void TMain::LoadCategories() {
     QApplication::processEvents();
     CategoryDialog = std::make_unique<TCategory>(shared_.Settings.dataFolder(), this);
     CategoryDialog->LoadTree();
+    shared_.CategoryDialog = CategoryDialog.get();
     ui_->ReadingPanel->hide();
     // The seller may have switched pages meanwhile: show the page that is current.
     if (PageIndex == 1) ui_->SubPanel->show();
@@ -300,6 +310,39 @@ void TMain::SelectRowClick() { Prompts->SelectRowClick(); }
 void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }
 void TMain::StartIEClick() {
     if (Login) Login->StartIEClick();
+}
+
+// The listing steps live in category/ and listing/.
+void TMain::CategoryButtonClick() { Navigation->CategoryButtonClick(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier); }
+void TMain::Timer2Timer() { Navigation->Timer2Timer(); }
+void TMain::GotoGategory(const QString& code) { Navigation->GotoGategory(code); }
+void TMain::SetShuppinClick() { ItemSetStep->SetShuppinClick(); }
+int TMain::SetItemToForm(int mode) { return ItemSetStep->SetItemToForm(mode); }
+void TMain::ExhibitClick() { SubmissionStep->ExhibitClick(); }
+int TMain::AgreeAndList() { return SubmissionStep->AgreeAndList(); }
+int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
+int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
+
+bool TMain::closingChosen() const {
+    return ui_->ClosingDate->currentIndex() >= 0 && ui_->ClosingTime->currentIndex() >= 0;
+}
+workflow::Panel::ClosingChoice TMain::nextClosingSlot() {
+    const closing::Slot slot = ClosingTime->NextClosingSlot();
+    return {slot.date, slot.time};
+}
+void TMain::showSubPage() {
+    if (PageIndex == 0) SideButtonClick();
+}
+bool TMain::sendAfterFill() const { return ui_->SendSelect->itemIndex() == 0; }
+bool TMain::panelPricesUsed() const { return ui_->TempPriceSelect->itemIndex() == 0; }
+bool TMain::panelSokketu() const { return ui_->SokketuCheckBox->isChecked(); }
+workflow::Panel::RelistPrices TMain::relistPrices() const {
+    RelistPrices prices;
+    prices.used = ui_->RSKingakuPanelCheck->isChecked() && ui_->RSTempPriceSelect->itemIndex() == 0;
+    prices.start = ui_->RSStartPrice->text();
+    prices.buy = ui_->RSBuyPrice->text();
+    prices.sokketu = ui_->RSSokketuCheckBox->isChecked();
+    return prices;
 }
 
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
@@ -355,6 +398,7 @@ void TMain::closeEvent(QCloseEvent* event) {
 
     if (CategoryDialog) {
         CategoryDialog->close();
+        shared_.CategoryDialog = nullptr;
         CategoryDialog.reset();
     }
 

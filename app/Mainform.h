@@ -32,6 +32,11 @@ class ColumnPrompts;
 }
 namespace zk::listing {
 class PreviousTitle;
+class ItemSet;
+class Submission;
+}
+namespace zk::category {
+class CategoryNavigation;
 }
 class QLineEdit;
 
@@ -77,6 +82,17 @@ public:
     void PreviousTitleClick();
     void StartIEClick();
 
+    // The listing steps: category, item set, submission; their shared page checks.
+    void CategoryButtonClick();
+    void Timer2Timer();
+    void GotoGategory(const QString& code);
+    void SetShuppinClick();
+    int SetItemToForm(int mode);
+    void ExhibitClick();
+    int AgreeAndList();
+    int ConfirmInsertion();
+    int IsAlreadyListed();
+
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
     int SavedPageIndex = 0;
@@ -106,6 +122,15 @@ public:
     void workbookOpened() override;
     void setNextTitle(const QString& title) override;
     void setPreviousTitleVisible(bool visible) override;
+    // The item-set controls.
+    bool closingChosen() const override;
+    ClosingChoice nextClosingSlot() override;
+    bool subPageShown() const override { return PageIndex == 1; }
+    void showSubPage() override;
+    bool sendAfterFill() const override;
+    bool panelPricesUsed() const override;
+    bool panelSokketu() const override;
+    RelistPrices relistPrices() const override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
@@ -142,6 +167,9 @@ protected:
     std::unique_ptr<TIECtrl> IE;
     std::unique_ptr<KeySender> Keys;
     std::unique_ptr<SiteLogin> Login;
+    std::unique_ptr<category::CategoryNavigation> Navigation;
+    std::unique_ptr<listing::ItemSet> ItemSetStep;
+    std::unique_ptr<listing::Submission> SubmissionStep;
     QImage MainBackground, SubBackground, NoTouchBackground;
     bool backgroundsLoaded_ = false;
     bool priceEditsReady_ = false;

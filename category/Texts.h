@@ -14,6 +14,12 @@ inline const QString NotFoundSearchAgain =
 // The history could not be written; the chosen category is still used. Followed by the path.
 inline const QString HistoryNotSaved = QStringLiteral("履歴ファイルに書き込めませんでした。\n");
 
+// The navigation to the listing page of the chosen category.
+inline const QString ListingPageNotShown = QStringLiteral("出品ページに切り替わりません。");
+inline const QString NoLinks = QStringLiteral("LINKを取得できません。");
+inline const QString NoLinkCount = QStringLiteral("Aタグの数が取得できません。");
+inline const QString HtmlTagLink = QStringLiteral("HTMLタグ入力");
+
 inline const QString InformationCaption = QStringLiteral("情報");
 inline const QString ConfirmCaption = QStringLiteral("確認");
 inline const QString ErrorCaption = QStringLiteral("エラー");

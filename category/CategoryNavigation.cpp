@@ -1,0 +1,116 @@
+#include "category/CategoryNavigation.h"
+
+#include "browser/Iectrl.h"
+#include "browser/KeySender.h"
+#include "browser/SiteLogin.h"
+#include "category/Categoryform.h"
+#include "category/Texts.h"
+#include "listing/Submission.h"
+#include "platform/AutomationError.h"
+#include "platform/Desktop.h"
+#include "platform/MessageService.h"
+#include "workflow/Pause.h"
+#include "workflow/SystemIni.h"
+
+#include <QCoreApplication>
+
+namespace zk::category {
+
+CategoryNavigation::CategoryNavigation(workflow::Shared& shared, workflow::Panel& panel)
+    : shared_(shared), panel_(panel) {
+    Timer2.setInterval(300);
+    QObject::connect(&Timer2, &QTimer::timeout, [this] { Timer2Timer(); });
+}
+
+CategoryNavigation::~CategoryNavigation() {
+    if (shared_.CategoryDialog == ownDialog_.get()) shared_.CategoryDialog = nullptr;
+}
+
+void CategoryNavigation::CategoryButtonClick(bool shiftHeld) {
+    if (!shared_.LastCategory.isEmpty() && shiftHeld) {
+        GotoGategory(shared_.LastCategory);
+        return;
+    }
+    if (shared_.CategoryDialog) {
+        shared_.CategoryDialog->show();
+        shared_.CategoryDialog->LoadHistory();
+    } else {
+        ownDialog_ = std::make_unique<TCategory>(shared_.Settings.dataFolder());
+        shared_.CategoryDialog = ownDialog_.get();
+        ownDialog_->show();
+        ownDialog_->LoadHistory();
+        ownDialog_->LoadTree();
+    }
+    Timer2.start(300);
+}
+
+void CategoryNavigation::Timer2Timer() {
+    Timer2.stop();
+    TCategory* dialog = shared_.CategoryDialog;
+    if (!dialog) return;
+    if (dialog->ResultState == TCategory::ResultChosen) {
+        dialog->hide();
+        dialog->ResultState = TCategory::ResultNone;
+        GotoGategory(dialog->ResultCode);
+        return;
+    }
+    if (dialog->ResultState == TCategory::ResultCancelled) {
+        dialog->hide();
+        dialog->ResultState = TCategory::ResultNone;
+        return;
+    }
+    Timer2.start(300);
+}
+
+void CategoryNavigation::GotoGategory(const QString& code) {
+    workflow::CurtainGuard curtain(panel_);
+    try {
+        openListingPage(code, curtain);
+    } catch (const AutomationError& e) {
+        // A page operation that raised (its page went away, the browser died): the rule says it.
+        shared_.IE->LastError = int32_t(e.code());
+        shared_.IE->LastErrorText = e.text();
+        SiteLogin(shared_, panel_).ReconnectRule(-99);
+    }
+}
+
+void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainGuard& curtain) {
+    TIECtrl& ie = *shared_.IE;
+    const int loaded = ie.NavigateWait(shared_.Settings.value(workflow::ini::ShuppinUrl) + code);
+    if (loaded == -99) {
+        // The rule starts a lost browser again; the curtain comes down on the way out.
+        SiteLogin(shared_, panel_).ReconnectRule(-99);
+        return;
+    }
+    if (loaded == -2) {
+        MessageService::instance().show(texts::ListingPageNotShown);
+        return;
+    }
+    if (listing::Submission(shared_, panel_).ConfirmInsertion() == -1) return;
+
+    if (ie.SelectByTagName("a") != 0) {
+        MessageService::instance().show(texts::NoLinks);
+        return;
+    }
+    const int links = ie.GetListLength();
+    if (links < 0) {
+        MessageService::instance().show(texts::NoLinkCount);
+        return;
+    }
+    // The editor's switch answers to a real key on the focused link, not to a script's click.
+    for (int i = 0; i < links; ++i) {
+        if (ie.GetItemText(i) != texts::HtmlTagLink) continue;
+        QCoreApplication::processEvents();
+        ie.FocusItem(i);
+        QCoreApplication::processEvents();
+        Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+        workflow::pause(100);
+        if (shared_.Keys) shared_.Keys->SendKeys("{ENTER}", true);
+        break;
+    }
+    curtain.lower();
+    shared_.LastCategory = code;
+    panel_.showGuideAt(1);
+}
+
+} // namespace zk::category
