@@ -4,6 +4,8 @@
 #include "collect/ColumnPrompts.h"
 #include "listing/PreviousTitle.h"
 #include "category/CategoryNavigation.h"
+#include "relist/BulkRelist.h"
+#include "relist/SingleRelist.h"
 #include "listing/ItemSet.h"
 #include "listing/Submission.h"
 #include "sheet/Excel.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
@@ -57,6 +60,8 @@ TMain::TMain(QWidget* parent)
     Navigation = std::make_unique<category::CategoryNavigation>(shared_, *this);
     ItemSetStep = std::make_unique<listing::ItemSet>(shared_, *this);
     SubmissionStep = std::make_unique<listing::Submission>(shared_, *this);
+    SingleRelistStep = std::make_unique<relist::SingleRelist>(shared_, *this);
+    BulkRelistStep = std::make_unique<relist::BulkRelist>(shared_, *this);
     shared_.Excel = Excel.get();
     shared_.IE = IE.get();
     shared_.Workbook = Workbook.get();
@@ -135,6 +140,15 @@ TMain::TMain(QWidget* parent)
     connect(ui_->CategoryButton, &QPushButton::clicked, this, &TMain::CategoryButtonClick);
     connect(ui_->SetShuppin, &QPushButton::clicked, this, &TMain::SetShuppinClick);
     connect(ui_->Exhibit, &QPushButton::clicked, this, &TMain::ExhibitClick);
+    connect(ui_->GoReShuppin, &QPushButton::clicked, this, &TMain::GoReShuppinClick);
+    connect(ui_->ReShuppin, &QPushButton::clicked, this, &TMain::ReShuppinClick);
+    connect(ui_->ReShuppinAll, &QPushButton::clicked, this, &TMain::ReShuppinAllClick);
+    connect(ui_->StopReshuppin, &QPushButton::clicked, this, &TMain::StopReshuppinClick);
+    RelistProgress = new QLabel(ui_->SubPanel);
+    RelistProgress->setObjectName(QStringLiteral("RelistProgress"));
+    RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
+    RelistProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    RelistProgress->hide();
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -322,6 +336,23 @@ void TMain::ExhibitClick() { SubmissionStep->ExhibitClick(); }
 int TMain::AgreeAndList() { return SubmissionStep->AgreeAndList(); }
 int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
 int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
+
+// The relisting steps live in relist/.
+void TMain::GoReShuppinClick() { SingleRelistStep->GoReShuppinClick(); }
+void TMain::ReShuppinClick() {
+    // A single relist keeps the panel busy too, so that no second step starts while it runs.
+    workflow::BusyGuard busy(*this);
+    SingleRelistStep->ReShuppinClick(false);
+}
+void TMain::ReShuppinAllClick() { BulkRelistStep->ReShuppinAllClick(); }
+void TMain::setStopVisible(bool visible) {
+    ui_->StopReshuppin->setVisible(visible);
+    RelistProgress->setVisible(visible);
+    // The stop button is the one control that works while the loop runs.
+    if (visible) ui_->StopReshuppin->setEnabled(true);
+}
+void TMain::showProgress(const QString& text) { RelistProgress->setText(text); }
+QString TMain::bulkFilterText() const { return ui_->IkkatuFilterText->text(); }
 
 bool TMain::closingChosen() const {
     return ui_->ClosingDate->currentIndex() >= 0 && ui_->ClosingTime->currentIndex() >= 0;

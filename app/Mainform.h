@@ -38,6 +38,11 @@ class Submission;
 namespace zk::category {
 class CategoryNavigation;
 }
+namespace zk::relist {
+class SingleRelist;
+class BulkRelist;
+}
+class QLabel;
 class QLineEdit;
 
 namespace zk {
@@ -93,6 +98,12 @@ public:
     int ConfirmInsertion();
     int IsAlreadyListed();
 
+    // The relisting steps: the list without a winner, one item, all items, the stop button.
+    void GoReShuppinClick();
+    void ReShuppinClick();
+    void ReShuppinAllClick();
+    void StopReshuppinClick() { StopRequested = true; }
+
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
     int SavedPageIndex = 0;
@@ -131,6 +142,10 @@ public:
     bool panelPricesUsed() const override;
     bool panelSokketu() const override;
     RelistPrices relistPrices() const override;
+    void setStopVisible(bool visible) override;
+    void clearStopRequest() override { StopRequested = false; }
+    void showProgress(const QString& text) override;
+    QString bulkFilterText() const override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
@@ -170,6 +185,10 @@ protected:
     std::unique_ptr<category::CategoryNavigation> Navigation;
     std::unique_ptr<listing::ItemSet> ItemSetStep;
     std::unique_ptr<listing::Submission> SubmissionStep;
+    std::unique_ptr<relist::SingleRelist> SingleRelistStep;
+    std::unique_ptr<relist::BulkRelist> BulkRelistStep;
+    // How far a bulk relist is, beside its stop button.
+    QLabel* RelistProgress = nullptr;
     QImage MainBackground, SubBackground, NoTouchBackground;
     bool backgroundsLoaded_ = false;
     bool priceEditsReady_ = false;

@@ -67,6 +67,13 @@ public:
         bool sokketu = false;
     };
     virtual RelistPrices relistPrices() const { return {}; }
+
+    // The bulk relist: its stop button shown while its loop runs, the stop request cleared at
+    // its end, how far it is, and the hidden title filter of its question.
+    virtual void setStopVisible(bool) {}
+    virtual void clearStopRequest() {}
+    virtual void showProgress(const QString&) {}
+    virtual QString bulkFilterText() const { return {}; }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready

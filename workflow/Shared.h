@@ -7,6 +7,7 @@
 #include "workflow/Settings.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class TCategory;
@@ -72,6 +73,7 @@ struct Shared {
     QString LastDescription; // description last written
     QString LastCategory;    // code of the last category opened completely
     int RelistedCount = 0;   // items relisted in the running bulk relist
+    QStringList RelistedIDs; // their auction IDs, at most 3000
 
     // The listing steps: the picture uploader's undo (none until an uploader is there) and the
     // category dialog, kept between uses.

@@ -1,0 +1,127 @@
+#include "relist/BulkRelist.h"
+
+#include "browser/Iectrl.h"
+#include "platform/MessageService.h"
+#include "relist/RelistRules.h"
+#include "relist/SingleRelist.h"
+#include "relist/Texts.h"
+#include "workflow/Pause.h"
+
+#include <QCoreApplication>
+
+namespace zk::relist {
+
+namespace {
+// Check boxes beyond these are not expected on one list page; their items count as unticked.
+constexpr int MaxCheckFlags = BatchSize;
+} // namespace
+
+void BulkRelist::ReShuppinAllClick() {
+    counts_ = {};
+    opened_.clear();
+    workflow::BusyGuard busy(panel_);
+    MessageService& messages = MessageService::instance();
+    TIECtrl& ie = *shared_.IE;
+
+    if (!panel_.closingChosen()) {
+        if (!panel_.subPageShown()) panel_.showSubPage();
+        messages.show(texts::SetClosing);
+        return;
+    }
+    const workflow::Panel::RelistPrices prices = panel_.relistPrices();
+    if (prices.used && (!prices.start.isEmpty() || !prices.buy.isEmpty()) &&
+        messages.show(texts::PricesEntered, texts::ContinueCaption, Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return;
+    if (!ie.GetUrl().contains(QStringLiteral("hasWinner=0"))) {
+        messages.show(texts::NotUnsoldList);
+        return;
+    }
+    if (ie.SelectByName(QStringLiteral("aidlist")) != 0) {
+        messages.show(texts::NoData);
+        return;
+    }
+    const int boxes = ie.GetListLength();
+    if (boxes <= 0) {
+        messages.show(boxes == 0 ? texts::WrongPage : texts::NoData);
+        return;
+    }
+    QList<bool> flags;
+    bool ticked = false;
+    for (int i = 0; i < boxes; ++i) {
+        const bool checked = ie.GetItemChecked(i);
+        if (i < MaxCheckFlags) flags << checked;
+        ticked = ticked || checked;
+    }
+    if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
+        messages.show(texts::NoData);
+        return;
+    }
+    const int links = ie.GetListLength();
+    if (links <= 0) {
+        messages.show(links == 0 ? texts::WrongPage : texts::NoData);
+        return;
+    }
+    const QString filter = panel_.bulkFilterText();
+    const QString question = ticked ? texts::RelistTicked
+                             : filter.isEmpty() ? texts::RelistAll
+                                                : filter + texts::RelistFiltered;
+    if (messages.show(question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+
+    runPasses(ticked, flags);
+    endRun();
+}
+
+void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
+    TIECtrl& ie = *shared_.IE;
+    SingleRelist single(shared_, panel_);
+    for (;;) {
+        QStringList hrefs;
+        const int links = ie.GetListLength();
+        for (int i = 0; i < links; ++i) hrefs << ie.GetItemAttribute(i, QStringLiteral("href"));
+        const QStringList batch = collectBatch(hrefs, shared_.Settings.auctionHost(), shared_.RelistedIDs, opened_);
+        if (batch.isEmpty()) return;
+        ++counts_.pass;
+        panel_.setStopVisible(true);
+        showProgress();
+        QCoreApplication::processEvents();
+        for (int k = 0; k < batch.size(); ++k) {
+            if (panel_.stopRequested()) return;
+            if (ticked && (k >= flags.size() || !flags[k])) continue;
+            // Whatever becomes of it, an item page opened in this run is not opened again: an
+            // item that fails before its relist address is known would otherwise come back in
+            // every pass and the run would never end by itself.
+            opened_.insert(batch[k]);
+            ++counts_.tried;
+            ie.NavigateWait(batch[k]);
+            workflow::pause(100);
+            if (single.ReShuppinClick(true) == SingleRelist::Outcome::Submitted) ++counts_.relisted;
+            else ++counts_.skipped;
+            showProgress();
+            if (shared_.RelistedIDs.size() >= MaxRelisted) return;
+        }
+        if (ticked) return; // ticked items are relisted in one pass
+        ie.NavigateWait(single.unsoldListAddress());
+        if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
+            MessageService::instance().show(texts::NoData);
+            return;
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
+void BulkRelist::endRun() {
+    shared_.RelistedIDs.clear();
+    shared_.RelistedCount = 0;
+    panel_.clearStopRequest();
+    SingleRelist(shared_, panel_).GoReShuppinClick();
+    panel_.setStopVisible(false);
+    panel_.setBusy(false);
+    panel_.bringToFront();
+    MessageService::instance().show(texts::AllDone);
+}
+
+void BulkRelist::showProgress() {
+    panel_.showProgress(texts::Progress.arg(counts_.pass).arg(counts_.tried).arg(counts_.relisted).arg(counts_.skipped));
+}
+
+} // namespace zk::relist
