@@ -7,6 +7,7 @@
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
 #include "app/OptionLibrary.h"
+#include "app/TextPlusLibrary.h"
 #include "app/Texts.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
@@ -114,6 +115,18 @@ TMain::TMain(QWidget* parent)
     }
     ClosingTime = std::make_unique<ClosingTimePanel>(controls);
     ClosingTime->PriceRadioClick(1);
+    relist::RelistPriceControls relistControls;
+    relistControls.RSKingakuPanelCheck = ui_->RSKingakuPanelCheck;
+    relistControls.ReShuppinKakakuPanel = ui_->ReShuppinKakakuPanel;
+    relistControls.Panel1 = ui_->Panel1;
+    relistControls.RSTempPriceSelect = ui_->RSTempPriceSelect;
+    relistControls.RSKakakuGroup = ui_->RSKakakuGroup;
+    relistControls.RSLabel8 = ui_->RSLabel8;
+    relistControls.RSStartPrice = ui_->RSStartPrice;
+    relistControls.RSBuyPrice = ui_->RSBuyPrice;
+    relistControls.RSSokketuCheckBox = ui_->RSSokketuCheckBox;
+    relistControls.Timer6 = &Timer6;
+    RelistPrices = std::make_unique<relist::RelistPricePanel>(relistControls);
     GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
 
     // Wiring of the shell's own handlers; the workflows connect theirs where they are built.
@@ -126,6 +139,11 @@ TMain::TMain(QWidget* parent)
     connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
     connect(ui_->PreviousTitle, &QPushButton::clicked, this, &TMain::PreviousTitleClick);
     connect(ui_->StartIE, &QPushButton::clicked, this, &TMain::StartIEClick);
+    connect(ui_->RSKingakuPanelCheck, &QCheckBox::clicked, this, &TMain::RSKingakuPanelCheckClick);
+    connect(&Timer6, &QTimer::timeout, this, &TMain::Timer6Timer);
+    connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
+    connect(ui_->RSSokketuCheckBox, &QCheckBox::clicked, this, &TMain::RSSokketuCheckBoxClick);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TMain::Button1Click);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -148,6 +166,9 @@ TMain::TMain(QWidget* parent)
         endApplication();
         return;
     }
+
+    textPlusLibrary_ = std::make_unique<TextPlusLibrary>();
+    textPlusLibrary_->load(shared_.ExeFolder);
 
     Timer1.setInterval(100);
     Timer1.start();

@@ -7,6 +7,7 @@
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"
+#include "relist/RelistPricePanel.h"
 #include "platform/Desktop.h"
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
@@ -38,6 +39,7 @@ class QLineEdit;
 namespace zk {
 
 class OptionLibrary;
+class TextPlusLibrary;
 class TMinForm1;
 
 class TMain : public QWidget, public workflow::Panel {
@@ -76,6 +78,13 @@ public:
     void SelectRowClick();
     void PreviousTitleClick();
     void StartIEClick();
+    // The relist group's extras: the price panel slides in, the description-append tool.
+    void RSKingakuPanelCheckClick() { RelistPrices->RSKingakuPanelCheckClick(); }
+    void Timer6Timer() { RelistPrices->Timer6Timer(); }
+    void RSTempPriceSelectClick() { RelistPrices->RSTempPriceSelectClick(); }
+    void RSSokketuCheckBoxClick() { RelistPrices->RSSokketuCheckBoxClick(); }
+    void Button1Click();
+    relist::RelistPricePanel& relistPrices() const { return *RelistPrices; }
 
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
@@ -152,6 +161,8 @@ protected:
     QTimer Timer1, Timer2, Timer3, Timer5, Timer6;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;
+    std::unique_ptr<TextPlusLibrary> textPlusLibrary_;
+    std::unique_ptr<relist::RelistPricePanel> RelistPrices;
     WidgetWindow selfWindow_;
     workflow::Shared shared_;
     // The stop button was pressed during a bulk relist.
