@@ -12,6 +12,7 @@
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
 #include "app/OptionLibrary.h"
+#include "app/TextPlusLibrary.h"
 #include "app/Texts.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
@@ -125,6 +126,18 @@ TMain::TMain(QWidget* parent)
     }
     ClosingTime = std::make_unique<ClosingTimePanel>(controls);
     ClosingTime->PriceRadioClick(1);
+    relist::RelistPriceControls relistControls;
+    relistControls.RSKingakuPanelCheck = ui_->RSKingakuPanelCheck;
+    relistControls.ReShuppinKakakuPanel = ui_->ReShuppinKakakuPanel;
+    relistControls.Panel1 = ui_->Panel1;
+    relistControls.RSTempPriceSelect = ui_->RSTempPriceSelect;
+    relistControls.RSKakakuGroup = ui_->RSKakakuGroup;
+    relistControls.RSLabel8 = ui_->RSLabel8;
+    relistControls.RSStartPrice = ui_->RSStartPrice;
+    relistControls.RSBuyPrice = ui_->RSBuyPrice;
+    relistControls.RSSokketuCheckBox = ui_->RSSokketuCheckBox;
+    relistControls.Timer6 = &Timer6;
+    RelistPanel = std::make_unique<relist::RelistPricePanel>(relistControls);
     GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
 
     // Wiring of the shell's own handlers; the workflows connect theirs where they are built.
@@ -149,6 +162,11 @@ TMain::TMain(QWidget* parent)
     RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
     RelistProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     RelistProgress->hide();
+    connect(ui_->RSKingakuPanelCheck, &QCheckBox::clicked, this, &TMain::RSKingakuPanelCheckClick);
+    connect(&Timer6, &QTimer::timeout, this, &TMain::Timer6Timer);
+    connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
+    connect(ui_->RSSokketuCheckBox, &QCheckBox::clicked, this, &TMain::RSSokketuCheckBoxClick);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TMain::Button1Click);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -171,6 +189,9 @@ TMain::TMain(QWidget* parent)
         endApplication();
         return;
     }
+
+    textPlusLibrary_ = std::make_unique<TextPlusLibrary>();
+    textPlusLibrary_->load(shared_.ExeFolder);
 
     Timer1.setInterval(100);
     Timer1.start();
@@ -367,14 +388,7 @@ void TMain::showSubPage() {
 bool TMain::sendAfterFill() const { return ui_->SendSelect->itemIndex() == 0; }
 bool TMain::panelPricesUsed() const { return ui_->TempPriceSelect->itemIndex() == 0; }
 bool TMain::panelSokketu() const { return ui_->SokketuCheckBox->isChecked(); }
-workflow::Panel::RelistPrices TMain::relistPrices() const {
-    RelistPrices prices;
-    prices.used = ui_->RSKingakuPanelCheck->isChecked() && ui_->RSTempPriceSelect->itemIndex() == 0;
-    prices.start = ui_->RSStartPrice->text();
-    prices.buy = ui_->RSBuyPrice->text();
-    prices.sokketu = ui_->RSSokketuCheckBox->isChecked();
-    return prices;
-}
+workflow::Panel::RelistPrices TMain::relistPrices() const { return RelistPanel->prices(); }
 
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
 

@@ -7,6 +7,7 @@
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"
+#include "relist/RelistPricePanel.h"
 #include "platform/Desktop.h"
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
@@ -48,6 +49,7 @@ class QLineEdit;
 namespace zk {
 
 class OptionLibrary;
+class TextPlusLibrary;
 class TMinForm1;
 
 class TMain : public QWidget, public workflow::Panel {
@@ -86,6 +88,13 @@ public:
     void SelectRowClick();
     void PreviousTitleClick();
     void StartIEClick();
+    // The relist group's extras: the price panel slides in, the description-append tool.
+    void RSKingakuPanelCheckClick() { RelistPanel->RSKingakuPanelCheckClick(); }
+    void Timer6Timer() { RelistPanel->Timer6Timer(); }
+    void RSTempPriceSelectClick() { RelistPanel->RSTempPriceSelectClick(); }
+    void RSSokketuCheckBoxClick() { RelistPanel->RSSokketuCheckBoxClick(); }
+    void Button1Click();
+    relist::RelistPricePanel& relistPricePanel() const { return *RelistPanel; }
 
     // The listing steps: category, item set, submission; their shared page checks.
     void CategoryButtonClick();
@@ -199,6 +208,8 @@ protected:
     QTimer Timer1, Timer2, Timer3, Timer5, Timer6;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;
+    std::unique_ptr<TextPlusLibrary> textPlusLibrary_;
+    std::unique_ptr<relist::RelistPricePanel> RelistPanel;
     WidgetWindow selfWindow_;
     workflow::Shared shared_;
     // The stop button was pressed during a bulk relist.

@@ -1,0 +1,87 @@
+#include "AppendWindow.h"
+
+#include "DescriptionAppend.h"
+#include "browser/Iectrl.h"
+#include "Texts.h"
+#include "platform/MessageService.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zk::textplus {
+
+AppendWindow::AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent)
+    : QDialog(parent, Qt::Tool), ie_(ie), dataFolder_(std::move(dataFolder)),
+      stockTexts_(dataFolder_ + StockTexts::fileName()) {
+    setWindowTitle(texts::WindowTitle);
+    setAttribute(Qt::WA_DeleteOnClose);
+    stock_ = new QListWidget(this);
+    stock_->addItems(stockTexts_.load());
+    text_ = new QPlainTextEdit(this);
+    append_ = new QPushButton(texts::Append, this);
+    keep_ = new QPushButton(texts::Keep, this);
+    remove_ = new QPushButton(texts::Remove, this);
+    auto* close = new QPushButton(texts::Close, this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(append_);
+    buttons->addWidget(keep_);
+    buttons->addWidget(remove_);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(texts::StockLabel, this));
+    layout->addWidget(stock_);
+    layout->addWidget(new QLabel(texts::TextLabel, this));
+    layout->addWidget(text_);
+    layout->addLayout(buttons);
+    resize(420, 360);
+
+    connect(stock_, &QListWidget::currentTextChanged, text_, &QPlainTextEdit::setPlainText);
+    connect(append_, &QPushButton::clicked, this, &AppendWindow::appendClick);
+    connect(keep_, &QPushButton::clicked, this, &AppendWindow::keepClick);
+    connect(remove_, &QPushButton::clicked, this, &AppendWindow::removeClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void AppendWindow::appendClick() {
+    MessageService& messages = MessageService::instance();
+    const QString field = descriptionFieldName(dataFolder_);
+    if (field.isEmpty()) {
+        messages.show(texts::NoDescriptionName, texts::Caption, Icon::Exclamation);
+        return;
+    }
+    switch (appendToDescription(ie_, field, text_->toPlainText())) {
+    case AppendResult::Appended: messages.show(texts::Appended, texts::Caption, Icon::Information); return;
+    case AppendResult::NoBrowser: messages.show(texts::NoBrowser, texts::Caption, Icon::Exclamation); return;
+    case AppendResult::NoField: messages.show(texts::NoDescriptionField, texts::Caption, Icon::Exclamation); return;
+    case AppendResult::Failed: break;
+    }
+    // The browser's own words, as the session recorded them.
+    messages.show(texts::NoDescriptionField + QLatin1Char('\n') + ie_.LastErrorText, texts::Caption, Icon::Exclamation);
+}
+
+void AppendWindow::keepClick() {
+    const QString text = text_->toPlainText();
+    if (text.trimmed().isEmpty()) return;
+    stock_->addItem(text);
+    saveStock();
+}
+
+void AppendWindow::removeClick() {
+    delete stock_->takeItem(stock_->currentRow());
+    saveStock();
+}
+
+void AppendWindow::saveStock() {
+    QStringList all;
+    for (int i = 0; i < stock_->count(); ++i) all << stock_->item(i)->text();
+    if (!stockTexts_.save(all))
+        MessageService::instance().show(texts::NotSaved + stockTexts_.path(), texts::Caption, Icon::Exclamation);
+}
+
+} // namespace zk::textplus

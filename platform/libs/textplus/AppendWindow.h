@@ -1,0 +1,46 @@
+#pragma once
+// The description-append tool window: the seller picks a stock text or types one, keeps it for
+// later, and appends it to the description on the page the browser shows.
+#include "StockTexts.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zk {
+class TIECtrl;
+}
+
+namespace zk::textplus {
+
+class AppendWindow : public QDialog {
+    Q_OBJECT
+public:
+    AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent = nullptr);
+
+    QListWidget* stockList() const { return stock_; }
+    QPlainTextEdit* textEdit() const { return text_; }
+    QPushButton* appendButton() const { return append_; }
+    QPushButton* keepButton() const { return keep_; }
+    QPushButton* removeButton() const { return remove_; }
+
+    void appendClick();
+    void keepClick();
+    void removeClick();
+
+private:
+    void saveStock();
+
+    TIECtrl& ie_;
+    QString dataFolder_;
+    StockTexts stockTexts_;
+    QListWidget* stock_;
+    QPlainTextEdit* text_;
+    QPushButton* append_;
+    QPushButton* keep_;
+    QPushButton* remove_;
+};
+
+} // namespace zk::textplus

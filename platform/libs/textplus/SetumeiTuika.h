@@ -1,0 +1,8 @@
+#pragma once
+// The one entry point of the description-append library.
+
+extern "C" {
+// Opens the tool window over the browser session `ie` (a TIECtrl of the program, which outlives
+// the window); returns at once. A second call brings the open window to the front.
+__attribute__((visibility("default"))) void SetumeiTuikaMain(void* ie);
+}
