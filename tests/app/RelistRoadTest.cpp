@@ -115,9 +115,14 @@ const QString AllDone = QString::fromUtf8(
 
 } // namespace
 
+// One item's page is refused by the site every time: it is skipped silently, and the run still
+// ends by itself instead of collecting that item again in every pass.
 TEST_F(RelistRoadTest, BulkRelistOverThreeListPagesRelistsEveryItemOnceAtThePanelsPrices) {
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    ASSERT_EQ(ie().SelectByName("aidlist"), 0);
+    const QString refused = ie().GetItemAttribute(2, "value");
+    ASSERT_EQ(site->control("fault", "kind=error&count=-1&path=/jp/auction/" + refused.toStdString()), 200);
     usePanelPrices("800", "2400");
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({"Yes", "Yes", "OK"});
@@ -126,8 +131,9 @@ TEST_F(RelistRoadTest, BulkRelistOverThreeListPagesRelistsEveryItemOnceAtThePane
     const QJsonArray done = relists();
     QSet<QString> from;
     for (const auto& r : done) from.insert(r.toObject()["from"].toString());
-    EXPECT_EQ(done.size(), Unsold) << texts().join(" / ").toStdString();
-    EXPECT_EQ(from.size(), Unsold) << "an item relisted twice";
+    EXPECT_EQ(done.size(), Unsold - 1) << texts().join(" / ").toStdString();
+    EXPECT_EQ(from.size(), Unsold - 1) << "an item relisted twice";
+    EXPECT_FALSE(from.contains(refused));
     for (const auto& r : done) {
         const QJsonObject relisted = item(r.toObject()["to"].toString());
         EXPECT_EQ(relisted["startPrice"].toInt(), 800);
