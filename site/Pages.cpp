@@ -70,8 +70,10 @@ std::string blocksSection(const BlockKind& kind, const char* buttonId, const cha
     for (int n = 1; n <= count; ++n) out += blockHtml(kind, std::to_string(n), fields);
     out += "</div>\n<input type=\"hidden\" name=\"" + kind.key + "_count\" id=\"" + kind.key + "_count\" value=\"" +
            std::to_string(count) + "\">\n";
-    out += "<input type=\"button\" id=\"" + std::string(buttonId) + "\" value=\"" + escape(buttonText) +
-           "\" onclick=\"zkAddBlock('" + kind.key + "'," + std::to_string(kind.maxCount) + ")\">\n";
+    // The form offers the add button only while another block may be added.
+    if (count < kind.maxCount)
+        out += "<input type=\"button\" id=\"" + std::string(buttonId) + "\" value=\"" + escape(buttonText) +
+               "\" onclick=\"zkAddBlock('" + kind.key + "'," + std::to_string(kind.maxCount) + ",this)\">\n";
     return out;
 }
 
@@ -151,13 +153,14 @@ function zkDescMode(html){
   else{rich.innerText=area.value;rich.style.display='';area.style.display='none';}
   document.getElementById('html_mode').value=html?'1':'0';
 }
-function zkAddBlock(kind,max){
+function zkAddBlock(kind,max,button){
   var count=document.getElementById(kind+'_count'),n=parseInt(count.value,10)+1;
   if(n>max)return;
   var holder=document.createElement('div');
   holder.innerHTML=zkBlockTemplates[kind].split('__N__').join(String(n));
   document.getElementById(kind+'_blocks').appendChild(holder.firstChild);
   count.value=String(n);
+  if(n>=max&&button)button.remove();
 }
 </script>
 )JS";

@@ -264,7 +264,7 @@ bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
         std::lock_guard<std::mutex> lock(state_.mutex);
         Faults& f = state_.faults;
         auto take = [&](FaultRule& rule) {
-            if (!rule.matches(req.path)) return false;
+            if (!rule.matches(req.path, req.method)) return false;
             if (rule.count > 0) --rule.count;
             return true;
         };
@@ -623,13 +623,15 @@ void SiteServer::routeControl() {
     });
 
     // Fault switches: kind=delay|error|drop, count (default 1, -1 = until cleared), path (a part
-    // of the address the fault applies to; default all pages), ms (for delay).
+    // of the address the fault applies to; default all pages), method (GET or POST; default
+    // both), ms (for delay).
     srv.Post("/_sim/fault", [this](const Request& req, Response& res) {
         const std::string kind = req.get_param_value("kind");
         FaultRule rule;
         rule.count = req.has_param("count") ? std::atoi(req.get_param_value("count").c_str()) : 1;
         rule.path = req.get_param_value("path");
         rule.delayMs = std::atoi(req.get_param_value("ms").c_str());
+        rule.method = req.get_param_value("method");
         std::lock_guard<std::mutex> lock(state_.mutex);
         if (kind == "delay") state_.faults.delay = rule;
         else if (kind == "error") state_.faults.error = rule;

@@ -83,8 +83,10 @@ struct FaultRule {
     int count = 0;
     std::string path;
     int delayMs = 0;
-    bool matches(const std::string& target) const {
-        return count != 0 && target.find(path) != std::string::npos;
+    // Only requests of this method ("GET", "POST"); empty for any.
+    std::string method;
+    bool matches(const std::string& target, const std::string& requestMethod = {}) const {
+        return count != 0 && target.find(path) != std::string::npos && (method.empty() || method == requestMethod);
     }
 };
 

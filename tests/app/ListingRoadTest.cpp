@@ -1,0 +1,378 @@
+// The road of one listing through the main window's buttons, against the practice site, the
+// real browser and the real office: category, item set, listing; the site's record of what it
+// received and the workbook on disk are the judges.
+#include "app/Mainforinst.h"
+#include "browser/Iectrl.h"
+#include "category/CategoryTree.h"
+#include "category/Categoryform.h"
+#include "fields/FormFiller.h"
+#include "platform/Cp932.h"
+#include "platform/MessageService.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "site/ListingForm.h"
+#include "support/TempFolder.h"
+#include "../site/SiteProcess.h"
+#include "../sheet/CalcFixture.h"
+#include "ui_Mainform.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <memory>
+
+using zk::MessageService;
+using zk::test::ScopedEnv;
+using zk::test::TempFolder;
+
+namespace {
+
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
+
+zk::test::SiteProcess* site = nullptr;
+QTemporaryDir* siteData = nullptr;
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+QString readCp932(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return zk::cp932::toUnicode(file.readAll());
+}
+
+class ListingRoadTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        siteData = new QTemporaryDir;
+        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        const QString error = site->start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
+    }
+    static void TearDownTestSuite() {
+        delete site;
+        site = nullptr;
+        delete siteData;
+        siteData = nullptr;
+    }
+
+    ListingRoadTest()
+        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({});
+    }
+    ~ListingRoadTest() override {
+        main_.reset(); // quits the browser and the office it started
+        site->control("fault", "kind=clear");
+    }
+
+    // The site's own data files, the field definitions changed by `edit`.
+    void start(const std::function<void(QString&)>& editFields = {}) {
+        QString ini = readCp932(siteData->path() + "/System.ini");
+        ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + dir_.path());
+        dir_.writeCp932("data/System.ini", ini + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
+        QString fields = readCp932(siteData->path() + "/FieldsDefine.ini");
+        if (editFields) editFields(fields);
+        dir_.writeCp932("data/FieldsDefine.ini", fields);
+        for (const char* name : {"category.txt"})
+            QFile::copy(siteData->path() + "/" + name, dir_.path() + "/data/" + name);
+        main_ = std::make_unique<zk::TMainForInst1>();
+        QElapsedTimer waited;
+        waited.start();
+        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
+        ASSERT_FALSE(main_->ended()) << texts().join(" / ").toStdString();
+        ASSERT_EQ(main_->shared().IEConnected, 1);
+    }
+
+    Ui::TMain& ui() { return *main_->ui(); }
+    zk::TIECtrl& ie() { return *main_->shared().IE; }
+    QStringList texts() const {
+        QStringList t;
+        for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
+        return t;
+    }
+
+    // A date between the first and the last (all 24 hours offered), and an hour; no jitter.
+    void chooseClosing(int date, int hour, bool sway = false) {
+        ui().ClosingDate->setCurrentIndex(date);
+        main_->closingTime().ClosingDateChange();
+        ui().ClosingTime->setCurrentIndex(hour);
+        main_->closingTime().ClosingTimeChange();
+        ui().TimeSway->setItemIndex(sway ? 0 : 1);
+    }
+
+    // Chooses the first coded category in the dialog, as the user would, and waits for the
+    // navigation that the polling starts.
+    QString chooseCategory() {
+        ui().CategoryButton->click();
+        TCategory* dialog = main_->shared().CategoryDialog;
+        EXPECT_TRUE(dialog && dialog->isVisible());
+        if (!dialog) return {};
+        int node = -1;
+        for (int i = 0; i < dialog->tree().size() && node < 0; ++i)
+            if (dialog->tree().node(i).text.contains("^/")) node = i;
+        dialog->selectNode(node);
+        dialog->OKClick();
+        const QString code = dialog->ResultCode;
+        QElapsedTimer waited;
+        waited.start();
+        while (main_->shared().LastCategory != code && waited.elapsed() < 60000 && texts().isEmpty()) QTest::qWait(20);
+        return code;
+    }
+
+    int entryForm() {
+        ie().SelectByTagName("form");
+        const int n = ie().GetListLength();
+        for (int k = 0; k < n; ++k)
+            if (ie().ItemHasInput(k, "price_start") == 1) return k;
+        return -1;
+    }
+
+    // What the upload puts into the form (title, description, workbook prices).
+    void typeUploadFields(const QString& title, const QString& start = {}, const QString& buy = {}) {
+        const int form = entryForm();
+        ASSERT_GE(form, 0);
+        ie().SetFormValue(form, "item_title", title);
+        ie().SetFormValue(form, "item_description", "<b>" + title + "</b>");
+        if (!start.isEmpty()) ie().SetFormValue(form, "price_start", start);
+        if (!buy.isEmpty()) ie().SetFormValue(form, "price_buynow", buy);
+    }
+
+    QJsonArray listed() const {
+        QJsonArray out;
+        for (const auto& v : site->state()["items"].toArray())
+            if (!v.toObject()["seeded"].toBool()) out.append(v);
+        return out;
+    }
+
+    TempFolder dir_;
+    ScopedEnv data_;
+    ScopedEnv registry_;
+    std::unique_ptr<zk::TMainForInst1> main_;
+};
+
+// The answer FieldsDefine.ini gives for a fixed field, as the form sends it.
+std::string sentValue(const zk::site::FixedField& f, const QString& value) {
+    using zk::site::FieldKind;
+    switch (f.kind) {
+    case FieldKind::Text: return value.toStdString();
+    case FieldKind::Check: return value == "ON" ? f.options[0].first : std::string();
+    case FieldKind::Combo:
+    case FieldKind::Radio: return f.options[size_t(value.toInt())].first;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOnDisk) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"F1", u("開始価格")}, {"G1", u("即決価格")},
+                                  {"B2", u("練習カメラ")}, {"F2", "3000"}, {"G2", "5000"}});
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->shared().Row.PriceColumn, 6);
+    main_->shared().Row.choose(2); // the seller's first item row
+    MessageService::instance().clearTranscript();
+
+    // Cancel leaves the browser where it was; Shift before any category still shows the dialog.
+    const QString before = ie().GetUrl();
+    ui().CategoryButton->click();
+    main_->shared().CategoryDialog->CancelClick();
+    QTest::qWait(700);
+    EXPECT_FALSE(main_->shared().CategoryDialog->isVisible());
+    EXPECT_EQ(ie().GetUrl(), before);
+
+    const QString code = chooseCategory();
+    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    EXPECT_EQ(main_->PageIndex == 2, false); // the curtain is down again
+    // The description editor was switched to HTML input by Enter on its link.
+    EXPECT_EQ(ie().GetFormValue(entryForm(), "html_mode"), "1");
+
+    // The panel's prices are chosen but the workbook's win.
+    ui().TempPriceSelect->setItemIndex(0);
+    main_->closingTime().TempPriceSelectClick();
+    ui().StartPrice1->setText("1500");
+    chooseClosing(2, 5, true);
+    typeUploadFields(u("練習カメラ"), "3000", "5000");
+    main_->shared().Row.CurrentRow += 1; // the upload consumed the row
+
+    ui().SetShuppin->click();
+    ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
+    ui().Exhibit->click();
+    EXPECT_EQ(texts(), QStringList());
+
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 1);
+    const QJsonObject item = items[0].toObject();
+    EXPECT_EQ(item["category"].toString(), code);
+    EXPECT_EQ(item["title"].toString(), u("練習カメラ"));
+    EXPECT_TRUE(item["htmlDescription"].toBool());
+    EXPECT_EQ(item["salesMode"].toString(), "auction");
+    EXPECT_EQ(item["startPrice"].toInt(), 3000);
+    EXPECT_EQ(item["buyNowPrice"].toInt(), 5000);
+    EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
+    EXPECT_EQ(item["closingHour"].toInt(), 5);
+    // Every fixed answer of the field definitions, and the bank and payment rows added.
+    const QJsonObject sent = item["fields"].toObject();
+    zk::TFieldDefs& defs = *main_->shared().FieldDefs;
+    for (const zk::site::FixedField& f : zk::site::fixedFields()) {
+        for (const zk::TFieldDef& d : defs.FieldTable) {
+            if (d.Name != QString::fromStdString(f.name) || d.Value.isEmpty()) continue;
+            EXPECT_EQ(sent[d.Name].toString().toStdString(), sentValue(f, d.Value)) << f.name;
+        }
+    }
+    EXPECT_EQ(sent["bank_count"].toString().toInt(), defs.BankNameNum);
+    EXPECT_EQ(sent["pay_count"].toString().toInt(), defs.OtherPaymentNum);
+    for (const zk::TFieldDef& d : defs.FieldTable)
+        if (d.Name.startsWith("bank_") || d.Name.startsWith("pay_")) EXPECT_EQ(sent[d.Name].toString(), d.Value) << d.Name.toStdString();
+
+    // ID, time and link in the row, as the office saved them.
+    main_->close();
+    zk::test::Reopened again(book);
+    const QString id = item["id"].toString();
+    EXPECT_EQ(again.text("A2"), id);
+    EXPECT_TRUE(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(again.text("C2")).hasMatch())
+        << again.text("C2").toStdString();
+    EXPECT_TRUE(again.text("R2").endsWith("/" + id)) << again.text("R2").toStdString();
+}
+
+TEST_F(ListingRoadTest, PanelPricesUnsentFormAndExtraRowsAddedOnceUntilTheButtonGoes) {
+    // Three bank rows beyond the form's one; seven payment rows where the form offers five.
+    ASSERT_NO_FATAL_FAILURE(start([](QString& fields) {
+        fields.replace(QRegularExpression("BANK_NAME_NUM=\\d+"), "BANK_NAME_NUM=4");
+        fields.replace(QRegularExpression("SONOTA_KESSAI_NUM=\\d+"), "SONOTA_KESSAI_NUM=7");
+    }));
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->shared().LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+
+    ui().TempPriceSelect->setItemIndex(0);
+    main_->closingTime().TempPriceSelectClick();
+    ui().StartPrice1->setText("1500");
+    ui().BuyPrice1->setText("");
+    ui().SendSelect->setItemIndex(1); // "無": fill only
+    chooseClosing(3, 7);
+
+    ui().SetShuppin->click();
+    EXPECT_EQ(texts(), QStringList());
+    const int form = entryForm();
+    ASSERT_GE(form, 0) << "the browser left the entry form";
+    EXPECT_EQ(ie().GetFormValue(form, "price_start"), "1500");
+    EXPECT_EQ(ie().GetFormValue(form, "price_buynow"), " ");
+    EXPECT_EQ(ie().GetFormValue(form, "ClosingDate"), QDate::currentDate().addDays(5).toString(Qt::ISODate));
+    EXPECT_EQ(ie().GetFormValue(form, "ClosingTime"), "7");
+    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "4");
+    EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "5");
+    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 4);
+    EXPECT_EQ(main_->shared().FieldDefs->PaymentDefaultNum, 5);
+    // The payment button went with the fifth row.
+    ie().SelectById("auc_add_pyform");
+    EXPECT_TRUE(ie().List.isNull());
+
+    // Again on the same page: no more bank rows; "即決" puts the start price into both fields.
+    ui().SokketuCheckBox->setChecked(true);
+    ui().SetShuppin->click();
+    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "4");
+    EXPECT_EQ(ie().GetFormValue(form, "price_buynow"), "1500");
+    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 4);
+}
+
+TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    MessageService::instance().clearTranscript();
+    // Not the listing page.
+    ui().SetShuppin->click();
+    EXPECT_EQ(texts(), QStringList{u("出品ページに移動してから行って下さい。")});
+    // No closing time chosen: the sub page comes up to choose it.
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    MessageService::instance().clearTranscript();
+    if (main_->PageIndex == 1) main_->SideButtonClick();
+    ASSERT_EQ(main_->PageIndex, 0);
+    ui().SetShuppin->click();
+    EXPECT_EQ(main_->PageIndex, 1);
+    EXPECT_EQ(texts(), QStringList{u("終了日／終了時刻をセットしてください")});
+    EXPECT_TRUE(ui().SetShuppin->isEnabled());
+
+    // Two forms, only the second holding the start price: the second is filled.
+    MessageService::instance().clearTranscript();
+    const QString page =
+        "<form><input name=ship_note><input name=other></form>"
+        "<form><input name=ship_note><input name=price_start><input type=radio name=salesmode id=salesmode_auction value=auction>"
+        "<select name=ClosingDate><option>a<option>b<option>c</select>"
+        "<select name=ClosingTime><option>0<option>1<option>2</select></form>";
+    ASSERT_EQ(ie().NavigateWait("data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(page))), 0);
+    zk::TFieldDefs& defs = *main_->shared().FieldDefs;
+    defs.BrowserWindow = main_->shared().IEWindow;
+    defs.ClosingDateSteps = 1;
+    defs.ClosingTimeIndex = 2;
+    zk::fields::FormFiller filler(main_->shared(), *main_);
+    EXPECT_EQ(filler.FillListingForm(0), 1);
+    EXPECT_TRUE(ie().GetUrl().startsWith("data:")) << ie().GetUrl().toStdString();
+    EXPECT_EQ(ie().GetFormValue(0, "ship_note"), "");
+    EXPECT_FALSE(ie().GetFormValue(1, "ship_note").isEmpty());
+    EXPECT_EQ(ie().GetFormValue(1, "ClosingDate"), "b");
+    EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), "2");
+    EXPECT_EQ(texts(), QStringList());
+}
+
+TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString code = chooseCategory();
+    ASSERT_EQ(main_->shared().LastCategory, code);
+    chooseClosing(2, 9);
+    typeUploadFields(u("一度だけ"), "800");
+    ui().SetShuppin->click();
+    ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+
+    const qint64 pid = ie().session()->processId();
+    ASSERT_GT(pid, 1);
+    ::kill(pid_t(pid), SIGKILL);
+    QTest::qWait(300);
+    ui().Exhibit->click();
+    const QStringList said = texts();
+    ASSERT_GE(said.size(), 2) << said.join(" / ").toStdString();
+    EXPECT_EQ(said.first(), u("Internet Explorerから切断されています。接続し直します。"));
+    EXPECT_EQ(said.last(), u("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。"));
+    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_TRUE(ie().IsConnected());
+    EXPECT_TRUE(ui().Exhibit->isEnabled());
+    EXPECT_EQ(listed().size(), 0);
+
+    // The item again from the category: listed once.
+    MessageService::instance().clearTranscript();
+    main_->GotoGategory(main_->shared().LastCategory);
+    typeUploadFields(u("一度だけ"), "800");
+    ui().SetShuppin->click();
+    ui().Exhibit->click();
+    EXPECT_EQ(texts(), QStringList());
+    EXPECT_EQ(listed().size(), 1);
+    // A second press on the completion page lists nothing.
+    ui().Exhibit->click();
+    EXPECT_EQ(texts(), QStringList{u("正しい画面で行って下さい。")});
+    EXPECT_EQ(listed().size(), 1);
+}
+
+TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString code = chooseCategory();
+    ASSERT_EQ(main_->shared().LastCategory, code);
+    main_->shared().LastCategory = "previous";
+    MessageService::instance().clearTranscript();
+    // The entry form behind the category's confirm button takes longer than the press waits.
+    ASSERT_EQ(site->control("fault", "kind=delay&path=/jp/show/submit&method=POST&ms=25000"), 200);
+    main_->GotoGategory(code);
+    EXPECT_TRUE(texts().contains(u("タイムアウトです"))) << texts().join(" / ").toStdString();
+    EXPECT_EQ(main_->shared().LastCategory, "previous");
+    EXPECT_NE(main_->PageIndex, 2);
+    EXPECT_TRUE(ui().CategoryButton->isEnabled());
+    EXPECT_TRUE(ui().SetShuppin->isEnabled());
+}
