@@ -2,6 +2,8 @@
 
 #include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
+#include "listing/PicUploader.h"
+#include "listing/PictureUpload.h"
 #include "listing/PreviousTitle.h"
 #include "sheet/Excel.h"
 #include "sheet/WorkbookSession.h"
@@ -51,6 +53,9 @@ TMain::TMain(QWidget* parent)
     Workbook = std::make_unique<sheet::WorkbookSession>(shared_, *this);
     Prompts = std::make_unique<collect::ColumnPrompts>(shared_, *this);
     TitleUndo = std::make_unique<listing::PreviousTitle>(shared_, *this);
+    PicUploader = std::make_unique<listing::TPicUploader>(shared_, *this);
+    Upload = std::make_unique<listing::PictureUpload>(shared_, *this);
+    shared_.PicUploader = PicUploader.get();
     shared_.Excel = Excel.get();
     shared_.IE = IE.get();
     shared_.Workbook = Workbook.get();
@@ -132,9 +137,12 @@ TMain::TMain(QWidget* parent)
     connect(ui_->SokketuCheckBox, &QCheckBox::clicked, this, [this] { ClosingTime->SokketuCheckBoxClick(); });
     for (int i = 0; i < 3; ++i)
         connect(radios[i], &QRadioButton::clicked, this, [this, i] { ClosingTime->PriceRadioClick(i + 1); });
-    connect(ui_->TrackBar1, &QSlider::valueChanged, this, [this](int position) {
-        ui_->UploadButton->setEnabled(position != 0);
-    });
+    // The picture upload.
+    connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TMain::TrackBar1Change);
+    connect(ui_->UploadButton, &QPushButton::clicked, this, &TMain::UploadButtonClick);
+    connect(ui_->UploadClear, &QPushButton::clicked, this, &TMain::UploadClearClick);
+    connect(ui_->PreviousUpload, &QPushButton::clicked, this, &TMain::PreviousUploadClick);
+    ui_->Image1->installEventFilter(this);
     for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
     ui_->Image3->installEventFilter(this);
     ui_->Image4->installEventFilter(this);
@@ -144,6 +152,12 @@ TMain::TMain(QWidget* parent)
     optionLibrary_ = std::make_unique<OptionLibrary>();
     if (!optionLibrary_->load(shared_.ExeFolder)) {
         MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
+                                        texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
+    if (!Upload->loadPreview(shared_.ExeFolder)) {
+        MessageService::instance().show(texts::PreviewLibraryMissing.arg(Upload->preview().errorString()),
                                         texts::CaptionFatal, Icon::Error);
         endApplication();
         return;
@@ -164,6 +178,9 @@ TMain::~TMain() {
     backgroundsLoaded_ = false;
     MainBackground = SubBackground = NoTouchBackground = QImage();
     TitleUndo.reset();
+    Upload.reset();
+    shared_.PicUploader = nullptr;
+    PicUploader.reset();
     Prompts.reset();
     Workbook.reset();
     IE.reset();
@@ -302,6 +319,20 @@ void TMain::StartIEClick() {
     if (Login) Login->StartIEClick();
 }
 
+// The picture upload lives in listing/.
+void TMain::UploadButtonClick() { Upload->UploadButtonClick(); }
+void TMain::UploadClearClick() { Upload->UploadClearClick(); }
+void TMain::TrackBar1Change(int position) { Upload->TrackBar1Change(position); }
+void TMain::PreviousUploadClick() { Upload->PreviousUploadClick(); }
+void TMain::Image1MouseDown() { Upload->Image1MouseDown(); }
+void TMain::Image1MouseUp() { Upload->Image1MouseUp(); }
+int TMain::uploadCount() const { return ui_->TrackBar1->value(); }
+void TMain::setUploadEnabled(bool enabled) { ui_->UploadButton->setEnabled(enabled); }
+int TMain::thumbnailLeft() const { return ui_->UploadPanel->x() + ui_->Image1->x(); }
+void TMain::setTopMost(bool topMost) {
+    if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+}
+
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
 
 bool TMain::WriteCellText(int row, int column, const QString& text) {
@@ -413,6 +444,15 @@ void TMain::mousePressEvent(QMouseEvent*) {
 }
 
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    // The preview of the next pictures, while the thumbnail is held.
+    if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonPress) {
+        Image1MouseDown();
+        return true;
+    }
+    if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonRelease) {
+        Image1MouseUp();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == ui_->MainPanel || watched == ui_->SubPanel) {
             if (QWindow* handle = windowHandle()) handle->startSystemMove();

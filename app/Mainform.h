@@ -32,6 +32,8 @@ class ColumnPrompts;
 }
 namespace zk::listing {
 class PreviousTitle;
+class TPicUploader;
+class PictureUpload;
 }
 class QLineEdit;
 
@@ -76,6 +78,13 @@ public:
     void SelectRowClick();
     void PreviousTitleClick();
     void StartIEClick();
+    // The picture upload's handlers (listing/PictureUpload).
+    void UploadButtonClick();
+    void UploadClearClick();
+    void TrackBar1Change(int position);
+    void PreviousUploadClick();
+    void Image1MouseDown();
+    void Image1MouseUp();
 
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
@@ -106,6 +115,12 @@ public:
     void workbookOpened() override;
     void setNextTitle(const QString& title) override;
     void setPreviousTitleVisible(bool visible) override;
+    // The picture upload's controls.
+    int uploadCount() const override;
+    void setUploadEnabled(bool enabled) override;
+    void setTopMost(bool topMost) override;
+    QRect panelGeometry() const override { return frameGeometry(); }
+    int thumbnailLeft() const override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
@@ -139,6 +154,8 @@ protected:
     std::unique_ptr<sheet::WorkbookSession> Workbook;
     std::unique_ptr<collect::ColumnPrompts> Prompts;
     std::unique_ptr<listing::PreviousTitle> TitleUndo;
+    std::unique_ptr<listing::TPicUploader> PicUploader;
+    std::unique_ptr<listing::PictureUpload> Upload;
     std::unique_ptr<TIECtrl> IE;
     std::unique_ptr<KeySender> Keys;
     std::unique_ptr<SiteLogin> Login;
