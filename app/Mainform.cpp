@@ -2,6 +2,8 @@
 
 #include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
+#include "listing/PicUploader.h"
+#include "listing/PictureUpload.h"
 #include "listing/PreviousTitle.h"
 #include "category/CategoryNavigation.h"
 #include "relist/BulkRelist.h"
@@ -63,6 +65,9 @@ TMain::TMain(QWidget* parent)
     SubmissionStep = std::make_unique<listing::Submission>(shared_, *this);
     SingleRelistStep = std::make_unique<relist::SingleRelist>(shared_, *this);
     BulkRelistStep = std::make_unique<relist::BulkRelist>(shared_, *this);
+    PicUploader = std::make_unique<listing::TPicUploader>(shared_, *this);
+    Upload = std::make_unique<listing::PictureUpload>(shared_, *this);
+    shared_.PicUploader = PicUploader.get();
     shared_.Excel = Excel.get();
     shared_.IE = IE.get();
     shared_.Workbook = Workbook.get();
@@ -173,9 +178,12 @@ TMain::TMain(QWidget* parent)
     connect(ui_->SokketuCheckBox, &QCheckBox::clicked, this, [this] { ClosingTime->SokketuCheckBoxClick(); });
     for (int i = 0; i < 3; ++i)
         connect(radios[i], &QRadioButton::clicked, this, [this, i] { ClosingTime->PriceRadioClick(i + 1); });
-    connect(ui_->TrackBar1, &QSlider::valueChanged, this, [this](int position) {
-        ui_->UploadButton->setEnabled(position != 0);
-    });
+    // The picture upload.
+    connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TMain::TrackBar1Change);
+    connect(ui_->UploadButton, &QPushButton::clicked, this, &TMain::UploadButtonClick);
+    connect(ui_->UploadClear, &QPushButton::clicked, this, &TMain::UploadClearClick);
+    connect(ui_->PreviousUpload, &QPushButton::clicked, this, &TMain::PreviousUploadClick);
+    ui_->Image1->installEventFilter(this);
     for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
     ui_->Image3->installEventFilter(this);
     ui_->Image4->installEventFilter(this);
@@ -185,6 +193,12 @@ TMain::TMain(QWidget* parent)
     optionLibrary_ = std::make_unique<OptionLibrary>();
     if (!optionLibrary_->load(shared_.ExeFolder)) {
         MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
+                                        texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
+    if (!Upload->loadPreview(shared_.ExeFolder)) {
+        MessageService::instance().show(texts::PreviewLibraryMissing.arg(Upload->preview().errorString()),
                                         texts::CaptionFatal, Icon::Error);
         endApplication();
         return;
@@ -208,6 +222,9 @@ TMain::~TMain() {
     backgroundsLoaded_ = false;
     MainBackground = SubBackground = NoTouchBackground = QImage();
     TitleUndo.reset();
+    Upload.reset();
+    shared_.PicUploader = nullptr;
+    PicUploader.reset();
     Prompts.reset();
     Workbook.reset();
     IE.reset();
@@ -389,6 +406,19 @@ bool TMain::sendAfterFill() const { return ui_->SendSelect->itemIndex() == 0; }
 bool TMain::panelPricesUsed() const { return ui_->TempPriceSelect->itemIndex() == 0; }
 bool TMain::panelSokketu() const { return ui_->SokketuCheckBox->isChecked(); }
 workflow::Panel::RelistPrices TMain::relistPrices() const { return RelistPanel->prices(); }
+// The picture upload lives in listing/.
+void TMain::UploadButtonClick() { Upload->UploadButtonClick(); }
+void TMain::UploadClearClick() { Upload->UploadClearClick(); }
+void TMain::TrackBar1Change(int position) { Upload->TrackBar1Change(position); }
+void TMain::PreviousUploadClick() { Upload->PreviousUploadClick(); }
+void TMain::Image1MouseDown() { Upload->Image1MouseDown(); }
+void TMain::Image1MouseUp() { Upload->Image1MouseUp(); }
+int TMain::uploadCount() const { return ui_->TrackBar1->value(); }
+void TMain::setUploadEnabled(bool enabled) { ui_->UploadButton->setEnabled(enabled); }
+int TMain::thumbnailLeft() const { return ui_->UploadPanel->x() + ui_->Image1->x(); }
+void TMain::setTopMost(bool topMost) {
+    if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
+}
 
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
 
@@ -502,6 +532,15 @@ void TMain::mousePressEvent(QMouseEvent*) {
 }
 
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    // The preview of the next pictures, while the thumbnail is held.
+    if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonPress) {
+        Image1MouseDown();
+        return true;
+    }
+    if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonRelease) {
+        Image1MouseUp();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == ui_->MainPanel || watched == ui_->SubPanel) {
             if (QWindow* handle = windowHandle()) handle->startSystemMove();

@@ -35,6 +35,8 @@ namespace zk::listing {
 class PreviousTitle;
 class ItemSet;
 class Submission;
+class TPicUploader;
+class PictureUpload;
 }
 namespace zk::category {
 class CategoryNavigation;
@@ -112,6 +114,13 @@ public:
     void ReShuppinClick();
     void ReShuppinAllClick();
     void StopReshuppinClick() { StopRequested = true; }
+    // The picture upload's handlers (listing/PictureUpload).
+    void UploadButtonClick();
+    void UploadClearClick();
+    void TrackBar1Change(int position);
+    void PreviousUploadClick();
+    void Image1MouseDown();
+    void Image1MouseUp();
 
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
@@ -155,6 +164,12 @@ public:
     void clearStopRequest() override { StopRequested = false; }
     void showProgress(const QString& text) override;
     QString bulkFilterText() const override;
+    // The picture upload's controls.
+    int uploadCount() const override;
+    void setUploadEnabled(bool enabled) override;
+    void setTopMost(bool topMost) override;
+    QRect panelGeometry() const override { return frameGeometry(); }
+    int thumbnailLeft() const override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
@@ -188,6 +203,8 @@ protected:
     std::unique_ptr<sheet::WorkbookSession> Workbook;
     std::unique_ptr<collect::ColumnPrompts> Prompts;
     std::unique_ptr<listing::PreviousTitle> TitleUndo;
+    std::unique_ptr<listing::TPicUploader> PicUploader;
+    std::unique_ptr<listing::PictureUpload> Upload;
     std::unique_ptr<TIECtrl> IE;
     std::unique_ptr<KeySender> Keys;
     std::unique_ptr<SiteLogin> Login;

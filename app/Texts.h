@@ -40,4 +40,5 @@ namespace zk::texts {
 // The option editor library could not be loaded (the program cannot run without it).
 inline const QString TextPlusLibraryMissing = QStringLiteral("説明文追加ライブラリ(textplus)を読み込めません。\n%1");
 inline const QString OptionLibraryMissing = QStringLiteral("オプション設定ライブラリ(optpanel)を読み込めません。\n%1");
+inline const QString PreviewLibraryMissing = QStringLiteral("画像プレビューライブラリ(photoview)を読み込めません。\n%1");
 } // namespace zk::texts

@@ -43,5 +43,36 @@ inline const QString ConfirmElement = QStringLiteral("auc_insertion_ok");
 inline const QString SubmitElement = QStringLiteral("auc_submit1");
 inline const QString AddBankElement = QStringLiteral("auc_add_bkform");
 inline const QString AddPaymentElement = QStringLiteral("auc_add_pyform");
+// The picture upload.
+inline const QString FileChooserTitle = QStringLiteral("アップロードするファイルの選択");
+inline const QString ToPicturePage = QStringLiteral("画像登録画面へ");
+inline const QString EditPictures = QStringLiteral("画像の編集");
+inline const QString TitleSetFailedShort = QStringLiteral("商品名のセットに失敗しました");
+inline const QString DescriptionSetFailedShort = QStringLiteral("商品説明のセットに失敗しました");
+inline const QString UploadCheckFailed = QStringLiteral("アップロード状況の確認に失敗しました。");
+inline const QString AlreadyUploaded = QStringLiteral(
+    "既にアップロードされています。\nアップロードされている画像の登録を解除し、\n必要であれば、Zerkonの[画像を１出品分戻す]ボタンをクリックして下さい。");
+inline const QString PictureFilter = QStringLiteral("JPEG files (*.jpg *.JPG)");
+inline const QString PictureDialogCaption = QStringLiteral("開く");
+inline const QString NoMorePictures = QStringLiteral("これ以上画像がありません。");
+inline const QString NotEnoughPictures = QStringLiteral("画像が指定枚数に足りません。");
+inline const QString UploadFailed = QStringLiteral("画像のアップロードに失敗しました。");
+inline const QString TitleSetFailed = QStringLiteral("商品名のセットに失敗しました。");
+inline const QString DescriptionSetFailed = QStringLiteral("商品説明のセットに失敗しました。");
+inline const QString NoFolder = QStringLiteral("ディレクトリがセットされていません。");
+inline const QString NoJpegFiles = QStringLiteral("JPEGファイルがありません。");
+inline const QString SetPictureCount = QStringLiteral("画像数をセットしてください。");
+inline const QString NoMorePicturesLeft = QStringLiteral("画像はこれ以上ありません。");
+inline const QString FileListNotLoaded = QStringLiteral("FileListが読み込まれていません。");
+inline const QString NoLink = QStringLiteral("LINKを取得できません。");
+inline const QString NoInputCount = QStringLiteral("INPUTタグの数が取得できません。");
+inline const QString PageDoesNotChange = QStringLiteral("ページが切り替わりません");
+inline const QString SendErrorShort = QStringLiteral("送信エラーです");
+inline const QString SendError = QStringLiteral("送信エラーです。");
+inline const QString ChooserNotShown = QStringLiteral("ファイルアップロードのダイヤログボックスが表示されていません。");
+inline const QString UploadTimeout = QStringLiteral("アップロードのタイムアウトです。");
+inline const QString MovedBackOne = QStringLiteral("１出品分戻しました");
+// Our own: an item row without a title is no item; its pictures are not spent on it.
+inline const QString NoTitleInRow = QStringLiteral("この行には商品名がありません。行を確認して下さい。");
 
 } // namespace zk::listing::texts

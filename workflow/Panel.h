@@ -2,6 +2,7 @@
 // What a workflow step may do to the control panel, and nothing more: the main window implements
 // it; tests record it. Busy and curtain are scoped so that every way out (errors included)
 // leaves the panel ready and uncovered.
+#include <QRect>
 #include <QString>
 
 namespace zk {
@@ -74,6 +75,15 @@ public:
     virtual void clearStopRequest() {}
     virtual void showProgress(const QString&) {}
     virtual QString bulkFilterText() const { return {}; }
+    // The picture upload's controls. Defaults for panels without them (tests, tools).
+    // The number of pictures per upload (the track bar, 0 to 3) and the button that follows it.
+    virtual int uploadCount() const { return 0; }
+    virtual void setUploadEnabled(bool) {}
+    // Kept above the other windows while keys are typed into them.
+    virtual void setTopMost(bool) {}
+    // The panel window's frame, and the thumbnail's left edge within it (the preview opens there).
+    virtual QRect panelGeometry() const { return {}; }
+    virtual int thumbnailLeft() const { return 0; }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready

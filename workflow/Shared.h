@@ -22,6 +22,9 @@ namespace sheet {
 class TExcel;
 class WorkbookSession;
 } // namespace sheet
+namespace listing {
+class TPicUploader;
+}
 } // namespace zk
 
 namespace zk::workflow {
@@ -67,6 +70,9 @@ struct Shared {
     // The field definitions of the listing form, and the one KeySender.
     TFieldDefs* FieldDefs = nullptr;
     KeySender* Keys = nullptr;
+
+    // The picture uploader; its undo is the pictures' half of undoing one listing.
+    listing::TPicUploader* PicUploader = nullptr;
 
     // What the listing and relist steps leave for each other.
     QString NextPicture;     // the next picture (the thumbnail)

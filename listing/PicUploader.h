@@ -1,0 +1,55 @@
+#pragma once
+// TPicUploader: the pictures of the seller's folder, sent a few at a time through the site's
+// picture page and the browser's own file chooser, then parked in the folder's "zzz.zzz" so
+// that the next upload takes the next ones. Never deletes a file.
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zk::listing {
+
+class TPicUploader {
+public:
+    TPicUploader(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+
+    // Results: 0 done; -1 failed with its message shown.
+    int ScanFolder(QString& first);
+    void ResetFolder();
+    // 1: nothing was left to send (said).
+    int UploadPictures(QString& next);
+    int UploadByDialog();
+    // The pictures of the last upload back into the folder and the pointer back to them:
+    // 0 done, 1 nothing to undo (said). Also the listing steps' undo after a lost browser.
+    int UndoLastUpload(QString& next);
+    // Into the done folder, or (back) out of it. False when the picture stayed where it was;
+    // an existing file is never replaced.
+    static bool ParkPicture(const QString& path, bool back);
+    bool HasEnoughPictures(int n) const;
+    QString PictureAt(int i) const;
+    int undoDepth() const { return int(UndoCounts.size()); }
+
+    // Full paths of the folder's pictures in upload order, and the next one to send.
+    QStringList Files;
+    int NextIndex = 0;
+    // Pictures of the next upload (the panel's track bar, 0 to 3).
+    int UploadCount = 0;
+    // Pictures sent per upload, the last on top.
+    QList<int> UndoCounts;
+    WindowHandle BrowserWindow = 0;
+    // The picture folder with its trailing separator; empty while none is chosen.
+    QString Folder;
+    int HasDescription = 0;
+    // The folder's description template, as read (cut to the template's byte limit).
+    QString DescriptionText;
+
+    static const QString DoneFolder;
+
+private:
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
+};
+
+} // namespace zk::listing

@@ -1,0 +1,288 @@
+#include "listing/PictureUpload.h"
+
+#include "browser/Iectrl.h"
+#include "browser/SiteLogin.h"
+#include "fields/Fields.h"
+#include "listing/PicUploader.h"
+#include "listing/Texts.h"
+#include "listing/Titleedit.h"
+#include "listing/UploadRules.h"
+#include "platform/AutomationError.h"
+#include "platform/MessageService.h"
+#include "sheet/Excel.h"
+#include "sheet/Texts.h"
+#include "sheet/WorkbookSession.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace zk::listing {
+namespace {
+
+void say(const QString& text) { MessageService::instance().show(text); }
+
+constexpr int NoColour = -4142;
+constexpr int UploadedColour = 35;
+// Guide positions: the category step, the item-set step.
+constexpr int GuideCategory = 0;
+constexpr int GuideItemSet = 2;
+
+} // namespace
+
+PictureUpload::PictureUpload(workflow::Shared& shared, workflow::Panel& panel)
+    : ShiftHeld([] { return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); }),
+      shared_(shared), panel_(panel) {}
+
+TPicUploader& PictureUpload::uploader() const { return *shared_.PicUploader; }
+
+QString PictureUpload::choosePictureFolder() const {
+    const QString path = MessageService::instance().openFileName(texts::PictureDialogCaption, uploader().Folder,
+                                                                 texts::PictureFilter);
+    if (path.isEmpty()) return {};
+    return QFileInfo(path).absolutePath() + "/";
+}
+
+bool PictureUpload::setField(const QString& name, const QString& value, const QString& failure) {
+    if (shared_.IE->SetFormValue(0, name, value) == 0) return true;
+    say(failure);
+    return false;
+}
+
+bool PictureUpload::lostBrowser(int undoDepthBefore, bool rowColoured) {
+    TIECtrl& ie = *shared_.IE;
+    const bool recorded = AutomationError(uint32_t(ie.LastError), {}).isDisconnection();
+    if (!recorded && ie.IsConnected()) return false;
+    // A browser that vanished without a recorded error is still a lost one.
+    if (!recorded) ie.LastError = int32_t(hresult::Disconnected);
+    SiteLogin(shared_, panel_).ReconnectRule(-99);
+    panel_.showGuideAt(GuideCategory);
+    // The half-done listing is undone here: the new browser starts a new one.
+    if (rowColoured && shared_.ExcelState == 1) shared_.Excel->SetBackgroundColor(shared_.Row.CurrentRow, NoColour);
+    if (uploader().undoDepth() > undoDepthBefore) PreviousUploadClick();
+    return true;
+}
+
+void PictureUpload::putLastTextsBack() {
+    const TFieldDefs& fields = *shared_.FieldDefs;
+    if (!shared_.LastTitle.isEmpty() && !setField(fields.TitleFieldName, shared_.LastTitle, texts::TitleSetFailedShort))
+        return;
+    if (!shared_.LastDescription.isEmpty())
+        setField(fields.DescriptionFieldName, shared_.LastDescription, texts::DescriptionSetFailedShort);
+}
+
+void PictureUpload::UploadButtonClick() {
+    workflow::Shared& s = shared_;
+    workflow::RowCursor& row = s.Row;
+    TIECtrl& ie = *s.IE;
+    TPicUploader& up = uploader();
+    const TFieldDefs& fields = *s.FieldDefs;
+
+    // The first press after opening a workbook asks for the first row and the price columns.
+    if (s.ExcelState == 1 && row.RowChosen == 0) {
+        if (s.Columns->RowPrompt() == -1) return;
+        s.Columns->PricePrompt();
+        if (row.PriceColumn == 0) return;
+    }
+
+    // Only the listing form has the start-price field.
+    if (ie.ExistsByName(fields.FieldName(fields.StartPriceIndex)) != 1) {
+        if (ie.LastError == 0 && ie.IsConnected()) {
+            say(texts::NotOnEntryForm);
+            return;
+        }
+        if (!lostBrowser(up.undoDepth(), false)) {
+            SiteLogin(s, panel_).ReconnectRule(-99);
+            panel_.setCurtain(false);
+            panel_.showGuideAt(GuideCategory);
+        }
+        return;
+    }
+
+    if (ShiftHeld && ShiftHeld()) {
+        putLastTextsBack();
+        return;
+    }
+
+    // Pictures already on this form are the seller's to remove first.
+    if (ie.SelectByTagName("input") < 0 || ie.GetListLength() <= 0) {
+        say(texts::UploadCheckFailed);
+        return;
+    }
+    const int inputs = ie.GetListLength();
+    for (int i = 0; i < inputs; ++i) {
+        if (ie.GetItemAttribute(i, "value") != texts::EditPictures) continue;
+        if (!ie.GetItemFlag(i, "disabled")) {
+            say(texts::AlreadyUploaded);
+            return;
+        }
+        break;
+    }
+
+    workflow::BusyGuard busy(panel_);
+    if (up.Folder.isEmpty()) {
+        const QString folder = choosePictureFolder();
+        if (folder.isEmpty()) return;
+        up.Folder = folder;
+        QDir::setCurrent(s.ExeFolder);
+        if (up.ScanFolder(s.NextPicture) == -1) {
+            // A folder without pictures is not kept: the next press asks again.
+            up.ResetFolder();
+            return;
+        }
+        panel_.showThumbnail(s.NextPicture);
+        up.BrowserWindow = s.IEWindow;
+        QCoreApplication::processEvents();
+    } else if (up.NextIndex == up.Files.size()) {
+        say(texts::NoMorePictures);
+        return;
+    }
+    if (!up.HasEnoughPictures(panel_.uploadCount())) {
+        say(texts::NotEnoughPictures);
+        return;
+    }
+    // A row without a title is past the items: its pictures would be spent for nothing.
+    if (s.ExcelState == 1) {
+        QString title;
+        if (!s.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
+        if (title.trimmed().isEmpty()) {
+            say(texts::NoTitleInRow);
+            return;
+        }
+    }
+
+    const int depthBefore = up.undoDepth();
+    int result = -1;
+    {
+        panel_.setTopMost(true);
+        workflow::CurtainGuard curtain(panel_);
+        s.NextPicture.clear();
+        up.UploadCount = panel_.uploadCount();
+        try {
+            result = up.UploadPictures(s.NextPicture);
+        } catch (const AutomationError& e) {
+            // A browser call outside the recorded ones: kept for the reconnect rule below.
+            ie.LastError = int32_t(e.code());
+            ie.LastErrorText = e.text();
+            result = -1;
+        }
+        panel_.setTopMost(false);
+    }
+    QCoreApplication::processEvents();
+    if (result != 0) {
+        if (result == -1) say(texts::UploadFailed);
+        s.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
+        lostBrowser(depthBefore, false);
+        return;
+    }
+    panel_.showThumbnail(s.NextPicture);
+
+    if (s.ExcelState == 1) {
+        QString title;
+        if (!s.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
+        if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
+        sheet::Pause(100);
+        ie.WaitComplete(2);
+        if (!setField(fields.TitleFieldName, title, texts::TitleSetFailed)) {
+            lostBrowser(depthBefore, false);
+            return;
+        }
+        if (s.Excel->SetBackgroundColor(row.CurrentRow, UploadedColour) != 0) {
+            panel_.bringToFront();
+            MessageService::instance().show(sheet::texts::WriteFailed + s.Excel->LastErrorText +
+                                                sheet::texts::RestartAdvice,
+                                            sheet::texts::ExcelErrorCaption, Icon::Exclamation);
+            return;
+        }
+        s.LastTitle = title;
+        if (up.HasDescription) {
+            const QString description = ExpandDescription();
+            if (!setField(fields.DescriptionFieldName, description, texts::DescriptionSetFailed)) {
+                lostBrowser(depthBefore, true);
+                return;
+            }
+            s.LastDescription = description;
+        }
+        if (row.hasPriceColumns()) {
+            QString start, buy;
+            if (!s.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
+            if (!start.isEmpty() &&
+                !setField(fields.FieldName(fields.StartPriceIndex), start, texts::StartPriceNotSet)) {
+                lostBrowser(depthBefore, true);
+                return;
+            }
+            if (!s.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
+            if (!buy.isEmpty() && !setField(fields.FieldName(fields.BuyPriceIndex), buy, texts::BuyPriceNotSet)) {
+                lostBrowser(depthBefore, true);
+                return;
+            }
+        }
+        row.CurrentRow += 1;
+        panel_.setNextTitle(sheet::TExcel::ToText(s.Excel->ReadCell(row.CurrentRow, row.NameColumn)));
+    } else if (up.HasDescription) {
+        if (!setField(fields.DescriptionFieldName, up.DescriptionText, texts::DescriptionSetFailed)) {
+            lostBrowser(depthBefore, false);
+            return;
+        }
+        s.LastDescription = up.DescriptionText;
+    }
+    panel_.showGuideAt(GuideItemSet);
+}
+
+QString PictureUpload::ExpandDescription() const {
+    const workflow::RowCursor& row = shared_.Row;
+    sheet::TExcel& excel = *shared_.Excel;
+    return rules::expandDescription(uploader().DescriptionText, row.NameColumn + 2, [&](int column) {
+        return sheet::TExcel::ToText(excel.ReadCell(row.CurrentRow, column));
+    });
+}
+
+void PictureUpload::UploadClearClick() {
+    const QString folder = choosePictureFolder();
+    if (folder.isEmpty()) return;
+    TPicUploader& up = uploader();
+    up.ResetFolder();
+    up.Folder = folder;
+    QDir::setCurrent(shared_.ExeFolder);
+    if (up.ScanFolder(shared_.NextPicture) == 0) {
+        panel_.showThumbnail(shared_.NextPicture);
+        up.BrowserWindow = shared_.IEWindow;
+        return;
+    }
+    up.ResetFolder();
+    shared_.NextPicture.clear();
+    panel_.showThumbnail({});
+}
+
+void PictureUpload::TrackBar1Change(int position) { panel_.setUploadEnabled(position != 0); }
+
+void PictureUpload::PreviousUploadClick() {
+    QString next;
+    if (uploader().UndoLastUpload(next) != 0) return;
+    shared_.NextPicture = next;
+    panel_.showThumbnail(next);
+}
+
+void PictureUpload::Image1MouseDown() {
+    const TPicUploader& up = uploader();
+    if (up.Folder.isEmpty()) return;
+    preview_.PR_CreateForm();
+    const int h = preview_.PR_GetFormHeight();
+    const QRect panel = panel_.panelGeometry();
+    // Below the panel when there is no room above it.
+    const int top = h > panel.top() ? panel.top() + panel.height() : panel.top() - h;
+    preview_.PR_MoveForm(panel.left() + panel_.thumbnailLeft() - 50, top);
+    preview_.PR_ShowForm();
+    QCoreApplication::processEvents();
+    for (int slot = 0; slot < 4; ++slot) {
+        const QString name = up.PictureAt(up.NextIndex + slot);
+        preview_.PR_SetPictureName(slot, name);
+        if (name == rules::PictureEnd) break;
+    }
+    preview_.PR_DrawPicture();
+}
+
+void PictureUpload::Image1MouseUp() { preview_.PR_CloseForm(); }
+
+} // namespace zk::listing

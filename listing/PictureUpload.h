@@ -1,0 +1,54 @@
+#pragma once
+// The upload step of a listing ("アップロード(&U)") and the controls beside it: the next
+// pictures to the site's picture page, then the workbook row's title, description and prices
+// into the listing form; the folder's re-choice, the picture count, the pictures' undo and the
+// preview of the next pictures while the thumbnail is held.
+#include "listing/PhotoViewLibrary.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
+
+#include <QString>
+#include <functional>
+
+namespace zk::listing {
+
+class TPicUploader;
+
+class PictureUpload {
+public:
+    PictureUpload(workflow::Shared& shared, workflow::Panel& panel);
+
+    void UploadButtonClick();
+    void UploadClearClick();
+    void TrackBar1Change(int position);
+    void PreviousUploadClick();
+    void Image1MouseDown();
+    void Image1MouseUp();
+
+    // The template of the picture folder with its "%%" filled from the current row.
+    QString ExpandDescription() const;
+
+    // The preview library, loaded at start from the program folder.
+    bool loadPreview(const QString& exeFolder) { return preview_.load(exeFolder); }
+    const PhotoViewLibrary& preview() const { return preview_; }
+
+    // Whether Shift is down at the moment of the check (the real keyboard by default).
+    std::function<bool()> ShiftHeld;
+
+private:
+    TPicUploader& uploader() const;
+    // The file dialog for a picture of the folder: the folder with its separator, or empty.
+    QString choosePictureFolder() const;
+    // After a failed browser operation: a browser that has gone is reconnected and this
+    // press's pictures and row colour are undone. True when that was the case.
+    bool lostBrowser(int undoDepthBefore, bool rowColoured);
+    void putLastTextsBack();
+    // A form field written; false (said) when it failed.
+    bool setField(const QString& name, const QString& value, const QString& failure);
+
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
+    PhotoViewLibrary preview_;
+};
+
+} // namespace zk::listing

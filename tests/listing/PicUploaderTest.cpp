@@ -1,0 +1,181 @@
+// The uploader's folder work without a browser: the scan, the done folder, the undo, and the
+// step's folder choice, against real files.
+#include "listing/PicUploader.h"
+#include "listing/PictureUpload.h"
+#include "listing/Texts.h"
+#include "platform/Cp932.h"
+#include "platform/MessageService.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using zk::MessageService;
+using zk::listing::TPicUploader;
+namespace texts = zk::listing::texts;
+
+namespace {
+
+class RecordingPanel : public zk::workflow::Panel {
+public:
+    void setBusy(bool busy) override { busy_ << busy; }
+    void setCurtain(bool) override {}
+    void showGuideAt(int) override {}
+    void showThumbnail(const QString& fileName) override { thumbnails << fileName; }
+    QString panelStartPrice() const override { return {}; }
+    QString panelBuyPrice() const override { return {}; }
+    bool stopRequested() const override { return false; }
+    void bringToFront() override {}
+    int top() const override { return 0; }
+    void setTop(int) override {}
+    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
+    void savePlacement(zk::DesktopWindow*, const QString&) override {}
+    void workbookOpened() override {}
+    void setNextTitle(const QString&) override {}
+    void setPreviousTitleVisible(bool) override {}
+    void setUploadEnabled(bool enabled) override { uploadEnabled = enabled; }
+
+    QList<bool> busy_;
+    QStringList thumbnails;
+    bool uploadEnabled = false;
+};
+
+const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + QByteArray(100, 'x');
+
+class PicUploaderTest : public ::testing::Test {
+protected:
+    PicUploaderTest() : uploader_(shared_, panel_) {
+        MessageService::instance().setAnswers({});
+        MessageService::instance().clearTranscript();
+        shared_.PicUploader = &uploader_;
+    }
+    QStringList said() const {
+        QStringList t;
+        for (const auto& e : MessageService::instance().transcript()) t << e["text"].toString();
+        return t;
+    }
+    QString folder(const QString& name) const { return dir_.path() + "/" + name + "/"; }
+
+    zk::test::TempFolder dir_;
+    zk::workflow::Shared shared_;
+    RecordingPanel panel_;
+    TPicUploader uploader_;
+};
+
+} // namespace
+
+TEST_F(PicUploaderTest, ScanListsThePicturesInOrderAndReadsTheFirstTemplate) {
+    for (const char* name : {"b.jpg", "a.JPG", "c.jpg", "d.png", "notes.md"}) dir_.write(QString("p/") + name, kJpeg);
+    dir_.writeCp932("p/template.txt", QString::fromUtf8("状態：%%"));
+    uploader_.Folder = folder("p");
+    QString first;
+    ASSERT_EQ(uploader_.ScanFolder(first), 0);
+    EXPECT_EQ(first, dir_.file("p/a.JPG"));
+    EXPECT_EQ(uploader_.Files, (QStringList{dir_.file("p/a.JPG"), dir_.file("p/b.jpg"), dir_.file("p/c.jpg")}));
+    EXPECT_EQ(uploader_.HasDescription, 1);
+    EXPECT_EQ(uploader_.DescriptionText, QString::fromUtf8("状態：%%"));
+    EXPECT_EQ(uploader_.PictureAt(3), "END");
+}
+
+TEST_F(PicUploaderTest, ScanFailuresSayWhy) {
+    QString first;
+    EXPECT_EQ(uploader_.ScanFolder(first), -1);
+    dir_.write("empty/readme.txt", "x");
+    uploader_.Folder = folder("empty");
+    EXPECT_EQ(uploader_.ScanFolder(first), -1);
+    EXPECT_EQ(said(), (QStringList{texts::NoFolder, texts::NoJpegFiles}));
+}
+
+TEST_F(PicUploaderTest, ATemplateOf20kBIsCutOnACharacterBoundary) {
+    dir_.write("p/a.jpg", kJpeg);
+    // One single byte first: the 9999-byte limit falls inside a double-byte character.
+    dir_.write("p/t.txt", "x" + zk::cp932::fromUnicode(QString(10240, QChar(0x3042))));
+    uploader_.Folder = folder("p");
+    QString first;
+    ASSERT_EQ(uploader_.ScanFolder(first), 0);
+    EXPECT_EQ(uploader_.DescriptionText, "x" + QString(4999, QChar(0x3042)));
+    EXPECT_FALSE(uploader_.DescriptionText.contains(QChar(0xFFFD)));
+}
+
+TEST_F(PicUploaderTest, ParkingNeverReplacesAFileAndUndoBringsThePicturesBack) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir_.write(QString("p/") + name, kJpeg);
+    uploader_.Folder = folder("p");
+    QString next;
+    ASSERT_EQ(uploader_.ScanFolder(next), 0);
+    EXPECT_EQ(uploader_.UndoLastUpload(next), 1);
+    EXPECT_EQ(said(), QStringList{texts::CannotGoBack});
+    EXPECT_EQ(uploader_.NextIndex, 0);
+
+    // As an upload of two leaves them.
+    EXPECT_TRUE(TPicUploader::ParkPicture(dir_.file("p/a.jpg"), false));
+    EXPECT_TRUE(TPicUploader::ParkPicture(dir_.file("p/b.jpg"), false));
+    uploader_.NextIndex = 2;
+    uploader_.UndoCounts << 2;
+    EXPECT_TRUE(QFile::exists(dir_.file("p/zzz.zzz/a.jpg")));
+    EXPECT_FALSE(QFile::exists(dir_.file("p/a.jpg")));
+
+    // A new a.jpg put into the folder meanwhile is kept; the parked one stays parked.
+    dir_.write("p/a.jpg", "newer");
+    ASSERT_EQ(uploader_.UndoLastUpload(next), 0);
+    EXPECT_EQ(next, dir_.file("p/a.jpg"));
+    EXPECT_EQ(uploader_.NextIndex, 0);
+    EXPECT_EQ(dir_.read("p/a.jpg"), "newer");
+    EXPECT_TRUE(QFile::exists(dir_.file("p/zzz.zzz/a.jpg")));
+    EXPECT_TRUE(QFile::exists(dir_.file("p/b.jpg")));
+    EXPECT_EQ(said().last(), texts::MovedBackOne);
+
+    // Parking onto a picture of the same name already parked keeps both.
+    dir_.write("p/zzz.zzz/c.jpg", "old");
+    EXPECT_FALSE(TPicUploader::ParkPicture(dir_.file("p/c.jpg"), false));
+    EXPECT_EQ(dir_.read("p/zzz.zzz/c.jpg"), "old");
+    EXPECT_EQ(dir_.read("p/c.jpg"), kJpeg);
+}
+
+TEST_F(PicUploaderTest, EnoughPicturesMeansLeftReadableAndStillThere) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir_.write(QString("p/") + name, kJpeg);
+    uploader_.Folder = folder("p");
+    QString next;
+    ASSERT_EQ(uploader_.ScanFolder(next), 0);
+    uploader_.NextIndex = 2;
+    EXPECT_TRUE(uploader_.HasEnoughPictures(1));
+    EXPECT_FALSE(uploader_.HasEnoughPictures(2));
+    uploader_.NextIndex = 0;
+    QFile::remove(dir_.file("p/b.jpg"));
+    EXPECT_FALSE(uploader_.HasEnoughPictures(2));
+    EXPECT_TRUE(uploader_.HasEnoughPictures(1));
+    // Swapped for a folder of the same name: nothing to read.
+    QFile::remove(dir_.file("p/a.jpg"));
+    ASSERT_TRUE(QDir(dir_.file("p")).mkdir("a.jpg"));
+    EXPECT_FALSE(uploader_.HasEnoughPictures(1));
+    QDir(dir_.file("p")).rmdir("a.jpg");
+    dir_.write("p/a.jpg", kJpeg);
+    EXPECT_TRUE(uploader_.HasEnoughPictures(1));
+    if (::geteuid() != 0) { // root reads every file
+        QFile::setPermissions(dir_.file("p/a.jpg"), QFileDevice::WriteOwner);
+        EXPECT_FALSE(uploader_.HasEnoughPictures(1)) << "an unreadable picture would reach the site empty";
+        QFile::setPermissions(dir_.file("p/a.jpg"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+TEST_F(PicUploaderTest, ReChoosingAFolderWithoutPicturesLeavesNoFolder) {
+    for (const char* name : {"a.jpg", "b.jpg"}) dir_.write(QString("p/") + name, kJpeg);
+    dir_.write("none/x.txt", "x");
+    zk::listing::PictureUpload step(shared_, panel_);
+    MessageService::instance().setAnswers({dir_.file("p/b.jpg"), dir_.file("none/x.txt"), "Cancel"});
+    step.UploadClearClick();
+    EXPECT_EQ(uploader_.Folder, dir_.path() + "/p");
+    EXPECT_EQ(shared_.NextPicture, dir_.file("p/a.jpg"));
+    step.UploadClearClick();
+    EXPECT_EQ(uploader_.Folder, "");
+    EXPECT_EQ(shared_.NextPicture, "");
+    EXPECT_EQ(panel_.thumbnails, (QStringList{dir_.file("p/a.jpg"), ""}));
+    step.UploadClearClick(); // cancelled: nothing changes
+    EXPECT_EQ(panel_.thumbnails.size(), 2);
+    step.TrackBar1Change(0);
+    EXPECT_FALSE(panel_.uploadEnabled);
+    step.TrackBar1Change(2);
+    EXPECT_TRUE(panel_.uploadEnabled);
+}

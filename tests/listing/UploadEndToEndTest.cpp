@@ -1,0 +1,298 @@
+// The upload step through the main window's button, against the practice site, a real browser
+// and a real office: what the site received, what the form holds, the workbook on disk and the
+// picture folder; then a lost browser and a lost office in the middle of a listing.
+#include "app/Mainforinst.h"
+#include "browser/Iectrl.h"
+#include "browser/Texts.h"
+#include "listing/PicUploader.h"
+#include "listing/Texts.h"
+#include "platform/MessageService.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "platform/calc/ExcelPalette.h"
+#include "sheet/Excel.h"
+#include "sheet/Texts.h"
+#include "site/Catalog.h"
+#include "support/TempFolder.h"
+#include "../site/SiteProcess.h"
+#include "../sheet/CalcFixture.h"
+#include "ui_Mainform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <signal.h>
+
+using zk::MessageService;
+using zk::test::ScopedEnv;
+using zk::test::TempFolder;
+namespace texts = zk::listing::texts;
+
+namespace {
+
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
+zk::test::SiteProcess* site = nullptr;
+QTemporaryDir* siteData = nullptr;
+
+// The main window with a hook where the upload lowers its curtain (the pictures are sent then).
+class Window : public zk::TMainForInst1 {
+public:
+    std::function<void()> afterPictures;
+    void setCurtain(bool raised) override {
+        TMainForInst1::setCurtain(raised);
+        if (!raised && afterPictures) std::exchange(afterPictures, nullptr)();
+    }
+};
+
+class UploadEndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        siteData = new QTemporaryDir;
+        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        const QString error = site->start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
+    }
+    static void TearDownTestSuite() {
+        delete site;
+        delete siteData;
+    }
+
+    UploadEndToEnd()
+        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({});
+        QFile ini(siteData->path() + "/System.ini");
+        ini.open(QIODevice::ReadOnly);
+        QByteArray system = ini.readAll();
+        system.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*").match(QString::fromLatin1(system)).captured().toLatin1(),
+                       "EXCEL_DIR=/tmp");
+        system += "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.file("profile").toUtf8() + "\r\n";
+        dir_.write("data/System.ini", system);
+        QFile fields(siteData->path() + "/FieldsDefine.ini");
+        fields.open(QIODevice::ReadOnly);
+        dir_.write("data/FieldsDefine.ini", fields.readAll());
+    }
+    ~UploadEndToEnd() override {
+        main_.reset(); // closes the workbook with saving and quits the browser
+    }
+
+    void start() {
+        main_ = std::make_unique<Window>();
+        QElapsedTimer waited;
+        waited.start();
+        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
+        ASSERT_EQ(main_->shared().IEConnected, 1) << said().join(" / ").toStdString();
+    }
+    Ui::TMain& ui() { return *main_->ui(); }
+    zk::TIECtrl& ie() { return *main_->shared().IE; }
+    QStringList said() const {
+        QStringList t;
+        for (const auto& e : MessageService::instance().transcript())
+            if (e["kind"].toString() == "message") t << e["text"].toString();
+        return t;
+    }
+
+    // A small real JPEG, different for every name.
+    QString picture(const QString& name) {
+        QImage image(48, 32, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(int(qHash(name) % 360), 200, 200));
+        const QString path = dir_.file("pics/" + name);
+        EXPECT_TRUE(image.save(path, "JPEG"));
+        return path;
+    }
+    void openWorkbook(const QList<QPair<QString, QString>>& cells) {
+        book_ = dir_.file("books/items.xlsx");
+        zk::test::makeWorkbook(book_, cells);
+        MessageService::instance().setAnswers({book_, "OK"}); // the file dialog, the row prompt
+        ui().StartExcel->click();
+        ASSERT_EQ(main_->shared().ExcelState, 1) << said().join(" / ").toStdString();
+        main_->shared().Row.choose(2); // the seller showed the first item row
+        MessageService::instance().clearTranscript();
+    }
+    // The category step's result: the listing form of a category, confirmed.
+    void openListingForm() {
+        ASSERT_EQ(ie().NavigateWait(site->info().listingUrl() + QString::fromStdString(zk::site::categoryCodes().front())), 0);
+        ASSERT_EQ(ie().SelectByName("auc_insertion_ok"), 0);
+        ASSERT_EQ(ie().NarrowToItem(0), 0);
+        ASSERT_EQ(ie().ClickSelected(), 0);
+        ASSERT_EQ(ie().ExistsByName("item_title"), 1) << ie().GetTitle().toStdString();
+    }
+    void upload(int pictures, const QStringList& answers = {}) {
+        ui().TrackBar1->setValue(pictures);
+        MessageService::instance().setAnswers(answers);
+        ui().UploadButton->click();
+    }
+    // Original names of the pictures of each draft that has any, in slot order.
+    QList<QStringList> draftPictures() const {
+        QList<QStringList> all;
+        for (const auto& d : site->state().value("drafts").toArray()) {
+            QStringList names;
+            for (const auto& p : d.toObject().value("pictures").toArray())
+                names << p.toObject().value("slot").toVariant().toString() + ":" +
+                             p.toObject().value("name").toString();
+            if (!names.isEmpty()) all << names;
+        }
+        return all;
+    }
+    bool inFolder(const QString& name) const { return QFile::exists(dir_.file("pics/" + name)); }
+    bool parked(const QString& name) const { return QFile::exists(dir_.file("pics/zzz.zzz/" + name)); }
+
+    TempFolder dir_;
+    ScopedEnv data_;
+    ScopedEnv registry_;
+    QString book_;
+    std::unique_ptr<Window> main_;
+};
+
+const QString kLong = QString(31, QChar(0x3042));  // 62 bytes: the title dialog opens
+const QString kShort = QString(30, QChar(0x3044)); // 60 bytes: it does not
+
+} // namespace
+
+TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
+    start();
+    for (const char* name : {"b.jpg", "a.JPG", "c.jpg", "d.jpg", "e.jpg", "f.jpg"}) picture(name);
+    dir_.writeCp932("pics/template.txt", QString::fromUtf8("状態：%%／付属：%%／以上"));
+    openWorkbook({{"B1", "商品名"}, {"D1", "状態"}, {"E1", "付属"}, {"F1", "開始価格"}, {"G1", "即決価格"},
+                  {"B2", kShort}, {"D2", "美品"}, {"E2", "箱"}, {"F2", "1200"}, {"G2", "3000"},
+                  {"B3", kLong}, {"D3", "傷あり"}, {"F3", "800"}});
+    ASSERT_EQ(main_->shared().Row.PriceColumn, 6);
+    openListingForm();
+
+    // No pictures chosen: the button is off.
+    ui().TrackBar1->setValue(0);
+    EXPECT_FALSE(ui().UploadButton->isEnabled());
+
+    // Row 2, two pictures: the first press asks for a picture of the folder.
+    upload(2, {dir_.file("pics/c.jpg")});
+    EXPECT_EQ(said(), QStringList()) << said().join(" / ").toStdString();
+    EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.JPG", "2:b.jpg"}}));
+    EXPECT_EQ(ie().GetFormValue(0, "item_title"), kShort);
+    EXPECT_EQ(ie().GetFormValue(0, "item_description"), QString::fromUtf8("状態：美品／付属：箱／以上"));
+    EXPECT_EQ(ie().GetFormValue(0, "price_start"), "1200");
+    EXPECT_EQ(ie().GetFormValue(0, "price_buynow"), "3000");
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 3);
+    EXPECT_EQ(ui().NextTitleLabel->text(), kLong);
+    EXPECT_EQ(main_->shared().NextPicture, dir_.file("pics/c.jpg"));
+    EXPECT_TRUE(parked("a.JPG") && parked("b.jpg"));
+    EXPECT_FALSE(inFolder("a.JPG") || inFolder("b.jpg"));
+
+    // The same form again: its pictures are there already.
+    upload(1);
+    EXPECT_EQ(said(), QStringList{texts::AlreadyUploaded});
+    MessageService::instance().clearTranscript();
+
+    // Row 3, three pictures, a title over 60 bytes shortened in the dialog; E3 empty ends the
+    // template's filling; no buy-now price.
+    openListingForm();
+    upload(3, {"LabeledEdit1=" + QString(29, QChar(0x3042)) + "; Button1"});
+    EXPECT_EQ(said(), QStringList{}) << said().join(" / ").toStdString();
+    ASSERT_EQ(MessageService::instance().transcript().size(), 1);
+    EXPECT_EQ(MessageService::instance().transcript()[0]["kind"].toString(), "dialog"); // the title dialog
+    EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.JPG", "2:b.jpg"}, {"1:c.jpg", "2:d.jpg", "3:e.jpg"}}));
+    EXPECT_EQ(ie().GetFormValue(0, "item_title"), QString(29, QChar(0x3042)));
+    EXPECT_EQ(ie().GetFormValue(0, "item_description"), QString::fromUtf8("状態：傷あり／付属：／以上"));
+    EXPECT_EQ(ie().GetFormValue(0, "price_start"), "800");
+    EXPECT_EQ(ie().GetFormValue(0, "price_buynow"), "");
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 4);
+    EXPECT_EQ(main_->shared().LastTitle, QString(29, QChar(0x3042)));
+
+    // The preview while the thumbnail is held: f.jpg, then the end.
+    main_->Image1MouseDown();
+    QWidget* preview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "PhotoViewForm" && w->isVisible()) preview = w;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->findChild<QLabel*>("Picture0")->property("pictureName").toString(), dir_.file("pics/f.jpg"));
+    EXPECT_FALSE(preview->findChild<QLabel*>("Picture0")->pixmap().isNull());
+    EXPECT_EQ(preview->findChild<QLabel*>("Picture1")->property("pictureName").toString(), "");
+    main_->Image1MouseUp();
+    QApplication::processEvents();
+
+    // Row 4 is empty: nothing is sent for it.
+    openListingForm();
+    const auto before = draftPictures();
+    upload(1);
+    EXPECT_EQ(said(), QStringList{texts::NoTitleInRow});
+    EXPECT_EQ(draftPictures(), before);
+    EXPECT_TRUE(inFolder("f.jpg"));
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 4);
+
+    main_->close(); // saves the workbook
+    zk::test::Reopened again(book_);
+    EXPECT_EQ(again.sheet()->range("B2")->interiorColorIndex(), 35);
+    EXPECT_EQ(again.sheet()->range("Z3")->interiorColorIndex(), 35);
+    EXPECT_EQ(again.sheet()->range("B4")->interiorColorIndex(), zk::calc::palette::NoFill);
+    EXPECT_EQ(again.text("B3"), kLong) << "the dialog never changes the workbook";
+}
+
+TEST_F(UploadEndToEnd, BrowserKilledBeforeTheItemSetIsUndoneOnOurSide) {
+    start();
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) picture(name);
+    openWorkbook({{"B2", "カメラ"}, {"B3", "レンズ"}});
+    main_->shared().Row.PriceColumn = 0;
+    openListingForm();
+    upload(2, {dir_.file("pics/a.jpg")});
+    ASSERT_EQ(said(), QStringList()) << said().join(" / ").toStdString();
+    ASSERT_TRUE(parked("a.jpg") && parked("b.jpg"));
+    ASSERT_EQ(main_->shared().Row.CurrentRow, 3);
+
+    ::kill(pid_t(ie().session()->processId()), SIGKILL);
+    QTest::qWait(300);
+    // What the item set does when it finds the browser gone: one listing back.
+    main_->PreviousUploadClick();
+    main_->PreviousTitleClick();
+    EXPECT_EQ(said(), QStringList{texts::MovedBackOne});
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+    EXPECT_FALSE(parked("a.jpg") || parked("b.jpg"));
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    EXPECT_EQ(main_->shared().PicUploader->NextIndex, 0);
+    EXPECT_EQ(main_->shared().NextPicture, dir_.file("pics/a.jpg"));
+
+    // The next press finds the browser gone: it says so and starts a new one.
+    MessageService::instance().clearTranscript();
+    upload(2);
+    EXPECT_EQ(said(), QStringList{zk::browser::texts::Disconnected});
+    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_TRUE(ie().IsConnected());
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+
+    main_->close();
+    zk::test::Reopened again(book_);
+    EXPECT_EQ(again.sheet()->range("B2")->interiorColorIndex(), zk::calc::palette::NoFill);
+}
+
+TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
+    start();
+    for (const char* name : {"a.jpg", "b.jpg"}) picture(name);
+    openWorkbook({{"B2", "カメラ"}});
+    main_->shared().Row.PriceColumn = 0;
+    openListingForm();
+    const pid_t officePid = main_->shared().Excel->ExcelApp->office().processId();
+    ASSERT_GT(officePid, 0);
+    main_->afterPictures = [officePid] {
+        ::kill(officePid, SIGKILL);
+        QTest::qWait(500);
+    };
+    upload(2, {dir_.file("pics/a.jpg")});
+    QList<QJsonObject> t;
+    for (const auto& e : MessageService::instance().transcript())
+        if (e["kind"].toString() == "message") t << e;
+    ASSERT_EQ(t.size(), 1) << said().join(" / ").toStdString();
+    EXPECT_EQ(t[0]["caption"].toString(), zk::sheet::texts::ExcelErrorCaption);
+    EXPECT_TRUE(t[0]["text"].toString().startsWith(zk::sheet::texts::ReadFailed)) << said().join(" / ").toStdString();
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    // Sent and parked, with their undo in place.
+    EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.jpg", "2:b.jpg"}}));
+    EXPECT_TRUE(parked("a.jpg") && parked("b.jpg"));
+    main_->PreviousUploadClick();
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+}
