@@ -2,6 +2,7 @@
 
 #include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
+#include "collect/ItemCollection.h"
 #include "listing/PreviousTitle.h"
 #include "sheet/Excel.h"
 #include "sheet/WorkbookSession.h"
@@ -126,6 +127,7 @@ TMain::TMain(QWidget* parent)
     connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
     connect(ui_->PreviousTitle, &QPushButton::clicked, this, &TMain::PreviousTitleClick);
     connect(ui_->StartIE, &QPushButton::clicked, this, &TMain::StartIEClick);
+    connect(ui_->ShuppinCollection, &QPushButton::clicked, this, &TMain::ShuppinCollectionClick);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -301,6 +303,11 @@ void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }
 void TMain::StartIEClick() {
     if (Login) Login->StartIEClick();
 }
+
+// Item-name collection.
+void TMain::ShuppinCollectionClick() { collect::ItemCollection(shared_, *this).ShuppinCollectionClick(); }
+int TMain::collectionMode() const { return ui_->CollectionRadio->itemIndex(); }
+void TMain::showProgress(const QString& text) { ui_->CollectionProgress->setText(text); }
 
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
 

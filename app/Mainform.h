@@ -76,6 +76,8 @@ public:
     void SelectRowClick();
     void PreviousTitleClick();
     void StartIEClick();
+    // Item-name collection.
+    void ShuppinCollectionClick();
 
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
@@ -106,6 +108,9 @@ public:
     void workbookOpened() override;
     void setNextTitle(const QString& title) override;
     void setPreviousTitleVisible(bool visible) override;
+    // Item-name collection: the chosen list and the progress line under it.
+    int collectionMode() const override;
+    void showProgress(const QString& text) override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }

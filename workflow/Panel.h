@@ -41,6 +41,12 @@ public:
     virtual void workbookOpened() = 0;
     virtual void setNextTitle(const QString& title) = 0;
     virtual void setPreviousTitleVisible(bool visible) = 0;
+
+    // The item-name collection: the list chosen in the collection group (0 current, 1 sold,
+    // 2 unsold), and a line of progress while it runs (empty clears it). Defaults for panels
+    // that run no collection.
+    virtual int collectionMode() const { return 0; }
+    virtual void showProgress(const QString& text) { (void)text; }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready
