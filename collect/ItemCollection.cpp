@@ -114,6 +114,10 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     }
     shared_.ExcelState = 1;
 
+    // What the site shows is kept as text: a price "1,500", a title "1/2" or an ID of digits
+    // would otherwise be parsed as typed into numbers and dates.
+    for (int column : {IdColumn, TitleColumn, PriceColumn, NextCellColumn})
+        excel.SetColProperty(column, texts::NumberFormatLocal, texts::TextFormat);
     excel.WriteToCell(TitleRow, 1, list.label + texts::ListTitleSuffix);
     const QString headers[] = {texts::HeaderPage, texts::HeaderPosition, texts::HeaderId, texts::HeaderTitle,
                                texts::HeaderUrl};
@@ -143,7 +147,15 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
     int count = ie.GetListLength();
     for (int page = 1;; ++page) {
         showProgress(page);
-        if (!collectPage(list, page, count, marker)) return Walk::Finished;
+        if (!collectPage(list, page, count, marker)) {
+            // The item reads swallow their errors: a browser lost while the page was read looks
+            // like a page without items until it is asked once more.
+            if (ie.IsConnected()) return Walk::Finished;
+            browserResult = selectLinks();
+            if (browserResult == 0) browserResult = -1;
+            MessageService::instance().show(texts::BrowserReadFailed);
+            return Walk::BrowserFailed;
+        }
         if (writeFailed_ || page % SaveEveryPages == 0) {
             if (!saveRows()) return Walk::SaveFailed;
         }
