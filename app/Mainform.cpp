@@ -4,6 +4,7 @@
 #include "collect/ColumnPrompts.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureUpload.h"
+#include "collect/ItemCollection.h"
 #include "listing/PreviousTitle.h"
 #include "category/CategoryNavigation.h"
 #include "relist/BulkRelist.h"
@@ -172,6 +173,7 @@ TMain::TMain(QWidget* parent)
     connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
     connect(ui_->RSSokketuCheckBox, &QCheckBox::clicked, this, &TMain::RSSokketuCheckBoxClick);
     connect(ui_->Button1, &QPushButton::clicked, this, &TMain::Button1Click);
+    connect(ui_->ShuppinCollection, &QPushButton::clicked, this, &TMain::ShuppinCollectionClick);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
     connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
@@ -389,7 +391,7 @@ void TMain::setStopVisible(bool visible) {
     // The stop button is the one control that works while the loop runs.
     if (visible) ui_->StopReshuppin->setEnabled(true);
 }
-void TMain::showProgress(const QString& text) { RelistProgress->setText(text); }
+void TMain::showRelistProgress(const QString& text) { RelistProgress->setText(text); }
 QString TMain::bulkFilterText() const { return ui_->IkkatuFilterText->text(); }
 
 bool TMain::closingChosen() const {
@@ -419,6 +421,10 @@ int TMain::thumbnailLeft() const { return ui_->UploadPanel->x() + ui_->Image1->x
 void TMain::setTopMost(bool topMost) {
     if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
 }
+// Item-name collection.
+void TMain::ShuppinCollectionClick() { collect::ItemCollection(shared_, *this).ShuppinCollectionClick(); }
+int TMain::collectionMode() const { return ui_->CollectionRadio->itemIndex(); }
+void TMain::showProgress(const QString& text) { ui_->CollectionProgress->setText(text); }
 
 bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
 

@@ -121,6 +121,8 @@ public:
     void PreviousUploadClick();
     void Image1MouseDown();
     void Image1MouseUp();
+    // Item-name collection.
+    void ShuppinCollectionClick();
 
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
@@ -162,7 +164,7 @@ public:
     RelistPrices relistPrices() const override;
     void setStopVisible(bool visible) override;
     void clearStopRequest() override { StopRequested = false; }
-    void showProgress(const QString& text) override;
+    void showRelistProgress(const QString& text) override;
     QString bulkFilterText() const override;
     // The picture upload's controls.
     int uploadCount() const override;
@@ -170,6 +172,9 @@ public:
     void setTopMost(bool topMost) override;
     QRect panelGeometry() const override { return frameGeometry(); }
     int thumbnailLeft() const override;
+    // Item-name collection: the chosen list and the progress line under it.
+    int collectionMode() const override;
+    void showProgress(const QString& text) override;
 
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }

@@ -1,5 +1,5 @@
 #pragma once
-// The texts of the column prompts.
+// The texts of the column prompts and of the item-name collection.
 #include <QString>
 
 namespace zk::collect::texts {
@@ -16,5 +16,33 @@ inline const QString SheetFailure = QStringLiteral("Excelのシートが取得�
 inline const QString StartPriceHeader = QStringLiteral("開始価格");
 inline const QString TextFormat = QStringLiteral("@");
 inline const QString NumberFormatLocal = QStringLiteral("NumberFormatLocal");
+
+// The item-name collection: the labels of the three lists, the question, the workbook's title
+// and headers, and the messages.
+inline const QString LabelCurrent = QStringLiteral("出品中");
+inline const QString LabelSold = QStringLiteral("落札された");
+inline const QString LabelUnsold = QStringLiteral("落札者無し");
+inline const QString CollectQuestion = QStringLiteral("全件のタイトルを収集し、EXCELへ保存します。よろしいですか？");
+inline const QString CollectCaption = QStringLiteral("確認");
+inline const QString ListTitleSuffix = QStringLiteral("商品の一覧");
+inline const QString HeaderPage = QStringLiteral("頁");
+inline const QString HeaderPosition = QStringLiteral("頁内");
+inline const QString HeaderId = QStringLiteral("商品ID");
+inline const QString HeaderTitle = QStringLiteral("タイトル");
+inline const QString HeaderUrl = QStringLiteral("URL");
+inline const QString BrowserReadFailed = QStringLiteral("ブラウザからデータの取得ができませんでした。");
+inline const QString WrongPage = QStringLiteral("正しいページになっていません。");
+inline const QString Completed = QStringLiteral("収集が完了しました。");
+// A failed save (a lost office, mostly) ends the walk: the rows saved before it are in the file.
+inline const QString SaveFailed = QStringLiteral(
+    "次のエラーにより、エクセルへの保存に失敗したため、収集を中断しました。\n最後に保存した行までがファイルに残っています。\n\n");
+// The progress shown on the panel while the walk runs: page, items so far.
+inline const QString Progress = QStringLiteral("収集中 %1頁 %2件");
+inline const QString ProgressDone = QStringLiteral("収集 %1件");
+// The price cell's text ends in this; the cut keeps what comes before it.
+inline const QString YenSuffix = QStringLiteral(" 円");
+// The item page's address part after the auction host.
+inline const QString ItemPagePath = QStringLiteral("/jp/auction/");
+inline const QString PageParameter = QStringLiteral("&apg=");
 
 } // namespace zk::collect::texts

@@ -32,6 +32,17 @@ QString documentsFolder() {
     return withSeparator(QDir(folder).absolutePath());
 }
 
+bool GetSpecialFolder(int folder, QString& path) {
+    QString found;
+    if (folder == PersonalFolder) found = documentsFolder();
+    else if (folder == AppDataFolder) found = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (found.isEmpty() || !QDir().mkpath(found)) return false;
+    found = QDir(found).absolutePath();
+    if (found.size() > 1 && found.endsWith('/')) found.chop(1);
+    path = found;
+    return true;
+}
+
 QString exeFolder() { return withSeparator(QCoreApplication::applicationDirPath()); }
 
 } // namespace zk::paths

@@ -14,4 +14,11 @@ QString documentsFolder();
 // Folder of the program file, with trailing separator.
 QString exeFolder();
 
+// The shell's special folders by number, as the workflows ask for them.
+enum SpecialFolder { PersonalFolder = 5, AppDataFolder = 26 };
+// Puts the folder's path (without trailing separator) into `path` and returns true; leaves
+// `path` untouched and returns false when the folder cannot be located or made, so that a
+// caller that filled in a fallback keeps it.
+bool GetSpecialFolder(int folder, QString& path);
+
 } // namespace zk::paths

@@ -121,7 +121,7 @@ void BulkRelist::endRun() {
 }
 
 void BulkRelist::showProgress() {
-    panel_.showProgress(texts::Progress.arg(counts_.pass).arg(counts_.tried).arg(counts_.relisted).arg(counts_.skipped));
+    panel_.showRelistProgress(texts::Progress.arg(counts_.pass).arg(counts_.tried).arg(counts_.relisted).arg(counts_.skipped));
 }
 
 } // namespace zk::relist

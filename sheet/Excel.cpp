@@ -242,6 +242,8 @@ int TExcel::SaveAs(const QString& fileName) {
     return guarded([&] {
         ref(AppRef, "AppRef").setDisplayAlerts(false);
         workbook().saveAs(fileName);
+        // The name with the extension the office gave it: a lost office's lock is found by it.
+        BookPath = workbook().fullName();
     });
 }
 

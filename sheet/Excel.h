@@ -69,7 +69,7 @@ public:
     std::shared_ptr<calc::Worksheet> Sheet;
     std::shared_ptr<DesktopWindow> ExcelWindow;
     int Started = 0;
-    QString BookPath; // the workbook last opened
+    QString BookPath; // the workbook last opened or saved under a new name
     uint32_t LastError = 0;
     QString LastErrorText;
 

@@ -381,16 +381,22 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
             if (kind == ListKind::Unsold)
                 body += "<td><input type=\"checkbox\" name=\"aidlist\" value=\"" + escape(item.id) + "\"></td>";
             const std::string itemUrl = s(info.itemUrl(QString::fromStdString(item.id)));
+            const Item::ListShape& shape = item.listShape;
             if (pictureColumn) {
                 body += "<td>";
-                if (!item.pictures.empty())
+                if (!item.pictures.empty() || shape.pictureLink)
                     body += "<a href=\"" + escape(itemUrl) + "\"><img class=\"thumb\" src=\"/jp/image/" +
-                            escape(item.pictures.front().storedName) + "\" alt=\"\"></a>";
+                            escape(item.pictures.empty() ? std::string("none.jpg") : item.pictures.front().storedName) +
+                            "\" alt=\"\"></a>";
                 body += "</td>";
             }
-            body += "<td>" + escape(item.id) + "</td><td>" + link(itemUrl, item.title) + "</td>";
+            body += "<td>" + escape(item.id) + "</td><td>" + link(shape.trailingSlash ? itemUrl + "/" : itemUrl, item.title);
+            if (shape.redirectLink)
+                body += " " + link("http://" + s(info.auctionHost()) + "/jp/jump?u=" + itemUrl, texts::RedirectLink);
+            body += "</td>";
             if (kind == ListKind::Sold)
-                body += "<td>" + html::yen(item.finalPrice) + texts::Yen + "</td><td>" + escape(item.winner) + "</td>";
+                body += "<td>" + (shape.emptyPrice ? std::string() : html::yen(item.finalPrice) + texts::Yen) + "</td><td>" +
+                        escape(item.winner) + "</td>";
             else
                 body += "<td>" + html::yen(item.startPrice) + texts::Yen + "</td><td>" + escape(closingText(item)) + "</td>";
             body += "</tr>\n";

@@ -264,7 +264,8 @@ bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
         std::lock_guard<std::mutex> lock(state_.mutex);
         Faults& f = state_.faults;
         auto take = [&](FaultRule& rule) {
-            if (!rule.matches(req.path, req.method)) return false;
+            // The address with its query, so that a fault can pick one page of a list.
+            if (!rule.matches(req.target, req.method)) return false;
             if (rule.count > 0) --rule.count;
             return true;
         };
@@ -661,6 +662,28 @@ void SiteServer::routeControl() {
             item->winner = req.has_param("bidder") ? req.get_param_value("bidder") : "bidder_01";
         } else {
             item->status = ItemStatus::Unsold;
+        }
+        res.set_content("ok\n", "text/plain");
+    });
+
+    // The shape of an item in the seller's lists: shape=picture|redirect|slash|noprice.
+    srv.Post("/_sim/listshape", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        Item* item = state_.item(req.get_param_value("aID"));
+        const std::string shape = req.get_param_value("shape");
+        if (!item) {
+            res.status = 404;
+            res.set_content("no auction with that ID\n", "text/plain");
+            return;
+        }
+        if (shape == "picture") item->listShape.pictureLink = true;
+        else if (shape == "redirect") item->listShape.redirectLink = true;
+        else if (shape == "slash") item->listShape.trailingSlash = true;
+        else if (shape == "noprice") item->listShape.emptyPrice = true;
+        else {
+            res.status = 400;
+            res.set_content("shape must be picture, redirect, slash or noprice\n", "text/plain");
+            return;
         }
         res.set_content("ok\n", "text/plain");
     });

@@ -45,6 +45,13 @@ struct Item {
     bool seeded = false;
     std::vector<Picture> pictures;
     FieldMap fields;              // every submitted field, as received
+    // How the seller's lists show the item, changed by tests to reach the lists' odd cases.
+    struct ListShape {
+        bool pictureLink = false;   // a picture link even without a picture
+        bool redirectLink = false;  // a further link that carries the item's address as a parameter
+        bool trailingSlash = false; // the title link's address ends in "/"
+        bool emptyPrice = false;    // the price cell holds no text
+    } listShape;
 };
 
 // A listing being entered: what the entry form held when it was last sent, and the pictures.

@@ -33,6 +33,7 @@ inline constexpr const char* RelistLink = "この商品を再出品";
 inline constexpr const char* ListedMessage = "出品手続きが完了しています";
 inline constexpr const char* EntryTitle = "商品情報入力";
 inline constexpr const char* Yen = " 円";
+inline constexpr const char* RedirectLink = "別窓で開く";
 
 // Page titles.
 inline constexpr const char* SiteName = "練習用オークション";

@@ -73,7 +73,7 @@ public:
     // its end, how far it is, and the hidden title filter of its question.
     virtual void setStopVisible(bool) {}
     virtual void clearStopRequest() {}
-    virtual void showProgress(const QString&) {}
+    virtual void showRelistProgress(const QString&) {}
     virtual QString bulkFilterText() const { return {}; }
     // The picture upload's controls. Defaults for panels without them (tests, tools).
     // The number of pictures per upload (the track bar, 0 to 3) and the button that follows it.
@@ -84,6 +84,11 @@ public:
     // The panel window's frame, and the thumbnail's left edge within it (the preview opens there).
     virtual QRect panelGeometry() const { return {}; }
     virtual int thumbnailLeft() const { return 0; }
+    // The item-name collection: the list chosen in the collection group (0 current, 1 sold,
+    // 2 unsold), and a line of progress while it runs (empty clears it). Defaults for panels
+    // that run no collection.
+    virtual int collectionMode() const { return 0; }
+    virtual void showProgress(const QString& text) { (void)text; }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready

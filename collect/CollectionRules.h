@@ -1,0 +1,46 @@
+#pragma once
+// The rules of the item-name collection that need neither browser nor spreadsheet: which list a
+// mode walks, which links are item links, the auction ID in an address, the price text, and
+// where the workbook is saved.
+#include <QDate>
+#include <QString>
+
+namespace zk::collect {
+
+// The modes of CollectionRadio, in its order.
+enum class CollectionMode { Current = 0, Sold = 1, Unsold = 2 };
+
+struct CollectionList {
+    CollectionMode mode = CollectionMode::Current;
+    QString label;        // in the question, the title cell and the file name
+    QString startAddress; // page 1 of the list
+};
+
+// The list of a radio index (out of range reads as the first): the current items' address, or
+// the closed items' address followed by "1" (sold) or "0" (unsold).
+CollectionList collectionList(int radioIndex, const QString& currentListUrl, const QString& closedListUrl);
+
+// Page `page` of the list: page 1 is the start address itself.
+QString pageAddress(const QString& startAddress, int page);
+
+// "." + auction host + "/jp/auction/": what an item page's address holds near its start.
+QString itemPageMarker(const QString& auctionHost);
+// The marker must begin within the first MarkerPositionLimit characters (1-based), which keeps
+// out links that carry an item address further on, as a redirect parameter does.
+inline constexpr int MarkerPositionLimit = 20;
+bool isItemLink(const QString& address, const QString& marker);
+
+// The text after the last "/"; empty for an address that ends in "/".
+QString auctionIdOf(const QString& address);
+
+// The price text up to the first " 円"; the whole text when there is none.
+QString cutYen(const QString& text);
+
+// <folder>/<yyyymmdd><label>, without extension (the office adds its default one).
+QString collectionFileName(const QString& folder, const QDate& date, const QString& label);
+
+// The folder the workbook goes to when the documents folder cannot be found: the home folder,
+// or the current one when even that is unknown.
+QString fallbackFolder();
+
+} // namespace zk::collect

@@ -1,0 +1,326 @@
+// "商品名収集" from the main window, against the practice site with the real browser and office:
+// the workbook on disk after each mode, and after a killed browser, a failed page and a killed
+// office.
+#include "app/Mainforinst.h"
+#include "collect/ItemCollection.h"
+#include "collect/Texts.h"
+#include "browser/Texts.h"
+#include "platform/Clock.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "platform/Cp932.h"
+#include "platform/Desktop.h"
+#include "platform/MessageService.h"
+#include "sheet/Excel.h"
+#include "support/TempFolder.h"
+#include "../site/SiteProcess.h"
+#include "../sheet/CalcFixture.h"
+#include "ui_Mainform.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <functional>
+#include <memory>
+
+using zk::MessageService;
+using zk::test::ScopedEnv;
+using zk::test::TempFolder;
+namespace texts = zk::collect::texts;
+
+namespace {
+
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
+
+// Two items a page: the current list runs over 15 pages, the others over a few.
+constexpr int kPageSize = 2;
+zk::test::SiteProcess* site = nullptr;
+QTemporaryDir* siteData = nullptr;
+
+const char* kFieldsIni =
+    "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
+    "KAISI_PRICE_ITEM_POS=1\r\nKIBOU_PRICE_SEC_POS=1\r\nKIBOU_PRICE_ITEM_POS=2\r\nBANK_NAME_NUM=0\r\n"
+    "SONOTA_KESSAI_NUM=0\r\nBANK_DEFAULT_NUM=0\r\nKESSAI_DEFAULT_NUM=0\r\n[SECTION1]\r\nNUM=2\r\nNAME1=StartPrice\r\n"
+    "TYPE1=TEXT\r\nNAME2=BidOrBuyPrice\r\nTYPE2=TEXT\r\n";
+
+// A process of ours that still runs (a zombie has ended).
+bool running(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (pid <= 1 || !stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray text = stat.readAll();
+    const int close = text.lastIndexOf(')');
+    return close > 0 && text.mid(close + 2, 1) != "Z";
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < ms) QTest::qWait(20);
+    return done();
+}
+
+struct Expected {
+    QString id, title, price, winner;
+};
+
+class CollectionWalkTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        siteData = new QTemporaryDir;
+        site = new zk::test::SiteProcess({"--data-folder", siteData->path(), "--current", "30", "--sold", "7",
+                                          "--unsold", "5", "--page-size", QString::number(kPageSize)});
+        const QString error = site->start();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/System.ini"); ++i) QTest::qWait(50);
+    }
+    static void TearDownTestSuite() {
+        delete site;
+        delete siteData;
+    }
+
+    CollectionWalkTest()
+        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")),
+          documents_("ZERKON_DOCUMENTS_DIR", dir_.path() + "/docs") {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({});
+        zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040));
+    }
+    ~CollectionWalkTest() override {
+        main_.reset(); // quits the browser and the office it started
+        zk::Desktop::instance().setWorkArea({});
+        site->control("fault", "kind=clear");
+    }
+
+    void SetUp() override {
+        QFile file(siteData->path() + "/System.ini");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QString text = zk::cp932::toUnicode(file.readAll());
+        text.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=/tmp");
+        dir_.writeCp932("data/System.ini", text + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
+        dir_.writeCp932("data/FieldsDefine.ini", kFieldsIni);
+        main_ = std::make_unique<zk::TMainForInst1>();
+        ASSERT_TRUE(waitUntil([&] { return main_->startupRan() || main_->ended(); }, 60000));
+        QStringList shown;
+        for (const auto& entry : MessageService::instance().transcript()) shown << entry["text"].toString();
+        ASSERT_FALSE(main_->ended()) << shown.join(" / ").toStdString();
+        ASSERT_EQ(main_->shared().IEConnected, 1) << shown.join(" / ").toStdString();
+    }
+
+    Ui::TMain& ui() { return *main_->ui(); }
+    zk::workflow::Shared& shared() { return main_->shared(); }
+
+    // One collection of a mode, the question answered Yes; the boxes it showed.
+    QStringList collect(int mode) {
+        ui().CollectionRadio->setItemIndex(mode);
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({"Yes"});
+        ui().ShuppinCollection->click();
+        QStringList shown;
+        for (const auto& entry : MessageService::instance().transcript()) shown << entry["text"].toString();
+        return shown;
+    }
+
+    // The list of a status as the site shows it, newest first.
+    static std::vector<Expected> listed(const QString& status) {
+        std::vector<Expected> items;
+        const QJsonArray all = site->state().value("items").toArray();
+        for (auto it = all.end(); it != all.begin();) {
+            const QJsonObject item = (--it)->toObject();
+            if (item["status"].toString() != status || !item["relistedAs"].toString().isEmpty()) continue;
+            items.push_back({item["id"].toString(), item["title"].toString(),
+                             QLocale(QLocale::English).toString(item["finalPrice"].toInteger()), item["winner"].toString()});
+        }
+        return items;
+    }
+
+    QString bookPath(const QString& label) const {
+        return dir_.path() + "/docs/" + zk::clock::now().date().toString("yyyyMMdd") + label + ".xlsx";
+    }
+
+    // A copy of the file as it is on disk now: the program's office keeps the workbook open
+    // (and locked) after a collection.
+    QString onDisk(const QString& path) {
+        const QString copy = dir_.file(QString("check/%1-%2").arg(++copies_).arg(QFileInfo(path).fileName()));
+        if (!QFile::copy(path, copy)) ADD_FAILURE() << "no file " << path.toStdString();
+        return copy;
+    }
+
+    // The rows on disk from row 4 down to the first empty one.
+    QList<QStringList> rowsOnDisk(const QString& path, int columns = 7) {
+        zk::test::Reopened book(onDisk(path));
+        QList<QStringList> rows = book.sheet()->texts(4, 1, 4 + 200, columns);
+        while (!rows.isEmpty() && rows.last().join("").isEmpty()) rows.removeLast();
+        return rows;
+    }
+
+    TempFolder dir_;
+    ScopedEnv data_, registry_, documents_;
+    std::unique_ptr<zk::TMainForInst1> main_;
+    int copies_ = 0;
+};
+
+} // namespace
+
+TEST_F(CollectionWalkTest, EachModeLeavesOneRowPerItemInPageOrderAndASecondRunReplacesTheFile) {
+    const std::vector<Expected> current = listed("selling"), sold = listed("sold"), unsold = listed("unsold");
+    ASSERT_EQ(current.size(), 30u);
+    // The lists' odd cases: a picture link and a redirect link beside the title link, an address
+    // that ends in "/", a price cell without text.
+    ASSERT_EQ(site->control("listshape", "aID=" + current[0].id.toStdString() + "&shape=picture"), 200);
+    ASSERT_EQ(site->control("listshape", "aID=" + current[0].id.toStdString() + "&shape=redirect"), 200);
+    ASSERT_EQ(site->control("listshape", "aID=" + current[3].id.toStdString() + "&shape=slash"), 200);
+    ASSERT_EQ(site->control("listshape", "aID=" + sold[2].id.toStdString() + "&shape=noprice"), 200);
+    ASSERT_EQ(site->control("listshape", "aID=" + sold[1].id.toStdString() + "&shape=picture"), 200);
+
+    const QString question = texts::LabelCurrent + texts::CollectQuestion;
+    EXPECT_EQ(collect(0), (QStringList{question, texts::Completed}));
+    EXPECT_EQ(shared().ExcelState, 1);
+    EXPECT_EQ(shared().Row.CurrentRow, 4 + 30);
+    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+    EXPECT_TRUE(ui().SelectRow->isEnabled());
+    EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
+    EXPECT_EQ(ui().CollectionProgress->text(), texts::ProgressDone.arg(30));
+    const QString itemUrl = "http://" + site->info().pageHost() + "/jp/auction/";
+    {
+        zk::test::Reopened book(onDisk(bookPath(texts::LabelCurrent)));
+        EXPECT_EQ(book.text("A1"), QString::fromUtf8("出品中商品の一覧"));
+        EXPECT_EQ(book.sheet()->texts(2, 1, 3, 6),
+                  (QList<QStringList>{{"", "", "", "", "", ""},
+                                      {QString::fromUtf8("頁"), QString::fromUtf8("頁内"), QString::fromUtf8("商品ID"),
+                                       QString::fromUtf8("タイトル"), "URL", ""}}));
+        EXPECT_EQ(book.sheet()->range("E4")->hyperlinkAddress(), itemUrl + current[0].id);
+        EXPECT_EQ(book.sheet()->range("E7")->hyperlinkAddress(), itemUrl + current[3].id + "/");
+    }
+    // The link leads to the item's page.
+    zk::test::SiteClient client(site->info());
+    EXPECT_EQ(client.get((itemUrl + current[1].id).toStdString()).status, 200);
+    QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent));
+    ASSERT_EQ(rows.size(), 30);
+    for (int k = 0; k < 30; ++k) {
+        const QString id = k == 3 ? QString() : current[size_t(k)].id;
+        EXPECT_EQ(rows[k], (QStringList{QString::number(k / kPageSize + 1), QString::number(k % kPageSize + 1), id,
+                                        current[size_t(k)].title, itemUrl + current[size_t(k)].id + (k == 3 ? "/" : ""),
+                                        "", ""}))
+            << "row " << k + 4;
+    }
+
+    // Sold: the price without " 円" and the winner; the row without a price keeps its place.
+    EXPECT_EQ(collect(1), (QStringList{texts::LabelSold + texts::CollectQuestion, texts::Completed}));
+    rows = rowsOnDisk(bookPath(texts::LabelSold));
+    ASSERT_EQ(rows.size(), int(sold.size()));
+    for (int k = 0; k < int(sold.size()); ++k) {
+        const Expected& e = sold[size_t(k)];
+        const bool noPrice = k == 2;
+        EXPECT_EQ(rows[k], (QStringList{QString::number(k / kPageSize + 1), QString::number(k % kPageSize + 1), e.id,
+                                        e.title, itemUrl + e.id, noPrice ? "" : e.price,
+                                        noPrice ? "" : e.winner}))
+            << "row " << k + 4;
+    }
+    {
+        zk::test::Reopened book(onDisk(bookPath(texts::LabelSold)));
+        EXPECT_EQ(book.text("A1"), QString::fromUtf8("落札された商品の一覧"));
+    }
+
+    EXPECT_EQ(collect(2), (QStringList{texts::LabelUnsold + texts::CollectQuestion, texts::Completed}));
+    rows = rowsOnDisk(bookPath(texts::LabelUnsold), 5);
+    ASSERT_EQ(rows.size(), int(unsold.size()));
+    for (int k = 0; k < int(unsold.size()); ++k) EXPECT_EQ(rows[k][2], unsold[size_t(k)].id);
+
+    // The same day again, after one item sold: the file of the first run is replaced.
+    ASSERT_EQ(site->control("close", "aID=" + current[5].id.toStdString() + "&winner=1"), 200);
+    EXPECT_EQ(collect(0), (QStringList{question, texts::Completed}));
+    rows = rowsOnDisk(bookPath(texts::LabelCurrent));
+    ASSERT_EQ(rows.size(), 29);
+    EXPECT_EQ(rows[5][2], current[6].id);
+    EXPECT_EQ(rows.last()[0], "15");
+    EXPECT_EQ(rows.last()[1], "1");
+    EXPECT_EQ(QDir(dir_.path() + "/docs").entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(CollectionWalkTest, AKilledBrowserEndsTheWalkWithTheRowsSavedAndIsStartedAgain) {
+    const std::vector<Expected> current = listed("selling");
+    const qint64 killed = shared().IE->session()->processId();
+    ASSERT_TRUE(running(killed));
+    // Killed while the third page is read.
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (ui().CollectionProgress->text().startsWith(texts::Progress.arg(3).section(' ', 0, 1))) {
+            watch.stop();
+            ::kill(pid_t(killed), SIGKILL);
+        }
+    });
+    watch.start();
+    const QStringList shown = collect(0);
+    ASSERT_GE(shown.size(), 3);
+    EXPECT_EQ(shown.mid(0, 3), (QStringList{texts::LabelCurrent + texts::CollectQuestion, texts::BrowserReadFailed,
+                                            texts::Completed}));
+    EXPECT_TRUE(shown.contains(zk::browser::texts::Disconnected)) << shown.join(" / ").toStdString();
+    // The rows of the pages read before; a page half read keeps what it gave.
+    const QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent));
+    ASSERT_GE(rows.size(), 2 * kPageSize);
+    ASSERT_LE(rows.size(), 3 * kPageSize);
+    for (int k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k][3], current[size_t(k)].title);
+    // The browser is back, logged in on the site; the killed one has gone.
+    EXPECT_TRUE(waitUntil([&] { return !running(killed); }));
+    EXPECT_EQ(shared().IEConnected, 1);
+    ASSERT_NE(shared().IE->session(), nullptr);
+    EXPECT_NE(shared().IE->session()->processId(), killed);
+    EXPECT_TRUE(shared().IE->GetUrl().contains(site->info().auctionHostName)) << shared().IE->GetUrl().toStdString();
+    EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
+    // And the next collection runs on it.
+    EXPECT_EQ(collect(0).last(), texts::Completed);
+    EXPECT_EQ(rowsOnDisk(bookPath(texts::LabelCurrent), 4).size(), int(current.size()));
+}
+
+TEST_F(CollectionWalkTest, APageTheSiteFailsEndsTheWalkWithAMessageAndTheRowsBefore) {
+    const std::vector<Expected> current = listed("selling");
+    ASSERT_EQ(site->control("fault", "kind=error&count=1&path=apg=3"), 200);
+    EXPECT_EQ(collect(0), (QStringList{texts::LabelCurrent + texts::CollectQuestion, texts::BrowserReadFailed,
+                                       texts::Completed}));
+    const QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent));
+    ASSERT_EQ(rows.size(), 2 * kPageSize);
+    for (int k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k][3], current[size_t(k)].title);
+    EXPECT_EQ(shared().ExcelState, 1);
+    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+}
+
+TEST_F(CollectionWalkTest, AKilledOfficeKeepsTheRowsSavedAtTheEndOrEveryTenPages) {
+    // Killed right after the completion message: every row is on disk already.
+    const std::vector<Expected> unsold = listed("unsold"), current = listed("selling");
+    EXPECT_EQ(collect(2).last(), texts::Completed);
+    pid_t officePid = shared().Excel->ExcelApp->office().processId();
+    ASSERT_TRUE(running(officePid));
+    ::kill(officePid, SIGKILL);
+    ASSERT_TRUE(waitUntil([&] { return !running(officePid); }));
+    EXPECT_EQ(rowsOnDisk(bookPath(texts::LabelUnsold), 5).size(), int(unsold.size()));
+
+    // The next run finds the office gone and starts another; killed on the twelfth page, the
+    // rows of the first ten pages are on disk.
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (ui().CollectionProgress->text().startsWith(texts::Progress.arg(12).section(' ', 0, 1))) {
+            watch.stop();
+            officePid = shared().Excel->ExcelApp->office().processId();
+            ::kill(officePid, SIGKILL);
+        }
+    });
+    watch.start();
+    const QStringList shown = collect(0);
+    ASSERT_EQ(shown.size(), 2) << shown.join(" / ").toStdString();
+    EXPECT_TRUE(shown[1].startsWith(texts::SaveFailed)) << shown[1].toStdString();
+    EXPECT_EQ(shared().ExcelState, 0);
+    EXPECT_TRUE(waitUntil([&] { return !running(officePid); }));
+    const QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent));
+    ASSERT_EQ(rows.size(), zk::collect::ItemCollection::SaveEveryPages * kPageSize);
+    for (int k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k][3], current[size_t(k)].title);
+    // The killed office's lock does not stay beside the workbook.
+    EXPECT_FALSE(QFile::exists(dir_.path() + "/docs/.~lock." + QFileInfo(bookPath(texts::LabelCurrent)).fileName() + "#"));
+    EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
+}
