@@ -16,7 +16,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
+#include "workflow/Pause.h"
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     site = &siteProcess;
-    for (int i = 0; i < 100 && !QFile::exists(siteData.path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
+    for (int i = 0; i < 100 && !QFile::exists(siteData.path() + "/FieldsDefine.ini"); ++i) zk::workflow::pause(50);
     QDir().mkpath(home.path() + "/data");
     QString ini = readCp932(siteData.path() + "/System.ini");
     ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + home.path());
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     panel = main.get();
     QElapsedTimer waited;
     waited.start();
-    while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) QTest::qWait(20);
+    while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
     if (main->ended() || main->shared().IEConnected != 1) {
         std::fprintf(stderr, "the panel did not start\n");
         return 1;
