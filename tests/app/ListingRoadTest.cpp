@@ -321,6 +321,16 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
     EXPECT_EQ(ie().GetFormValue(1, "ClosingDate"), "b");
     EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), "2");
     EXPECT_EQ(texts(), QStringList());
+
+    // The already-listed marker counts only as the first text of a div itself.
+    const QString marker = main_->shared().Settings.value("SHUPPINZUMI_MSG");
+    auto dataPage = [](const QString& html) {
+        return "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(html));
+    };
+    ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>" + marker + "</b></div><div>x</div>")), 0);
+    EXPECT_EQ(main_->IsAlreadyListed(), 0);
+    ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>x</b></div><div>前 " + marker + " 後</div>")), 0);
+    EXPECT_EQ(main_->IsAlreadyListed(), 1);
 }
 
 TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
@@ -347,9 +357,14 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     EXPECT_TRUE(ui().Exhibit->isEnabled());
     EXPECT_EQ(listed().size(), 0);
 
-    // The item again from the category: listed once.
+    // The item again, Shift+click going straight to the last category: listed once.
     MessageService::instance().clearTranscript();
-    main_->GotoGategory(main_->shared().LastCategory);
+    main_->show();
+    QTest::keyPress(main_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
+    ui().CategoryButton->click();
+    QTest::keyRelease(main_->windowHandle(), Qt::Key_Shift);
+    EXPECT_FALSE(main_->shared().CategoryDialog->isVisible());
+    EXPECT_GE(entryForm(), 0) << ie().GetUrl().toStdString();
     typeUploadFields(u("一度だけ"), "800");
     ui().SetShuppin->click();
     ui().Exhibit->click();
@@ -366,6 +381,11 @@ TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {
     const QString code = chooseCategory();
     ASSERT_EQ(main_->shared().LastCategory, code);
     main_->shared().LastCategory = "previous";
+    MessageService::instance().clearTranscript();
+    // A page without the confirm button: said after about ten seconds, the category kept.
+    main_->GotoGategory("9999999999");
+    EXPECT_EQ(texts(), QStringList{u("確認ボタンが表示されません。表示されたら手動で行って下さい。")});
+    EXPECT_EQ(main_->shared().LastCategory, "previous");
     MessageService::instance().clearTranscript();
     // The entry form behind the category's confirm button takes longer than the press waits.
     ASSERT_EQ(site->control("fault", "kind=delay&path=/jp/show/submit&method=POST&ms=25000"), 200);

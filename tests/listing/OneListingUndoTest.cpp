@@ -1,0 +1,51 @@
+// The upload's half of the one-listing undo is reached through the seam's UploadUndo.
+#include "listing/OneListingUndo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Uploads : public zk::workflow::UploadUndo {
+public:
+    bool hasUploads() const override { return stack > 0; }
+    void UndoLastUpload() override { --stack, ++undone; }
+    int stack = 0;
+    int undone = 0;
+};
+
+class QuietPanel : public zk::workflow::Panel {
+public:
+    void setBusy(bool) override {}
+    void setCurtain(bool) override {}
+    void showGuideAt(int) override {}
+    void showThumbnail(const QString&) override {}
+    QString panelStartPrice() const override { return {}; }
+    QString panelBuyPrice() const override { return {}; }
+    bool stopRequested() const override { return false; }
+    void bringToFront() override {}
+    int top() const override { return 0; }
+    void setTop(int) override {}
+    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
+    void savePlacement(zk::DesktopWindow*, const QString&) override {}
+    void workbookOpened() override {}
+    void setNextTitle(const QString&) override {}
+    void setPreviousTitleVisible(bool) override {}
+};
+
+} // namespace
+
+TEST(OneListingUndo, TakesBackOneUploadOnlyWhenThereIsOneAndNoRowAtTheFirstRow) {
+    zk::workflow::Shared shared;
+    QuietPanel panel;
+    shared.Row.choose(5); // at the first row: no title to take back, no workbook needed
+    zk::listing::undoOneListing(shared, panel); // no uploader yet: nothing to do
+
+    Uploads uploads;
+    shared.Uploads = &uploads;
+    zk::listing::undoOneListing(shared, panel);
+    EXPECT_EQ(uploads.undone, 0);
+    uploads.stack = 2;
+    zk::listing::undoOneListing(shared, panel);
+    EXPECT_EQ(uploads.undone, 1);
+    EXPECT_EQ(shared.Row.CurrentRow, 5);
+}
