@@ -69,6 +69,7 @@ TMain::TMain(QWidget* parent)
     PicUploader = std::make_unique<listing::TPicUploader>(shared_, *this);
     Upload = std::make_unique<listing::PictureUpload>(shared_, *this);
     shared_.PicUploader = PicUploader.get();
+    shared_.Uploads = Upload.get();
     shared_.Excel = Excel.get();
     shared_.IE = IE.get();
     shared_.Workbook = Workbook.get();

@@ -257,6 +257,8 @@ void PictureUpload::UploadClearClick() {
 
 void PictureUpload::TrackBar1Change(int position) { panel_.setUploadEnabled(position != 0); }
 
+bool PictureUpload::hasUploads() const { return shared_.PicUploader && shared_.PicUploader->undoDepth() > 0; }
+
 void PictureUpload::PreviousUploadClick() {
     QString next;
     if (uploader().UndoLastUpload(next) != 0) return;

@@ -14,9 +14,14 @@ namespace zk::listing {
 
 class TPicUploader;
 
-class PictureUpload {
+// Also the picture half of the one-listing undo that the item set and the listing run when the
+// browser is lost.
+class PictureUpload : public workflow::UploadUndo {
 public:
     PictureUpload(workflow::Shared& shared, workflow::Panel& panel);
+
+    bool hasUploads() const override;
+    void UndoLastUpload() override { PreviousUploadClick(); }
 
     void UploadButtonClick();
     void UploadClearClick();

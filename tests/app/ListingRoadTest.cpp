@@ -229,8 +229,11 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
     }
     EXPECT_EQ(sent["bank_count"].toString().toInt(), defs.BankNameNum);
     EXPECT_EQ(sent["pay_count"].toString().toInt(), defs.OtherPaymentNum);
-    for (const zk::TFieldDef& d : defs.FieldTable)
-        if (d.Name.startsWith("bank_") || d.Name.startsWith("pay_")) EXPECT_EQ(sent[d.Name].toString(), d.Value) << d.Name.toStdString();
+    for (const zk::TFieldDef& d : defs.FieldTable) {
+        if (d.Name.startsWith("bank_") || d.Name.startsWith("pay_")) {
+            EXPECT_EQ(sent[d.Name].toString(), d.Value) << d.Name.toStdString();
+        }
+    }
 
     // ID, time and link in the row, as the office saved them.
     main_->close();
