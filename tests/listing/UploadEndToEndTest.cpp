@@ -296,3 +296,25 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     main_->PreviousUploadClick();
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
 }
+
+TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUndone) {
+    start();
+    for (const char* name : {"a.jpg", "b.jpg"}) picture(name);
+    openWorkbook({{"B2", "カメラ"}});
+    main_->shared().Row.PriceColumn = 0;
+    openListingForm();
+    const qint64 browserPid = ie().session()->processId();
+    main_->afterPictures = [browserPid] {
+        ::kill(pid_t(browserPid), SIGKILL);
+        QTest::qWait(500);
+    };
+    upload(2, {dir_.file("pics/a.jpg")});
+    EXPECT_EQ(said(), (QStringList{texts::TitleSetFailed, zk::browser::texts::Disconnected, texts::MovedBackOne}));
+    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_TRUE(ie().IsConnected());
+    EXPECT_NE(ie().session()->processId(), browserPid);
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+    EXPECT_EQ(main_->shared().PicUploader->undoDepth(), 0);
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    EXPECT_EQ(main_->shared().LastTitle, "");
+}
