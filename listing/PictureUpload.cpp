@@ -44,13 +44,25 @@ QString PictureUpload::choosePictureFolder() const {
     return QFileInfo(path).absolutePath() + "/";
 }
 
+void PictureUpload::keep(const AutomationError& error) {
+    shared_.IE->LastError = int32_t(error.code());
+    shared_.IE->LastErrorText = error.text();
+}
+
 bool PictureUpload::setField(const QString& name, const QString& value, const QString& failure) {
-    if (shared_.IE->SetFormValue(0, name, value) == 0) return true;
+    int result = -99;
+    try {
+        result = shared_.IE->SetFormValue(0, name, value);
+    } catch (const AutomationError& e) {
+        // The wait after the write throws when the browser has gone: it is this field's failure.
+        keep(e);
+    }
+    if (result == 0) return true;
     say(failure);
     return false;
 }
 
-bool PictureUpload::lostBrowser(int undoDepthBefore, bool rowColoured) {
+bool PictureUpload::lostBrowser() {
     TIECtrl& ie = *shared_.IE;
     const bool recorded = AutomationError(uint32_t(ie.LastError), {}).isDisconnection();
     if (!recorded && ie.IsConnected()) return false;
@@ -59,8 +71,9 @@ bool PictureUpload::lostBrowser(int undoDepthBefore, bool rowColoured) {
     SiteLogin(shared_, panel_).ReconnectRule(-99);
     panel_.showGuideAt(GuideCategory);
     // The half-done listing is undone here: the new browser starts a new one.
-    if (rowColoured && shared_.ExcelState == 1) shared_.Excel->SetBackgroundColor(shared_.Row.CurrentRow, NoColour);
-    if (uploader().undoDepth() > undoDepthBefore) PreviousUploadClick();
+    if (rowColoured_ && shared_.ExcelState == 1) shared_.Excel->SetBackgroundColor(shared_.Row.CurrentRow, NoColour);
+    rowColoured_ = false;
+    if (uploader().undoDepth() > undoDepthBefore_) PreviousUploadClick();
     return true;
 }
 
@@ -73,6 +86,18 @@ void PictureUpload::putLastTextsBack() {
 }
 
 void PictureUpload::UploadButtonClick() {
+    undoDepthBefore_ = uploader().undoDepth();
+    rowColoured_ = false;
+    try {
+        upload();
+    } catch (const AutomationError& e) {
+        // A browser call that throws ends the press here, with the reconnect rule.
+        keep(e);
+        if (!lostBrowser()) SiteLogin(shared_, panel_).ReconnectRule(-99);
+    }
+}
+
+void PictureUpload::upload() {
     workflow::Shared& s = shared_;
     workflow::RowCursor& row = s.Row;
     TIECtrl& ie = *s.IE;
@@ -92,7 +117,7 @@ void PictureUpload::UploadButtonClick() {
             say(texts::NotOnEntryForm);
             return;
         }
-        if (!lostBrowser(up.undoDepth(), false)) {
+        if (!lostBrowser()) {
             SiteLogin(s, panel_).ReconnectRule(-99);
             panel_.setCurtain(false);
             panel_.showGuideAt(GuideCategory);
@@ -152,7 +177,6 @@ void PictureUpload::UploadButtonClick() {
         }
     }
 
-    const int depthBefore = up.undoDepth();
     int result = -1;
     {
         panel_.setTopMost(true);
@@ -163,8 +187,7 @@ void PictureUpload::UploadButtonClick() {
             result = up.UploadPictures(s.NextPicture);
         } catch (const AutomationError& e) {
             // A browser call outside the recorded ones: kept for the reconnect rule below.
-            ie.LastError = int32_t(e.code());
-            ie.LastErrorText = e.text();
+            keep(e);
             result = -1;
         }
         panel_.setTopMost(false);
@@ -173,7 +196,7 @@ void PictureUpload::UploadButtonClick() {
     if (result != 0) {
         if (result == -1) say(texts::UploadFailed);
         s.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
-        lostBrowser(depthBefore, false);
+        lostBrowser();
         return;
     }
     panel_.showThumbnail(s.NextPicture);
@@ -183,9 +206,13 @@ void PictureUpload::UploadButtonClick() {
         if (!s.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
         if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
         sheet::Pause(100);
-        ie.WaitComplete(2);
+        try {
+            ie.WaitComplete(2); // its result is not needed: the title's write says whether the form is there
+        } catch (const AutomationError& e) {
+            keep(e);
+        }
         if (!setField(fields.TitleFieldName, title, texts::TitleSetFailed)) {
-            lostBrowser(depthBefore, false);
+            lostBrowser();
             return;
         }
         if (s.Excel->SetBackgroundColor(row.CurrentRow, UploadedColour) != 0) {
@@ -195,11 +222,12 @@ void PictureUpload::UploadButtonClick() {
                                             sheet::texts::ExcelErrorCaption, Icon::Exclamation);
             return;
         }
+        rowColoured_ = true;
         s.LastTitle = title;
         if (up.HasDescription) {
             const QString description = ExpandDescription();
             if (!setField(fields.DescriptionFieldName, description, texts::DescriptionSetFailed)) {
-                lostBrowser(depthBefore, true);
+                lostBrowser();
                 return;
             }
             s.LastDescription = description;
@@ -209,12 +237,12 @@ void PictureUpload::UploadButtonClick() {
             if (!s.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
             if (!start.isEmpty() &&
                 !setField(fields.FieldName(fields.StartPriceIndex), start, texts::StartPriceNotSet)) {
-                lostBrowser(depthBefore, true);
+                lostBrowser();
                 return;
             }
             if (!s.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
             if (!buy.isEmpty() && !setField(fields.FieldName(fields.BuyPriceIndex), buy, texts::BuyPriceNotSet)) {
-                lostBrowser(depthBefore, true);
+                lostBrowser();
                 return;
             }
         }
@@ -222,7 +250,7 @@ void PictureUpload::UploadButtonClick() {
         panel_.setNextTitle(sheet::TExcel::ToText(s.Excel->ReadCell(row.CurrentRow, row.NameColumn)));
     } else if (up.HasDescription) {
         if (!setField(fields.DescriptionFieldName, up.DescriptionText, texts::DescriptionSetFailed)) {
-            lostBrowser(depthBefore, false);
+            lostBrowser();
             return;
         }
         s.LastDescription = up.DescriptionText;

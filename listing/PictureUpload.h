@@ -10,6 +10,10 @@
 #include <QString>
 #include <functional>
 
+namespace zk {
+class AutomationError;
+}
+
 namespace zk::listing {
 
 class TPicUploader;
@@ -44,9 +48,12 @@ private:
     TPicUploader& uploader() const;
     // The file dialog for a picture of the folder: the folder with its separator, or empty.
     QString choosePictureFolder() const;
+    void upload();
     // After a failed browser operation: a browser that has gone is reconnected and this
     // press's pictures and row colour are undone. True when that was the case.
-    bool lostBrowser(int undoDepthBefore, bool rowColoured);
+    bool lostBrowser();
+    // An error thrown by a browser call, kept where the reconnect rule reads it.
+    void keep(const AutomationError& error);
     void putLastTextsBack();
     // A form field written; false (said) when it failed.
     bool setField(const QString& name, const QString& value, const QString& failure);
@@ -54,6 +61,9 @@ private:
     workflow::Shared& shared_;
     workflow::Panel& panel_;
     PhotoViewLibrary preview_;
+    // What this press has done so far, for its undo.
+    int undoDepthBefore_ = 0;
+    bool rowColoured_ = false;
 };
 
 } // namespace zk::listing

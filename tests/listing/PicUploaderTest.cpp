@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -37,10 +39,13 @@ public:
     void setNextTitle(const QString&) override {}
     void setPreviousTitleVisible(bool) override {}
     void setUploadEnabled(bool enabled) override { uploadEnabled = enabled; }
+    QRect panelGeometry() const override { return geometry; }
+    int thumbnailLeft() const override { return 393; }
 
     QList<bool> busy_;
     QStringList thumbnails;
     bool uploadEnabled = false;
+    QRect geometry{100, 500, 930, 135};
 };
 
 const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + QByteArray(100, 'x');
@@ -178,4 +183,40 @@ TEST_F(PicUploaderTest, ReChoosingAFolderWithoutPicturesLeavesNoFolder) {
     EXPECT_FALSE(panel_.uploadEnabled);
     step.TrackBar1Change(2);
     EXPECT_TRUE(panel_.uploadEnabled);
+}
+
+TEST_F(PicUploaderTest, PreviewShowsTheNextPicturesUpToTheEndBesideThePanel) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir_.write(QString("p/") + name, kJpeg);
+    zk::listing::PictureUpload step(shared_, panel_);
+    ASSERT_TRUE(step.loadPreview(qEnvironmentVariable("ZERKON_BUILD_DIR") + "/")) << step.preview().errorString().toStdString();
+    step.Image1MouseDown(); // no folder yet: nothing
+    auto previewWindow = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "PhotoViewForm") return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    EXPECT_EQ(previewWindow(), nullptr);
+
+    uploader_.Folder = folder("p");
+    QString next;
+    ASSERT_EQ(uploader_.ScanFolder(next), 0);
+    uploader_.NextIndex = 1; // two left
+    step.Image1MouseDown();
+    QWidget* w = previewWindow();
+    ASSERT_NE(w, nullptr);
+    auto slot = [w](int i) { return w->findChild<QLabel*>("Picture" + QString::number(i))->property("pictureName").toString(); };
+    EXPECT_EQ(slot(0), dir_.file("p/b.jpg"));
+    EXPECT_EQ(slot(1), dir_.file("p/c.jpg"));
+    EXPECT_EQ(slot(2), "");
+    EXPECT_EQ(slot(3), "");
+    // Above the panel when there is room, left of the thumbnail by 50.
+    EXPECT_EQ(w->pos(), QPoint(100 + 393 - 50, 500 - w->height()));
+    step.Image1MouseUp();
+    EXPECT_EQ(previewWindow(), nullptr);
+
+    panel_.geometry.moveTop(20); // no room above: below it
+    step.Image1MouseDown();
+    ASSERT_NE(previewWindow(), nullptr);
+    EXPECT_EQ(previewWindow()->pos().y(), 20 + 135);
+    step.Image1MouseUp();
 }

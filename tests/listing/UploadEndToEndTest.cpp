@@ -237,11 +237,14 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
 TEST_F(UploadEndToEnd, BrowserKilledBeforeTheItemSetIsUndoneOnOurSide) {
     start();
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) picture(name);
-    openWorkbook({{"B2", "カメラ"}, {"B3", "レンズ"}});
+    // A title with characters CP932 cannot hold reaches the form as it is, not as '?'.
+    const QString title = QString::fromUtf8("カメラ ☃ Café 𠮷");
+    openWorkbook({{"B2", title}, {"B3", "レンズ"}});
     main_->shared().Row.PriceColumn = 0;
     openListingForm();
     upload(2, {dir_.file("pics/a.jpg")});
     ASSERT_EQ(said(), QStringList()) << said().join(" / ").toStdString();
+    EXPECT_EQ(ie().GetFormValue(0, "item_title"), title);
     ASSERT_TRUE(parked("a.jpg") && parked("b.jpg"));
     ASSERT_EQ(main_->shared().Row.CurrentRow, 3);
 
@@ -295,4 +298,26 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     EXPECT_TRUE(parked("a.jpg") && parked("b.jpg"));
     main_->PreviousUploadClick();
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+}
+
+TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUndone) {
+    start();
+    for (const char* name : {"a.jpg", "b.jpg"}) picture(name);
+    openWorkbook({{"B2", "カメラ"}});
+    main_->shared().Row.PriceColumn = 0;
+    openListingForm();
+    const qint64 browserPid = ie().session()->processId();
+    main_->afterPictures = [browserPid] {
+        ::kill(pid_t(browserPid), SIGKILL);
+        QTest::qWait(500);
+    };
+    upload(2, {dir_.file("pics/a.jpg")});
+    EXPECT_EQ(said(), (QStringList{texts::TitleSetFailed, zk::browser::texts::Disconnected, texts::MovedBackOne}));
+    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_TRUE(ie().IsConnected());
+    EXPECT_NE(ie().session()->processId(), browserPid);
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+    EXPECT_EQ(main_->shared().PicUploader->undoDepth(), 0);
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    EXPECT_EQ(main_->shared().LastTitle, "");
 }
