@@ -18,11 +18,6 @@ namespace zk::collect {
 namespace {
 
 enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn };
-// A table cell is looked for this many parents up from the link.
-constexpr int ParentSteps = 10;
-// Text is looked for this many levels down from a cell.
-constexpr int TextLevels = 4;
-constexpr int TextNode = 3;
 
 bool officeConnected(sheet::TExcel& excel) { return excel.ExcelApp && excel.ExcelApp->office().connected(); }
 
@@ -180,67 +175,36 @@ bool ItemCollection::collectPage(const CollectionList& list, int page, int count
     TIECtrl& ie = *shared_.IE;
     sheet::TExcel& excel = *shared_.Excel;
     int& row = shared_.Row.CurrentRow;
+    const int firstRow = row;
+    // The page's rows go to the workbook in one call, then their links: a call into the office
+    // per cell would cost more than the whole page walk.
+    QList<QVariantList> rows;
+    QStringList addresses;
     int position = 1;
-    bool yielded = false;
     for (int i = 0; i < count; ++i) {
         const QString address = ie.GetItemAttribute(i, QStringLiteral("href"));
         if (!isItemLink(address, marker)) continue;
         const QString title = ie.GetItemText(i);
         if (title.isEmpty()) continue; // a picture link beside the title link
 
-        int failed = excel.WriteToCell(row, PageColumn, QString::number(page));
-        failed |= excel.WriteToCell(row, PositionColumn, QString::number(position));
-        failed |= excel.WriteToCell(row, TitleColumn, title);
-        failed |= excel.WriteToHyperlinkCell(row, UrlColumn, address);
-        failed |= excel.WriteToCell(row, IdColumn, auctionIdOf(address));
-        if (failed) writeFailed_ = true;
-        yielded = true;
-        if (list.mode == CollectionMode::Sold) writePriceCells(i, row);
+        QVariantList cells{page, position, auctionIdOf(address), title, QVariant()};
+        if (list.mode == CollectionMode::Sold) {
+            QString price, next;
+            const int found = ie.GetItemCellTexts(i, price, next);
+            if (found >= 1) cells << cutYen(price);
+            if (found == 2) cells << next;
+        }
+        rows << cells;
+        addresses << address;
         ++row;
         ++position;
         ++collected_;
     }
-    return yielded;
-}
-
-void ItemCollection::writePriceCells(int index, int row) {
-    TIECtrl& ie = *shared_.IE;
-    sheet::TExcel& excel = *shared_.Excel;
-    Variant node;
-    if (ie.GetCollectionItem(index, ie.List, node) != 0) return;
-    bool inCell = false;
-    for (int step = 0; step < ParentSteps && !inCell; ++step) {
-        Variant parent;
-        inCell = ie.GetParentNodeName(node, parent).compare(QLatin1String("TD"), Qt::CaseInsensitive) == 0;
-        node = parent;
-    }
-    if (!inCell) return;
-
-    Variant priceCell;
-    if (ie.GetNextSibling(node, priceCell) != 0) return;
-    QString price;
-    if (!firstTextBelow(priceCell, price)) return;
-    if (excel.WriteToCell(row, PriceColumn, cutYen(price)) != 0) writeFailed_ = true;
-
-    Variant nextCell;
-    QString next;
-    if (ie.GetNextSibling(priceCell, nextCell) != 0 || !firstTextBelow(nextCell, next)) return;
-    if (excel.WriteToCell(row, NextCellColumn, next) != 0) writeFailed_ = true;
-}
-
-bool ItemCollection::firstTextBelow(Variant node, QString& text) {
-    TIECtrl& ie = *shared_.IE;
-    for (int level = 0; level < TextLevels; ++level) {
-        if (!ie.NodeHasChildren(node)) return false;
-        if (ie.GetNodeFirstChildType(node) == TextNode) {
-            text = ie.GetNodeText(node);
-            return true;
-        }
-        Variant child;
-        if (!ie.GetFirstChild(node, child)) return false;
-        node = child;
-    }
-    return false;
+    if (rows.isEmpty()) return false;
+    if (excel.WriteRows(firstRow, PageColumn, rows) != 0) writeFailed_ = true;
+    for (int k = 0; k < addresses.size(); ++k)
+        if (excel.WriteToHyperlinkCell(firstRow + k, UrlColumn, addresses[k]) != 0) writeFailed_ = true;
+    return true;
 }
 
 bool ItemCollection::saveRows() {

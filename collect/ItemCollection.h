@@ -8,10 +8,6 @@
 
 #include <QString>
 
-namespace zk {
-class Variant;
-}
-
 namespace zk::collect {
 
 class ItemCollection {
@@ -37,10 +33,6 @@ private:
     Walk walkPages(const CollectionList& list, int& browserResult);
     // The item links of the selected page written as rows; whether any was.
     bool collectPage(const CollectionList& list, int page, int count, const QString& marker);
-    // Sold list: the price and the next cell of the table row that holds link `index`.
-    void writePriceCells(int index, int row);
-    // The first text at most four levels below `node`; false when there is none.
-    bool firstTextBelow(Variant node, QString& text);
     // The rows written so far to the file; false (message shown, a lost office forgotten) when
     // it failed.
     bool saveRows();
