@@ -108,6 +108,17 @@ int TIECtrl::Navigate(const QString& address) {
     }
 }
 
+int TIECtrl::StartNavigation(const QString& address) {
+    clearError();
+    try {
+        Browser.call("Navigate2", {address});
+        return 0;
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
 int TIECtrl::NavigateWait(const QString& address) {
     clearError();
     try {

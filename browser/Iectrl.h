@@ -47,6 +47,9 @@ public:
     int GetDocument();
     int Navigate(const QString& address);
     int NavigateWait(const QString& address);
+    // Starts the navigation and returns at once: the caller does other work while the page
+    // loads and waits (WaitComplete) before it reads the page.
+    int StartNavigation(const QString& address);
     int WaitIdle(int seconds);
     int WaitComplete(int seconds);
     int IsBusy();

@@ -142,7 +142,8 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
     int count = ie.GetListLength();
     for (int page = 1;; ++page) {
         showProgress(page);
-        if (!collectPage(list, page, count, marker)) {
+        PageRows rows;
+        if (!readPage(list, page, count, marker, rows)) {
             // The item reads swallow their errors: a browser lost while the page was read looks
             // like a page without items until it is asked once more.
             if (ie.IsConnected()) return Walk::Finished;
@@ -151,10 +152,19 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
             MessageService::instance().show(texts::BrowserReadFailed);
             return Walk::BrowserFailed;
         }
+        // The next page loads while this one's rows go to the workbook.
+        const bool loading = ie.StartNavigation(pageAddress(list.startAddress, page + 1)) == 0;
+        writePage(rows);
         if (writeFailed_ || page % SaveEveryPages == 0) {
             if (!saveRows()) return Walk::SaveFailed;
         }
-        ie.NavigateWait(pageAddress(list.startAddress, page + 1));
+        if (loading) {
+            try {
+                ie.WaitComplete(60);
+            } catch (const AutomationError& e) {
+                keepError(ie, e); // the selection below fails the same way and reports it
+            }
+        }
         browserResult = selectLinks();
         if (browserResult != 0) {
             MessageService::instance().show(texts::BrowserReadFailed);
@@ -171,15 +181,10 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
     }
 }
 
-bool ItemCollection::collectPage(const CollectionList& list, int page, int count, const QString& marker) {
+bool ItemCollection::readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows) {
     TIECtrl& ie = *shared_.IE;
-    sheet::TExcel& excel = *shared_.Excel;
     int& row = shared_.Row.CurrentRow;
-    const int firstRow = row;
-    // The page's rows go to the workbook in one call, then their links: a call into the office
-    // per cell would cost more than the whole page walk.
-    QList<QVariantList> rows;
-    QStringList addresses;
+    rows.firstRow = row;
     int position = 1;
     for (int i = 0; i < count; ++i) {
         const QString address = ie.GetItemAttribute(i, QStringLiteral("href"));
@@ -194,17 +199,23 @@ bool ItemCollection::collectPage(const CollectionList& list, int page, int count
             if (found >= 1) cells << cutYen(price);
             if (found == 2) cells << next;
         }
-        rows << cells;
-        addresses << address;
+        rows.cells << cells;
+        rows.addresses << address;
         ++row;
         ++position;
         ++collected_;
     }
-    if (rows.isEmpty()) return false;
-    if (excel.WriteRows(firstRow, PageColumn, rows) != 0) writeFailed_ = true;
-    for (int k = 0; k < addresses.size(); ++k)
-        if (excel.WriteToHyperlinkCell(firstRow + k, UrlColumn, addresses[k]) != 0) writeFailed_ = true;
-    return true;
+    return !rows.cells.isEmpty();
+}
+
+void ItemCollection::writePage(const PageRows& rows) {
+    // One call for the page's cells, then their links: a call into the office per cell would
+    // cost more than the whole page walk.
+    sheet::TExcel& excel = *shared_.Excel;
+    if (rows.cells.isEmpty()) return;
+    if (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) != 0) writeFailed_ = true;
+    for (int k = 0; k < rows.addresses.size(); ++k)
+        if (excel.WriteToHyperlinkCell(rows.firstRow + k, UrlColumn, rows.addresses[k]) != 0) writeFailed_ = true;
 }
 
 bool ItemCollection::saveRows() {

@@ -6,7 +6,10 @@
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 namespace zk::collect {
 
@@ -31,8 +34,15 @@ private:
     bool prepareWorkbook(const CollectionList& list);
     // The pages from the one already selected; what ended the walk.
     Walk walkPages(const CollectionList& list, int& browserResult);
-    // The item links of the selected page written as rows; whether any was.
-    bool collectPage(const CollectionList& list, int page, int count, const QString& marker);
+    // The rows of one page, read from the browser before they are written.
+    struct PageRows {
+        int firstRow = 0;
+        QList<QVariantList> cells;
+        QStringList addresses;
+    };
+    // The item links of the selected page as rows; whether there was any.
+    bool readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
+    void writePage(const PageRows& rows);
     // The rows written so far to the file; false (message shown, a lost office forgotten) when
     // it failed.
     bool saveRows();
