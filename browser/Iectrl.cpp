@@ -8,6 +8,8 @@
 #include "platform/chromium/PageObject.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonValue>
 #include <QThread>
 
 namespace zk {
@@ -42,6 +44,18 @@ void TIECtrl::clearError() {
     LastError = 0;
     LastErrorText.clear();
 }
+
+struct TIECtrl::LinkSnapshot {
+    struct Link {
+        QString href, text;
+        QStringList cellTexts;
+    };
+    Variant list;               // held, so that its object cannot be another list's later
+    quint64 generation = 0;
+    bool collection = false;
+    QList<Link> links;
+    Link at(int index) const { return index >= 0 && index < links.size() ? links[index] : Link{}; }
+};
 
 // ---- Session ----
 
@@ -88,6 +102,17 @@ int TIECtrl::Navigate(const QString& address) {
     try {
         Browser.call("Navigate2", {address});
         return WaitIdle(60);
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
+int TIECtrl::StartNavigation(const QString& address) {
+    clearError();
+    try {
+        Browser.call("Navigate2", {address});
+        return 0;
     } catch (const AutomationError& e) {
         record(e);
         return -99;
@@ -322,6 +347,7 @@ int TIECtrl::GetListLength() {
 }
 
 QString TIECtrl::GetItemText(int index) {
+    if (const LinkSnapshot* links = linkSnapshot()) return links->at(index).text;
     try {
         const Variant v = List.call("item", {index}).get("firstChild").get("nodeValue");
         return v.isNull() ? QString() : v.toString();
@@ -331,6 +357,8 @@ QString TIECtrl::GetItemText(int index) {
 }
 
 QString TIECtrl::GetItemAttribute(int index, const QString& attribute) {
+    if (attribute.compare(QLatin1String("href"), Qt::CaseInsensitive) == 0)
+        if (const LinkSnapshot* links = linkSnapshot()) return links->at(index).href;
     try {
         const Variant v = List.call("item", {index}).call("getAttribute", {attribute});
         return v.isNull() ? QString() : v.toString();
@@ -411,6 +439,123 @@ int TIECtrl::FindSubmitInput() {
     for (int index = n - 1; index >= 0; --index)
         if (GetItemAttribute(index, "type").toLower() == QLatin1String("submit")) return 0;
     return -1;
+}
+
+// ---- Link lists read whole ----
+
+namespace {
+
+// The same reads as the operations one by one: "href" as getAttribute gives it (the property
+// where there is one), the first child's value, and the walk to the table cell and its next two
+// cells' first texts.
+const QString kLinkSnapshotScript = QStringLiteral(R"JS(function() {
+  if (!(this instanceof HTMLCollection || this instanceof NodeList)) return null;
+  var attr = function(t, n) {
+    if (n in t) { var v = t[n]; if (typeof v === 'string' || typeof v === 'number' || typeof v === 'boolean') return String(v); }
+    var a = t.getAttribute(n);
+    return a === null ? '' : String(a);
+  };
+  var text = function(node) {
+    for (var level = 0; level < 4; level++) {
+      if (!node || !node.childNodes || node.childNodes.length === 0) return null;
+      if (node.firstChild.nodeType === 3) return node.firstChild.nodeValue === null ? '' : node.firstChild.nodeValue;
+      node = node.firstChild;
+    }
+    return null;
+  };
+  var out = [];
+  for (var i = 0; i < this.length; i++) {
+    var a = this[i];
+    if (!a || a.nodeType !== 1) { out.push(['', '', []]); continue; }
+    var value = a.firstChild ? a.firstChild.nodeValue : null;
+    var node = a, cell = null;
+    for (var step = 0; step < 10 && node; step++) {
+      var parent = node.parentNode;
+      if (parent && parent.nodeType === 1 && String(parent.nodeName).toUpperCase() === 'TD') { cell = parent; break; }
+      node = parent;
+    }
+    var texts = [];
+    if (cell) {
+      var first = text(cell.nextSibling);
+      if (first !== null) {
+        texts.push(first);
+        var second = text(cell.nextSibling.nextSibling);
+        if (second !== null) texts.push(second);
+      }
+    }
+    out.push([attr(a, 'href'), value === null ? '' : String(value), texts]);
+  }
+  return out;
+})JS");
+
+} // namespace
+
+const TIECtrl::LinkSnapshot* TIECtrl::linkSnapshot() {
+    chromium::ChromiumBrowser* browser = session();
+    auto* list = dynamic_cast<chromium::PageObject*>(List.object());
+    if (!browser || !list) return nullptr;
+    const quint64 generation = browser->documentGeneration();
+    if (snapshot_ && snapshot_->list.object() == List.object() && snapshot_->generation == generation)
+        return snapshot_->collection ? snapshot_.get() : nullptr;
+    QJsonValue value;
+    try {
+        value = browser->valueOf(list->objectId(), kLinkSnapshotScript);
+    } catch (const AutomationError&) {
+        // Nothing kept: the reads go one by one and meet the same error there.
+        snapshot_.reset();
+        return nullptr;
+    }
+    snapshot_ = std::make_unique<LinkSnapshot>();
+    snapshot_->list = List;
+    snapshot_->generation = generation;
+    snapshot_->collection = value.isArray();
+    for (const QJsonValue& entry : value.toArray()) {
+        const QJsonArray link = entry.toArray();
+        QStringList texts;
+        for (const QJsonValue& t : link.at(2).toArray()) texts << t.toString();
+        snapshot_->links.append({link.at(0).toString(), link.at(1).toString(), texts});
+    }
+    return snapshot_->collection ? snapshot_.get() : nullptr;
+}
+
+int TIECtrl::GetItemCellTexts(int index, QString& first, QString& second) {
+    if (const LinkSnapshot* links = linkSnapshot()) {
+        const QStringList texts = links->at(index).cellTexts;
+        first = texts.value(0);
+        second = texts.value(1);
+        return int(texts.size());
+    }
+    return cellTextsByNodes(index, first, second);
+}
+
+int TIECtrl::cellTextsByNodes(int index, QString& first, QString& second) {
+    Variant node;
+    if (GetCollectionItem(index, List, node) != 0) return 0;
+    bool inCell = false;
+    for (int step = 0; step < 10 && !inCell; ++step) {
+        Variant parent;
+        inCell = GetParentNodeName(node, parent).compare(QLatin1String("TD"), Qt::CaseInsensitive) == 0;
+        node = parent;
+    }
+    if (!inCell) return 0;
+    Variant cell, next;
+    if (GetNextSibling(node, cell) != 0 || !firstTextBelow(cell, first)) return 0;
+    if (GetNextSibling(cell, next) != 0 || !firstTextBelow(next, second)) return 1;
+    return 2;
+}
+
+bool TIECtrl::firstTextBelow(Variant node, QString& text) {
+    for (int level = 0; level < 4; ++level) {
+        if (!NodeHasChildren(node)) return false;
+        if (GetNodeFirstChildType(node) == 3) {
+            text = GetNodeText(node);
+            return true;
+        }
+        Variant child;
+        if (!GetFirstChild(node, child)) return false;
+        node = child;
+    }
+    return false;
 }
 
 // ---- Nodes ----

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace zk {
@@ -46,6 +47,9 @@ public:
     int GetDocument();
     int Navigate(const QString& address);
     int NavigateWait(const QString& address);
+    // Starts the navigation and returns at once: the caller does other work while the page
+    // loads and waits (WaitComplete) before it reads the page.
+    int StartNavigation(const QString& address);
     int WaitIdle(int seconds);
     int WaitComplete(int seconds);
     int IsBusy();
@@ -85,6 +89,10 @@ public:
     int NarrowToItem(int index);
     int ClickSelected();
     int FindSubmitInput();
+    // The table cell that holds the list's item (its parents, at most ten up), and the first
+    // texts (at most four levels down) of the two cells after it, as the node operations below
+    // would find them: how many were found (0 no cell or no text, 1 the first only, 2 both).
+    int GetItemCellTexts(int index, QString& first, QString& second);
 
     // Nodes.
     QString GetNodeText(const Variant& node);
@@ -113,12 +121,20 @@ private:
     Variant formGet(int form, const QString& name, const QString& property);
     bool formPut(int form, const QString& name, const QString& property, const Variant& value,
                  std::optional<int> index = std::nullopt);
+    // The selected list's links read in one round trip (address, first child's text, cell
+    // texts), served to the item reads while the list and the page's document stay the same;
+    // null when the list is no collection or cannot be read so (the reads then go one by one).
+    struct LinkSnapshot;
+    const LinkSnapshot* linkSnapshot();
+    int cellTextsByNodes(int index, QString& first, QString& second);
+    bool firstTextBelow(Variant node, QString& text);
     void record(const AutomationError& error);
     void clearError();
 
     QString systemIniPath_;
     std::optional<chromium::BrowserSettings> settings_;
     int polls_ = 0;
+    std::unique_ptr<LinkSnapshot> snapshot_;
 };
 
 } // namespace zk

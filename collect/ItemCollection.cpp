@@ -18,11 +18,6 @@ namespace zk::collect {
 namespace {
 
 enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn };
-// A table cell is looked for this many parents up from the link.
-constexpr int ParentSteps = 10;
-// Text is looked for this many levels down from a cell.
-constexpr int TextLevels = 4;
-constexpr int TextNode = 3;
 
 bool officeConnected(sheet::TExcel& excel) { return excel.ExcelApp && excel.ExcelApp->office().connected(); }
 
@@ -147,7 +142,8 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
     int count = ie.GetListLength();
     for (int page = 1;; ++page) {
         showProgress(page);
-        if (!collectPage(list, page, count, marker)) {
+        PageRows rows;
+        if (!readPage(list, page, count, marker, rows)) {
             // The item reads swallow their errors: a browser lost while the page was read looks
             // like a page without items until it is asked once more.
             if (ie.IsConnected()) return Walk::Finished;
@@ -156,10 +152,19 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
             MessageService::instance().show(texts::BrowserReadFailed);
             return Walk::BrowserFailed;
         }
+        // The next page loads while this one's rows go to the workbook.
+        const bool loading = ie.StartNavigation(pageAddress(list.startAddress, page + 1)) == 0;
+        writePage(rows);
         if (writeFailed_ || page % SaveEveryPages == 0) {
             if (!saveRows()) return Walk::SaveFailed;
         }
-        ie.NavigateWait(pageAddress(list.startAddress, page + 1));
+        if (loading) {
+            try {
+                ie.WaitComplete(60);
+            } catch (const AutomationError& e) {
+                keepError(ie, e); // the selection below fails the same way and reports it
+            }
+        }
         browserResult = selectLinks();
         if (browserResult != 0) {
             MessageService::instance().show(texts::BrowserReadFailed);
@@ -176,71 +181,41 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& 
     }
 }
 
-bool ItemCollection::collectPage(const CollectionList& list, int page, int count, const QString& marker) {
+bool ItemCollection::readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows) {
     TIECtrl& ie = *shared_.IE;
-    sheet::TExcel& excel = *shared_.Excel;
     int& row = shared_.Row.CurrentRow;
+    rows.firstRow = row;
     int position = 1;
-    bool yielded = false;
     for (int i = 0; i < count; ++i) {
         const QString address = ie.GetItemAttribute(i, QStringLiteral("href"));
         if (!isItemLink(address, marker)) continue;
         const QString title = ie.GetItemText(i);
         if (title.isEmpty()) continue; // a picture link beside the title link
 
-        int failed = excel.WriteToCell(row, PageColumn, QString::number(page));
-        failed |= excel.WriteToCell(row, PositionColumn, QString::number(position));
-        failed |= excel.WriteToCell(row, TitleColumn, title);
-        failed |= excel.WriteToHyperlinkCell(row, UrlColumn, address);
-        failed |= excel.WriteToCell(row, IdColumn, auctionIdOf(address));
-        if (failed) writeFailed_ = true;
-        yielded = true;
-        if (list.mode == CollectionMode::Sold) writePriceCells(i, row);
+        QVariantList cells{page, position, auctionIdOf(address), title, QVariant()};
+        if (list.mode == CollectionMode::Sold) {
+            QString price, next;
+            const int found = ie.GetItemCellTexts(i, price, next);
+            if (found >= 1) cells << cutYen(price);
+            if (found == 2) cells << next;
+        }
+        rows.cells << cells;
+        rows.addresses << address;
         ++row;
         ++position;
         ++collected_;
     }
-    return yielded;
+    return !rows.cells.isEmpty();
 }
 
-void ItemCollection::writePriceCells(int index, int row) {
-    TIECtrl& ie = *shared_.IE;
+void ItemCollection::writePage(const PageRows& rows) {
+    // One call for the page's cells, then their links: a call into the office per cell would
+    // cost more than the whole page walk.
     sheet::TExcel& excel = *shared_.Excel;
-    Variant node;
-    if (ie.GetCollectionItem(index, ie.List, node) != 0) return;
-    bool inCell = false;
-    for (int step = 0; step < ParentSteps && !inCell; ++step) {
-        Variant parent;
-        inCell = ie.GetParentNodeName(node, parent).compare(QLatin1String("TD"), Qt::CaseInsensitive) == 0;
-        node = parent;
-    }
-    if (!inCell) return;
-
-    Variant priceCell;
-    if (ie.GetNextSibling(node, priceCell) != 0) return;
-    QString price;
-    if (!firstTextBelow(priceCell, price)) return;
-    if (excel.WriteToCell(row, PriceColumn, cutYen(price)) != 0) writeFailed_ = true;
-
-    Variant nextCell;
-    QString next;
-    if (ie.GetNextSibling(priceCell, nextCell) != 0 || !firstTextBelow(nextCell, next)) return;
-    if (excel.WriteToCell(row, NextCellColumn, next) != 0) writeFailed_ = true;
-}
-
-bool ItemCollection::firstTextBelow(Variant node, QString& text) {
-    TIECtrl& ie = *shared_.IE;
-    for (int level = 0; level < TextLevels; ++level) {
-        if (!ie.NodeHasChildren(node)) return false;
-        if (ie.GetNodeFirstChildType(node) == TextNode) {
-            text = ie.GetNodeText(node);
-            return true;
-        }
-        Variant child;
-        if (!ie.GetFirstChild(node, child)) return false;
-        node = child;
-    }
-    return false;
+    if (rows.cells.isEmpty()) return;
+    if (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) != 0) writeFailed_ = true;
+    for (int k = 0; k < rows.addresses.size(); ++k)
+        if (excel.WriteToHyperlinkCell(rows.firstRow + k, UrlColumn, rows.addresses[k]) != 0) writeFailed_ = true;
 }
 
 bool ItemCollection::saveRows() {

@@ -6,11 +6,10 @@
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
 
+#include <QList>
 #include <QString>
-
-namespace zk {
-class Variant;
-}
+#include <QStringList>
+#include <QVariantList>
 
 namespace zk::collect {
 
@@ -35,12 +34,15 @@ private:
     bool prepareWorkbook(const CollectionList& list);
     // The pages from the one already selected; what ended the walk.
     Walk walkPages(const CollectionList& list, int& browserResult);
-    // The item links of the selected page written as rows; whether any was.
-    bool collectPage(const CollectionList& list, int page, int count, const QString& marker);
-    // Sold list: the price and the next cell of the table row that holds link `index`.
-    void writePriceCells(int index, int row);
-    // The first text at most four levels below `node`; false when there is none.
-    bool firstTextBelow(Variant node, QString& text);
+    // The rows of one page, read from the browser before they are written.
+    struct PageRows {
+        int firstRow = 0;
+        QList<QVariantList> cells;
+        QStringList addresses;
+    };
+    // The item links of the selected page as rows; whether there was any.
+    bool readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
+    void writePage(const PageRows& rows);
     // The rows written so far to the file; false (message shown, a lost office forgotten) when
     // it failed.
     bool saveRows();

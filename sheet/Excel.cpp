@@ -158,6 +158,11 @@ int TExcel::WriteToCell(int row, int column, const QString& text) {
     return guarded([&] { ref(Sheet, "Sheet").cells(row, column)->setValue(text); });
 }
 
+int TExcel::WriteRows(int row, int column, const QList<QVariantList>& rows) {
+    clearError();
+    return guarded([&] { ref(Sheet, "Sheet").setValues(row, column, rows); });
+}
+
 int TExcel::WriteToHyperlinkCell(int row, int column, const QString& address) {
     clearError();
     // One letter for the column: the program links in column E only.

@@ -32,6 +32,9 @@ public:
     bool SetActiveSheet();
     int WriteToCell(int row, int column, const QString& text);
     int WriteToHyperlinkCell(int row, int column, const QString& address);
+    // Rows of cells from (row, column) in one call: numbers as numbers, texts kept as texts,
+    // invalid values as empty cells.
+    int WriteRows(int row, int column, const QList<QVariantList>& rows);
     // The cell's value, or the empty text on any failure.
     QVariant ReadCell(int row, int column);
     int SetBackgroundColor(int row, int colorIndex);

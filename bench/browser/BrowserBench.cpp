@@ -3,6 +3,7 @@
 // of 30 fields; then the same operations through Playwright (playwright-core, driving the same
 // Chromium program) on the same page, side by side.
 #include "PageServer.h"
+#include "Playwright.h"
 #include "browser/Iectrl.h"
 #include "platform/chromium/BrowserSettings.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int kBatches = 9;
 constexpr int kCalls = 20;
-const char* kPlaywrightVersion = "1.65.2";
 
 QByteArray formPage() {
     QByteArray html = "<html><head><title>ベンチマーク</title></head><body><form>";
@@ -46,18 +46,6 @@ public:
 
 void configure(benchmark::internal::Benchmark* b) {
     b->Repetitions(kBatches)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
-}
-
-// Installs playwright-core once into the folder beside the program.
-QString playwrightModules(const QString& folder) {
-    if (QFile::exists(folder + "/node_modules/playwright-core/package.json")) return folder + "/node_modules";
-    QDir().mkpath(folder);
-    QProcess npm;
-    npm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    npm.start("npm", {"install", "--prefix", folder, "--no-audit", "--no-fund", "--no-save",
-                      QString("playwright-core@%1").arg(kPlaywrightVersion)});
-    npm.waitForFinished(300000);
-    return QFile::exists(folder + "/node_modules/playwright-core/package.json") ? folder + "/node_modules" : QString();
 }
 
 } // namespace
@@ -112,23 +100,12 @@ int main(int argc, char** argv) {
 
     // Playwright on the same page.
     std::map<std::string, double> theirs;
-    const QString modules = playwrightModules(QCoreApplication::applicationDirPath() + "/bench-node");
+    const QString modules = zk::bench::playwrightModules(QCoreApplication::applicationDirPath() + "/bench-node");
     const QString script = QString(ZERKON_BENCH_SOURCE_DIR) + "/playwright-bench.js";
     if (!modules.isEmpty()) {
-        QProcess node;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NODE_PATH", modules);
-        for (const char* k : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
-            const QString dir = folder.filePath(QString("playwright/") + k);
-            QDir().mkpath(dir);
-            env.insert(k, dir);
-        }
-        node.setProcessEnvironment(env);
-        node.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        node.start("node", {script, url, QString::number(kBatches), QString::number(kCalls)});
-        // The page server answers from this thread: keep it serving while node runs.
-        while (!node.waitForFinished(20)) QCoreApplication::processEvents();
-        const QJsonObject r = QJsonDocument::fromJson(node.readAllStandardOutput().trimmed()).object();
+        const QJsonObject r = QJsonDocument::fromJson(
+            zk::bench::runNode(modules, script, {url, QString::number(kBatches), QString::number(kCalls)}, folder.path())
+                .trimmed()).object();
         theirs["GetTitle"] = r.value("title").toDouble(-1);
         theirs["GetFormValue"] = r.value("getValue").toDouble(-1);
         theirs["SetFormValue"] = r.value("setValue").toDouble(-1);

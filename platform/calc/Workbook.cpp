@@ -392,6 +392,33 @@ QList<QStringList> Worksheet::texts(int firstRow, int firstColumn, int lastRow, 
     });
 }
 
+void Worksheet::setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows) {
+    if (rows.isEmpty()) return;
+    qsizetype width = 1;
+    for (const QVariantList& row : rows) width = qMax(width, row.size());
+    d->doc->run("Value", [&] {
+        const int lastRow = firstRow + int(rows.size()) - 1, lastColumn = firstColumn + int(width) - 1;
+        checkCell(firstRow, firstColumn);
+        checkCell(lastRow, lastColumn);
+        Sequence<Sequence<Any>> data(static_cast<sal_Int32>(rows.size()));
+        for (sal_Int32 r = 0; r < data.getLength(); ++r) {
+            const QVariantList& row = rows[r];
+            Sequence<Any> line(static_cast<sal_Int32>(width));
+            for (sal_Int32 c = 0; c < line.getLength(); ++c) {
+                const QVariant v = c < row.size() ? row[c] : QVariant();
+                // An empty text leaves the cell empty; an empty value would read as #N/A.
+                if (!v.isValid() || v.isNull()) line.getArray()[c] <<= rtl::OUString();
+                else if (v.typeId() == QMetaType::QString) line.getArray()[c] <<= uno::ou(v.toString());
+                else line.getArray()[c] <<= v.toDouble();
+            }
+            data.getArray()[r] = line;
+        }
+        Reference<css::sheet::XCellRangeData> range(
+            d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
+        range->setDataArray(data);
+    });
+}
+
 void Worksheet::activate() {
     d->doc->run("Activate", [&] {
         Reference<css::sheet::XSpreadsheetView> view(d->doc->controller(), UNO_QUERY_THROW);

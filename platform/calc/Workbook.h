@@ -84,6 +84,10 @@ public:
     std::shared_ptr<Hyperlinks> hyperlinks() const;
     // The texts of a block of cells in one call, row by row (values as cellText gives them).
     QList<QStringList> texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
+    // A block of cells written in one call from firstRow/firstColumn, row by row: numbers as
+    // numbers, texts as texts (never parsed), invalid values as empty cells. Short rows are
+    // filled with empty cells.
+    void setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows);
     void activate();
 
 private:

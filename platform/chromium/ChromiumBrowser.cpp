@@ -352,6 +352,10 @@ void ChromiumBrowser::onEvent(const QString& method, const QJsonObject& params, 
     } else if (method == "Page.frameStartedLoading" && mainFrame) {
         navigationRequested_ = false;
         loading_ = true;
+        ++documentGeneration_;
+    } else if ((method == "Page.frameNavigated" && params.value("frame").toObject().value("id").toString() == targetId_) ||
+               method == "Runtime.executionContextsCleared") {
+        ++documentGeneration_;
     } else if (method == "Page.frameStoppedLoading" && mainFrame) {
         loading_ = false;
     } else if (method == "Page.fileChooserOpened") {
@@ -442,6 +446,14 @@ Variant ChromiumBrowser::objectInvoke(const QString& objectId, const QString& op
     QJsonObject reply = invoke(shortScript());
     if (scriptMissing(reply)) reply = invoke(installingScript());
     return fromRemote(reply);
+}
+
+QJsonValue ChromiumBrowser::valueOf(const QString& objectId, const QString& functionDeclaration) {
+    const QJsonObject reply = pageCall("Runtime.callFunctionOn", {{"functionDeclaration", functionDeclaration},
+                                                                   {"objectId", objectId},
+                                                                   {"returnByValue", true}});
+    if (reply.contains("exceptionDetails")) fromRemote(reply); // raises the script's error
+    return reply.value("result").toObject().value("value");
 }
 
 void ChromiumBrowser::releaseObject(const QString& objectId) {

@@ -59,6 +59,12 @@ public:
     Variant documentInvoke(const QString& op, const QString& name, const QVariantList& args);
     Variant objectInvoke(const QString& objectId, const QString& op, const QString& name, const QVariantList& args);
     void releaseObject(const QString& objectId);
+    // A function run on one of the page's objects (as `this`), its result handed back as a
+    // value (JSON) in the same round trip; a script error raises its automation error.
+    QJsonValue valueOf(const QString& objectId, const QString& functionDeclaration);
+    // Counts the documents the page has shown: a read kept from the page is still good while
+    // this has not changed.
+    quint64 documentGeneration() const { return documentGeneration_; }
 
     // The intercepted file chooser.
     FileChooserWindow* fileChooser() const { return chooser_; }
@@ -92,6 +98,7 @@ private:
     bool navigationRequested_ = false;
     QElapsedTimer requestedAt_;
     bool loading_ = false;
+    quint64 documentGeneration_ = 0;
     FileChooserWindow* chooser_ = nullptr;
     std::unique_ptr<BrowserWindow> window_;
     std::unique_ptr<BrowserTempFolder> temp_;

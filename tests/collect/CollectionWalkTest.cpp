@@ -206,7 +206,7 @@ TEST_F(CollectionWalkTest, EachModeLeavesOneRowPerItemInPageOrderAndASecondRunRe
         EXPECT_EQ(rows[k], (QStringList{QString::number(k / kPageSize + 1), QString::number(k % kPageSize + 1), id,
                                         current[size_t(k)].title, itemUrl + current[size_t(k)].id + (k == 3 ? "/" : ""),
                                         "", ""}))
-            << "row " << k + 4;
+            << "row " << k + 4 << ": " << rows[k].join(" | ").toStdString();
     }
 
     // Sold: the price without " 円" and the winner; the row without a price keeps its place.
@@ -219,7 +219,7 @@ TEST_F(CollectionWalkTest, EachModeLeavesOneRowPerItemInPageOrderAndASecondRunRe
         EXPECT_EQ(rows[k], (QStringList{QString::number(k / kPageSize + 1), QString::number(k % kPageSize + 1), e.id,
                                         e.title, itemUrl + e.id, noPrice ? "" : e.price,
                                         noPrice ? "" : e.winner}))
-            << "row " << k + 4;
+            << "row " << k + 4 << ": " << rows[k].join(" | ").toStdString();
     }
     {
         zk::test::Reopened book(onDisk(bookPath(texts::LabelSold)));
