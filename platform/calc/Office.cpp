@@ -385,6 +385,10 @@ void Office::failed() {
     }
 }
 
+void Office::setCallTimeout(int ms) {
+    if (ms > 0) d->options.callTimeoutMs = ms;
+}
+
 CallWatchdog::Watch Office::watchCall(const QString& call) {
     static const QStringList slow = {"Open", "Add", "Save", "SaveAs", "Close", "Quit"};
     const int bound = slow.contains(call) ? d->options.callTimeoutMs * 4 : d->options.callTimeoutMs;

@@ -65,8 +65,9 @@ public:
         }
     }
     [[noreturn]] void failed();
-    // Bounds one call into the office (see CallWatchdog).
+    // Bounds one call into the office (see CallWatchdog); the bound can change while it runs.
     CallWatchdog::Watch watchCall(const QString& call);
+    void setCallTimeout(int ms);
 
     // While on, the windows and documents we drive refuse to be closed by the user.
     void setCloseVeto(bool on);
