@@ -8,6 +8,7 @@
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/calc/OfficeProcess.h"
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "workflow/SystemIni.h"
@@ -19,7 +20,12 @@ namespace {
 
 enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn };
 
-bool officeConnected(sheet::TExcel& excel) { return excel.ExcelApp && excel.ExcelApp->office().connected(); }
+// A failed call may come before the connection has noticed that the office's process is gone.
+bool officeConnected(sheet::TExcel& excel) {
+    if (!excel.ExcelApp || !excel.ExcelApp->office().connected()) return false;
+    const pid_t pid = excel.ExcelApp->office().processId();
+    return pid <= 0 || calc::processExists(pid);
+}
 
 void keepError(TIECtrl& ie, const AutomationError& e) {
     ie.LastError = int32_t(e.code());

@@ -304,4 +304,59 @@ TEST_F(PageElementsTest, PlacementThroughTheWindowBounds) {
 }
 
 } // namespace
+// A link list read whole gives what the reads one by one give, and nothing of a page that has
+// gone: another document or another list is read anew.
+TEST_F(PageElementsTest, LinkListsReadWholeMatchTheNodeReadsAndFollowThePage) {
+    const QByteArray table = R"(<html><head><title>t</title></head><body><table><tr>
+<td><a href="/i/1"><img alt=""></a></td><td><a href="/i/1">one</a></td><td><b>1,500 円</b></td><td>bidder</td></tr><tr>
+<td><a href="/i/2/">two</a></td><td></td><td>x</td></tr></table><a href="/out">out</a></body></html>)";
+    server_->setPage("/table", table);
+    server_->setPage("/table2", QByteArray(table).replace("one", "uno").replace("/i/2/", "/i/9"));
+    ASSERT_EQ(ie_->NavigateWait(server_->url("/table")), 0);
+    ASSERT_EQ(ie_->SelectByTagName("A"), 0);
+    ASSERT_EQ(ie_->GetListLength(), 4);
+    const QStringList hrefs = {server_->url("/i/1"), server_->url("/i/1"), server_->url("/i/2/"), server_->url("/out")};
+    const QStringList texts = {"", "one", "two", "out"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ie_->GetItemAttribute(i, "href"), hrefs[i]) << i;
+        EXPECT_EQ(ie_->GetItemText(i), texts[i]) << i;
+        // The cells after the link's cell, as the node operations find them.
+        QString first, second, byNodes[2];
+        const int found = ie_->GetItemCellTexts(i, first, second);
+        Variant node, parent, cell;
+        ASSERT_EQ(ie_->GetCollectionItem(i, ie_->List, node), 0);
+        int nodesFound = 0;
+        for (int step = 0; step < 10; ++step, node = parent)
+            if (ie_->GetParentNodeName(node, parent) == "TD") {
+                Variant next = parent;
+                for (; nodesFound < 2; ++nodesFound) {
+                    if (ie_->GetNextSibling(next, cell) != 0 || !ie_->NodeHasChildren(cell)) break;
+                    Variant inner = cell;
+                    while (ie_->GetNodeFirstChildType(inner) != 3 && ie_->GetFirstChild(inner, inner)) {}
+                    byNodes[nodesFound] = ie_->GetNodeText(inner);
+                    next = cell;
+                }
+                break;
+            }
+        EXPECT_EQ(found, nodesFound) << i;
+        EXPECT_EQ(first, byNodes[0]) << i;
+        EXPECT_EQ(second, byNodes[1]) << i;
+    }
+    QString first, second;
+    EXPECT_EQ(ie_->GetItemCellTexts(1, first, second), 2);
+    EXPECT_EQ(first, QString::fromUtf8("1,500 円"));
+    EXPECT_EQ(second, "bidder");
+    EXPECT_EQ(ie_->GetItemCellTexts(3, first, second), 0); // no table cell around it
+    EXPECT_EQ(ie_->GetItemAttribute(9, "href"), "");        // past the end
+
+    // Another document: the same list object is no longer read from the old page.
+    ASSERT_EQ(ie_->NavigateWait(server_->url("/table2")), 0);
+    ASSERT_EQ(ie_->SelectByTagName("A"), 0);
+    EXPECT_EQ(ie_->GetItemText(1), "uno");
+    EXPECT_EQ(ie_->GetItemAttribute(2, "href"), server_->url("/i/9"));
+    // Another list on the same page.
+    ASSERT_EQ(ie_->SelectByTagName("td"), 0);
+    EXPECT_EQ(ie_->GetItemAttribute(0, "href"), "");
+}
+
 } // namespace zk::test
