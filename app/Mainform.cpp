@@ -81,7 +81,6 @@ TMain::TMain(QWidget* parent)
     Timer3.setSingleShot(true);
     connect(&Timer3, &QTimer::timeout, this, &TMain::Timer3Timer);
     connect(&Timer5, &QTimer::timeout, this, &TMain::Timer5Timer);
-    Timer2.stop();
     Timer3.stop();
     Timer6.stop();
     ui_->SubPanel->hide();
@@ -217,7 +216,7 @@ TMain::TMain(QWidget* parent)
 TMain::~TMain() {
     // Quitting the browser waits in an event loop: the window must not paint or tick on
     // half-destroyed state meanwhile.
-    for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &Timer5, &Timer6}) timer->stop();
+    for (QTimer* timer : {&Timer1, &Timer3, &Timer5, &Timer6}) timer->stop();
     hide();
     Keys.reset();
     Login.reset();

@@ -227,7 +227,8 @@ protected:
     bool ended_ = false;
     bool startupRan_ = false;
     bool startupFailed_ = false;
-    QTimer Timer1, Timer2, Timer3, Timer5, Timer6;
+    // The category dialog's poll (Timer2) belongs to the category navigation.
+    QTimer Timer1, Timer3, Timer5, Timer6;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;
     std::unique_ptr<TextPlusLibrary> textPlusLibrary_;

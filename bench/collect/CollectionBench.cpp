@@ -15,6 +15,7 @@
 #include "workflow/Shared.h"
 #include "workflow/SystemIni.h"
 #include "../../tests/site/SiteProcess.h"
+#include "tests/support/NullPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,24 +34,9 @@ constexpr int kItems = 2500;
 constexpr int kPageSize = 50;
 
 // The panel of an unattended run: the list to collect, and nothing shown.
-class BenchPanel : public zk::workflow::Panel {
+class BenchPanel : public zk::test::NullPanel {
 public:
     int mode = 0;
-    void setBusy(bool) override {}
-    void setCurtain(bool) override {}
-    void showGuideAt(int) override {}
-    void showThumbnail(const QString&) override {}
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
-    void bringToFront() override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
-    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
-    void savePlacement(zk::DesktopWindow*, const QString&) override {}
-    void workbookOpened() override {}
-    void setNextTitle(const QString&) override {}
-    void setPreviousTitleVisible(bool) override {}
     int collectionMode() const override { return mode; }
 };
 

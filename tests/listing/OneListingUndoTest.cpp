@@ -1,5 +1,6 @@
 // The upload's half of the one-listing undo is reached through the seam's UploadUndo.
 #include "listing/OneListingUndo.h"
+#include "tests/support/NullPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,30 +14,11 @@ public:
     int undone = 0;
 };
 
-class QuietPanel : public zk::workflow::Panel {
-public:
-    void setBusy(bool) override {}
-    void setCurtain(bool) override {}
-    void showGuideAt(int) override {}
-    void showThumbnail(const QString&) override {}
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
-    void bringToFront() override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
-    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
-    void savePlacement(zk::DesktopWindow*, const QString&) override {}
-    void workbookOpened() override {}
-    void setNextTitle(const QString&) override {}
-    void setPreviousTitleVisible(bool) override {}
-};
-
 } // namespace
 
 TEST(OneListingUndo, TakesBackOneUploadOnlyWhenThereIsOneAndNoRowAtTheFirstRow) {
     zk::workflow::Shared shared;
-    QuietPanel panel;
+    zk::test::NullPanel panel;
     shared.Row.choose(5); // at the first row: no title to take back, no workbook needed
     zk::listing::undoOneListing(shared, panel); // no uploader yet: nothing to do
 

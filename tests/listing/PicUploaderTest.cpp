@@ -6,6 +6,7 @@
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "support/TempFolder.h"
+#include "tests/support/NullPanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,23 +22,10 @@ namespace texts = zk::listing::texts;
 
 namespace {
 
-class RecordingPanel : public zk::workflow::Panel {
+class RecordingPanel : public zk::test::NullPanel {
 public:
     void setBusy(bool busy) override { busy_ << busy; }
-    void setCurtain(bool) override {}
-    void showGuideAt(int) override {}
     void showThumbnail(const QString& fileName) override { thumbnails << fileName; }
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
-    void bringToFront() override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
-    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
-    void savePlacement(zk::DesktopWindow*, const QString&) override {}
-    void workbookOpened() override {}
-    void setNextTitle(const QString&) override {}
-    void setPreviousTitleVisible(bool) override {}
     void setUploadEnabled(bool enabled) override { uploadEnabled = enabled; }
     QRect panelGeometry() const override { return geometry; }
     int thumbnailLeft() const override { return 393; }

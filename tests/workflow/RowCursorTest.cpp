@@ -1,6 +1,7 @@
 // The row cursor's rules and the panel guards that every step brackets itself with.
 #include "workflow/Panel.h"
 #include "workflow/RowCursor.h"
+#include "tests/support/NullPanel.h"
 
 #include <QList>
 #include <gtest/gtest.h>
@@ -43,24 +44,11 @@ TEST(RowCursor, ChoosingARowAndSteppingBack) {
 
 namespace {
 
-class RecordingPanel : public zk::workflow::Panel {
+class RecordingPanel : public zk::test::NullPanel {
 public:
     QList<QString> calls;
     void setBusy(bool busy) override { calls << (busy ? "busy" : "ready"); }
     void setCurtain(bool raised) override { calls << (raised ? "raise" : "lower"); }
-    void showGuideAt(int) override {}
-    void showThumbnail(const QString&) override {}
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
-    void bringToFront() override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
-    void restorePlacement(zk::DesktopWindow*, const QString&) override {}
-    void savePlacement(zk::DesktopWindow*, const QString&) override {}
-    void workbookOpened() override {}
-    void setNextTitle(const QString&) override {}
-    void setPreviousTitleVisible(bool) override {}
 };
 
 } // namespace
