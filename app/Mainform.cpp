@@ -10,6 +10,7 @@
 #include "relist/BulkRelist.h"
 #include "relist/SingleRelist.h"
 #include "listing/ItemSet.h"
+#include "listing/ListingRecords.h"
 #include "listing/Submission.h"
 #include "sheet/Excel.h"
 #include "sheet/WorkbookSession.h"
@@ -321,6 +322,9 @@ void TMain::Timer1Timer() {
 
     startGuide();
     StartIEClick();
+    // A listing that a killed run left open is settled with the site before anything else.
+    shared_.Ledger.setJournal(shared_.Settings.dataFile(workflow::ListingLedger::JournalFileName));
+    if (shared_.IEConnected) listing::ListingRecords(shared_, *this).RecoverJournal();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -358,7 +362,11 @@ void TMain::ShowGuideAt(int step) {
 
 // The handlers of the workbook, the row prompts, the title undo and the browser start live in
 // their subsystems.
-void TMain::StartExcelClick() { Workbook->StartExcelClick(); }
+void TMain::StartExcelClick() {
+    Workbook->StartExcelClick();
+    // Auction IDs that wait for this workbook go into their rows now.
+    if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+}
 void TMain::CloseExcelClick() { Workbook->CloseExcelClick(); }
 void TMain::SelectRowClick() { Prompts->SelectRowClick(); }
 void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }

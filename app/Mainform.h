@@ -17,6 +17,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -138,7 +139,12 @@ public:
     void ShowGuideAt(int step);
 
     // The panel as the workflows see it.
-    void setBusy(bool busy) override { SetPanelEnabled(busy ? 0 : 1); }
+    void setBusy(bool busy) override {
+        busyDepth_ = busy ? busyDepth_ + 1 : std::max(0, busyDepth_ - 1);
+        SetPanelEnabled(busy ? 0 : 1);
+    }
+    // A press is under way (the panel is busy): a termination waits for it.
+    bool pressRunning() const { return busyDepth_ > 0; }
     void setCurtain(bool raised) override { ShowCurtain(raised ? 0 : 1); }
     void showGuideAt(int step) override { ShowGuideAt(step); }
     void showThumbnail(const QString& fileName) override { ShowThumbnail(fileName); }
@@ -226,6 +232,7 @@ protected:
     bool closingSequenceRuns_ = true;
     bool ended_ = false;
     bool startupRan_ = false;
+    int busyDepth_ = 0;
     bool startupFailed_ = false;
     // The category dialog's poll (Timer2) belongs to the category navigation.
     QTimer Timer1, Timer3, Timer5, Timer6;

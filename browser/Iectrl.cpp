@@ -356,6 +356,16 @@ QString TIECtrl::GetItemText(int index) {
     }
 }
 
+QString TIECtrl::GetItemInnerText(int index) {
+    try {
+        const Variant v = List.call("item", {index}).get("innerText");
+        return v.isNull() ? QString() : v.toString();
+    } catch (const AutomationError& e) {
+        if (e.isDisconnection()) throw;
+        return {};
+    }
+}
+
 QString TIECtrl::GetItemAttribute(int index, const QString& attribute) {
     if (attribute.compare(QLatin1String("href"), Qt::CaseInsensitive) == 0)
         if (const LinkSnapshot* links = linkSnapshot()) return links->at(index).href;

@@ -80,6 +80,8 @@ public:
     int SelectById(const QString& id);
     int GetListLength();
     QString GetItemText(int index);
+    // The whole text the item shows, its elements' included; a lost browser raises.
+    QString GetItemInnerText(int index);
     QString GetItemAttribute(int index, const QString& attribute);
     bool GetItemFlag(int index, const QString& property);
     bool GetItemChecked(int index);

@@ -3,6 +3,7 @@
 #include "browser/Iectrl.h"
 #include "fields/FormFiller.h"
 #include "fields/Fields.h"
+#include "listing/ListingRecords.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/Submission.h"
@@ -29,6 +30,7 @@ void ItemSet::SetShuppinClick() {
 void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
     TIECtrl& ie = *shared_.IE;
     TFieldDefs& defs = *shared_.FieldDefs;
+    if (!ListingRecords(shared_, panel_).SettleDoubt()) return;
 
     const QString startName = defs.StartPriceIndex >= 0 ? defs.FieldName(defs.StartPriceIndex) : QString();
     if (!ie.ExistsByName(startName)) {
@@ -50,27 +52,45 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
         return;
     }
 
-    // Rows the form lacks against the file; the counters keep what was added until the file
-    // is read again, so the next item set adds none.
-    const int banks = defs.BankNameNum - defs.BankDefaultNum;
-    if (banks > 0) defs.BankDefaultNum += AddFormRows(texts::AddBankElement, banks);
-    const int payments = defs.OtherPaymentNum - defs.PaymentDefaultNum;
-    if (payments > 0) defs.PaymentDefaultNum += AddFormRows(texts::AddPaymentElement, payments);
+    // Decided by what this form shows, for every form: rows are added while a field that the
+    // definitions fill is missing, up to the rows the file names or until the button goes.
+    AddFormRows(texts::AddBankElement, defs.BankNameNum - defs.BankDefaultNum);
+    AddFormRows(texts::AddPaymentElement, defs.OtherPaymentNum - defs.PaymentDefaultNum);
 
+    // A title typed by hand is the record's too: the site is searched by it when in doubt.
+    if (workflow::ListingRecord* record = shared_.Ledger.current(); record && record->title.isEmpty()) {
+        record->title = ie.GetFormValue(0, defs.TitleFieldName);
+        shared_.Ledger.persist();
+    }
     if (SetItemToForm(Listing) == -1) return;
+    if (workflow::ListingRecord* record = shared_.Ledger.current(); record && record->undoable())
+        shared_.Ledger.advance(workflow::ListingRecord::Stage::ItemSet);
     Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
     panel_.showGuideAt(3);
+}
+
+int ItemSet::fieldsMissingFromForm() {
+    TIECtrl& ie = *shared_.IE;
+    int missing = 0;
+    for (const TFieldDef& d : shared_.FieldDefs->FieldTable)
+        if (!d.Name.isEmpty() && !d.Value.isEmpty() && ie.ExistsByName(d.Name) != 1) ++missing;
+    return missing;
 }
 
 int ItemSet::AddFormRows(const QString& id, int count) {
     TIECtrl& ie = *shared_.IE;
     int pressed = 0;
-    for (int i = 0; i < count; ++i) {
+    int missing = fieldsMissingFromForm();
+    for (int i = 0; i < count && missing > 0; ++i) {
         // Looked up before each press: a form that offers no more rows takes its button away.
         ie.SelectById(id);
         if (ie.List.isNull()) break;
         if (ie.ClickSelected() != 0) break;
         ++pressed;
+        // A row that brought no field of the definitions is the last one worth adding.
+        const int now = fieldsMissingFromForm();
+        if (now >= missing) break;
+        missing = now;
     }
     return pressed;
 }
@@ -96,7 +116,8 @@ int ItemSet::SetItemToForm(int mode) {
             MessageService::instance().show(texts::ScreenNotChanged);
             return -1;
         }
-        return Submission(shared_, panel_).AgreeAndList() == -1 ? -1 : 0;
+        // -99: the browser failed before the press; the relist has its own way out of that.
+        return Submission(shared_, panel_).AgreeAndList();
     }
     if (panel_.sendAfterFill() && ie.SelectById(texts::SubmitElement) == 0 && !ie.List.isNull()) ie.ClickSelected();
     return 0;

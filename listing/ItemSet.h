@@ -22,6 +22,8 @@ public:
     int AddFormRows(const QString& id, int count);
 
 private:
+    // Fields that the definitions fill and the form does not show yet (their rows still to add).
+    int fieldsMissingFromForm();
     void runSetShuppinClick(workflow::BusyGuard& busy);
     int writePrices(int form, int mode);
 

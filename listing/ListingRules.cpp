@@ -1,5 +1,8 @@
 #include "listing/ListingRules.h"
 
+#include <QUrl>
+#include <algorithm>
+
 namespace zk::listing {
 
 std::vector<PriceWrite> listingPrices(bool panelUsed, int priceColumn, const QString& start,
@@ -36,6 +39,27 @@ QString listingTimeText(const QDateTime& time) { return time.toString(QStringLit
 
 bool holdsListedMarker(const QString& text, const QString& marker) {
     return !marker.isEmpty() && text.contains(marker);
+}
+
+std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, const QString& title,
+                                          const QString& auctionHost, const QStringList& knownIds) {
+    std::vector<ListedItem> found;
+    const QString wanted = title.trimmed();
+    if (wanted.isEmpty()) return found;
+    const QString itemHost = QStringLiteral("page.") + auctionHost;
+    for (const ListLink& l : links) {
+        if (l.text.trimmed() != wanted) continue;
+        QString link = l.href;
+        while (link.endsWith('/')) link.chop(1);
+        const QUrl url(link);
+        const QString authority = url.port() > 0 ? url.host() + ':' + QString::number(url.port()) : url.host();
+        if (authority.compare(itemHost, Qt::CaseInsensitive) != 0) continue;
+        const QString id = auctionIdFromLink(link);
+        if (id.isEmpty() || knownIds.contains(id)) continue;
+        if (std::any_of(found.begin(), found.end(), [&](const ListedItem& f) { return f.id == id; })) continue;
+        found.push_back({id, link});
+    }
+    return found;
 }
 
 } // namespace zk::listing

@@ -4,6 +4,7 @@
 // completion gives back.
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace zk::listing {
@@ -44,5 +45,19 @@ QString listingTimeText(const QDateTime& time);
 // The page says the item is listed already: a text holds the marker. An empty marker says
 // nothing, rather than matching every text.
 bool holdsListedMarker(const QString& text, const QString& marker);
+
+// A link of the seller's selling list: its text and address.
+struct ListLink {
+    QString text, href;
+};
+// The items of the selling list that may be a listing in doubt: item pages of the auction
+// host's item host ("page." before it) whose link text is the title sent, less the IDs known
+// to belong to other rows. Each ID once, in the list's order.
+struct ListedItem {
+    QString id, link;
+    bool operator==(const ListedItem& o) const { return id == o.id && link == o.link; }
+};
+std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, const QString& title,
+                                          const QString& auctionHost, const QStringList& knownIds);
 
 } // namespace zk::listing

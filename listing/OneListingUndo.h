@@ -1,17 +1,19 @@
 #pragma once
-// After the browser was lost or failed in the middle of a listing: the last upload's pictures,
-// row colour and row pointer go back, so the seller can redo the item from the upload. Pictures
-// already sent to the site stay there, as the box says.
+// After the browser was lost or failed in the middle of a listing. What the listing record
+// says decides what happens: a listing whose agree press was never sent is taken back (its
+// pictures into the folder, its row's colour and the row pointer back) so the seller can redo
+// it from the upload; one whose agree press went out is looked for on the site; a listing that
+// is complete is left alone.
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
 
 namespace zk::listing {
 
 // Says what went wrong by the reconnect rule (a lost browser is started again; another error
-// is shown with its text and the curtain lowered), undoes one listing, says so and puts the
-// guide back at the category button.
+// is shown with its text and the curtain lowered), then settles the open listing as above.
 void failListing(workflow::Shared& shared, workflow::Panel& panel);
-// The undo alone: the upload's part when it has one, the title row when past the first row.
-void undoOneListing(workflow::Shared& shared, workflow::Panel& panel);
+// Takes back the open listing when nothing of it reached the site: true when it did, with the
+// box that says so.
+bool undoOneListing(workflow::Shared& shared, workflow::Panel& panel);
 
 } // namespace zk::listing

@@ -17,6 +17,8 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include <algorithm>
+
 namespace zk::listing {
 namespace {
 
@@ -200,9 +202,40 @@ int TPicUploader::UploadByDialog() {
         say(texts::UploadTimeout);
         return -1;
     }
+    // A picture is parked only once the site's picture page shows it: one the site refused
+    // stays in the folder for the seller to look at.
+    const QStringList sent = Files.mid(NextIndex, UploadCount);
+    const QStringList refused = notShownBySite(sent);
+    if (!refused.isEmpty()) {
+        say(texts::PicturesRefused + refused.join(QStringLiteral("\n")));
+        return -1;
+    }
     NextIndex += UploadCount;
     for (int j = 1; j <= UploadCount; ++j) ParkPicture(Files[NextIndex - j], false);
     return 0;
+}
+
+QStringList TPicUploader::notShownBySite(const QStringList& sent) {
+    TIECtrl& ie = *shared_.IE;
+    QStringList shown;
+    ie.WaitComplete(10);
+    if (ie.SelectByTagName("td") == 0) {
+        const int n = ie.GetListLength();
+        for (int i = 0; i < n; ++i) shown << ie.GetItemInnerText(i);
+    }
+    QStringList missing;
+    for (const QString& path : sent) {
+        const QString name = QFileInfo(path).fileName();
+        const bool onPage = std::any_of(shown.begin(), shown.end(), [&](const QString& t) { return t.contains(name); });
+        if (!onPage) missing << name;
+    }
+    return missing;
+}
+
+QStringList TPicUploader::lastUpload() const {
+    if (UndoCounts.isEmpty()) return {};
+    const int m = UndoCounts.last();
+    return Files.mid(NextIndex - m, m);
 }
 
 int TPicUploader::UndoLastUpload(QString& next) {

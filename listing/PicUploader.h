@@ -30,6 +30,8 @@ public:
     bool HasEnoughPictures(int n) const;
     QString PictureAt(int i) const;
     int undoDepth() const { return int(UndoCounts.size()); }
+    // The pictures of the last upload, as they were named in the folder; empty when none.
+    QStringList lastUpload() const;
 
     // Full paths of the folder's pictures in upload order, and the next one to send.
     QStringList Files;
@@ -48,6 +50,9 @@ public:
     static const QString DoneFolder;
 
 private:
+    // The sent pictures that the site's picture page does not show, by file name.
+    QStringList notShownBySite(const QStringList& sent);
+
     workflow::Shared& shared_;
     workflow::Panel& panel_;
 };

@@ -3,11 +3,13 @@
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
+#include "listing/ListingRecords.h"
 #include "listing/PicUploader.h"
 #include "listing/Texts.h"
 #include "listing/Titleedit.h"
 #include "listing/UploadRules.h"
 #include "platform/AutomationError.h"
+#include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
@@ -73,8 +75,19 @@ bool PictureUpload::lostBrowser() {
     // The half-done listing is undone here: the new browser starts a new one.
     if (rowColoured_ && shared_.ExcelState == 1) shared_.Excel->SetBackgroundColor(shared_.Row.CurrentRow, NoColour);
     rowColoured_ = false;
-    if (uploader().undoDepth() > undoDepthBefore_) PreviousUploadClick();
+    if (uploader().undoDepth() > undoDepthBefore_) {
+        PreviousUploadClick();
+        // Its pictures are back: the listing this press began is no more.
+        shared_.Ledger.drop();
+    }
     return true;
+}
+
+void PictureUpload::noteInRecord(const std::function<void(workflow::ListingRecord&)>& note) {
+    workflow::ListingRecord* record = shared_.Ledger.current();
+    if (!record || !record->undoable()) return;
+    note(*record);
+    shared_.Ledger.persist();
 }
 
 void PictureUpload::putLastTextsBack() {
@@ -129,6 +142,7 @@ void PictureUpload::upload() {
         putLastTextsBack();
         return;
     }
+    if (!ListingRecords(s, panel_).SettleDoubt()) return;
 
     // Pictures already on this form are the seller's to remove first.
     if (ie.SelectByTagName("input") < 0 || ie.GetListLength() <= 0) {
@@ -193,6 +207,14 @@ void PictureUpload::upload() {
         panel_.setTopMost(false);
     }
     QCoreApplication::processEvents();
+    // The pictures the site now shows are this listing's: its record begins with them.
+    if (up.undoDepth() > undoDepthBefore_) {
+        workflow::ListingRecord& record =
+            s.Ledger.begin(s.ExcelState == 1 ? row.CurrentRow : 0, s.ExcelState == 1 ? s.Excel->BookPath : QString(),
+                           clock::now());
+        record.pictures = up.lastUpload();
+        s.Ledger.persist();
+    }
     if (result != 0) {
         if (result == -1) say(texts::UploadFailed);
         s.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
@@ -224,6 +246,7 @@ void PictureUpload::upload() {
         }
         rowColoured_ = true;
         s.LastTitle = title;
+        noteInRecord([&](workflow::ListingRecord& r) { r.title = title; });
         if (up.HasDescription) {
             const QString description = ExpandDescription();
             if (!setField(fields.DescriptionFieldName, description, texts::DescriptionSetFailed)) {
@@ -231,6 +254,7 @@ void PictureUpload::upload() {
                 return;
             }
             s.LastDescription = description;
+            noteInRecord([&](workflow::ListingRecord& r) { r.description = description; });
         }
         if (row.hasPriceColumns()) {
             QString start, buy;
@@ -245,6 +269,10 @@ void PictureUpload::upload() {
                 lostBrowser();
                 return;
             }
+            noteInRecord([&](workflow::ListingRecord& r) {
+                r.startPrice = start;
+                r.buyPrice = buy;
+            });
         }
         row.CurrentRow += 1;
         panel_.setNextTitle(sheet::TExcel::ToText(s.Excel->ReadCell(row.CurrentRow, row.NameColumn)));
@@ -254,7 +282,10 @@ void PictureUpload::upload() {
             return;
         }
         s.LastDescription = up.DescriptionText;
+        noteInRecord([&](workflow::ListingRecord& r) { r.description = up.DescriptionText; });
     }
+    if (s.Ledger.current() && s.Ledger.current()->stage == workflow::ListingRecord::Stage::Uploading)
+        s.Ledger.advance(workflow::ListingRecord::Stage::Uploaded);
     panel_.showGuideAt(GuideItemSet);
 }
 

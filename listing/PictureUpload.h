@@ -55,6 +55,8 @@ private:
     // An error thrown by a browser call, kept where the reconnect rule reads it.
     void keep(const AutomationError& error);
     void putLastTextsBack();
+    // What reached the form, kept in the listing's record.
+    void noteInRecord(const std::function<void(workflow::ListingRecord&)>& note);
     // A form field written; false (said) when it failed.
     bool setField(const QString& name, const QString& value, const QString& failure);
 

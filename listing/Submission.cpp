@@ -1,6 +1,7 @@
 #include "listing/Submission.h"
 
 #include "browser/Iectrl.h"
+#include "listing/ListingRecords.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/Texts.h"
@@ -22,7 +23,7 @@ void Submission::ExhibitClick() {
         runExhibitClick(busy);
     } catch (const AutomationError& e) {
         // A page operation that raises (the element went away with its page, the browser
-        // died) ends the step like a failed one: said, and one listing undone.
+        // died) ends the step like a failed one: the record says what is to be done.
         shared_.IE->LastError = int32_t(e.code());
         shared_.IE->LastErrorText = e.text();
         failListing(shared_, panel_);
@@ -30,17 +31,33 @@ void Submission::ExhibitClick() {
 }
 
 void Submission::runExhibitClick(workflow::BusyGuard&) {
-    if (AgreeAndList() == -1) return;
+    ListingRecords records(shared_, panel_);
+    if (!records.SettleDoubt()) return;
+    workflow::ListingLedger& ledger = shared_.Ledger;
+    workflow::ListingRecord* record = ledger.current();
+    const workflow::ListingRecord::Stage before = record ? record->stage : workflow::ListingRecord::Stage::Uploading;
     // The time of the press, not of the page that follows it.
     const QString pressedAt = listingTimeText(clock::now());
-    if (shared_.ExcelState == 1) {
-        QString link, id;
-        ReadListedItemLink(link, id);
-        const int row = shared_.Row.CurrentRow - 1;
-        if (!shared_.Workbook->WriteCellText(row, shared_.Row.ResultColumn, id)) return;
-        shared_.Excel->WriteToCell(row, 3, pressedAt);
-        shared_.Excel->WriteToCell(row, 18, link);
+    if (record) {
+        // In the journal before the press goes out: from here the site may hold the item.
+        record->listedAt = pressedAt;
+        ledger.advance(workflow::ListingRecord::Stage::AgreeSent);
     }
+    const int pressed = AgreeAndList();
+    if (pressed != 0) {
+        // Nothing was pressed: the record is as it was.
+        if (ledger.current()) ledger.advance(before);
+        if (pressed == -99) failListing(shared_, panel_);
+        return;
+    }
+    QString link, id;
+    ReadListedItemLink(link, id);
+    if (id.isEmpty()) {
+        // Pressed, but no ID read: the site is asked rather than an empty ID written.
+        records.AskTheSite();
+        return;
+    }
+    records.RecordListing(id, link, pressedAt);
     panel_.showGuideAt(0);
     if (!shared_.NextPicture.isEmpty()) panel_.showThumbnail(shared_.NextPicture);
 }
@@ -48,10 +65,8 @@ void Submission::runExhibitClick(workflow::BusyGuard&) {
 int Submission::AgreeAndList() {
     TIECtrl& ie = *shared_.IE;
     ie.SelectByTagName("input");
-    if (ie.LastError != 0) {
-        failListing(shared_, panel_);
-        return -1;
-    }
+    // Nothing pressed: the caller applies its own failure path (a listing's undo, a relist's).
+    if (ie.LastError != 0) return -99;
     const int n = ie.GetListLength();
     if (n <= 0) {
         MessageService::instance().show(texts::WrongScreen);

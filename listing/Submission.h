@@ -16,7 +16,8 @@ public:
 
     // "出品する(&H)".
     void ExhibitClick();
-    // 0 pressed, -1 not (its message shown; a lost browser is started again and one listing undone).
+    // 0 pressed; -1 not, its message shown; -99 the page could not be read (the browser's error
+    // in IE->LastError, nothing shown): the caller's failure path follows.
     int AgreeAndList();
     // The completion page's item link and the auction ID in it; both empty when not read.
     void ReadListedItemLink(QString& link, QString& id);

@@ -72,7 +72,36 @@ inline const QString SendError = QStringLiteral("送信エラーです。");
 inline const QString ChooserNotShown = QStringLiteral("ファイルアップロードのダイヤログボックスが表示されていません。");
 inline const QString UploadTimeout = QStringLiteral("アップロードのタイムアウトです。");
 inline const QString MovedBackOne = QStringLiteral("１出品分戻しました");
+// Our own: the site's picture page did not show these pictures after the upload; they stay in the folder.
+inline const QString PicturesRefused =
+    QStringLiteral("サイトが次の画像を受け付けませんでした。画像はフォルダに残してあります。\n\n");
 // Our own: an item row without a title is no item; its pictures are not spent on it.
 inline const QString NoTitleInRow = QStringLiteral("この行には商品名がありません。行を確認して下さい。");
+
+// Our own: the listing records. A listing is either on the site and in its own row, or in neither.
+inline const QString ListedWithoutRow = QStringLiteral(
+    "出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。");
+inline const QString RowsNotSaved = QStringLiteral(
+    "次の行のオークションIDはまだエクセルのファイルに保存されていません：%1\n"
+    "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。");
+inline const QString RowsWaitForWorkbook = QStringLiteral(
+    "次の行のオークションIDは、そのエクセルを開いた時に書き込みます：%1");
+inline const QString RowAndId = QStringLiteral("行%1（%2）");
+inline const QString FoundOnSite = QStringLiteral("出品はサイトにありました（オークションID：%1）。行%2 に記録しました。");
+inline const QString NotFoundOnSite = QStringLiteral("出品はサイトにありませんでした。\n\n");
+inline const QString CouldNotCheck = QStringLiteral(
+    "出品が完了したかどうか、サイトで確認できませんでした（行%1「%2」）。\n"
+    "出品中の一覧を確認して下さい。確認できるまで次の出品には進めません。");
+inline const QString WhichListing = QStringLiteral(
+    "同じ商品名の出品がサイトに複数あります。\n%1（オークションID：%2）を行%3 の出品として記録しますか？");
+inline const QString NoneChosen = QStringLiteral(
+    "どの出品も記録しませんでした。出品中の一覧を確認して、行%1 に手で記入して下さい。");
+inline const QString ConfirmCaption = QStringLiteral("確認");
+inline const QString RecoveredAtStart = QStringLiteral("前回の終了時に途中だった出品を確認しました。\n\n");
+inline const QString NotListedAtStart = QStringLiteral("行%1「%2」は出品されていませんでした。画像はフォルダに戻しました。");
+inline const QString ListedAtStart =
+    QStringLiteral("行%1「%2」は出品されていました（オークションID：%3）。エクセルを開いた時に書き込みます。");
+inline const QString JournalUnreadable = QStringLiteral("出品の記録ファイルが読めません：%1");
+inline const QString JournalUnwritable = QStringLiteral("出品の記録ファイルに書き込めません：%1");
 
 } // namespace zk::listing::texts

@@ -225,7 +225,9 @@ void TExcel::ForgetLostOffice() {
     if (!BookPath.isEmpty()) calc::Office::removeStaleLock(BookPath);
 }
 
-int TExcel::LiveCheck() {
+int TExcel::LiveCheck() { return Save(); }
+
+int TExcel::Save() {
     clearError();
     return guarded([&] {
         ref(AppRef, "AppRef").setDisplayAlerts(false);

@@ -43,6 +43,8 @@ public:
     // save because no workbook is open.
     void Abandon();
     int LiveCheck();
+    // Saves the workbook where it is: 0, or -1 with the error recorded.
+    int Save();
     // After a failed LiveCheck: releases the references and removes the lock file that the lost
     // office of ours left beside the workbook.
     void ForgetLostOffice();

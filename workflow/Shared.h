@@ -3,6 +3,7 @@
 // the objects and points this at them; a workflow step takes a Shared and a Panel and nothing
 // else. The types are only named here, so that this layer needs neither widgets nor the
 // browser or the spreadsheet to build.
+#include "workflow/ListingLedger.h"
 #include "workflow/RowCursor.h"
 #include "workflow/Settings.h"
 
@@ -80,6 +81,9 @@ struct Shared {
     QString LastCategory;    // code of the last category opened completely
     int RelistedCount = 0;   // items relisted in the running bulk relist
     QStringList RelistedIDs; // their auction IDs, at most 3000
+
+    // One record per listing, from the upload to the auction ID on disk.
+    ListingLedger Ledger;
 
     // The listing steps: the picture uploader's undo (none until an uploader is there) and the
     // category dialog, kept between uses.

@@ -13,9 +13,11 @@
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
 #include "../sheet/CalcFixture.h"
+#include "sheet/Excel.h"
 #include "ui_Mainform.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -141,6 +143,16 @@ protected:
         if (!buy.isEmpty()) ie().SetFormValue(form, "price_buynow", buy);
     }
 
+    // What the upload leaves behind: its record for this row (0: no workbook) and the cursor
+    // past the row.
+    void uploaded(int row, const QString& title) {
+        zk::workflow::Shared& shared = main_->shared();
+        const QString book = shared.ExcelState == 1 ? shared.Excel->BookPath : QString();
+        shared.Ledger.begin(row, book, QDateTime::currentDateTime()).title = title;
+        shared.Ledger.advance(zk::workflow::ListingRecord::Stage::Uploaded);
+        if (row > 0) shared.Row.CurrentRow = row + 1;
+    }
+
     QJsonArray listed() const {
         QJsonArray out;
         for (const auto& v : site->state()["items"].toArray())
@@ -200,7 +212,7 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
     ui().StartPrice1->setText("1500");
     chooseClosing(2, 5, true);
     typeUploadFields(u("練習カメラ"), "3000", "5000");
-    main_->shared().Row.CurrentRow += 1; // the upload consumed the row
+    uploaded(2, u("練習カメラ"));
 
     ui().SetShuppin->click();
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
@@ -245,11 +257,11 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
     EXPECT_TRUE(again.text("R2").endsWith("/" + id)) << again.text("R2").toStdString();
 }
 
-TEST_F(ListingRoadTest, PanelPricesUnsentFormAndExtraRowsAddedOnceUntilTheButtonGoes) {
-    // Three bank rows beyond the form's one; seven payment rows where the form offers five.
+TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOnce) {
+    // Rows are added while the form lacks a field that the definitions fill: here a second bank
+    // row and a first payment row; a count in the file beyond the rows it fills adds nothing.
     ASSERT_NO_FATAL_FAILURE(start([](QString& fields) {
-        fields.replace(QRegularExpression("BANK_NAME_NUM=\\d+"), "BANK_NAME_NUM=4");
-        fields.replace(QRegularExpression("SONOTA_KESSAI_NUM=\\d+"), "SONOTA_KESSAI_NUM=7");
+        fields.replace(QRegularExpression("SONOTA_KESSAI_NUM=\\d+"), "SONOTA_KESSAI_NUM=4");
     }));
     MessageService::instance().clearTranscript();
     chooseCategory();
@@ -271,20 +283,18 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndExtraRowsAddedOnceUntilTheButton
     EXPECT_EQ(ie().GetFormValue(form, "price_buynow"), " ");
     EXPECT_EQ(ie().GetFormValue(form, "ClosingDate"), QDate::currentDate().addDays(5).toString(Qt::ISODate));
     EXPECT_EQ(ie().GetFormValue(form, "ClosingTime"), "7");
-    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "4");
-    EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "5");
-    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 4);
-    EXPECT_EQ(main_->shared().FieldDefs->PaymentDefaultNum, 5);
-    // The payment button went with the fifth row.
-    ie().SelectById("auc_add_pyform");
-    EXPECT_TRUE(ie().List.isNull());
+    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
+    EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
+    // The file's counts stay as read: the next form gets its rows too.
+    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 1);
+    EXPECT_EQ(main_->shared().FieldDefs->PaymentDefaultNum, 0);
 
     // Again on the same page: no more bank rows; "即決" puts the start price into both fields.
     ui().SokketuCheckBox->setChecked(true);
     ui().SetShuppin->click();
-    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "4");
+    EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
+    EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
     EXPECT_EQ(ie().GetFormValue(form, "price_buynow"), "1500");
-    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 4);
 }
 
 TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) {
@@ -342,6 +352,7 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     ASSERT_EQ(main_->shared().LastCategory, code);
     chooseClosing(2, 9);
     typeUploadFields(u("一度だけ"), "800");
+    uploaded(0, u("一度だけ"));
     ui().SetShuppin->click();
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
@@ -398,4 +409,151 @@ TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {
     EXPECT_NE(main_->PageIndex, 2);
     EXPECT_TRUE(ui().CategoryButton->isEnabled());
     EXPECT_TRUE(ui().SetShuppin->isEnabled());
+}
+
+// A listing is on the site and in its own row, or in neither: after a loss at each step the
+// site's state and the workbook on disk agree.
+TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"B2", u("一つ目")},
+                                  {"B3", u("二つ目")}, {"B4", u("三つ目")}, {"B5", u("四つ目")}});
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->shared().Row.choose(2);
+    chooseClosing(2, 9);
+    const QString disconnected = u("Internet Explorerから切断されています。接続し直します。");
+    auto killBrowser = [&] {
+        const qint64 pid = ie().session()->processId();
+        if (pid > 1) ::kill(pid_t(pid), SIGKILL);
+    };
+    auto idOf = [&](const QString& title) {
+        for (const auto& v : listed())
+            if (v.toObject()["title"].toString() == title) return v.toObject()["id"].toString();
+        return QString();
+    };
+    // The workbook file as it is on disk now, read from a copy (the office holds the file).
+    auto onDisk = [&](const QString& cell) {
+        const QString copy = dir_.file("books/copy.xlsx");
+        QFile::remove(copy);
+        QFile::copy(book, copy);
+        return zk::test::Reopened(copy).text(cell);
+    };
+    const struct {
+        const char* title;
+        int row;            // the upload's row; 0 for a press with no upload behind it
+        bool cursorMoved;   // the upload went to its end
+        int killAfterMs;    // the browser is killed this long into the listing press; -1 never
+        int siteDelayMs;    // the site's agree POST is this slow
+        int killBeforePress; // the browser is killed after the listing, then the press is made again
+    } cases[] = {
+        {"一つ目", 2, true, -1, 0, 1},   // completed, then a lost browser: nothing undone
+        {"二つ目", 3, true, 1500, 4000, 0}, // lost mid-press while the site lists it: found there
+        {"三つ目", 4, false, -1, 0, 0},  // the upload stopped before moving on: still its own row
+        {"四つ目", 0, true, -1, 0, 0},   // no upload behind it: listed, written nowhere
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        MessageService::instance().clearTranscript();
+        main_->shared().LastCategory.clear(); // so that the wait below waits for this one
+        chooseCategory();
+        ASSERT_GE(entryForm(), 0) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
+        typeUploadFields(u(c.title), "800");
+        if (c.row > 0) {
+            const int cursor = main_->shared().Row.CurrentRow;
+            uploaded(c.row, u(c.title));
+            if (!c.cursorMoved) main_->shared().Row.CurrentRow = cursor;
+        }
+        ui().SetShuppin->click();
+        ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
+        if (c.siteDelayMs > 0)
+            site->control("fault", "kind=delay&path=/jp/config/submit&method=POST&ms=" + std::to_string(c.siteDelayMs));
+        if (c.killAfterMs >= 0) QTimer::singleShot(c.killAfterMs, killBrowser);
+        ui().Exhibit->click();
+        site->control("fault", "kind=clear");
+        const QString id = idOf(u(c.title));
+        ASSERT_FALSE(id.isEmpty()) << texts().join(" / ").toStdString();
+        if (c.killAfterMs >= 0) {
+            EXPECT_TRUE(texts().contains(disconnected)) << texts().join(" / ").toStdString();
+            EXPECT_TRUE(texts().contains(u("出品はサイトにありました（オークションID：%1）。行%2 に記録しました。").arg(id).arg(c.row)))
+                << texts().join(" / ").toStdString();
+        } else if (c.row == 0) {
+            EXPECT_EQ(texts(), QStringList{u("出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。").arg(id)});
+        } else {
+            EXPECT_EQ(texts(), QStringList()) << texts().join(" / ").toStdString();
+        }
+        if (c.row > 0) {
+            EXPECT_EQ(onDisk(QString("A%1").arg(c.row)), id); // saved at once
+            EXPECT_EQ(main_->shared().Row.CurrentRow, c.row + 1);
+        }
+        if (c.killBeforePress) {
+            MessageService::instance().clearTranscript();
+            killBrowser();
+            QTest::qWait(300);
+            ui().Exhibit->click();
+            EXPECT_EQ(texts(), QStringList{disconnected});
+            EXPECT_EQ(main_->shared().Row.CurrentRow, c.row + 1);
+            EXPECT_TRUE(ie().IsConnected());
+        }
+    }
+    // Each item once on the site with every row the definitions fill, each ID in its own row.
+    EXPECT_EQ(listed().size(), 4);
+    for (const auto& v : listed()) {
+        const QJsonObject sent = v.toObject()["fields"].toObject();
+        EXPECT_EQ(sent["bank_count"].toString(), "2") << v.toObject()["title"].toString().toStdString();
+        EXPECT_EQ(sent["pay_count"].toString(), "1") << v.toObject()["title"].toString().toStdString();
+    }
+    main_->close();
+    zk::test::Reopened again(book);
+    EXPECT_EQ(again.text("A1"), u("オークションID"));
+    for (const auto& c : cases)
+        if (c.row > 0) EXPECT_EQ(again.text(QString("A%1").arg(c.row)), idOf(u(c.title))) << c.title;
+    EXPECT_EQ(again.text("A5"), QString());
+}
+
+// A run killed between the agree press and the site's answer leaves its record in the journal:
+// the next start finds the item on the site, and the row gets it when the workbook opens.
+TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndWrittenIntoItsRow) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"B2", u("残された出品")}});
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->shared().ExcelState, 1);
+    main_->shared().Row.choose(2);
+    MessageService::instance().clearTranscript();
+    chooseClosing(2, 9);
+    chooseCategory();
+    ASSERT_GE(entryForm(), 0) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
+    typeUploadFields(u("残された出品"), "700");
+    uploaded(2, u("残された出品"));
+    ui().SetShuppin->click();
+    ASSERT_TRUE(ie().GetUrl().endsWith("preview"));
+    // The press goes out and the run dies before it reads the answer.
+    main_->shared().Ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
+    ASSERT_EQ(main_->AgreeAndList(), 0);
+    const QString journal = main_->shared().Ledger.journalPath();
+    const QByteArray left = [&] {
+        QFile f(journal);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(left.isEmpty());
+    main_.reset();
+    QFile out(journal);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(left);
+    out.close();
+    ASSERT_EQ(listed().size(), 1);
+    const QString id = listed()[0].toObject()["id"].toString();
+
+    MessageService::instance().clearTranscript();
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_EQ(texts().size(), 1) << texts().join(" / ").toStdString();
+    EXPECT_TRUE(texts()[0].contains(id)) << texts()[0].toStdString();
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    main_->close();
+    EXPECT_EQ(zk::test::Reopened(book).text("A2"), id);
+    EXPECT_EQ(listed().size(), 1);
 }

@@ -74,3 +74,27 @@ TEST(CompletionValues, AuctionIdTimeAndMarker) {
     // An empty marker would be found in every text: it finds nothing.
     EXPECT_FALSE(holdsListedMarker("anything", ""));
 }
+
+// A listing in doubt is looked for among the selling list's links: the item pages whose text is
+// the title sent, less the IDs that other rows hold.
+TEST(ListingCandidates, TitleItemHostAndKnownIds) {
+    using zk::listing::ListLink;
+    const QString host = "auctions.sim.test:18080";
+    const QString title = QString::fromUtf8("練習カメラ");
+    const auto page = [](const QString& id) { return "http://page.auctions.sim.test:18080/jp/auction/" + id; };
+    const std::vector<ListLink> links = {
+        {title, page("k3")},
+        {QString(), page("k3")},                                  // the picture link beside it
+        {" " + title + " ", page("k2") + "/"},                    // a trailing slash, spaces
+        {title + "2", page("k9")},                                // another title
+        {title, "http://auctions.sim.test:18080/jp/jump?u=x/k7"}, // not an item page
+        {title, page("k1")},                                      // an older listing of a row
+        {title, page("k3")},                                      // the same item again
+    };
+    const auto found = zk::listing::listingCandidates(links, title, host, {"k1"});
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].id, "k3");
+    EXPECT_EQ(found[1].id, "k2");
+    EXPECT_EQ(found[1].link, page("k2"));
+    EXPECT_TRUE(zk::listing::listingCandidates(links, "  ", host, {}).empty());
+}

@@ -1,0 +1,252 @@
+#include "listing/ListingRecords.h"
+
+#include "browser/Iectrl.h"
+#include "listing/ListingRules.h"
+#include "listing/OneListingUndo.h"
+#include "listing/PicUploader.h"
+#include "listing/Submission.h"
+#include "listing/Texts.h"
+#include "platform/AutomationError.h"
+#include "platform/Clock.h"
+#include "platform/MessageService.h"
+#include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
+#include "workflow/Pause.h"
+#include "workflow/SystemIni.h"
+
+#include <optional>
+
+namespace zk::listing {
+
+namespace {
+
+using workflow::ListingRecord;
+using Stage = ListingRecord::Stage;
+
+constexpr int GuideCategory = 0;
+// A press that was still on its way when the browser went reaches the site a little later:
+// the selling list is looked at again once this long after the press.
+constexpr int LateArrivalMs = 5000;
+// Rows above the cursor whose IDs are read to tell an older listing of the same title apart.
+constexpr int MaxRowsRead = 2000;
+
+void say(const QString& text) { MessageService::instance().show(text); }
+
+QString rowList(const QList<ListingRecord>& records) {
+    QStringList rows;
+    for (const ListingRecord& r : records)
+        if (!r.saved) rows << texts::RowAndId.arg(r.row).arg(r.auctionId);
+    return rows.join(QStringLiteral("、"));
+}
+
+} // namespace
+
+void ListingRecords::advanceCursorPast(int row) {
+    workflow::RowCursor& cursor = shared_.Row;
+    if (row <= 0 || cursor.CurrentRow > row || shared_.ExcelState != 1) return;
+    // An upload that stopped before moving on leaves the cursor on the listed row.
+    cursor.CurrentRow = row + 1;
+    panel_.setNextTitle(sheet::TExcel::ToText(shared_.Excel->ReadCell(cursor.CurrentRow, cursor.NameColumn)));
+}
+
+void ListingRecords::RecordListing(const QString& auctionId, const QString& link, const QString& listedAt) {
+    const bool recorded = shared_.Ledger.current() != nullptr;
+    const int row = recorded ? shared_.Ledger.current()->row : 0;
+    shared_.Ledger.listed(auctionId, link, listedAt);
+    if (!shared_.Ledger.journalError().isEmpty())
+        say(texts::JournalUnwritable.arg(shared_.Ledger.journalError()));
+    if (!recorded) {
+        // No upload of this run belongs to the item: no row may take its ID.
+        if (shared_.ExcelState == 1) say(texts::ListedWithoutRow.arg(auctionId));
+        return;
+    }
+    advanceCursorPast(row);
+    SaveListedRows();
+}
+
+void ListingRecords::SaveListedRows() {
+    QList<ListingRecord>& unsaved = shared_.Ledger.unsaved();
+    if (unsaved.isEmpty()) return;
+    if (shared_.ExcelState != 1) {
+        say(texts::RowsWaitForWorkbook.arg(rowList(unsaved)));
+        return;
+    }
+    sheet::TExcel& excel = *shared_.Excel;
+    const QString book = excel.BookPath;
+    const int column = shared_.Row.ResultColumn;
+    bool written = true;
+    bool any = false;
+    for (const ListingRecord& r : unsaved) {
+        if (r.workbook != book || r.saved) continue;
+        any = true;
+        if (!shared_.Workbook->WriteCellText(r.row, column, r.auctionId)) {
+            written = false;
+            break;
+        }
+        excel.WriteToCell(r.row, 3, r.listedAt);
+        excel.WriteToCell(r.row, 18, r.link);
+    }
+    if (!any) return;
+    // On disk the moment the site has said so: a lost office loses nothing that was listed.
+    if (!written || excel.Save() != 0) {
+        say(texts::RowsNotSaved.arg(rowList(unsaved)));
+        return;
+    }
+    for (ListingRecord& r : unsaved)
+        if (r.workbook == book) r.saved = true;
+    shared_.Ledger.savedFor(book);
+}
+
+std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite(const ListingRecord& record) {
+    TIECtrl& ie = *shared_.IE;
+    if (!shared_.IEConnected || record.title.trimmed().isEmpty()) return std::nullopt;
+    try {
+        if (ie.NavigateWait(shared_.Settings.value(workflow::ini::ShuppinChuuUrl)) != 0) return std::nullopt;
+        if (ie.SelectByTagName(QStringLiteral("A")) != 0) return std::nullopt;
+        const int n = ie.GetListLength();
+        if (n < 0) return std::nullopt;
+        std::vector<ListLink> links;
+        for (int i = 0; i < n; ++i) links.push_back({ie.GetItemText(i), ie.GetItemAttribute(i, QStringLiteral("href"))});
+        QStringList known = shared_.Ledger.knownIds();
+        known << idsInWorkbook();
+        QList<Candidate> found;
+        for (const ListedItem& item : listingCandidates(links, record.title, shared_.Settings.auctionHost(), known))
+            found << Candidate{item.id, item.link};
+        return found;
+    } catch (const AutomationError& e) {
+        // The new browser went too: the site could not be asked.
+        ie.LastError = int32_t(e.code());
+        ie.LastErrorText = e.text();
+        return std::nullopt;
+    }
+}
+
+QStringList ListingRecords::idsInWorkbook() {
+    QStringList ids;
+    const ListingRecord* record = shared_.Ledger.current();
+    if (shared_.ExcelState != 1 || !record || shared_.Excel->BookPath != record->workbook) return ids;
+    const workflow::RowCursor& cursor = shared_.Row;
+    const int last = std::min(std::max(cursor.CurrentRow, record->row), cursor.FirstRow + MaxRowsRead);
+    for (int row = cursor.FirstRow; row <= last; ++row) {
+        if (row == record->row) continue;
+        const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, cursor.ResultColumn)).trimmed();
+        if (!id.isEmpty()) ids << id;
+    }
+    return ids;
+}
+
+void ListingRecords::recordFound(const Candidate& found, bool atStart) {
+    const ListingRecord record = *shared_.Ledger.current();
+    if (atStart) {
+        shared_.Ledger.listed(found.id, found.link, record.listedAt);
+        return;
+    }
+    say(texts::FoundOnSite.arg(found.id).arg(record.row));
+    RecordListing(found.id, found.link, record.listedAt);
+    panel_.showGuideAt(GuideCategory);
+}
+
+void ListingRecords::AskTheSite() {
+    ListingRecord* record = shared_.Ledger.current();
+    if (!record || !record->inDoubt()) return;
+    TIECtrl& ie = *shared_.IE;
+
+    // Only the office went, or the answer was not read: the completion page may still be there.
+    if (shared_.IEConnected) {
+        try {
+            if (isCompletionPage(ie.GetUrl(), shared_.Settings.auctionHost())) {
+                QString link, id;
+                Submission(shared_, panel_).ReadListedItemLink(link, id);
+                if (!id.isEmpty()) {
+                    recordFound({id, link}, false);
+                    return;
+                }
+            }
+        } catch (const AutomationError&) {
+            // The list below is asked instead.
+        }
+    }
+
+    auto candidates = candidatesOnSite(*record);
+    if (candidates && candidates->isEmpty()) {
+        workflow::pause(LateArrivalMs);
+        candidates = candidatesOnSite(*record);
+    }
+    record = shared_.Ledger.current();
+    if (!candidates && record->title.trimmed().isEmpty()) {
+        // Nothing to look for: the seller is the one to tell.
+        const int row = record->row;
+        shared_.Ledger.drop();
+        say(texts::NoneChosen.arg(row));
+        return;
+    }
+    if (!candidates) {
+        say(texts::CouldNotCheck.arg(record->row).arg(record->title));
+        return;
+    }
+    if (candidates->isEmpty()) {
+        // Nothing of it reached the site: it may be taken back like one never agreed.
+        shared_.Ledger.advance(Stage::ItemSet);
+        say(texts::NotFoundOnSite.trimmed());
+        undoOneListing(shared_, panel_);
+        return;
+    }
+    if (candidates->size() == 1) {
+        recordFound(candidates->first(), false);
+        return;
+    }
+    for (const Candidate& c : *candidates) {
+        if (MessageService::instance().show(texts::WhichListing.arg(record->title, c.id).arg(record->row),
+                                            texts::ConfirmCaption, Icon::Question, Buttons::YesNo) == Answer::Yes) {
+            RecordListing(c.id, c.link, record->listedAt);
+            panel_.showGuideAt(GuideCategory);
+            return;
+        }
+    }
+    const int row = record->row;
+    shared_.Ledger.drop();
+    say(texts::NoneChosen.arg(row));
+}
+
+bool ListingRecords::SettleDoubt() {
+    const ListingRecord* record = shared_.Ledger.current();
+    if (!record || !record->inDoubt()) return true;
+    AskTheSite();
+    record = shared_.Ledger.current();
+    return !record || !record->inDoubt();
+}
+
+void ListingRecords::RecoverJournal() {
+    QString error;
+    if (!shared_.Ledger.load(&error)) {
+        say(texts::JournalUnreadable.arg(error));
+        return;
+    }
+    QStringList lines;
+    if (ListingRecord* record = shared_.Ledger.current()) {
+        const int row = record->row;
+        const QString title = record->title;
+        std::optional<QList<Candidate>> candidates = QList<Candidate>{};
+        if (record->inDoubt()) candidates = candidatesOnSite(*record);
+        if (!candidates) {
+            lines << texts::CouldNotCheck.arg(row).arg(title);
+        } else if (candidates->isEmpty()) {
+            for (const QString& picture : record->pictures) TPicUploader::ParkPicture(picture, true);
+            shared_.Ledger.drop();
+            lines << texts::NotListedAtStart.arg(row).arg(title);
+        } else if (candidates->size() == 1) {
+            recordFound(candidates->first(), true);
+            lines << texts::ListedAtStart.arg(row).arg(title, candidates->first().id);
+        } else {
+            // Several look alike: the seller chooses when the workbook is open.
+            lines << texts::CouldNotCheck.arg(row).arg(title);
+        }
+    }
+    QList<ListingRecord> waiting;
+    for (const ListingRecord& r : shared_.Ledger.unsaved())
+        if (!lines.join(QString()).contains(r.auctionId) || r.auctionId.isEmpty()) waiting << r;
+    if (!waiting.isEmpty()) lines << texts::RowsWaitForWorkbook.arg(rowList(waiting));
+    if (!lines.isEmpty()) say(texts::RecoveredAtStart + lines.join(QStringLiteral("\n")));
+}
+
+} // namespace zk::listing
