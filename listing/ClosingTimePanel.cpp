@@ -57,7 +57,7 @@ void ClosingTimePanel::ClosingTimeChange() { JitterPhase = 0; }
 
 QList<int> ClosingTimePanel::hoursOfRow(int d) const {
     const QDateTime now = clock::now();
-    if (d == 0 || d < 0 || d == ClosingDateCount - 1) return closing::edgeTimeSlots(now, d == 0);
+    if (d <= 0 || d == ClosingDateCount - 1) return closing::edgeTimeSlots(now, d == 0);
     return closing::timeSlots(now, 1, 3);
 }
 
