@@ -407,7 +407,8 @@ bool TMain::closingChosen() const {
 }
 workflow::Panel::ClosingChoice TMain::nextClosingSlot() {
     const closing::Slot slot = ClosingTime->NextClosingSlot();
-    return {slot.date, slot.time};
+    if (!slot.isValid()) return {};
+    return {ClosingTime->dateRow(slot.date), ClosingTime->timeRow(slot), slot.date, slot.hour, closing::slotLabel(slot)};
 }
 void TMain::showSubPage() {
     if (PageIndex == 0) SideButtonClick();
@@ -462,7 +463,9 @@ void TMain::ScheduleClosingRefresh() {
 
 void TMain::Timer3Timer() {
     Timer3.stop();
-    ClosingTime->Timer3Timer();
+    // While a step runs the lists are disabled and left as they are (the form is given the chosen
+    // date and hour, not rows); the first tick after it brings them up to date.
+    if (ui_->ClosingDate->isEnabled()) ClosingTime->Timer3Timer();
     ScheduleClosingRefresh();
 }
 

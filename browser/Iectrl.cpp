@@ -244,6 +244,36 @@ int TIECtrl::SetFormSelectedIndex(int form, const QString& name, int index) {
     return formPut(form, name, "SelectedIndex", index) ? 0 : -1;
 }
 
+int TIECtrl::GetFormOptions(int form, const QString& name, QStringList& values, QStringList& texts) {
+    values.clear();
+    texts.clear();
+    const Variant list = formElement(form, name);
+    if (list.isNull()) return -1;
+    QJsonValue read;
+    chromium::ChromiumBrowser* browser = session();
+    auto* object = dynamic_cast<chromium::PageObject*>(list.object());
+    if (browser && object) {
+        read = browser->valueOf(object->objectId(), QStringLiteral(
+            "function() { return this.options ? Array.from(this.options).map(o => [o.value, o.text]) : null; }"));
+        if (!read.isArray()) return -1;
+        for (const QJsonValue& option : read.toArray()) {
+            values << option.toArray().at(0).toString();
+            texts << option.toArray().at(1).toString();
+        }
+        return int(values.size());
+    }
+    // Another late-bound document: option by option.
+    const Variant options = list.get("options");
+    if (options.isNull()) return -1;
+    const int count = options.get("length").toInt();
+    for (int i = 0; i < count; ++i) {
+        const Variant option = options.call("item", {i});
+        values << option.get("value").toString();
+        texts << option.get("text").toString();
+    }
+    return count;
+}
+
 int TIECtrl::CheckFormItem(int form, const QString& name) {
     return formPut(form, name, "checked", true) ? 0 : -1;
 }

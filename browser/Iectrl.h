@@ -8,6 +8,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -65,6 +66,9 @@ public:
     int SetFormValue(int form, const QString& name, const QString& value);
     QString GetFormValue(int form, const QString& name);
     int SetFormSelectedIndex(int form, const QString& name, int index);
+    // The options of a form's list, each as its value and its text, in one read; -1 when there
+    // is no such list.
+    int GetFormOptions(int form, const QString& name, QStringList& values, QStringList& texts);
     int CheckFormItem(int form, const QString& name);
     int UncheckFormItem(int form, const QString& name);
     int CheckFormRadio(int form, const QString& name, int index);

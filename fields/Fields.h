@@ -2,6 +2,7 @@
 // The field definition file (FieldsDefine.ini): which elements of the site's listing form get
 // which fixed answers, where the price fields are, and how many bank and payment blocks the form
 // must offer.
+#include <QDate>
 #include <QString>
 #include <QtGlobal>
 #include <vector>
@@ -53,11 +54,13 @@ public:
     int PriceColumn = -1;
     QString Path;
 
-    // Set by the item set right before each fill: the browser's top window, the down-arrow
-    // presses after the top of the closing-date list, the closing-time index.
+    // Set by the item set right before each fill: the browser's top window, and the closing date
+    // and hour the seller chose (found in the page's own lists when the form is filled), with
+    // the panel's label of that slot.
     quintptr BrowserWindow = 0;
-    int ClosingDateSteps = 0;
-    int ClosingTimeIndex = 0;
+    QDate ClosingDay;
+    int ClosingHour = -1;
+    QString ClosingLabel;
 };
 
 } // namespace zk

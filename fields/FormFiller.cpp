@@ -4,6 +4,7 @@
 #include "browser/KeySender.h"
 #include "fields/FormRules.h"
 #include "fields/Texts.h"
+#include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "workflow/Pause.h"
@@ -76,16 +77,77 @@ int FormFiller::FillListingForm(int skipPrices) {
         }
     }
 
-    // The date list is reached by keys: to its top, then down to the wanted date.
+    return setClosing(form) == 0 ? form : -1;
+}
+
+int FormFiller::setClosing(int form) {
+    TIECtrl& ie = *shared_.IE;
+    TFieldDefs& defs = *shared_.FieldDefs;
+    KeySender& keys = *shared_.Keys;
+    MessageService& messages = MessageService::instance();
+    const QString dateList = QStringLiteral("ClosingDate");
+    const QString timeList = QStringLiteral("ClosingTime");
+
+    // The page built its lists when it was loaded: rows are found there by what they stand for,
+    // never by where the panel shows them.
+    QStringList dateValues, dateTexts;
+    ie.GetFormOptions(form, dateList, dateValues, dateTexts);
+    const QDate today = clock::now().date();
+    QList<std::optional<qint64>> days;
+    for (int i = 0; i < dateValues.size(); ++i) {
+        const QDate d = closingOptionDate(dateValues[i], dateTexts[i], today);
+        days << (d.isValid() ? std::optional<qint64>(d.toJulianDay()) : std::nullopt);
+    }
+    const OptionChoice date = defs.ClosingDay.isValid() && defs.ClosingHour >= 0
+                                  ? chooseOption(days, defs.ClosingDay.toJulianDay())
+                                  : OptionChoice{};
+    if (date.index < 0) {
+        messages.show(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
+        return -1;
+    }
+
+    // The date list is reached by keys: to its top, then down to the date's row.
     toFront(defs.BrowserWindow);
-    ie.FocusFormItem(form, "ClosingDate");
+    ie.FocusFormItem(form, dateList);
     keys.SendKeys(closingDateTopKeys(), true);
     workflow::pause(200);
-    keys.SendKeys(closingDateKeys(defs.ClosingDateSteps), true);
+    keys.SendKeys(closingDateKeys(date.index), true);
     workflow::pause(300);
-    ie.SetFormSelectedIndex(form, "ClosingTime", defs.ClosingTimeIndex);
+    if (ie.GetFormValue(form, dateList) != dateValues[date.index]) {
+        messages.show(texts::fields::ClosingNotSet);
+        return -1;
+    }
+
+    // The hour list now holds the hours of that date. On another date than the chosen one the
+    // nearest hour is its first (a later date) or its last (an earlier one).
+    QStringList hourValues, hourTexts;
+    ie.GetFormOptions(form, timeList, hourValues, hourTexts);
+    QList<std::optional<qint64>> hours;
+    for (int i = 0; i < hourValues.size(); ++i) {
+        const int h = closingOptionHour(hourValues[i], hourTexts[i]);
+        hours << (h >= 0 ? std::optional<qint64>(h) : std::nullopt);
+    }
+    const QDate onPage = QDate::fromJulianDay(*days[date.index]);
+    const int wantedHour = onPage > defs.ClosingDay ? -1 : onPage < defs.ClosingDay ? 24 : defs.ClosingHour;
+    const OptionChoice hour = chooseOption(hours, wantedHour);
+    if (hour.index < 0) {
+        messages.show(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
+        return -1;
+    }
+    if (!date.exact || !hour.exact) {
+        // Passed, or not offered by this page: another slot only with the seller's yes.
+        const QString instead = dateTexts[date.index] + " " + hourTexts[hour.index];
+        if (messages.show(texts::fields::ClosingPassed.arg(defs.ClosingLabel, instead), {}, Icon::Question,
+                          Buttons::YesNo) != Answer::Yes)
+            return -1;
+    }
+    ie.SetFormSelectedIndex(form, timeList, hour.index);
     workflow::pause(200);
-    return form;
+    if (ie.GetFormValue(form, timeList) != hourValues[hour.index]) {
+        messages.show(texts::fields::ClosingNotSet);
+        return -1;
+    }
+    return 0;
 }
 
 } // namespace zk::fields

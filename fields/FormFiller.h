@@ -15,6 +15,11 @@ public:
     int FillListingForm(int skipPrices);
 
 private:
+    // Chooses the seller's closing date and hour in the page's own lists (the date by keys, the
+    // hour by index); a slot the page no longer offers is said and only replaced by the nearest
+    // one if the seller agrees. 0, or -1 after its message.
+    int setClosing(int form);
+
     workflow::Shared& shared_;
     [[maybe_unused]] workflow::Panel& panel_;
 };

@@ -4,6 +4,8 @@
 #include "fields/Fields.h"
 
 #include <QByteArray>
+#include <QDate>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -19,5 +21,21 @@ QByteArray closingDateKeys(int steps);
 // A list index or a radio position as FieldsDefine.ini writes it: decimal digits, an optional
 // sign; none when the text is no such number.
 std::optional<int> fieldNumber(const QString& value);
+
+// What an option of the page's closing lists stands for. A date: its value as yyyy-MM-dd, else
+// the "MM/dd" its label ends with, in the year that puts it nearest to `today`; invalid when
+// neither. An hour: its value as a number from 0 to 23, else the hour its label begins with
+// ("AM　９時～…", "PM１１時～…"); -1 when neither.
+QDate closingOptionDate(const QString& value, const QString& text, const QDate& today);
+int closingOptionHour(const QString& value, const QString& text);
+
+// The option for a wanted date (Julian day) or hour among what the options stand for
+// (std::nullopt: unreadable): the one that equals it, else the nearest (the later one of two
+// as near), not exact; index -1 when no option is readable.
+struct OptionChoice {
+    int index = -1;
+    bool exact = false;
+};
+OptionChoice chooseOption(const QList<std::optional<qint64>>& options, qint64 wanted);
 
 } // namespace zk::fields

@@ -23,4 +23,11 @@ inline const QString NoFillableForm = QStringLiteral("セットできるフォ�
 // A COMBO or RADIO value that is no number; filled with the field's name and value.
 inline const QString ValueNotNumber = QStringLiteral("FieldsDefine.iniの項目[%1]の値[%2]が数値ではありません。");
 
+// The closing date and hour: filled with the panel's label of the chosen slot (and, for the
+// question, the page's labels of the nearest slot it offers).
+inline const QString ClosingNotOnPage = QStringLiteral("選んだ終了日時（%1）をこのページの終了日時にセットできません。");
+inline const QString ClosingNotSet = QStringLiteral("終了日時のセットに失敗しました。");
+inline const QString ClosingPassed = QStringLiteral(
+    "選んだ終了日時（%1）は、このページではもう選べません。\n%2 に変えてセットしますか？\n\n「いいえ」で項目セットを中止します（送信しません）。");
+
 } // namespace zk::texts::fields

@@ -30,7 +30,7 @@ QStringList dateLabels(const QDateTime& now) {
     QStringList labels;
     QDate d = now.date().addDays(2);
     for (int i = 0; i < dateCount(now); ++i, d = d.addDays(1))
-        labels << QString::asprintf("%d日(%s):%02d/%02d", d.day(), kWeekdays[d.dayOfWeek() % 7], d.month(), d.day());
+        labels << dateLabel(d);
     return labels;
 }
 
@@ -48,26 +48,46 @@ QList<int> timeSlots(const QDateTime& now, int dateIndex, int count) {
     return range(0, 23);
 }
 
-Slot nextSlot(const Slot& chosen, bool swayOn, int& phase, int count, const std::function<int(int)>& rowsOfDate) {
-    const int d = chosen.date;
-    const int t = chosen.time;
-    if (!swayOn) return chosen;
+bool isOffered(const QDateTime& now, const Slot& slot) {
+    if (!slot.isValid()) return false;
+    const int count = dateCount(now);
+    const int index = int(now.date().addDays(2).daysTo(slot.date));
+    if (index < 0 || index >= count) return false;
+    return timeSlots(now, index, count).contains(slot.hour);
+}
+
+QString dateLabel(const QDate& d) {
+    return QString::asprintf("%d日(%s):%02d/%02d", d.day(), kWeekdays[d.dayOfWeek() % 7], d.month(), d.day());
+}
+
+QString slotLabel(const Slot& slot) { return dateLabel(slot.date) + " " + timeLabel(slot.hour); }
+
+namespace {
+
+Slot shifted(const Slot& slot, int hours) {
+    const QDateTime start = QDateTime(slot.date, QTime(slot.hour, 0)).addSecs(3600 * hours);
+    return {start.date(), start.time().hour()};
+}
+
+} // namespace
+
+Slot nextSlot(const Slot& chosen, bool swayOn, int& phase, const std::function<bool(const Slot&)>& offered) {
+    if (!swayOn || !chosen.isValid()) return chosen;
     if (phase == 0) {
         phase = 1;
         return chosen;
     }
     if (phase == 1) {
         phase = -1;
-        if (t < rowsOfDate(d) - 1) return {d, t + 1};
-        if (count != d + 1) return {d + 1, 0};
-        // Last slot of the last date: nothing later exists, so go one hour earlier instead.
+        const Slot later = shifted(chosen, 1);
+        if (offered(later)) return later;
+        // Nothing later is offered (the last hour of the last date): one hour earlier instead.
     }
     phase = 0;
-    if (t >= 1) return {d, t - 1};
-    // The hour before is the previous date's last row, whatever its list holds.
-    if (d >= 1) return {d - 1, rowsOfDate(d - 1) - 1};
-    // Nothing earlier exists: one hour later, if the list has it.
-    return {d, rowsOfDate(d) >= 2 ? 1 : 0};
+    const Slot earlier = shifted(chosen, -1);
+    if (offered(earlier)) return earlier;
+    const Slot later = shifted(chosen, 1);
+    return offered(later) ? later : chosen;
 }
 
 } // namespace zk::closing

@@ -22,15 +22,24 @@ QList<int> timeSlots(const QDateTime& now, int dateIndex, int dateCount);
 // the first-date range when dateIndex is 0, the last-date range for any other index or none.
 QList<int> edgeTimeSlots(const QDateTime& now, bool firstDate);
 
+// A closing slot as the seller chose it: the date and the hour the listing ends in (the hour
+// from `hour` to `hour` + 1). Rows of the lists move when they are rebuilt; a slot does not.
 struct Slot {
-    int date = -1;
-    int time = -1;
-    bool operator==(const Slot& o) const { return date == o.date && time == o.time; }
+    QDate date;
+    int hour = -1;
+    bool isValid() const { return date.isValid() && hour >= 0 && hour < 24; }
+    bool operator==(const Slot& o) const { return date == o.date && hour == o.hour; }
 };
 
-// The slot for the next item set and the jitter phase after it. `rowsOfDate` gives the number of
-// time rows the list has for a date index.
-Slot nextSlot(const Slot& chosen, bool swayOn, int& jitterPhase, int dateCount,
-              const std::function<int(int)>& rowsOfDate);
+// The slot the lists offer at `now` (same rules as the lists above).
+bool isOffered(const QDateTime& now, const Slot& slot);
+// "17日(金):12/17 PM１１時～深夜０時".
+QString slotLabel(const Slot& slot);
+QString dateLabel(const QDate& date);
+
+// The slot for the next item set and the jitter phase after it: the chosen slot, the hour after
+// it, the hour before it, and again the chosen one; a neighbour the lists do not offer is
+// replaced by the one on the other side.
+Slot nextSlot(const Slot& chosen, bool swayOn, int& jitterPhase, const std::function<bool(const Slot&)>& offered);
 
 } // namespace zk::closing

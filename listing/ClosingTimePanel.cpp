@@ -1,6 +1,8 @@
 #include "listing/ClosingTimePanel.h"
 
+#include "listing/Texts.h"
 #include "platform/Clock.h"
+#include "platform/MessageService.h"
 #include "platform/RadioGroup.h"
 
 #include <QCheckBox>
@@ -25,7 +27,9 @@ void ClosingTimePanel::FillClosingDates() {
     const QDateTime now = clock::now();
     c_.ClosingDate->clear();
     ClosingDateCount = closing::dateCount(now);
-    c_.ClosingDate->addItems(closing::dateLabels(now));
+    // Each row carries its date, so that a rebuild can find the seller's date again.
+    const QStringList labels = closing::dateLabels(now);
+    for (int i = 0; i < labels.size(); ++i) c_.ClosingDate->addItem(labels[i], now.date().addDays(2 + i));
     c_.ClosingDate->setCurrentIndex(-1);
 }
 
@@ -51,32 +55,58 @@ void ClosingTimePanel::ClosingDateChange() {
 
 void ClosingTimePanel::ClosingTimeChange() { JitterPhase = 0; }
 
-void ClosingTimePanel::Timer3Timer() {
+QList<int> ClosingTimePanel::hoursOfRow(int d) const {
     const QDateTime now = clock::now();
-    const int d = c_.ClosingDate->currentIndex();
-    const int t = c_.ClosingTime->currentIndex();
-    const int hour = now.time().hour();
-    const int minute = now.time().minute();
-    if (hour == 13 && minute == 0) {
-        FillClosingDates();
-        const QSignalBlocker block(c_.ClosingDate);
-        c_.ClosingDate->setCurrentIndex(d <= 0 ? d : d - 1);
-    } else if (minute == 0 && (hour >= 14 || hour == 0) && d == 6) {
-        FillClosingTimes();
-        const QSignalBlocker block(c_.ClosingTime);
-        c_.ClosingTime->setCurrentIndex(t);
-    }
+    if (d <= 0 || d == ClosingDateCount - 1) return closing::edgeTimeSlots(now, d == 0);
+    return closing::timeSlots(now, 1, 3);
 }
 
-int ClosingTimePanel::rowsOfDate(int dateIndex) const {
-    if (dateIndex == c_.ClosingDate->currentIndex()) return c_.ClosingTime->count();
-    return int(closing::timeSlots(clock::now(), dateIndex, ClosingDateCount).size());
+void ClosingTimePanel::Timer3Timer() {
+    const QDateTime now = clock::now();
+    const closing::Slot before{c_.ClosingDate->currentData().toDate(),
+                               c_.ClosingTime->currentIndex() >= 0 ? c_.ClosingTime->currentData().toInt() : -1};
+    QStringList shown;
+    for (int i = 0; i < c_.ClosingDate->count(); ++i) shown << c_.ClosingDate->itemText(i);
+    if (shown != closing::dateLabels(now)) {
+        // 13:00 adds a date; midnight moves them all on a day. The same date stays chosen.
+        FillClosingDates();
+        const QSignalBlocker block(c_.ClosingDate);
+        c_.ClosingDate->setCurrentIndex(before.date.isValid() ? dateRow(before.date) : -1);
+    }
+    QList<int> hours;
+    for (int i = 0; i < c_.ClosingTime->count(); ++i) hours << c_.ClosingTime->itemData(i).toInt();
+    if (hours != hoursOfRow(c_.ClosingDate->currentIndex())) {
+        // The first and the last date's hours move with the hour; the same hour stays chosen.
+        fillTimes(hoursOfRow(c_.ClosingDate->currentIndex()));
+        const QSignalBlocker block(c_.ClosingTime);
+        if (c_.ClosingDate->currentIndex() >= 0) c_.ClosingTime->setCurrentIndex(c_.ClosingTime->findData(before.hour));
+    }
+    const bool dateGone = before.date.isValid() && c_.ClosingDate->currentIndex() < 0;
+    const bool hourGone = before.hour >= 0 && c_.ClosingTime->currentIndex() < 0;
+    if (!dateGone && !hourGone) return;
+    JitterPhase = 0;
+    const QString was = before.hour >= 0 ? closing::slotLabel(before) : closing::dateLabel(before.date);
+    MessageService::instance().show(listing::texts::ClosingChoiceGone.arg(was), {}, Icon::Exclamation);
+}
+
+closing::Slot ClosingTimePanel::ChosenSlot() const {
+    if (c_.ClosingDate->currentIndex() < 0 || c_.ClosingTime->currentIndex() < 0) return {};
+    return {c_.ClosingDate->currentData().toDate(), c_.ClosingTime->currentData().toInt()};
 }
 
 closing::Slot ClosingTimePanel::NextClosingSlot() {
-    const closing::Slot chosen{c_.ClosingDate->currentIndex(), c_.ClosingTime->currentIndex()};
-    return closing::nextSlot(chosen, c_.TimeSway->itemIndex() != kSwayOff, JitterPhase, ClosingDateCount,
-                             [this](int date) { return rowsOfDate(date); });
+    const QDateTime now = clock::now();
+    return closing::nextSlot(ChosenSlot(), c_.TimeSway->itemIndex() != kSwayOff, JitterPhase,
+                             [&now](const closing::Slot& s) { return closing::isOffered(now, s); });
+}
+
+int ClosingTimePanel::dateRow(const QDate& date) const { return c_.ClosingDate->findData(date); }
+
+int ClosingTimePanel::timeRow(const closing::Slot& slot) const {
+    const int d = dateRow(slot.date);
+    if (d < 0) return -1;
+    if (d == c_.ClosingDate->currentIndex()) return c_.ClosingTime->findData(slot.hour);
+    return int(hoursOfRow(d).indexOf(slot.hour));
 }
 
 void ClosingTimePanel::ShowPricePanel(bool on) {

@@ -37,10 +37,17 @@ public:
     void FillAllClosingTimes();
     void ClosingDateChange();
     void ClosingTimeChange();
-    // The minute timer's work; the caller re-arms the timer afterwards.
+    // The minute timer's work; the caller re-arms the timer afterwards. Both lists are rebuilt
+    // when the clock has moved them on, and the seller's date and hour stay selected; a choice
+    // no longer offered is cleared, and said.
     void Timer3Timer();
-    // The date and time indexes for the next item set.
+    // The seller's date and hour as the lists show them (invalid when either has no selection).
+    closing::Slot ChosenSlot() const;
+    // The slot for the next item set, the jitter applied (and advanced).
     closing::Slot NextClosingSlot();
+    // The rows of the lists that show a slot, -1 where a list does not show it.
+    int dateRow(const QDate& date) const;
+    int timeRow(const closing::Slot& slot) const;
 
     void ShowPricePanel(bool on);
     void TempPriceSelectClick();
@@ -54,8 +61,9 @@ public:
 
 private:
     int checkedRow() const; // 0-based, -1 when none
-    int rowsOfDate(int dateIndex) const;
     void fillTimes(const QList<int>& hours);
+    // The hours the time list shows for a date row, as a rebuild for that row fills it.
+    QList<int> hoursOfRow(int dateIndex) const;
 
     ClosingTimeControls c_;
 };

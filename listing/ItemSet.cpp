@@ -100,8 +100,9 @@ int ItemSet::SetItemToForm(int mode) {
     TFieldDefs& defs = *shared_.FieldDefs;
     defs.BrowserWindow = shared_.IEWindow;
     const workflow::Panel::ClosingChoice slot = panel_.nextClosingSlot();
-    defs.ClosingDateSteps = slot.date;
-    defs.ClosingTimeIndex = slot.time;
+    defs.ClosingDay = slot.day;
+    defs.ClosingHour = slot.hour;
+    defs.ClosingLabel = slot.label;
     defs.PriceColumn = shared_.Row.PriceColumn;
 
     const int form = fields::FormFiller(shared_, panel_).FillListingForm(mode == Relisting ? 1 : 0);

@@ -24,6 +24,9 @@ inline const QString ScreenNotChanged = QStringLiteral("画面が切り替わり
 inline const QString StartPriceNotSet = QStringLiteral("開始価格のセットに失敗しました。");
 inline const QString BuyPriceNotSet = QStringLiteral("即決価格のセットに失敗しました。");
 inline const QString StartPriceNotRead = QStringLiteral("開始価格の取得に失敗しました。");
+// Our own: the lists were rebuilt on the hour and no longer offer the chosen date or hour.
+inline const QString ClosingChoiceGone =
+    QStringLiteral("選んでいた終了日時（%1）は選べなくなったため、選択を外しました。\n終了日時を選び直して下さい。");
 // The one-listing undo after a lost browser or a failed browser operation.
 inline const QString OneListingUndone =
     QStringLiteral("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。");

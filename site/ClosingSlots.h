@@ -1,8 +1,8 @@
 #pragma once
-// The closing dates and hours the listing form offers. The panel picks the date by its position
-// in its own list and the hour by its index in its own hour list, so both lists must be built by
-// the same rules as the panel's: dates from two days ahead (six, or seven from 13:00), the first
-// date from the hour twelve hours ahead to 23, the last date up to that hour, the others whole.
+// The closing dates and hours the listing form offers, by the same rules as the panel's lists
+// (the seller chooses on the panel what the form must then offer): dates from two days ahead
+// (six, or seven from 13:00), the first date from the hour twelve hours ahead to 23, the last date
+// up to that hour, the others whole. Option values are the date (yyyy-MM-dd) and the hour.
 #include <QDate>
 #include <QDateTime>
 #include <QString>

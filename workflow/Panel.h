@@ -2,6 +2,7 @@
 // What a workflow step may do to the control panel, and nothing more: the main window implements
 // it; tests record it. Busy and curtain are scoped so that every way out (errors included)
 // leaves the panel ready and uncovered.
+#include <QDate>
 #include <QRect>
 #include <QString>
 
@@ -45,9 +46,14 @@ public:
 
     // The item-set controls, read by the listing and relist steps. The defaults describe a panel
     // without them: nothing chosen, nothing sent, no panel prices.
+    // The form is given the date and hour; the rows are where the panel's lists show them now
+    // and mean nothing on a page built at another time.
     struct ClosingChoice {
-        int date = -1; // index in the closing-date list, -1 none
-        int time = -1; // index in the closing-time list, -1 none
+        int date = -1; // row in the closing-date list, -1 none
+        int time = -1; // row in the closing-time list, -1 none
+        QDate day;     // the closing date, invalid when none is chosen
+        int hour = -1; // the closing hour (the slot from hour to hour + 1), -1 none
+        QString label; // the slot as the panel shows it
     };
     // Both closing lists have a selection.
     virtual bool closingChosen() const { return false; }

@@ -7,6 +7,7 @@
 #include "category/Categoryform.h"
 #include "fields/FormFiller.h"
 #include "platform/Cp932.h"
+#include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "site/ListingForm.h"
@@ -72,15 +73,16 @@ protected:
     }
 
     // The site's own data files, the field definitions changed by `edit`.
-    void start(const std::function<void(QString&)>& editFields = {}) {
-        QString ini = readCp932(siteData->path() + "/System.ini");
+    void start(const std::function<void(QString&)>& editFields = {}, QString siteFolder = {}) {
+        if (siteFolder.isEmpty()) siteFolder = siteData->path();
+        QString ini = readCp932(siteFolder + "/System.ini");
         ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + dir_.path());
         dir_.writeCp932("data/System.ini", ini + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
-        QString fields = readCp932(siteData->path() + "/FieldsDefine.ini");
+        QString fields = readCp932(siteFolder + "/FieldsDefine.ini");
         if (editFields) editFields(fields);
         dir_.writeCp932("data/FieldsDefine.ini", fields);
         for (const char* name : {"category.txt"})
-            QFile::copy(siteData->path() + "/" + name, dir_.path() + "/data/" + name);
+            QFile::copy(siteFolder + "/" + name, dir_.path() + "/data/" + name);
         main_ = std::make_unique<zk::TMainForInst1>();
         QElapsedTimer waited;
         waited.start();
@@ -314,26 +316,44 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
     EXPECT_EQ(texts(), QStringList{u("終了日／終了時刻をセットしてください")});
     EXPECT_TRUE(ui().SetShuppin->isEnabled());
 
-    // Two forms, only the second holding the start price: the second is filled.
+    // Two forms, only the second holding the start price: the second is filled. The closing
+    // lists are found by what their options stand for; a slot the page does not offer is asked
+    // about, and "No" fills no closing time.
     MessageService::instance().clearTranscript();
     const QString page =
         "<form><input name=ship_note><input name=other></form>"
         "<form><input name=ship_note><input name=price_start><input type=radio name=salesmode id=salesmode_auction value=auction>"
-        "<select name=ClosingDate><option>a<option>b<option>c</select>"
-        "<select name=ClosingTime><option>0<option>1<option>2</select></form>";
-    ASSERT_EQ(ie().NavigateWait("data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(page))), 0);
+        "<select name=ClosingDate><option value=2026-12-17>a<option value=2026-12-18>b<option>c</select>"
+        "<select name=ClosingTime><option>PM　８時～PM　９時<option value=21 selected>x<option value=22>y</select></form>";
+    const QString pageUrl = "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(page));
+    ASSERT_EQ(ie().NavigateWait(pageUrl), 0);
     zk::TFieldDefs& defs = *main_->shared().FieldDefs;
     defs.BrowserWindow = main_->shared().IEWindow;
-    defs.ClosingDateSteps = 1;
-    defs.ClosingTimeIndex = 2;
+    defs.ClosingDay = QDate(2026, 12, 18);
+    defs.ClosingHour = 22;
+    defs.ClosingLabel = u("18日(金):12/18 PM１０時～PM１１時");
     zk::fields::FormFiller filler(main_->shared(), *main_);
     EXPECT_EQ(filler.FillListingForm(0), 1);
     EXPECT_TRUE(ie().GetUrl().startsWith("data:")) << ie().GetUrl().toStdString();
     EXPECT_EQ(ie().GetFormValue(0, "ship_note"), "");
     EXPECT_FALSE(ie().GetFormValue(1, "ship_note").isEmpty());
-    EXPECT_EQ(ie().GetFormValue(1, "ClosingDate"), "b");
-    EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), "2");
+    EXPECT_EQ(ie().GetFormValue(1, "ClosingDate"), "2026-12-18");
+    EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), "22");
     EXPECT_EQ(texts(), QStringList());
+
+    defs.ClosingDay = QDate(2026, 12, 16);
+    defs.ClosingLabel = u("16日(水):12/16 PM１０時～PM１１時");
+    const QString question = u("選んだ終了日時（16日(水):12/16 PM１０時～PM１１時）は、このページではもう選べません。\n"
+                               "a PM　８時～PM　９時 に変えてセットしますか？\n\n「いいえ」で項目セットを中止します（送信しません）。");
+    for (const char* answer : {"No", "Yes"}) {
+        ASSERT_EQ(ie().NavigateWait(pageUrl), 0);
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({answer});
+        const bool yes = QString(answer) == "Yes";
+        EXPECT_EQ(filler.FillListingForm(0), yes ? 1 : -1) << answer;
+        EXPECT_EQ(texts(), QStringList{question});
+        EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), yes ? u("PM　８時～PM　９時") : "21") << answer;
+    }
 
     // The already-listed marker counts only as the first text of a div itself.
     const QString marker = main_->shared().Settings.value("SHUPPINZUMI_MSG");
@@ -388,6 +408,53 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     ui().Exhibit->click();
     EXPECT_EQ(texts(), QStringList{u("正しい画面で行って下さい。")});
     EXPECT_EQ(listed().size(), 1);
+}
+
+TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) {
+    // A site of its own whose clock passes 13:00 ten seconds after its start; the program's
+    // clock is set to the moments the panel sees.
+    const QDateTime siteStart(QDate(2026, 12, 15), QTime(12, 59, 50));
+    QTemporaryDir folder;
+    zk::test::SiteProcess ownSite({"--data-folder", folder.path(), "--now", siteStart.toString(Qt::ISODate)});
+    QElapsedTimer siteClock;
+    siteClock.start();
+    ASSERT_TRUE(ownSite.start().isEmpty());
+    for (int i = 0; i < 100 && !QFile::exists(folder.path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
+    struct ClockBack {
+        ~ClockBack() { zk::clock::set({}); }
+    } clockBack;
+    zk::clock::set(siteStart);
+    ASSERT_NO_FATAL_FAILURE(start({}, folder.path()));
+
+    // At 12:59 the first date offers its last hour only.
+    chooseClosing(0, 0);
+    const QString date = ui().ClosingDate->currentText();
+    const QString time = ui().ClosingTime->currentText();
+    ASSERT_EQ(date, u("17日(木):12/17"));
+    ASSERT_EQ(time, u("PM１１時～深夜０時"));
+    zk::clock::set(siteStart.addSecs(10));
+    main_->Timer3Timer();
+    EXPECT_EQ(ui().ClosingDate->count(), 7);
+    EXPECT_EQ(ui().ClosingDate->currentText(), date);
+    EXPECT_EQ(ui().ClosingTime->currentText(), time);
+
+    // The entry form is built by the site after its 13:00: its hour list starts at 1.
+    while (siteClock.elapsed() < 13000) QTest::qWait(100);
+    zk::clock::set(siteStart.addMSecs(siteClock.elapsed()));
+    MessageService::instance().clearTranscript();
+    const QString code = chooseCategory();
+    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    typeUploadFields(u("一時の境目"), "800");
+    ui().SetShuppin->click();
+    ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
+    ui().Exhibit->click();
+    EXPECT_EQ(texts(), QStringList());
+
+    QJsonObject item;
+    for (const auto& v : ownSite.state()["items"].toArray())
+        if (!v.toObject()["seeded"].toBool()) item = v.toObject();
+    EXPECT_EQ(item["closingDate"].toString(), "2026-12-17");
+    EXPECT_EQ(item["closingHour"].toInt(), 23);
 }
 
 TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {

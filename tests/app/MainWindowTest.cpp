@@ -13,7 +13,12 @@
 #include "ui_Mainform.h"
 #include "ui_YahooIDDialog.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QRegularExpression>
@@ -255,6 +260,36 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
     main_->SetPanelEnabled(0);
     main_->SetPanelEnabled(1);
     EXPECT_FALSE(ui().CloseExcel->isEnabled());
+}
+
+// Every control of the sub page is drawn whole inside its parent, with the relist price panel
+// open over its neighbour, and its texts have the room they ask for; the collection's three
+// modes sit in three columns.
+TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOpen) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    ASSERT_EQ(main_->PageIndex, 1);
+    ui().RSKingakuPanelCheck->setChecked(true);
+    main_->RSKingakuPanelCheckClick();
+    for (int i = 0; i < 40 && !ui().RSKingakuPanelCheck->isEnabled(); ++i) main_->Timer6Timer();
+    ASSERT_EQ(ui().ReShuppinKakakuPanel->geometry(), ui().Panel1->geometry());
+    ASSERT_TRUE(ui().RSKakakuGroup->isVisibleTo(ui().SubPanel));
+
+    for (QWidget* w : ui().SubPanel->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(ui().SubPanel)) continue;
+        const std::string name = w->objectName().toStdString();
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name;
+        // A push button's hint has a floor of the style's; its text is what must have room.
+        if (auto* push = qobject_cast<QPushButton*>(w)) {
+            EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance(push->text()) + 8) << name;
+        } else if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) || qobject_cast<QComboBox*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name;
+        }
+    }
+    const auto modes = ui().CollectionRadio->findChildren<QRadioButton*>();
+    ASSERT_EQ(modes.size(), 3);
+    EXPECT_TRUE(modes[0]->y() == modes[2]->y() && modes[0]->x() < modes[1]->x() && modes[1]->x() < modes[2]->x());
 }
 
 TEST_F(MainWindowTest, SideSwitchAndCurtain) {

@@ -1,7 +1,9 @@
 // Closing dates, hourly slots and the jitter.
 #include "listing/ClosingSchedule.h"
 #include "listing/ClosingTimePanel.h"
+#include "listing/Texts.h"
 #include "platform/Clock.h"
+#include "platform/MessageService.h"
 #include "platform/RadioGroup.h"
 
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 namespace closing = zk::closing;
+using zk::MessageService;
 
 namespace {
 
@@ -22,6 +25,10 @@ QList<int> range(int from, int to) {
     for (int h = from; h <= to; ++h) r << h;
     return r;
 }
+
+// A December 2026 slot. At 10:30 on Tuesday the 15th the dates are the 17th to the 22nd; the
+// 17th offers 22 and 23, the 22nd 0 to 21, the others all hours.
+closing::Slot slot(int day, int hour) { return {QDate(2026, 12, day), hour}; }
 
 } // namespace
 
@@ -46,43 +53,40 @@ TEST(ClosingTimes, RangesByDateAndHour) {
     EXPECT_EQ(closing::timeSlots(at(9), 3, 6), range(0, 23));
 }
 
-TEST(Jitter, CyclesChosenLaterEarlier) {
+TEST(Jitter, CyclesChosenLaterEarlierOverWhatTheListsOffer) {
+    const auto offered = [](const closing::Slot& s) { return closing::isOffered(at(10), s); };
     int phase = 0;
-    auto rows = [](int) { return 24; };
-    const closing::Slot chosen{2, 10};
-    EXPECT_EQ(closing::nextSlot(chosen, true, phase, 6, rows), (closing::Slot{2, 10}));
-    EXPECT_EQ(closing::nextSlot(chosen, true, phase, 6, rows), (closing::Slot{2, 11}));
-    EXPECT_EQ(closing::nextSlot(chosen, true, phase, 6, rows), (closing::Slot{2, 9}));
-    EXPECT_EQ(closing::nextSlot(chosen, true, phase, 6, rows), (closing::Slot{2, 10}));
+    for (int hour : {10, 11, 9, 10}) EXPECT_EQ(closing::nextSlot(slot(19, 10), true, phase, offered), slot(19, hour));
     int off = 1;
-    EXPECT_EQ(closing::nextSlot(chosen, false, off, 6, rows), chosen);
+    EXPECT_EQ(closing::nextSlot(slot(19, 10), false, off, offered), slot(19, 10));
     EXPECT_EQ(off, 1);
+
+    struct Case {
+        const char* why;
+        closing::Slot chosen;
+        int phase;
+        closing::Slot expected;
+        int phaseAfter;
+    };
+    const Case cases[] = {
+        {"the hour before the first offered hour is not offered: one later", slot(17, 22), -1, slot(17, 23), 0},
+        {"the hour before midnight is the previous date's last", slot(19, 0), -1, slot(18, 23), 0},
+        {"the first date offers its last hour", slot(18, 0), -1, slot(17, 23), 0},
+        {"after a date's last hour comes the next date's first", slot(19, 23), 1, slot(20, 0), -1},
+        {"after the last offered hour: one earlier, and the cycle restarts", slot(22, 21), 1, slot(22, 20), 0},
+    };
+    for (const Case& c : cases) {
+        int p = c.phase;
+        EXPECT_EQ(closing::nextSlot(c.chosen, true, p, offered), c.expected) << c.why;
+        EXPECT_EQ(p, c.phaseAfter) << c.why;
+    }
 }
 
-TEST(Jitter, CrossesDatesAtTheEdges) {
-    auto rows = [](int) { return 24; };
-    int phase = -1;
-    EXPECT_EQ(closing::nextSlot({0, 0}, true, phase, 6, rows), (closing::Slot{0, 1}));
-    phase = -1;
-    EXPECT_EQ(closing::nextSlot({2, 0}, true, phase, 6, rows), (closing::Slot{1, 23}));
-    phase = 1;
-    EXPECT_EQ(closing::nextSlot({3, 23}, true, phase, 6, rows), (closing::Slot{4, 0}));
-    EXPECT_EQ(phase, -1);
-    // Last slot of the last date: one hour earlier instead, and the cycle restarts.
-    phase = 1;
-    EXPECT_EQ(closing::nextSlot({5, 23}, true, phase, 6, rows), (closing::Slot{5, 22}));
-    EXPECT_EQ(phase, 0);
-}
-
-TEST(Jitter, NeverLeavesTheRowsADateOffers) {
-    // The first date at 10:xx offers two rows (22 and 23): the hour before slot 0 of date 1 is
-    // that date's last row, not row 23.
-    auto rows = [](int date) { return date == 0 ? 2 : 24; };
-    int phase = -1;
-    EXPECT_EQ(closing::nextSlot({1, 0}, true, phase, 6, rows), (closing::Slot{0, 1}));
-    auto single = [](int) { return 1; };
-    phase = -1;
-    EXPECT_EQ(closing::nextSlot({0, 0}, true, phase, 6, single), (closing::Slot{0, 0}));
+TEST(ClosingSlots, OfferedAsTheListsAreBuilt) {
+    EXPECT_TRUE(closing::isOffered(at(12, 59), slot(17, 23)));
+    EXPECT_FALSE(closing::isOffered(at(12, 59), slot(23, 0))); // a seventh date only from 13:00
+    EXPECT_TRUE(closing::isOffered(at(13, 0), slot(23, 0)));
+    EXPECT_EQ(closing::slotLabel(slot(17, 23)), QString::fromUtf8("17日(木):12/17 PM１１時～深夜０時"));
 }
 
 class ClosingPanelTest : public ::testing::Test {
@@ -110,19 +114,59 @@ protected:
     zk::ClosingTimeControls c;
 };
 
-TEST_F(ClosingPanelTest, RefreshAtOnePmMovesTheDateUpAndKeepsRowZero) {
-    zk::clock::set(at(12, 59));
-    zk::ClosingTimePanel panel(c);
-    panel.FillClosingDates();
-    EXPECT_EQ(c.ClosingDate->currentIndex(), -1);
-    c.ClosingDate->setCurrentIndex(3);
-    zk::clock::set(at(13, 0));
-    panel.Timer3Timer();
-    EXPECT_EQ(panel.ClosingDateCount, 7);
-    EXPECT_EQ(c.ClosingDate->currentIndex(), 2);
-    c.ClosingDate->setCurrentIndex(0);
-    panel.Timer3Timer();
-    EXPECT_EQ(c.ClosingDate->currentIndex(), 0);
+// The lists rebuilt by the minute timer at 13:00 (a seventh date), on the hour (the first and
+// last dates' hours move) and at midnight (the dates move on): the seller's date and hour stay
+// chosen wherever their rows went, or are cleared and said when they are no longer offered.
+TEST_F(ClosingPanelTest, RebuildsKeepTheChosenDateAndHourOrClearThemAndSaySo) {
+    struct Case {
+        const char* why;
+        QDateTime before, after;
+        closing::Slot chosen;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"13:00, first date, last hour", at(12, 59), at(13, 0), slot(17, 23), true},
+        {"13:00, a middle date keeps its day", at(12, 59), at(13, 0), slot(20, 10), true},
+        {"15:00, the first date's hours start later", at(14, 59), at(15, 0), slot(17, 5), true},
+        {"15:00, the first date's first hour has gone", at(14, 59), at(15, 0), slot(17, 2), false},
+        {"15:00, the last date's hours grow", at(14, 59), at(15, 0), slot(23, 1), true},
+        {"midnight, the first date has gone", at(23, 59), at(0, 0, 16), slot(17, 23), false},
+        {"midnight, a middle date stays", at(23, 59), at(0, 0, 16), slot(20, 4), true},
+        {"a minute without change", at(13, 30), at(13, 31), slot(17, 5), true},
+    };
+    MessageService::instance().setAnswers({});
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.why);
+        MessageService::instance().clearTranscript();
+        zk::clock::set(t.before);
+        zk::ClosingTimePanel panel(c);
+        panel.FillClosingDates();
+        c.ClosingDate->setCurrentIndex(panel.dateRow(t.chosen.date));
+        panel.ClosingDateChange();
+        c.ClosingTime->setCurrentIndex(panel.timeRow(t.chosen));
+        panel.ClosingTimeChange();
+        ASSERT_EQ(panel.ChosenSlot(), t.chosen);
+        const QString shownDate = c.ClosingDate->currentText();
+        const QString shownTime = c.ClosingTime->currentText();
+
+        zk::clock::set(t.after);
+        panel.Timer3Timer();
+        EXPECT_EQ(panel.ClosingDateCount, closing::dateCount(t.after));
+        EXPECT_EQ(c.ClosingDate->count(), closing::dateCount(t.after));
+        QStringList notices;
+        for (const auto& entry : MessageService::instance().transcript()) notices << entry["text"].toString();
+        if (t.kept) {
+            EXPECT_EQ(panel.ChosenSlot(), t.chosen);
+            EXPECT_EQ(c.ClosingDate->currentText(), shownDate);
+            EXPECT_EQ(c.ClosingTime->currentText(), shownTime);
+            EXPECT_EQ(panel.NextClosingSlot(), t.chosen); // jitter phase 0: the chosen slot itself
+            EXPECT_TRUE(notices.isEmpty()) << notices.join(" / ").toStdString();
+        } else {
+            EXPECT_FALSE(panel.ChosenSlot().isValid());
+            EXPECT_EQ(c.ClosingTime->currentIndex(), -1);
+            EXPECT_EQ(notices, QStringList{zk::listing::texts::ClosingChoiceGone.arg(closing::slotLabel(t.chosen))});
+        }
+    }
 }
 
 TEST_F(ClosingPanelTest, DateChangeRebuildsTimesAndResetsTheJitter) {

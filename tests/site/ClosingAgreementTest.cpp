@@ -1,6 +1,5 @@
 // The site's closing lists against the panel's own, at every hour of a day and around the turns
-// that change them: the panel picks the date by position and the hour by index, so any
-// difference would list an item at another time than the seller chose.
+// that change them: a slot the panel offers and the site does not could not be listed as chosen.
 #include "listing/ClosingSchedule.h"
 #include "site/ClosingSlots.h"
 

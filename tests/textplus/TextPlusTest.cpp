@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLibrary>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -41,6 +42,16 @@ TEST(StockTexts, KeepOneTextALineInCp932OwnerOnly) {
     EXPECT_EQ(folder.read(StockTexts::fileName()),
               cp932::fromUnicode("送料無料です\r\n二行の 文章\r\n①～\r\n"));
     EXPECT_EQ(QFileInfo(stock.path()).permissions() & 0x0077, 0);
+
+    // A character CP932 has not: nothing is lost, the file turns UTF-8 (marked), and back to
+    // CP932 once no such character is left.
+    const QStringList hearts{"送料無料です♥", "①～", "絵文字😀も?も"};
+    EXPECT_EQ(StockTexts::notInCp932(hearts), "♥😀");
+    ASSERT_TRUE(stock.save(hearts));
+    EXPECT_EQ(stock.load(), hearts);
+    EXPECT_EQ(folder.read(StockTexts::fileName()), "\xEF\xBB\xBF" + hearts.join("\r\n").toUtf8() + "\r\n");
+    ASSERT_TRUE(stock.save({"①～"}));
+    EXPECT_EQ(folder.read(StockTexts::fileName()), cp932::fromUnicode("①～\r\n"));
 }
 
 class TextPlus : public BrowserSuite {
@@ -84,6 +95,15 @@ TEST_F(TextPlus, TheWindowAppendsAStockOrTypedTextToTheDescriptionOfThePageShown
     window.stockList()->setCurrentRow(0);
     window.removeClick();
     EXPECT_EQ(StockTexts(folder + StockTexts::fileName()).load(), QStringList({"<br>即日発送"}));
+    EXPECT_TRUE(window.cp932Notice()->isHidden());
+
+    // A "♥" is kept, and the window names it.
+    window.textEdit()->setPlainText("またね♥");
+    EXPECT_EQ(window.cp932Notice()->text(), QString("CP932（Shift_JIS）で保存できない文字があります：♥\n"
+                                                   "登録済みの文章はUTF-8で保存し、この文字も残します。"));
+    window.keepClick();
+    EXPECT_EQ(StockTexts(folder + StockTexts::fileName()).load(), QStringList({"<br>即日発送", "またね♥"}));
+    EXPECT_FALSE(window.cp932Notice()->isHidden());
 
     // A page without the field, and a data folder that does not name it, say so and change nothing.
     MessageService::instance().clearTranscript();

@@ -26,6 +26,9 @@ AppendWindow::AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent)
     keep_ = new QPushButton(texts::Keep, this);
     remove_ = new QPushButton(texts::Remove, this);
     auto* close = new QPushButton(texts::Close, this);
+    notice_ = new QLabel(this);
+    notice_->setWordWrap(true);
+    notice_->setStyleSheet(QStringLiteral("color: #b00000;"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(append_);
@@ -38,6 +41,7 @@ AppendWindow::AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent)
     layout->addWidget(stock_);
     layout->addWidget(new QLabel(texts::TextLabel, this));
     layout->addWidget(text_);
+    layout->addWidget(notice_);
     layout->addLayout(buttons);
     resize(420, 360);
 
@@ -46,6 +50,16 @@ AppendWindow::AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent)
     connect(keep_, &QPushButton::clicked, this, &AppendWindow::keepClick);
     connect(remove_, &QPushButton::clicked, this, &AppendWindow::removeClick);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(text_, &QPlainTextEdit::textChanged, this, &AppendWindow::updateNotice);
+    updateNotice();
+}
+
+void AppendWindow::updateNotice() {
+    QStringList all{text_->toPlainText()};
+    for (int i = 0; i < stock_->count(); ++i) all << stock_->item(i)->text();
+    const QString missing = StockTexts::notInCp932(all);
+    notice_->setText(missing.isEmpty() ? QString() : texts::NotInCp932.arg(missing));
+    notice_->setVisible(!missing.isEmpty());
 }
 
 void AppendWindow::appendClick() {
@@ -82,6 +96,7 @@ void AppendWindow::saveStock() {
     for (int i = 0; i < stock_->count(); ++i) all << stock_->item(i)->text();
     if (!stockTexts_.save(all))
         MessageService::instance().show(texts::NotSaved + stockTexts_.path(), texts::Caption, Icon::Exclamation);
+    updateNotice();
 }
 
 } // namespace zk::textplus

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -25,6 +26,8 @@ public:
     QPushButton* appendButton() const { return append_; }
     QPushButton* keepButton() const { return keep_; }
     QPushButton* removeButton() const { return remove_; }
+    // Says which characters of the stock and the typed text CP932 cannot hold; empty when none.
+    QLabel* cp932Notice() const { return notice_; }
 
     void appendClick();
     void keepClick();
@@ -32,6 +35,7 @@ public:
 
 private:
     void saveStock();
+    void updateNotice();
 
     TIECtrl& ie_;
     QString dataFolder_;
@@ -41,6 +45,7 @@ private:
     QPushButton* append_;
     QPushButton* keep_;
     QPushButton* remove_;
+    QLabel* notice_;
 };
 
 } // namespace zk::textplus

@@ -17,5 +17,8 @@ inline const QString NoDescriptionName = QStringLiteral("FieldsDefine.iniに説�
 inline const QString NoDescriptionField = QStringLiteral("表示中のページに説明文の入力欄がありません。");
 inline const QString NotSaved = QStringLiteral("登録済みの文章を保存できませんでした。\n");
 inline const QString Caption = QStringLiteral("説明文追加");
+// Filled with the characters CP932 has not.
+inline const QString NotInCp932 =
+    QStringLiteral("CP932（Shift_JIS）で保存できない文字があります：%1\n登録済みの文章はUTF-8で保存し、この文字も残します。");
 
 } // namespace zk::textplus::texts
