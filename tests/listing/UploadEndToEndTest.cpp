@@ -321,3 +321,21 @@ TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUn
     EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
     EXPECT_EQ(main_->shared().LastTitle, "");
 }
+
+// A picture is parked only once the site's picture page shows it: one the site refuses stays in
+// the folder and is named, and the row is not spent.
+TEST_F(UploadEndToEnd, APictureTheSiteRefusesStaysInTheFolderAndIsNamed) {
+    start();
+    picture("a.jpg");
+    dir_.write("pics/b.jpg", "not a picture at all");
+    openWorkbook({{"B2", "カメラ"}});
+    main_->shared().Row.PriceColumn = 0;
+    openListingForm();
+    upload(2, {dir_.file("pics/a.jpg")});
+    EXPECT_EQ(said(), (QStringList{texts::PicturesRefused + "b.jpg", texts::UploadFailed}));
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+    EXPECT_FALSE(parked("a.jpg") || parked("b.jpg"));
+    EXPECT_EQ(main_->shared().PicUploader->NextIndex, 0);
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    EXPECT_EQ(main_->shared().Ledger.current(), nullptr);
+}
