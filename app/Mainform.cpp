@@ -367,7 +367,11 @@ void TMain::StartExcelClick() {
     // Auction IDs that wait for this workbook go into their rows now.
     if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
 }
-void TMain::CloseExcelClick() { Workbook->CloseExcelClick(); }
+void TMain::CloseExcelClick() {
+    // IDs whose save failed get another chance while the workbook is still there.
+    if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+    Workbook->CloseExcelClick();
+}
 void TMain::SelectRowClick() { Prompts->SelectRowClick(); }
 void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }
 void TMain::StartIEClick() {
