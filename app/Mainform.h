@@ -10,6 +10,7 @@
 #include "relist/RelistPricePanel.h"
 #include "platform/Desktop.h"
 #include "workflow/Panel.h"
+#include "workflow/PressGuard.h"
 #include "workflow/Shared.h"
 
 #include <QImage>
@@ -166,6 +167,9 @@ public:
     void clearStopRequest() override { StopRequested = false; }
     void showRelistProgress(const QString& text) override;
     QString bulkFilterText() const override;
+    Snapshot snapshot() const override;
+    void restore(const Snapshot& snapshot) override;
+    void guardPress(const std::function<void()>& press) override;
     // The picture upload's controls.
     int uploadCount() const override;
     void setUploadEnabled(bool enabled) override;
@@ -198,6 +202,11 @@ protected:
     void startGuide();
     void LoadCategories();
     void loadPictures();
+    // What a press that the guard caught leaves to do: the reconnect rule for the browser, the
+    // office's advice for a lost office; one message either way.
+    void pressFailed(const AutomationError& error);
+    // The controls whose enabled state a failed press gives back.
+    std::vector<QWidget*> pressControls() const;
 
     std::unique_ptr<Ui::TMain> ui_;
     // The objects the main window owns for the whole run; shared_ points at them.
@@ -245,6 +254,10 @@ protected:
     bool RememberedSokketu = false;
     bool RememberedClose = false;
     bool RememberedSelectRow = false;
+    // Open busy states (SetPanelEnabled counts them).
+    int busyDepth_ = 0;
+    // A close asked for while a press ran: done when the press has ended.
+    bool closeAfterPress_ = false;
 };
 
 } // namespace zk
