@@ -266,6 +266,7 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         {"list, stopped while the list loads", List, Stop, 800, 0, "hasWinner=0"},
         {"single, stopped before", Single, Stop, -1, 0, ""},
         {"single, killed at the confirm press", Single, Kill, 2500, 0, "/jp/show/resubmit"},
+        {"single, stopped at the agree press", Single, Stop, 3500, 0, "/jp/config/submit"},
         {"bulk, killed before", Bulk, Kill, -1, 0, ""},
         {"bulk, stopped mid-run", Bulk, Stop, 0, 9, ""},
         {"bulk, killed mid-run", Bulk, Kill, 0, 6, ""},
