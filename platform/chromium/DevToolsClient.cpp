@@ -40,6 +40,9 @@ void DevToolsClient::open(std::unique_ptr<DevToolsTransport> transport) {
         transport_->close();
     }
     transport_ = std::move(transport);
+    heardFrom_ = false;
+    probeSent_.invalidate();
+    lastAnswer_.invalidate();
     connect(transport_.get(), &DevToolsTransport::messageReceived, this, &DevToolsClient::onMessage);
     connect(transport_.get(), &DevToolsTransport::closed, this, &DevToolsClient::onClosed);
     open_ = transport_->isOpen();
@@ -76,6 +79,8 @@ int DevToolsClient::answerBoundMs() {
 
 bool DevToolsClient::stillAnswering() {
     if (!open_) return false;
+    // A browser still starting is judged by its first command's own time limit.
+    if (!heardFrom_) return true;
     if (probeSent_.isValid()) {
         if (probeSent_.elapsed() <= answerBoundMs()) return true;
         hang();
@@ -160,6 +165,7 @@ void DevToolsClient::finish(int id, Pending& p) {
 }
 
 void DevToolsClient::onMessage(const QByteArray& text) {
+    heardFrom_ = true;
     const QJsonObject message = QJsonDocument::fromJson(text).object();
     if (message.contains("id")) {
         const int id = message.value("id").toInt();
