@@ -12,6 +12,8 @@
 #include "listing/ItemSet.h"
 #include "listing/Submission.h"
 #include "sheet/Excel.h"
+#include "platform/calc/Application.h"
+#include "platform/calc/Office.h"
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
 #include "app/OptionLibrary.h"
@@ -373,7 +375,8 @@ void TMain::guardPress(const std::function<void()>& press) {
 void TMain::pressFailed(const AutomationError& e) {
     TIECtrl& ie = *IE;
     const bool browserLost = shared_.IEConnected && !ie.IsConnected();
-    if (!browserLost && e.isDisconnection() && shared_.ExcelState == 1) {
+    const bool officeLost = shared_.ExcelState == 1 && Excel->ExcelApp && !Excel->ExcelApp->office().connected();
+    if (!browserLost && officeLost) {
         // The browser still answers: what went away is the office.
         bringToFront();
         MessageService::instance().show(e.text() + sheet::texts::RestartAdvice, sheet::texts::ExcelErrorCaption,
