@@ -83,11 +83,17 @@ bool DevToolsClient::stillAnswering() {
     if (!heardFrom_) return true;
     if (probeSent_.isValid()) {
         if (probeSent_.elapsed() <= answerBoundMs()) return true;
+        // Overdue. This thread may have been busy elsewhere (an office call) while the answer
+        // came: only a probe still unanswered after the events have been served again is a
+        // hung browser.
+        if (!overdueSeen_.isValid()) overdueSeen_.start();
+        if (overdueSeen_.elapsed() < kWatchTickMs) return true;
         hang();
         return false;
     }
     if (lastAnswer_.isValid() && lastAnswer_.elapsed() < kProbeEveryMs) return true;
     probeSent_.start();
+    overdueSeen_.invalidate();
     send("Browser.getVersion", {}, {}, [this](const QJsonObject& reply) {
         probeSent_.invalidate();
         if (reply.contains("id")) lastAnswer_.start(); // not a probe ended by a closed connection

@@ -86,6 +86,7 @@ private:
     // The outstanding liveness probe (invalid when none) and the last answer of one.
     QElapsedTimer probeSent_;
     QElapsedTimer lastAnswer_;
+    QElapsedTimer overdueSeen_;
     bool heardFrom_ = false;
 };
 
