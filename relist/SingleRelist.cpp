@@ -1,7 +1,6 @@
 #include "relist/SingleRelist.h"
 
 #include "browser/Iectrl.h"
-#include "browser/SiteLogin.h"
 #include "listing/ItemSet.h"
 #include "listing/ListingRules.h"
 #include "listing/Submission.h"
