@@ -13,11 +13,15 @@
 #include "listing/ListingRecords.h"
 #include "listing/Submission.h"
 #include "sheet/Excel.h"
+#include "platform/calc/Application.h"
+#include "platform/calc/Office.h"
 #include "sheet/WorkbookSession.h"
 #include "category/Categoryform.h"
 #include "app/OptionLibrary.h"
 #include "app/TextPlusLibrary.h"
 #include "app/Texts.h"
+#include "browser/Texts.h"
+#include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -150,8 +154,8 @@ TMain::TMain(QWidget* parent)
     // Wiring of the shell's own handlers; the workflows connect theirs where they are built.
     connect(ui_->SideButton, &QPushButton::clicked, this, &TMain::SideButtonClick);
     connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui_->SetYahooID, &QPushButton::clicked, this, &TMain::SetYahooIDClick);
-    connect(ui_->SetOption, &QPushButton::clicked, this, &TMain::SetOptionClick);
+    connect(ui_->SetYahooID, &QPushButton::clicked, this, [this] { guardPress([this] { SetYahooIDClick(); }); });
+    connect(ui_->SetOption, &QPushButton::clicked, this, [this] { guardPress([this] { SetOptionClick(); }); });
     connect(ui_->StartExcel, &QPushButton::clicked, this, &TMain::StartExcelClick);
     connect(ui_->CloseExcel, &QPushButton::clicked, this, &TMain::CloseExcelClick);
     connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
@@ -173,7 +177,7 @@ TMain::TMain(QWidget* parent)
     connect(&Timer6, &QTimer::timeout, this, &TMain::Timer6Timer);
     connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
     connect(ui_->RSSokketuCheckBox, &QCheckBox::clicked, this, &TMain::RSSokketuCheckBoxClick);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TMain::Button1Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, [this] { guardPress([this] { Button1Click(); }); });
     connect(ui_->ShuppinCollection, &QPushButton::clicked, this, &TMain::ShuppinCollectionClick);
     connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
     connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
@@ -360,43 +364,79 @@ void TMain::ShowGuideAt(int step) {
     ui_->Animate1->move(GuidePositions[size_t(step)]);
 }
 
+// Every press runs inside the one guard: nothing a step throws reaches the event loop, and a
+// failed press leaves the panel as it found it.
+void TMain::guardPress(const std::function<void()>& press) {
+    workflow::PressGuard::run(*this, press, [this](const AutomationError& e) { pressFailed(e); });
+    // A close that came while the press ran (the end button, a termination signal) is done now,
+    // from the event loop, so that no step finds its browser or office gone under it.
+    if (closeAfterPress_ && workflow::PressGuard::running() == 0) {
+        closeAfterPress_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TMain::pressFailed(const AutomationError& e) {
+    TIECtrl& ie = *IE;
+    const bool browserLost = shared_.IEConnected && !ie.IsConnected();
+    const bool officeLost = shared_.ExcelState == 1 && Excel->ExcelApp && !Excel->ExcelApp->office().connected();
+    if (!browserLost && officeLost) {
+        // The browser still answers: what went away is the office.
+        bringToFront();
+        MessageService::instance().show(e.text() + sheet::texts::RestartAdvice, sheet::texts::ExcelErrorCaption,
+                                        Icon::Exclamation);
+        return;
+    }
+    // A browser that vanished (or was ended as hung) counts as lost whatever the error said.
+    ie.LastError = int32_t(browserLost && !e.isDisconnection() ? hresult::Disconnected : e.code());
+    ie.LastErrorText = e.text();
+    if (Login) Login->ReconnectRule(-99);
+    else MessageService::instance().show(browser::texts::OperationFailed + e.text(), browser::texts::WarningCaption,
+                                         Icon::Exclamation);
+}
+
 // The handlers of the workbook, the row prompts, the title undo and the browser start live in
 // their subsystems.
 void TMain::StartExcelClick() {
-    Workbook->StartExcelClick();
-    // Auction IDs that wait for this workbook go into their rows now.
-    if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+    guardPress([this] {
+        Workbook->StartExcelClick();
+        // Auction IDs that wait for this workbook go into their rows now.
+        if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+    });
 }
 void TMain::CloseExcelClick() {
-    // IDs whose save failed get another chance while the workbook is still there.
-    if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
-    Workbook->CloseExcelClick();
+    guardPress([this] {
+        // IDs whose save failed get another chance while the workbook is still there.
+        if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+        Workbook->CloseExcelClick();
+    });
 }
-void TMain::SelectRowClick() { Prompts->SelectRowClick(); }
-void TMain::PreviousTitleClick() { TitleUndo->PreviousTitleClick(); }
+void TMain::SelectRowClick() { guardPress([this] { Prompts->SelectRowClick(); }); }
+void TMain::PreviousTitleClick() { guardPress([this] { TitleUndo->PreviousTitleClick(); }); }
 void TMain::StartIEClick() {
-    if (Login) Login->StartIEClick();
+    guardPress([this] {
+        if (Login) Login->StartIEClick();
+    });
 }
 
 // The listing steps live in category/ and listing/.
-void TMain::CategoryButtonClick() { Navigation->CategoryButtonClick(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier); }
-void TMain::Timer2Timer() { Navigation->Timer2Timer(); }
-void TMain::GotoGategory(const QString& code) { Navigation->GotoGategory(code); }
-void TMain::SetShuppinClick() { ItemSetStep->SetShuppinClick(); }
+void TMain::CategoryButtonClick() {
+    const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    guardPress([this, shift] { Navigation->CategoryButtonClick(shift); });
+}
+void TMain::Timer2Timer() { guardPress([this] { Navigation->Timer2Timer(); }); }
+void TMain::GotoGategory(const QString& code) { guardPress([this, code] { Navigation->GotoGategory(code); }); }
+void TMain::SetShuppinClick() { guardPress([this] { ItemSetStep->SetShuppinClick(); }); }
 int TMain::SetItemToForm(int mode) { return ItemSetStep->SetItemToForm(mode); }
-void TMain::ExhibitClick() { SubmissionStep->ExhibitClick(); }
+void TMain::ExhibitClick() { guardPress([this] { SubmissionStep->ExhibitClick(); }); }
 int TMain::AgreeAndList() { return SubmissionStep->AgreeAndList(); }
 int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
 int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
 
 // The relisting steps live in relist/.
-void TMain::GoReShuppinClick() { SingleRelistStep->GoReShuppinClick(); }
-void TMain::ReShuppinClick() {
-    // A single relist keeps the panel busy too, so that no second step starts while it runs.
-    workflow::BusyGuard busy(*this);
-    SingleRelistStep->ReShuppinClick(false);
-}
-void TMain::ReShuppinAllClick() { BulkRelistStep->ReShuppinAllClick(); }
+void TMain::GoReShuppinClick() { guardPress([this] { SingleRelistStep->GoReShuppinClick(); }); }
+void TMain::ReShuppinClick() { guardPress([this] { SingleRelistStep->ReShuppinClick(false); }); }
+void TMain::ReShuppinAllClick() { guardPress([this] { BulkRelistStep->ReShuppinAllClick(); }); }
 void TMain::setStopVisible(bool visible) {
     ui_->StopReshuppin->setVisible(visible);
     RelistProgress->setVisible(visible);
@@ -422,10 +462,10 @@ bool TMain::panelPricesUsed() const { return ui_->TempPriceSelect->itemIndex() =
 bool TMain::panelSokketu() const { return ui_->SokketuCheckBox->isChecked(); }
 workflow::Panel::RelistPrices TMain::relistPrices() const { return RelistPanel->prices(); }
 // The picture upload lives in listing/.
-void TMain::UploadButtonClick() { Upload->UploadButtonClick(); }
-void TMain::UploadClearClick() { Upload->UploadClearClick(); }
+void TMain::UploadButtonClick() { guardPress([this] { Upload->UploadButtonClick(); }); }
+void TMain::UploadClearClick() { guardPress([this] { Upload->UploadClearClick(); }); }
 void TMain::TrackBar1Change(int position) { Upload->TrackBar1Change(position); }
-void TMain::PreviousUploadClick() { Upload->PreviousUploadClick(); }
+void TMain::PreviousUploadClick() { guardPress([this] { Upload->PreviousUploadClick(); }); }
 void TMain::Image1MouseDown() { Upload->Image1MouseDown(); }
 void TMain::Image1MouseUp() { Upload->Image1MouseUp(); }
 int TMain::uploadCount() const { return ui_->TrackBar1->value(); }
@@ -435,7 +475,9 @@ void TMain::setTopMost(bool topMost) {
     if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
 }
 // Item-name collection.
-void TMain::ShuppinCollectionClick() { collect::ItemCollection(shared_, *this).ShuppinCollectionClick(); }
+void TMain::ShuppinCollectionClick() {
+    guardPress([this] { collect::ItemCollection(shared_, *this).ShuppinCollectionClick(); });
+}
 int TMain::collectionMode() const { return ui_->CollectionRadio->itemIndex(); }
 void TMain::showProgress(const QString& text) { ui_->CollectionProgress->setText(text); }
 
@@ -483,6 +525,14 @@ void TMain::paintEvent(QPaintEvent*) {
 void TMain::closeEvent(QCloseEvent* event) {
     if (!closingSequenceRuns_) {
         event->accept();
+        return;
+    }
+    if (workflow::PressGuard::running() > 0) {
+        // A press is under way (the close came during one of its waits): a bulk relist stops
+        // after its current item, and the window closes when the press has ended.
+        StopRequested = true;
+        closeAfterPress_ = true;
+        event->ignore();
         return;
     }
     closingSequenceRuns_ = false;

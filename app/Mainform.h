@@ -10,6 +10,7 @@
 #include "relist/RelistPricePanel.h"
 #include "platform/Desktop.h"
 #include "workflow/Panel.h"
+#include "workflow/PressGuard.h"
 #include "workflow/Shared.h"
 
 #include <QImage>
@@ -139,12 +140,7 @@ public:
     void ShowGuideAt(int step);
 
     // The panel as the workflows see it.
-    void setBusy(bool busy) override {
-        busyDepth_ = busy ? busyDepth_ + 1 : std::max(0, busyDepth_ - 1);
-        SetPanelEnabled(busy ? 0 : 1);
-    }
-    // A press is under way (the panel is busy): a termination waits for it.
-    bool pressRunning() const { return busyDepth_ > 0; }
+    void setBusy(bool busy) override { SetPanelEnabled(busy ? 0 : 1); }
     void setCurtain(bool raised) override { ShowCurtain(raised ? 0 : 1); }
     void showGuideAt(int step) override { ShowGuideAt(step); }
     void showThumbnail(const QString& fileName) override { ShowThumbnail(fileName); }
@@ -172,6 +168,9 @@ public:
     void clearStopRequest() override { StopRequested = false; }
     void showRelistProgress(const QString& text) override;
     QString bulkFilterText() const override;
+    Snapshot snapshot() const override;
+    void restore(const Snapshot& snapshot) override;
+    void guardPress(const std::function<void()>& press) override;
     // The picture upload's controls.
     int uploadCount() const override;
     void setUploadEnabled(bool enabled) override;
@@ -204,6 +203,11 @@ protected:
     void startGuide();
     void LoadCategories();
     void loadPictures();
+    // What a press that the guard caught leaves to do: the reconnect rule for the browser, the
+    // office's advice for a lost office; one message either way.
+    void pressFailed(const AutomationError& error);
+    // The controls whose enabled state a failed press gives back.
+    std::vector<QWidget*> pressControls() const;
 
     std::unique_ptr<Ui::TMain> ui_;
     // The objects the main window owns for the whole run; shared_ points at them.
@@ -232,7 +236,6 @@ protected:
     bool closingSequenceRuns_ = true;
     bool ended_ = false;
     bool startupRan_ = false;
-    int busyDepth_ = 0;
     bool startupFailed_ = false;
     // The category dialog's poll (Timer2) belongs to the category navigation.
     QTimer Timer1, Timer3, Timer5, Timer6;
@@ -252,6 +255,10 @@ protected:
     bool RememberedSokketu = false;
     bool RememberedClose = false;
     bool RememberedSelectRow = false;
+    // Open busy states (SetPanelEnabled counts them).
+    int busyDepth_ = 0;
+    // A close asked for while a press ran: done when the press has ended.
+    bool closeAfterPress_ = false;
 };
 
 } // namespace zk

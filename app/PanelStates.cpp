@@ -9,6 +9,14 @@ namespace zk {
 void TMain::SetPanelEnabled(int flag) {
     Ui::TMain& u = *ui_;
     const bool ready = flag == 1;
+    // Counted: a busy inside a busy changes nothing, and only the ready that ends the outermost
+    // one gives the remembered states back. A ready with no busy open applies ready again.
+    if (!ready && busyDepth_++ > 0) return;
+    if (ready && busyDepth_ > 1) {
+        --busyDepth_;
+        return;
+    }
+    if (ready) busyDepth_ = 0;
 
     // Upload.
     if (ready && u.TrackBar1->value() != 0) u.UploadButton->setEnabled(true);
@@ -47,6 +55,38 @@ void TMain::SetPanelEnabled(int flag) {
         w->setEnabled(ready);
 
     QApplication::processEvents();
+}
+
+std::vector<QWidget*> TMain::pressControls() const {
+    Ui::TMain& u = *ui_;
+    return {u.UploadButton, u.TrackBar1, u.UploadClear, u.SokketuCheckBox, u.TempPriceSelect, u.ManualPrice,
+            u.SetShuppin, u.SendSelect, u.CloseExcel, u.SelectRow, u.StartExcel, u.ClosingDate, u.ClosingTime,
+            u.TimeSway, u.PreviousUpload, u.PreviousTitle, u.GoReShuppin, u.ReShuppinAll, u.ReShuppin, u.Button1,
+            u.RSKingakuPanelCheck, u.ReShuppinKakakuPanel, u.CategoryButton, u.Exhibit, u.SetYahooID, u.StartIE,
+            u.ShuppinCollection, u.CollectionRadio, u.SetOption, u.StopReshuppin};
+}
+
+workflow::Panel::Snapshot TMain::snapshot() const {
+    Snapshot s;
+    for (const QWidget* w : pressControls()) s.enabled.push_back(w->isEnabled());
+    s.remembered = {RememberedSokketu, RememberedClose, RememberedSelectRow};
+    s.busyDepth = busyDepth_;
+    s.curtain = PageIndex == 2;
+    s.stopVisible = ui_->StopReshuppin->isVisible();
+    return s;
+}
+
+void TMain::restore(const Snapshot& s) {
+    if ((PageIndex == 2) != s.curtain) ShowCurtain(s.curtain ? 0 : 1);
+    if (ui_->StopReshuppin->isVisible() != s.stopVisible) setStopVisible(s.stopVisible);
+    const std::vector<QWidget*> controls = pressControls();
+    for (size_t i = 0; i < controls.size() && i < s.enabled.size(); ++i) controls[i]->setEnabled(s.enabled[i]);
+    if (s.remembered.size() == 3) {
+        RememberedSokketu = s.remembered[0];
+        RememberedClose = s.remembered[1];
+        RememberedSelectRow = s.remembered[2];
+    }
+    busyDepth_ = s.busyDepth;
 }
 
 } // namespace zk

@@ -1,7 +1,6 @@
 #include "app/TerminationSignal.h"
 
 #include <QSocketNotifier>
-#include <QTimer>
 #include <QWidget>
 
 #include <csignal>
@@ -21,24 +20,14 @@ void onSignal(int) {
 
 } // namespace
 
-void closeOnTerminationSignals(QWidget* mainWindow, std::function<bool()> pressRunning,
-                               std::function<void()> requestStop) {
+void closeOnTerminationSignals(QWidget* mainWindow) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, mainWindow);
-    // Polled rather than waited on: the press runs in this same thread, pumping events.
-    auto* closeWhenIdle = new QTimer(mainWindow);
-    closeWhenIdle->setInterval(100);
-    QObject::connect(closeWhenIdle, &QTimer::timeout, mainWindow, [=] {
-        if (pressRunning && pressRunning()) return;
-        closeWhenIdle->stop();
-        mainWindow->close();
-    });
-    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [=] {
+    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow] {
         char byte;
         while (::read(signalPipe[0], &byte, 1) > 0) {
         }
-        if (requestStop) requestStop();
-        if (!closeWhenIdle->isActive()) closeWhenIdle->start();
+        mainWindow->close();
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         main.show();
         zk::armScreenshot(&main);
         zk::runDemoRoad(&main);
-        zk::closeOnTerminationSignals(&main, [&main] { return main.pressRunning(); }, [&main] { main.StopReshuppinClick(); });
+        zk::closeOnTerminationSignals(&main);
         return app.exec();
     } catch (const std::exception& e) {
         zk::MessageService::instance().show(QString::fromLocal8Bit(e.what()), {}, zk::Icon::Error);

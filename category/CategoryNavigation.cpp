@@ -19,7 +19,7 @@ namespace zk::category {
 CategoryNavigation::CategoryNavigation(workflow::Shared& shared, workflow::Panel& panel)
     : shared_(shared), panel_(panel) {
     Timer2.setInterval(300);
-    QObject::connect(&Timer2, &QTimer::timeout, [this] { Timer2Timer(); });
+    QObject::connect(&Timer2, &QTimer::timeout, [this] { panel_.guardPress([this] { Timer2Timer(); }); });
 }
 
 CategoryNavigation::~CategoryNavigation() {

@@ -20,6 +20,17 @@ void BulkRelist::ReShuppinAllClick() {
     counts_ = {};
     opened_.clear();
     workflow::BusyGuard busy(panel_);
+    // However the run ends (a lost browser raises through here to the press's guard), it leaves
+    // no IDs, no stop request and no stop button behind.
+    struct RunState {
+        BulkRelist& run;
+        ~RunState() {
+            run.shared_.RelistedIDs.clear();
+            run.shared_.RelistedCount = 0;
+            run.panel_.clearStopRequest();
+            run.panel_.setStopVisible(false);
+        }
+    } runState{*this};
     MessageService& messages = MessageService::instance();
     TIECtrl& ie = *shared_.IE;
 
@@ -37,11 +48,13 @@ void BulkRelist::ReShuppinAllClick() {
         return;
     }
     if (ie.SelectByName(QStringLiteral("aidlist")) != 0) {
+        SingleRelist::raiseIfLost(ie);
         messages.show(texts::NoData);
         return;
     }
     const int boxes = ie.GetListLength();
     if (boxes <= 0) {
+        SingleRelist::raiseIfLost(ie);
         messages.show(boxes == 0 ? texts::WrongPage : texts::NoData);
         return;
     }
@@ -53,11 +66,13 @@ void BulkRelist::ReShuppinAllClick() {
         ticked = ticked || checked;
     }
     if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
+        SingleRelist::raiseIfLost(ie);
         messages.show(texts::NoData);
         return;
     }
     const int links = ie.GetListLength();
     if (links <= 0) {
+        SingleRelist::raiseIfLost(ie);
         messages.show(links == 0 ? texts::WrongPage : texts::NoData);
         return;
     }
@@ -68,7 +83,7 @@ void BulkRelist::ReShuppinAllClick() {
     if (messages.show(question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
 
     runPasses(ticked, flags);
-    endRun();
+    endRun(busy);
 }
 
 void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
@@ -92,7 +107,8 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
             // every pass and the run would never end by itself.
             opened_.insert(batch[k]);
             ++counts_.tried;
-            ie.NavigateWait(batch[k]);
+            // Its result is not examined: the relist finds a page that failed; a lost browser raises.
+            if (ie.NavigateWait(batch[k]) == -99) SingleRelist::raiseIfLost(ie);
             workflow::pause(100);
             if (single.ReShuppinClick(true) == SingleRelist::Outcome::Submitted) ++counts_.relisted;
             else ++counts_.skipped;
@@ -100,8 +116,9 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
             if (shared_.RelistedIDs.size() >= MaxRelisted) return;
         }
         if (ticked) return; // ticked items are relisted in one pass
-        ie.NavigateWait(single.unsoldListAddress());
+        if (ie.NavigateWait(single.unsoldListAddress()) == -99) SingleRelist::raiseIfLost(ie);
         if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
+            SingleRelist::raiseIfLost(ie);
             MessageService::instance().show(texts::NoData);
             return;
         }
@@ -109,13 +126,15 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
     }
 }
 
-void BulkRelist::endRun() {
+void BulkRelist::endRun(workflow::BusyGuard& busy) {
     shared_.RelistedIDs.clear();
     shared_.RelistedCount = 0;
     panel_.clearStopRequest();
-    SingleRelist(shared_, panel_).GoReShuppinClick();
+    // Back on the list; a browser lost now ends the run with the reconnect rule instead of the
+    // final message.
+    SingleRelist(shared_, panel_).openUnsoldList();
     panel_.setStopVisible(false);
-    panel_.setBusy(false);
+    busy.ready();
     panel_.bringToFront();
     MessageService::instance().show(texts::AllDone);
 }

@@ -25,7 +25,7 @@ public:
 private:
     bool preChecks();
     void runPasses(bool ticked, const QList<bool>& flags);
-    void endRun();
+    void endRun(workflow::BusyGuard& busy);
     void showProgress();
 
     workflow::Shared& shared_;

@@ -1,9 +1,10 @@
 #include "relist/SingleRelist.h"
 
 #include "browser/Iectrl.h"
-#include "browser/SiteLogin.h"
 #include "listing/ItemSet.h"
+#include "listing/ListingRules.h"
 #include "listing/Submission.h"
+#include "platform/AutomationError.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "relist/RelistRules.h"
@@ -17,28 +18,59 @@ QString SingleRelist::unsoldListAddress() const {
     return shared_.Settings.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("0");
 }
 
+int SingleRelist::openUnsoldList() {
+    TIECtrl& ie = *shared_.IE;
+    const int result = ie.NavigateWait(unsoldListAddress());
+    // The press's guard applies the reconnect rule to what is raised here, after the panel is
+    // ready again; a bulk run ends with it.
+    if (result == -99) throw AutomationError(uint32_t(ie.LastError), ie.LastErrorText);
+    if (result == -2) MessageService::instance().show(texts::NoUnsoldPage);
+    return result;
+}
+
 void SingleRelist::GoReShuppinClick() {
     workflow::BusyGuard busy(panel_);
-    const int result = shared_.IE->NavigateWait(unsoldListAddress());
-    if (result == -99) {
-        busy.ready();
-        SiteLogin(shared_, panel_).ReconnectRule(result);
-    } else if (result == -2) {
-        MessageService::instance().show(texts::NoUnsoldPage);
-    }
+    openUnsoldList();
+}
+
+void SingleRelist::raiseIfLost(TIECtrl& ie) {
+    if (ie.IsConnected()) return;
+    const bool recorded = AutomationError(uint32_t(ie.LastError), {}).isDisconnection();
+    throw AutomationError(recorded ? uint32_t(ie.LastError) : hresult::Disconnected,
+                          recorded ? ie.LastErrorText : QString());
 }
 
 void SingleRelist::say(bool bulk, const QString& text) const {
+    // A step that failed because the browser went away is a lost browser, not this step's failure.
+    raiseIfLost(*shared_.IE);
     if (!bulk) MessageService::instance().show(text);
 }
 
 SingleRelist::Outcome SingleRelist::ReShuppinClick(bool bulk) {
+    // Busy for the single relist too, so that no second step starts while it runs; inside a bulk
+    // run this nests and changes nothing.
+    workflow::BusyGuard busy(panel_);
     const Outcome outcome = relist(bulk);
-    if (!bulk && outcome != Outcome::NotRelisted) {
-        GoReShuppinClick();
+    // Only a relist the site completed goes back to the list: after a failure the relist page
+    // stays, so that the seller can finish there what the message asks.
+    if (!bulk && outcome == Outcome::Submitted) {
+        openUnsoldList();
         Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
     }
     return outcome;
+}
+
+bool SingleRelist::completionShown() {
+    TIECtrl& ie = *shared_.IE;
+    if (ie.WaitComplete(60) != 0) return false;
+    const QString host = shared_.Settings.auctionHost();
+    if (!listing::isCompletionPage(ie.GetUrl(), host)) return false;
+    // The completion names the new item; an error page at the same address does not.
+    if (ie.SelectByTagName(QStringLiteral("A")) != 0) return false;
+    const int links = ie.GetListLength();
+    for (int i = 0; i < links; ++i)
+        if (isItemPageLink(ie.GetItemAttribute(i, QStringLiteral("href")), host)) return true;
+    return false;
 }
 
 SingleRelist::Outcome SingleRelist::relist(bool bulk) {
@@ -92,10 +124,30 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
     }
     listing::Submission submission(shared_, panel_);
     if (submission.IsAlreadyListed() == 1) return Outcome::NotRelisted;
-    if (submission.ConfirmInsertion() == -1) return Outcome::Failed;
-    if (ie.FindSubmitInput() != 0) return Outcome::NotRelisted;
-    return listing::ItemSet(shared_, panel_).SetItemToForm(listing::ItemSet::Relisting) == 0 ? Outcome::Submitted
-                                                                                                : Outcome::Failed;
+    if (submission.ConfirmInsertion() == -1) {
+        raiseIfLost(ie);
+        return Outcome::Failed;
+    }
+    if (ie.FindSubmitInput() != 0) {
+        raiseIfLost(ie);
+        return Outcome::NotRelisted;
+    }
+    const int filled = listing::ItemSet(shared_, panel_).SetItemToForm(listing::ItemSet::Relisting);
+    // A browser error at the agree press (-99, kept in LastError) touches nothing of the
+    // listing: outside a bulk run, or when the browser has gone, it goes to the press's guard
+    // (reconnect rule, one message); a bulk run skips the item silently otherwise.
+    if (filled == -99 && (!bulk || !ie.IsConnected())) {
+        raiseIfLost(ie);
+        throw AutomationError(uint32_t(ie.LastError), ie.LastErrorText);
+    }
+    if (filled != 0) {
+        raiseIfLost(ie);
+        return Outcome::Failed;
+    }
+    // Relisted only when the site's completion page says so: a dropped or failed submit is not.
+    if (completionShown()) return Outcome::Submitted;
+    raiseIfLost(ie);
+    return Outcome::Failed;
 }
 
 } // namespace zk::relist

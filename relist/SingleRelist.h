@@ -5,6 +5,10 @@
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
 
+namespace zk {
+class TIECtrl;
+}
+
 namespace zk::relist {
 
 class SingleRelist {
@@ -13,18 +17,25 @@ public:
 
     void GoReShuppinClick();
 
+    // A lost browser (or any browser error at the agree press outside a bulk run) is raised as
+    // an AutomationError for the press's guard, which applies the reconnect rule once.
     enum class Outcome {
         NotRelisted, // stopped before the relist form was filled (said so outside a bulk run)
-        Submitted,   // the relist form was filled and sent
-        Failed,      // the form was reached, filling or sending it failed (said so)
+        Submitted,   // sent, and the site's completion page showed the new item
+        Failed,      // the form was reached, filling or sending it failed, or the site did not complete it
     };
     Outcome ReShuppinClick(bool bulk);
 
     // The address of the list of closed items without a winner.
     QString unsoldListAddress() const;
+    // Opens that list: -2 is said; a lost browser raises.
+    int openUnsoldList();
+    // Raises the disconnection when the browser has gone (what a failed browser step is then).
+    static void raiseIfLost(TIECtrl& ie);
 
 private:
     Outcome relist(bool bulk);
+    bool completionShown();
     void say(bool bulk, const QString& text) const;
 
     workflow::Shared& shared_;

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QRect>
 #include <QString>
+#include <functional>
+#include <vector>
 
 namespace zk {
 class DesktopWindow;
@@ -17,6 +19,8 @@ public:
     virtual ~Panel() = default;
 
     // Control groups disabled while busy, enabled (with their remembered states) when ready.
+    // Busy is counted: only the outermost busy remembers and disables, only the matching ready
+    // enables, so a step that runs inside another cannot leave controls disabled.
     virtual void setBusy(bool busy) = 0;
     // The curtain that asks the user not to touch mouse and keyboard while keys are typed.
     virtual void setCurtain(bool raised) = 0;
@@ -95,6 +99,22 @@ public:
     // that run no collection.
     virtual int collectionMode() const { return 0; }
     virtual void showProgress(const QString& text) { (void)text; }
+
+    // What a press may change on its way and must find again when it fails: the enabled state of
+    // every control, the busy depth with its remembered states, the curtain and the stop button.
+    // Opaque to the workflows; the default panel has nothing to keep.
+    struct Snapshot {
+        std::vector<bool> enabled;
+        std::vector<bool> remembered;
+        int busyDepth = 0;
+        bool curtain = false;
+        bool stopVisible = false;
+    };
+    virtual Snapshot snapshot() const { return {}; }
+    virtual void restore(const Snapshot&) {}
+    // Runs a press (or a step's own timer tick) inside the panel's one guard (PressGuard); a
+    // panel without one just runs it.
+    virtual void guardPress(const std::function<void()>& press) { press(); }
 };
 
 // Busy on entry, ready on every way out; ready() ends it early where the panel must be ready

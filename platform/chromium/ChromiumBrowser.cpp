@@ -125,6 +125,12 @@ ChromiumBrowser::ChromiumBrowser() {
         navigationsPending_ = 0;
         navigationRequested_ = loading_ = false;
     });
+    // A hung browser of ours is ended, by its own process id (SIGKILL reaches a stopped one too),
+    // so that the reconnect rule can start a new one on the same profile.
+    connect(&client_, &DevToolsClient::unresponsive, this, [this] {
+        hung_ = true;
+        if (process_ && process_->state() != QProcess::NotRunning) process_->kill();
+    });
 }
 
 ChromiumBrowser::~ChromiumBrowser() {
@@ -463,7 +469,9 @@ void ChromiumBrowser::releaseObject(const QString& objectId) {
 Variant ChromiumBrowser::get(const QString& name) {
     const QString n = name.toLower();
     if (n == "busy") {
-        if (!alive()) throw AutomationError(hresult::Disconnected, texts::Disconnected);
+        // Every wait polls this: it is where a browser that stopped answering is noticed.
+        client_.stillAnswering();
+        if (!alive()) throw AutomationError(hresult::Disconnected, hung_ ? texts::NoReply : texts::Disconnected);
         if (crashed_) throw AutomationError(hresult::ServerUnavailable, texts::PageCrashed);
         return Variant(busy());
     }

@@ -93,6 +93,7 @@ private:
     QString sessionId_;
     bool detached_ = false;
     bool crashed_ = false;
+    bool hung_ = false;
     // Busy from events, without a round trip.
     int navigationsPending_ = 0;
     bool navigationRequested_ = false;

@@ -4,6 +4,7 @@
 #include "WebSocketTransport.h"
 #include "platform/AutomationError.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
@@ -39,6 +40,9 @@ void DevToolsClient::open(std::unique_ptr<DevToolsTransport> transport) {
         transport_->close();
     }
     transport_ = std::move(transport);
+    heardFrom_ = false;
+    probeSent_.invalidate();
+    lastAnswer_.invalidate();
     connect(transport_.get(), &DevToolsTransport::messageReceived, this, &DevToolsClient::onMessage);
     connect(transport_.get(), &DevToolsTransport::closed, this, &DevToolsClient::onClosed);
     open_ = transport_->isOpen();
@@ -59,6 +63,58 @@ int DevToolsClient::post(const QString& method, const QJsonObject& params, const
     return id;
 }
 
+namespace {
+// How often a waiting call looks at the probe, and how long after the last answer the next probe
+// goes out.
+constexpr int kWatchTickMs = 250;
+constexpr int kProbeEveryMs = 1000;
+constexpr int kDefaultAnswerBoundMs = 20000;
+} // namespace
+
+int DevToolsClient::answerBoundMs() {
+    bool ok = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("ZERKON_BROWSER_CALL_TIMEOUT_MS", &ok);
+    return ok && fromEnvironment > 0 ? fromEnvironment : kDefaultAnswerBoundMs;
+}
+
+bool DevToolsClient::stillAnswering() {
+    if (!open_) return false;
+    // A browser still starting is judged by its first command's own time limit.
+    if (!heardFrom_) return true;
+    if (probeSent_.isValid()) {
+        if (probeSent_.elapsed() <= answerBoundMs()) return true;
+        // Overdue. This thread may have been busy elsewhere (an office call) while the answer
+        // came: only a probe still unanswered after the events have been served again is a
+        // hung browser.
+        if (!overdueSeen_.isValid()) overdueSeen_.start();
+        if (overdueSeen_.elapsed() < kWatchTickMs) return true;
+        hang();
+        return false;
+    }
+    if (lastAnswer_.isValid() && lastAnswer_.elapsed() < kProbeEveryMs) return true;
+    probeSent_.start();
+    overdueSeen_.invalidate();
+    send("Browser.getVersion", {}, {}, [this](const QJsonObject& reply) {
+        probeSent_.invalidate();
+        if (reply.contains("id")) lastAnswer_.start(); // not a probe ended by a closed connection
+    });
+    return true;
+}
+
+void DevToolsClient::hang() {
+    if (!open_) return;
+    open_ = false;
+    probeSent_.invalidate();
+    if (transport_) {
+        transport_->disconnect(this);
+        transport_->close();
+    }
+    // The calls in flight end as with a lost browser: the reconnect rule is what mends a hung one.
+    failAll(hresult::Disconnected, texts::NoReply);
+    emit unresponsive();
+    emit disconnected();
+}
+
 QJsonObject DevToolsClient::call(const QString& method, const QJsonObject& params, const QString& sessionId,
                                  int timeoutMs) {
     if (!open_) throw AutomationError(hresult::Disconnected, texts::Disconnected);
@@ -70,10 +126,14 @@ QJsonObject DevToolsClient::call(const QString& method, const QJsonObject& param
     post(method, params, sessionId);
     if (!p->done) {
         QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(timeoutMs);
+        QTimer tick;
+        QElapsedTimer waited;
+        waited.start();
+        connect(&tick, &QTimer::timeout, &loop, [&] {
+            // A hung browser ends every call (this one too) through hang().
+            if (stillAnswering() && waited.elapsed() >= timeoutMs) loop.quit();
+        });
+        tick.start(qMin(kWatchTickMs, qMax(1, timeoutMs)));
         p->loop = &loop;
         loop.exec();
         p->loop = nullptr;
@@ -111,6 +171,7 @@ void DevToolsClient::finish(int id, Pending& p) {
 }
 
 void DevToolsClient::onMessage(const QByteArray& text) {
+    heardFrom_ = true;
     const QJsonObject message = QJsonDocument::fromJson(text).object();
     if (message.contains("id")) {
         const int id = message.value("id").toInt();
@@ -139,20 +200,25 @@ void DevToolsClient::abortSession(const QString& sessionId, uint32_t code, const
     }
 }
 
-void DevToolsClient::onClosed() {
-    if (!open_ && pending_.isEmpty()) return;
-    open_ = false;
-    // Calls in flight lose their server; later calls find the object disconnected.
+void DevToolsClient::failAll(uint32_t code, const QString& text) {
     const auto ids = pending_.keys();
     for (int id : ids) {
         auto it = pending_.find(id);
         if (it == pending_.end()) continue;
         std::shared_ptr<Pending> p = *it;
-        p->failure = hresult::ServerUnavailable;
-        p->failureText = texts::ServerUnavailable;
-        p->reply = QJsonObject{{"error", QJsonObject{{"message", texts::ServerUnavailable}}}};
+        p->failure = code;
+        p->failureText = text;
+        p->reply = QJsonObject{{"error", QJsonObject{{"message", text}}}};
         finish(id, *p);
     }
+}
+
+void DevToolsClient::onClosed() {
+    if (!open_ && pending_.isEmpty()) return;
+    open_ = false;
+    probeSent_.invalidate();
+    // Calls in flight lose their server; later calls find the object disconnected.
+    failAll(hresult::ServerUnavailable, texts::ServerUnavailable);
     emit disconnected();
 }
 

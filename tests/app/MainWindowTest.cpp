@@ -255,11 +255,26 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
     EXPECT_TRUE(ui().UploadButton->isEnabled());
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
     EXPECT_TRUE(ui().SelectRow->isEnabled());
-    // Busy twice remembers the disabled states: ready then leaves them disabled.
+    // Busy is counted: a busy inside a busy (a relist inside a bulk run, a step inside a press)
+    // keeps the states remembered by the outer one; the inner ready leaves the panel busy, the
+    // outer one gives every remembered state back. A ready too many is harmless.
+    ui().SokketuCheckBox->setEnabled(true);
+    for (int depth : {2, 3}) {
+        for (int i = 0; i < depth; ++i) main_->SetPanelEnabled(0);
+        for (int i = 1; i < depth; ++i) {
+            main_->SetPanelEnabled(1);
+            EXPECT_FALSE(ui().ReShuppin->isEnabled()) << depth;
+            EXPECT_FALSE(ui().CloseExcel->isEnabled()) << depth;
+        }
+        main_->SetPanelEnabled(1);
+        main_->SetPanelEnabled(1);
+        for (QWidget* w : {static_cast<QWidget*>(ui().CloseExcel), static_cast<QWidget*>(ui().SelectRow),
+                           static_cast<QWidget*>(ui().SokketuCheckBox), static_cast<QWidget*>(ui().ReShuppin)})
+            EXPECT_TRUE(w->isEnabled()) << depth << " " << w->objectName().toStdString();
+    }
     main_->SetPanelEnabled(0);
-    main_->SetPanelEnabled(0);
+    EXPECT_FALSE(ui().CloseExcel->isEnabled()) << "a ready too many opened no second level";
     main_->SetPanelEnabled(1);
-    EXPECT_FALSE(ui().CloseExcel->isEnabled());
 }
 
 // Every control of the sub page is drawn whole inside its parent, with the relist price panel

@@ -5,19 +5,24 @@
 #include "browser/Iectrl.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "app/TerminationSignal.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
 #include "ui_Mainform.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <memory>
+#include <unistd.h>
 
 using zk::MessageService;
 using zk::test::ScopedEnv;
@@ -45,6 +50,7 @@ protected:
         MessageService::instance().setAnswers({});
     }
     ~RelistRoadTest() override {
+        for (qint64 pid : stopped_) endStoppedBrowser(pid);
         main_.reset(); // quits the browser it started
         delete site;
         site = nullptr;
@@ -52,9 +58,9 @@ protected:
         siteData = nullptr;
     }
 
-    void start() {
+    void start(int unsold = Unsold) {
         siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path(), "--unsold", QString::number(Unsold),
+        site = new zk::test::SiteProcess({"--data-folder", siteData->path(), "--unsold", QString::number(unsold),
                                           "--page-size", "5"});
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
@@ -104,10 +110,37 @@ protected:
         ui().RSBuyPrice->setText(buy);
     }
 
+    // A browser the program started and the test stopped: continued and ended by its own pid
+    // if the program has not ended it, and only while it is still the program's child.
+    static QList<QByteArray> statFields(qint64 pid) {
+        QFile stat(QString("/proc/%1/stat").arg(pid));
+        if (pid <= 1 || !stat.open(QIODevice::ReadOnly)) return {};
+        const QByteArray text = stat.readAll();
+        return text.mid(text.lastIndexOf(')') + 1).trimmed().split(' ');
+    }
+    // The process's state letter (R, S, T, Z, ...), 0 when there is no such process.
+    static char processState(qint64 pid) {
+        const QList<QByteArray> f = statFields(pid);
+        return f.isEmpty() ? 0 : f[0].at(0);
+    }
+    static void endStoppedBrowser(qint64 pid) {
+        const QList<QByteArray> f = statFields(pid);
+        if (f.size() < 2 || f[1].toLongLong() != qint64(::getpid()) || f[0] == "Z") return;
+        ::kill(pid_t(pid), SIGCONT);
+        ::kill(pid_t(pid), SIGKILL);
+    }
+    QLabel* progress() const { return main_->findChild<QLabel*>("RelistProgress"); }
+    QSet<QString> relistedFrom() const {
+        QSet<QString> from;
+        for (const auto& r : relists()) from.insert(r.toObject()["from"].toString());
+        return from;
+    }
+
     TempFolder dir_;
     ScopedEnv data_;
     ScopedEnv registry_;
     std::unique_ptr<zk::TMainForInst1> main_;
+    std::vector<qint64> stopped_;
 };
 
 const QString AllDone = QString::fromUtf8(
@@ -206,4 +239,173 @@ TEST_F(RelistRoadTest, SingleRelistFromAnItemPageAndRefusalsOfOtherPages) {
     MessageService::instance().clearTranscript();
     ui().ReShuppinAll->click();
     EXPECT_EQ(texts(), QStringList({QString::fromUtf8("[出品終了分]の[落札者無し]ページで行って下さい")}));
+}
+
+// The browser lost under each relist press, killed or stopped (SIGSTOP) past the call bound, before
+// the press, during it, in the middle of a bulk run and at its last item. After each: the program
+// runs, the one message is the reconnect rule's, a new browser is there, the panel is as before
+// the press, the next press works, and no item was relisted twice.
+TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByTheReconnectRule) {
+    ScopedEnv bound("ZERKON_BROWSER_CALL_TIMEOUT_MS", "3000");
+    constexpr int Items = 14;
+    ASSERT_NO_FATAL_FAILURE(start(Items));
+    main_->workbookOpened(); // close and row selection enabled: a failed press must keep them so
+    enum Press { List, Single, Bulk };
+    enum Loss { Kill, Stop };
+    // When: -1 before the press; a time in ms after the press starts (the slow address keeps the
+    // press waiting on the site); or, for the bulk run, a count of items still to relist.
+    struct Case {
+        const char* name;
+        Press press;
+        Loss loss;
+        int afterMs;
+        int itemsLeft;
+        const char* slowPath;
+    };
+    const Case cases[] = {
+        {"list, killed before", List, Kill, -1, 0, ""},
+        {"list, stopped while the list loads", List, Stop, 800, 0, "hasWinner=0"},
+        {"single, stopped before", Single, Stop, -1, 0, ""},
+        {"single, killed at the confirm press", Single, Kill, 2500, 0, "/jp/show/resubmit"},
+        {"single, stopped at the agree press", Single, Stop, 3500, 0, "/jp/config/submit"},
+        {"bulk, killed before", Bulk, Kill, -1, 0, ""},
+        {"bulk, stopped mid-run", Bulk, Stop, 0, 9, ""},
+        {"bulk, killed mid-run", Bulk, Kill, 0, 6, ""},
+        {"bulk, killed at the last item", Bulk, Kill, 0, 1, ""},
+    };
+    const QString lost = QString::fromUtf8("Internet Explorerから切断されています。接続し直します。");
+    const QStringList questions = {QString::fromUtf8("全件の再出品処理を行います。よろしいですか？"), AllDone};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+        if (c.press == Single) {
+            ASSERT_EQ(ie().SelectByName("aidlist"), 0);
+            ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(ie().GetItemAttribute(0, "value"))), 0);
+        }
+        if (*c.slowPath) {
+            ASSERT_EQ(site->control("fault", std::string("kind=delay&ms=6000&path=") + c.slowPath), 200);
+        }
+        const qint64 pid = ie().session()->processId();
+        ASSERT_GT(pid, 1);
+        bool done = false;
+        auto loseBrowser = [&] {
+            if (done) return;
+            done = true;
+            if (c.loss == Stop) stopped_.push_back(pid);
+            ::kill(pid_t(pid), c.loss == Kill ? SIGKILL : SIGSTOP);
+        };
+        const int relistedBefore = int(relists().size());
+        QTimer watch;
+        if (c.afterMs >= 0 && c.itemsLeft == 0) {
+            QTimer::singleShot(c.afterMs, loseBrowser);
+        } else if (c.itemsLeft > 0) {
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (Items - int(relists().size()) <= c.itemsLeft) loseBrowser();
+            });
+            watch.start(50);
+        } else {
+            loseBrowser();
+        }
+        const std::vector<bool> before = main_->snapshot().enabled;
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({"Yes", "OK"});
+        QElapsedTimer took;
+        took.start();
+        const QList<QPushButton*> buttons = {ui().GoReShuppin, ui().ReShuppin, ui().ReShuppinAll};
+        buttons[c.press]->click();
+        watch.stop();
+        site->control("fault", "kind=clear");
+
+        QStringList said = texts();
+        for (const QString& q : questions) said.removeAll(q);
+        EXPECT_EQ(said, QStringList{lost}) << texts().join(" / ").toStdString();
+        EXPECT_TRUE(done) << "the run ended before the browser was lost";
+        EXPECT_LT(took.elapsed(), 30000) << "a stopped browser must be noticed within the bound";
+        EXPECT_FALSE(main_->ended());
+        EXPECT_TRUE(site->isRunning());
+        EXPECT_EQ(main_->shared().IEConnected, 1);
+        EXPECT_TRUE(ie().IsConnected());
+        EXPECT_NE(ie().session()->processId(), pid);
+        EXPECT_EQ(main_->snapshot().enabled, before);
+        EXPECT_FALSE(ui().StopReshuppin->isVisible());
+        EXPECT_EQ(main_->shared().RelistedCount, 0);
+        EXPECT_GE(int(relists().size()), relistedBefore);
+        EXPECT_EQ(relistedFrom().size(), relists().size()) << "an item relisted twice";
+
+        // The next press works on the new browser.
+        MessageService::instance().clearTranscript();
+        ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+        EXPECT_EQ(texts(), QStringList());
+    }
+    // The stopped browsers were ended by the program, not left behind.
+    for (qint64 pid : stopped_) {
+        const char state = processState(pid);
+        EXPECT_TRUE(state == 0 || state == 'Z') << "stopped browser " << pid << " left in state " << state;
+    }
+}
+
+// The bulk relist counts what the site completed: two failed submits are two skips, and a
+// second run relists what they left. A single relist whose submit fails stays where it is.
+TEST_F(RelistRoadTest, CountsMatchTheSiteWhenSubmitsFailAndAFailedSingleRelistStaysOnItsPage) {
+    ASSERT_NO_FATAL_FAILURE(start(8));
+    main_->workbookOpened();
+    const std::vector<bool> before = main_->snapshot().enabled;
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    ASSERT_EQ(ie().SelectByName("aidlist"), 0);
+    ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(ie().GetItemAttribute(0, "value"))), 0);
+    ASSERT_EQ(site->control("fault", "kind=error&count=1&method=POST&path=/jp/config/submit"), 200);
+    ui().ReShuppin->click();
+    EXPECT_EQ(relists().size(), 0);
+    EXPECT_TRUE(ie().GetUrl().contains("/jp/config/submit")) << ie().GetUrl().toStdString();
+    EXPECT_EQ(main_->snapshot().enabled, before);
+
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    MessageService::instance().clearTranscript();
+    // Failed, not dropped: a dropped submit is counted the same way but costs the page wait.
+    ASSERT_EQ(site->control("fault", "kind=error&count=2&method=POST&path=/jp/config/submit"), 200);
+    MessageService::instance().setAnswers({"Yes", "OK"});
+    ui().ReShuppinAll->click();
+    const int held = int(relists().size());
+    EXPECT_EQ(held, 6) << texts().join(" / ").toStdString();
+    EXPECT_TRUE(progress()->text().endsWith(QString::fromUtf8("試行 8件　再出品 %1件　スキップ %2件").arg(held).arg(8 - held)))
+        << progress()->text().toStdString();
+    EXPECT_EQ(texts().last(), AllDone);
+    EXPECT_EQ(main_->snapshot().enabled, before) << "close, row selection and buy-now as before the run";
+
+    // The two left are relisted by the next run (their IDs were kept for one run only).
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "OK"});
+    ui().ReShuppinAll->click();
+    EXPECT_EQ(relists().size(), 8);
+    EXPECT_EQ(relistedFrom().size(), 8);
+    EXPECT_TRUE(progress()->text().contains(QString::fromUtf8("再出品 2件"))) << progress()->text().toStdString();
+}
+
+// A termination signal in the middle of a bulk run: the run stops after the item under way with
+// its final message, then the window closes and the browser goes; nothing leaves the event loop.
+TEST_F(RelistRoadTest, ATerminationSignalDuringABulkRunStopsItCleanlyThenCloses) {
+    ASSERT_NO_FATAL_FAILURE(start(8));
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    zk::closeOnTerminationSignals(main_.get());
+    QTimer term;
+    QObject::connect(&term, &QTimer::timeout, [&] {
+        if (relists().size() >= 2 && term.isActive()) {
+            term.stop();
+            ::kill(::getpid(), SIGTERM);
+        }
+    });
+    term.start(50);
+    MessageService::instance().setAnswers({"Yes", "OK"});
+    ui().ReShuppinAll->click();
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::signal(sig, SIG_DFL);
+    const int held = int(relists().size());
+    EXPECT_GE(held, 2);
+    EXPECT_LT(held, 8) << "the run went on after the signal";
+    EXPECT_EQ(relistedFrom().size(), held);
+    EXPECT_EQ(count(AllDone), 1) << texts().join(" / ").toStdString();
+    QElapsedTimer waited;
+    waited.start();
+    while (ie().IsConnected() && waited.elapsed() < 15000) QTest::qWait(50);
+    EXPECT_FALSE(ie().IsConnected()) << "the window did not close after the run";
+    EXPECT_FALSE(main_->ended());
 }

@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
@@ -167,6 +168,52 @@ TEST_F(SessionTest, KilledBrowserGivesTheDisconnectionCodes) {
     EXPECT_EQ(TIECtrl::WindowOf(w)->title(), QString());
     ie.Quit();
     EXPECT_TRUE(ie.Browser.isEmpty());
+}
+
+// A browser that stops answering (SIGSTOP) is noticed within the answer bound, whether a
+// command is waiting or only a wait on the browser's busy state (the open file chooser of an
+// upload): it is ended by its own pid and reported as lost, never waited for in silence.
+TEST_F(SessionTest, AStoppedBrowserIsEndedWithinTheBoundAndReportedAsLost) {
+    zk::test::ScopedEnv bound("ZERKON_BROWSER_CALL_TIMEOUT_MS", "3000");
+    for (const bool chooserOpen : {false, true}) {
+        SCOPED_TRACE(chooserOpen ? "waiting while the file chooser is open" : "a command waiting");
+        TIECtrl ie;
+        const WindowHandle w = start(ie);
+        ASSERT_NE(w, 0u);
+        ASSERT_EQ(ie.NavigateWait(server_.url("/upload")), 0);
+        if (chooserOpen) {
+            ASSERT_NO_FATAL_FAILURE(openChooser(ie, w, 1));
+        }
+        const qint64 pid = ie.session()->processId();
+        ASSERT_GT(pid, 1);
+        ::kill(pid_t(pid), SIGSTOP);
+        QElapsedTimer took;
+        took.start();
+        if (chooserOpen) {
+            try {
+                ie.WaitIdle(120);
+                ADD_FAILURE() << "the wait ended without the lost browser";
+            } catch (const AutomationError& e) {
+                EXPECT_TRUE(e.isDisconnection());
+            }
+        } else {
+            EXPECT_EQ(ie.NavigateWait(server_.url("/b")), -99);
+            EXPECT_TRUE(AutomationError(uint32_t(ie.LastError), {}).isDisconnection()) << std::hex << ie.LastError;
+        }
+        EXPECT_LT(took.elapsed(), 10000);
+        EXPECT_FALSE(ie.IsConnected());
+        // Ended by the session: gone, or a zombie its QProcess has not reaped yet.
+        QThread::msleep(200);
+        QFile stat(QString("/proc/%1/stat").arg(pid));
+        const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const char state = line.isEmpty() ? 0 : line.mid(line.lastIndexOf(')') + 2, 1).at(0);
+        EXPECT_TRUE(state == 0 || state == 'Z') << "state " << state;
+        if (state == 'T') {
+            ::kill(pid_t(pid), SIGCONT); // our own child, left stopped by this test
+            ::kill(pid_t(pid), SIGKILL);
+        }
+        ie.Quit();
+    }
 }
 
 TEST_F(SessionTest, CrashedPageGivesAnErrorAndANavigationBringsItBack) {
