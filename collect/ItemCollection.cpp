@@ -2,6 +2,7 @@
 
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
+#include "browser/Texts.h"
 #include "collect/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Clock.h"
@@ -14,22 +15,34 @@
 #include "workflow/SystemIni.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 
 namespace zk::collect {
 namespace {
 
 enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn };
 
-// A failed call may come before the connection has noticed that the office's process is gone.
+// A failed call may come before the connection has noticed that the office's process is gone;
+// the process id reads 0 once it has ended.
 bool officeConnected(sheet::TExcel& excel) {
     if (!excel.ExcelApp || !excel.ExcelApp->office().connected()) return false;
     const pid_t pid = excel.ExcelApp->office().processId();
-    return pid <= 0 || calc::processExists(pid);
+    return pid > 0 && calc::processExists(pid);
 }
 
 void keepError(TIECtrl& ie, const AutomationError& e) {
     ie.LastError = int32_t(e.code());
     ie.LastErrorText = e.text();
+}
+
+// Waits with the events served, as every wait of the panel does.
+void pause(int ms) {
+    const QDeadlineTimer until(ms);
+    while (!until.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
 }
 
 } // namespace
@@ -42,48 +55,65 @@ void ItemCollection::ShuppinCollectionClick() {
         return;
 
     workflow::BusyGuard busy(panel_);
-    collected_ = 0;
+    collected_ = written_ = savedRows_ = savedPages_ = 0;
     writeFailed_ = false;
     if (!prepareWorkbook(list)) return;
 
     TIECtrl& ie = *shared_.IE;
     Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
-    ie.NavigateWait(list.startAddress);
+    Walk walk;
     try {
-        ie.WaitComplete(10);
+        walk = walkPages(list);
     } catch (const AutomationError& e) {
-        keepError(ie, e); // the selection below fails the same way and reports it
-    }
-
-    // The first page: a browser that cannot be read, or a page without links, ends the run
-    // with the new workbook open and its headers saved.
-    int browserResult = selectLinks();
-    Walk walk = Walk::Finished;
-    bool firstPageFailed = false;
-    if (browserResult != 0) {
-        MessageService::instance().show(texts::BrowserReadFailed);
-        firstPageFailed = true;
-    } else {
-        const int count = ie.GetListLength();
-        if (count <= 0) {
-            MessageService::instance().show(count == 0 ? texts::WrongPage : texts::BrowserReadFailed);
-            firstPageFailed = true;
-        } else {
-            walk = walkPages(list, browserResult);
-        }
+        // The session's reads report their errors as results; one that escapes ends the walk
+        // at the page it was on all the same.
+        keepError(ie, e);
+        walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
     // The rows reach the file now, not only at the next save of the workbook.
-    if (walk != Walk::SaveFailed && !saveRows()) walk = Walk::SaveFailed;
-    if (!firstPageFailed && walk != Walk::BrowserFailed) ie.NavigateWait(list.startAddress);
+    if (walk.kind != Walk::SaveFailed) {
+        QString cause;
+        if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
+    }
+    const bool browserLost = !ie.IsConnected();
+    if (!browserLost && walk.kind != Walk::FirstPageFailed && ie.StartNavigation(list.startAddress) == 0)
+        waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
     panel_.showProgress(texts::ProgressDone.arg(collected_));
 
     busy.ready();
     if (shared_.ExcelState == 1) panel_.workbookOpened();
     panel_.bringToFront();
-    if (!firstPageFailed && walk != Walk::SaveFailed) MessageService::instance().show(texts::Completed);
-    // A browser that went away is brought back (started and logged in) for the next run.
-    if (browserResult != 0 && ie.LastError != 0) SiteLogin(shared_, panel_).ReconnectRule(browserResult);
+    // One message says how the run ended and what the file holds; a lost browser is said in it
+    // too, and is started again (and logged in) for the next run.
+    QString message = endMessage(walk);
+    if (browserLost) message += QStringLiteral("\n\n") + browser::texts::Disconnected;
+    if (walk.kind == Walk::SaveFailed)
+        MessageService::instance().show(message, sheet::texts::ExcelErrorCaption, Icon::Error);
+    else
+        MessageService::instance().show(message);
+    if (browserLost) {
+        shared_.IEConnected = 0;
+        SiteLogin(shared_, panel_).StartIEClick();
+    }
+}
+
+QString ItemCollection::endMessage(const Walk& walk) const {
+    switch (walk.kind) {
+    case Walk::Finished:
+        return texts::Completed;
+    case Walk::FirstPageFailed:
+        return walk.firstCount == 0 ? texts::WrongPage : texts::BrowserReadFailed;
+    case Walk::PageFailed:
+        return texts::PageFailed.arg(walk.page) + savedText();
+    case Walk::SaveFailed:
+        return texts::SaveFailed + savedText() + QStringLiteral("\n\n") + walk.cause;
+    }
+    return {};
+}
+
+QString ItemCollection::savedText() const {
+    return savedPages_ == 0 ? texts::SavedHeadersOnly : texts::SavedPages.arg(savedPages_).arg(savedRows_);
 }
 
 bool ItemCollection::prepareWorkbook(const CollectionList& list) {
@@ -142,55 +172,78 @@ int ItemCollection::selectLinks() {
     }
 }
 
-ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, int& browserResult) {
+bool ItemCollection::waitLoaded(const QDeadlineTimer& deadline) {
+    TIECtrl& ie = *shared_.IE;
+    // A page whose connection broke off is left by the browser as it is, idle with a document
+    // that never completes: after a short while idle it counts as failed, not as slow.
+    QElapsedTimer idle;
+    try {
+        for (;;) {
+            if (ie.IsBusy()) {
+                idle.invalidate();
+            } else {
+                if (ie.Document.get("ReadyState").toString() == QLatin1String("complete")) return true;
+                if (!idle.isValid()) idle.start();
+                else if (idle.hasExpired(IdleUnfinishedMs)) return false;
+            }
+            if (deadline.hasExpired()) return false;
+            QThread::msleep(5);
+            QCoreApplication::processEvents();
+        }
+    } catch (const AutomationError& e) {
+        keepError(ie, e);
+        return false;
+    }
+}
+
+int ItemCollection::loadPage(const QString& address, bool started) {
+    TIECtrl& ie = *shared_.IE;
+    const QDeadlineTimer deadline(PageLoadSeconds * 1000);
+    for (int attempt = 1;; ++attempt) {
+        if (!started) ie.StartNavigation(address);
+        started = false;
+        int count = -1;
+        if (waitLoaded(deadline) && selectLinks() == 0) {
+            count = ie.GetListLength();
+            if (count > 0) return count;
+        }
+        const int wait = PageRetryPauseMs * attempt;
+        if (!ie.IsConnected() || attempt == PageAttempts || deadline.remainingTime() < wait) return count;
+        pause(wait);
+    }
+}
+
+ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
     TIECtrl& ie = *shared_.IE;
     const QString marker = itemPageMarker(shared_.Settings.auctionHost());
-    int count = ie.GetListLength();
+    int count = loadPage(list.startAddress, false);
+    if (count <= 0) return Walk{Walk::FirstPageFailed, 1, count, {}};
     for (int page = 1;; ++page) {
         showProgress(page);
         PageRows rows;
-        if (!readPage(list, page, count, marker, rows)) {
-            // The item reads swallow their errors: a browser lost while the page was read looks
-            // like a page without items until it is asked once more.
-            if (ie.IsConnected()) return Walk::Finished;
-            browserResult = selectLinks();
-            if (browserResult == 0) browserResult = -1;
-            MessageService::instance().show(texts::BrowserReadFailed);
-            return Walk::BrowserFailed;
-        }
+        readPage(list, page, count, marker, rows);
+        // The item reads swallow their errors: a browser lost while the page was read leaves it
+        // short, so none of its rows are kept.
+        if (!ie.IsConnected()) return Walk{Walk::PageFailed, page, 0, {}};
+        if (rows.cells.isEmpty()) return Walk{};
         // The next page loads while this one's rows go to the workbook.
-        const bool loading = ie.StartNavigation(pageAddress(list.startAddress, page + 1)) == 0;
-        writePage(rows);
+        const QString next = pageAddress(list.startAddress, page + 1);
+        const bool started = ie.StartNavigation(next) == 0;
+        writePage(page, rows);
         if (writeFailed_ || page % SaveEveryPages == 0) {
-            if (!saveRows()) return Walk::SaveFailed;
+            QString cause;
+            if (!saveRows(cause)) return Walk{Walk::SaveFailed, page, 0, cause};
         }
-        if (loading) {
-            try {
-                ie.WaitComplete(60);
-            } catch (const AutomationError& e) {
-                keepError(ie, e); // the selection below fails the same way and reports it
-            }
-        }
-        browserResult = selectLinks();
-        if (browserResult != 0) {
-            MessageService::instance().show(texts::BrowserReadFailed);
-            return Walk::BrowserFailed;
-        }
-        count = ie.GetListLength();
         // A later page without a single link is no list page (the site failed it), not the end.
-        if (count == 0) {
-            MessageService::instance().show(texts::BrowserReadFailed);
-            return Walk::Finished;
-        }
-        if (count < 0) return Walk::Finished;
+        count = loadPage(next, started);
+        if (count <= 0) return Walk{Walk::PageFailed, page + 1, 0, {}};
         QCoreApplication::processEvents();
     }
 }
 
-bool ItemCollection::readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows) {
+void ItemCollection::readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows) {
     TIECtrl& ie = *shared_.IE;
-    int& row = shared_.Row.CurrentRow;
-    rows.firstRow = row;
+    rows.firstRow = shared_.Row.CurrentRow;
     int position = 1;
     for (int i = 0; i < count; ++i) {
         const QString address = ie.GetItemAttribute(i, QStringLiteral("href"));
@@ -207,33 +260,35 @@ bool ItemCollection::readPage(const CollectionList& list, int page, int count, c
         }
         rows.cells << cells;
         rows.addresses << address;
-        ++row;
         ++position;
-        ++collected_;
     }
-    return !rows.cells.isEmpty();
 }
 
-void ItemCollection::writePage(const PageRows& rows) {
+void ItemCollection::writePage(int page, const PageRows& rows) {
     // One call for the page's cells, then their links: a call into the office per cell would
     // cost more than the whole page walk.
     sheet::TExcel& excel = *shared_.Excel;
-    if (rows.cells.isEmpty()) return;
     if (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) != 0) writeFailed_ = true;
     for (int k = 0; k < rows.addresses.size(); ++k)
         if (excel.WriteToHyperlinkCell(rows.firstRow + k, UrlColumn, rows.addresses[k]) != 0) writeFailed_ = true;
+    shared_.Row.CurrentRow += int(rows.cells.size());
+    collected_ += int(rows.cells.size());
+    written_ = page;
 }
 
-bool ItemCollection::saveRows() {
+bool ItemCollection::saveRows(QString& cause) {
     sheet::TExcel& excel = *shared_.Excel;
     writeFailed_ = false;
-    if (excel.LiveCheck() == 0) return true;
-    const QString cause = excel.LastErrorText;
+    if (excel.LiveCheck() == 0) {
+        savedRows_ = collected_;
+        savedPages_ = written_;
+        return true;
+    }
+    cause = excel.LastErrorText;
     if (!officeConnected(excel)) {
         excel.ForgetLostOffice();
         shared_.ExcelState = 0;
     }
-    MessageService::instance().show(texts::SaveFailed + cause, sheet::texts::ExcelErrorCaption, Icon::Error);
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include "workflow/Panel.h"
 #include "workflow/Shared.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,34 +26,57 @@ public:
     static constexpr int TitleRow = 1;
     static constexpr int HeaderRow = 3;
     static constexpr int FirstItemRow = 4;
+    // A list page that fails to load or read is loaded again this often in all, the waits between
+    // growing by PageRetryPauseMs, all within the time one page may take to load.
+    static constexpr int PageAttempts = 3;
+    static constexpr int PageRetryPauseMs = 500;
+    static constexpr int PageLoadSeconds = 60;
+    // How long a page may stay unfinished once the browser has stopped loading it.
+    static constexpr int IdleUnfinishedMs = 2000;
 
 private:
-    enum class Walk { Finished, BrowserFailed, SaveFailed };
+    // How the walk ended; the page is the one that failed.
+    struct Walk {
+        enum Kind { Finished, FirstPageFailed, PageFailed, SaveFailed } kind = Finished;
+        int page = 0;
+        int firstCount = 0; // the first page's link count when it failed
+        QString cause;      // the save's error
+    };
 
     // The office started (or the open workbook closed) and a new workbook with its title and
     // headers saved under the dated name. False when there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
-    // The pages from the one already selected; what ended the walk.
-    Walk walkPages(const CollectionList& list, int& browserResult);
+    Walk walkPages(const CollectionList& list);
+    // Loads a list page (its navigation already started when `started`) and selects its links,
+    // loading it again while it fails: the count of links, 0 for a page without any, negative
+    // when the browser could not be read. A lost browser is not tried again.
+    int loadPage(const QString& address, bool started);
+    // Whether the page has loaded before the deadline; quiet, unlike the session's own wait,
+    // since a page that does not come is tried again and only the walk's end is reported.
+    bool waitLoaded(const QDeadlineTimer& deadline);
     // The rows of one page, read from the browser before they are written.
     struct PageRows {
         int firstRow = 0;
         QList<QVariantList> cells;
         QStringList addresses;
     };
-    // The item links of the selected page as rows; whether there was any.
-    bool readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
-    void writePage(const PageRows& rows);
-    // The rows written so far to the file; false (message shown, a lost office forgotten) when
-    // it failed.
-    bool saveRows();
-    // The browser calls whose failures end the walk, with a lost browser's error kept.
+    void readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
+    void writePage(int page, const PageRows& rows);
+    // The rows written so far to the file; false (the error kept in `cause`, a lost office
+    // forgotten) when it failed.
+    bool saveRows(QString& cause);
+    // The one message that ends the run, and what it says was saved.
+    QString endMessage(const Walk& walk) const;
+    QString savedText() const;
     int selectLinks();
     void showProgress(int page);
 
     workflow::Shared& shared_;
     workflow::Panel& panel_;
-    int collected_ = 0;
+    int collected_ = 0;   // rows written to the workbook
+    int written_ = 0;     // pages whose rows are in the workbook
+    int savedRows_ = 0;   // rows and pages in the file on disk
+    int savedPages_ = 0;
     bool writeFailed_ = false;
 };
 

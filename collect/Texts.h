@@ -33,9 +33,12 @@ inline const QString HeaderUrl = QStringLiteral("URL");
 inline const QString BrowserReadFailed = QStringLiteral("ブラウザからデータの取得ができませんでした。");
 inline const QString WrongPage = QStringLiteral("正しいページになっていません。");
 inline const QString Completed = QStringLiteral("収集が完了しました。");
-// A failed save (a lost office, mostly) ends the walk: the rows saved before it are in the file.
-inline const QString SaveFailed = QStringLiteral(
-    "次のエラーにより、エクセルへの保存に失敗したため、収集を中断しました。\n最後に保存した行までがファイルに残っています。\n\n");
+// A run that ends early says which page ended it and what the file holds: the rows of every page
+// before it (a page read only in part is left out), or the headers only.
+inline const QString PageFailed = QStringLiteral("%1頁目の一覧をブラウザから取得できなかったため、収集を中断しました。\n");
+inline const QString SaveFailed = QStringLiteral("次のエラーにより、エクセルへの保存に失敗したため、収集を中断しました。\n");
+inline const QString SavedPages = QStringLiteral("ファイルには%1頁目までの%2件が保存されています。");
+inline const QString SavedHeadersOnly = QStringLiteral("ファイルには見出しだけが保存されています。");
 // The progress shown on the panel while the walk runs: page, items so far.
 inline const QString Progress = QStringLiteral("収集中 %1頁 %2件");
 inline const QString ProgressDone = QStringLiteral("収集 %1件");

@@ -39,6 +39,9 @@ private:
     void routeLogin();
     void routeControl();
     bool preRoute(const httplib::Request& req, httplib::Response& res, bool loginServer);
+    // A POST address whose form this server reads itself (see SiteServer.cpp).
+    using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+    void postForm(const std::string& pattern, Handler handler);
 
     // The session of the request's cookie, or empty.
     std::string sessionOf(const httplib::Request& req);

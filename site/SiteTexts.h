@@ -86,5 +86,7 @@ inline constexpr const char* SalesModeMissing = "販売形式を選択してく�
 inline constexpr const char* PictureNotImage = "画像ファイル（JPEG、PNG、GIF）を選択してください。";
 inline constexpr const char* PictureTooLarge = "画像ファイルが大きすぎます。";
 inline constexpr const char* ServerError = "ただいまサーバーが混み合っています。";
+inline constexpr const char* FormTooLarge =
+    "送信された内容が大きすぎるため、受け付けられませんでした。説明文などを短くして、もう一度送信してください。";
 
 } // namespace zk::site::texts

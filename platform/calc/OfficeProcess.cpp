@@ -15,9 +15,9 @@
 namespace zk::calc {
 namespace {
 
-// The fields of /proc/<pid>/stat after the parenthesised program name.
-bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+// The fields of /proc/<pid>/stat (or of a thread's stat file) after the parenthesised program name.
+bool readStat(const QString& path, QString& name, char& state, pid_t& parent) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray line = file.readAll();
     const int open = line.indexOf('(');
@@ -29,6 +29,10 @@ bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
     state = rest[0][0];
     parent = pid_t(rest[1].toLong());
     return true;
+}
+
+bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
+    return readStat(QStringLiteral("/proc/%1/stat").arg(pid), name, state, parent);
 }
 
 } // namespace
@@ -46,6 +50,22 @@ bool processIs(pid_t pid, const QString& name) {
     if (!readStat(pid, program, state, parent)) return false;
     // The kernel cuts program names to 15 characters.
     return state != 'Z' && state != 'X' && name.startsWith(program) && !program.isEmpty();
+}
+
+bool processStopped(pid_t pid) {
+    if (pid <= 1) return false;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    bool any = false;
+    for (const QString& thread : threads) {
+        QString name;
+        char state = 0;
+        pid_t parent = 0;
+        if (!readStat(tasks + "/" + thread + "/stat", name, state, parent)) continue; // ended meanwhile
+        if (state != 'T' && state != 't') return false;
+        any = true;
+    }
+    return any;
 }
 
 bool processExists(pid_t pid) {

@@ -18,6 +18,11 @@ bool signalProcess(pid_t pid, int signal);
 // Whether a process with this id exists (and is not a zombie).
 bool processExists(pid_t pid);
 
+// Whether every thread of the process has stopped (SIGSTOP). A stop signal is acted on by each
+// thread only when it next runs, so on a busy machine a process can go on answering for a while
+// after the signal was sent.
+bool processStopped(pid_t pid);
+
 // Whether the process with this id runs the program `name` (as the kernel names it).
 bool processIs(pid_t pid, const QString& name);
 

@@ -351,6 +351,10 @@ TEST(CalcOffice, ACallIntoAStoppedOfficeReturnsTheDisconnectionAndEndsTheOffice)
     const pid_t pid = app->office().processId();
     ASSERT_GT(pid, 1);
     ASSERT_TRUE(calc::signalProcess(pid, SIGSTOP));
+    // Each of the office's threads stops only when it next runs: on a busy machine its bridge
+    // thread could still answer the call below.
+    for (int i = 0; i < 500 && !calc::processStopped(pid); ++i) QThread::msleep(10);
+    ASSERT_TRUE(calc::processStopped(pid));
     try {
         sheet->cells(1, 1)->setValue("x");
         FAIL() << "a stopped office answered";

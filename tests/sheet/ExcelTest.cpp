@@ -180,6 +180,9 @@ TEST_F(ExcelWrapper, LiveCheckAgainstAHungOfficeReturnsWithinSecondsAndEndsIt) {
     const pid_t pid = excel.ExcelApp->office().processId();
     ASSERT_GT(pid, 1);
     ASSERT_TRUE(calc::signalProcess(pid, SIGSTOP)); // hung, as an office that never answers
+    // Stopped only once each of its threads has run again (see processStopped).
+    for (int i = 0; i < 500 && !calc::processStopped(pid); ++i) QThread::msleep(10);
+    ASSERT_TRUE(calc::processStopped(pid));
     QElapsedTimer timer;
     timer.start();
     EXPECT_EQ(excel.LiveCheck(), -1);

@@ -2,6 +2,7 @@
 // refuse a bad one, and a relist of an ended item.
 #include "SiteFixture.h"
 
+#include "platform/Cp932.h"
 #include "site/SiteTexts.h"
 
 #include <QDir>
@@ -115,6 +116,44 @@ TEST_F(SiteListing, AReplacedOrRemovedPictureLeavesTheStoreUnlessAnItemStillShow
     EXPECT_TRUE(QFile::exists(listed));
     EXPECT_TRUE(QFile::exists(storedFile(picturesOf(relistDraft), 0)));
     EXPECT_NE(storedFile(picturesOf(relistDraft), 0), listed);
+}
+
+// A description as long as the template may be: 9,999 bytes in CP932, half again as long in UTF-8
+// and three times that percent-encoded, which a form body of at most 8 KB could never carry.
+TEST_F(SiteListing, AFullDescriptionIsStoredWholeFromEitherEncodingAndAnOversizedFormGetsAPage) {
+    // Nine one-byte characters, among them what the encodings must escape, and 4,995 two-byte ones.
+    std::string description = "A&B=C+D%\n";
+    for (int i = 0; i < 4995; ++i) description += "説";
+    ASSERT_EQ(zk::cp932::fromUnicode(QString::fromStdString(description)).size(), 9999);
+
+    for (const bool multipart : {false, true}) {
+        SCOPED_TRACE(multipart ? "multipart" : "form-encoded");
+        SiteClient client = loggedIn();
+        const auto entry = openEntryForm(client);
+        auto fields = validListing(entry.body);
+        for (auto& [name, value] : fields)
+            if (name == texts::DescriptionField) value = description;
+        std::vector<SiteClient::Part> parts;
+        for (const auto& [name, value] : fields) parts.push_back({name, value, "", ""});
+        const auto preview = multipart ? client.postMultipart(auction("/jp/show/preview"), parts)
+                                       : client.post(auction("/jp/show/preview"), fields);
+        ASSERT_EQ(preview.status, 200) << preview.body.substr(0, 400);
+        const auto done = client.post(auction("/jp/config/submit"), {{"draft", draftOf(entry.body)}});
+        ASSERT_EQ(done.status, 200);
+        const std::string link = html::attributeNear(done.body, std::string(">") + texts::ItemPageLink + "</a>", "href");
+        const QJsonObject item = itemById(site->state(), link.substr(link.rfind('/') + 1));
+        EXPECT_EQ(item.value("description").toString().toStdString(), description);
+    }
+
+    // Beyond what any form needs: a page that says so, and the connection still serves.
+    SiteClient client = loggedIn();
+    const auto entry = openEntryForm(client);
+    auto fields = validListing(entry.body);
+    fields.push_back({"padding", std::string(1100 * 1024, 'x')});
+    const auto refused = client.post(auction("/jp/show/preview"), fields);
+    EXPECT_EQ(refused.status, 413);
+    EXPECT_NE(refused.body.find(texts::FormTooLarge), std::string::npos);
+    EXPECT_EQ(client.post(auction("/jp/show/preview"), validListing(entry.body)).status, 200);
 }
 
 TEST_F(SiteListing, AListingGoesThroughConfirmationToItsItemPage) {
