@@ -328,7 +328,7 @@ void TMain::Timer1Timer() {
     StartIEClick();
     // A listing that a killed run left open is settled with the site before anything else.
     shared_.Ledger.setJournal(shared_.Settings.dataFile(workflow::ListingLedger::JournalFileName));
-    if (shared_.IEConnected) listing::ListingRecords(shared_, *this).RecoverJournal();
+    listing::ListingRecords(shared_, *this).RecoverJournal();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));

@@ -223,6 +223,7 @@ void ListingRecords::RecoverJournal() {
         return;
     }
     QStringList lines;
+    QString foundId; // said on its own line, not again among the rows that wait
     if (ListingRecord* record = shared_.Ledger.current()) {
         const int row = record->row;
         const QString title = record->title;
@@ -235,16 +236,17 @@ void ListingRecords::RecoverJournal() {
             shared_.Ledger.drop();
             lines << texts::NotListedAtStart.arg(row).arg(title);
         } else if (candidates->size() == 1) {
+            foundId = candidates->first().id;
             recordFound(candidates->first(), true);
-            lines << texts::ListedAtStart.arg(row).arg(title, candidates->first().id);
+            lines << texts::ListedAtStart.arg(row).arg(title, foundId);
         } else {
-            // Several look alike: the seller chooses when the workbook is open.
+            // Several look alike: the seller chooses at the next listing step.
             lines << texts::CouldNotCheck.arg(row).arg(title);
         }
     }
     QList<ListingRecord> waiting;
     for (const ListingRecord& r : shared_.Ledger.unsaved())
-        if (!lines.join(QString()).contains(r.auctionId) || r.auctionId.isEmpty()) waiting << r;
+        if (foundId.isEmpty() || r.auctionId != foundId) waiting << r;
     if (!waiting.isEmpty()) lines << texts::RowsWaitForWorkbook.arg(rowList(waiting));
     if (!lines.isEmpty()) say(texts::RecoveredAtStart + lines.join(QStringLiteral("\n")));
 }
