@@ -526,7 +526,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
         bool immutableBook = false; // the workbook's file cannot be written
     } cases[] = {
         {"一つ目", 2, true, -1, 0, 1, false},      // completed, then a lost browser: nothing undone
-        {"二つ目", 3, true, 1500, 4000, 0, false}, // lost mid-press while the site lists it: found there
+        {"二つ目", 3, true, 2000, 6000, 0, false}, // lost mid-press while the site lists it: found there
         {"三つ目", 4, false, -1, 0, 0, false},     // the upload stopped before moving on: still its own row
         {"四つ目", 0, true, -1, 0, 0, false},      // no upload behind it: listed, written nowhere
         {"五つ目", 6, true, -1, 0, 0, true},       // the office lost: kept until the workbook is back
