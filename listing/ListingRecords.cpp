@@ -211,9 +211,9 @@ void ListingRecords::AskTheSite() {
 bool ListingRecords::SettleDoubt() {
     const ListingRecord* record = shared_.Ledger.current();
     if (!record || !record->inDoubt()) return true;
+    // Asking took the browser to the selling list: the press ends, and is made again from its page.
     AskTheSite();
-    record = shared_.Ledger.current();
-    return !record || !record->inDoubt();
+    return false;
 }
 
 void ListingRecords::RecoverJournal() {

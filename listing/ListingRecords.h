@@ -24,8 +24,8 @@ public:
     // The open record's agree press went out but no answer was read: the site is asked. Found
     // once, it is recorded; not found, it is taken back; several, the seller chooses.
     void AskTheSite();
-    // Before a listing step: a listing still in doubt is asked about first. True when none is
-    // left in doubt, so the step may go on.
+    // Before a listing step: true when no listing is in doubt, so the step may go on; otherwise
+    // the site is asked about it and the step ends there.
     bool SettleDoubt();
     // At start-up, after the login: what the journal holds from a run that did not end well.
     void RecoverJournal();
