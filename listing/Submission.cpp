@@ -8,8 +8,6 @@
 #include "platform/AutomationError.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
-#include "sheet/Excel.h"
-#include "sheet/WorkbookSession.h"
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
 
