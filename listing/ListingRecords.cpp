@@ -34,8 +34,7 @@ void say(const QString& text) { MessageService::instance().show(text); }
 
 QString rowList(const QList<ListingRecord>& records) {
     QStringList rows;
-    for (const ListingRecord& r : records)
-        if (!r.saved) rows << texts::RowAndId.arg(r.row).arg(r.auctionId);
+    for (const ListingRecord& r : records) rows << texts::RowAndId.arg(r.row).arg(r.auctionId);
     return rows.join(QStringLiteral("、"));
 }
 
@@ -65,7 +64,7 @@ void ListingRecords::RecordListing(const QString& auctionId, const QString& link
 }
 
 void ListingRecords::SaveListedRows() {
-    QList<ListingRecord>& unsaved = shared_.Ledger.unsaved();
+    const QList<ListingRecord>& unsaved = shared_.Ledger.unsaved();
     if (unsaved.isEmpty()) return;
     if (shared_.ExcelState != 1) {
         say(texts::RowsWaitForWorkbook.arg(rowList(unsaved)));
@@ -77,7 +76,7 @@ void ListingRecords::SaveListedRows() {
     bool written = true;
     bool any = false;
     for (const ListingRecord& r : unsaved) {
-        if (r.workbook != book || r.saved) continue;
+        if (r.workbook != book) continue;
         any = true;
         if (!shared_.Workbook->WriteCellText(r.row, column, r.auctionId)) {
             written = false;
@@ -92,8 +91,6 @@ void ListingRecords::SaveListedRows() {
         say(texts::RowsNotSaved.arg(rowList(unsaved)));
         return;
     }
-    for (ListingRecord& r : unsaved)
-        if (r.workbook == book) r.saved = true;
     shared_.Ledger.savedFor(book);
 }
 
@@ -227,8 +224,9 @@ void ListingRecords::RecoverJournal() {
     if (ListingRecord* record = shared_.Ledger.current()) {
         const int row = record->row;
         const QString title = record->title;
-        std::optional<QList<Candidate>> candidates = QList<Candidate>{};
-        if (record->inDoubt()) candidates = candidatesOnSite(*record);
+        // A record never agreed cannot be on the site: only one in doubt is looked for.
+        const std::optional<QList<Candidate>> candidates =
+            record->inDoubt() ? candidatesOnSite(*record) : std::optional<QList<Candidate>>(QList<Candidate>{});
         if (!candidates) {
             lines << texts::CouldNotCheck.arg(row).arg(title);
         } else if (candidates->isEmpty()) {

@@ -209,11 +209,8 @@ void PictureUpload::upload() {
     QCoreApplication::processEvents();
     // The pictures the site now shows are this listing's: its record begins with them.
     if (up.undoDepth() > undoDepthBefore_) {
-        workflow::ListingRecord& record =
-            s.Ledger.begin(s.ExcelState == 1 ? row.CurrentRow : 0, s.ExcelState == 1 ? s.Excel->BookPath : QString(),
-                           clock::now());
-        record.pictures = up.lastUpload();
-        s.Ledger.persist();
+        s.Ledger.begin(s.ExcelState == 1 ? row.CurrentRow : 0, s.ExcelState == 1 ? s.Excel->BookPath : QString(),
+                       clock::now(), up.lastUpload());
     }
     if (result != 0) {
         if (result == -1) say(texts::UploadFailed);

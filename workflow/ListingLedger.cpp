@@ -26,8 +26,7 @@ QJsonObject toJson(const ListingRecord& r) {
             {"startedAt", r.startedAt.toString(Qt::ISODate)},
             {"auctionId", r.auctionId},
             {"link", r.link},
-            {"listedAt", r.listedAt},
-            {"saved", r.saved}};
+            {"listedAt", r.listedAt}};
 }
 
 std::optional<ListingRecord> fromJson(const QJsonObject& o) {
@@ -50,7 +49,6 @@ std::optional<ListingRecord> fromJson(const QJsonObject& o) {
     r.auctionId = o.value("auctionId").toString();
     r.link = o.value("link").toString();
     r.listedAt = o.value("listedAt").toString();
-    r.saved = o.value("saved").toBool();
     return r;
 }
 
@@ -96,10 +94,12 @@ bool ListingLedger::load(QString* error) {
 
 ListingRecord* ListingLedger::current() { return current_ ? &*current_ : nullptr; }
 
-ListingRecord& ListingLedger::begin(int row, const QString& workbook, const QDateTime& now) {
+ListingRecord& ListingLedger::begin(int row, const QString& workbook, const QDateTime& now,
+                                    const QStringList& pictures) {
     current_ = ListingRecord{};
     current_->row = row;
     current_->workbook = workbook;
+    current_->pictures = pictures;
     current_->startedAt = now;
     persist();
     return *current_;
@@ -136,7 +136,7 @@ ListingRecord ListingLedger::listed(const QString& auctionId, const QString& lin
 
 void ListingLedger::savedFor(const QString& workbook) {
     const qsizetype before = unsaved_.size();
-    unsaved_.removeIf([&](const ListingRecord& r) { return r.saved && r.workbook == workbook; });
+    unsaved_.removeIf([&](const ListingRecord& r) { return r.workbook == workbook; });
     if (unsaved_.size() != before) persist();
 }
 

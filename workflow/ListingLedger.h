@@ -29,7 +29,6 @@ struct ListingRecord {
     QString title, description, startPrice, buyPrice; // what reached the form
     QDateTime startedAt;
     QString auctionId, link, listedAt; // the site's answer
-    bool saved = false;                // ID, time and link are in the workbook on disk
 
     // Nothing of it can be on the site yet: it may be taken back.
     bool undoable() const { return stage < Stage::AgreeSent; }
@@ -52,7 +51,7 @@ public:
     // The listing under way (not listed yet), or null.
     ListingRecord* current();
     // A new listing for this row: one that was under way and never agreed is dropped.
-    ListingRecord& begin(int row, const QString& workbook, const QDateTime& now);
+    ListingRecord& begin(int row, const QString& workbook, const QDateTime& now, const QStringList& pictures = {});
     // The current record moved on; written to the journal.
     void advance(ListingRecord::Stage stage);
     // The current record left behind: taken back, or found not to be on the site.
@@ -60,8 +59,8 @@ public:
     // The site showed the listing: it moves to the listed records that wait to be saved.
     ListingRecord listed(const QString& auctionId, const QString& link, const QString& listedAt);
     // Listed records not yet on disk, oldest first.
-    QList<ListingRecord>& unsaved() { return unsaved_; }
-    // The rows of a workbook are on disk: their records are closed.
+    const QList<ListingRecord>& unsaved() const { return unsaved_; }
+    // The rows of a workbook were written and saved: their records are closed.
     void savedFor(const QString& workbook);
     // Auction IDs this ledger has written, newest last (bounded), so that a search of the site
     // for a listing in doubt does not take an older one for it.

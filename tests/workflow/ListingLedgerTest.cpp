@@ -1,4 +1,4 @@
-// The listing records: which stages may be taken back, and the journal that outlives a killed run.
+// The listing records' journal, which outlives a killed run.
 #include "workflow/ListingLedger.h"
 #include "support/TempFolder.h"
 
@@ -7,20 +7,6 @@
 
 using zk::workflow::ListingLedger;
 using Stage = zk::workflow::ListingRecord::Stage;
-
-TEST(ListingLedger, OnlyAListingWhoseAgreePressWasNeverSentMayBeTakenBack) {
-    const struct {
-        Stage stage;
-        bool undoable, inDoubt;
-    } cases[] = {{Stage::Uploading, true, false}, {Stage::Uploaded, true, false}, {Stage::ItemSet, true, false},
-                 {Stage::AgreeSent, false, true}, {Stage::Listed, false, false}};
-    for (const auto& c : cases) {
-        zk::workflow::ListingRecord r;
-        r.stage = c.stage;
-        EXPECT_EQ(r.undoable(), c.undoable) << zk::workflow::stageName(c.stage);
-        EXPECT_EQ(r.inDoubt(), c.inDoubt) << zk::workflow::stageName(c.stage);
-    }
-}
 
 TEST(ListingLedger, TheJournalKeepsTheOpenListingAndTheUnsavedRowsOwnerOnly) {
     zk::test::TempFolder dir;
@@ -56,7 +42,6 @@ TEST(ListingLedger, TheJournalKeepsTheOpenListingAndTheUnsavedRowsOwnerOnly) {
     EXPECT_EQ(again.knownIds(), QStringList{"k100"});
 
     // Saved for its workbook, the row leaves the journal; a record of another workbook stays.
-    again.unsaved()[0].saved = true;
     again.savedFor("/books/other.xlsx");
     EXPECT_EQ(again.unsaved().size(), 1);
     again.savedFor("/books/a.xlsx");
