@@ -5,6 +5,9 @@
 # the build tree, so nothing touches the real user's folders.
 function(zk_add_gtest target)
   cmake_parse_arguments(ARG "WHOLE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(ARG_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "zk_add_gtest(${target}): unknown arguments: ${ARG_UNPARSED_ARGUMENTS}")
+  endif()
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE zk_testmain ${ARG_LIBS})
   if(NOT ARG_TIMEOUT)
