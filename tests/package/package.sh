@@ -36,9 +36,11 @@ check() {
     ./usr/bin/zerkon ./usr/bin/zerkon-site
     ./usr/lib/zerkon/zerkon ./usr/lib/zerkon/zerkon-site
     ./usr/lib/zerkon/liboptpanel.so ./usr/lib/zerkon/libphotoview.so ./usr/lib/zerkon/libtextplus.so
-    ./usr/lib/zerkon/backgroundMain.bmp ./usr/lib/zerkon/here.avi ./usr/lib/zerkon/art/MiniBar.png
+    ./usr/lib/zerkon/backgroundMain.bmp ./usr/lib/zerkon/here.avi ./usr/lib/zerkon/art
+    ./usr/share/zerkon/backgroundMain.bmp ./usr/share/zerkon/here.avi ./usr/share/zerkon/art/MiniBar.png
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"
     "./usr/share/icons/hicolor/48x48/apps/$id.png" "./usr/share/icons/hicolor/256x256/apps/$id.png"
+    ./usr/share/man/man1/zerkon.1.gz ./usr/share/man/man1/zerkon-site.1.gz
   )
   for path in "${wanted[@]}"; do
     grep -qxF "$path" <<<"$listing" || { echo "package: $path missing from the package"; failed=1; }
@@ -50,12 +52,15 @@ check() {
     grep -qw "$dep" <<<"$depends" || { echo "package: no dependency on $dep: $depends"; failed=1; }
   done
 
-  # Every variable the program reads is one the help names (the demo's own are make run's).
-  local help
+  # Every variable the program reads is one the help and the manual page name (the demo's own
+  # are make run's).
+  local help manual
   help=$("$root/usr/bin/zerkon" --help)
+  manual=$(zcat "$root/usr/share/man/man1/zerkon.1.gz")
   for name in $(grep -rhoE 'ZERKON_[A-Z_]+' "$source"/{app,platform,workflow,fields,sheet,browser,category,listing,relist,collect} \
                   --include='*.cpp' | grep -v '^ZERKON_DEMO_' | grep -v '^ZERKON_VERSION$' | sort -u); do
     grep -qw "$name" <<<"$help" || { echo "package: --help does not name $name"; failed=1; }
+    grep -qw "$name" <<<"$manual" || { echo "package: zerkon(1) does not name $name"; failed=1; }
   done
   return $failed
 }
