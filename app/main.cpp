@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     zk::ignoreBrokenPipes();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zerkon");
+    // The desktop matches the window to its menu entry and icon by this name.
+    QApplication::setDesktopFileName(ZERKON_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
 
     zk::SingleInstance instance(zk::paths::dataFolder());
