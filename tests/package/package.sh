@@ -52,13 +52,13 @@ check() {
     grep -qw "$dep" <<<"$depends" || { echo "package: no dependency on $dep: $depends"; failed=1; }
   done
 
-  # Every variable the program reads is one the help and the manual page name (the demo's own
-  # are make run's).
+  # Every variable the program reads (a quoted ZERKON_ name) is one the help and the manual page
+  # name; the demo's own are make run's.
   local help manual
   help=$("$root/usr/bin/zerkon" --help)
   manual=$(zcat "$root/usr/share/man/man1/zerkon.1.gz")
-  for name in $(grep -rhoE 'ZERKON_[A-Z_]+' "$source"/{app,platform,workflow,fields,sheet,browser,category,listing,relist,collect} \
-                  --include='*.cpp' | grep -v '^ZERKON_DEMO_' | grep -v '^ZERKON_VERSION$' | sort -u); do
+  for name in $(grep -rhoE '"ZERKON_[A-Z_]+"' "$source"/{app,platform,workflow,fields,sheet,browser,category,listing,relist,collect} \
+                  --include='*.cpp' --include='*.h' | tr -d '"' | grep -v '^ZERKON_DEMO_' | sort -u); do
     grep -qw "$name" <<<"$help" || { echo "package: --help does not name $name"; failed=1; }
     grep -qw "$name" <<<"$manual" || { echo "package: zerkon(1) does not name $name"; failed=1; }
   done
