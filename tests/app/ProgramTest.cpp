@@ -89,11 +89,8 @@ TEST(Program, StartsOffscreenOnAFreshDataFolderAndReachesItsFirstWindow) {
     EXPECT_EQ(p.process().exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(transcript(dir).isEmpty()) << dir.read("transcript.jsonl").toStdString();
     // Both pages drawn from the pictures of the program folder, with its libraries loaded.
-    for (const char* page : {"first-main-page.png", "first-sub-page.png"}) {
-        const QImage shot(dir.file(page));
-        EXPECT_FALSE(shot.isNull()) << page;
-        EXPECT_GT(shot.width(), 0) << page;
-    }
+    for (const char* page : {"first-main-page.png", "first-sub-page.png"})
+        EXPECT_FALSE(QImage(dir.file(page)).isNull()) << page;
 }
 
 TEST(Program, AnswersVersionAndHelpWithoutADisplayOrAnythingElse) {
