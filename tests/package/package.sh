@@ -29,6 +29,10 @@ check() {
 
   desktop-file-validate "$root/usr/share/applications/$id.desktop" || failed=1
   appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || failed=1
+  # The screenshot the metadata names is the one kept in the repository.
+  local shot
+  shot=$(grep -oE 'screenshots/[^<]+\.png' "$root/usr/share/metainfo/$id.metainfo.xml")
+  [ -f "$source/packaging/$shot" ] || { echo "package: the metadata names $shot, not in packaging/"; failed=1; }
 
   local listing
   listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
