@@ -1,8 +1,9 @@
 # Two commands: `make run` and `make test`. Both install what is missing first.
+# `make package` builds the Debian package into $(BUILD)/.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -18,6 +19,9 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j 2 --timeout 600
+
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

@@ -42,3 +42,30 @@ inline const QString TextPlusLibraryMissing = QStringLiteral("説明文追加ラ
 inline const QString OptionLibraryMissing = QStringLiteral("オプション設定ライブラリ(optpanel)を読み込めません。\n%1");
 inline const QString PreviewLibraryMissing = QStringLiteral("画像プレビューライブラリ(photoview)を読み込めません。\n%1");
 } // namespace zk::texts
+
+namespace zk::texts {
+// The command line's answers (one screen for the help).
+inline const QString CommandVersion = QStringLiteral("Zerkon %1\n");
+inline const QString CommandHelp = QStringLiteral(
+    "Zerkon %1 ― オークションサイトへの出品・再出品・商品名収集を行う出品者用コントロールパネル\n"
+    "\n"
+    "使い方: zerkon [--help | --version]\n"
+    "\n"
+    "データフォルダ: %2\n"
+    "  System.ini、FieldsDefine.ini、category.txt などを置くフォルダです。\n"
+    "\n"
+    "環境変数:\n"
+    "  ZERKON_DATA_DIR                 データフォルダ (既定 $XDG_DATA_HOME/Zerkon/)\n"
+    "  ZERKON_DOCUMENTS_DIR            商品名収集のブックの保存先 (既定 XDG のドキュメント)\n"
+    "  ZERKON_REGISTRY_FILE            ウィンドウ位置のファイル\n"
+    "                                  (既定 $XDG_CONFIG_HOME/Zerkon/registry.ini)\n"
+    "  ZERKON_BROWSER_CALL_TIMEOUT_MS  ブラウザの応答を待つ上限 (ミリ秒、既定 20000)\n"
+    "  ZERKON_OFFICE_CALL_TIMEOUT_MS   表計算の応答を待つ上限 (ミリ秒、既定 30000)\n"
+    "  ZERKON_OFFICE_HEADLESS=1        表計算を画面に出さずに動かす\n"
+    "  ZERKON_ANSWERS                  メッセージとダイアログに答えるファイル (無人実行)\n"
+    "  ZERKON_TRANSCRIPT               答えたメッセージとダイアログの記録 (JSON 行)\n"
+    "  ZERKON_NOW                      時計の開始時刻 (yyyy-MM-ddTHH:mm:ss)\n"
+    "  ZERKON_SCREENSHOT               起動後に画面を保存する PNG ファイル\n"
+    "  ZERKON_SCREENSHOT_DELAY         保存までの待ち時間 (ミリ秒、既定 3000)\n"
+    "  ZERKON_QUIT_AFTER_SCREENSHOT=1  保存したら終了する\n");
+} // namespace zk::texts

@@ -1,4 +1,5 @@
 // Process entry: one Zerkon per user, the main window and the mini bar, then the event loop.
+#include "app/CommandLine.h"
 #include "app/DemoHooks.h"
 #include "app/DemoRoad.h"
 #include "app/Mainforinst.h"
@@ -14,9 +15,12 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = zk::answerCommandLine(argc, argv)) return *answered;
     zk::ignoreBrokenPipes();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zerkon");
+    // The desktop matches the window to its menu entry and icon by this name.
+    QApplication::setDesktopFileName(ZERKON_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
 
     zk::SingleInstance instance(zk::paths::dataFolder());

@@ -1,3 +1,21 @@
+# zk_test_environment(<name> <variable>): the environment of a test run under <name>: its own
+# HOME and XDG folders under the build tree, and Qt offscreen.
+function(zk_test_environment name variable)
+  set(home ${CMAKE_BINARY_DIR}/test-home/${name})
+  file(MAKE_DIRECTORY ${home}/run)
+  file(CHMOD ${home}/run DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  set(${variable}
+    "HOME=${home}"
+    "XDG_CONFIG_HOME=${home}/config"
+    "XDG_DATA_HOME=${home}/data"
+    "XDG_CACHE_HOME=${home}/cache"
+    "XDG_RUNTIME_DIR=${home}/run"
+    "QT_QPA_PLATFORM=offscreen"
+    "ZERKON_BUILD_DIR=${CMAKE_BINARY_DIR}"
+    "ZERKON_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    PARENT_SCOPE)
+endfunction()
+
 # zk_add_gtest(<target> SOURCES ... LIBS ... [WHOLE] [TIMEOUT s])
 # A GoogleTest program with a QApplication (offscreen). By default every test case is its own
 # CTest test; WHOLE runs the program as one test (for suites that share an expensive fixture
@@ -13,18 +31,7 @@ function(zk_add_gtest target)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  set(home ${CMAKE_BINARY_DIR}/test-home/${target})
-  file(MAKE_DIRECTORY ${home}/run)
-  file(CHMOD ${home}/run DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  set(env
-    "HOME=${home}"
-    "XDG_CONFIG_HOME=${home}/config"
-    "XDG_DATA_HOME=${home}/data"
-    "XDG_CACHE_HOME=${home}/cache"
-    "XDG_RUNTIME_DIR=${home}/run"
-    "QT_QPA_PLATFORM=offscreen"
-    "ZERKON_BUILD_DIR=${CMAKE_BINARY_DIR}"
-    "ZERKON_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  zk_test_environment(${target} env)
   if(ARG_WHOLE)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})

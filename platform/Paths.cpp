@@ -16,13 +16,18 @@ QString fromEnvironment(const char* name) { return QString::fromLocal8Bit(qgeten
 
 } // namespace
 
-QString dataFolder() {
+QString dataFolderPath() {
     const QString overridden = fromEnvironment("ZERKON_DATA_DIR");
     const QString folder = overridden.isEmpty()
         ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Zerkon"
         : QDir(overridden).absolutePath();
-    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
     return withSeparator(folder);
+}
+
+QString dataFolder() {
+    const QString folder = dataFolderPath();
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+    return folder;
 }
 
 QString documentsFolder() {

@@ -9,6 +9,8 @@ namespace zk::paths {
 // With trailing separator; empty when the folder cannot be resolved or created.
 // ZERKON_DATA_DIR names the data folder itself; otherwise XDG data home + "Zerkon/".
 QString dataFolder();
+// The same folder's path (with trailing separator) without creating it.
+QString dataFolderPath();
 // ZERKON_DOCUMENTS_DIR or the XDG documents folder, with trailing separator.
 QString documentsFolder();
 // Folder of the program file, with trailing separator.

@@ -12,6 +12,7 @@ PACKAGES=(
   libreoffice-calc libreoffice-core libreoffice-dev
   xvfb xauth
   fonts-ipafont-gothic
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -18,12 +18,15 @@ QImage subBackground();
 QImage noTouchBackground();
 
 QImage miniBar();
-QImage programIcon();       // Image2, 32 x 32
+QImage programIcon(int size = 32); // Image2 at 32 x 32; the menu's icon at the theme's sizes
 QImage foldOffIcon();       // Image3, 16 x 16: auto-fold off
 QImage foldOnIcon();        // Image4, 16 x 16: auto-fold on
 QImage browserButton();     // StartIE, 60 x 40
 QImage sheetButton();       // StartExcel, 60 x 40
 QImage hintIcon();          // ImageList1, 24 x 24
+
+// The sizes at which the program's icon goes into the desktop's icon theme.
+inline const QList<int> ThemeIconSizes = {16, 24, 32, 48, 64, 128, 256};
 
 // The guide clip's frames: Format_Indexed8 sharing one palette whose entry 0 (the background,
 // the form colour) is the clip's transparent colour.

@@ -45,10 +45,12 @@ void caption(QPainter& p, const QSize& size, const QString& text) {
 
 } // namespace
 
-QImage programIcon() {
-    QImage image = canvas(32, 32);
+QImage programIcon(int size) {
+    QImage image = canvas(size, size);
     QPainter p(&image);
     beginPainter(p);
+    // Drawn on a 32-unit grid, scaled to the size asked for.
+    p.scale(size / 32.0, size / 32.0);
     QLinearGradient g(0, 0, 32, 32);
     g.setColorAt(0, QColor(255, 170, 60));
     g.setColorAt(1, Accent);

@@ -1,6 +1,6 @@
 // zk_artgen <folder>: draws the panel's artwork into the program folder: the three page
 // backgrounds and the guide clip where the program loads them, the other pictures as PNG files
-// in <folder>/art/.
+// in <folder>/art/, and the program's icon at the icon theme's sizes in <folder>/icons/.
 #include "Artwork.h"
 #include "AviWriter.h"
 
@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("art"))) {
-        std::fprintf(stderr, "zk_artgen: cannot create %s/art\n", argv[1]);
+    if (!out.mkpath(QStringLiteral("art")) || !out.mkpath(QStringLiteral("icons"))) {
+        std::fprintf(stderr, "zk_artgen: cannot create %s/art or %s/icons\n", argv[1], argv[1]);
         return 1;
     }
     using namespace zk::art;
@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
     ok &= save(browserButton(), out.filePath("art/StartIE.png"), "PNG");
     ok &= save(sheetButton(), out.filePath("art/StartExcel.png"), "PNG");
     ok &= save(hintIcon(), out.filePath("art/ImageList1.png"), "PNG");
+    for (int size : ThemeIconSizes)
+        ok &= save(programIcon(size), out.filePath(QStringLiteral("icons/%1x%1.png").arg(size)), "PNG");
     if (!writeAvi(out.filePath("here.avi"), guideFrames(), GuideFramesPerSecond, AviCompression::Rle8)) {
         std::fprintf(stderr, "zk_artgen: cannot write here.avi\n");
         ok = false;

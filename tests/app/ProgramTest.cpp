@@ -1,9 +1,12 @@
-// The program as a process: one instance per user, and a start-up that stops with its message
-// and a failure's exit code.
+// The program as a process: its first window on a fresh data folder, one instance per user, a
+// start-up that stops with its message and a failure's exit code, and the command line's
+// answers. ZERKON_PROGRAM runs them on another tree's program (the installed package's).
 #include "platform/ProfileFile.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -15,12 +18,14 @@ using zk::test::TempFolder;
 
 namespace {
 
-QString program() { return qEnvironmentVariable("ZERKON_BUILD_DIR") + "/zerkon"; }
+QString program() {
+    const QString other = qEnvironmentVariable("ZERKON_PROGRAM");
+    return other.isEmpty() ? qEnvironmentVariable("ZERKON_BUILD_DIR") + "/zerkon" : other;
+}
 
 class Program {
 public:
-    explicit Program(const TempFolder& dir) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    explicit Program(const TempFolder& dir, QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
         env.insert("ZERKON_DATA_DIR", dir.path() + "/data");
         env.insert("ZERKON_REGISTRY_FILE", dir.path() + "/registry.ini");
         env.insert("ZERKON_ANSWERS", dir.path() + "/answers.txt");
@@ -68,6 +73,55 @@ QList<QJsonObject> transcript(const TempFolder& dir) {
 }
 
 } // namespace
+
+TEST(Program, StartsOffscreenOnAFreshDataFolderAndReachesItsFirstWindow) {
+    TempFolder dir;
+    writeData(dir, true);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZERKON_SCREENSHOT", dir.file("first.png"));
+    env.insert("ZERKON_SCREENSHOT_DELAY", "0");
+    env.insert("ZERKON_QUIT_AFTER_SCREENSHOT", "1");
+    Program p(dir, env);
+    p.process().start();
+    ASSERT_TRUE(p.process().waitForFinished(60000)) << "no first window within a minute";
+    const QString output = QString::fromUtf8(p.process().readAllStandardError());
+    EXPECT_EQ(p.process().exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(p.process().exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(transcript(dir).isEmpty()) << dir.read("transcript.jsonl").toStdString();
+    // Both pages drawn from the pictures of the program folder, with its libraries loaded.
+    for (const char* page : {"first-main-page.png", "first-sub-page.png"})
+        EXPECT_FALSE(QImage(dir.file(page)).isNull()) << page;
+}
+
+TEST(Program, AnswersVersionAndHelpWithoutADisplayOrAnythingElse) {
+    TempFolder dir;
+    // No display and no platform plugin asked for: a window could not open.
+    QProcessEnvironment env;
+    env.insert("PATH", qEnvironmentVariable("PATH"));
+    env.insert("HOME", dir.path());
+    const QString data = dir.path() + "/not-yet";
+    env.insert("ZERKON_DATA_DIR", data);
+    for (const QString& question : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+        SCOPED_TRACE(question.toStdString());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program(), {question});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(p.readAllStandardError().isEmpty());
+        const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_TRUE(lines.first().startsWith("Zerkon 1.")) << lines.first().toStdString();
+        if (question == "--version") {
+            EXPECT_EQ(lines.size(), 2); // one line and its end
+        } else {
+            EXPECT_LE(lines.size(), 25) << "more than one screen";
+            EXPECT_TRUE(lines.contains(QString::fromUtf8("データフォルダ: ") + data + "/"));
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(data)) << "a question made the data folder";
+}
 
 TEST(Program, SecondStartBringsTheFirstToTheFrontAndExitsWithoutAWindow) {
     TempFolder dir;

@@ -71,6 +71,25 @@ TEST(Artwork, PicturesHaveTheSizesOfTheirPlaces) {
     EXPECT_EQ(zk::art::hintIcon().size(), QSize(24, 24));
 }
 
+TEST(Artwork, ThemeIconsAreTheSameDrawingAtEverySize) {
+    // Scaled down to 32, every size looks like the panel's own icon: the drawing is scaled, not
+    // cropped into a corner or left small in the middle of a bigger canvas.
+    const QImage reference = zk::art::programIcon();
+    for (int size : zk::art::ThemeIconSizes) {
+        SCOPED_TRACE(size);
+        const QImage icon = zk::art::programIcon(size);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        if (size < 32) continue;
+        const QImage scaled = icon.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(reference.format());
+        int far = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (qAbs(qAlpha(scaled.pixel(x, y)) - qAlpha(reference.pixel(x, y))) > 96) ++far;
+        EXPECT_LT(far, 32) << "pixels whose coverage differs from the 32-pixel icon";
+    }
+}
+
 TEST(Artwork, GuideFramesShareAPaletteWithTheFormColourFirst) {
     const QList<QImage> frames = zk::art::guideFrames();
     ASSERT_GE(frames.size(), 4);
