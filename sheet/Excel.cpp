@@ -72,6 +72,11 @@ int TExcel::Startup() {
     try {
         ExcelApp = calc::Application::create(officeOptions());
         ExcelApp->setVisible(true);
+    } catch (const AutomationError& e) {
+        // The cause goes with the message: a pipe someone else took is not a missing office.
+        ExcelApp.reset();
+        MessageService::instance().show(texts::StartFailed + "\n" + e.text());
+        return -1;
     } catch (const std::exception&) {
         ExcelApp.reset();
         MessageService::instance().show(texts::StartFailed);
