@@ -75,6 +75,7 @@ QString cellText(const QVariant& value) {
         if (std::floor(d) == d && std::fabs(d) < 1e15) return QString::number(qint64(d));
         return QString::number(d, 'g', 15).toUpper();
     }
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case QMetaType::QDateTime: {
         const QDateTime t = value.toDateTime();
         if (t.date() == QDate(1899, 12, 30)) return t.time().toString(QStringLiteral("H:mm:ss"));
@@ -144,6 +145,7 @@ QString Range::address() const {
 QVariant Range::value() const {
     return d->doc->run("Value", [&]() -> QVariant {
         Reference<css::table::XCell> cell = d->firstCell();
+        bool formula = false;
         switch (cell->getType()) {
         case css::table::CellContentType_EMPTY: return {};
         case css::table::CellContentType_TEXT: return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
@@ -152,6 +154,7 @@ QVariant Range::value() const {
             props(cell)->getPropertyValue("FormulaResultType2") >>= result;
             if (result != css::sheet::FormulaResult::VALUE)
                 return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+            formula = true;
             break;
         }
         default: break;
@@ -161,9 +164,17 @@ QVariant Range::value() const {
         props(cell)->getPropertyValue("NumberFormat") >>= key;
         const sal_Int16 type = d->doc->formatType(key);
         using css::util::NumberFormat::DATE;
+        using css::util::NumberFormat::LOGICAL;
         using css::util::NumberFormat::TIME;
-        // A time alone has no date: it stays on the day the texts of times are read from.
-        if (type & DATE) return fromSerial(number, d->doc->nullDate());
+        if (type & LOGICAL) return number != 0;
+        // A comparison's result keeps the cell's general format; the office shows it as a word.
+        if (formula && (number == 0 || number == 1)) {
+            const QString shown = uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+            if (shown == QLatin1String("TRUE") || shown == QLatin1String("FALSE")) return number != 0;
+        }
+        // Days count from the workbook's own null date, whatever the format; a time of day
+        // alone (no whole days) has no date and stays on the day the texts of times are read from.
+        if ((type & DATE) || ((type & TIME) && std::fabs(number) >= 1)) return fromSerial(number, d->doc->nullDate());
         if (type & TIME) return fromSerial(number, QDate(1899, 12, 30));
         return number;
     });

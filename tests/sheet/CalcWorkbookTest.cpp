@@ -120,6 +120,7 @@ TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
   <table:table table:name="Sheet1"><table:table-row>
    <table:table-cell office:value-type="date" office:date-value="2026-12-07"><text:p>2026-12-07</text:p></table:table-cell>
    <table:table-cell office:value-type="time" office:time-value="PT10H30M00S"><text:p>10:30:00</text:p></table:table-cell>
+   <table:table-cell office:value-type="float" office:value="10.632060185185185"><text:p>255:10:10</text:p></table:table-cell>
   </table:table-row></table:table>
  </office:spreadsheet></office:body>
 </office:document>
@@ -130,6 +131,24 @@ TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
     sheet->cells(1, 2)->setProperty("NumberFormat", "HH:MM:SS");
     EXPECT_EQ(sheet->cells(1, 1)->value().toDateTime().date(), QDate(2026, 12, 7));
     EXPECT_EQ(calc::cellText(sheet->cells(1, 2)->value()), "10:30:00");
+    // Whole days under a time format count from the workbook's null date too.
+    sheet->cells(1, 3)->setProperty("NumberFormat", "[HH]:MM:SS");
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 3)->value()), "1904/01/11 15:10:10");
+    book->close();
+}
+
+// A true/false result reads as the workbook shows it, not as the number beneath it.
+TEST_F(CalcWorkbook, TrueAndFalseResultsReadAsTheWordsShown) {
+    auto book = app->workbooks()->add();
+    auto sheet = book->sheets()->item(1);
+    sheet->cells(1, 1)->setValue("1");
+    sheet->cells(2, 1)->setValue("2");
+    sheet->cells(1, 2)->setValue("=A1>A2");
+    sheet->cells(2, 2)->setValue("=A1<A2");
+    sheet->cells(3, 2)->setValue("=A2-A1");
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 2)->value()), "FALSE");
+    EXPECT_EQ(calc::cellText(sheet->cells(2, 2)->value()), "TRUE");
+    EXPECT_EQ(calc::cellText(sheet->cells(3, 2)->value()), "1") << "a number that happens to be 1 stays a number";
     book->close();
 }
 
