@@ -24,6 +24,7 @@ inline const QString NoDocument = QStringLiteral("ブックが開かれていま
 inline const QString BookClosed = QStringLiteral("ブックは既に閉じられています。");
 inline const QString NoSelection = QStringLiteral("アクティブなセルがありません。");
 inline const QString CannotOpen = QStringLiteral("ブックを開けませんでした(使用中か、壊れています): ");
+inline const QString Protected = QStringLiteral("ブックにパスワードが設定されているため開けません: ");
 inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません: ");
 } // namespace texts
 

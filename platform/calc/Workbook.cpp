@@ -490,7 +490,7 @@ void Workbook::save() {
     d->run("Save", [&] { Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->store(); });
 }
 
-void Workbook::saveAs(const QString& fileName) {
+void Workbook::saveAs(const QString& fileName, const QString& password) {
     d->run("SaveAs", [&] {
         QString path = fileName;
         QString suffix = QFileInfo(path).suffix().toLower();
@@ -504,9 +504,10 @@ void Workbook::saveAs(const QString& fileName) {
         else if (suffix == "xlsm") filter = "Calc MS Excel 2007 VBA XML";
         else if (suffix == "ods") filter = "calc8";
         else if (suffix == "csv") filter = "Text - txt - csv (StarCalc)";
-        Sequence<css::beans::PropertyValue> args(2);
+        Sequence<css::beans::PropertyValue> args(password.isEmpty() ? 2 : 3);
         args[0] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
         args[1] = uno::property("Overwrite", Any(true));
+        if (!password.isEmpty()) args[2] = uno::property("Password", Any(uno::ou(password)));
         Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->storeAsURL(uno::fileUrl(path), args);
     });
 }
@@ -536,7 +537,12 @@ namespace {
 // would otherwise wait for a person (a damaged file, a file in use), and the call with it.
 class AbortingHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
 public:
+    // Whether the office asked for the file's password: the file is protected, not broken.
+    bool askedPassword = false;
+
     void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+        if (request->getRequest().isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()))
+            askedPassword = true;
         const Sequence<Reference<css::task::XInteractionContinuation>> continuations = request->getContinuations();
         for (const Reference<css::task::XInteractionContinuation>& c : continuations) {
             Reference<css::task::XInteractionAbort> abort(c, UNO_QUERY);
@@ -559,15 +565,23 @@ const char* workbookFilter(const rtl::OUString& url) {
 std::shared_ptr<DocState> load(const std::shared_ptr<AppState>& app, const rtl::OUString& url) {
     Sequence<css::beans::PropertyValue> args(2);
     args[0] = uno::property("Hidden", Any(!app->visible));
-    args[1] = uno::property("InteractionHandler",
-                            Any(Reference<css::task::XInteractionHandler>(new AbortingHandler)));
+    auto* handler = new AbortingHandler;
+    const Reference<css::task::XInteractionHandler> handlerRef(handler);
+    args[1] = uno::property("InteractionHandler", Any(handlerRef));
     if (const char* filter = workbookFilter(url)) {
         args.realloc(3);
         args[2] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
     }
     Reference<css::frame::XComponentLoader> loader(app->desktop, UNO_QUERY_THROW);
-    Reference<css::lang::XComponent> component = loader->loadComponentFromURL(url, "_blank", 0, args);
-    if (!component.is()) throw AutomationError(zk::hresult::Exception, texts::CannotOpen + uno::localPath(url));
+    Reference<css::lang::XComponent> component;
+    try {
+        component = loader->loadComponentFromURL(url, "_blank", 0, args);
+    } catch (const css::uno::Exception&) {
+        if (!handler->askedPassword) throw;
+    }
+    if (!component.is())
+        throw AutomationError(zk::hresult::Exception,
+                              (handler->askedPassword ? texts::Protected : texts::CannotOpen) + uno::localPath(url));
     auto doc = std::make_shared<DocState>();
     doc->app = app;
     doc->model.set(component, UNO_QUERY);

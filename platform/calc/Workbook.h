@@ -115,8 +115,8 @@ public:
     std::shared_ptr<Worksheet> activeSheet() const;
     void save();
     // Saves under a new name, replacing a file of that name; the format follows the name's
-    // extension (.xlsx added when there is none).
-    void saveAs(const QString& fileName);
+    // extension (.xlsx added when there is none). With a password the file is encrypted.
+    void saveAs(const QString& fileName, const QString& password = {});
     // Closes without saving.
     void close();
     bool closed() const;

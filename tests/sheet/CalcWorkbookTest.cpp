@@ -137,6 +137,31 @@ TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
     book->close();
 }
 
+// A workbook that asks for a password is named as protected, not as broken or in use.
+TEST_F(CalcWorkbook, APasswordProtectedWorkbookIsSaidToBeProtected) {
+    // The office encrypts .xls and its own format on a save with a password (not .xlsx).
+    for (const QString& name : {QStringLiteral("locked.xls"), QStringLiteral("locked.ods")}) {
+        const QString path = folder.file(name);
+        auto book = app->workbooks()->add();
+        book->sheets()->item(1)->cells(1, 1)->setValue("秘密");
+        book->saveAs(path, "secret");
+        book->close();
+        try {
+            app->workbooks()->open(path);
+            ADD_FAILURE() << "opened " << name.toStdString();
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(e.text(), calc::texts::Protected + path);
+        }
+    }
+    const QString broken = folder.write("broken.xlsx", "this is no workbook");
+    try {
+        app->workbooks()->open(broken);
+        ADD_FAILURE() << "opened a file that is no workbook";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.text(), calc::texts::CannotOpen + broken);
+    }
+}
+
 // A true/false result reads as the workbook shows it, not as the number beneath it.
 TEST_F(CalcWorkbook, TrueAndFalseResultsReadAsTheWordsShown) {
     auto book = app->workbooks()->add();
