@@ -94,6 +94,10 @@ inline const QString NoTitleInRow = QStringLiteral("この行には商品名が�
 // Our own: the listing records. A listing is either on the site and in its own row, or in neither.
 inline const QString ListedWithoutRow = QStringLiteral(
     "出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。");
+// Our own: the ID is in the file, but a merged area over its cell keeps it from being shown.
+inline const QString IdUnderMerge = QStringLiteral(
+    "次の行のオークションIDは結合されたセルの下に書き込んだため、エクセルでは表示されません：%1\n"
+    "ファイルには保存してあります。セルの結合を解除すると表示されます。");
 inline const QString RowsNotSaved = QStringLiteral(
     "次の行のオークションIDはまだエクセルのファイルに保存されていません：%1\n"
     "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。");

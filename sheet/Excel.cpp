@@ -163,6 +163,13 @@ int TExcel::WriteToCell(int row, int column, const QString& text) {
     return guarded([&] { ref(Sheet, "Sheet").cells(row, column)->setValue(text); });
 }
 
+int TExcel::CellHiddenByMerge(int row, int column) {
+    clearError();
+    bool hidden = false;
+    if (guarded([&] { hidden = ref(Sheet, "Sheet").cells(row, column)->hiddenByMerge(); }) != 0) return -1;
+    return hidden ? 1 : 0;
+}
+
 int TExcel::WriteRows(int row, int column, const QList<QVariantList>& rows) {
     clearError();
     return guarded([&] { ref(Sheet, "Sheet").setValues(row, column, rows); });

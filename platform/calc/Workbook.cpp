@@ -199,6 +199,19 @@ void Range::setValue(const QString& text) {
     });
 }
 
+bool Range::hiddenByMerge() const {
+    return d->doc->run("MergeArea", [&] {
+        Reference<css::sheet::XSheetCellRange> cell(d->firstCell(), UNO_QUERY_THROW);
+        Reference<css::sheet::XSheetCellCursor> cursor = cell->getSpreadsheet()->createCursorByRange(cell);
+        cursor->collapseToMergedArea();
+        const css::table::CellRangeAddress area =
+            Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)->getRangeAddress();
+        const css::table::CellRangeAddress self =
+            Reference<css::sheet::XCellRangeAddressable>(cell, UNO_QUERY_THROW)->getRangeAddress();
+        return area.StartRow != self.StartRow || area.StartColumn != self.StartColumn;
+    });
+}
+
 QString Range::numberFormat() const {
     return d->doc->run("NumberFormat", [&] {
         Reference<css::table::XCell> cell = d->firstCell();

@@ -49,6 +49,10 @@ public:
     // Interior.Color of the first cell as 0xRRGGBB, -1 when there is no fill.
     int interiorColor() const;
 
+    // Whether the first cell lies under a merged area without being its first cell: what is
+    // written there is kept in the file but not shown.
+    bool hiddenByMerge() const;
+
     // The address of the first hyperlink in the first cell, empty when there is none.
     QString hyperlinkAddress() const;
 

@@ -162,6 +162,33 @@ TEST_F(CalcWorkbook, APasswordProtectedWorkbookIsSaidToBeProtected) {
     }
 }
 
+// A cell under a merged area keeps what is written to it but does not show it.
+TEST_F(CalcWorkbook, CellsHiddenUnderAMergedAreaAreKnown) {
+    const QString path = folder.write("merged.fods", R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+  xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2"
+  office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+ <office:body><office:spreadsheet><table:table table:name="Sheet1">
+  <table:table-row>
+   <table:table-cell office:value-type="string" table:number-columns-spanned="3" table:number-rows-spanned="2"><text:p>見出し</text:p></table:table-cell>
+   <table:covered-table-cell/><table:covered-table-cell/><table:table-cell/>
+  </table:table-row>
+  <table:table-row><table:covered-table-cell table:number-columns-repeated="3"/><table:table-cell/></table:table-row>
+ </table:table></office:spreadsheet></office:body>
+</office:document>
+)");
+    auto book = app->workbooks()->open(path);
+    auto sheet = book->sheets()->item(1);
+    const struct {
+        int row, column;
+        bool hidden;
+    } cells[] = {{1, 1, false}, {1, 3, true}, {2, 1, true}, {2, 3, true}, {1, 4, false}, {3, 1, false}};
+    for (const auto& c : cells)
+        EXPECT_EQ(sheet->cells(c.row, c.column)->hiddenByMerge(), c.hidden) << c.row << "," << c.column;
+    book->close();
+}
+
 // A true/false result reads as the workbook shows it, not as the number beneath it.
 TEST_F(CalcWorkbook, TrueAndFalseResultsReadAsTheWordsShown) {
     auto book = app->workbooks()->add();
