@@ -83,22 +83,4 @@ TEST_F(PictureCheck, EachFileTheSellerDidNotMeanOrTheSiteWouldRefuseIsNamedWithI
     EXPECT_EQ(zk::listing::unsendablePictures(folder() + "/", paths), expected);
 }
 
-TEST_F(PictureCheck, ReasonsComeInTheOrderTheyAreFound) {
-    rules::PictureFacts facts;
-    EXPECT_EQ(rules::pictureProblem(facts), P::OutsideFolder);
-    facts.insideFolder = true;
-    EXPECT_EQ(rules::pictureProblem(facts), P::NotAFile);
-    facts.regularFile = true;
-    EXPECT_EQ(rules::pictureProblem(facts), P::Unreadable);
-    facts.readable = true;
-    EXPECT_EQ(rules::pictureProblem(facts), P::Empty);
-    facts.size = rules::PictureByteLimit;
-    EXPECT_EQ(rules::pictureProblem(facts), P::NotJpeg);
-    facts.jpegMagic = true;
-    EXPECT_EQ(rules::pictureProblem(facts), P::Broken);
-    facts.decodes = true;
-    EXPECT_EQ(rules::pictureProblem(facts), P::None);
-    EXPECT_FALSE(rules::hasJpegMagic("\xFF\xD8"));
-}
-
 } // namespace

@@ -60,16 +60,14 @@ TEST_F(SingleInstanceTest, NoPrivateFolderIsSaidWithEachReason) {
     EXPECT_TRUE(instance.error().contains(link + ": not a folder")) << instance.error().toStdString();
 }
 
-TEST_F(SingleInstanceTest, OwnFolderLeftOpenIsClosedToOthers) {
+TEST_F(SingleInstanceTest, OwnFoldersLeftOpenAreClosedButAnOpenRuntimeFolderIsNotUsed) {
     const QString mine = tmp.file("mine");
     QDir().mkpath(mine);
     QFile::setPermissions(mine, QFileDevice::Permissions(0x7777));
-    QString error;
-    EXPECT_EQ(ownPrivateFolder({mine}, &error), mine);
+    EXPECT_EQ(ownPrivateFolder({mine}, nullptr), mine);
     EXPECT_EQ(modeOf(mine), 0700);
-}
 
-TEST_F(SingleInstanceTest, RuntimeFolderOthersCanEnterIsNotUsed) {
+    // The system's runtime folder is used only as it is: private.
     const QString open = tmp.file("run");
     QDir().mkpath(open);
     QFile::setPermissions(open, QFileDevice::Permissions(0x7755));
@@ -79,7 +77,7 @@ TEST_F(SingleInstanceTest, RuntimeFolderOthersCanEnterIsNotUsed) {
     EXPECT_EQ(SingleInstance::defaultFolders().value(0), open);
 }
 
-TEST_F(SingleInstanceTest, LockFileThatCannotBeWrittenIsNotTakenForARunningInstance) {
+TEST_F(SingleInstanceTest, ALockPathThatHoldsNoLockIsSaidNotTakenForARunningOne) {
     const QString mine = tmp.file("mine");
     QDir().mkpath(mine);
     SingleInstance probe("data-folder", {mine});
