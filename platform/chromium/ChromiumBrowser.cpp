@@ -218,7 +218,10 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
         return nullptr;
     }
     const QString log = folder + "/browser.log";
-    if (!writeOwnerOnlyFile(log, {})) {
+    const bool asRoot = ::geteuid() == 0;
+    // Said where the browser's own output goes, and on ours.
+    if (asRoot) qWarning().noquote() << texts::SandboxOffAsRoot;
+    if (!writeOwnerOnlyFile(log, asRoot ? texts::SandboxOffAsRoot.toUtf8() + '\n' : QByteArray())) {
         if (error) *error = texts::LaunchFailed + log;
         return nullptr;
     }
@@ -251,9 +254,7 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
         ends->placeChildEnds();
     });
     b->process_->setStandardOutputFile(QProcess::nullDevice());
-    b->process_->setStandardErrorFile(log);
-    const bool asRoot = ::geteuid() == 0;
-    if (asRoot) qWarning().noquote() << texts::SandboxOffAsRoot;
+    b->process_->setStandardErrorFile(log, QIODevice::Append);
     b->process_->start(settings.program, settings.launchArguments(asRoot));
     if (!b->process_->waitForStarted(10000)) {
         if (error) *error = texts::LaunchFailed + b->process_->errorString();
