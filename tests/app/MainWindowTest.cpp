@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -150,6 +151,11 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     for (const auto& [name, mode] : {std::pair{"", 0700}, {"System.ini", 0600}, {"FieldsDefine.ini", 0600}})
         EXPECT_EQ(QFileInfo(dir_.path() + "/data/" + name).permissions() & 0x7077, mode == 0700 ? 0x7000 : 0x6000)
             << name;
+    QDirIterator files(dir_.path() + "/data", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        EXPECT_EQ(QFileInfo(path).permissions() & 0x0077, 0) << path.toStdString() << " is open to others";
+    }
     ProfileFile file = savedSystemIni();
     EXPECT_EQ(file.keyNames("FormInfo1").size(), 6);
     EXPECT_EQ(file.readString("FormInfo1", "START_PRICE1"), "0");
