@@ -288,6 +288,7 @@ void TMain::Timer1Timer() {
     QApplication::processEvents();
 
     // The data folder is resolved here once; everything after reads it from the settings.
+    paths::protectSellerFiles(shared_.Settings.dataFolder());
     if (FieldDefs->LoadFromFolder(shared_.Settings.dataFolder()) != 0) {
         endApplication();
         return;

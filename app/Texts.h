@@ -6,6 +6,7 @@ namespace zk::texts {
 
 inline const QString AppCaption = QStringLiteral("Zerkon1.0");
 inline const QString MutexInconsistent = QStringLiteral("Mutex情報が矛盾しています");
+inline const QString MutexUnavailable = QStringLiteral("二重起動を防ぐロックを作れないため、起動できません。\n");
 
 inline const QString CaptionFatal = QStringLiteral("続行不可能エラー");
 inline const QString CaptionDeadly = QStringLiteral("致命的なエラー");

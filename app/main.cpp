@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
     case zk::SingleInstance::Result::Inconsistent:
         zk::MessageService::instance().show(zk::texts::MutexInconsistent);
         return 0;
+    case zk::SingleInstance::Result::Unavailable:
+        zk::MessageService::instance().show(zk::texts::MutexUnavailable + instance.error(), {}, zk::Icon::Error);
+        return 1;
     case zk::SingleInstance::Result::First:
         break;
     }

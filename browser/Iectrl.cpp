@@ -64,7 +64,11 @@ WindowHandle TIECtrl::FindOrLaunch() {
     const chromium::BrowserSettings s = settings();
     QString error;
     std::shared_ptr<chromium::ChromiumBrowser> browser = chromium::ChromiumBrowser::attach(s, &error);
-    if (!browser && !error.isEmpty()) return 0; // an endpoint that answered and failed: start nothing
+    LastErrorText.clear();
+    if (!browser && !error.isEmpty()) { // an endpoint that answered and failed: start nothing
+        LastErrorText = error;
+        return 0;
+    }
     if (browser) {
         Browser = Variant(std::shared_ptr<Dispatch>(browser));
         try {
@@ -75,7 +79,10 @@ WindowHandle TIECtrl::FindOrLaunch() {
         }
     }
     browser = chromium::ChromiumBrowser::launch(s, &error);
-    if (!browser) return 0;
+    if (!browser) {
+        LastErrorText = error; // the cause, for the one message that says the start failed
+        return 0;
+    }
     Browser = Variant(std::shared_ptr<Dispatch>(browser));
     try {
         Browser.put("Visible", true);

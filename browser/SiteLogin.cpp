@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QUrl>
 
 namespace zk {
 
@@ -32,8 +33,10 @@ void SiteLogin::StartIEClick() {
         ie.setSystemIniPath(shared_.Settings.systemIniPath());
         shared_.IEWindow = ie.FindOrLaunch();
         if (shared_.IEWindow == 0) {
-            MessageService::instance().show(browser::texts::StartFailed, browser::texts::WarningCaption,
-                                            Icon::Exclamation);
+            const QString cause = ie.LastErrorText;
+            MessageService::instance().show(cause.isEmpty() ? browser::texts::StartFailed
+                                                            : browser::texts::StartFailed + "\n\n" + cause,
+                                            browser::texts::WarningCaption, Icon::Exclamation);
             return;
         }
         shared_.IEConnected = 1;
@@ -52,26 +55,57 @@ void SiteLogin::StartIEClick() {
 
 int SiteLogin::AutoLogin() {
     TIECtrl& ie = *shared_.IE;
+    const auto failed = [](const QString& reason) {
+        MessageService::instance().show(reason.isEmpty() ? browser::texts::LoginFailed
+                                                         : browser::texts::LoginFailed + "\n\n" + reason);
+        return -1;
+    };
+    const QString id = shared_.Settings.value(workflow::ini::YahooId);
     bool filled = false;
     if (ie.ExistsByName("login")) {
-        if (ie.SetFormValue(0, "login", shared_.Settings.value(workflow::ini::YahooId)) < 0) {
-            MessageService::instance().show(browser::texts::LoginFailed);
-            return -1;
-        }
+        // Bytes that are no CP932 were read as replacement characters: the site could not read them either.
+        if (id.contains(QChar::ReplacementCharacter)) return failed(browser::texts::LoginIdUnreadable);
+        if (ie.SetFormValue(0, "login", id) < 0) return failed({});
         filled = true;
     }
     if (ie.ExistsByName("passwd")) {
-        if (ie.SetFormValue(0, "passwd", shared_.Settings.value(workflow::ini::Password)) < 0) {
-            MessageService::instance().show(browser::texts::LoginFailed);
-            return -1;
-        }
+        if (ie.SetFormValue(0, "passwd", shared_.Settings.value(workflow::ini::Password)) < 0) return failed({});
         filled = true;
     }
-    if (filled && ie.SubmitForm(0, 0) != 0) {
-        MessageService::instance().show(browser::texts::LoginFailed);
-        return -1;
+    if (filled && ie.SubmitForm(0, 0) != 0) return failed({});
+    if (filled) {
+        const QString reason = loginProblem();
+        if (!reason.isEmpty()) return failed(reason);
     }
     return 0;
+}
+
+QString SiteLogin::loginProblem() {
+    TIECtrl& ie = *shared_.IE;
+    if (ie.ExistsByName("passwd") == 1) {
+        // The site's own words when it gives any.
+        if (ie.SelectByTagName("p") == 0) {
+            const int n = ie.GetListLength();
+            for (int i = 0; i < n; ++i)
+                if (ie.GetItemAttribute(i, "class").split(' ').contains("error")) {
+                    const QString said = ie.GetItemInnerText(i).trimmed();
+                    if (!said.isEmpty()) return said;
+                }
+        }
+        return browser::texts::LoginAskedAgain;
+    }
+    QString url;
+    try {
+        url = ie.GetUrl();
+    } catch (const AutomationError& e) {
+        return browser::texts::LoginPageNotReached + e.text();
+    }
+    // The login ends on the auction site's own pages.
+    const QUrl reached(url);
+    const QUrl auction("http://" + shared_.Settings.auctionHost());
+    if (reached.host().compare(auction.host(), Qt::CaseInsensitive) != 0)
+        return browser::texts::LoginPageNotReached + url;
+    return {};
 }
 
 void SiteLogin::ReconnectRule(int result) {

@@ -24,7 +24,8 @@ public:
     QString LoginAddress() const;
 
     void StartIEClick();
-    // 0: logged in, or the page asked for nothing; -1: failed, its message shown.
+    // 0: logged in, or the page asked for nothing; -1: failed, its message shown with the
+    // reason (an ID the site cannot read, the login page again, another page reached).
     int AutoLogin();
     // After a browser operation failed with `result`: a lost browser is said, forgotten and
     // started again; any other error is shown with its text; a timeout (-2) was shown already.
@@ -37,6 +38,8 @@ private:
     workflow::Panel& panel_;
     KeySender ownKeys_;
     KeySender& keys();
+    // After the login form was sent: empty when the auction site's page was reached, else why not.
+    QString loginProblem();
 };
 
 } // namespace zk

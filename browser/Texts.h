@@ -11,5 +11,11 @@ inline const QString Disconnected = QStringLiteral("Internet Explorerから切�
 inline const QString OperationFailed = QStringLiteral("次のエラーによりInternet Explorerの操作に失敗しました。\n\n");
 inline const QString StartFailed = QStringLiteral("Internet Explorerの起動に失敗しました。");
 inline const QString LoginFailed = QStringLiteral("自動ログインに失敗しました");
+// Our own: why the login failed, after LoginFailed.
+inline const QString LoginIdUnreadable = QStringLiteral(
+    "System.ini の YAHOO_ID に Shift_JIS として読めない文字があります。IDを設定し直してください。");
+inline const QString LoginAskedAgain =
+    QStringLiteral("ログイン画面がもう一度表示されました。IDとパスワードを確認してください。");
+inline const QString LoginPageNotReached = QStringLiteral("ログイン後のページが表示されませんでした: ");
 
 } // namespace zk::browser::texts

@@ -75,6 +75,7 @@ void ListingRecords::SaveListedRows() {
     const int column = shared_.Row.ResultColumn;
     bool written = true;
     bool any = false;
+    QList<ListingRecord> hidden;
     for (const ListingRecord& r : unsaved) {
         if (r.workbook != book) continue;
         any = true;
@@ -84,6 +85,7 @@ void ListingRecords::SaveListedRows() {
         }
         excel.WriteToCell(r.row, 3, r.listedAt);
         excel.WriteToCell(r.row, 18, r.link);
+        if (excel.CellHiddenByMerge(r.row, column) == 1) hidden << r;
     }
     if (!any) return;
     // On disk the moment the site has said so: a lost office loses nothing that was listed.
@@ -92,6 +94,7 @@ void ListingRecords::SaveListedRows() {
         return;
     }
     shared_.Ledger.savedFor(book);
+    if (!hidden.isEmpty()) say(texts::IdUnderMerge.arg(rowList(hidden)));
 }
 
 std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite(const ListingRecord& record) {

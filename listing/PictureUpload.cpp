@@ -5,6 +5,7 @@
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
 #include "listing/PicUploader.h"
+#include "listing/PictureCheck.h"
 #include "listing/Texts.h"
 #include "listing/Titleedit.h"
 #include "listing/UploadRules.h"
@@ -179,6 +180,13 @@ void PictureUpload::upload() {
     }
     if (!up.HasEnoughPictures(panel_.uploadCount())) {
         say(texts::NotEnoughPictures);
+        return;
+    }
+    // A file the site would refuse, or one that is not the seller's picture at all, stops the
+    // press before anything is sent or parked.
+    const QStringList unsendable = unsendablePictures(up.Folder, up.Files.mid(up.NextIndex, panel_.uploadCount()));
+    if (!unsendable.isEmpty()) {
+        say(texts::PicturesNotSendable + unsendable.join('\n'));
         return;
     }
     // A row without a title is past the items: its pictures would be spent for nothing.

@@ -78,12 +78,26 @@ inline const QString MovedBackOne = QStringLiteral("１出品分戻しました"
 // Our own: the site's picture page did not show these pictures after the upload; they stay in the folder.
 inline const QString PicturesRefused =
     QStringLiteral("サイトが次の画像を受け付けませんでした。画像はフォルダに残してあります。\n\n");
+// Our own: pictures checked before anything is sent; one line per picture, then nothing is sent.
+inline const QString PicturesNotSendable =
+    QStringLiteral("次の画像はサイトに送れないため、アップロードしませんでした。画像は移動していません。\n\n");
+inline const QString PictureOutsideFolder = QStringLiteral("画像フォルダの外にあるファイルへのリンクです");
+inline const QString PictureNotAFile = QStringLiteral("通常のファイルではありません");
+inline const QString PictureUnreadable = QStringLiteral("読み込めません");
+inline const QString PictureEmpty = QStringLiteral("空のファイルです");
+inline const QString PictureTooLarge = QStringLiteral("大きすぎます（1枚10MBまで）");
+inline const QString PictureNotJpeg = QStringLiteral("JPEG画像ではありません");
+inline const QString PictureBroken = QStringLiteral("JPEG画像として読めません（壊れています）");
 // Our own: an item row without a title is no item; its pictures are not spent on it.
 inline const QString NoTitleInRow = QStringLiteral("この行には商品名がありません。行を確認して下さい。");
 
 // Our own: the listing records. A listing is either on the site and in its own row, or in neither.
 inline const QString ListedWithoutRow = QStringLiteral(
     "出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。");
+// Our own: the ID is in the file, but a merged area over its cell keeps it from being shown.
+inline const QString IdUnderMerge = QStringLiteral(
+    "次の行のオークションIDは結合されたセルの下に書き込んだため、エクセルでは表示されません：%1\n"
+    "ファイルには保存してあります。セルの結合を解除すると表示されます。");
 inline const QString RowsNotSaved = QStringLiteral(
     "次の行のオークションIDはまだエクセルのファイルに保存されていません：%1\n"
     "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。");

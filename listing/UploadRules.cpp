@@ -16,6 +16,19 @@ QStringList sortPictureNames(QStringList names) {
 
 bool isPictureName(const QString& name) { return name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive); }
 
+PictureProblem pictureProblem(const PictureFacts& facts) {
+    if (!facts.insideFolder) return PictureProblem::OutsideFolder;
+    if (!facts.regularFile) return PictureProblem::NotAFile;
+    if (!facts.readable) return PictureProblem::Unreadable;
+    if (facts.size == 0) return PictureProblem::Empty;
+    if (facts.size > PictureByteLimit) return PictureProblem::TooLarge;
+    if (!facts.jpegMagic) return PictureProblem::NotJpeg;
+    if (!facts.decodes) return PictureProblem::Broken;
+    return PictureProblem::None;
+}
+
+bool hasJpegMagic(const QByteArray& head) { return head.startsWith(QByteArray("\xFF\xD8\xFF", 3)); }
+
 bool enoughPictures(const QStringList& files, int next, int n, const std::function<bool(const QString&)>& exists) {
     if (next < 0 || files.size() - next < n) return false;
     for (int i = next; i < next + n; ++i)

@@ -22,6 +22,25 @@ QStringList sortPictureNames(QStringList names);
 // Whether a name is a JPEG picture's by its extension (.jpg in any case).
 bool isPictureName(const QString& name);
 
+// The site takes a picture of up to this many bytes.
+constexpr qint64 PictureByteLimit = 10 * 1024 * 1024;
+
+// What is known of one picture file before it is sent.
+struct PictureFacts {
+    bool insideFolder = false; // the name, links followed, ends in the picture folder itself
+    bool regularFile = false;  // a plain file (not a folder, device or pipe)
+    bool readable = false;
+    qint64 size = 0;
+    bool jpegMagic = false;    // the content begins as a JPEG does
+    bool decodes = false;      // the whole picture decodes as a JPEG
+};
+enum class PictureProblem { None, OutsideFolder, NotAFile, Unreadable, Empty, TooLarge, NotJpeg, Broken };
+// The first reason the site would refuse the picture (or it must not be sent at all), in the
+// order the facts are found: where it is, what it is, then its content.
+PictureProblem pictureProblem(const PictureFacts& facts);
+// Whether bytes begin as a JPEG file does (start of image, then a marker).
+bool hasJpegMagic(const QByteArray& head);
+
 // Whether n pictures are left from `next` on and every one of them is still on disk.
 bool enoughPictures(const QStringList& files, int next, int n, const std::function<bool(const QString&)>& exists);
 // The path at i; PictureEnd past the end, empty below 0.

@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zk::paths {
 namespace {
@@ -28,6 +33,22 @@ QString dataFolder() {
     const QString folder = dataFolderPath();
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
     return folder;
+}
+
+bool protectSellerFiles(const QString& dataFolder) {
+    const auto restrict = [](const QString& path, mode_t mode) {
+        const QByteArray name = QFile::encodeName(path);
+        struct stat st {};
+        // A link is left alone: chmod would change whatever it points to.
+        if (::lstat(name.constData(), &st) != 0) return errno == ENOENT;
+        if (S_ISLNK(st.st_mode) || st.st_uid != ::geteuid()) return true;
+        return (st.st_mode & 07777) == mode || ::chmod(name.constData(), mode) == 0;
+    };
+    if (dataFolder.isEmpty()) return false;
+    bool ok = restrict(QDir(dataFolder).absolutePath(), 0700);
+    for (const char* file : {"System.ini", "FieldsDefine.ini"})
+        ok = restrict(QDir(dataFolder).filePath(QLatin1String(file)), 0600) && ok;
+    return ok;
 }
 
 QString documentsFolder() {

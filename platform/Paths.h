@@ -13,6 +13,10 @@ QString dataFolder();
 QString dataFolderPath();
 // ZERKON_DOCUMENTS_DIR or the XDG documents folder, with trailing separator.
 QString documentsFolder();
+// The data folder and its files that hold the seller's account (System.ini) and bank data
+// (FieldsDefine.ini) made the seller's alone (0700, 0600), whoever wrote them first; only what
+// this user owns is touched. False when one of them could not be made so.
+bool protectSellerFiles(const QString& dataFolder);
 // Folder of the program file, with trailing separator.
 QString exeFolder();
 

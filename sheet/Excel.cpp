@@ -72,6 +72,11 @@ int TExcel::Startup() {
     try {
         ExcelApp = calc::Application::create(officeOptions());
         ExcelApp->setVisible(true);
+    } catch (const AutomationError& e) {
+        // The cause goes with the message: a pipe someone else took is not a missing office.
+        ExcelApp.reset();
+        MessageService::instance().show(texts::StartFailed + "\n" + e.text());
+        return -1;
     } catch (const std::exception&) {
         ExcelApp.reset();
         MessageService::instance().show(texts::StartFailed);
@@ -156,6 +161,13 @@ bool TExcel::SetActiveSheet() {
 int TExcel::WriteToCell(int row, int column, const QString& text) {
     clearError();
     return guarded([&] { ref(Sheet, "Sheet").cells(row, column)->setValue(text); });
+}
+
+int TExcel::CellHiddenByMerge(int row, int column) {
+    clearError();
+    bool hidden = false;
+    if (guarded([&] { hidden = ref(Sheet, "Sheet").cells(row, column)->hiddenByMerge(); }) != 0) return -1;
+    return hidden ? 1 : 0;
 }
 
 int TExcel::WriteRows(int row, int column, const QList<QVariantList>& rows) {

@@ -31,6 +31,9 @@ public:
     void SetSheetNo(int sheetNumber); // unguarded: an AutomationError reaches the caller
     bool SetActiveSheet();
     int WriteToCell(int row, int column, const QString& text);
+    // 1 when the cell lies under a merged area (what is written there is not shown), 0 when
+    // not, -1 on failure.
+    int CellHiddenByMerge(int row, int column);
     int WriteToHyperlinkCell(int row, int column, const QString& address);
     // Rows of cells from (row, column) in one call: numbers as numbers, texts kept as texts,
     // invalid values as empty cells.

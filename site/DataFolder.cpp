@@ -172,10 +172,10 @@ QString writeDataFolder(const SiteInfo& info, const QString& folder, const QStri
         {"category.txt", categoryTxt()},
         {"System.ini", systemIni(info, absolute)},
     };
+    // The seller's folder: System.ini holds the password, FieldsDefine.ini the bank account.
+    QFile::setPermissions(dir.absolutePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     for (const auto& f : files)
-        // System.ini holds the password.
-        if (!save(dir.filePath(f.name), f.bytes, QByteArray(f.name) == "System.ini"))
-            return "cannot write " + dir.filePath(f.name);
+        if (!save(dir.filePath(f.name), f.bytes, true)) return "cannot write " + dir.filePath(f.name);
     return {};
 }
 

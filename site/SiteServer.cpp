@@ -30,6 +30,9 @@ constexpr const char* SessionCookie = "zk_session";
 constexpr const char* LoginCookie = "zk_login";
 constexpr const char* HtmlType = "text/html; charset=utf-8";
 constexpr size_t MaxPictureBytes = 10 * 1024 * 1024;
+// The open slow page: its longest wait and how many are answered at once.
+constexpr int SlowPageLimitMs = 30000;
+constexpr int SlowPagesAtOnce = 4;
 // A listing form with every field and a 9,999-byte description percent-encoded stays far below.
 constexpr size_t MaxFormBytes = 1024 * 1024;
 
@@ -216,7 +219,17 @@ void SiteServer::serve() {
     });
 }
 
+bool SiteServer::pause(std::chrono::milliseconds length) {
+    std::unique_lock<std::mutex> lock(pauseMutex_);
+    return !pauseWake_.wait_for(lock, length, [this] { return stopping_; });
+}
+
 void SiteServer::stop() {
+    {
+        std::lock_guard<std::mutex> lock(pauseMutex_);
+        stopping_ = true;
+    }
+    pauseWake_.notify_all();
     // A server takes a stop only once its thread has begun to listen; one sent before (a SIGTERM
     // right after the start) would be lost and the join below would wait for ever.
     auto stopOne = [](httplib::Server* server, std::thread& thread, const std::atomic<bool>& ended) {
@@ -277,7 +290,7 @@ bool SiteServer::preRoute(const Request& req, Response& res, bool loginServer) {
         drop = take(f.drop);
         fail = !drop && take(f.error);
     }
-    if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    if (delay > 0) pause(std::chrono::milliseconds(delay));
     if (drop) {
         // Promise a body and close the connection before sending it.
         res.set_content_provider(1024, HtmlType, [](size_t, size_t, httplib::DataSink&) { return false; });
@@ -750,10 +763,25 @@ void SiteServer::routeControl() {
         res.set_content("http://" + s(info_.auctionHost()) + "/config/session?t=" + handoff + "\n", "text/plain");
     });
 
-    // A page that takes its time (ms, default 10000) and keeps a browser busy meanwhile.
-    srv.Get("/_sim/slow", [](const Request& req, Response& res) {
-        const int ms = req.has_param("ms") ? std::atoi(req.get_param_value("ms").c_str()) : 10000;
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0, std::min(ms, 120000))));
+    // A page that takes its time (ms, default 10000, at most SlowPageLimitMs) and keeps a
+    // browser busy meanwhile. Anyone on the machine may ask for it, so only a few are answered
+    // at a time: more would hold the workers that every other page needs.
+    srv.Get("/_sim/slow", [this](const Request& req, Response& res) {
+        const int asked = req.has_param("ms") ? std::atoi(req.get_param_value("ms").c_str()) : 10000;
+        const int ms = std::max(0, std::min(asked, SlowPageLimitMs));
+        {
+            std::lock_guard<std::mutex> lock(pauseMutex_);
+            if (slowPages_ >= SlowPagesAtOnce) {
+                sendError(res, {texts::TooManySlowPages}, 503);
+                return;
+            }
+            ++slowPages_;
+        }
+        pause(std::chrono::milliseconds(ms));
+        {
+            std::lock_guard<std::mutex> lock(pauseMutex_);
+            --slowPages_;
+        }
         sendPage(res, html::page("slow", "<p>" + std::to_string(ms) + " ms</p>"));
     });
 }

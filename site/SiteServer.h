@@ -7,8 +7,11 @@
 
 #include <QTemporaryDir>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace httplib {
@@ -87,6 +90,15 @@ private:
     std::thread httpsThread_;
     std::atomic<bool> httpEnded_{false};
     std::atomic<bool> httpsEnded_{false};
+
+    // Waits that a stop cuts short, so that the site ends at once whatever its pages wait for.
+    // False when the wait was cut short.
+    bool pause(std::chrono::milliseconds length);
+    std::mutex pauseMutex_;
+    std::condition_variable pauseWake_;
+    bool stopping_ = false;
+    // Slow pages being answered now; the open slow address takes only a few at a time.
+    int slowPages_ = 0;
 };
 
 } // namespace zk::site

@@ -69,6 +69,7 @@ inline constexpr const char* RelistAll = "チェックした商品をまとめ�
 // Messages.
 inline constexpr const char* LoginFailed = "IDまたはパスワードが正しくありません。";
 inline constexpr const char* LoginRequired = "ログインしてください。";
+inline constexpr const char* TooManySlowPages = "遅いページは同時にこれ以上表示できません。";
 inline constexpr const char* UnknownHost = "このホストはありません。";
 inline constexpr const char* NotFound = "ページが見つかりません。";
 inline constexpr const char* UnknownCategory = "カテゴリが正しくありません。";

@@ -13,6 +13,8 @@ namespace texts {
 inline const QString Disconnected = QStringLiteral("表計算ソフトとの接続が切断されました。");
 inline const QString Unavailable = QStringLiteral("表計算ソフトが起動していないか、応答しません。");
 inline const QString Rejected = QStringLiteral("表計算ソフトが呼び出しを拒否しました。");
+inline const QString PipeTaken =
+    QStringLiteral("表計算ソフトとの接続口を別のプロセスが使っているため、接続しませんでした(表計算ソフトは終了しました): ");
 inline const QString NotStarted = QStringLiteral("表計算ソフトを起動できませんでした: ");
 inline const QString UnknownMember = QStringLiteral("名前が不明です: ");
 inline const QString BadIndex = QStringLiteral("インデックスが無効です。");
@@ -22,6 +24,7 @@ inline const QString NoDocument = QStringLiteral("ブックが開かれていま
 inline const QString BookClosed = QStringLiteral("ブックは既に閉じられています。");
 inline const QString NoSelection = QStringLiteral("アクティブなセルがありません。");
 inline const QString CannotOpen = QStringLiteral("ブックを開けませんでした(使用中か、壊れています): ");
+inline const QString Protected = QStringLiteral("ブックにパスワードが設定されているため開けません: ");
 inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません: ");
 } // namespace texts
 

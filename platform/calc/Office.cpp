@@ -2,6 +2,7 @@
 
 #include "Faults.h"
 #include "OfficeImpl.h"
+#include "OfficePipe.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUuid>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -103,11 +105,8 @@ void prepareProfile(const QString& folder) {
 }
 
 QString newPipeName() {
-    static std::atomic<int> counter{0};
-    return QStringLiteral("zerkon-%1-%2-%3")
-        .arg(::getpid())
-        .arg(++counter)
-        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000);
+    // Unguessable, so that nobody can bind it before the office's command line shows it.
+    return QStringLiteral("zerkon-") + QUuid::createUuid().toString(QUuid::Id128);
 }
 
 } // namespace
@@ -166,7 +165,7 @@ void Office::Impl::start() {
 }
 
 void Office::Impl::launch() {
-    pipe = newPipeName();
+    pipe = options.pipeName.isEmpty() ? newPipeName() : options.pipeName;
     QStringList args;
     if (options.headless) args << QStringLiteral("--headless");
     args << QStringLiteral("--invisible") << QStringLiteral("--norestore") << QStringLiteral("--nologo")
@@ -192,7 +191,15 @@ void Office::Impl::connect() {
     timer.start();
     int restarts = 0;
     for (;;) {
+        QString detail;
+        const PipeOwner owner = pipeOwner(officePipePath(pipe), process.officePid(), &detail);
+        if (owner == PipeOwner::Foreign) {
+            process.kill();
+            pipeTaken = true;
+            throw AutomationError(zk::hresult::ServerUnavailable, texts::PipeTaken + detail);
+        }
         try {
+            if (owner == PipeOwner::Absent) throw css::connection::NoConnectException();
             // The office can accept the pipe and then never answer.
             const CallWatchdog::Watch watch = watchdog.watch(process.officePid(), options.connectTimeoutMs);
             const rtl::OUString url =
@@ -275,6 +282,7 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
         try {
             d->connect();
         } catch (const AutomationError&) {
+            if (d->pipeTaken) throw;
             // A profile left behind by an office that was killed can keep the next one from
             // coming up; the profile is ours alone, so start once more with a fresh one.
             d->process.kill();

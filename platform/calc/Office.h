@@ -16,6 +16,7 @@ public:
         bool headless = true;
         QString profileFolder;   // empty: a folder of ours in the user's cache
         int connectTimeoutMs = 30000;
+        QString pipeName;        // empty: a new unguessable name for each start
         // The longest any one call may wait for the office before the office counts as hung and
         // is ended; loading and saving get four times as long.
         int callTimeoutMs = 30000;

@@ -20,6 +20,7 @@ struct Office::Impl {
     QString pipe;
     Reference<css::uno::XComponentContext> remote;
     bool dead = true;
+    bool pipeTaken = false; // someone else listens on the pipe: no second try
     CallGate gate;
     std::shared_ptr<std::atomic<bool>> veto = std::make_shared<std::atomic<bool>>(false);
 

@@ -75,6 +75,7 @@ QString cellText(const QVariant& value) {
         if (std::floor(d) == d && std::fabs(d) < 1e15) return QString::number(qint64(d));
         return QString::number(d, 'g', 15).toUpper();
     }
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case QMetaType::QDateTime: {
         const QDateTime t = value.toDateTime();
         if (t.date() == QDate(1899, 12, 30)) return t.time().toString(QStringLiteral("H:mm:ss"));
@@ -144,6 +145,7 @@ QString Range::address() const {
 QVariant Range::value() const {
     return d->doc->run("Value", [&]() -> QVariant {
         Reference<css::table::XCell> cell = d->firstCell();
+        bool formula = false;
         switch (cell->getType()) {
         case css::table::CellContentType_EMPTY: return {};
         case css::table::CellContentType_TEXT: return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
@@ -152,6 +154,7 @@ QVariant Range::value() const {
             props(cell)->getPropertyValue("FormulaResultType2") >>= result;
             if (result != css::sheet::FormulaResult::VALUE)
                 return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+            formula = true;
             break;
         }
         default: break;
@@ -161,9 +164,17 @@ QVariant Range::value() const {
         props(cell)->getPropertyValue("NumberFormat") >>= key;
         const sal_Int16 type = d->doc->formatType(key);
         using css::util::NumberFormat::DATE;
+        using css::util::NumberFormat::LOGICAL;
         using css::util::NumberFormat::TIME;
-        // A time alone has no date: it stays on the day the texts of times are read from.
-        if (type & DATE) return fromSerial(number, d->doc->nullDate());
+        if (type & LOGICAL) return number != 0;
+        // A comparison's result keeps the cell's general format; the office shows it as a word.
+        if (formula && (number == 0 || number == 1)) {
+            const QString shown = uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
+            if (shown == QLatin1String("TRUE") || shown == QLatin1String("FALSE")) return number != 0;
+        }
+        // Days count from the workbook's own null date, whatever the format; a time of day
+        // alone (no whole days) has no date and stays on the day the texts of times are read from.
+        if ((type & DATE) || ((type & TIME) && std::fabs(number) >= 1)) return fromSerial(number, d->doc->nullDate());
         if (type & TIME) return fromSerial(number, QDate(1899, 12, 30));
         return number;
     });
@@ -185,6 +196,19 @@ void Range::setValue(const QString& text) {
                 else
                     cell->setFormula(uno::ou(text));
             }
+    });
+}
+
+bool Range::hiddenByMerge() const {
+    return d->doc->run("MergeArea", [&] {
+        Reference<css::sheet::XSheetCellRange> cell(d->firstCell(), UNO_QUERY_THROW);
+        Reference<css::sheet::XSheetCellCursor> cursor = cell->getSpreadsheet()->createCursorByRange(cell);
+        cursor->collapseToMergedArea();
+        const css::table::CellRangeAddress area =
+            Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)->getRangeAddress();
+        const css::table::CellRangeAddress self =
+            Reference<css::sheet::XCellRangeAddressable>(cell, UNO_QUERY_THROW)->getRangeAddress();
+        return area.StartRow != self.StartRow || area.StartColumn != self.StartColumn;
     });
 }
 
@@ -479,7 +503,7 @@ void Workbook::save() {
     d->run("Save", [&] { Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->store(); });
 }
 
-void Workbook::saveAs(const QString& fileName) {
+void Workbook::saveAs(const QString& fileName, const QString& password) {
     d->run("SaveAs", [&] {
         QString path = fileName;
         QString suffix = QFileInfo(path).suffix().toLower();
@@ -493,9 +517,10 @@ void Workbook::saveAs(const QString& fileName) {
         else if (suffix == "xlsm") filter = "Calc MS Excel 2007 VBA XML";
         else if (suffix == "ods") filter = "calc8";
         else if (suffix == "csv") filter = "Text - txt - csv (StarCalc)";
-        Sequence<css::beans::PropertyValue> args(2);
+        Sequence<css::beans::PropertyValue> args(password.isEmpty() ? 2 : 3);
         args[0] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
         args[1] = uno::property("Overwrite", Any(true));
+        if (!password.isEmpty()) args[2] = uno::property("Password", Any(uno::ou(password)));
         Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->storeAsURL(uno::fileUrl(path), args);
     });
 }
@@ -525,7 +550,12 @@ namespace {
 // would otherwise wait for a person (a damaged file, a file in use), and the call with it.
 class AbortingHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
 public:
+    // Whether the office asked for the file's password: the file is protected, not broken.
+    bool askedPassword = false;
+
     void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+        if (request->getRequest().isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()))
+            askedPassword = true;
         const Sequence<Reference<css::task::XInteractionContinuation>> continuations = request->getContinuations();
         for (const Reference<css::task::XInteractionContinuation>& c : continuations) {
             Reference<css::task::XInteractionAbort> abort(c, UNO_QUERY);
@@ -548,15 +578,23 @@ const char* workbookFilter(const rtl::OUString& url) {
 std::shared_ptr<DocState> load(const std::shared_ptr<AppState>& app, const rtl::OUString& url) {
     Sequence<css::beans::PropertyValue> args(2);
     args[0] = uno::property("Hidden", Any(!app->visible));
-    args[1] = uno::property("InteractionHandler",
-                            Any(Reference<css::task::XInteractionHandler>(new AbortingHandler)));
+    auto* handler = new AbortingHandler;
+    const Reference<css::task::XInteractionHandler> handlerRef(handler);
+    args[1] = uno::property("InteractionHandler", Any(handlerRef));
     if (const char* filter = workbookFilter(url)) {
         args.realloc(3);
         args[2] = uno::property("FilterName", Any(rtl::OUString::createFromAscii(filter)));
     }
     Reference<css::frame::XComponentLoader> loader(app->desktop, UNO_QUERY_THROW);
-    Reference<css::lang::XComponent> component = loader->loadComponentFromURL(url, "_blank", 0, args);
-    if (!component.is()) throw AutomationError(zk::hresult::Exception, texts::CannotOpen + uno::localPath(url));
+    Reference<css::lang::XComponent> component;
+    try {
+        component = loader->loadComponentFromURL(url, "_blank", 0, args);
+    } catch (const css::uno::Exception&) {
+        if (!handler->askedPassword) throw;
+    }
+    if (!component.is())
+        throw AutomationError(zk::hresult::Exception,
+                              (handler->askedPassword ? texts::Protected : texts::CannotOpen) + uno::localPath(url));
     auto doc = std::make_shared<DocState>();
     doc->app = app;
     doc->model.set(component, UNO_QUERY);

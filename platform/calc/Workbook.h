@@ -49,6 +49,10 @@ public:
     // Interior.Color of the first cell as 0xRRGGBB, -1 when there is no fill.
     int interiorColor() const;
 
+    // Whether the first cell lies under a merged area without being its first cell: what is
+    // written there is kept in the file but not shown.
+    bool hiddenByMerge() const;
+
     // The address of the first hyperlink in the first cell, empty when there is none.
     QString hyperlinkAddress() const;
 
@@ -115,8 +119,8 @@ public:
     std::shared_ptr<Worksheet> activeSheet() const;
     void save();
     // Saves under a new name, replacing a file of that name; the format follows the name's
-    // extension (.xlsx added when there is none).
-    void saveAs(const QString& fileName);
+    // extension (.xlsx added when there is none). With a password the file is encrypted.
+    void saveAs(const QString& fileName, const QString& password = {});
     // Closes without saving.
     void close();
     bool closed() const;

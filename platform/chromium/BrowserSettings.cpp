@@ -32,9 +32,21 @@ bool BrowserSettings::runHeadless() const {
     return env.value("DISPLAY").isEmpty() && env.value("WAYLAND_DISPLAY").isEmpty();
 }
 
-QStringList BrowserSettings::launchArguments() const {
-    QStringList args{
-        "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--no-default-browser-check",
+QString BrowserSettings::refusedArgument() const {
+    for (const QString& argument : arguments) {
+        // Chromium takes a switch with one dash or two, in any case of its value.
+        QString name = argument.section('=', 0, 0).toLower();
+        while (name.startsWith('-')) name.remove(0, 1);
+        if (name == "remote-debugging-port" || name == "remote-debugging-address") return argument;
+    }
+    return {};
+}
+
+QStringList BrowserSettings::launchArguments(bool asRoot) const {
+    QStringList args;
+    if (asRoot) args << "--no-sandbox";
+    args << QStringList{
+        "--disable-gpu", "--disable-quic", "--no-first-run", "--no-default-browser-check",
         "--disable-background-networking", "--disable-component-update", "--disable-sync",
         "--user-data-dir=" + profileFolder + "/profile",
         // DevTools on the pipe pair at fds 3 and 4, which only we hold: no debugging port.

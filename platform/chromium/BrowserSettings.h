@@ -2,7 +2,8 @@
 // How the browser is found or started: settings of our own in System.ini, section [BROWSER]
 //   PROGRAM=/usr/bin/chromium      the browser to start, and whose program name an attached
 //                                  browser must have
-//   ARGUMENTS=                     extra command-line arguments, separated by spaces
+//   ARGUMENTS=                     extra command-line arguments, separated by spaces; never
+//                                  a debugging port or address (see refusedArgument)
 //   DEBUG_ENDPOINT=127.0.0.1:9222  a running browser's debugging endpoint to attach to (one the
 //                                  seller started with a port; ours get a pipe instead)
 //   HEADLESS=                      1 always headless, 0 never, empty: headless without a display
@@ -29,8 +30,12 @@ struct BrowserSettings {
     // Defaults where System.ini is silent; the profile folder defaults to the data folder's.
     static BrowserSettings read(const QString& systemIniPath);
     bool runHeadless() const;
-    // The command line of a browser we start, driven over its debugging pipe.
-    QStringList launchArguments() const;
+    // The first of `arguments` that would open the browser to other users or programs (a
+    // debugging port or address); empty when there is none.
+    QString refusedArgument() const;
+    // The command line of a browser we start, driven over its debugging pipe. The sandbox stays
+    // on; only a browser started by root goes without, as Chromium refuses to run so otherwise.
+    QStringList launchArguments(bool asRoot) const;
     // Upper-case program name that an attached browser's executable path must end with.
     QString programName() const;
 };

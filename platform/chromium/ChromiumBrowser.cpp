@@ -10,6 +10,7 @@
 #include "platform/AutomationError.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -192,6 +193,11 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
 }
 
 std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& settings, QString* error) {
+    const QString refused = settings.refusedArgument();
+    if (!refused.isEmpty()) {
+        if (error) *error = texts::DebugArgumentRefused.arg(refused);
+        return nullptr;
+    }
     const QString folder = settings.profileFolder;
     // The seller's cookies and logins live here: no one else may read them.
     for (const QString& sub : {QString(), QStringLiteral("/profile"), QStringLiteral("/profile/Default"),
@@ -212,7 +218,10 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
         return nullptr;
     }
     const QString log = folder + "/browser.log";
-    if (!writeOwnerOnlyFile(log, {})) {
+    const bool asRoot = ::geteuid() == 0;
+    // Said where the browser's own output goes, and on ours.
+    if (asRoot) qWarning().noquote() << texts::SandboxOffAsRoot;
+    if (!writeOwnerOnlyFile(log, asRoot ? texts::SandboxOffAsRoot.toUtf8() + '\n' : QByteArray())) {
         if (error) *error = texts::LaunchFailed + log;
         return nullptr;
     }
@@ -245,8 +254,8 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::launch(const BrowserSettings& 
         ends->placeChildEnds();
     });
     b->process_->setStandardOutputFile(QProcess::nullDevice());
-    b->process_->setStandardErrorFile(log);
-    b->process_->start(settings.program, settings.launchArguments());
+    b->process_->setStandardErrorFile(log, QIODevice::Append);
+    b->process_->start(settings.program, settings.launchArguments(asRoot));
     if (!b->process_->waitForStarted(10000)) {
         if (error) *error = texts::LaunchFailed + b->process_->errorString();
         delete b->process_;

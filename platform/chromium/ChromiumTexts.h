@@ -14,6 +14,13 @@ inline const QString ExceptionPrefix = QStringLiteral("例外が発生しまし�
 inline const QString TypeMismatch = QStringLiteral("型が一致しません。");
 inline const QString ObjectRequired = QStringLiteral("オブジェクトが必要です。");
 inline const QString LaunchFailed = QStringLiteral("ブラウザーを起動できませんでした: ");
+inline const QString DebugArgumentRefused = QStringLiteral(
+    "System.ini の [BROWSER] ARGUMENTS にある %1 は使えません。デバッグ用のポートは、このコンピューターの"
+    "他のユーザーやプログラムにもブラウザーを操作させ、ログイン中のページを読ませてしまいます。"
+    "ARGUMENTS から取り除いてください（既に起動したブラウザーにつなぐ方法は README の DEBUG_ENDPOINT を参照）。");
+// Written to the error output when a browser is started by root.
+inline const QString SandboxOffAsRoot =
+    QStringLiteral("Zerkon is running as root: the browser it starts runs without Chromium's sandbox.");
 
 inline const QString FileChooserTitle = QStringLiteral("アップロードするファイルの選択");
 inline const QString FileNameLabel = QStringLiteral("ファイル名(&N):");

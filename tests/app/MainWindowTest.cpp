@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -145,6 +146,16 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     ui().StartPrice1->clear();
     ui().BuyPrice2->setText("2000");
     main_->close();
+    // Whoever wrote them first (0644 in a 0755 folder here): after a start and a save the
+    // account and bank files are the seller's alone, and so is the folder that holds them.
+    for (const auto& [name, mode] : {std::pair{"", 0700}, {"System.ini", 0600}, {"FieldsDefine.ini", 0600}})
+        EXPECT_EQ(QFileInfo(dir_.path() + "/data/" + name).permissions() & 0x7077, mode == 0700 ? 0x7000 : 0x6000)
+            << name;
+    QDirIterator files(dir_.path() + "/data", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        EXPECT_EQ(QFileInfo(path).permissions() & 0x0077, 0) << path.toStdString() << " is open to others";
+    }
     ProfileFile file = savedSystemIni();
     EXPECT_EQ(file.keyNames("FormInfo1").size(), 6);
     EXPECT_EQ(file.readString("FormInfo1", "START_PRICE1"), "0");

@@ -2,8 +2,11 @@
 // start-up that stops with its message and a failure's exit code, and the command line's
 // answers. ZERKON_PROGRAM runs them on another tree's program (the installed package's).
 #include "platform/ProfileFile.h"
+#include "support/OtherUser.h"
 #include "support/TempFolder.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -13,6 +16,9 @@
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <memory>
+#include <unistd.h>
+#include <vector>
 
 using zk::test::TempFolder;
 
@@ -149,6 +155,50 @@ TEST(Program, SecondStartBringsTheFirstToTheFrontAndExitsWithoutAWindow) {
     zk::ProfileFile ini(dir.path() + "/data/System.ini");
     ini.load();
     EXPECT_EQ(ini.keyNames("FormInfo1").size(), 6);
+}
+
+// Another user of the machine made the folder the lock would go in and put a lock and a
+// socket answering "raised" under the names a start would use: the start passes the folder over
+// and runs.
+TEST(Program, ALockAndSocketAnotherUserPreparedDoNotKeepItFromStarting) {
+    QString why;
+    if (!zk::test::otherUserAvailable(&why)) GTEST_SKIP() << why.toStdString();
+    TempFolder dir;
+    writeData(dir, true);
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    const QString squatted = dir.path() + "/run";
+    QDir().mkpath(squatted);
+    QFile::setPermissions(squatted, QFileDevice::Permissions(0x7777));
+    ASSERT_TRUE(zk::test::giveToOtherUser(squatted));
+    const QString scope =
+        QCryptographicHash::hash((dir.path() + "/data/").toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+    // In the folder it made, and under the predictable names in the shared temporary folder.
+    const QStringList names = {squatted + "/Zerkon-" + scope, QStringLiteral("/tmp/Zerkon-%1-%2").arg(::getuid()).arg(scope)};
+    struct Cleanup {
+        QStringList names;
+        ~Cleanup() {
+            for (const QString& name : names) QFile::remove(name + ".lock");
+        }
+    } cleanup{names};
+    std::vector<std::unique_ptr<zk::test::ForeignListener>> listeners;
+    for (const QString& name : names) {
+        QFile lock(name + ".lock");
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write("1\nzerkon\nhost\n");
+        lock.close();
+        ASSERT_TRUE(zk::test::giveToOtherUser(name + ".lock"));
+        listeners.push_back(std::make_unique<zk::test::ForeignListener>(name + ".sock", "raised\n"));
+        ASSERT_TRUE(listeners.back()->listening());
+    }
+
+    Program p(dir);
+    QProcessEnvironment env = p.process().processEnvironment();
+    env.insert("XDG_RUNTIME_DIR", squatted);
+    p.process().setProcessEnvironment(env);
+    p.process().start();
+    ASSERT_TRUE(p.process().waitForStarted(5000));
+    EXPECT_FALSE(p.process().waitForFinished(3000)) << p.process().readAllStandardError().toStdString();
+    EXPECT_TRUE(transcript(dir).isEmpty());
 }
 
 TEST(Program, MissingExcelDirStopsTheStartWithItsMessage) {

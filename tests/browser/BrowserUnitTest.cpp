@@ -5,6 +5,8 @@
 #include "platform/ProfileFile.h"
 #include "platform/chromium/BrowserFolders.h"
 #include "platform/chromium/BrowserSettings.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/ChromiumTexts.h"
 #include "platform/chromium/KeyboardLayout.h"
 #include "platform/chromium/PipeTransport.h"
 #include "platform/chromium/Variant.h"
@@ -112,11 +114,12 @@ TEST(BrowserSettingsTest, OwnSectionAndTheSitesRules) {
     EXPECT_EQ(s.arguments, QStringList({"--lang=ja", "--foo"}));
     EXPECT_EQ(s.debugEndpoint, QString("127.0.0.1:9222"));
     EXPECT_FALSE(s.runHeadless());
-    const QStringList args = s.launchArguments();
+    const QStringList args = s.launchArguments(false);
     EXPECT_TRUE(args.contains("--user-data-dir=/tmp/p/profile"));
     EXPECT_TRUE(args.contains("--remote-debugging-pipe"));
     EXPECT_FALSE(args.join(' ').contains("--remote-debugging-port")) << "a started browser opens no port";
-    EXPECT_TRUE(args.contains("--no-sandbox"));
+    EXPECT_FALSE(args.contains("--no-sandbox")) << "the sandbox stays on for a user who is not root";
+    EXPECT_TRUE(s.launchArguments(true).contains("--no-sandbox"));
     EXPECT_TRUE(args.contains("--disable-background-networking"));
     EXPECT_TRUE(args.contains("--host-resolver-rules=MAP *.sim.test 127.0.0.1"));
     EXPECT_TRUE(args.contains("--ignore-certificate-errors-spki-list=abc="));
@@ -126,12 +129,37 @@ TEST(BrowserSettingsTest, OwnSectionAndTheSitesRules) {
     EXPECT_TRUE(args.contains("--foo"));
 }
 
+TEST(BrowserSettingsTest, ADebuggingPortOrAddressInTheArgumentsIsRefusedWithTheReason) {
+    struct Case {
+        QStringList arguments;
+        QString refused;
+    };
+    const QList<Case> cases = {
+        {{"--lang=ja", "--remote-debugging-port=0"}, "--remote-debugging-port=0"},
+        {{"--remote-debugging-port", "9222"}, "--remote-debugging-port"},
+        {{"-remote-debugging-port=9222"}, "-remote-debugging-port=9222"},
+        {{"--Remote-Debugging-Address=0.0.0.0"}, "--Remote-Debugging-Address=0.0.0.0"},
+        {{"--remote-debugging-pipe", "--lang=ja"}, ""},
+        {{"--remote-debugging-portal"}, ""},
+    };
+    for (const Case& c : cases) {
+        chromium::BrowserSettings s;
+        s.arguments = c.arguments;
+        EXPECT_EQ(s.refusedArgument(), c.refused) << c.arguments.join(' ').toStdString();
+    }
+    chromium::BrowserSettings s;
+    s.arguments = {"--remote-debugging-port=0"};
+    QString error;
+    EXPECT_EQ(chromium::ChromiumBrowser::launch(s, &error), nullptr);
+    EXPECT_EQ(error, chromium::texts::DebugArgumentRefused.arg("--remote-debugging-port=0"));
+}
+
 TEST(BrowserSettingsTest, HeadlessWithoutADisplay) {
     chromium::BrowserSettings s;
     test::ScopedEnv display("DISPLAY", "");
     test::ScopedEnv wayland("WAYLAND_DISPLAY", "");
     EXPECT_TRUE(s.runHeadless());
-    EXPECT_TRUE(s.launchArguments().contains("--headless"));
+    EXPECT_TRUE(s.launchArguments(false).contains("--headless"));
     test::ScopedEnv shown("DISPLAY", ":99");
     EXPECT_FALSE(s.runHeadless());
     s.headless = 1;

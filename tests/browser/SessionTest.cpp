@@ -7,11 +7,13 @@
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/ChromiumTexts.h"
 #include "platform/chromium/FileChooserWindow.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
@@ -359,6 +361,14 @@ TEST_F(SessionTest, TheProfileIsTheUsersOwnAndKeepsTheSeededSettings) {
     for (const char* sub : {"", "/profile", "/profile/Default", "/home", "/config", "/cache"})
         EXPECT_EQ(modeOf(folder + sub), 0700) << sub;
     EXPECT_EQ(modeOf(folder + "/browser.log"), 0600);
+    // The sandbox goes only for root, and the browser's log says so first.
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(ie.session()->processId()));
+    ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
+    const bool asRoot = ::geteuid() == 0;
+    EXPECT_EQ(cmdline.readAll().split('\0').contains("--no-sandbox"), asRoot);
+    QFile log(folder + "/browser.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readLine().startsWith(chromium::texts::SandboxOffAsRoot.toUtf8()), asRoot);
     // Its temporary folder: short enough for the browser's socket, private, gone with it.
     const QString temp = environmentOf(ie.session()->processId(), "TMPDIR");
     ASSERT_FALSE(temp.isEmpty());

@@ -8,6 +8,7 @@
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
 #include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/ChromiumTexts.h"
 #include "site/Catalog.h"
 #include "site/DataFolder.h"
 #include "browser/KeySender.h"
@@ -16,6 +17,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonDocument>
@@ -146,19 +148,44 @@ TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
     EXPECT_EQ(host_.restored.size(), 1);
 }
 
-TEST_F(SiteLoginTest, WrongAndEmptyPasswordsAreStillSubmitted) {
+TEST_F(SiteLoginTest, AFailedLoginIsSaidWithTheSitesReason) {
+    const QString refused = browser::texts::LoginFailed + "\n\n" + QString::fromUtf8("IDまたはパスワードが正しくありません。");
     setAccount(site_.info().user, "wrong");
     SiteLogin login(host_.shared, host_);
     login.StartIEClick();
-    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + refused});
     ASSERT_EQ(logins().size(), 1);
     EXPECT_FALSE(logins()[0].toObject().value("ok").toBool());
     EXPECT_EQ(host_.ie_.ExistsByName("passwd"), 1) << "the site asks again";
 
+    // An empty password is still sent: the site says what is wrong.
+    MessageService::instance().clearTranscript();
     setAccount(site_.info().user, "");
-    EXPECT_EQ(login.AutoLogin(), 0);
+    EXPECT_EQ(login.AutoLogin(), -1);
+    EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + refused});
     ASSERT_EQ(logins().size(), 2);
     EXPECT_FALSE(logins()[1].toObject().value("ok").toBool());
+}
+
+TEST_F(SiteLoginTest, AnIdTheSiteCannotReadIsNotSentAndSaid) {
+    // 0x85 0x40 is no character of CP932.
+    QFile file(host_.iniPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray ini = file.readAll();
+    file.close();
+    const qsizetype at = ini.indexOf("YAHOO_ID=");
+    ASSERT_GE(at, 0);
+    ini.replace(at, ini.indexOf('\r', at) - at, QByteArray("YAHOO_ID=ab\x85\x40"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(ini);
+    file.close();
+    host_.shared.Settings.read();
+
+    SiteLogin login(host_.shared, host_);
+    login.StartIEClick();
+    EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + browser::texts::LoginFailed + "\n\n"
+                                      + browser::texts::LoginIdUnreadable});
+    EXPECT_TRUE(logins().isEmpty());
 }
 
 TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
@@ -221,15 +248,34 @@ TEST_F(SiteLoginTest, PictureChosenInTheFileChooserIsStoredOnTheSite) {
         << QJsonDocument(pictures[0].toObject()).toJson().constData();
 }
 
-TEST_F(SiteLoginTest, NoBrowserSaysSoAndStaysUnconnected) {
-    ProfileFile ini(host_.iniPath);
-    ini.load();
-    ini.writeString("BROWSER", "PROGRAM", folder_.file("no-such-browser"));
-    SiteLogin login(host_.shared, host_);
-    login.StartIEClick();
-    EXPECT_EQ(messages(), QStringList{browser::texts::WarningCaption + "|" + browser::texts::StartFailed});
-    EXPECT_EQ(host_.connected_, 0);
-    EXPECT_EQ(host_.panel, QList<int>({0, 1}));
+TEST_F(SiteLoginTest, NoBrowserSaysSoWithTheCauseAndStaysUnconnected) {
+    struct Case {
+        const char* key;
+        QString value;
+        QString cause;
+    };
+    const QList<Case> cases = {
+        {"PROGRAM", folder_.file("no-such-browser"), chromium::texts::LaunchFailed},
+        {"ARGUMENTS", "--lang=ja --remote-debugging-port=0",
+         chromium::texts::DebugArgumentRefused.arg("--remote-debugging-port=0")},
+    };
+    for (const Case& c : cases) {
+        ProfileFile ini(host_.iniPath);
+        ini.load();
+        ini.writeString("BROWSER", c.key, c.value);
+        MessageService::instance().clearTranscript();
+        host_.panel.clear();
+        SiteLogin login(host_.shared, host_);
+        login.StartIEClick();
+        const QStringList said = messages();
+        ASSERT_EQ(said.size(), 1) << c.key;
+        EXPECT_TRUE(said[0].startsWith(browser::texts::WarningCaption + "|" + browser::texts::StartFailed + "\n\n" + c.cause))
+            << said[0].toStdString();
+        EXPECT_EQ(host_.connected_, 0);
+        EXPECT_EQ(host_.panel, QList<int>({0, 1}));
+        ini.load();
+        ini.writeString("BROWSER", c.key, "");
+    }
 }
 
 TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {

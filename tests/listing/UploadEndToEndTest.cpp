@@ -322,19 +322,24 @@ TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUn
     EXPECT_EQ(main_->shared().LastTitle, "");
 }
 
-// A picture is parked only once the site's picture page shows it: one the site refuses stays in
-// the folder and is named, and the row is not spent.
-TEST_F(UploadEndToEnd, APictureTheSiteRefusesStaysInTheFolderAndIsNamed) {
+// A file the site would refuse, or one the seller did not mean to send (a link leading out of
+// the folder), is named before anything is sent: nothing reaches the site, nothing is parked,
+// and the row is not spent.
+TEST_F(UploadEndToEnd, PicturesThatMustNotGoAreNamedBeforeAnythingIsSent) {
     start();
     picture("a.jpg");
-    dir_.write("pics/b.jpg", "not a picture at all");
+    const QString secret = dir_.write("secret.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + "account data");
+    ASSERT_TRUE(QFile::link(secret, dir_.file("pics/b.jpg")));
+    dir_.write("pics/c.jpg", "not a picture at all");
     openWorkbook({{"B2", "カメラ"}});
     main_->shared().Row.PriceColumn = 0;
     openListingForm();
-    upload(2, {dir_.file("pics/a.jpg")});
-    EXPECT_EQ(said(), (QStringList{texts::PicturesRefused + "b.jpg", texts::UploadFailed}));
-    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
-    EXPECT_FALSE(parked("a.jpg") || parked("b.jpg"));
+    upload(3, {dir_.file("pics/a.jpg")});
+    EXPECT_EQ(said(), QStringList{texts::PicturesNotSendable + "b.jpg：" + texts::PictureOutsideFolder + "\nc.jpg："
+                                  + texts::PictureNotJpeg});
+    EXPECT_TRUE(draftPictures().isEmpty());
+    EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg") && inFolder("c.jpg"));
+    EXPECT_FALSE(parked("a.jpg") || parked("b.jpg") || parked("c.jpg"));
     EXPECT_EQ(main_->shared().PicUploader->NextIndex, 0);
     EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
     EXPECT_EQ(main_->shared().Ledger.current(), nullptr);

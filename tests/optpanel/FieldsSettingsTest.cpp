@@ -4,6 +4,8 @@
 #include "SampleFields.h"
 #include "support/TempFolder.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using zk::optpanel::FieldEntry;
@@ -66,6 +68,13 @@ TEST_F(FieldsSettingsTest, SavingWithoutChangesLeavesTheFileByteForByte) {
     EXPECT_FALSE(settings.isModified());
     EXPECT_TRUE(settings.save());
     EXPECT_EQ(bytes(), before);
+}
+
+TEST_F(FieldsSettingsTest, ASaveLeavesTheBankDataOwnerOnlyWhateverTheModeWas) {
+    QFile::setPermissions(path, QFileDevice::Permissions(0x6644));
+    settings.sections[1].fields[0].value = "OFF";
+    ASSERT_TRUE(settings.save());
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, 0x6000);
 }
 
 TEST_F(FieldsSettingsTest, AnEditedValueChangesOnlyItsLineInCp932) {

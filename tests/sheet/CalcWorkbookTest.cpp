@@ -120,6 +120,7 @@ TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
   <table:table table:name="Sheet1"><table:table-row>
    <table:table-cell office:value-type="date" office:date-value="2026-12-07"><text:p>2026-12-07</text:p></table:table-cell>
    <table:table-cell office:value-type="time" office:time-value="PT10H30M00S"><text:p>10:30:00</text:p></table:table-cell>
+   <table:table-cell office:value-type="float" office:value="10.632060185185185"><text:p>255:10:10</text:p></table:table-cell>
   </table:table-row></table:table>
  </office:spreadsheet></office:body>
 </office:document>
@@ -130,6 +131,76 @@ TEST_F(CalcWorkbook, DatesOfA1904WorkbookReadAsWritten) {
     sheet->cells(1, 2)->setProperty("NumberFormat", "HH:MM:SS");
     EXPECT_EQ(sheet->cells(1, 1)->value().toDateTime().date(), QDate(2026, 12, 7));
     EXPECT_EQ(calc::cellText(sheet->cells(1, 2)->value()), "10:30:00");
+    // Whole days under a time format count from the workbook's null date too.
+    sheet->cells(1, 3)->setProperty("NumberFormat", "[HH]:MM:SS");
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 3)->value()), "1904/01/11 15:10:10");
+    book->close();
+}
+
+// A workbook that asks for a password is named as protected, not as broken or in use.
+TEST_F(CalcWorkbook, APasswordProtectedWorkbookIsSaidToBeProtected) {
+    // The office encrypts .xls and its own format on a save with a password (not .xlsx).
+    for (const QString& name : {QStringLiteral("locked.xls"), QStringLiteral("locked.ods")}) {
+        const QString path = folder.file(name);
+        auto book = app->workbooks()->add();
+        book->sheets()->item(1)->cells(1, 1)->setValue("秘密");
+        book->saveAs(path, "secret");
+        book->close();
+        try {
+            app->workbooks()->open(path);
+            ADD_FAILURE() << "opened " << name.toStdString();
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(e.text(), calc::texts::Protected + path);
+        }
+    }
+    const QString broken = folder.write("broken.xlsx", "this is no workbook");
+    try {
+        app->workbooks()->open(broken);
+        ADD_FAILURE() << "opened a file that is no workbook";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.text(), calc::texts::CannotOpen + broken);
+    }
+}
+
+// A cell under a merged area keeps what is written to it but does not show it.
+TEST_F(CalcWorkbook, CellsHiddenUnderAMergedAreaAreKnown) {
+    const QString path = folder.write("merged.fods", R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+  xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2"
+  office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+ <office:body><office:spreadsheet><table:table table:name="Sheet1">
+  <table:table-row>
+   <table:table-cell office:value-type="string" table:number-columns-spanned="3" table:number-rows-spanned="2"><text:p>見出し</text:p></table:table-cell>
+   <table:covered-table-cell/><table:covered-table-cell/><table:table-cell/>
+  </table:table-row>
+  <table:table-row><table:covered-table-cell table:number-columns-repeated="3"/><table:table-cell/></table:table-row>
+ </table:table></office:spreadsheet></office:body>
+</office:document>
+)");
+    auto book = app->workbooks()->open(path);
+    auto sheet = book->sheets()->item(1);
+    const struct {
+        int row, column;
+        bool hidden;
+    } cells[] = {{1, 1, false}, {1, 3, true}, {2, 1, true}, {2, 3, true}, {1, 4, false}, {3, 1, false}};
+    for (const auto& c : cells)
+        EXPECT_EQ(sheet->cells(c.row, c.column)->hiddenByMerge(), c.hidden) << c.row << "," << c.column;
+    book->close();
+}
+
+// A true/false result reads as the workbook shows it, not as the number beneath it.
+TEST_F(CalcWorkbook, TrueAndFalseResultsReadAsTheWordsShown) {
+    auto book = app->workbooks()->add();
+    auto sheet = book->sheets()->item(1);
+    sheet->cells(1, 1)->setValue("1");
+    sheet->cells(2, 1)->setValue("2");
+    sheet->cells(1, 2)->setValue("=A1>A2");
+    sheet->cells(2, 2)->setValue("=A1<A2");
+    sheet->cells(3, 2)->setValue("=A2-A1");
+    EXPECT_EQ(calc::cellText(sheet->cells(1, 2)->value()), "FALSE");
+    EXPECT_EQ(calc::cellText(sheet->cells(2, 2)->value()), "TRUE");
+    EXPECT_EQ(calc::cellText(sheet->cells(3, 2)->value()), "1") << "a number that happens to be 1 stays a number";
     book->close();
 }
 

@@ -78,7 +78,9 @@ TEST(DataFolder, SystemIniHoldsEveryRequiredKeyForTheSite) {
     // The Japanese texts are CP932 bytes, not UTF-8.
     EXPECT_TRUE(bytes.contains(zk::cp932::fromUnicode(QString::fromUtf8(texts::ListedMessage))));
     EXPECT_FALSE(bytes.contains(QByteArray(texts::ListedMessage)));
-    EXPECT_EQ(QFile::permissions(w.file("System.ini")) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
+    // The account and the bank account: the seller's alone, like the folder.
+    for (const char* name : {"System.ini", "FieldsDefine.ini", "category.txt", ""})
+        EXPECT_EQ(QFile::permissions(w.file(name)) & 0x0077, 0) << name;
 }
 
 TEST(DataFolder, FieldsDefineNamesTheFormsFieldsOfEveryKind) {

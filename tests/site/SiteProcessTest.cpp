@@ -4,6 +4,7 @@
 #include "tests/support/TempFolder.h"
 #include "platform/ProfileFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,8 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <atomic>
+#include <thread>
 #include <unistd.h>
 
 using namespace zk::test;
@@ -194,4 +197,37 @@ TEST(SiteProcess, AnswersPagesWhileManyIdleConnectionsWait) {
     const auto page = login.Get("/config/login", {{"Host", site.info().loginHost().toStdString()}});
     ASSERT_TRUE(page) << httplib::to_string(page.error());
     EXPECT_EQ(page->status, 200);
+}
+
+// The slow page is open to anyone on the machine: a client asking for many at once gets a few,
+// the rest of the site keeps answering, and a SIGTERM ends the site without waiting them out.
+TEST(SiteProcess, SlowPagesAreFewAtATimeAndASigtermCutsThemShort) {
+    SiteProcess site;
+    ASSERT_TRUE(site.start().isEmpty());
+    const std::string host = site.info().pageHost().toStdString();
+    std::atomic<int> refused{0};
+    std::vector<std::thread> clients;
+    for (int i = 0; i < 7; ++i)
+        clients.emplace_back([&] {
+            httplib::Client client("127.0.0.1", site.info().httpPort);
+            client.set_read_timeout(60);
+            const auto reply = client.Get("/_sim/slow?ms=600000", {{"Host", host}});
+            if (reply && reply->status == 503) ++refused;
+        });
+    for (int waited = 0; refused < 3 && waited < AnswerBoundSeconds * 100; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(refused, 3);
+
+    httplib::Client auction("127.0.0.1", site.info().httpPort);
+    auction.set_read_timeout(AnswerBoundSeconds);
+    const auto item = auction.Get("/jp/auction/k100000001", {{"Host", host}});
+    ASSERT_TRUE(item) << httplib::to_string(item.error());
+    EXPECT_EQ(item->status, 200);
+
+    // Four pages still wait (up to their 30 s bound); the stop does not.
+    QElapsedTimer stopping;
+    stopping.start();
+    EXPECT_EQ(site.stop(), 0);
+    EXPECT_LT(stopping.elapsed(), 5000) << "a stop waited for the slow pages";
+    for (std::thread& t : clients) t.join();
 }

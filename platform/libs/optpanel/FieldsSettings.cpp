@@ -84,6 +84,8 @@ bool FieldsSettings::load(const QString& path) {
 bool FieldsSettings::save() {
     error_.clear();
     ProfileFile file(path_);
+    // The bank account lives here: the seller's alone, whatever mode the file had.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     bool ok = file.load();
     auto writeString = [&](const QString& section, const QString& k, const QString& value) {
         ok = ok && file.writeString(section, k, value);
