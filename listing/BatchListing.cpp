@@ -297,8 +297,10 @@ void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
     }
     ie.WaitIdle(ConfirmWaitSeconds);
     ie.WaitComplete(ConfirmWaitSeconds);
-    if (!isConfirmationPage(ie.GetUrl())) {
-        outcome.reason = siteMessages();
+    // A refusal comes back at the confirmation's own address: the page's messages tell.
+    const QString refused = siteMessages();
+    if (!refused.isEmpty() || !isConfirmationPage(ie.GetUrl())) {
+        outcome.reason = refused;
         return failed(t::StepItemSet);
     }
 

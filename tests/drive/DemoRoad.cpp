@@ -113,10 +113,8 @@ public:
             if (line.split(',').contains(listing::texts::batch::ResultListed)) ids << line.section(',', 3, 3);
         // The IDs as the workbook holds them.
         QStringList inRows;
-        for (int row = 2; row < 40; ++row) {
+        for (int row = 2; row < 2 + lines.size(); ++row) {
             const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, 1));
-            const QString title = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, 2));
-            if (id.isEmpty() && title.isEmpty() && row > 3) break;
             if (!id.isEmpty()) inRows << QStringLiteral("%1:%2").arg(row).arg(id);
         }
 
