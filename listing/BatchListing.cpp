@@ -246,7 +246,10 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
             }
             if (stop.isEmpty()) {
                 const int next = outcome.kind == Outcome::Kind::Listed ? v.row + 1 : v.row;
-                stop = (officeLost() && !browserLost ? t::StoppedOfficeLost : t::StoppedBrowserLost).arg(v.row).arg(next);
+                const QString& why = browserLost ? t::StoppedBrowserLost
+                                     : officeLost() ? t::StoppedOfficeLost
+                                                    : t::StoppedAtRow;
+                stop = why.arg(v.row).arg(next);
             }
         } else if (shared_.Ledger.current() && shared_.Ledger.current()->inDoubt()) {
             // The site could not say whether the agree press listed it: nothing more is listed.

@@ -168,6 +168,7 @@ inline const QString SummaryLog = QStringLiteral("出品ログ：%1");
 inline const QString StoppedByButton = QStringLiteral("停止ボタン。次は行%1 から続けます");
 inline const QString StoppedBrowserLost = QStringLiteral("ブラウザが切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedOfficeLost = QStringLiteral("エクセルが切断されました。行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedAtRow = QStringLiteral("行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedInDoubt = QStringLiteral("行%1 の出品がサイトで確かめられません。確かめてから続けて下さい");
 inline const QString StepFailed = QStringLiteral("%1に失敗しました");
 inline const QString StepCategory = QStringLiteral("カテゴリーの出品ページ");
