@@ -813,10 +813,14 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     // Stop pressed during the first listing: that one ends, nothing after it starts.
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
-    QTimer::singleShot(300, stop, [stop] {
-        EXPECT_TRUE(stop->isVisible() && stop->isEnabled());
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, stop, [stop, &press] {
+        if (!stop->isVisible()) return;
+        EXPECT_TRUE(stop->isEnabled());
         stop->click();
+        press.stop();
     });
+    press.start(50);
     batch->click();
     EXPECT_EQ(batchSummary(), u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
                                 "出品ログ：%1").arg(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"))));
