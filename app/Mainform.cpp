@@ -9,7 +9,9 @@
 #include "category/CategoryNavigation.h"
 #include "relist/BulkRelist.h"
 #include "relist/SingleRelist.h"
+#include "listing/BatchListing.h"
 #include "listing/ItemSet.h"
+#include "listing/Texts.h"
 #include "listing/ListingRecords.h"
 #include "listing/Submission.h"
 #include "sheet/Excel.h"
@@ -37,6 +39,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QSpinBox>
 #include <QWindow>
 
 namespace zk {
@@ -173,6 +176,27 @@ TMain::TMain(QWidget* parent)
     RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
     RelistProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     RelistProgress->hide();
+    // "連続出品" under the listing button, with the number of rows beside it.
+    RenzokuShuppin = new QPushButton(listing::texts::batch::Button, ui_->MainPanel);
+    RenzokuShuppin->setObjectName(QStringLiteral("RenzokuShuppin"));
+    RenzokuShuppin->setGeometry(ui_->Exhibit->x() - 32, ui_->Exhibit->y() + ui_->Exhibit->height() + 1, 66, 18);
+    RenzokuCount = new QSpinBox(ui_->MainPanel);
+    RenzokuCount->setObjectName(QStringLiteral("RenzokuCount"));
+    RenzokuCount->setRange(0, 999);
+    RenzokuCount->setSpecialValueText(listing::texts::batch::AllRows);
+    RenzokuCount->setSuffix(listing::texts::batch::CountSuffix);
+    RenzokuCount->setGeometry(RenzokuShuppin->geometry().right() + 2, RenzokuShuppin->y(), 56, 18);
+    connect(RenzokuShuppin, &QPushButton::clicked, this, &TMain::RenzokuShuppinClick);
+    RenzokuProgress = new QLabel(this);
+    RenzokuProgress->setObjectName(QStringLiteral("RenzokuProgress"));
+    RenzokuProgress->setGeometry(ui_->MainPanel->x() + 187, ui_->MainPanel->y() + 2, 480, 16);
+    RenzokuProgress->setAutoFillBackground(true);
+    RenzokuProgress->hide();
+    RenzokuStop = new QPushButton(listing::texts::batch::Stop, this);
+    RenzokuStop->setObjectName(QStringLiteral("RenzokuStop"));
+    RenzokuStop->setGeometry(RenzokuProgress->geometry().right() + 4, RenzokuProgress->y(), 60, 18);
+    RenzokuStop->hide();
+    connect(RenzokuStop, &QPushButton::clicked, this, [this] { StopRequested = true; });
     connect(ui_->RSKingakuPanelCheck, &QCheckBox::clicked, this, &TMain::RSKingakuPanelCheckClick);
     connect(&Timer6, &QTimer::timeout, this, &TMain::Timer6Timer);
     connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
@@ -434,6 +458,22 @@ int TMain::AgreeAndList() { return SubmissionStep->AgreeAndList(); }
 int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
 int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
 
+void TMain::RenzokuShuppinClick() {
+    guardPress([this] { listing::BatchListing(shared_, *this).RenzokuShuppinClick(); });
+}
+int TMain::batchCount() const { return RenzokuCount->value(); }
+void TMain::showBatchProgress(const QString& text) {
+    RenzokuProgress->setText(text);
+    RenzokuProgress->setVisible(!text.isEmpty());
+    if (!text.isEmpty()) RenzokuProgress->raise();
+}
+void TMain::setBatchStopVisible(bool visible) {
+    RenzokuStop->setVisible(visible);
+    // The one control that works while the run goes on.
+    RenzokuStop->setEnabled(visible);
+    if (visible) RenzokuStop->raise();
+}
+
 // The relisting steps live in relist/.
 void TMain::GoReShuppinClick() { guardPress([this] { SingleRelistStep->GoReShuppinClick(); }); }
 void TMain::ReShuppinClick() { guardPress([this] { SingleRelistStep->ReShuppinClick(false); }); }
@@ -449,6 +489,10 @@ QString TMain::bulkFilterText() const { return ui_->IkkatuFilterText->text(); }
 
 bool TMain::closingChosen() const {
     return ui_->ClosingDate->currentIndex() >= 0 && ui_->ClosingTime->currentIndex() >= 0;
+}
+bool TMain::closingOffered() const {
+    const closing::Slot slot = ClosingTime->ChosenSlot();
+    return slot.isValid() && closing::isOffered(clock::now(), slot);
 }
 workflow::Panel::ClosingChoice TMain::nextClosingSlot() {
     const closing::Slot slot = ClosingTime->NextClosingSlot();

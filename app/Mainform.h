@@ -49,6 +49,8 @@ class BulkRelist;
 }
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QSpinBox;
 
 namespace zk {
 
@@ -111,6 +113,9 @@ public:
     int ConfirmInsertion();
     int IsAlreadyListed();
 
+    // "連続出品": every remaining row (or the next N) through the four steps in one press.
+    void RenzokuShuppinClick();
+
     // The relisting steps: the list without a winner, one item, all items, the stop button.
     void GoReShuppinClick();
     void ReShuppinClick();
@@ -157,6 +162,7 @@ public:
     void setPreviousTitleVisible(bool visible) override;
     // The item-set controls.
     bool closingChosen() const override;
+    bool closingOffered() const override;
     ClosingChoice nextClosingSlot() override;
     bool subPageShown() const override { return PageIndex == 1; }
     void showSubPage() override;
@@ -179,6 +185,10 @@ public:
     int thumbnailLeft() const override;
     // Item-name collection: the chosen list and the progress line under it.
     int collectionMode() const override;
+    // "連続出品": the number beside it, its progress line and stop button.
+    int batchCount() const override;
+    void showBatchProgress(const QString& text) override;
+    void setBatchStopVisible(bool visible) override;
     void showProgress(const QString& text) override;
 
     // The program ended during construction or the start-up step.
@@ -230,6 +240,12 @@ protected:
     std::unique_ptr<relist::BulkRelist> BulkRelistStep;
     // How far a bulk relist is, beside its stop button.
     QLabel* RelistProgress = nullptr;
+    // "連続出品" beside the listing buttons: the button, the number of rows (0 all), and over
+    // the whole panel (the curtain included) its progress and stop button while it runs.
+    QPushButton* RenzokuShuppin = nullptr;
+    QSpinBox* RenzokuCount = nullptr;
+    QLabel* RenzokuProgress = nullptr;
+    QPushButton* RenzokuStop = nullptr;
     QImage MainBackground, SubBackground, NoTouchBackground;
     bool backgroundsLoaded_ = false;
     bool priceEditsReady_ = false;

@@ -2,6 +2,10 @@
 #include "app/Mainform.h"
 #include "ui_Mainform.h"
 
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
 #include <QApplication>
 
 namespace zk {
@@ -51,7 +55,8 @@ void TMain::SetPanelEnabled(int flag) {
     for (QWidget* w : std::initializer_list<QWidget*>{
              u.ClosingDate, u.ClosingTime, u.TimeSway, u.PreviousUpload, u.PreviousTitle, u.GoReShuppin,
              u.ReShuppinAll, u.ReShuppin, u.Button1, u.RSKingakuPanelCheck, u.ReShuppinKakakuPanel, u.CategoryButton,
-             u.Exhibit, u.SetYahooID, u.StartIE, u.ShuppinCollection, u.CollectionRadio, u.SetOption})
+             u.Exhibit, u.SetYahooID, u.StartIE, u.ShuppinCollection, u.CollectionRadio, u.SetOption,
+             static_cast<QWidget*>(RenzokuShuppin), static_cast<QWidget*>(RenzokuCount)})
         w->setEnabled(ready);
 
     QApplication::processEvents();
@@ -63,7 +68,8 @@ std::vector<QWidget*> TMain::pressControls() const {
             u.SetShuppin, u.SendSelect, u.CloseExcel, u.SelectRow, u.StartExcel, u.ClosingDate, u.ClosingTime,
             u.TimeSway, u.PreviousUpload, u.PreviousTitle, u.GoReShuppin, u.ReShuppinAll, u.ReShuppin, u.Button1,
             u.RSKingakuPanelCheck, u.ReShuppinKakakuPanel, u.CategoryButton, u.Exhibit, u.SetYahooID, u.StartIE,
-            u.ShuppinCollection, u.CollectionRadio, u.SetOption, u.StopReshuppin};
+            u.ShuppinCollection, u.CollectionRadio, u.SetOption, u.StopReshuppin, RenzokuShuppin, RenzokuCount,
+            RenzokuStop};
 }
 
 workflow::Panel::Snapshot TMain::snapshot() const {
@@ -73,12 +79,17 @@ workflow::Panel::Snapshot TMain::snapshot() const {
     s.busyDepth = busyDepth_;
     s.curtain = PageIndex == 2;
     s.stopVisible = ui_->StopReshuppin->isVisible();
+    s.batchStopVisible = RenzokuStop->isVisible();
     return s;
 }
 
 void TMain::restore(const Snapshot& s) {
     if ((PageIndex == 2) != s.curtain) ShowCurtain(s.curtain ? 0 : 1);
     if (ui_->StopReshuppin->isVisible() != s.stopVisible) setStopVisible(s.stopVisible);
+    if (RenzokuStop->isVisible() != s.batchStopVisible) {
+        setBatchStopVisible(s.batchStopVisible);
+        if (!s.batchStopVisible) showBatchProgress({});
+    }
     const std::vector<QWidget*> controls = pressControls();
     for (size_t i = 0; i < controls.size() && i < s.enabled.size(); ++i) controls[i]->setEnabled(s.enabled[i]);
     if (s.remembered.size() == 3) {

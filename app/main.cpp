@@ -1,7 +1,5 @@
 // Process entry: one Zerkon per user, the main window and the mini bar, then the event loop.
 #include "app/CommandLine.h"
-#include "app/DemoHooks.h"
-#include "app/DemoRoad.h"
 #include "app/Mainforinst.h"
 #include "app/Minform.h"
 #include "app/TerminationSignal.h"
@@ -50,8 +48,6 @@ int main(int argc, char** argv) {
         });
         if (main.ended()) return 1;
         main.show();
-        zk::armScreenshot(&main);
-        zk::runDemoRoad(&main);
         zk::closeOnTerminationSignals(&main);
         return app.exec();
     } catch (const std::exception& e) {

@@ -121,4 +121,75 @@ inline const QString ListedAtStart =
 inline const QString JournalUnreadable = QStringLiteral("出品の記録ファイルが読めません：%1");
 inline const QString JournalUnwritable = QStringLiteral("出品の記録ファイルに書き込めません：%1");
 
+// Our own: "連続出品", the listing of every remaining row in one press, and its check beforehand.
+namespace batch {
+inline const QString Button = QStringLiteral("連続出品");
+inline const QString AllRows = QStringLiteral("全件");
+inline const QString CountSuffix = QStringLiteral("件");
+inline const QString Stop = QStringLiteral("停止");
+inline const QString NoRows = QStringLiteral("出品する行がありません。");
+inline const QString ReportCaption = QStringLiteral("連続出品の事前チェック");
+inline const QString ReportIntro = QStringLiteral("%1行のうち %2行を出品します。出品できない %3行は飛ばします。");
+inline const QString ReportNothing = QStringLiteral("%1行のどれも出品できません。");
+inline const QString ColumnRow = QStringLiteral("行");
+inline const QString ColumnTitle = QStringLiteral("商品名");
+inline const QString ColumnErrors = QStringLiteral("出品できない理由");
+inline const QString ColumnWarnings = QStringLiteral("注意");
+inline const QString Continue = QStringLiteral("続行");
+inline const QString Abort = QStringLiteral("中止");
+// What the site would refuse: the row is skipped.
+inline const QString NoTitle = QStringLiteral("商品名がありません");
+inline const QString TitleTooLong = QStringLiteral("商品名が全角30文字（半角60文字）を超えています（%1バイト）");
+inline const QString TitleCharacters = QStringLiteral("商品名にサイトで使えない文字があります：%1");
+inline const QString TitleBreaks = QStringLiteral("商品名に改行やタブがあります");
+inline const QString NoStartPrice = QStringLiteral("開始価格がありません");
+inline const QString StartNotWhole = QStringLiteral("開始価格が半角の整数ではありません：%1");
+inline const QString StartNotPositive = QStringLiteral("開始価格が1円未満です：%1");
+inline const QString StartTooHigh = QStringLiteral("開始価格が999,999,999円を超えています：%1");
+inline const QString BuyNotWhole = QStringLiteral("即決価格が半角の整数ではありません：%1");
+inline const QString BuyNotPositive = QStringLiteral("即決価格が1円未満です：%1");
+inline const QString BuyTooHigh = QStringLiteral("即決価格が999,999,999円を超えています：%1");
+inline const QString BuyBelowStart = QStringLiteral("即決価格（%1）が開始価格（%2）より低くなっています");
+inline const QString PicturesRunOut = QStringLiteral("画像が足りません：この行で画像がなくなります（残り%1枚、%2枚必要）");
+inline const QString NoPicturesLeft = QStringLiteral("画像が足りません（前の行で使い切ります）");
+inline const QString DescriptionTooLong = QStringLiteral("商品説明が9,999バイトを超えています（%1バイト）");
+inline const QString AlreadyListed = QStringLiteral("出品済みです（オークションID：%1）。もう一度出品すると二重になります");
+inline const QString NoCategory = QStringLiteral("カテゴリがありません（カテゴリー選択で選ぶか、「カテゴリ」列に書いて下さい）");
+inline const QString UnknownCategory = QStringLiteral("カテゴリ %1 は category.txt にありません");
+inline const QString NoClosing = QStringLiteral("終了日時が選ばれていません");
+inline const QString ClosingGone = QStringLiteral("選んだ終了日時はもう選べません");
+// Only worth a look: the row lists.
+inline const QString TitleSpaces = QStringLiteral("商品名の前後の空白は送られません");
+inline const QString DescriptionCharacters = QStringLiteral("商品説明にサイトで化ける文字があります：%1");
+inline const QString NoDescription = QStringLiteral("商品説明が空です");
+inline const QString NoBuyPrice = QStringLiteral("即決価格なし");
+// The run.
+inline const QString Progress = QStringLiteral("連続出品 %1/%2件目　経過 %3　残り 約%4");
+inline const QString ProgressFirst = QStringLiteral("連続出品 %1/%2件目　経過 %3");
+inline const QString ResultListed = QStringLiteral("出品");
+inline const QString ResultSkipped = QStringLiteral("スキップ");
+inline const QString ResultFailed = QStringLiteral("失敗");
+inline const QString ResultNotReached = QStringLiteral("未実行");
+inline const QString LogName = QStringLiteral("%1出品ログ.csv");
+inline const QString LogHeader = QStringLiteral("時刻,行,商品名,オークションID,リンク,結果,理由");
+inline const QString LogUnwritable = QStringLiteral("出品ログに書き込めません：%1");
+inline const QString Summary = QStringLiteral("連続出品が終わりました。\n出品 %1件　スキップ %2件　失敗 %3件");
+inline const QString SummaryStopped = QStringLiteral("連続出品を途中で止めました（%1）。\n出品 %2件　スキップ %3件　失敗 %4件");
+inline const QString SummaryRow = QStringLiteral("行%1「%2」：%3");
+inline const QString SummarySkipped = QStringLiteral("スキップした行：");
+inline const QString SummaryFailed = QStringLiteral("失敗した行：");
+inline const QString SummaryLog = QStringLiteral("出品ログ：%1");
+inline const QString StoppedByButton = QStringLiteral("停止ボタン。次は行%1 から続けます");
+inline const QString StoppedBrowserLost = QStringLiteral("ブラウザが切断されました。行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedOfficeLost = QStringLiteral("エクセルが切断されました。行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedAtRow = QStringLiteral("行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedInDoubt = QStringLiteral("行%1 の出品がサイトで確かめられません。確かめてから続けて下さい");
+inline const QString StepFailed = QStringLiteral("%1に失敗しました");
+inline const QString StepCategory = QStringLiteral("カテゴリーの出品ページ");
+inline const QString StepUpload = QStringLiteral("アップロード");
+inline const QString StepItemSet = QStringLiteral("項目セット");
+inline const QString StepListing = QStringLiteral("出品");
+inline const QString PicturesSpent = QStringLiteral("（送った画像 %1 は zzz.zzz にあります）");
+} // namespace batch
+
 } // namespace zk::listing::texts

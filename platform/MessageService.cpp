@@ -162,6 +162,14 @@ Answer MessageService::show(const QString& text, const QString& caption, Icon ic
     for (Answer a : offered) names << answerName(a);
     QJsonObject entry{{"kind", "message"}, {"caption", title}, {"text", text}, {"icon", iconName(icon)}, {"buttons", names}};
 
+    // A run left alone keeps its notices for its summary rather than stopping at each.
+    if (noticeSink_ && buttons == Buttons::Ok) {
+        noticeSink_->append(text);
+        entry["held"] = true;
+        entry["answer"] = answerName(Answer::Ok);
+        record(entry);
+        return Answer::Ok;
+    }
     Answer answer = offered.first();
     if (unattended_) {
         std::optional<QString> line = nextAnswer();

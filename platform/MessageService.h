@@ -49,6 +49,11 @@ public:
     const QList<QJsonObject>& transcript() const { return transcript_; }
     void clearTranscript() { transcript_.clear(); }
     int answersLeft() const { return int(answers_.size()); }
+    // While a sink is set, boxes that only inform (one OK button) are not shown: their text
+    // goes to the sink (and to the transcript, marked "held"), so that a run the seller left
+    // alone does not wait at each; the run says them itself. Questions are still asked.
+    void setNoticeSink(QStringList* sink) { noticeSink_ = sink; }
+    QStringList* noticeSink() const { return noticeSink_; }
     // Parent for the real dialogs (the main window).
     void setParentWindow(QWidget* parent) { parent_ = parent; }
 
@@ -65,6 +70,7 @@ private:
     QList<QJsonObject> transcript_;
     QString transcriptPath_;
     QWidget* parent_ = nullptr;
+    QStringList* noticeSink_ = nullptr;
 };
 
 } // namespace zk

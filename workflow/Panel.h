@@ -61,6 +61,8 @@ public:
     };
     // Both closing lists have a selection.
     virtual bool closingChosen() const { return false; }
+    // The chosen date and hour are still offered now (not past the site's earliest slot).
+    virtual bool closingOffered() const { return closingChosen(); }
     // The date and time for the next item set, the jitter applied (and advanced).
     virtual ClosingChoice nextClosingSlot() { return {}; }
     // The sub page, which holds the closing lists, is shown; showSubPage switches to it.
@@ -100,6 +102,12 @@ public:
     virtual int collectionMode() const { return 0; }
     virtual void showProgress(const QString& text) { (void)text; }
 
+    // "連続出品": how many rows from the cursor on (0 every remaining one), a line of its
+    // progress while it runs (empty hides it) and its stop button. Defaults for panels without.
+    virtual int batchCount() const { return 0; }
+    virtual void showBatchProgress(const QString&) {}
+    virtual void setBatchStopVisible(bool) {}
+
     // What a press may change on its way and must find again when it fails: the enabled state of
     // every control, the busy depth with its remembered states, the curtain and the stop button.
     // Opaque to the workflows; the default panel has nothing to keep.
@@ -109,6 +117,7 @@ public:
         int busyDepth = 0;
         bool curtain = false;
         bool stopVisible = false;
+        bool batchStopVisible = false;
     };
     virtual Snapshot snapshot() const { return {}; }
     virtual void restore(const Snapshot&) {}

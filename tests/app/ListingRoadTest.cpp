@@ -17,7 +17,10 @@
 #include "sheet/Excel.h"
 #include "ui_Mainform.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPushButton>
 #include <QProcess>
 #include <QTimer>
 #include <QJsonArray>
@@ -663,4 +666,201 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     main_->close();
     EXPECT_EQ(zk::test::Reopened(book).text("A2"), id);
     EXPECT_EQ(listed().size(), 1);
+}
+
+namespace {
+
+// A picture folder of `count` small JPEG pictures; the path of its first.
+QString makePictures(TempFolder& dir, int count) {
+    QDir().mkpath(dir.file("pictures"));
+    for (int i = 0; i < count; ++i) {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv(i * 40 % 360, 150, 220));
+        picture.save(dir.file(QStringLiteral("pictures/p%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'))), "JPEG");
+    }
+    return dir.file("pictures/p01.jpg");
+}
+
+// The summary box of the run, the last one shown.
+QString batchSummary() {
+    QString text;
+    for (const auto& entry : MessageService::instance().transcript())
+        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の事前チェック"))
+            text = entry["text"].toString();
+    return text;
+}
+
+} // namespace
+
+// Ten rows: the check refuses exactly the five the site would, the site refuses one more (its
+// message recorded, the run goes on), the rest are on the site as sent with their IDs in their
+// own rows; refused rows are untouched; the log holds a line per row.
+TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsEveryRow) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    const QString longTitle = QString(31, QChar(0x3042));
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"D1", u("説明")},
+                                  {"F1", u("開始価格")}, {"G1", u("即決価格")}, {"H1", u("カテゴリ")},
+                                  {"B2", u("混雑で断られる")}, {"F2", "900"},
+                                  {"D3", u("題名なし")}, {"F3", "900"},
+                                  {"B4", longTitle}, {"F4", "900"},
+                                  {"B5", u("半端な値段")}, {"F5", "12.5"},
+                                  {"A6", "x100"}, {"B6", u("出品済み")}, {"F6", "900"},
+                                  {"B7", u("模型")}, {"D7", u("箱付き")}, {"F7", "2500"},
+                                  {"B8", u("全集")}, {"F8", "1200"}, {"G8", "2000"}, {"H8", "2100500001"},
+                                  {"B9", u("時計")}, {"F9", "800"}, {"G9", "1000"},
+                                  {"B10", u("即決が安い")}, {"F10", "2000"}, {"G10", "1500"},
+                                  {"B11", u("切手")}, {"F11", "500"}});
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->shared().Row.choose(2);
+    MessageService::instance().clearTranscript();
+    chooseClosing(2, 9);
+    ui().TrackBar1->setValue(1);
+    const QString code = chooseCategory();
+    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+
+    // The first row that reaches the site meets a busy server.
+    site->control("fault", "kind=error&path=/jp/show/preview&method=POST&count=1");
+    MessageService::instance().setAnswers({makePictures(dir_, 6), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    EXPECT_EQ(batchSummary().toStdString(),
+              u("連続出品が終わりました。\n出品 4件　スキップ 5件　失敗 1件\n\nスキップした行：\n"
+                "行3「」：商品名がありません\n"
+                "行4「%1」：商品名が全角30文字（半角60文字）を超えています（62バイト）\n"
+                "行5「半端な値段」：開始価格が半角の整数ではありません：12.5\n"
+                "行6「出品済み」：出品済みです（オークションID：x100）。もう一度出品すると二重になります\n"
+                "行10「即決が安い」：即決価格（1500）が開始価格（2000）より低くなっています\n\n失敗した行：\n"
+                "行2「混雑で断られる」：ただいまサーバーが混み合っています。（送った画像 p01.jpg は zzz.zzz にあります）\n\n"
+                "出品ログ：%2")
+                  .arg(longTitle, dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")))
+                  .toStdString());
+    EXPECT_TRUE(ui().Exhibit->isEnabled());
+
+    // On the site as sent: title, prices, the row's own category or the dialog's, one picture each.
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 4);
+    const struct {
+        const char* title;
+        int row, start, buy;
+        QString category;
+    } expected[] = {{"模型", 7, 2500, 0, code}, {"全集", 8, 1200, 2000, "2100500001"},
+                    {"時計", 9, 800, 1000, code}, {"切手", 11, 500, 0, code}};
+    QMap<int, QString> ids;
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject item = items[i].toObject();
+        SCOPED_TRACE(expected[i].title);
+        EXPECT_EQ(item["title"].toString(), u(expected[i].title));
+        EXPECT_EQ(item["startPrice"].toInt(), expected[i].start);
+        EXPECT_EQ(item["buyNowPrice"].toInt(), expected[i].buy);
+        EXPECT_EQ(item["category"].toString(), expected[i].category);
+        EXPECT_EQ(item["pictures"].toArray().size(), 1);
+        EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
+        ids[expected[i].row] = item["id"].toString();
+    }
+
+    // The log: a header and a line per row of the run, in the office's reading as in ours.
+    QFile log(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray bytes = log.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 11);
+    for (int row = 2; row <= 11; ++row) {
+        const QStringList fields = lines[row - 1].split(',');
+        EXPECT_EQ(fields.value(1), QString::number(row));
+        EXPECT_EQ(fields.value(3), ids.value(row)) << row;
+    }
+
+    // IDs in their own rows on disk; the refused rows as they were.
+    main_->close();
+    zk::test::Reopened again(book);
+    for (int row = 2; row <= 11; ++row) {
+        const QString a = again.text(QStringLiteral("A%1").arg(row));
+        EXPECT_EQ(a, row == 6 ? "x100" : ids.value(row)) << row;
+    }
+    EXPECT_EQ(again.text("B4"), longTitle);
+    EXPECT_EQ(again.text("F5"), "12.5");
+}
+
+// The stop button ends the run after the current listing, a lost browser ends it where it was;
+// each next press goes on from there, and every row is on the site once, its ID in its row.
+TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListingEachRowOnce) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    const QStringList titles{u("一"), u("二"), u("三"), u("四"), u("五")};
+    QList<QPair<QString, QString>> cells{{"B1", u("商品名")}, {"F1", u("開始価格")}};
+    for (int i = 0; i < titles.size(); ++i) cells << qMakePair(QStringLiteral("B%1").arg(i + 2), titles[i])
+                                                    << qMakePair(QStringLiteral("F%1").arg(i + 2), QString("700"));
+    zk::test::makeWorkbook(book, cells);
+    MessageService::instance().setAnswers({book, "OK"});
+    ui().StartExcel->click();
+    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->shared().Row.choose(2);
+    chooseClosing(2, 9);
+    ui().TrackBar1->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->shared().LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
+    auto* stop = main_->findChild<QPushButton*>("RenzokuStop");
+
+    // Stop pressed during the first listing: that one ends, nothing after it starts.
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, stop, [stop, &press] {
+        if (!stop->isVisible()) return;
+        EXPECT_TRUE(stop->isEnabled());
+        stop->click();
+        press.stop();
+    });
+    press.start(50);
+    batch->click();
+    EXPECT_EQ(batchSummary(), u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
+                                "出品ログ：%1").arg(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"))));
+    EXPECT_EQ(listed().size(), 1);
+    EXPECT_EQ(main_->shared().Row.CurrentRow, 3);
+    EXPECT_FALSE(stop->isVisible());
+
+    // The browser killed during the next run: it is started again and the run ends, saying where.
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    QTimer::singleShot(1500, [this] {
+        const qint64 pid = ie().session()->processId();
+        if (pid > 1) ::kill(pid_t(pid), SIGKILL);
+    });
+    batch->click();
+    const QString summary = batchSummary();
+    EXPECT_TRUE(summary.startsWith(u("連続出品を途中で止めました（ブラウザが切断されました。行"))) << summary.toStdString();
+    EXPECT_TRUE(ie().IsConnected());
+    const int listedBefore = int(listed().size());
+    EXPECT_GE(listedBefore, 1);
+    EXPECT_LT(listedBefore, 5);
+
+    // The rest, from where it ended; a row that is on the site already is not sent again.
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    if (main_->shared().LastCategory.isEmpty()) chooseCategory();
+    batch->click();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。"))) << batchSummary().toStdString();
+    const QJsonArray items = listed();
+    QStringList onSite;
+    for (const auto& v : items) onSite << v.toObject()["title"].toString();
+    std::sort(onSite.begin(), onSite.end());
+    QStringList all = titles;
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(onSite, all);
+    main_->close();
+    zk::test::Reopened again(book);
+    for (const auto& v : items) {
+        const QString title = v.toObject()["title"].toString();
+        EXPECT_EQ(again.text(QStringLiteral("A%1").arg(titles.indexOf(title) + 2)), v.toObject()["id"].toString())
+            << title.toStdString();
+    }
 }

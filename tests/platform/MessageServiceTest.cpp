@@ -36,6 +36,27 @@ TEST(MessageService, AnswersBoxesInOrderAndRecordsThem) {
     EXPECT_EQ(t[5]["caption"].toString(), "Zerkon");
 }
 
+// A run left alone keeps its notices and takes no answer for them; a question is still asked.
+TEST(MessageService, NoticesGoToTheSinkWhileOneIsSetAndQuestionsAreStillAsked) {
+    MessageService& m = MessageService::instance();
+    m.clearTranscript();
+    m.setAnswers({"Yes"});
+    QStringList held;
+    m.setNoticeSink(&held);
+    EXPECT_EQ(m.show("送信エラーです", {}, Icon::Exclamation), Answer::Ok);
+    EXPECT_EQ(m.show("記録しますか", "確認", Icon::Question, Buttons::YesNo), Answer::Yes);
+    m.setNoticeSink(nullptr);
+    EXPECT_EQ(held, QStringList{"送信エラーです"});
+    ASSERT_EQ(m.transcript().size(), 2);
+    EXPECT_TRUE(m.transcript()[0]["held"].toBool());
+    EXPECT_FALSE(m.transcript()[1]["held"].toBool());
+    // Without a sink the notice is a box again, answered from the script.
+    m.setAnswers({"OK"});
+    m.show("お知らせ");
+    EXPECT_EQ(m.answersLeft(), 0);
+    EXPECT_EQ(held.size(), 1);
+}
+
 TEST(MessageService, FillsAndPressesOurOwnFormsUntilTheyClose) {
     MessageService& m = MessageService::instance();
     QDialog dialog;

@@ -1,4 +1,4 @@
-#include "app/DemoHooks.h"
+#include "DemoHooks.h"
 
 #include "app/Mainform.h"
 

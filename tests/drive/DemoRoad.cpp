@@ -1,9 +1,10 @@
-#include "app/DemoRoad.h"
+#include "DemoRoad.h"
 
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
 #include "platform/Cp932.h"
+#include "listing/Texts.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
 #include "ui_Mainform.h"
@@ -14,6 +15,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJsonObject>
+#include <QPushButton>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -27,25 +30,39 @@ namespace {
 
 void say(const QString& line) { std::fprintf(stderr, "zerkon: %s\n", qPrintable(line)); }
 
-// The seller's picture folder: six pictures and a description template with its marks.
-QString makePictureFolder(const QString& folder) {
+// The seller's picture folder: `count` pictures and a description template with its marks.
+QString makePictureFolder(const QString& folder, int count) {
     QDir().mkpath(folder);
-    const QStringList names = {"a01.jpg", "a02.jpg", "a03.jpg", "b01.jpg", "c01.jpg", "c02.jpg"};
-    for (int i = 0; i < names.size(); ++i) {
+    QString first;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("p%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'));
         QImage picture(640, 480, QImage::Format_RGB32);
-        picture.fill(QColor::fromHsv(i * 60, 120, 230));
+        picture.fill(QColor::fromHsv(i * 37 % 360, 120, 230));
         QPainter painter(&picture);
         QFont font = painter.font();
         font.setPixelSize(96);
         painter.setFont(font);
-        painter.drawText(picture.rect(), Qt::AlignCenter, names[i].left(3));
+        painter.drawText(picture.rect(), Qt::AlignCenter, name.left(3));
         painter.end();
-        picture.save(folder + "/" + names[i], "JPEG", 85);
+        picture.save(folder + "/" + name, "JPEG", 85);
+        if (first.isEmpty()) first = folder + "/" + name;
     }
     QFile tmpl(folder + "/template.txt");
     if (tmpl.open(QIODevice::WriteOnly))
         tmpl.write(cp932::fromUnicode("<b>%%</b><br>\r\n状態：%%<br>\r\nご覧いただきありがとうございます。"));
-    return folder + "/" + names[0];
+    return first;
+}
+
+// The listing log's lines of this run, without its header.
+QStringList logLines(const QString& documents) {
+    QStringList lines;
+    for (const QFileInfo& file : QDir(documents).entryInfoList({"*.csv"}, QDir::Files)) {
+        QFile f(file.filePath());
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QStringList all = QString::fromUtf8(f.readAll()).remove(QChar(0xFEFF)).split("\r\n", Qt::SkipEmptyParts);
+        lines << all.mid(1);
+    }
+    return lines;
 }
 
 class Road {
@@ -55,7 +72,7 @@ public:
     void run() {
         const QString book = qEnvironmentVariable("ZERKON_DEMO_ROAD");
         shots_ = qEnvironmentVariable("ZERKON_DEMO_SHOTS");
-        const QString picture = makePictureFolder(QFileInfo(book).absolutePath() + "/../pictures");
+        const QString picture = makePictureFolder(QFileInfo(book).absolutePath() + "/../pictures", 20);
         QElapsedTimer all;
         all.start();
 
@@ -65,35 +82,40 @@ public:
         shared_.Row.choose(2); // the item rows start below the header
         shot("workbook");
 
-        // A closing date with every hour, the jitter on.
+        // A closing date with every hour, the jitter on; two pictures per item.
         ui_.ClosingDate->setCurrentIndex(std::min(2, ui_.ClosingDate->count() - 1));
         main_->closingTime().ClosingDateChange();
         ui_.ClosingTime->setCurrentIndex(std::min(12, ui_.ClosingTime->count() - 1));
         main_->closingTime().ClosingTimeChange();
         ui_.TimeSway->setItemIndex(0);
+        ui_.TrackBar1->setValue(2);
 
-        const int pictures[] = {3, 1, 2};
+        // The category of the dialog for the rows that name none, then "連続出品": the picture
+        // folder is asked for, the check's report answered with "続行".
+        if (!chooseCategory()) return fail("no category was opened");
+        shot("category");
+        auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
+        if (!batch) return fail("no 連続出品 button");
+        MessageService::instance().clearTranscript();
+        answer({picture, "ContinueButton"});
+        QElapsedTimer listing;
+        listing.start();
+        batch->click();
+        const double minutes = listing.elapsed() / 60000.0;
+        shot("listed");
+        QString summary;
+        for (const QJsonObject& entry : MessageService::instance().transcript())
+            if (entry["caption"].toString() == listing::texts::batch::ReportCaption && entry["kind"] == "message")
+                summary = entry["text"].toString();
+        const QStringList lines = logLines(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"));
         QStringList ids;
-        QList<double> seconds;
-        for (int row = 0; row < 3; ++row) {
-            QElapsedTimer one;
-            one.start();
-            if (!chooseCategory()) return fail("no category was opened");
-            if (row == 0) shot("category");
-            ui_.TrackBar1->setValue(pictures[row]);
-            answer({picture, "OK"});
-            ui_.UploadButton->click();
-            if (row == 0) shot("upload");
-            answer({});
-            ui_.SetShuppin->click();
-            if (row == 0) shot("item-set");
-            ui_.Exhibit->click();
-            const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(2 + row, 1));
-            ids << id;
-            seconds << one.elapsed() / 1000.0;
-            say(QStringLiteral("listed row %1 as %2 in %3 s").arg(2 + row).arg(id.isEmpty() ? "(nothing)" : id)
-                    .arg(seconds.last(), 0, 'f', 1));
-            if (row == 0) shot("listed");
+        for (const QString& line : lines)
+            if (line.split(',').contains(listing::texts::batch::ResultListed)) ids << line.section(',', 3, 3);
+        // The IDs as the workbook holds them.
+        QStringList inRows;
+        for (int row = 2; row < 2 + lines.size(); ++row) {
+            const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, 1));
+            if (!id.isEmpty()) inRows << QStringLiteral("%1:%2").arg(row).arg(id);
         }
 
         // Relisting: one item singly from its page, the rest in bulk at the panel's prices.
@@ -133,11 +155,12 @@ public:
         shot("collected");
 
         say("---- report ----");
-        const qsizetype listed = std::count_if(ids.begin(), ids.end(), [](const QString& s) { return !s.isEmpty(); });
-        say(QStringLiteral("rows listed: %1 (auction IDs %2)").arg(listed).arg(ids.join(", ")));
-        double sum = 0;
-        for (double s : seconds) sum += s;
-        say(QStringLiteral("seconds per listing: %1").arg(seconds.isEmpty() ? 0 : sum / seconds.size(), 0, 'f', 1));
+        for (const QString& line : summary.split('\n')) say(line);
+        say(QStringLiteral("the sheet's auction IDs (row:ID): %1").arg(inRows.join(", ")));
+        say(QStringLiteral("listed %1 rows in %2 min: %3 items per minute")
+                .arg(ids.size())
+                .arg(minutes, 0, 'f', 2)
+                .arg(minutes > 0 ? ids.size() / minutes : 0, 0, 'f', 2));
         say(QStringLiteral("relisted singly: %1; bulk: %2").arg(single).arg(relisted));
         for (const QString& line : written) say(QStringLiteral("collection: %1").arg(line));
         const QDir documents(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"));

@@ -1,0 +1,58 @@
+#pragma once
+// "連続出品": every remaining row from the row cursor on (or the next N) listed in one press,
+// each through exactly the four presses' steps (category, upload, item set, listing) and the
+// one record per listing. Every row is checked first and nothing is sent until the seller
+// agrees to the report; then the run goes on by itself: a row the site refuses is recorded as
+// failed with the site's message, the stop button ends it after the current listing, a lost
+// browser or office ends it where it was (the next press goes on from there). At the end one
+// summary, and one line per row appended to the dated listing log in the documents folder.
+#include "listing/BatchRules.h"
+#include "workflow/Panel.h"
+#include "workflow/Shared.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zk::listing {
+
+class BatchListing {
+public:
+    BatchListing(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+
+    void RenzokuShuppinClick();
+
+    // The header title of the column that gives a row its own category code.
+    static inline const QString CategoryHeader = QStringLiteral("カテゴリ");
+
+private:
+    // The workbook, the row and price columns, the pictures and their folder: false when the
+    // press ends (said).
+    bool ready();
+    // The rows of the run from the cursor, and what the run will use besides them; false when
+    // the workbook could not be read (said).
+    bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan);
+    QSet<QString> categoryCodes() const;
+    // One row through the four steps; its outcome, and why the run must stop (empty: go on).
+    batch::Outcome listRow(const batch::Verdict& verdict, QString& stop);
+    void runSteps(const batch::Verdict& verdict, batch::Outcome& outcome);
+    // What the site's error page says, one message per line; empty when it is not one.
+    QString siteMessages();
+    // A row the site refused before the agree press: its record is closed, its row no longer
+    // coloured; the pictures sent stay in the done folder, so the rows after it keep theirs.
+    void abandon(batch::Outcome& outcome);
+    // After a lost browser: the record that the steps could not settle is settled here.
+    void reconcile();
+    qint64 browserProcess() const;
+    bool officeLost() const;
+    // Appends the run's lines to the listing log; the file's path, or empty (said).
+    QString writeLog(const QList<batch::Outcome>& outcomes);
+
+    workflow::Shared& shared_;
+    workflow::Panel& panel_;
+    // The notices the steps said during the row, kept for its outcome.
+    QStringList notices_;
+};
+
+} // namespace zk::listing

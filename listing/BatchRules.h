@@ -1,0 +1,94 @@
+#pragma once
+// The rules of "連続出品" that need no browser, workbook or disk: the check of every row before
+// the first is sent (what the site would refuse, what is only worth a look), the pictures each
+// row will take, the progress line, the listing log's lines and the closing summary.
+#include <QDateTime>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace zk::listing::batch {
+
+// One row of the run as the workbook holds it; the description already expanded from the
+// picture folder's template.
+struct RowData {
+    int row = 0;
+    QString auctionId, title, category, start, buy, description;
+};
+
+// What the run will use besides the rows.
+struct RunPlan {
+    // Pictures per item and the folder's pictures not sent yet, in the order they go.
+    int perItem = 0;
+    QStringList pictures;
+    // The category codes of category.txt; a row's own code (a "カテゴリ" column) else this one.
+    QSet<QString> categoryCodes;
+    QString defaultCategory;
+    // Prices: from the workbook's columns when it has them, else the panel's while used.
+    bool workbookPrices = false;
+    bool panelPrices = false;
+    QString panelStart, panelBuy;
+    bool panelSokketu = false;
+    // The closing slot: chosen on the sub page, and still offered by the site now.
+    bool closingChosen = false;
+    bool closingOffered = false;
+};
+
+struct Verdict {
+    int row = 0;
+    QString title;
+    QStringList errors;   // the row is skipped
+    QStringList warnings; // the row lists; worth a look
+    QString category;     // the code the row lists in
+    QStringList pictures; // what it will take from the folder
+    bool ok() const { return errors.isEmpty(); }
+};
+
+// Every row checked in order. Pictures go, in folder order, only to rows that list; the first
+// row they do not reach is told how many were left.
+QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan);
+
+// The start and buy-now prices the form will get for a row, as the site reads them.
+struct Prices {
+    QString start, buy;
+};
+Prices effectivePrices(const RowData& row, const RunPlan& plan);
+// What is wrong with a pair of prices for the site; empty when nothing.
+QStringList priceProblems(const Prices& prices);
+// What is wrong with a title for the site (errors) and what is only odd (warnings).
+void checkTitle(const QString& title, QStringList& errors, QStringList& warnings);
+// Characters of the text that CP932 cannot hold, each once, in order.
+QString charactersOutsideCp932(const QString& text);
+// A price as the site takes it: half-width digits only; -1 when not.
+long long wholePrice(const QString& text);
+
+// "連続出品 3/10件目　経過 1:05　残り 約2:10": row k of n (1-based), the time since the run
+// began; the time left is estimated from the rows done (none before the first is done).
+QString progressText(int k, int n, qint64 elapsedMs);
+// "m:ss" or "h:mm:ss".
+QString durationText(qint64 ms);
+
+// How one row of the run ended.
+struct Outcome {
+    enum class Kind { Listed, Skipped, Failed, NotReached };
+    Kind kind = Kind::Skipped;
+    int row = 0;
+    QString title, auctionId, link, reason;
+    QDateTime at;
+};
+QString resultName(Outcome::Kind kind);
+
+// The listing log: its dated name in the documents folder, its header and one CSV line per
+// row (UTF-8 with a byte-order mark, so the office opens it with Japanese intact).
+QString logFileName(const QDate& day);
+QString logHeader();
+QString logLine(const Outcome& outcome);
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString& text);
+
+// The one summary at the end: counts, then each skipped and failed row with its reason; where
+// the run stopped early, where and why.
+QString summaryText(const QList<Outcome>& outcomes, const QString& stoppedAt, const QString& logPath);
+
+} // namespace zk::listing::batch

@@ -1,0 +1,74 @@
+#include "listing/PreflightReport.h"
+
+#include "listing/Texts.h"
+#include "platform/MessageService.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zk::listing {
+
+namespace t = texts::batch;
+
+PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PreflightReport"));
+    setWindowTitle(t::ReportCaption);
+    int good = 0;
+    for (const batch::Verdict& v : verdicts) good += v.ok() ? 1 : 0;
+    const int bad = int(verdicts.size()) - good;
+
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(good > 0 ? t::ReportIntro.arg(verdicts.size()).arg(good).arg(bad)
+                                      : t::ReportNothing.arg(verdicts.size()),
+                             this);
+    intro->setObjectName(QStringLiteral("ReportIntro"));
+    layout->addWidget(intro);
+
+    table_ = new QTableWidget(int(verdicts.size()), 4, this);
+    table_->setObjectName(QStringLiteral("ReportTable"));
+    table_->setHorizontalHeaderLabels({t::ColumnRow, t::ColumnTitle, t::ColumnErrors, t::ColumnWarnings});
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(true);
+    for (int i = 0; i < verdicts.size(); ++i) {
+        const batch::Verdict& v = verdicts[i];
+        const QStringList cells{QString::number(v.row), v.title, v.errors.join('\n'), v.warnings.join('\n')};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            // Rows that will be skipped stand out.
+            if (!v.ok()) item->setForeground(QColor(192, 0, 0));
+            table_->setItem(i, c, item);
+        }
+    }
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Interactive);
+    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    table_->setColumnWidth(1, 260);
+    table_->resizeRowsToContents();
+    layout->addWidget(table_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* go = buttons->addButton(t::Continue, QDialogButtonBox::AcceptRole);
+    go->setObjectName(QStringLiteral("ContinueButton"));
+    go->setEnabled(good > 0);
+    QPushButton* abort = buttons->addButton(t::Abort, QDialogButtonBox::RejectRole);
+    abort->setObjectName(QStringLiteral("AbortButton"));
+    // Nothing is sent by a stray Enter.
+    abort->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(900, 420);
+}
+
+bool PreflightReport::ask(const QList<batch::Verdict>& verdicts) {
+    PreflightReport report(verdicts);
+    return MessageService::instance().exec(report) == QDialog::Accepted;
+}
+
+} // namespace zk::listing
