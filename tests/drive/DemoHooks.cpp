@@ -3,67 +3,31 @@
 #include "app/Mainform.h"
 
 #include <QAbstractButton>
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
 
 namespace zk {
 
 namespace {
 
-void takeScreenshot(TMain* mainWindow, const QString& file);
-
-// Once the start-up step has run: the buttons to click, then the screenshot.
-void afterStartup(TMain* mainWindow) {
+void clickAfterStartup(TMain* mainWindow, const QStringList& names) {
     if (!mainWindow->startupRan()) {
-        QTimer::singleShot(200, mainWindow, [mainWindow] { afterStartup(mainWindow); });
+        QTimer::singleShot(200, mainWindow, [=] { clickAfterStartup(mainWindow, names); });
         return;
     }
-    for (const QString& name : qEnvironmentVariable("ZERKON_DEMO_CLICKS").split(',', Qt::SkipEmptyParts)) {
+    for (const QString& name : names) {
         if (auto* button = mainWindow->findChild<QAbstractButton*>(name.trimmed())) {
             std::fprintf(stderr, "zerkon: clicking %s\n", qPrintable(name.trimmed()));
             button->click();
         }
     }
-    const QString file = qEnvironmentVariable("ZERKON_SCREENSHOT");
-    if (file.isEmpty()) return;
-    bool ok = false;
-    int delay = qEnvironmentVariableIntValue("ZERKON_SCREENSHOT_DELAY", &ok);
-    if (!ok) delay = 3000;
-    QTimer::singleShot(delay, mainWindow, [mainWindow, file] { takeScreenshot(mainWindow, file); });
-}
-
-void takeScreenshot(TMain* mainWindow, const QString& file) {
-    {
-        QScreen* screen = QGuiApplication::primaryScreen();
-        QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
-        // Offscreen there is no screen to grab: take the window itself.
-        if (picture.isNull() || QGuiApplication::platformName() == "offscreen") picture = mainWindow->grab();
-        // Both pages of the panel alone, their see-through parts transparent.
-        for (int page = 0; page < 2; ++page) {
-            mainWindow->SideButtonClick();
-            QImage panel = mainWindow->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-            const QRegion shape = mainWindow->mask();
-            if (!shape.isEmpty())
-                for (int y = 0; y < panel.height(); ++y)
-                    for (int x = 0; x < panel.width(); ++x)
-                        if (!shape.contains(QPoint(x, y))) panel.setPixel(x, y, 0);
-            panel.save(QString(file).replace(".png", mainWindow->PageIndex == 0 ? "-main-page.png" : "-sub-page.png"));
-        }
-        if (picture.save(file)) std::fprintf(stderr, "zerkon: screenshot written to %s\n", qPrintable(file));
-        else std::fprintf(stderr, "zerkon: could not write the screenshot %s\n", qPrintable(file));
-        if (qEnvironmentVariableIntValue("ZERKON_QUIT_AFTER_SCREENSHOT") == 1) mainWindow->close();
-    }
 }
 
 } // namespace
 
-void armScreenshot(TMain* mainWindow) {
-    if (qEnvironmentVariableIsEmpty("ZERKON_SCREENSHOT") && qEnvironmentVariableIsEmpty("ZERKON_DEMO_CLICKS")) return;
-    afterStartup(mainWindow);
+void armDemoClicks(TMain* mainWindow) {
+    const QStringList names = qEnvironmentVariable("ZERKON_DEMO_CLICKS").split(',', Qt::SkipEmptyParts);
+    if (!names.isEmpty()) clickAfterStartup(mainWindow, names);
 }
 
 } // namespace zk
