@@ -8,6 +8,7 @@
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
+#include "listing/PictureCheck.h"
 #include "listing/PictureUpload.h"
 #include "listing/PreflightReport.h"
 #include "listing/Submission.h"
@@ -153,6 +154,9 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
 
     plan.perItem = panel_.uploadCount();
     plan.pictures = up.Files.mid(up.NextIndex);
+    // Looked at on disk as the upload will: only those the run can reach.
+    for (const QString& picture : plan.pictures.mid(0, int(rows.size()) * plan.perItem))
+        if (const QString line = unsendablePicture(up.Folder, picture); !line.isEmpty()) plan.unsendable.insert(picture, line);
     plan.categoryCodes = categoryCodes();
     plan.defaultCategory = s.LastCategory;
     plan.workbookPrices = cursor.hasPriceColumns();

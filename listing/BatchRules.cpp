@@ -115,8 +115,18 @@ QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan) {
                 v.errors << (ranOut ? t::NoPicturesLeft : t::PicturesRunOut.arg(left).arg(plan.perItem));
                 ranOut = true;
             } else {
-                v.pictures = plan.pictures.mid(nextPicture, plan.perItem);
-                nextPicture += plan.perItem;
+                // A picture that cannot be sent stops every row that would take it: they go in
+                // folder order, so the seller has to mend or move it.
+                const QStringList share = plan.pictures.mid(nextPicture, plan.perItem);
+                QStringList refused;
+                for (const QString& picture : share)
+                    if (plan.unsendable.contains(picture)) refused << plan.unsendable.value(picture);
+                if (!refused.isEmpty()) {
+                    v.errors << t::PictureUnsendable.arg(refused.join(QStringLiteral("、")));
+                } else {
+                    v.pictures = share;
+                    nextPicture += plan.perItem;
+                }
             }
         }
         verdicts << v;

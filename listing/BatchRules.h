@@ -3,6 +3,7 @@
 // the first is sent (what the site would refuse, what is only worth a look), the pictures each
 // row will take, the progress line, the listing log's lines and the closing summary.
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -22,6 +23,8 @@ struct RunPlan {
     // Pictures per item and the folder's pictures not sent yet, in the order they go.
     int perItem = 0;
     QStringList pictures;
+    // Those of them that cannot be sent, each with its reason ("name：reason").
+    QHash<QString, QString> unsendable;
     // The category codes of category.txt; a row's own code (a "カテゴリ" column) else this one.
     QSet<QString> categoryCodes;
     QString defaultCategory;

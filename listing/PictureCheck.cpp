@@ -52,13 +52,16 @@ QString pictureProblemText(rules::PictureProblem problem) {
     return {};
 }
 
+QString unsendablePicture(const QString& folder, const QString& path) {
+    const rules::PictureProblem problem = rules::pictureProblem(examinePicture(folder, path));
+    if (problem == rules::PictureProblem::None) return {};
+    return QFileInfo(path).fileName() + "：" + pictureProblemText(problem);
+}
+
 QStringList unsendablePictures(const QString& folder, const QStringList& paths) {
     QStringList lines;
-    for (const QString& path : paths) {
-        const rules::PictureProblem problem = rules::pictureProblem(examinePicture(folder, path));
-        if (problem != rules::PictureProblem::None)
-            lines << QFileInfo(path).fileName() + "：" + pictureProblemText(problem);
-    }
+    for (const QString& path : paths)
+        if (const QString line = unsendablePicture(folder, path); !line.isEmpty()) lines << line;
     return lines;
 }
 

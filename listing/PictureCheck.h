@@ -14,6 +14,8 @@ namespace zk::listing {
 rules::PictureFacts examinePicture(const QString& folder, const QString& path);
 // The reason shown for a problem; empty for None.
 QString pictureProblemText(rules::PictureProblem problem);
+// "name: reason" when the picture must not be sent; empty when it can go.
+QString unsendablePicture(const QString& folder, const QString& path);
 // The pictures of `paths` that must not be sent, one line each: "name: reason". Empty when all
 // can go.
 QStringList unsendablePictures(const QString& folder, const QStringList& paths);

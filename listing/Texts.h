@@ -152,6 +152,8 @@ inline const QString BuyTooHigh = QStringLiteral("即決価格が999,999,999円�
 inline const QString BuyBelowStart = QStringLiteral("即決価格（%1）が開始価格（%2）より低くなっています");
 inline const QString PicturesRunOut = QStringLiteral("画像が足りません：この行で画像がなくなります（残り%1枚、%2枚必要）");
 inline const QString NoPicturesLeft = QStringLiteral("画像が足りません（前の行で使い切ります）");
+// A picture this row would take that cannot be sent: "name：reason", each.
+inline const QString PictureUnsendable = QStringLiteral("送れない画像があります：%1");
 inline const QString DescriptionTooLong = QStringLiteral("商品説明が9,999バイトを超えています（%1バイト）");
 inline const QString AlreadyListed = QStringLiteral("出品済みです（オークションID：%1）。もう一度出品すると二重になります");
 inline const QString NoCategory = QStringLiteral("カテゴリがありません（カテゴリー選択で選ぶか、「カテゴリ」列に書いて下さい）");

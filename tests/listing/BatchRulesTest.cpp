@@ -123,6 +123,20 @@ TEST(BatchPreflight, PicturesGoOnlyToListingRowsAndTheRowThatRunsOutIsNamed) {
     EXPECT_EQ(v[4].errors, QStringList{u("画像が足りません（前の行で使い切ります）")});
 }
 
+// A picture that cannot be sent stops the row that would take it and every row after it: the
+// pictures go in folder order, so nothing after it lists until it is mended.
+TEST(BatchPreflight, APictureThatCannotBeSentStopsTheRowsThatWouldTakeIt) {
+    RunPlan plan = goodPlan(6);
+    plan.unsendable.insert("/p/03.jpg", u("03.jpg：JPEGではありません"));
+    const QList<Verdict> v = preflight({goodRow(2), goodRow(3), goodRow(4)}, plan);
+    ASSERT_EQ(v.size(), 3);
+    EXPECT_EQ(v[0].pictures, (QStringList{"/p/00.jpg", "/p/01.jpg"}));
+    for (int i : {1, 2}) {
+        EXPECT_EQ(v[i].errors, QStringList{u("送れない画像があります：03.jpg：JPEGではありません")}) << i;
+        EXPECT_TRUE(v[i].pictures.isEmpty()) << i;
+    }
+}
+
 // Worth a look, but the row lists.
 TEST(BatchPreflight, WarningsLeaveTheRowListing) {
     RowData row = goodRow(2);
