@@ -265,12 +265,11 @@ void ItemCollection::readPage(const CollectionList& list, int page, int count, c
 }
 
 void ItemCollection::writePage(int page, const PageRows& rows) {
-    // One call for the page's cells, then their links: a call into the office per cell would
-    // cost more than the whole page walk.
+    // The page's cells, then their links, each as one block: calls into the office per cell
+    // would cost more than the whole page walk.
     sheet::TExcel& excel = *shared_.Excel;
     if (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) != 0) writeFailed_ = true;
-    for (int k = 0; k < rows.addresses.size(); ++k)
-        if (excel.WriteToHyperlinkCell(rows.firstRow + k, UrlColumn, rows.addresses[k]) != 0) writeFailed_ = true;
+    if (excel.WriteHyperlinks(rows.firstRow, UrlColumn, rows.addresses) != 0) writeFailed_ = true;
     shared_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;

@@ -86,6 +86,38 @@ void BM_ListedRowWrittenAndSaved(benchmark::State& state) {
 }
 BENCHMARK(BM_ListedRowWrittenAndSaved)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// A collected page's links: 50 cells, one call each, against the whole block at once.
+QStringList pageLinks(int page) {
+    QStringList links;
+    for (int k = 0; k < 50; ++k) links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(page * 50 + k);
+    return links;
+}
+
+void BM_PageLinksCellByCell(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int page = 0;
+    for (auto _ : state) {
+        const QStringList links = pageLinks(page);
+        for (int k = 0; k < links.size(); ++k) book.excel.WriteToHyperlinkCell(page * 50 + k + 1, 5, links[k]);
+        ++page;
+    }
+    state.SetItemsProcessed(state.iterations() * 50);
+}
+BENCHMARK(BM_PageLinksCellByCell)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_PageLinksInOneBlock(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int page = 0;
+    for (auto _ : state) {
+        if (book.excel.WriteHyperlinks(page * 50 + 1, 5, pageLinks(page)) != 0) return state.SkipWithError(book.excel.LastErrorText.toStdString().c_str());
+        ++page;
+    }
+    state.SetItemsProcessed(state.iterations() * 50);
+}
+BENCHMARK(BM_PageLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
 void BM_Read1000RowsInOneBlock(benchmark::State& state) {
     Workbook book(Rows);
     if (!book.ready) return state.SkipWithError("office not started");

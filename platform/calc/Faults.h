@@ -23,6 +23,7 @@ inline const QString BookClosed = QStringLiteral("ブックは既に閉じられ
 inline const QString NoSelection = QStringLiteral("アクティブなセルがありません。");
 inline const QString CannotOpen = QStringLiteral("ブックを開けませんでした(使用中か、壊れています): ");
 inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません: ");
+inline const QString LinksNotWritten = QStringLiteral("ハイパーリンクを書き込めませんでした: ");
 } // namespace texts
 
 namespace hresult {
