@@ -7,7 +7,7 @@
 #include "browser/Iectrl.h"
 #include "platform/chromium/BrowserSettings.h"
 #include "platform/chromium/ChromiumBrowser.h"
-#include "platform/chromium/ChromiumBrowser.h"
+#include "platform/chromium/PageObject.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,6 +84,19 @@ int main(int argc, char** argv) {
         configure(benchmark::RegisterBenchmark("SetFormValue", [&](benchmark::State& s) {
             int i = 0;
             for (auto _ : s) ie.SetFormValue(0, "f1", QString("値%1").arg(i++));
+        }));
+        configure(benchmark::RegisterBenchmark("XPutOnly", [&](benchmark::State& s) {
+            int i = 0;
+            auto* document = dynamic_cast<zk::chromium::DocumentObject*>(ie.Document.object());
+            for (auto _ : s) document->formElementPut(0, "f1", "value", QString("値%1").arg(i++));
+        }));
+        configure(benchmark::RegisterBenchmark("XWaitIdleOnly", [&](benchmark::State& s) {
+            for (auto _ : s) ie.WaitIdle(5);
+        }));
+        configure(benchmark::RegisterBenchmark("XPutThenGet", [&](benchmark::State& s) {
+            int i = 0;
+            auto* document = dynamic_cast<zk::chromium::DocumentObject*>(ie.Document.object());
+            for (auto _ : s) { document->formElementPut(0, "f1", "value", QString("値%1").arg(i++)); ie.GetFormValue(0, "f1"); }
         }));
         configure(benchmark::RegisterBenchmark("Fill30Fields", [&](benchmark::State& s) {
             int i = 0;
