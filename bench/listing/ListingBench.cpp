@@ -9,6 +9,7 @@
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
 #include "listing/Texts.h"
+#include "relist/RelistRules.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/SystemIni.h"
 #include "platform/MessageService.h"
@@ -21,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QJsonArray>
 #include <QPainter>
 #include <QRegularExpression>
@@ -84,9 +86,14 @@ void makePictures(const QString& folder, int count) {
 
 // The category press with the dialog answered at once: until the entry form of the category is
 // shown.
+std::vector<double> dialogSeconds; // of the category press: until the dialog is shown and filled
+
 bool pressCategory() {
     const QString before = panel->shared().LastCategory;
+    QElapsedTimer shown;
+    shown.start();
     panel->ui()->CategoryButton->click();
+    dialogSeconds.push_back(shown.nsecsElapsed() / 1e9);
     auto* dialog = panel->shared().CategoryDialog;
     if (!dialog) return false;
     int node = -1;
@@ -214,6 +221,106 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// The bulk relist: the waits each item keeps (100 ms after its page, 20 before its links are
+// counted, 50 before the relist form's confirmation, and the item set's 200, 300 and 200).
+constexpr int kRelistItems = 50;
+constexpr int kRelistWaitsMs = 100 + 20 + 50 + kFixedWaitsMs;
+
+// One unsold item relisted directly: its page, its relist form (confirmed where the site asks),
+// the form sent and agreed to; the seconds spent, or a negative number when it did not end on
+// the completion page.
+double relistDirectly(const QString& itemPage) {
+    QElapsedTimer t;
+    t.start();
+    if (ie().NavigateWait(itemPage) != 0) return -1;
+    const zk::relist::RelistTarget target = zk::relist::relistTarget(ie().GetUrl(), panel->shared().Settings.auctionHost());
+    if (ie().NavigateWait(target.address) != 0 || ie().WaitComplete(10) != 0) return -1;
+    if (ie().ExistsByName(zk::listing::texts::ConfirmElement) &&
+        (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
+        return -1;
+    const double opened = t.nsecsElapsed() / 1e9;
+    const int form = entryForm();
+    if (form < 0) {
+        std::fprintf(stderr, "listing_bench: no relist form at %s\n", qPrintable(ie().GetUrl()));
+        return -1;
+    }
+    ie().CheckFormRadio(form, "salesmode", 0);
+    ie().SetFormSelectedIndex(form, "ClosingDate", 2);
+    ie().SetFormSelectedIndex(form, "ClosingTime", 5);
+    t.restart();
+    ie().SelectById("auc_submit1");
+    ie().ClickSelected();
+    ie().WaitComplete(10);
+    ie().SelectByTagName("input");
+    const int n = ie().GetListLength();
+    for (int i = n - 1; i >= 0; --i) {
+        if (ie().GetItemAttribute(i, "value") != QString::fromUtf8("利用規約とガイドラインに同意して出品する")) continue;
+        ie().NarrowToItem(i);
+        ie().ClickSelected();
+        break;
+    }
+    ie().WaitComplete(10);
+    if (!ie().GetUrl().contains("/jp/config/submit")) {
+        std::fprintf(stderr, "listing_bench: the direct relist ended on %s\n", qPrintable(ie().GetUrl()));
+        return -1;
+    }
+    return opened + t.nsecsElapsed() / 1e9;
+}
+
+// The item pages of the unsold list shown now.
+QStringList unsoldItemPages() {
+    QStringList pages;
+    if (ie().SelectByTagName("A") != 0) return pages;
+    const int n = ie().GetListLength();
+    for (int i = 0; i < n; ++i) {
+        const QString href = ie().GetItemAttribute(i, "href");
+        if (zk::relist::isItemPageLink(href, panel->shared().Settings.auctionHost()) && !pages.contains(href)) pages << href;
+    }
+    return pages;
+}
+
+void measureBulkRelist() {
+    const QString list = panel->shared().Settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
+    // The floor first, on items beyond the bulk run's fifty: a list page load and a few relists done directly.
+    std::vector<double> listLoads, items;
+    for (int k = 0; k < 5; ++k) {
+        QElapsedTimer t;
+        t.start();
+        if (ie().NavigateWait(list) != 0) break;
+        listLoads.push_back(t.nsecsElapsed() / 1e9);
+        const QStringList pages = unsoldItemPages();
+        if (pages.isEmpty()) break;
+        const double s = relistDirectly(pages.last());
+        if (s < 0) {
+            std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
+            return;
+        }
+        items.push_back(s + kRelistWaitsMs / 1000.0);
+    }
+    if (items.empty()) return;
+    zk::MessageService::instance().setAnswers({});
+    panel->ui()->GoReShuppin->click();
+    zk::MessageService::instance().setAnswers({"Yes", "OK"});
+    QElapsedTimer t;
+    t.start();
+    panel->ui()->ReShuppinAll->click();
+    const double bulk = t.nsecsElapsed() / 1e9;
+    auto* progress = panel->findChild<QLabel*>("RelistProgress");
+    const QString counts = progress ? progress->text() : QString();
+    // The numbers of the progress line: passes, tried, relisted, skipped.
+    QList<int> numbers;
+    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(counts)) numbers << m.captured().toInt();
+    const int passes = numbers.size() >= 4 ? numbers[0] : 0, relisted = numbers.size() >= 4 ? numbers[2] : 0;
+    // Each pass reads the list it starts from; the run ends on the list again.
+    const double floor = median(items) * relisted + median(listLoads) * (passes + 1);
+    std::printf("\nbulk relist: %s\n", qPrintable(counts.simplified()));
+    std::printf("bulk relist of %d items: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted directly with "
+                "its %d ms of waits, %.0f ms a list page, %d passes)\n",
+                relisted, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000, kRelistWaitsMs,
+                median(listLoads) * 1000, passes);
+    std::printf("bulk relist ratio to floor: %.2f\n", floor > 0 ? bulk / floor : 0.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -227,7 +334,8 @@ int main(int argc, char** argv) {
     if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     QTemporaryDir siteData;
-    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path()});
+    // Unsold items for the bulk relist: fifty for the run over three list pages, more for its floor.
+    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + 5)});
     const QString error = siteProcess.start();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "site: %s\n", qPrintable(error));
@@ -301,8 +409,11 @@ int main(int argc, char** argv) {
         std::printf("%-28s %10.0f %10.0f %7.2f   (%zu and %zu runs)\n", step.name, a * 1000, b * 1000, b > 0 ? a / b : 0.0,
                     step.road.size(), step.floor.size());
     }
+    measureBulkRelist();
+    std::printf("of the category press, the dialog shown and filled: %.0f ms\n", median(dialogSeconds) * 1000);
     for (const QJsonObject& shown : zk::MessageService::instance().transcript())
-        std::printf("message shown: %s\n", qPrintable(shown.value("text").toString().simplified()));
+        if (!shown.value("text").toString().isEmpty())
+            std::printf("message shown: %s\n", qPrintable(shown.value("text").toString().simplified()));
     for (const Step& step : steps) {
         const double a = median(step.road), b = median(step.floor);
         std::printf("%s ratio to floor: %.2f\n", step.name, b > 0 ? a / b : 0.0);
