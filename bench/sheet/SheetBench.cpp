@@ -204,18 +204,18 @@ int main(int argc, char** argv) {
     const auto ratio = [&](const char* a, const char* b) {
         return m.count(a) && m.count(b) && m[b] > 0 ? m[a] / m[b] : -1.0;
     };
-    const char* write = "BM_WriteCell/iterations:2000/repeats:3";
-    const char* raw = "BM_RawUnoWrite/iterations:2000/repeats:3";
-    const char* parts = "BM_RawUnoLookupFormatWrite/iterations:2000/repeats:3";
+    const char* write = "BM_WriteCell";
+    const char* raw = "BM_RawUnoWrite";
+    const char* parts = "BM_RawUnoLookupFormatWrite";
     if (m.count(write) && m.count(raw)) {
         std::printf("\ncell write %.0f us, one raw UNO call %.0f us, the raw calls it is made of (look-up, format, "
                     "write) %.0f us\n",
                     m[write], m[raw], m.count(parts) ? m[parts] : -1.0);
         std::printf("cell write ratio to floor: %.2f\n", ratio(write, raw));
     }
-    const char* cells = "BM_PageLinksCellByCell/iterations:10/repeats:3";
-    const char* block = "BM_PageLinksInOneBlock/iterations:10/repeats:3";
-    const char* ten = "BM_TenPagesOfLinksInOneBlock/iterations:5/repeats:3";
+    const char* cells = "BM_PageLinksCellByCell";
+    const char* block = "BM_PageLinksInOneBlock";
+    const char* ten = "BM_TenPagesOfLinksInOneBlock";
     if (m.count(cells) && m.count(block))
         std::printf("page of 50 links: %.1f ms cell by cell, %.1f ms in one block (%.1fx); 500 links in one block "
                     "%.0f ms\n",
