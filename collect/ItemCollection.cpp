@@ -56,7 +56,7 @@ void ItemCollection::ShuppinCollectionClick() {
 
     workflow::BusyGuard busy(panel_);
     collected_ = written_ = savedRows_ = savedPages_ = 0;
-    writeFailed_ = false;
+    pending_ = PageRows{};
     if (!prepareWorkbook(list)) return;
 
     TIECtrl& ie = *shared_.IE;
@@ -226,11 +226,11 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
         // short, so none of its rows are kept.
         if (!ie.IsConnected()) return Walk{Walk::PageFailed, page, 0, {}};
         if (rows.cells.isEmpty()) return Walk{};
-        // The next page loads while this one's rows go to the workbook.
+        // The next page loads while the rows go to the workbook.
         const QString next = pageAddress(list.startAddress, page + 1);
         const bool started = ie.StartNavigation(next) == 0;
-        writePage(page, rows);
-        if (writeFailed_ || page % SaveEveryPages == 0) {
+        keepPage(page, rows);
+        if (page % SaveEveryPages == 0) {
             QString cause;
             if (!saveRows(cause)) return Walk{Walk::SaveFailed, page, 0, cause};
         }
@@ -264,22 +264,28 @@ void ItemCollection::readPage(const CollectionList& list, int page, int count, c
     }
 }
 
-void ItemCollection::writePage(int page, const PageRows& rows) {
-    // One call for the page's cells, then their links: a call into the office per cell would
-    // cost more than the whole page walk.
-    sheet::TExcel& excel = *shared_.Excel;
-    if (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) != 0) writeFailed_ = true;
-    for (int k = 0; k < rows.addresses.size(); ++k)
-        if (excel.WriteToHyperlinkCell(rows.firstRow + k, UrlColumn, rows.addresses[k]) != 0) writeFailed_ = true;
+void ItemCollection::keepPage(int page, const PageRows& rows) {
+    if (pending_.cells.isEmpty()) pending_.firstRow = rows.firstRow;
+    pending_.cells += rows.cells;
+    pending_.addresses += rows.addresses;
     shared_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
 }
 
+bool ItemCollection::writePending() {
+    // The cells, then their links, each as one block: calls into the office per cell would cost
+    // more than the whole page walk. A failed write keeps its error for the message.
+    sheet::TExcel& excel = *shared_.Excel;
+    const bool written = excel.WriteRows(pending_.firstRow, PageColumn, pending_.cells) == 0 &&
+                         excel.WriteHyperlinks(pending_.firstRow, UrlColumn, pending_.addresses) == 0;
+    pending_ = PageRows{};
+    return written;
+}
+
 bool ItemCollection::saveRows(QString& cause) {
     sheet::TExcel& excel = *shared_.Excel;
-    writeFailed_ = false;
-    if (excel.LiveCheck() == 0) {
+    if ((pending_.cells.isEmpty() || writePending()) && excel.LiveCheck() == 0) {
         savedRows_ = collected_;
         savedPages_ = written_;
         return true;

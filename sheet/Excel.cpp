@@ -186,6 +186,11 @@ int TExcel::WriteToHyperlinkCell(int row, int column, const QString& address) {
     });
 }
 
+int TExcel::WriteHyperlinks(int row, int column, const QStringList& addresses) {
+    clearError();
+    return guarded([&] { ref(Sheet, "Sheet").setHyperlinks(row, column, addresses); });
+}
+
 QVariant TExcel::ReadCell(int row, int column) {
     clearError();
     try {

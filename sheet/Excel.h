@@ -35,6 +35,8 @@ public:
     // not, -1 on failure.
     int CellHiddenByMerge(int row, int column);
     int WriteToHyperlinkCell(int row, int column, const QString& address);
+    // Links from (row, column) down, one empty cell per address, each showing its address.
+    int WriteHyperlinks(int row, int column, const QStringList& addresses);
     // Rows of cells from (row, column) in one call: numbers as numbers, texts kept as texts,
     // invalid values as empty cells.
     int WriteRows(int row, int column, const QList<QVariantList>& rows);

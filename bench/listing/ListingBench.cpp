@@ -1,10 +1,17 @@
-// The item set and the listing presses through the main window against the practice site and a
-// headless Chromium, beside their floor: the fixed waits the steps must keep (200, 300 and
-// 200 ms around the closing date and time) plus the two page loads they cause (entry form to
-// confirmation page, confirmation page to completion page), measured in the same run on the
-// same site by pressing the two buttons directly on a form filled beforehand.
+// The whole road of one listing through the main window against the practice site and a headless
+// Chromium: the category press (the dialog answered), the upload press with three pictures, and
+// the item set and listing presses, each step beside its floor, measured in the same run on the
+// same site: the waits the steps must keep plus the page loads and the picture upload they cause,
+// done directly (the category page and its confirmation, the picture page, the three pictures
+// set on their inputs and sent, the way back to the entry form, the confirmation and completion
+// pages).
 #include "app/Mainforinst.h"
 #include "browser/Iectrl.h"
+#include "category/Categoryform.h"
+#include "listing/Texts.h"
+#include "relist/RelistRules.h"
+#include "platform/chromium/ChromiumBrowser.h"
+#include "workflow/SystemIni.h"
 #include "platform/MessageService.h"
 #include "platform/Signals.h"
 #include "../../tests/site/SiteProcess.h"
@@ -14,6 +21,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QJsonArray>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include "workflow/Pause.h"
@@ -27,12 +38,23 @@
 
 namespace {
 
+// The waits each step keeps, whatever the page does:
+// item set and listing: 200, 300 and 200 ms around the closing date and time;
 constexpr int kFixedWaitsMs = 200 + 300 + 200;
+// category press: the dialog is looked at every 300 ms, the confirmation 50 ms after the page
+// has loaded, the description editor's link 100 ms after it is focused;
+constexpr int kCategoryWaitsMs = 300 + 50 + 100;
+// upload press: per picture 100 ms after the focus, 100 after the Tab, 200 after the Space that
+// opens the chooser, 200 before the name is pasted and 50 after it; 100 before the send.
+constexpr int kPictures = 3;
+constexpr int kUploadWaitsMs = kPictures * (100 + 100 + 200 + 200 + 50) + 100;
 
 zk::test::SiteProcess* site = nullptr;
 zk::TMainForInst1* panel = nullptr;
 QString category;
 std::vector<double> stepSeconds, floorSeconds;
+std::vector<double> categorySeconds, categoryFloor, uploadSeconds, uploadFloor;
+QString pictureFolder;
 
 QString readCp932(const QString& path) {
     QFile file(path);
@@ -49,44 +71,123 @@ int entryForm() {
     return -1;
 }
 
-// A fresh entry form of the category with what the upload writes.
-bool openEntryForm() {
-    panel->GotoGategory(category);
-    const int form = entryForm();
-    if (form < 0) return false;
-    ie().SetFormValue(form, "item_title", QString::fromUtf8("ベンチマーク"));
-    ie().SetFormValue(form, "item_description", "bench");
-    return true;
-}
-
-void BM_ItemSetAndListing(benchmark::State& state) {
-    for (auto _ : state) {
-        if (!openEntryForm()) {
-            state.SkipWithError("no entry form");
-            return;
-        }
-        QElapsedTimer t;
-        t.start();
-        panel->ui()->SetShuppin->click();
-        panel->ui()->Exhibit->click();
-        const double s = t.nsecsElapsed() / 1e9;
-        if (!ie().GetUrl().contains("/jp/config/submit")) {
-            state.SkipWithError("not listed");
-            return;
-        }
-        stepSeconds.push_back(s);
-        state.SetIterationTime(s);
+// Pictures for every iteration: the upload parks what it has sent.
+void makePictures(const QString& folder, int count) {
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv((i * 37) % 360, 160, 220));
+        QPainter painter(&picture);
+        painter.drawText(picture.rect(), Qt::AlignCenter, QString::number(i));
+        painter.end();
+        picture.save(QStringLiteral("%1/p%2.jpg").arg(folder).arg(i, 3, 10, QChar('0')), "JPEG", 85);
     }
 }
 
-void BM_Floor(benchmark::State& state) {
+// The category press with the dialog answered at once: until the entry form of the category is
+// shown.
+std::vector<double> dialogSeconds; // of the category press: until the dialog is shown and filled
+
+bool pressCategory() {
+    const QString before = panel->shared().LastCategory;
+    QElapsedTimer shown;
+    shown.start();
+    panel->ui()->CategoryButton->click();
+    dialogSeconds.push_back(shown.nsecsElapsed() / 1e9);
+    auto* dialog = panel->shared().CategoryDialog;
+    if (!dialog) return false;
+    int node = -1;
+    for (int i = 0; i < dialog->tree().size() && node < 0; ++i)
+        if (dialog->tree().node(i).text.contains(("^/" + category).toLatin1())) node = i;
+    if (node < 0) return false;
+    dialog->selectNode(node);
+    dialog->OKClick();
+    QElapsedTimer waited;
+    waited.start();
+    panel->shared().LastCategory.clear();
+    while (panel->shared().LastCategory != category && waited.elapsed() < 60000) zk::workflow::pause(1);
+    if (panel->shared().LastCategory.isEmpty()) panel->shared().LastCategory = before;
+    return panel->shared().LastCategory == category;
+}
+
+void BM_WholeRoad(benchmark::State& state) {
     for (auto _ : state) {
-        if (!openEntryForm()) {
-            state.SkipWithError("no entry form");
-            return;
-        }
-        // Filled without keys or waits: the first offered date and hour, a start price.
+        QElapsedTimer t;
+        t.start();
+        if (!pressCategory()) return state.SkipWithError("no category page");
+        const double category = t.nsecsElapsed() / 1e9;
+        panel->ui()->TrackBar1->setValue(kPictures);
+        zk::MessageService::instance().setAnswers({pictureFolder + "/p000.jpg", "OK"});
+        t.restart();
+        panel->ui()->UploadButton->click();
+        const double upload = t.nsecsElapsed() / 1e9;
+        zk::MessageService::instance().setAnswers({});
         const int form = entryForm();
+        if (form < 0) return state.SkipWithError("not back on the entry form after the upload");
+        // Without a workbook row the upload writes no title or description: set outside the time,
+        // as the floor does.
+        ie().SetFormValue(form, "item_title", QString::fromUtf8("ベンチマーク"));
+        ie().SetFormValue(form, "item_description", "bench");
+        t.restart();
+        panel->ui()->SetShuppin->click();
+        panel->ui()->Exhibit->click();
+        const double listing = t.nsecsElapsed() / 1e9;
+        if (!ie().GetUrl().contains("/jp/config/submit")) return state.SkipWithError("not listed");
+        categorySeconds.push_back(category);
+        uploadSeconds.push_back(upload);
+        stepSeconds.push_back(listing);
+        state.SetIterationTime(category + upload + listing);
+    }
+}
+
+// The same pages loaded and the same pictures sent directly, plus the waits the steps keep.
+bool floorCategory(double& seconds) {
+    QElapsedTimer t;
+    t.start();
+    const QString address = panel->shared().Settings.value(zk::workflow::ini::ShuppinUrl) + category;
+    if (ie().NavigateWait(address) != 0 || ie().WaitComplete(10) != 0) return false;
+    if (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0) return false;
+    seconds = t.nsecsElapsed() / 1e9 + kCategoryWaitsMs / 1000.0;
+    return entryForm() >= 0;
+}
+
+bool floorUpload(int first, double& seconds) {
+    zk::chromium::ChromiumBrowser* browser = ie().session();
+    QElapsedTimer t;
+    t.start();
+    if (ie().SelectByTagName("INPUT") != 0) return false;
+    const int n = ie().GetListLength();
+    int found = -1;
+    for (int i = 0; i < n && found < 0; ++i)
+        if (ie().GetItemAttribute(i, "value") == zk::listing::texts::ToPicturePage) found = i;
+    if (found < 0) return false;
+    ie().NarrowToItem(found);
+    if (ie().ClickSelected() < 0 || ie().WaitComplete(10) != 0) return false;
+    for (int k = 1; k <= kPictures; ++k) {
+        const QJsonObject input = browser->pageCall(
+            "Runtime.evaluate", {{"expression", QStringLiteral("document.getElementById('ImageFile%1')").arg(k)}});
+        const QString objectId = input.value("result").toObject().value("objectId").toString();
+        if (objectId.isEmpty()) return false;
+        const QString file = QStringLiteral("%1/p%2.jpg").arg(pictureFolder).arg(first + k - 1, 3, 10, QChar('0'));
+        browser->pageCall("DOM.setFileInputFiles", {{"files", QJsonArray{file}}, {"objectId", objectId}});
+    }
+    if (ie().SubmitForm(0, 0) < 0 || ie().WaitComplete(60) != 0) return false;
+    if (ie().SubmitForm(1, 0) < 0 || ie().WaitComplete(10) != 0) return false;
+    seconds = t.nsecsElapsed() / 1e9 + kUploadWaitsMs / 1000.0;
+    return entryForm() >= 0;
+}
+
+int floorPictures = 0; // the floor sends pictures of the folder the road does not reach
+
+void BM_WholeRoadFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        double category = 0, upload = 0;
+        if (!floorCategory(category)) return state.SkipWithError("no category page");
+        if (!floorUpload(500 + floorPictures, upload)) return state.SkipWithError("pictures not sent");
+        floorPictures += kPictures;
+        const int form = entryForm();
+        ie().SetFormValue(form, "item_title", QString::fromUtf8("ベンチマーク"));
+        ie().SetFormValue(form, "item_description", "bench");
         ie().SetFormValue(form, "price_start", "1000");
         ie().CheckFormRadio(form, "salesmode", 0);
         ie().SetFormSelectedIndex(form, "ClosingDate", 2);
@@ -105,13 +206,12 @@ void BM_Floor(benchmark::State& state) {
             break;
         }
         ie().WaitComplete(10);
-        const double s = t.nsecsElapsed() / 1e9 + kFixedWaitsMs / 1000.0;
-        if (!ie().GetUrl().contains("/jp/config/submit")) {
-            state.SkipWithError("not listed");
-            return;
-        }
-        floorSeconds.push_back(s);
-        state.SetIterationTime(s);
+        const double listing = t.nsecsElapsed() / 1e9 + kFixedWaitsMs / 1000.0;
+        if (!ie().GetUrl().contains("/jp/config/submit")) return state.SkipWithError("not listed");
+        categoryFloor.push_back(category);
+        uploadFloor.push_back(upload);
+        floorSeconds.push_back(listing);
+        state.SetIterationTime(category + upload + listing);
     }
 }
 
@@ -119,6 +219,107 @@ double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// The bulk relist: the waits each item keeps (100 ms after its page, 20 before its links are
+// counted, 50 before the relist form's confirmation, and the item set's 200, 300 and 200).
+constexpr int kRelistItems = 50;
+constexpr int kRelistWaitsMs = 100 + 20 + 50 + kFixedWaitsMs;
+
+// One unsold item relisted directly: its page, its relist form (confirmed where the site asks),
+// the form sent and agreed to; the seconds spent, or a negative number when it did not end on
+// the completion page.
+double relistDirectly(const QString& itemPage) {
+    QElapsedTimer t;
+    t.start();
+    if (ie().NavigateWait(itemPage) != 0) return -1;
+    const zk::relist::RelistTarget target = zk::relist::relistTarget(ie().GetUrl(), panel->shared().Settings.auctionHost());
+    if (ie().NavigateWait(target.address) != 0 || ie().WaitComplete(10) != 0) return -1;
+    if (ie().ExistsByName(zk::listing::texts::ConfirmElement) &&
+        (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
+        return -1;
+    const double opened = t.nsecsElapsed() / 1e9;
+    const int form = entryForm();
+    if (form < 0) {
+        std::fprintf(stderr, "listing_bench: no relist form at %s\n", qPrintable(ie().GetUrl()));
+        return -1;
+    }
+    ie().CheckFormRadio(form, "salesmode", 0);
+    ie().SetFormSelectedIndex(form, "ClosingDate", 2);
+    ie().SetFormSelectedIndex(form, "ClosingTime", 5);
+    t.restart();
+    ie().SelectById("auc_submit1");
+    ie().ClickSelected();
+    ie().WaitComplete(10);
+    ie().SelectByTagName("input");
+    const int n = ie().GetListLength();
+    for (int i = n - 1; i >= 0; --i) {
+        if (ie().GetItemAttribute(i, "value") != QString::fromUtf8("利用規約とガイドラインに同意して出品する")) continue;
+        ie().NarrowToItem(i);
+        ie().ClickSelected();
+        break;
+    }
+    ie().WaitComplete(10);
+    if (!ie().GetUrl().contains("/jp/config/submit")) {
+        std::fprintf(stderr, "listing_bench: the direct relist ended on %s\n", qPrintable(ie().GetUrl()));
+        return -1;
+    }
+    return opened + t.nsecsElapsed() / 1e9;
+}
+
+// The item pages of the unsold list shown now.
+QStringList unsoldItemPages() {
+    QStringList pages;
+    if (ie().SelectByTagName("A") != 0) return pages;
+    const int n = ie().GetListLength();
+    for (int i = 0; i < n; ++i) {
+        const QString href = ie().GetItemAttribute(i, "href");
+        if (zk::relist::isItemPageLink(href, panel->shared().Settings.auctionHost()) && !pages.contains(href)) pages << href;
+    }
+    return pages;
+}
+
+// The bulk relist beside its floor: their ratio, 0 when it could not be measured.
+double measureBulkRelist() {
+    const QString list = panel->shared().Settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
+    // The floor first, on items beyond the bulk run's fifty: a list page load and a few relists done directly.
+    std::vector<double> listLoads, items;
+    for (int k = 0; k < 5; ++k) {
+        QElapsedTimer t;
+        t.start();
+        if (ie().NavigateWait(list) != 0) break;
+        listLoads.push_back(t.nsecsElapsed() / 1e9);
+        const QStringList pages = unsoldItemPages();
+        if (pages.isEmpty()) break;
+        const double s = relistDirectly(pages.last());
+        if (s < 0) {
+            std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
+            return 0;
+        }
+        items.push_back(s + kRelistWaitsMs / 1000.0);
+    }
+    if (items.empty()) return 0;
+    zk::MessageService::instance().setAnswers({});
+    panel->ui()->GoReShuppin->click();
+    zk::MessageService::instance().setAnswers({"Yes", "OK"});
+    QElapsedTimer t;
+    t.start();
+    panel->ui()->ReShuppinAll->click();
+    const double bulk = t.nsecsElapsed() / 1e9;
+    auto* progress = panel->findChild<QLabel*>("RelistProgress");
+    const QString counts = progress ? progress->text() : QString();
+    // The numbers of the progress line: passes, tried, relisted, skipped.
+    QList<int> numbers;
+    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(counts)) numbers << m.captured().toInt();
+    const int passes = numbers.size() >= 4 ? numbers[0] : 0, relisted = numbers.size() >= 4 ? numbers[2] : 0;
+    // Each pass reads the list it starts from; the run ends on the list again.
+    const double floor = median(items) * relisted + median(listLoads) * (passes + 1);
+    std::printf("\nbulk relist: %s\n", qPrintable(counts.simplified()));
+    std::printf("bulk relist of %d items: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted directly with "
+                "its %d ms of waits, %.0f ms a list page, %d passes)\n",
+                relisted, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000, kRelistWaitsMs,
+                median(listLoads) * 1000, passes);
+    return floor > 0 ? bulk / floor : 0.0;
 }
 
 } // namespace
@@ -134,7 +335,8 @@ int main(int argc, char** argv) {
     if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     QTemporaryDir siteData;
-    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path()});
+    // Unsold items for the bulk relist: fifty for the run over three list pages, more for its floor.
+    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + 5)});
     const QString error = siteProcess.start();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "site: %s\n", qPrintable(error));
@@ -176,17 +378,48 @@ int main(int argc, char** argv) {
     main->closingTime().ClosingTimeChange();
     main->ui()->TimeSway->setItemIndex(1);
 
-    benchmark::RegisterBenchmark("ItemSetAndListing", BM_ItemSetAndListing)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Floor", BM_Floor)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
+    // The road's own pictures first in the folder; the floor's after them.
+    pictureFolder = home.path() + "/pictures";
+    makePictures(pictureFolder, 1000);
+    // Road and floor take turns, so that both see the same load on the machine.
+    for (int round = 0; round < 4; ++round) {
+        benchmark::RegisterBenchmark("WholeRoad", BM_WholeRoad)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("WholeRoadFloor", BM_WholeRoadFloor)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+    }
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();
 
-    const double steps = median(stepSeconds), floor = median(floorSeconds);
-    std::printf("item set + listing: %.0f ms (median of %zu)\nfloor (fixed waits %d ms + two page loads): %.0f ms (median of %zu)\nratio: %.2f\n",
-                steps * 1000, stepSeconds.size(), kFixedWaitsMs, floor * 1000, floorSeconds.size(),
-                floor > 0 ? steps / floor : 0.0);
-    if (!zk::MessageService::instance().transcript().isEmpty())
-        std::printf("messages shown: %lld\n", qlonglong(zk::MessageService::instance().transcript().size()));
+    struct Step {
+        const char* name;
+        const std::vector<double>& road;
+        const std::vector<double>& floor;
+    };
+    std::vector<double> roadAll, floorAll;
+    for (size_t i = 0; i < stepSeconds.size() && i < categorySeconds.size(); ++i)
+        roadAll.push_back(categorySeconds[i] + uploadSeconds[i] + stepSeconds[i]);
+    for (size_t i = 0; i < floorSeconds.size() && i < categoryFloor.size(); ++i)
+        floorAll.push_back(categoryFloor[i] + uploadFloor[i] + floorSeconds[i]);
+    const Step steps[] = {{"category press", categorySeconds, categoryFloor},
+                          {"upload press (3 pictures)", uploadSeconds, uploadFloor},
+                          {"item set + listing", stepSeconds, floorSeconds},
+                          {"listing road", roadAll, floorAll}};
+    std::printf("\n%-28s %10s %10s %7s   (medians; floor = the waits kept + the page loads and uploads done directly)\n",
+                "step", "ms", "floor ms", "ratio");
+    for (const Step& step : steps) {
+        const double a = median(step.road), b = median(step.floor);
+        std::printf("%-28s %10.0f %10.0f %7.2f   (%zu and %zu runs)\n", step.name, a * 1000, b * 1000, b > 0 ? a / b : 0.0,
+                    step.road.size(), step.floor.size());
+    }
+    const double relistRatio = measureBulkRelist();
+    std::printf("of the category press, the dialog shown and filled: %.0f ms\n", median(dialogSeconds) * 1000);
+    for (const QJsonObject& shown : zk::MessageService::instance().transcript())
+        if (!shown.value("text").toString().isEmpty())
+            std::printf("message shown: %s\n", qPrintable(shown.value("text").toString().simplified()));
+    for (const Step& step : steps) {
+        const double a = median(step.road), b = median(step.floor);
+        std::printf("%s ratio to floor: %.2f\n", step.name, b > 0 ? a / b : 0.0);
+    }
+    std::printf("bulk relist ratio to floor: %.2f\n", relistRatio);
     main.reset();
     return 0;
 }

@@ -1,10 +1,16 @@
 // Round trips to the spreadsheet through the wrapper, against a real headless office: one cell
-// read, one cell write, and reading the rows of a 1,000-item workbook cell by cell (as the
-// workflows do) and in one block.
+// read, one cell write beside its floor (one raw UNO call on a cell already held, and the raw
+// calls the wrapper's write is made of), reading the rows of a 1,000-item workbook cell by cell
+// (as the workflows do) and in one block, and a collected page's links cell by cell and as one
+// block.
 #include "sheet/Excel.h"
+#include "platform/calc/Model.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
 
 using zk::sheet::TExcel;
 
@@ -57,6 +63,38 @@ void BM_WriteCell(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteCell)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// The floor of a cell write: one UNO call on a cell whose reference is already held.
+void BM_RawUnoWrite(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    QList<Reference<css::table::XCell>> cells;
+    for (int row = 1; row <= 10; ++row) cells << book.excel.Sheet->cells(row, 3)->state().cell;
+    int n = 0;
+    for (auto _ : state) {
+        cells[n % 10]->setFormula(zk::calc::uno::ou(QString::number(n)));
+        ++n;
+    }
+}
+BENCHMARK(BM_RawUnoWrite)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The raw calls a cell write is made of: the cell looked up, its format read (to store text in a
+// text cell as Excel does), the write.
+void BM_RawUnoLookupFormatWrite(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    const Reference<css::sheet::XSpreadsheet> sheet = book.excel.Sheet->cells(1, 1)->state().sheet;
+    int n = 0;
+    for (auto _ : state) {
+        Reference<css::table::XCell> cell = sheet->getCellByPosition(2, n % 10);
+        sal_Int32 key = 0;
+        Reference<css::beans::XPropertySet>(cell, UNO_QUERY_THROW)->getPropertyValue("NumberFormat") >>= key;
+        benchmark::DoNotOptimize(key);
+        cell->setFormula(zk::calc::uno::ou(QString::number(n)));
+        ++n;
+    }
+}
+BENCHMARK(BM_RawUnoLookupFormatWrite)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true);
+
 // What the listing and the prompts do: one guarded read per cell, title and start price.
 void BM_Read1000RowsCellByCell(benchmark::State& state) {
     Workbook book(Rows);
@@ -86,6 +124,52 @@ void BM_ListedRowWrittenAndSaved(benchmark::State& state) {
 }
 BENCHMARK(BM_ListedRowWrittenAndSaved)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// A collected page's links: 50 cells, one call each, against the whole block at once; and the
+// block the collection writes before each of its saves (ten pages).
+QStringList pageLinks(int page, int count = 50) {
+    QStringList links;
+    for (int k = 0; k < count; ++k) links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(page * 50 + k);
+    return links;
+}
+
+void BM_PageLinksCellByCell(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int page = 0;
+    for (auto _ : state) {
+        const QStringList links = pageLinks(page);
+        for (int k = 0; k < links.size(); ++k) book.excel.WriteToHyperlinkCell(page * 50 + k + 1, 5, links[k]);
+        ++page;
+    }
+    state.SetItemsProcessed(state.iterations() * 50);
+}
+BENCHMARK(BM_PageLinksCellByCell)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_PageLinksInOneBlock(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int page = 0;
+    for (auto _ : state) {
+        if (book.excel.WriteHyperlinks(page * 50 + 1, 5, pageLinks(page)) != 0) return state.SkipWithError("links failed");
+        ++page;
+    }
+    state.SetItemsProcessed(state.iterations() * 50);
+}
+BENCHMARK(BM_PageLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_TenPagesOfLinksInOneBlock(benchmark::State& state) {
+    Workbook book(10);
+    if (!book.ready) return state.SkipWithError("office not started");
+    int block = 0;
+    for (auto _ : state) {
+        if (book.excel.WriteHyperlinks(block * 500 + 1, 5, pageLinks(block * 10, 500)) != 0)
+            return state.SkipWithError("links failed");
+        ++block;
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+}
+BENCHMARK(BM_TenPagesOfLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+
 void BM_Read1000RowsInOneBlock(benchmark::State& state) {
     Workbook book(Rows);
     if (!book.ready) return state.SkipWithError("office not started");
@@ -95,3 +179,46 @@ void BM_Read1000RowsInOneBlock(benchmark::State& state) {
 BENCHMARK(BM_Read1000RowsInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
+
+// Keeps the median of each benchmark's time per iteration.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    auto& m = reporter.medians;
+    const auto ratio = [&](const char* a, const char* b) {
+        return m.count(a) && m.count(b) && m[b] > 0 ? m[a] / m[b] : -1.0;
+    };
+    const char* write = "BM_WriteCell";
+    const char* raw = "BM_RawUnoWrite";
+    const char* parts = "BM_RawUnoLookupFormatWrite";
+    if (m.count(write) && m.count(raw)) {
+        std::printf("\ncell write %.0f us, one raw UNO call %.0f us, the raw calls it is made of (look-up, format, "
+                    "write) %.0f us\n",
+                    m[write], m[raw], m.count(parts) ? m[parts] : -1.0);
+        std::printf("cell write ratio to floor: %.2f\n", ratio(write, raw));
+    }
+    const char* cells = "BM_PageLinksCellByCell";
+    const char* block = "BM_PageLinksInOneBlock";
+    const char* ten = "BM_TenPagesOfLinksInOneBlock";
+    if (m.count(cells) && m.count(block))
+        std::printf("page of 50 links: %.1f ms cell by cell, %.1f ms in one block (%.1fx); 500 links in one block "
+                    "%.0f ms\n",
+                    m[cells], m[block], ratio(cells, block), m.count(ten) ? m[ten] : -1.0);
+    return 0;
+}

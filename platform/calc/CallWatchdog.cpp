@@ -2,6 +2,7 @@
 
 #include "OfficeProcess.h"
 
+#include <algorithm>
 #include <csignal>
 
 namespace zk::calc {
@@ -25,14 +26,18 @@ CallWatchdog::Watch::~Watch() {
 
 CallWatchdog::Watch CallWatchdog::watch(pid_t pid, int ms) {
     std::uint64_t id = 0;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         // Started on first use: most objects never wait on a call.
         if (!thread_.joinable()) thread_ = std::thread([this] { loop(); });
         id = next_++;
-        entries_[id] = Entry{Clock::now() + std::chrono::milliseconds(ms), pid};
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
+        entries_[id] = Entry{deadline, pid};
+        wake = deadline < nextLook_;
     }
-    wake_.notify_all();
+    // Waking the thread for every call would cost each office call a switch of threads.
+    if (wake) wake_.notify_all();
     return Watch(this, id);
 }
 
@@ -43,16 +48,20 @@ void CallWatchdog::release(std::uint64_t id) {
 
 void CallWatchdog::loop() {
     std::unique_lock<std::mutex> lock(mutex_);
+    // Without a call to watch, the thread looks again after this long by itself.
+    constexpr auto idleLook = std::chrono::milliseconds(500);
     while (!stopping_) {
         if (entries_.empty()) {
-            wake_.wait(lock);
+            nextLook_ = Clock::now() + idleLook;
+            wake_.wait_until(lock, nextLook_);
             continue;
         }
         auto earliest = entries_.begin();
         for (auto it = entries_.begin(); it != entries_.end(); ++it)
             if (it->second.deadline < earliest->second.deadline) earliest = it;
         if (Clock::now() < earliest->second.deadline) {
-            wake_.wait_until(lock, earliest->second.deadline);
+            nextLook_ = std::min(earliest->second.deadline, Clock::now() + idleLook);
+            wake_.wait_until(lock, nextLook_);
             continue;
         }
         const pid_t pid = earliest->second.pid;

@@ -56,6 +56,9 @@ private:
     std::condition_variable wake_;
     std::map<std::uint64_t, Entry> entries_;
     std::uint64_t next_ = 1;
+    // When the thread next looks at the entries by itself; a call bound to end before that wakes
+    // it, the others (nearly all) cost it no wake-up.
+    Clock::time_point nextLook_{};
     bool stopping_ = false;
     std::atomic<bool> fired_{false};
     std::thread thread_;

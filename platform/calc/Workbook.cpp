@@ -5,7 +5,9 @@
 #include "Model.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -440,6 +442,43 @@ void Worksheet::setValues(int firstRow, int firstColumn, const QList<QVariantLis
         Reference<css::sheet::XCellRangeData> range(
             d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
         range->setDataArray(data);
+    });
+}
+
+void Worksheet::setHyperlinks(int firstRow, int column, const QStringList& addresses) {
+    if (addresses.isEmpty()) return;
+    d->doc->run("Add", [&] {
+        const int lastRow = firstRow + int(addresses.size()) - 1;
+        checkCell(firstRow, column);
+        checkCell(lastRow, column);
+        // The block comes in as a linked area of a small page of links, which the office reads
+        // into cells with real links in one call; the link is dropped at once, the cells stay.
+        QTemporaryDir folder; // owner-only, removed with its page
+        if (!folder.isValid()) throw AutomationError(zk::hresult::Exception, folder.errorString());
+        const QString page = folder.filePath(QStringLiteral("links.html"));
+        QByteArray html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+        for (const QString& address : addresses) {
+            const QByteArray escaped = address.toHtmlEscaped().toUtf8();
+            html += "<tr><td><a href=\"" + escaped + "\">" + escaped + "</a></td></tr>\n";
+        }
+        html += "</table></body></html>\n";
+        QFile file(page);
+        if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size() || !file.flush())
+            throw AutomationError(zk::hresult::Exception, file.errorString());
+        file.close();
+        Reference<css::sheet::XAreaLinks> links(props(d->doc->model)->getPropertyValue("AreaLinks"), UNO_QUERY_THROW);
+        Reference<css::sheet::XSpreadsheet> sheet = d->sheet;
+        Reference<css::sheet::XCellRangeAddressable> addressable(sheet->getCellRangeByPosition(0, 0, 0, 0), UNO_QUERY_THROW);
+        css::table::CellAddress at;
+        at.Sheet = addressable->getRangeAddress().Sheet;
+        at.Column = column - 1;
+        at.Row = firstRow - 1;
+        links->insertAtPosition(at, uno::fileUrl(page), "HTML_1", "calc_HTML_WebQuery", "");
+        links->removeByIndex(links->getCount() - 1);
+        // A page the office could not read leaves the cells as they were, without a word.
+        Reference<css::text::XText> last(sheet->getCellByPosition(column - 1, lastRow - 1), UNO_QUERY_THROW);
+        if (last->getString().isEmpty())
+            throw AutomationError(zk::hresult::Exception, texts::LinksNotWritten + cellAddress(lastRow, column));
     });
 }
 

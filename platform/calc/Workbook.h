@@ -92,6 +92,9 @@ public:
     // numbers, texts as texts (never parsed), invalid values as empty cells. Short rows are
     // filled with empty cells.
     void setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows);
+    // A column of links from firstRow down, one cell per address, each showing its address:
+    // what Hyperlinks.Add does to an empty cell, for a whole block in a few calls.
+    void setHyperlinks(int firstRow, int column, const QStringList& addresses);
     void activate();
 
 private:

@@ -127,6 +127,34 @@ TEST_F(ExcelWrapper, HyperlinkColumnsPastZHaveNoAddress) {
     EXPECT_NE(excel.LastError, 0u);
 }
 
+TEST_F(ExcelWrapper, BlockOfHyperlinksIsRealLinksInTheSavedFileAndLeavesItsNeighboursAlone) {
+    openBook();
+    const QStringList links{"https://page.example/auction/x1?a=1&b=2", "https://page.example/商品/x2",
+                            "https://page.example/auction/x3/"};
+    EXPECT_EQ(excel.WriteToCell(6, 5, "上"), 0);
+    EXPECT_EQ(excel.WriteToCell(10, 5, "下"), 0);
+    EXPECT_EQ(excel.WriteRows(7, 4, {{"1,500", QVariant(), "次"}, {"2", QVariant(), "次"}, {"3", QVariant(), "次"}}), 0);
+    EXPECT_EQ(excel.WriteHyperlinks(7, 5, links), 0);
+    EXPECT_EQ(excel.WriteHyperlinks(11, 5, {}), 0);
+    EXPECT_EQ(excel.WriteHyperlinks(1048576, 5, links), -1) << "past the last row";
+    EXPECT_EQ(excel.Quit(), 0);
+
+    Reopened again(book);
+    auto sheet = again.sheet();
+    for (int k = 0; k < 3; ++k) {
+        const QString cell = QString("E%1").arg(7 + k);
+        EXPECT_EQ(sheet->range(cell)->hyperlinkAddress().toStdString(), links[k].toStdString()) << cell.toStdString();
+        EXPECT_EQ(again.text(cell).toStdString(), links[k].toStdString()) << cell.toStdString();
+        EXPECT_EQ(again.text(QString("F%1").arg(7 + k)), "次");
+    }
+    EXPECT_EQ(again.text("D7"), "1,500");
+    EXPECT_EQ(again.text("B7"), "ヴィンテージ時計");
+    EXPECT_EQ(again.text("E6"), "上");
+    EXPECT_EQ(again.text("E10"), "下");
+    EXPECT_EQ(sheet->range("E6")->hyperlinkAddress(), "");
+    EXPECT_EQ(sheet->range("E10")->hyperlinkAddress(), "");
+}
+
 TEST_F(ExcelWrapper, ActiveCellWindowStateAndTitle) {
     openBook();
     excel.ExcelApp->activeWorkbook()->sheets()->item(1)->range("D7")->select();
