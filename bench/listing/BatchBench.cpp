@@ -3,6 +3,7 @@
 // category's Enter, each picture's chooser keys, the closing date and time) plus the page loads
 // and picture uploads one listing needs, measured in the same run by driving the same pages
 // directly (the pictures handed to the file inputs, no keys, no waits).
+#include "BenchDataFolder.h"
 #include "app/Mainforinst.h"
 #include "browser/Iectrl.h"
 #include "platform/Cp932.h"
@@ -35,11 +36,6 @@ constexpr int kPictures = 2;
 // paste and Enter (100 + 100 + 200 + 200 + 50), the upload's send (100) and title (100), the
 // closing date and time (200 + 300 + 200).
 constexpr int kFixedWaitsMs = 150 + kPictures * 650 + 100 + 100 + 700;
-
-QString readCp932(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? zk::cp932::toUnicode(file.readAll()) : QString();
-}
 
 // Hands a file to a file input of the page, as the chooser would.
 bool setFile(zk::TIECtrl& ie, const QString& input, const QString& path) {
@@ -134,18 +130,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "site: %s\n", qPrintable(error));
         return 1;
     }
-    for (int i = 0; i < 100 && !QFile::exists(siteData.path() + "/FieldsDefine.ini"); ++i) zk::workflow::pause(50);
-    QDir().mkpath(home.path() + "/data");
-    QString ini = readCp932(siteData.path() + "/System.ini");
-    ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + home.path());
-    ini += "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + home.path() + "/profile\r\n";
-    for (const auto& [name, text] : {std::pair{QString("System.ini"), ini},
-                                     std::pair{QString("FieldsDefine.ini"), readCp932(siteData.path() + "/FieldsDefine.ini")}}) {
-        QFile out(home.path() + "/data/" + name);
-        if (!out.open(QIODevice::WriteOnly)) return 1;
-        out.write(zk::cp932::fromUnicode(text));
-    }
-    QFile::copy(siteData.path() + "/category.txt", home.path() + "/data/category.txt");
+    if (!zk::bench::seedDataFolder(siteData.path(), home.path())) return 1;
 
     // The sheet (made by the office from CSV) and the pictures: two per row, two for the floor.
     QDir().mkpath(home.path() + "/books");

@@ -5,6 +5,7 @@
 // done directly (the category page and its confirmation, the picture page, the three pictures
 // set on their inputs and sent, the way back to the entry form, the confirmation and completion
 // pages).
+#include "BenchDataFolder.h"
 #include "app/Mainforinst.h"
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
@@ -55,11 +56,6 @@ QString category;
 std::vector<double> stepSeconds, floorSeconds;
 std::vector<double> categorySeconds, categoryFloor, uploadSeconds, uploadFloor;
 QString pictureFolder;
-
-QString readCp932(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? zk::cp932::toUnicode(file.readAll()) : QString();
-}
 
 zk::TIECtrl& ie() { return *panel->shared().IE; }
 
@@ -343,18 +339,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     site = &siteProcess;
-    for (int i = 0; i < 100 && !QFile::exists(siteData.path() + "/FieldsDefine.ini"); ++i) zk::workflow::pause(50);
-    QDir().mkpath(home.path() + "/data");
-    QString ini = readCp932(siteData.path() + "/System.ini");
-    ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + home.path());
-    ini += "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + home.path() + "/profile\r\n";
-    for (const auto& [name, text] : {std::pair{QString("System.ini"), ini},
-                                     std::pair{QString("FieldsDefine.ini"), readCp932(siteData.path() + "/FieldsDefine.ini")}}) {
-        QFile out(home.path() + "/data/" + name);
-        if (!out.open(QIODevice::WriteOnly)) return 1;
-        out.write(zk::cp932::fromUnicode(text));
-    }
-    QFile::copy(siteData.path() + "/category.txt", home.path() + "/data/category.txt");
+    if (!zk::bench::seedDataFolder(siteData.path(), home.path())) return 1;
 
     zk::MessageService::instance().setAnswers({});
     auto main = std::make_unique<zk::TMainForInst1>();

@@ -1,0 +1,35 @@
+#include "BenchDataFolder.h"
+
+#include "platform/Cp932.h"
+#include "workflow/Pause.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <utility>
+
+namespace zk::bench {
+
+namespace {
+QString readCp932(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? cp932::toUnicode(file.readAll()) : QString();
+}
+} // namespace
+
+bool seedDataFolder(const QString& siteData, const QString& home) {
+    for (int i = 0; i < 100 && !QFile::exists(siteData + "/FieldsDefine.ini"); ++i) workflow::pause(50);
+    QDir().mkpath(home + "/data");
+    QString ini = readCp932(siteData + "/System.ini");
+    ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + home);
+    ini += "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + home + "/profile\r\n";
+    for (const auto& [name, text] : {std::pair{QString("System.ini"), ini},
+                                     std::pair{QString("FieldsDefine.ini"), readCp932(siteData + "/FieldsDefine.ini")}}) {
+        QFile out(home + "/data/" + name);
+        if (!out.open(QIODevice::WriteOnly) || out.write(cp932::fromUnicode(text)) < 0) return false;
+    }
+    QFile::copy(siteData + "/category.txt", home + "/data/category.txt");
+    return true;
+}
+
+} // namespace zk::bench
