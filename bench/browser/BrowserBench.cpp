@@ -3,6 +3,7 @@
 // of 30 fields; then the same operations through Playwright (playwright-core, driving the same
 // Chromium program) on the same page, side by side.
 #include "PageServer.h"
+#include "bench/MedianReporter.h"
 #include "Playwright.h"
 #include "browser/Iectrl.h"
 #include "platform/chromium/BrowserSettings.h"
@@ -32,17 +33,7 @@ QByteArray formPage() {
     return html;
 }
 
-// Keeps the median (over repetitions) of each benchmark's time per call, in microseconds.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
+using zk::bench::MedianReporter;
 
 void configure(benchmark::internal::Benchmark* b) {
     b->Repetitions(kBatches)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond)->MinTime(0.2);

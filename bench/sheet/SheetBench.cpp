@@ -4,6 +4,7 @@
 // (as the workflows do) and in one block, and a collected page's links cell by cell and as one
 // block.
 #include "sheet/Excel.h"
+#include "bench/MedianReporter.h"
 #include "platform/calc/Model.h"
 
 #include <QApplication>
@@ -180,17 +181,7 @@ BENCHMARK(BM_Read1000RowsInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(
 
 } // namespace
 
-// Keeps the median of each benchmark's time per iteration.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
+using zk::bench::MedianReporter;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
