@@ -13,7 +13,7 @@
 #include "site/ListingForm.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "sheet/Excel.h"
 #include "ui_Mainform.h"
 

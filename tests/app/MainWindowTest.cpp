@@ -9,7 +9,7 @@
 #include "platform/Cp932.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "ui_Mainform.h"
 #include "ui_YahooIDDialog.h"
 

@@ -12,7 +12,7 @@
 #include "sheet/Excel.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "ui_Mainform.h"
 
 #include <QElapsedTimer>

@@ -14,7 +14,7 @@
 #include "site/Catalog.h"
 #include "support/TempFolder.h"
 #include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "ui_Mainform.h"
 
 #include <QApplication>
