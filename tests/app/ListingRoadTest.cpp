@@ -6,16 +6,13 @@
 #include "category/CategoryTree.h"
 #include "category/Categoryform.h"
 #include "fields/FormFiller.h"
-#include "platform/Cp932.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "site/ListingForm.h"
-#include "support/TempFolder.h"
-#include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
+#include "support/CalcFixture.h"
+#include "support/EndToEnd.h"
 #include "sheet/Excel.h"
-#include "ui_Mainform.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,7 +22,6 @@
 #include <QTimer>
 #include <QJsonArray>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <csignal>
@@ -39,68 +35,36 @@ namespace {
 
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
-zk::test::SiteProcess* site = nullptr;
-QTemporaryDir* siteData = nullptr;
+zk::test::PracticeSite* site = nullptr;
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-QString readCp932(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return zk::cp932::toUnicode(file.readAll());
-}
-
-class ListingRoadTest : public ::testing::Test {
+class ListingRoadTest : public zk::test::EndToEndTest {
 protected:
     static void SetUpTestSuite() {
-        siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        site = new zk::test::PracticeSite;
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
     }
     static void TearDownTestSuite() {
         delete site;
         site = nullptr;
-        delete siteData;
-        siteData = nullptr;
     }
 
-    ListingRoadTest()
-        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
-        MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({});
-    }
     ~ListingRoadTest() override {
         main_.reset(); // quits the browser and the office it started
         site->control("fault", "kind=clear");
     }
 
-    // The site's own data files, the field definitions changed by `edit`.
-    void start(const std::function<void(QString&)>& editFields = {}, QString siteFolder = {}) {
-        if (siteFolder.isEmpty()) siteFolder = siteData->path();
-        QString ini = readCp932(siteFolder + "/System.ini");
-        ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + dir_.path());
-        dir_.writeCp932("data/System.ini", ini + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
-        QString fields = readCp932(siteFolder + "/FieldsDefine.ini");
+    // The site's own data files (of `from`, the suite's site when none), the field definitions
+    // changed by `edit`.
+    void start(const std::function<void(QString&)>& editFields = {}, const zk::test::PracticeSite* from = nullptr) {
+        if (!from) from = site;
+        QString fields = from->dataText("FieldsDefine.ini");
         if (editFields) editFields(fields);
-        dir_.writeCp932("data/FieldsDefine.ini", fields);
-        for (const char* name : {"category.txt"})
-            QFile::copy(siteFolder + "/" + name, dir_.path() + "/data/" + name);
-        main_ = std::make_unique<zk::TMainForInst1>();
-        QElapsedTimer waited;
-        waited.start();
-        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
-        ASSERT_FALSE(main_->ended()) << texts().join(" / ").toStdString();
-        ASSERT_EQ(main_->shared().IEConnected, 1);
-    }
-
-    Ui::TMain& ui() { return *main_->ui(); }
-    zk::TIECtrl& ie() { return *main_->shared().IE; }
-    QStringList texts() const {
-        QStringList t;
-        for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
-        return t;
+        writeDataFolder(*from, dir_.path(), fields);
+        QFile::copy(from->dataFile("category.txt"), dir_.path() + "/data/category.txt");
+        startLoggedIn();
     }
 
     // A date between the first and the last (all 24 hours offered), and an hour; no jitter.
@@ -165,11 +129,6 @@ protected:
             if (!v.toObject()["seeded"].toBool()) out.append(v);
         return out;
     }
-
-    TempFolder dir_;
-    ScopedEnv data_;
-    ScopedEnv registry_;
-    std::unique_ptr<zk::TMainForInst1> main_;
 };
 
 // The answer FieldsDefine.ini gives for a fixed field, as the form sends it.
@@ -418,17 +377,15 @@ TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) 
     // A site of its own whose clock passes 13:00 ten seconds after its start; the program's
     // clock is set to the moments the panel sees.
     const QDateTime siteStart(QDate(2026, 12, 15), QTime(12, 59, 50));
-    QTemporaryDir folder;
-    zk::test::SiteProcess ownSite({"--data-folder", folder.path(), "--now", siteStart.toString(Qt::ISODate)});
+    zk::test::PracticeSite ownSite({"--now", siteStart.toString(Qt::ISODate)});
     QElapsedTimer siteClock;
     siteClock.start();
     ASSERT_TRUE(ownSite.start().isEmpty());
-    for (int i = 0; i < 100 && !QFile::exists(folder.path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
     struct ClockBack {
         ~ClockBack() { zk::clock::set({}); }
     } clockBack;
     zk::clock::set(siteStart);
-    ASSERT_NO_FATAL_FAILURE(start({}, folder.path()));
+    ASSERT_NO_FATAL_FAILURE(start({}, &ownSite));
 
     // At 12:59 the first date offers its last hour only.
     chooseClosing(0, 0);

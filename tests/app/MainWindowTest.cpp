@@ -6,11 +6,8 @@
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
-#include "platform/Cp932.h"
-#include "support/TempFolder.h"
-#include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
-#include "ui_Mainform.h"
+#include "support/CalcFixture.h"
+#include "support/EndToEnd.h"
 #include "ui_YahooIDDialog.h"
 
 #include <QAbstractButton>
@@ -22,16 +19,12 @@
 #include <QRadioButton>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 using zk::MessageService;
 using zk::ProfileFile;
-using zk::test::ScopedEnv;
-using zk::test::TempFolder;
 
 namespace {
 
@@ -39,17 +32,7 @@ namespace {
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
 // The practice site for the whole test program: the start-up step starts the browser and logs in.
-zk::test::SiteProcess* site = nullptr;
-QTemporaryDir* siteData = nullptr;
-
-// System.ini as the site's generator writes it, for a headless browser with its own profile.
-QString siteSystemIni(const QString& profile) {
-    QFile file(siteData->path() + "/System.ini");
-    file.open(QIODevice::ReadOnly);
-    QString text = zk::cp932::toUnicode(file.readAll());
-    text.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=/tmp");
-    return text + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + profile + "\r\n";
-}
+zk::test::PracticeSite* site = nullptr;
 
 const char* kFieldsIni =
     "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
@@ -57,32 +40,26 @@ const char* kFieldsIni =
     "SONOTA_KESSAI_NUM=0\r\nBANK_DEFAULT_NUM=0\r\nKESSAI_DEFAULT_NUM=0\r\n[SECTION1]\r\nNUM=2\r\nNAME1=StartPrice\r\n"
     "TYPE1=TEXT\r\nNAME2=BidOrBuyPrice\r\nTYPE2=TEXT\r\n";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public zk::test::EndToEndTest {
 protected:
     static void SetUpTestSuite() {
-        siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        site = new zk::test::PracticeSite;
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/System.ini"); ++i) QTest::qWait(50);
     }
     static void TearDownTestSuite() {
         delete site;
-        delete siteData;
+        site = nullptr;
     }
 
-    MainWindowTest()
-        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
-        MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({});
-        zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040));
-    }
+    MainWindowTest() { zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040)); }
     ~MainWindowTest() override {
         main_.reset(); // quits the browser it started
         zk::Desktop::instance().setWorkArea({});
     }
 
-    QString systemIni() const { return siteSystemIni(dir_.path() + "/profile"); }
+    // System.ini as the site's generator writes it, for a headless browser with its own profile.
+    QString systemIni() const { return site->systemIni("/tmp", dir_.path() + "/profile"); }
 
     void writeSystemIni(const QString& text) { dir_.writeCp932("data/System.ini", text); }
     void writeFields() { dir_.writeCp932("data/FieldsDefine.ini", kFieldsIni); }
@@ -90,27 +67,13 @@ protected:
     // Constructs the window and runs its start-up step.
     void start(const QStringList& answers = {}) {
         MessageService::instance().setAnswers(answers);
-        main_ = std::make_unique<zk::TMainForInst1>();
-        QElapsedTimer waited;
-        waited.start();
-        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
-    }
-    Ui::TMain& ui() { return *main_->ui(); }
-    QStringList texts() const {
-        QStringList t;
-        for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
-        return t;
+        startWindow();
     }
     ProfileFile savedSystemIni() {
         ProfileFile file(dir_.path() + "/data/System.ini");
         file.load();
         return file;
     }
-
-    TempFolder dir_;
-    ScopedEnv data_;
-    ScopedEnv registry_;
-    std::unique_ptr<zk::TMainForInst1> main_;
 };
 
 } // namespace

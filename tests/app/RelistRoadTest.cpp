@@ -3,20 +3,15 @@
 // button, and the single relist; the site's record of relists is the judge.
 #include "app/Mainforinst.h"
 #include "browser/Iectrl.h"
-#include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "app/TerminationSignal.h"
-#include "support/TempFolder.h"
-#include "../site/SiteProcess.h"
-#include "ui_Mainform.h"
+#include "support/EndToEnd.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -26,56 +21,30 @@
 
 using zk::MessageService;
 using zk::test::ScopedEnv;
-using zk::test::TempFolder;
 
 namespace {
 
-zk::test::SiteProcess* site = nullptr;
-QTemporaryDir* siteData = nullptr;
+zk::test::PracticeSite* site = nullptr;
 
 constexpr int Unsold = 12;
 
-QString readCp932(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return zk::cp932::toUnicode(file.readAll());
-}
-
-class RelistRoadTest : public ::testing::Test {
+class RelistRoadTest : public zk::test::EndToEndTest {
 protected:
     // A fresh site for each test: the relists of one must not change the list of the next.
-    RelistRoadTest()
-        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
-        MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({});
-    }
     ~RelistRoadTest() override {
         for (qint64 pid : stopped_) endStoppedBrowser(pid);
         main_.reset(); // quits the browser it started
         delete site;
         site = nullptr;
-        delete siteData;
-        siteData = nullptr;
     }
 
     void start(int unsold = Unsold) {
-        siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path(), "--unsold", QString::number(unsold),
-                                          "--page-size", "5"});
+        site = new zk::test::PracticeSite({"--unsold", QString::number(unsold), "--page-size", "5"});
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
-        QString ini = readCp932(siteData->path() + "/System.ini");
-        ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + dir_.path());
-        dir_.writeCp932("data/System.ini", ini + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
-        dir_.writeCp932("data/FieldsDefine.ini", readCp932(siteData->path() + "/FieldsDefine.ini"));
-        QFile::copy(siteData->path() + "/category.txt", dir_.path() + "/data/category.txt");
-        main_ = std::make_unique<zk::TMainForInst1>();
-        QElapsedTimer waited;
-        waited.start();
-        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
-        ASSERT_FALSE(main_->ended()) << texts().join(" / ").toStdString();
-        ASSERT_EQ(main_->shared().IEConnected, 1);
+        writeDataFolder(*site, dir_.path(), site->dataText("FieldsDefine.ini"));
+        QFile::copy(site->dataFile("category.txt"), dir_.path() + "/data/category.txt");
+        ASSERT_NO_FATAL_FAILURE(startLoggedIn());
         // A closing date with every hour, and no jitter.
         ui().ClosingDate->setCurrentIndex(2);
         main_->closingTime().ClosingDateChange();
@@ -84,13 +53,6 @@ protected:
         ui().TimeSway->setItemIndex(1);
     }
 
-    Ui::TMain& ui() { return *main_->ui(); }
-    zk::TIECtrl& ie() { return *main_->shared().IE; }
-    QStringList texts() const {
-        QStringList t;
-        for (const auto& entry : MessageService::instance().transcript()) t << entry["text"].toString();
-        return t;
-    }
     int count(const QString& text) const { return int(texts().count(text)); }
     QJsonArray relists() const { return site->state()["relists"].toArray(); }
     QJsonObject item(const QString& id) const {
@@ -136,10 +98,6 @@ protected:
         return from;
     }
 
-    TempFolder dir_;
-    ScopedEnv data_;
-    ScopedEnv registry_;
-    std::unique_ptr<zk::TMainForInst1> main_;
     std::vector<qint64> stopped_;
 };
 

@@ -12,7 +12,7 @@
 #include "site/Catalog.h"
 #include "site/DataFolder.h"
 #include "browser/KeySender.h"
-#include "workflow/Panel.h"
+#include "tests/support/NullPanel.h"
 #include "workflow/Shared.h"
 
 #include <QClipboard>
@@ -33,20 +33,11 @@ namespace {
 
 // The main window's side of the browser start: the shared state and the panel's operations
 // recorded; placements kept in memory.
-class TestHost : public workflow::Panel {
+class TestHost : public NullPanel {
 public:
     TestHost() { shared.IE = &ie_; }
 
     void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
-    void setCurtain(bool) override {}
-    void showGuideAt(int) override {}
-    void showThumbnail(const QString&) override {}
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
-    void bringToFront() override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
     void restorePlacement(DesktopWindow* window, const QString& name) override {
         restored << name;
         if (places.count(name)) window->setPlacement(places[name]);
@@ -55,9 +46,6 @@ public:
         QRect r;
         if (window->placement(r)) places[name] = r;
     }
-    void workbookOpened() override {}
-    void setNextTitle(const QString&) override {}
-    void setPreviousTitleVisible(bool) override {}
 
     // System.ini of the test's data folder, read as the start-up step reads it.
     void useIni(const QString& path) {

@@ -6,20 +6,15 @@
 #include "browser/Texts.h"
 #include "platform/Clock.h"
 #include "platform/chromium/ChromiumBrowser.h"
-#include "platform/Cp932.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
-#include "support/TempFolder.h"
-#include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
-#include "ui_Mainform.h"
+#include "support/CalcFixture.h"
+#include "support/EndToEnd.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -30,7 +25,6 @@
 
 using zk::MessageService;
 using zk::test::ScopedEnv;
-using zk::test::TempFolder;
 namespace texts = zk::collect::texts;
 
 namespace {
@@ -39,8 +33,7 @@ namespace {
 
 // Two items a page: the current list runs over 15 pages, the others over a few.
 constexpr int kPageSize = 2;
-zk::test::SiteProcess* site = nullptr;
-QTemporaryDir* siteData = nullptr;
+zk::test::PracticeSite* site = nullptr;
 
 const char* kFieldsIni =
     "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
@@ -68,26 +61,20 @@ struct Expected {
     QString id, title, price, winner;
 };
 
-class CollectionWalkTest : public ::testing::Test {
+class CollectionWalkTest : public zk::test::EndToEndTest {
 protected:
     static void SetUpTestSuite() {
-        siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path(), "--current", "30", "--sold", "7",
-                                          "--unsold", "5", "--page-size", QString::number(kPageSize)});
+        site = new zk::test::PracticeSite(
+            {"--current", "30", "--sold", "7", "--unsold", "5", "--page-size", QString::number(kPageSize)});
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/System.ini"); ++i) QTest::qWait(50);
     }
     static void TearDownTestSuite() {
         delete site;
-        delete siteData;
+        site = nullptr;
     }
 
-    CollectionWalkTest()
-        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")),
-          documents_("ZERKON_DOCUMENTS_DIR", dir_.path() + "/docs") {
-        MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({});
+    CollectionWalkTest() : documents_("ZERKON_DOCUMENTS_DIR", dir_.path() + "/docs") {
         zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040));
     }
     ~CollectionWalkTest() override {
@@ -97,21 +84,10 @@ protected:
     }
 
     void SetUp() override {
-        QFile file(siteData->path() + "/System.ini");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QString text = zk::cp932::toUnicode(file.readAll());
-        text.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=/tmp");
-        dir_.writeCp932("data/System.ini", text + "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.path() + "/profile\r\n");
-        dir_.writeCp932("data/FieldsDefine.ini", kFieldsIni);
-        main_ = std::make_unique<zk::TMainForInst1>();
-        ASSERT_TRUE(waitUntil([&] { return main_->startupRan() || main_->ended(); }, 60000));
-        QStringList shown;
-        for (const auto& entry : MessageService::instance().transcript()) shown << entry["text"].toString();
-        ASSERT_FALSE(main_->ended()) << shown.join(" / ").toStdString();
-        ASSERT_EQ(main_->shared().IEConnected, 1) << shown.join(" / ").toStdString();
+        writeDataFolder(*site, "/tmp", kFieldsIni);
+        startLoggedIn();
     }
 
-    Ui::TMain& ui() { return *main_->ui(); }
     zk::workflow::Shared& shared() { return main_->shared(); }
 
     // One collection of a mode, the question answered Yes; the boxes it showed.
@@ -158,9 +134,7 @@ protected:
         return rows;
     }
 
-    TempFolder dir_;
-    ScopedEnv data_, registry_, documents_;
-    std::unique_ptr<zk::TMainForInst1> main_;
+    ScopedEnv documents_;
     int copies_ = 0;
 };
 

@@ -12,18 +12,14 @@
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "site/Catalog.h"
-#include "support/TempFolder.h"
-#include "../site/SiteProcess.h"
-#include "../sheet/CalcFixture.h"
-#include "ui_Mainform.h"
+#include "support/CalcFixture.h"
+#include "support/EndToEnd.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QJsonArray>
 #include <QLabel>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <functional>
@@ -31,15 +27,12 @@
 #include <signal.h>
 
 using zk::MessageService;
-using zk::test::ScopedEnv;
-using zk::test::TempFolder;
 namespace texts = zk::listing::texts;
 
 namespace {
 
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
-zk::test::SiteProcess* site = nullptr;
-QTemporaryDir* siteData = nullptr;
+zk::test::PracticeSite* site = nullptr;
 
 // The main window with a hook where the upload lowers its curtain (the pictures are sent then).
 class Window : public zk::TMainForInst1 {
@@ -51,48 +44,25 @@ public:
     }
 };
 
-class UploadEndToEnd : public ::testing::Test {
+class UploadEndToEnd : public zk::test::EndToEndTest {
 protected:
     static void SetUpTestSuite() {
-        siteData = new QTemporaryDir;
-        site = new zk::test::SiteProcess({"--data-folder", siteData->path()});
+        site = new zk::test::PracticeSite;
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        for (int i = 0; i < 100 && !QFile::exists(siteData->path() + "/FieldsDefine.ini"); ++i) QTest::qWait(50);
     }
     static void TearDownTestSuite() {
         delete site;
-        delete siteData;
+        site = nullptr;
     }
 
-    UploadEndToEnd()
-        : data_("ZERKON_DATA_DIR", dir_.path() + "/data"), registry_("ZERKON_REGISTRY_FILE", dir_.file("registry.ini")) {
-        MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({});
-        QFile ini(siteData->path() + "/System.ini");
-        ini.open(QIODevice::ReadOnly);
-        QByteArray system = ini.readAll();
-        system.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*").match(QString::fromLatin1(system)).captured().toLatin1(),
-                       "EXCEL_DIR=/tmp");
-        system += "\r\n[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir_.file("profile").toUtf8() + "\r\n";
-        dir_.write("data/System.ini", system);
-        QFile fields(siteData->path() + "/FieldsDefine.ini");
-        fields.open(QIODevice::ReadOnly);
-        dir_.write("data/FieldsDefine.ini", fields.readAll());
-    }
-    ~UploadEndToEnd() override {
-        main_.reset(); // closes the workbook with saving and quits the browser
-    }
+    UploadEndToEnd() { writeDataFolder(*site, "/tmp", site->dataText("FieldsDefine.ini")); }
 
     void start() {
-        main_ = std::make_unique<Window>();
-        QElapsedTimer waited;
-        waited.start();
-        while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
-        ASSERT_EQ(main_->shared().IEConnected, 1) << said().join(" / ").toStdString();
+        auto window = std::make_unique<Window>();
+        window_ = window.get();
+        startLoggedIn(std::move(window));
     }
-    Ui::TMain& ui() { return *main_->ui(); }
-    zk::TIECtrl& ie() { return *main_->shared().IE; }
     QStringList said() const {
         QStringList t;
         for (const auto& e : MessageService::instance().transcript())
@@ -145,11 +115,8 @@ protected:
     bool inFolder(const QString& name) const { return QFile::exists(dir_.file("pics/" + name)); }
     bool parked(const QString& name) const { return QFile::exists(dir_.file("pics/zzz.zzz/" + name)); }
 
-    TempFolder dir_;
-    ScopedEnv data_;
-    ScopedEnv registry_;
     QString book_;
-    std::unique_ptr<Window> main_;
+    Window* window_ = nullptr; // main_ with the hook
 };
 
 const QString kLong = QString(31, QChar(0x3042));  // 62 bytes: the title dialog opens
@@ -281,7 +248,7 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     openListingForm();
     const pid_t officePid = main_->shared().Excel->ExcelApp->office().processId();
     ASSERT_GT(officePid, 0);
-    main_->afterPictures = [officePid] {
+    window_->afterPictures = [officePid] {
         ::kill(officePid, SIGKILL);
         QTest::qWait(500);
     };
@@ -307,7 +274,7 @@ TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUn
     main_->shared().Row.PriceColumn = 0;
     openListingForm();
     const qint64 browserPid = ie().session()->processId();
-    main_->afterPictures = [browserPid] {
+    window_->afterPictures = [browserPid] {
         ::kill(pid_t(browserPid), SIGKILL);
         QTest::qWait(500);
     };

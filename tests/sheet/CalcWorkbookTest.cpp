@@ -1,6 +1,6 @@
 // The workbook model over a real headless office: values, formats, colours, links, saving in
 // the file's own format, the active cell, keys, and the faults of a lost office.
-#include "CalcFixture.h"
+#include "support/CalcFixture.h"
 
 #include "platform/calc/ExcelPalette.h"
 #include "platform/calc/Faults.h"

@@ -1,6 +1,6 @@
 // TExcel against real headless offices: its operations in their order, its guards and
 // messages, and its faults (a killed office, a failing save, a closed workbook).
-#include "CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "TestHost.h"
 
 #include "platform/MessageService.h"

@@ -1,7 +1,7 @@
 // The workbook session, the column prompts and the title undo, driven like the main window
 // drives them, against real headless offices; the user's answers come from the message
 // service's script.
-#include "CalcFixture.h"
+#include "support/CalcFixture.h"
 #include "TestHost.h"
 
 #include "listing/PreviousTitle.h"

@@ -8,7 +8,7 @@
 #include "platform/Desktop.h"
 #include "platform/calc/Application.h"
 #include "sheet/Excel.h"
-#include "workflow/Panel.h"
+#include "tests/support/NullPanel.h"
 #include "workflow/Shared.h"
 
 #include <QFileInfo>
@@ -41,7 +41,7 @@ private:
     bool tabPending_ = false;
 };
 
-class TestHost : public workflow::Panel, public workflow::ColumnChooser {
+class TestHost : public NullPanel, public workflow::ColumnChooser {
 public:
     TestHost() {
         shared.Excel = &excel;
@@ -88,12 +88,6 @@ public:
     collect::ColumnPrompts prompts{shared, *this};
 
     void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
-    void setCurtain(bool) override {}
-    void showGuideAt(int) override {}
-    void showThumbnail(const QString&) override {}
-    QString panelStartPrice() const override { return {}; }
-    QString panelBuyPrice() const override { return {}; }
-    bool stopRequested() const override { return false; }
     void restorePlacement(DesktopWindow* window, const QString& name) override {
         restored << (window ? name : "(none)");
     }
