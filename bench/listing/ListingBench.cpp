@@ -106,6 +106,22 @@ bool pressCategory() {
     return panel->shared().LastCategory == category;
 }
 
+// The form's confirm press, then the agree press on the confirmation page, each page waited for.
+void confirmAndAgree() {
+    ie().SelectById("auc_submit1");
+    ie().ClickSelected();
+    ie().WaitComplete(10);
+    ie().SelectByTagName("input");
+    const int n = ie().GetListLength();
+    for (int i = n - 1; i >= 0; --i) {
+        if (ie().GetItemAttribute(i, "value") != QString::fromUtf8("利用規約とガイドラインに同意して出品する")) continue;
+        ie().NarrowToItem(i);
+        ie().ClickSelected();
+        break;
+    }
+    ie().WaitComplete(10);
+}
+
 void BM_WholeRoad(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer t;
@@ -190,18 +206,7 @@ void BM_WholeRoadFloor(benchmark::State& state) {
         ie().SetFormSelectedIndex(form, "ClosingTime", 5);
         QElapsedTimer t;
         t.start();
-        ie().SelectById("auc_submit1");
-        ie().ClickSelected();
-        ie().WaitComplete(10);
-        ie().SelectByTagName("input");
-        const int n = ie().GetListLength();
-        for (int i = n - 1; i >= 0; --i) {
-            if (ie().GetItemAttribute(i, "value") != QString::fromUtf8("利用規約とガイドラインに同意して出品する")) continue;
-            ie().NarrowToItem(i);
-            ie().ClickSelected();
-            break;
-        }
-        ie().WaitComplete(10);
+        confirmAndAgree();
         const double listing = t.nsecsElapsed() / 1e9 + kFixedWaitsMs / 1000.0;
         if (!ie().GetUrl().contains("/jp/config/submit")) return state.SkipWithError("not listed");
         categoryFloor.push_back(category);
@@ -244,18 +249,7 @@ double relistDirectly(const QString& itemPage) {
     ie().SetFormSelectedIndex(form, "ClosingDate", 2);
     ie().SetFormSelectedIndex(form, "ClosingTime", 5);
     t.restart();
-    ie().SelectById("auc_submit1");
-    ie().ClickSelected();
-    ie().WaitComplete(10);
-    ie().SelectByTagName("input");
-    const int n = ie().GetListLength();
-    for (int i = n - 1; i >= 0; --i) {
-        if (ie().GetItemAttribute(i, "value") != QString::fromUtf8("利用規約とガイドラインに同意して出品する")) continue;
-        ie().NarrowToItem(i);
-        ie().ClickSelected();
-        break;
-    }
-    ie().WaitComplete(10);
+    confirmAndAgree();
     if (!ie().GetUrl().contains("/jp/config/submit")) {
         std::fprintf(stderr, "listing_bench: the direct relist ended on %s\n", qPrintable(ie().GetUrl()));
         return -1;
