@@ -8,6 +8,7 @@
 #include "site/SiteTexts.h"
 #include "site/WorkerPool.h"
 
+#include <cstdlib>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -188,13 +189,18 @@ QString SiteServer::start() {
             sendError(res, {texts::ServerError}, 500);
         });
     }
-    http_->set_pre_routing_handler([this](const Request& req, Response& res) {
-        return preRoute(req, res, false) ? httplib::Server::HandlerResponse::Handled
-                                         : httplib::Server::HandlerResponse::Unhandled;
+    // A request answered before routing leaves its body unread: its connection must carry no
+    // other request, or the rest of the body would be taken for the browser's next one.
+    const auto answered = [](const Request& req, Response& res) {
+        if (req.has_header("Transfer-Encoding") || std::atoll(req.get_header_value("Content-Length").c_str()) > 0)
+            res.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    };
+    http_->set_pre_routing_handler([this, answered](const Request& req, Response& res) {
+        return preRoute(req, res, false) ? answered(req, res) : httplib::Server::HandlerResponse::Unhandled;
     });
-    https_->set_pre_routing_handler([this](const Request& req, Response& res) {
-        return preRoute(req, res, true) ? httplib::Server::HandlerResponse::Handled
-                                        : httplib::Server::HandlerResponse::Unhandled;
+    https_->set_pre_routing_handler([this, answered](const Request& req, Response& res) {
+        return preRoute(req, res, true) ? answered(req, res) : httplib::Server::HandlerResponse::Unhandled;
     });
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())})
         server->set_error_handler([](const Request&, Response& res) {

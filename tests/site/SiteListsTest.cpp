@@ -5,6 +5,10 @@
 #include "site/SiteTexts.h"
 
 #include <QElapsedTimer>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace zk::test;
 namespace texts = zk::site::texts;
@@ -117,6 +121,36 @@ TEST_F(SiteLists, ErrorFaultAnswersFiveHundredForTheChosenCountThenRecovers) {
     EXPECT_EQ(client.get(auction("/jp")).status, 200);   // another path is not affected
     EXPECT_EQ(client.get(url).status, 500);
     EXPECT_EQ(client.get(url).status, 200);
+}
+
+// A form answered by a fault is never read: its connection must not carry the browser's next
+// request, or the unread body would be taken for that request and the next page lost.
+TEST_F(SiteLists, AFormAnsweredByAFaultClosesItsConnection) {
+    ASSERT_EQ(site->control("fault", "kind=error&count=1&path=/jp/show/preview&method=POST"), 200);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(info().httpPort));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string body = "draft=1&title=x";
+    const std::string request = "POST /jp/show/preview HTTP/1.1\r\nHost: " + info().auctionHost().toStdString() +
+                                "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                                std::to_string(body.size()) + "\r\n\r\n" + body;
+    ASSERT_EQ(::send(fd, request.data(), request.size(), MSG_NOSIGNAL), ssize_t(request.size()));
+    timeval wait{10, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    std::string reply;
+    char chunk[4096];
+    while (reply.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+        if (n <= 0) break;
+        reply.append(chunk, size_t(n));
+    }
+    ::close(fd);
+    EXPECT_EQ(reply.rfind("HTTP/1.1 500", 0), 0u) << reply;
+    EXPECT_NE(reply.substr(0, reply.find("\r\n\r\n")).find("Connection: close"), std::string::npos) << reply;
 }
 
 TEST_F(SiteLists, DropFaultClosesTheConnectionWithoutAPage) {
