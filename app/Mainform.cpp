@@ -66,22 +66,28 @@ TMain::TMain(QWidget* parent)
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
     IE = std::make_unique<TIECtrl>();
-    Workbook = std::make_unique<sheet::WorkbookSession>(shared_, *this);
-    Prompts = std::make_unique<collect::ColumnPrompts>(shared_, *this);
-    TitleUndo = std::make_unique<listing::PreviousTitle>(shared_, *this);
-    Navigation = std::make_unique<category::CategoryNavigation>(shared_, *this);
-    ItemSetStep = std::make_unique<listing::ItemSet>(shared_, *this);
-    SubmissionStep = std::make_unique<listing::Submission>(shared_, *this);
-    SingleRelistStep = std::make_unique<relist::SingleRelist>(shared_, *this);
-    BulkRelistStep = std::make_unique<relist::BulkRelist>(shared_, *this);
-    PicUploader = std::make_unique<listing::TPicUploader>(shared_, *this);
-    Upload = std::make_unique<listing::PictureUpload>(shared_, *this);
-    shared_.PicUploader = PicUploader.get();
-    shared_.Uploads = Upload.get();
-    shared_.Excel = Excel.get();
-    shared_.IE = IE.get();
-    shared_.Workbook = Workbook.get();
-    shared_.Columns = Prompts.get();
+    Workbook = std::make_unique<sheet::WorkbookSession>(services_.browser, services_.book, services_.settings, *this);
+    Prompts = std::make_unique<collect::ColumnPrompts>(services_.book, *this);
+    TitleUndo = std::make_unique<listing::PreviousTitle>(services_.book, *this);
+    Navigation =
+        std::make_unique<category::CategoryNavigation>(services_.browser, services_.carry, services_.settings, *this);
+    ItemSetStep = std::make_unique<listing::ItemSet>(services_.browser, services_.book, services_.carry,
+                                                     services_.ledger, services_.settings, *this);
+    SubmissionStep = std::make_unique<listing::Submission>(services_.browser, services_.book, services_.carry,
+                                                           services_.ledger, services_.settings, *this);
+    SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry,
+                                                              services_.settings, services_.relist, *this);
+    BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry,
+                                                          services_.settings, services_.relist, *this);
+    PicUploader = std::make_unique<listing::TPicUploader>(services_.browser, *this);
+    Upload = std::make_unique<listing::PictureUpload>(services_.browser, services_.book, services_.carry,
+                                                      services_.ledger, services_.settings, *this);
+    services_.carry.PicUploader = PicUploader.get();
+    services_.carry.Uploads = Upload.get();
+    services_.book.Excel = Excel.get();
+    services_.browser.IE = IE.get();
+    services_.book.Workbook = Workbook.get();
+    services_.book.Columns = Prompts.get();
 
     // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
     Timer1.setSingleShot(true);
@@ -95,8 +101,8 @@ TMain::TMain(QWidget* parent)
     ui_->NoTouchPanel->hide();
     ui_->Animate1->hide();
 
-    shared_.ExeFolder = paths::exeFolder();
-    QDir::setCurrent(shared_.ExeFolder);
+    exeFolder_ = paths::exeFolder();
+    QDir::setCurrent(exeFolder_);
 
     const bool loaded = MainBackground.load("backgroundMain.bmp") && SubBackground.load("backgroundSub.bmp") &&
                         NoTouchBackground.load("NoTouch.bmp");
@@ -120,7 +126,7 @@ TMain::TMain(QWidget* parent)
     ui_->ReShuppinKakakuPanel->setGeometry(ui_->Panel1->geometry().right() + 1, ui_->Panel1->y(), 0,
                                            ui_->ReShuppinKakakuPanel->height());
 
-    shared_.RelistedCount = 0;
+    services_.relist.RelistedCount = 0;
     StopRequested = false;
     RememberedClose = false;
     ClosingTimeControls controls;
@@ -222,13 +228,13 @@ TMain::TMain(QWidget* parent)
     RestoreWindowPlacement(&selfWindow_, "Zerkon");
 
     optionLibrary_ = std::make_unique<OptionLibrary>();
-    if (!optionLibrary_->load(shared_.ExeFolder)) {
+    if (!optionLibrary_->load(exeFolder_)) {
         MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
                                         texts::CaptionFatal, Icon::Error);
         endApplication();
         return;
     }
-    if (!Upload->loadPreview(shared_.ExeFolder)) {
+    if (!Upload->loadPreview(exeFolder_)) {
         MessageService::instance().show(texts::PreviewLibraryMissing.arg(Upload->preview().errorString()),
                                         texts::CaptionFatal, Icon::Error);
         endApplication();
@@ -236,7 +242,7 @@ TMain::TMain(QWidget* parent)
     }
 
     textPlusLibrary_ = std::make_unique<TextPlusLibrary>();
-    textPlusLibrary_->load(shared_.ExeFolder);
+    textPlusLibrary_->load(exeFolder_);
 
     Timer1.setInterval(100);
     Timer1.start();
@@ -254,7 +260,7 @@ TMain::~TMain() {
     MainBackground = SubBackground = NoTouchBackground = QImage();
     TitleUndo.reset();
     Upload.reset();
-    shared_.PicUploader = nullptr;
+    services_.carry.PicUploader = nullptr;
     PicUploader.reset();
     Prompts.reset();
     Workbook.reset();
@@ -301,25 +307,25 @@ void TMain::Timer1Timer() {
     } ran{startupRan_};
     FieldDefs = std::make_unique<TFieldDefs>(IE.get());
     Keys = std::make_unique<KeySender>();
-    shared_.FieldDefs = FieldDefs.get();
-    shared_.Keys = Keys.get();
-    Login = std::make_unique<SiteLogin>(shared_, *this);
-    shared_.ExcelState = 0;
-    shared_.IEConnected = 0;
-    shared_.Row.forgetChoice();
+    services_.carry.FieldDefs = FieldDefs.get();
+    services_.browser.Keys = Keys.get();
+    Login = std::make_unique<SiteLogin>(services_.browser, services_.settings, *this);
+    services_.book.ExcelState = 0;
+    services_.browser.IEConnected = 0;
+    services_.book.Row.forgetChoice();
 
     ClosingTime->ShowPricePanel(false);
     QApplication::processEvents();
 
     // The data folder is resolved here once; everything after reads it from the settings.
-    paths::protectSellerFiles(shared_.Settings.dataFolder());
-    if (FieldDefs->LoadFromFolder(shared_.Settings.dataFolder()) != 0) {
+    paths::protectSellerFiles(services_.settings.dataFolder());
+    if (FieldDefs->LoadFromFolder(services_.settings.dataFolder()) != 0) {
         endApplication();
         return;
     }
 
     QApplication::processEvents();
-    if (shared_.Settings.dataFolder().isEmpty()) {
+    if (services_.settings.dataFolder().isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
         closeAfterStartupFailure();
         return;
@@ -341,19 +347,21 @@ void TMain::Timer1Timer() {
     ScheduleClosingRefresh();
     QApplication::processEvents();
 
-    if (shared_.Settings.accountMissing()) EditAccountAtStart();
+    if (services_.settings.accountMissing()) EditAccountAtStart();
 
-    if (shared_.Settings.firstStart()) {
+    if (services_.settings.firstStart()) {
         SetOptionClick();
         if (!closingSequenceRuns_) return; // the reload failed and ended the program
-        shared_.Settings.markFirstStartDone();
+        services_.settings.markFirstStartDone();
     }
 
     startGuide();
     StartIEClick();
     // A listing that a killed run left open is settled with the site before anything else.
-    shared_.Ledger.setJournal(shared_.Settings.dataFile(workflow::ListingLedger::JournalFileName));
-    listing::ListingRecords(shared_, *this).RecoverJournal();
+    services_.ledger.setJournal(services_.settings.dataFile(workflow::ListingLedger::JournalFileName));
+    listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings,
+                            *this)
+        .RecoverJournal();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -364,16 +372,16 @@ void TMain::LoadCategories() {
     ui_->ReadingPanel->setGeometry(256, 40, 387, 41);
     ui_->ReadingPanel->show();
     QApplication::processEvents();
-    CategoryDialog = std::make_unique<TCategory>(shared_.Settings.dataFolder(), this);
+    CategoryDialog = std::make_unique<TCategory>(services_.settings.dataFolder(), this);
     CategoryDialog->LoadTree();
-    shared_.CategoryDialog = CategoryDialog.get();
+    services_.carry.CategoryDialog = CategoryDialog.get();
     ui_->ReadingPanel->hide();
     // The seller may have switched pages meanwhile: show the page that is current.
     if (PageIndex == 1) ui_->SubPanel->show();
 }
 
 void TMain::startGuide() {
-    const QString clip = shared_.ExeFolder + "here.avi";
+    const QString clip = exeFolder_ + "here.avi";
     if (QFileInfo::exists(clip) && ui_->Animate1->open(clip)) {
         ui_->Animate1->move(GuidePositions[0]);
         ui_->Animate1->show();
@@ -403,8 +411,8 @@ void TMain::guardPress(const std::function<void()>& press) {
 
 void TMain::pressFailed(const AutomationError& e) {
     TIECtrl& ie = *IE;
-    const bool browserLost = shared_.IEConnected && !ie.IsConnected();
-    const bool officeLost = shared_.ExcelState == 1 && Excel->ExcelApp && !Excel->ExcelApp->office().connected();
+    const bool browserLost = services_.browser.IEConnected && !ie.IsConnected();
+    const bool officeLost = services_.book.ExcelState == 1 && Excel->ExcelApp && !Excel->ExcelApp->office().connected();
     if (!browserLost && officeLost) {
         // The browser still answers: what went away is the office.
         bringToFront();
@@ -426,13 +434,19 @@ void TMain::StartExcelClick() {
     guardPress([this] {
         Workbook->StartExcelClick();
         // Auction IDs that wait for this workbook go into their rows now.
-        if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+        if (services_.book.ExcelState == 1)
+            listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger,
+                                    services_.settings, *this)
+                .SaveListedRows();
     });
 }
 void TMain::CloseExcelClick() {
     guardPress([this] {
         // IDs whose save failed get another chance while the workbook is still there.
-        if (shared_.ExcelState == 1) listing::ListingRecords(shared_, *this).SaveListedRows();
+        if (services_.book.ExcelState == 1)
+            listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger,
+                                    services_.settings, *this)
+                .SaveListedRows();
         Workbook->CloseExcelClick();
     });
 }
@@ -459,7 +473,11 @@ int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
 int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
 
 void TMain::RenzokuShuppinClick() {
-    guardPress([this] { listing::BatchListing(shared_, *this).RenzokuShuppinClick(); });
+    guardPress([this] {
+        listing::BatchListing(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings,
+                              *this)
+            .RenzokuShuppinClick();
+    });
 }
 int TMain::batchCount() const { return RenzokuCount->value(); }
 void TMain::showBatchProgress(const QString& text) {
@@ -521,7 +539,9 @@ void TMain::setTopMost(bool topMost) {
 }
 // Item-name collection.
 void TMain::ShuppinCollectionClick() {
-    guardPress([this] { collect::ItemCollection(shared_, *this).ShuppinCollectionClick(); });
+    guardPress([this] {
+        collect::ItemCollection(services_.browser, services_.book, services_.settings, *this).ShuppinCollectionClick();
+    });
 }
 int TMain::collectionMode() const { return ui_->CollectionRadio->itemIndex(); }
 void TMain::showProgress(const QString& text) { ui_->CollectionProgress->setText(text); }
@@ -584,12 +604,12 @@ void TMain::closeEvent(QCloseEvent* event) {
     Timer3.stop();
     Timer5.stop();
 
-    if (shared_.ExcelState == 1) CloseExcelClick();
-    if (shared_.IEConnected == 1 && Login) Login->CloseBrowser();
+    if (services_.book.ExcelState == 1) CloseExcelClick();
+    if (services_.browser.IEConnected == 1 && Login) Login->CloseBrowser();
 
     if (CategoryDialog) {
         CategoryDialog->close();
-        shared_.CategoryDialog = nullptr;
+        services_.carry.CategoryDialog = nullptr;
         CategoryDialog.reset();
     }
 

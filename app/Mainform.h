@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the borderless control panel with its main page, sub page and curtain. It
-// owns the shared objects, keeps the workflow state in one workflow::Shared and is the panel the
+// owns the shared objects, keeps the workflow services in one workflow::Services and is the panel the
 // workflows see; each subsystem's handlers live in their own folder and are called from here.
 #include "browser/Iectrl.h"
 #include "browser/KeySender.h"
@@ -11,7 +11,7 @@
 #include "platform/Desktop.h"
 #include "workflow/Panel.h"
 #include "workflow/PressGuard.h"
-#include "workflow/Shared.h"
+#include "workflow/Services.h"
 
 #include <QImage>
 #include <QPoint>
@@ -134,8 +134,9 @@ public:
     // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
     int PageIndex = 0;
     int SavedPageIndex = 0;
-    // What every workflow shares: settings, sessions, row cursor.
-    workflow::Shared& shared() { return shared_; }
+    // The workflow services: settings, browser and workbook sessions, the listing's carry-over,
+    // the relist tally, the ledger.
+    workflow::Services& services() { return services_; }
     // The closing-date and closing-time lists and the temporary price rows of the sub page.
     ClosingTimePanel& closingTime() { return *ClosingTime; }
 
@@ -220,7 +221,7 @@ protected:
     std::vector<QWidget*> pressControls() const;
 
     std::unique_ptr<Ui::TMain> ui_;
-    // The objects the main window owns for the whole run; shared_ points at them.
+    // The objects the main window owns for the whole run; services_ points at them.
     std::unique_ptr<TFieldDefs> FieldDefs;
     std::unique_ptr<ClosingTimePanel> ClosingTime;
     std::unique_ptr<TCategory> CategoryDialog;
@@ -260,7 +261,9 @@ protected:
     std::unique_ptr<TextPlusLibrary> textPlusLibrary_;
     std::unique_ptr<relist::RelistPricePanel> RelistPanel;
     WidgetWindow selfWindow_;
-    workflow::Shared shared_;
+    workflow::Services services_;
+    // The program folder, the current folder of the whole run.
+    QString exeFolder_;
     // The stop button was pressed during a bulk relist.
     bool StopRequested = false;
     // The six price edits of the item-set panel; the (Left, Top) of the guide for category,

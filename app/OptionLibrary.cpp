@@ -28,7 +28,7 @@ int OptionLibrary::IniSetting(const QString& path) const {
 }
 
 void TMain::SetOptionClick() {
-    const QString& folder = shared_.Settings.dataFolder();
+    const QString& folder = services_.settings.dataFolder();
     if (folder.isEmpty()) {
         MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
         return;

@@ -12,7 +12,7 @@ namespace zk {
 // 0 read; 1 a failure that closes the main window; 2 a failure that ends the program at once.
 int TMain::ReadSystemIni() {
     using Read = workflow::Settings::Read;
-    switch (shared_.Settings.read()) {
+    switch (services_.settings.read()) {
     case Read::Missing:
         MessageService::instance().show(texts::NoSystemIni, texts::CaptionFatal, Icon::Error);
         return 1;
@@ -30,7 +30,7 @@ int TMain::ReadSystemIni() {
     }
     PriceEdits = {ui_->StartPrice1, ui_->BuyPrice1, ui_->StartPrice2, ui_->BuyPrice2, ui_->StartPrice3, ui_->BuyPrice3};
     for (size_t i = 0; i < PriceEdits.size(); ++i) {
-        const int value = shared_.Settings.savedPrices()[i];
+        const int value = services_.settings.savedPrices()[i];
         if (value != 0) PriceEdits[i]->setText(QString::number(value));
     }
     priceEditsReady_ = true;
@@ -40,7 +40,7 @@ int TMain::ReadSystemIni() {
 void TMain::WriteFormInfo() {
     std::array<QString, 6> prices;
     for (size_t i = 0; i < prices.size(); ++i) prices[i] = PriceEdits[i]->text();
-    if (!shared_.Settings.writePrices(prices))
+    if (!services_.settings.writePrices(prices))
         MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Exclamation);
 }
 

@@ -61,16 +61,16 @@ bool EditAccount(QWidget* owner, workflow::Settings& settings) {
 }
 
 void TMain::SetYahooIDClick() {
-    if (!shared_.Settings.fileReadable()) {
+    if (!services_.settings.fileReadable()) {
         MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionError, Icon::Error);
         return;
     }
-    EditAccount(this, shared_.Settings);
+    EditAccount(this, services_.settings);
 }
 
 bool TMain::EditAccountAtStart() {
-    if (!shared_.Settings.fileReadable()) return false;
-    return EditAccount(this, shared_.Settings);
+    if (!services_.settings.fileReadable()) return false;
+    return EditAccount(this, services_.settings);
 }
 
 } // namespace zk

@@ -12,41 +12,39 @@
 
 namespace zk {
 
+SiteLogin::SiteLogin(workflow::BrowserSession& browser, workflow::Settings& settings, workflow::Panel& panel)
+    : browser_(browser), settings_(settings), panel_(panel) {}
 
-SiteLogin::SiteLogin(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
-
-KeySender& SiteLogin::keys() { return shared_.Keys ? *shared_.Keys : ownKeys_; }
+KeySender& SiteLogin::keys() { return browser_.Keys ? *browser_.Keys : ownKeys_; }
 
 QString SiteLogin::LoginAddress(const QString& loginHost, const QString& auctionHost) {
     return "https://" + loginHost + "/config/login?.lg=jp&.intl=jp&.src=auc&.done=http://" + auctionHost + "/jp";
 }
 
-QString SiteLogin::LoginAddress() const {
-    return LoginAddress(shared_.Settings.loginHost(), shared_.Settings.auctionHost());
-}
+QString SiteLogin::LoginAddress() const { return LoginAddress(settings_.loginHost(), settings_.auctionHost()); }
 
 void SiteLogin::StartIEClick() {
     workflow::BusyGuard busy(panel_);
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     // A browser that was killed or closed since is started anew, whatever the flag says.
-    if (!shared_.IEConnected || !ie.IsConnected()) {
-        ie.setSystemIniPath(shared_.Settings.systemIniPath());
-        shared_.IEWindow = ie.FindOrLaunch();
-        if (shared_.IEWindow == 0) {
+    if (!browser_.IEConnected || !ie.IsConnected()) {
+        ie.setSystemIniPath(settings_.systemIniPath());
+        browser_.IEWindow = ie.FindOrLaunch();
+        if (browser_.IEWindow == 0) {
             const QString cause = ie.LastErrorText;
             MessageService::instance().show(cause.isEmpty() ? browser::texts::StartFailed
                                                             : browser::texts::StartFailed + "\n\n" + cause,
                                             browser::texts::WarningCaption, Icon::Exclamation);
             return;
         }
-        shared_.IEConnected = 1;
+        browser_.IEConnected = 1;
         // The browser's window keeps its close button (Chromium cannot take it away); closing
         // it shows up as a lost browser, which the reconnect rule mends.
         QCoreApplication::processEvents();
-        if (DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow))
+        if (DesktopWindow* window = TIECtrl::WindowOf(browser_.IEWindow))
             panel_.restorePlacement(window, placementName());
     }
-    Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+    Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
     ie.Navigate(LoginAddress());
     QThread::msleep(100);
     ie.GetDocument();
@@ -54,13 +52,13 @@ void SiteLogin::StartIEClick() {
 }
 
 int SiteLogin::AutoLogin() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     const auto failed = [](const QString& reason) {
         MessageService::instance().show(reason.isEmpty() ? browser::texts::LoginFailed
                                                          : browser::texts::LoginFailed + "\n\n" + reason);
         return -1;
     };
-    const QString id = shared_.Settings.value(workflow::ini::YahooId);
+    const QString id = settings_.value(workflow::ini::YahooId);
     bool filled = false;
     if (ie.ExistsByName("login")) {
         // Bytes that are no CP932 were read as replacement characters: the site could not read them either.
@@ -69,7 +67,7 @@ int SiteLogin::AutoLogin() {
         filled = true;
     }
     if (ie.ExistsByName("passwd")) {
-        if (ie.SetFormValue(0, "passwd", shared_.Settings.value(workflow::ini::Password)) < 0) return failed({});
+        if (ie.SetFormValue(0, "passwd", settings_.value(workflow::ini::Password)) < 0) return failed({});
         filled = true;
     }
     if (filled && ie.SubmitForm(0, 0) != 0) return failed({});
@@ -81,7 +79,7 @@ int SiteLogin::AutoLogin() {
 }
 
 QString SiteLogin::loginProblem() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     if (ie.ExistsByName("passwd") == 1) {
         // The site's own words when it gives any.
         if (ie.SelectByTagName("p") == 0) {
@@ -102,7 +100,7 @@ QString SiteLogin::loginProblem() {
     }
     // The login ends on the auction site's own pages.
     const QUrl reached(url);
-    const QUrl auction("http://" + shared_.Settings.auctionHost());
+    const QUrl auction("http://" + settings_.auctionHost());
     if (reached.host().compare(auction.host(), Qt::CaseInsensitive) != 0)
         return browser::texts::LoginPageNotReached + url;
     return {};
@@ -110,10 +108,10 @@ QString SiteLogin::loginProblem() {
 
 void SiteLogin::ReconnectRule(int result) {
     if (result == -2) return;
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     if (AutomationError(uint32_t(ie.LastError), {}).isDisconnection()) {
         MessageService::instance().show(browser::texts::Disconnected, browser::texts::WarningCaption, Icon::Exclamation);
-        shared_.IEConnected = 0;
+        browser_.IEConnected = 0;
         StartIEClick();
         return;
     }
@@ -122,12 +120,11 @@ void SiteLogin::ReconnectRule(int result) {
 }
 
 void SiteLogin::CloseBrowser() {
-    if (!shared_.IEConnected) return;
-    TIECtrl& ie = *shared_.IE;
-    if (DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow))
-        panel_.savePlacement(window, placementName());
+    if (!browser_.IEConnected) return;
+    TIECtrl& ie = *browser_.IE;
+    if (DesktopWindow* window = TIECtrl::WindowOf(browser_.IEWindow)) panel_.savePlacement(window, placementName());
     ie.Quit();
-    DesktopWindow* window = TIECtrl::WindowOf(shared_.IEWindow);
+    DesktopWindow* window = TIECtrl::WindowOf(browser_.IEWindow);
     if (window && !window->title().left(64).isEmpty()) {
         Desktop::instance().setForeground(window);
         keys().SendKeys("^{F4}");

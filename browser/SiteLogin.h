@@ -5,8 +5,9 @@
 // browser operation, and the browser's part of the closing sequence.
 #include "browser/Iectrl.h"
 #include "browser/KeySender.h"
+#include "workflow/BrowserSession.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QString>
 
@@ -15,7 +16,7 @@ namespace zk {
 class SiteLogin {
 public:
     // The keys go through the shared KeySender, or an own one while there is none.
-    SiteLogin(workflow::Shared& shared, workflow::Panel& panel);
+    SiteLogin(workflow::BrowserSession& browser, workflow::Settings& settings, workflow::Panel& panel);
     // The name the browser window's placement is kept under.
     static QString placementName() { return QStringLiteral("Internet Explorer"); }
     // https://<login host>/config/login?...&.done=http://<auction host>/jp
@@ -34,7 +35,8 @@ public:
     void CloseBrowser();
 
 private:
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
     KeySender ownKeys_;
     KeySender& keys();

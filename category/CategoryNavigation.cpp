@@ -16,27 +16,28 @@
 
 namespace zk::category {
 
-CategoryNavigation::CategoryNavigation(workflow::Shared& shared, workflow::Panel& panel)
-    : shared_(shared), panel_(panel) {
+CategoryNavigation::CategoryNavigation(workflow::BrowserSession& browser, workflow::ListingCarry& carry,
+                                       workflow::Settings& settings, workflow::Panel& panel)
+    : browser_(browser), carry_(carry), settings_(settings), panel_(panel) {
     Timer2.setInterval(300);
     QObject::connect(&Timer2, &QTimer::timeout, [this] { panel_.guardPress([this] { Timer2Timer(); }); });
 }
 
 CategoryNavigation::~CategoryNavigation() {
-    if (shared_.CategoryDialog == ownDialog_.get()) shared_.CategoryDialog = nullptr;
+    if (carry_.CategoryDialog == ownDialog_.get()) carry_.CategoryDialog = nullptr;
 }
 
 void CategoryNavigation::CategoryButtonClick(bool shiftHeld) {
-    if (!shared_.LastCategory.isEmpty() && shiftHeld) {
-        GotoGategory(shared_.LastCategory);
+    if (!carry_.LastCategory.isEmpty() && shiftHeld) {
+        GotoGategory(carry_.LastCategory);
         return;
     }
-    if (shared_.CategoryDialog) {
-        shared_.CategoryDialog->show();
-        shared_.CategoryDialog->LoadHistory();
+    if (carry_.CategoryDialog) {
+        carry_.CategoryDialog->show();
+        carry_.CategoryDialog->LoadHistory();
     } else {
-        ownDialog_ = std::make_unique<TCategory>(shared_.Settings.dataFolder());
-        shared_.CategoryDialog = ownDialog_.get();
+        ownDialog_ = std::make_unique<TCategory>(settings_.dataFolder());
+        carry_.CategoryDialog = ownDialog_.get();
         ownDialog_->show();
         ownDialog_->LoadHistory();
         ownDialog_->LoadTree();
@@ -46,7 +47,7 @@ void CategoryNavigation::CategoryButtonClick(bool shiftHeld) {
 
 void CategoryNavigation::Timer2Timer() {
     Timer2.stop();
-    TCategory* dialog = shared_.CategoryDialog;
+    TCategory* dialog = carry_.CategoryDialog;
     if (!dialog) return;
     if (dialog->ResultState == TCategory::ResultChosen) {
         dialog->hide();
@@ -68,25 +69,25 @@ void CategoryNavigation::GotoGategory(const QString& code) {
         openListingPage(code, curtain);
     } catch (const AutomationError& e) {
         // A page operation that raised (its page went away, the browser died): the rule says it.
-        shared_.IE->LastError = int32_t(e.code());
-        shared_.IE->LastErrorText = e.text();
-        SiteLogin(shared_, panel_).ReconnectRule(-99);
+        browser_.IE->LastError = int32_t(e.code());
+        browser_.IE->LastErrorText = e.text();
+        SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
     }
 }
 
 void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainGuard& curtain) {
-    TIECtrl& ie = *shared_.IE;
-    const int loaded = ie.NavigateWait(shared_.Settings.value(workflow::ini::ShuppinUrl) + code);
+    TIECtrl& ie = *browser_.IE;
+    const int loaded = ie.NavigateWait(settings_.value(workflow::ini::ShuppinUrl) + code);
     if (loaded == -99) {
         // The rule starts a lost browser again; the curtain comes down on the way out.
-        SiteLogin(shared_, panel_).ReconnectRule(-99);
+        SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
         return;
     }
     if (loaded == -2) {
         MessageService::instance().show(texts::ListingPageNotShown);
         return;
     }
-    if (listing::Submission(shared_, panel_).ConfirmInsertion() == -1) return;
+    if (listing::SitePages(browser_, settings_).ConfirmInsertion() == -1) return;
 
     if (ie.SelectByTagName("a") != 0) {
         MessageService::instance().show(texts::NoLinks);
@@ -103,13 +104,13 @@ void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainG
         QCoreApplication::processEvents();
         ie.FocusItem(i);
         QCoreApplication::processEvents();
-        Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+        Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
         workflow::pause(100);
-        if (shared_.Keys) shared_.Keys->SendKeys("{ENTER}", true);
+        if (browser_.Keys) browser_.Keys->SendKeys("{ENTER}", true);
         break;
     }
     curtain.lower();
-    shared_.LastCategory = code;
+    carry_.LastCategory = code;
     panel_.showGuideAt(1);
 }
 

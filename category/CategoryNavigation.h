@@ -1,8 +1,10 @@
 #pragma once
 // "カテゴリー選択(&J)": the category dialog, then the site's listing page of the chosen category,
 // the category confirmed on the page and the description editor switched to HTML input.
+#include "workflow/BrowserSession.h"
+#include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QString>
 #include <QTimer>
@@ -14,7 +16,8 @@ namespace zk::category {
 
 class CategoryNavigation {
 public:
-    CategoryNavigation(workflow::Shared& shared, workflow::Panel& panel);
+    CategoryNavigation(workflow::BrowserSession& browser, workflow::ListingCarry& carry, workflow::Settings& settings,
+                       workflow::Panel& panel);
     ~CategoryNavigation();
 
     // With Shift held and a category opened before, that category again without the dialog.
@@ -28,7 +31,9 @@ public:
 private:
     void openListingPage(const QString& code, workflow::CurtainGuard& curtain);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ListingCarry& carry_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
     QTimer Timer2;
     // The dialog made here when the main window had none.

@@ -23,7 +23,7 @@ int screenHeight() {
 } // namespace
 
 int ColumnPrompts::RowPrompt() {
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     // The panel moves below the screen so that the user sees the spreadsheet.
     const int top = panel_.top();
     panel_.setTop(screenHeight());
@@ -38,36 +38,38 @@ int ColumnPrompts::RowPrompt() {
         panel_.setTop(top);
         return -1;
     }
-    shared_.Row.choose(excel.GetRowNumber());
+    book_.Row.choose(excel.GetRowNumber());
     excel.SetColProperty(1, texts::NumberFormatLocal, texts::TextFormat);
     excel.SetColProperty(3, texts::NumberFormatLocal, texts::TextFormat);
     panel_.setTop(top);
-    shared_.LastTitle.clear();
+    book_.LastTitle.clear();
     return 0;
 }
 
 void ColumnPrompts::PricePrompt() {
-    workflow::RowCursor& row = shared_.Row;
+    workflow::RowCursor& row = book_.Row;
     row.PriceColumn = FindHeaderColumn(texts::StartPriceHeader);
     if (row.PriceColumn != 0) return;
     const Answer answer = MessageService::instance().show(texts::PricePrompt, texts::PricePromptCaption,
                                                           Icon::Information, Buttons::OkCancel);
-    row.PriceColumn = answer == Answer::Ok ? shared_.Excel->GetColNumber() : 0;
+    row.PriceColumn = answer == Answer::Ok ? book_.Excel->GetColNumber() : 0;
 }
 
 int ColumnPrompts::FindHeaderColumn(const QString& text) {
-    sheet::TExcel& excel = *shared_.Excel;
-    for (int column = 1; column <= HeaderColumns; ++column)
-        if (sheet::TExcel::ToText(excel.ReadCell(1, column)) == text) return column;
+    for (int column = 1; column <= HeaderColumns; ++column) {
+        QString header;
+        book_.Workbook->ReadCellText(workflow::HeaderRow, column, header, sheet::WorkbookSession::Failure::Quiet);
+        if (header == text) return column;
+    }
     return 0;
 }
 
 void ColumnPrompts::SelectRowClick() {
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     // A prompt in a spreadsheet that has gone could never be answered: say so instead.
-    if (shared_.ExcelState != 1 || excel.LiveCheck() != 0) {
+    if (book_.ExcelState != 1 || excel.LiveCheck() != 0) {
         excel.ForgetLostOffice();
-        shared_.ExcelState = 0;
+        book_.ExcelState = 0;
         MessageService::instance().show(sheet::texts::StartFirst);
         return;
     }

@@ -1,8 +1,8 @@
 #pragma once
 // The prompts by which the user shows, in the spreadsheet itself, the sheet and first item row
 // and the start-price column of the item workbook.
+#include "workflow/ItemBook.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
 
 #include <QString>
 
@@ -10,7 +10,7 @@ namespace zk::collect {
 
 class ColumnPrompts : public workflow::ColumnChooser {
 public:
-    ColumnPrompts(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    ColumnPrompts(workflow::ItemBook& book, workflow::Panel& panel) : book_(book), panel_(panel) {}
 
     // 0 when a row was chosen; -1 when cancelled or the sheet could not be read.
     int RowPrompt() override;
@@ -25,7 +25,7 @@ public:
     static constexpr int HeaderColumns = 50;
 
 private:
-    workflow::Shared& shared_;
+    workflow::ItemBook& book_;
     workflow::Panel& panel_;
 };
 

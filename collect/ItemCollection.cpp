@@ -48,8 +48,8 @@ void pause(int ms) {
 } // namespace
 
 void ItemCollection::ShuppinCollectionClick() {
-    const CollectionList list = collectionList(panel_.collectionMode(), shared_.Settings.value(workflow::ini::ShuppinChuuUrl),
-                                               shared_.Settings.value(workflow::ini::ShuppinEndUrl));
+    const CollectionList list = collectionList(panel_.collectionMode(), settings_.value(workflow::ini::ShuppinChuuUrl),
+                                               settings_.value(workflow::ini::ShuppinEndUrl));
     if (MessageService::instance().show(list.label + texts::CollectQuestion, texts::CollectCaption, Icon::Information,
                                         Buttons::YesNo) != Answer::Yes)
         return;
@@ -59,8 +59,8 @@ void ItemCollection::ShuppinCollectionClick() {
     pending_ = PageRows{};
     if (!prepareWorkbook(list)) return;
 
-    TIECtrl& ie = *shared_.IE;
-    Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+    TIECtrl& ie = *browser_.IE;
+    Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
     Walk walk;
     try {
         walk = walkPages(list);
@@ -82,7 +82,7 @@ void ItemCollection::ShuppinCollectionClick() {
     panel_.showProgress(texts::ProgressDone.arg(collected_));
 
     busy.ready();
-    if (shared_.ExcelState == 1) panel_.workbookOpened();
+    if (book_.ExcelState == 1) panel_.workbookOpened();
     panel_.bringToFront();
     // One message says how the run ended and what the file holds; a lost browser is said in it
     // too, and is started again (and logged in) for the next run.
@@ -93,8 +93,8 @@ void ItemCollection::ShuppinCollectionClick() {
     else
         MessageService::instance().show(message);
     if (browserLost) {
-        shared_.IEConnected = 0;
-        SiteLogin(shared_, panel_).StartIEClick();
+        browser_.IEConnected = 0;
+        SiteLogin(browser_, settings_, panel_).StartIEClick();
     }
 }
 
@@ -117,15 +117,15 @@ QString ItemCollection::savedText() const {
 }
 
 bool ItemCollection::prepareWorkbook(const CollectionList& list) {
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     bool live = false;
-    if (shared_.ExcelState == 1) {
+    if (book_.ExcelState == 1) {
         live = excel.LiveCheck() == 0;
         if (!live && !officeConnected(excel)) excel.ForgetLostOffice();
     }
     if (!live) {
         if (excel.Startup() != 0) return false;
-        shared_.ExcelState = 1;
+        book_.ExcelState = 1;
     } else if (excel.CloseBook() != 0) {
         // The open workbook was saved by the check just before; what failed is only its close.
         MessageService::instance().show(sheet::texts::CloseFailed + excel.LastErrorText, sheet::texts::ExcelErrorCaption,
@@ -133,7 +133,7 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     }
     if (excel.OpenNewBook() != 0) {
         excel.Quit();
-        shared_.ExcelState = 0;
+        book_.ExcelState = 0;
         return false;
     }
     panel_.bringToFront();
@@ -143,7 +143,7 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
         MessageService::instance().show(sheet::texts::WriteFailed + e.text(), sheet::texts::ExcelErrorCaption, Icon::Error);
         return false;
     }
-    shared_.ExcelState = 1;
+    book_.ExcelState = 1;
 
     // What the site shows is kept as text: a price "1,500", a title "1/2" or an ID of digits
     // would otherwise be parsed as typed into numbers and dates.
@@ -153,7 +153,7 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     const QString headers[] = {texts::HeaderPage, texts::HeaderPosition, texts::HeaderId, texts::HeaderTitle,
                                texts::HeaderUrl};
     for (int c = 0; c < 5; ++c) excel.WriteToCell(HeaderRow, c + 1, headers[c]);
-    shared_.Row.CurrentRow = FirstItemRow;
+    book_.Row.CurrentRow = FirstItemRow;
 
     QString folder = fallbackFolder();
     paths::GetSpecialFolder(paths::PersonalFolder, folder);
@@ -163,7 +163,7 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
 }
 
 int ItemCollection::selectLinks() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     try {
         return ie.SelectByTagName("A");
     } catch (const AutomationError& e) {
@@ -173,7 +173,7 @@ int ItemCollection::selectLinks() {
 }
 
 bool ItemCollection::waitLoaded(const QDeadlineTimer& deadline) {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     // A page whose connection broke off is left by the browser as it is, idle with a document
     // that never completes: after a short while idle it counts as failed, not as slow.
     QElapsedTimer idle;
@@ -197,7 +197,7 @@ bool ItemCollection::waitLoaded(const QDeadlineTimer& deadline) {
 }
 
 int ItemCollection::loadPage(const QString& address, bool started) {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     const QDeadlineTimer deadline(PageLoadSeconds * 1000);
     for (int attempt = 1;; ++attempt) {
         if (!started) ie.StartNavigation(address);
@@ -214,8 +214,8 @@ int ItemCollection::loadPage(const QString& address, bool started) {
 }
 
 ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
-    TIECtrl& ie = *shared_.IE;
-    const QString marker = itemPageMarker(shared_.Settings.auctionHost());
+    TIECtrl& ie = *browser_.IE;
+    const QString marker = itemPageMarker(settings_.auctionHost());
     int count = loadPage(list.startAddress, false);
     if (count <= 0) return Walk{Walk::FirstPageFailed, 1, count, {}};
     for (int page = 1;; ++page) {
@@ -242,8 +242,8 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
 }
 
 void ItemCollection::readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows) {
-    TIECtrl& ie = *shared_.IE;
-    rows.firstRow = shared_.Row.CurrentRow;
+    TIECtrl& ie = *browser_.IE;
+    rows.firstRow = book_.Row.CurrentRow;
     int position = 1;
     for (int i = 0; i < count; ++i) {
         const QString address = ie.GetItemAttribute(i, QStringLiteral("href"));
@@ -268,7 +268,7 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
     if (pending_.cells.isEmpty()) pending_.firstRow = rows.firstRow;
     pending_.cells += rows.cells;
     pending_.addresses += rows.addresses;
-    shared_.Row.CurrentRow += int(rows.cells.size());
+    book_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
 }
@@ -276,7 +276,7 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
 bool ItemCollection::writePending() {
     // The cells, then their links, each as one block: calls into the office per cell would cost
     // more than the whole page walk. A failed write keeps its error for the message.
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     const bool written = excel.WriteRows(pending_.firstRow, PageColumn, pending_.cells) == 0 &&
                          excel.WriteHyperlinks(pending_.firstRow, UrlColumn, pending_.addresses) == 0;
     pending_ = PageRows{};
@@ -284,7 +284,7 @@ bool ItemCollection::writePending() {
 }
 
 bool ItemCollection::saveRows(QString& cause) {
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     if ((pending_.cells.isEmpty() || writePending()) && excel.LiveCheck() == 0) {
         savedRows_ = collected_;
         savedPages_ = written_;
@@ -293,7 +293,7 @@ bool ItemCollection::saveRows(QString& cause) {
     cause = excel.LastErrorText;
     if (!officeConnected(excel)) {
         excel.ForgetLostOffice();
-        shared_.ExcelState = 0;
+        book_.ExcelState = 0;
     }
     return false;
 }

@@ -3,8 +3,10 @@
 // driven browser and writes one row per item into a new workbook, saved under a dated name in
 // the documents folder.
 #include "collect/CollectionRules.h"
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QDeadlineTimer>
 #include <QList>
@@ -16,7 +18,9 @@ namespace zk::collect {
 
 class ItemCollection {
 public:
-    ItemCollection(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    ItemCollection(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::Settings& settings,
+                   workflow::Panel& panel)
+        : browser_(browser), book_(book), settings_(settings), panel_(panel) {}
 
     void ShuppinCollectionClick();
 
@@ -75,7 +79,9 @@ private:
     int selectLinks();
     void showProgress(int page);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
     PageRows pending_;    // rows read and not yet written
     int collected_ = 0;   // rows read for the workbook

@@ -17,9 +17,9 @@ void toFront(quintptr window) { Desktop::instance().setForeground(TIECtrl::Windo
 } // namespace
 
 int FormFiller::FillListingForm(int skipPrices) {
-    TIECtrl& ie = *shared_.IE;
-    TFieldDefs& defs = *shared_.FieldDefs;
-    KeySender& keys = *shared_.Keys;
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
+    KeySender& keys = *browser_.Keys;
 
     if (ie.SelectByTagName("form") != 0) {
         MessageService::instance().show(texts::fields::NoFillableForm);
@@ -81,9 +81,9 @@ int FormFiller::FillListingForm(int skipPrices) {
 }
 
 int FormFiller::setClosing(int form) {
-    TIECtrl& ie = *shared_.IE;
-    TFieldDefs& defs = *shared_.FieldDefs;
-    KeySender& keys = *shared_.Keys;
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
+    KeySender& keys = *browser_.Keys;
     MessageService& messages = MessageService::instance();
     const QString dateList = QStringLiteral("ClosingDate");
     const QString timeList = QStringLiteral("ClosingTime");

@@ -1,14 +1,16 @@
 #pragma once
 // Puts the fixed answers of FieldsDefine.ini into the site's listing form shown in the driven
 // browser, selects the auction sales mode and chooses the closing date and time.
+#include "workflow/BrowserSession.h"
+#include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
 
 namespace zk::fields {
 
 class FormFiller {
 public:
-    FormFiller(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    FormFiller(workflow::BrowserSession& browser, workflow::ListingCarry& carry, workflow::Panel& panel)
+        : browser_(browser), carry_(carry), panel_(panel) {}
 
     // The index of the page form that was filled, or -1 after its message. skipPrices (1) leaves
     // both price fields alone, as a relist does.
@@ -20,7 +22,8 @@ private:
     // one if the seller agrees. 0, or -1 after its message.
     int setClosing(int form);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ListingCarry& carry_;
     [[maybe_unused]] workflow::Panel& panel_;
 };
 

@@ -36,9 +36,6 @@ using batch::Outcome;
 
 namespace {
 
-constexpr int NoColour = -4142;
-// The link column the listing writes beside the ID.
-constexpr int LinkColumn = 18;
 // Rows read at most in one run; a sheet's end is its first wholly empty row long before.
 constexpr int MaxRows = 5000;
 // Columns of the header row searched for the category column.
@@ -71,25 +68,24 @@ QString fileNames(const QStringList& paths) {
 } // namespace
 
 bool BatchListing::ready() {
-    workflow::Shared& s = shared_;
-    if (s.ExcelState != 1) {
+    if (book_.ExcelState != 1) {
         say(sheet::texts::StartFirst);
         return false;
     }
     // The first press after opening a workbook asks for the first row and the prices, as the
     // upload does.
-    if (s.Row.RowChosen == 0) {
-        if (s.Columns->RowPrompt() == -1) return false;
-        s.Columns->PricePrompt();
-        if (s.Row.PriceColumn == 0) return false;
+    if (book_.Row.RowChosen == 0) {
+        if (book_.Columns->RowPrompt() == -1) return false;
+        book_.Columns->PricePrompt();
+        if (book_.Row.PriceColumn == 0) return false;
     }
     if (panel_.uploadCount() <= 0) {
         say(texts::SetPictureCount);
         return false;
     }
-    TPicUploader& up = *s.PicUploader;
+    TPicUploader& up = *carry_.PicUploader;
     if (up.Folder.isEmpty()) {
-        PictureUpload(s, panel_).UploadClearClick();
+        PictureUpload(browser_, book_, carry_, ledger_, settings_, panel_).UploadClearClick();
         if (up.Folder.isEmpty()) return false;
     }
     return true;
@@ -97,7 +93,7 @@ bool BatchListing::ready() {
 
 QSet<QString> BatchListing::categoryCodes() const {
     QSet<QString> codes;
-    QFile file(QDir(shared_.Settings.dataFolder()).filePath(QStringLiteral("category.txt")));
+    QFile file(QDir(settings_.dataFolder()).filePath(QStringLiteral("category.txt")));
     if (!file.open(QIODevice::ReadOnly)) return codes;
     category::CategoryTree tree;
     tree.parse(file.readAll());
@@ -109,15 +105,14 @@ QSet<QString> BatchListing::categoryCodes() const {
 }
 
 bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
-    workflow::Shared& s = shared_;
-    const workflow::RowCursor& cursor = s.Row;
-    sheet::WorkbookSession& book = *s.Workbook;
-    TPicUploader& up = *s.PicUploader;
+    const workflow::RowCursor& cursor = book_.Row;
+    sheet::WorkbookSession& cells = *book_.Workbook;
+    TPicUploader& up = *carry_.PicUploader;
 
     int categoryColumn = 0;
     for (int column = 1; column <= HeaderColumns && categoryColumn == 0; ++column) {
         QString header;
-        if (!book.ReadCellText(1, column, header)) return false;
+        if (!cells.ReadCellText(workflow::HeaderRow, column, header)) return false;
         if (header.trimmed() == CategoryHeader) categoryColumn = column;
     }
 
@@ -127,7 +122,7 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
     for (int row = std::max(cursor.CurrentRow, cursor.FirstRow); int(rows.size()) < limit; ++row) {
         auto cell = [&](int column) {
             QString text;
-            if (!failed && !book.ReadCellText(row, column, text)) failed = true;
+            if (!failed && !cells.ReadCellText(row, column, text)) failed = true;
             return text;
         };
         batch::RowData r;
@@ -158,7 +153,7 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
     for (const QString& picture : plan.pictures.mid(0, int(rows.size()) * plan.perItem))
         if (const QString line = unsendablePicture(up.Folder, picture); !line.isEmpty()) plan.unsendable.insert(picture, line);
     plan.categoryCodes = categoryCodes();
-    plan.defaultCategory = s.LastCategory;
+    plan.defaultCategory = carry_.LastCategory;
     plan.workbookPrices = cursor.hasPriceColumns();
     plan.panelPrices = panel_.panelPricesUsed();
     plan.panelStart = panel_.panelStartPrice();
@@ -170,8 +165,7 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
 }
 
 void BatchListing::RenzokuShuppinClick() {
-    workflow::Shared& s = shared_;
-    if (!ListingRecords(s, panel_).SettleDoubt()) return;
+    if (!ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).SettleDoubt()) return;
     workflow::BusyGuard busy(panel_);
     if (!ready()) return;
     QList<batch::RowData> rows;
@@ -215,9 +209,8 @@ void BatchListing::RenzokuShuppinClick() {
         }
     }
     // The rows after a stop stay for the next press, which begins at the first of them.
-    s.Row.CurrentRow = stop.isEmpty() ? verdicts.last().row + 1 : resumeRow;
-    if (s.ExcelState == 1)
-        panel_.setNextTitle(sheet::TExcel::ToText(s.Excel->ReadCell(s.Row.CurrentRow, s.Row.NameColumn)));
+    book_.Row.CurrentRow = stop.isEmpty() ? verdicts.last().row + 1 : resumeRow;
+    if (book_.ExcelState == 1) panel_.setNextTitle(book_.Workbook->NextTitle());
     panel_.setBatchStopVisible(false);
     panel_.showBatchProgress({});
     panel_.clearStopRequest();
@@ -241,12 +234,13 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
             runSteps(v, outcome);
             ran = true;
         });
-        const bool browserLost = shared_.IEConnected == 0 || !shared_.IE->IsConnected() || browserProcess() != browser;
+        const bool browserLost =
+            browser_.IEConnected == 0 || !browser_.IE->IsConnected() || browserProcess() != browser;
         if (browserLost || officeLost() || !ran) {
             reconcile();
             if (outcome.kind != Outcome::Kind::Listed) {
                 outcome.kind = Outcome::Kind::NotReached;
-                if (shared_.Ledger.current()) stop = t::StoppedInDoubt.arg(v.row);
+                if (ledger_.current()) stop = t::StoppedInDoubt.arg(v.row);
             }
             if (stop.isEmpty()) {
                 const int next = outcome.kind == Outcome::Kind::Listed ? v.row + 1 : v.row;
@@ -255,7 +249,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
                                                     : t::StoppedAtRow;
                 stop = why.arg(v.row).arg(next);
             }
-        } else if (shared_.Ledger.current() && shared_.Ledger.current()->inDoubt()) {
+        } else if (ledger_.current() && ledger_.current()->inDoubt()) {
             // The site could not say whether the agree press listed it: nothing more is listed.
             stop = t::StoppedInDoubt.arg(v.row);
         }
@@ -268,35 +262,34 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
 }
 
 void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
-    workflow::Shared& s = shared_;
-    TIECtrl& ie = *s.IE;
+    TIECtrl& ie = *browser_.IE;
     auto failed = [&](const QString& step) {
         if (outcome.reason.isEmpty())
             outcome.reason = notices_.isEmpty() ? t::StepFailed.arg(step) : notices_.join(QStringLiteral("／"));
-        if (s.Ledger.current() && s.Ledger.current()->undoable()) abandon(outcome);
+        if (ledger_.current() && ledger_.current()->undoable()) abandon(outcome);
     };
 
     // The category's listing page; the navigation says where the code stands on success.
-    const QString before = s.LastCategory;
-    s.LastCategory.clear();
-    category::CategoryNavigation(s, panel_).GotoGategory(v.category);
-    if (s.LastCategory != v.category) {
-        if (s.LastCategory.isEmpty()) s.LastCategory = before;
+    const QString before = carry_.LastCategory;
+    carry_.LastCategory.clear();
+    category::CategoryNavigation(browser_, carry_, settings_, panel_).GotoGategory(v.category);
+    if (carry_.LastCategory != v.category) {
+        if (carry_.LastCategory.isEmpty()) carry_.LastCategory = before;
         return failed(t::StepCategory);
     }
 
     // The row's pictures, title, description and prices.
-    s.Row.CurrentRow = v.row;
-    PictureUpload upload(s, panel_);
+    book_.Row.CurrentRow = v.row;
+    PictureUpload upload(browser_, book_, carry_, ledger_, settings_, panel_);
     upload.ShiftHeld = [] { return false; };
     upload.UploadButtonClick();
-    const workflow::ListingRecord* record = s.Ledger.current();
+    const workflow::ListingRecord* record = ledger_.current();
     if (!record || record->row != v.row || record->stage != workflow::ListingRecord::Stage::Uploaded)
         return failed(t::StepUpload);
 
     // The fixed answers and the closing slot, then the form's confirm press.
-    ItemSet(s, panel_).SetShuppinClick();
-    record = s.Ledger.current();
+    ItemSet(browser_, book_, carry_, ledger_, settings_, panel_).SetShuppinClick();
+    record = ledger_.current();
     if (!record || record->stage != workflow::ListingRecord::Stage::ItemSet) return failed(t::StepItemSet);
     if (!panel_.sendAfterFill()) {
         if (ie.SelectById(texts::SubmitElement) != 0 || ie.List.isNull() || ie.ClickSelected() != 0)
@@ -312,17 +305,19 @@ void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
     }
 
     // The agree press: the record takes the site's ID into its row.
-    const QStringList known = s.Ledger.knownIds();
-    Submission(s, panel_).ExhibitClick();
-    const QStringList now = s.Ledger.knownIds();
-    if (s.Ledger.current() || now.isEmpty() || known.contains(now.last())) return failed(t::StepListing);
+    const QStringList known = ledger_.knownIds();
+    Submission(browser_, book_, carry_, ledger_, settings_, panel_).ExhibitClick();
+    const QStringList now = ledger_.knownIds();
+    if (ledger_.current() || now.isEmpty() || known.contains(now.last())) return failed(t::StepListing);
     outcome.kind = Outcome::Kind::Listed;
     outcome.auctionId = now.last();
-    if (s.ExcelState == 1) outcome.link = sheet::TExcel::ToText(s.Excel->ReadCell(v.row, LinkColumn));
+    if (book_.ExcelState == 1)
+        book_.Workbook->ReadCellText(v.row, workflow::column::Link, outcome.link,
+                                     sheet::WorkbookSession::Failure::Quiet);
 }
 
 QString BatchListing::siteMessages() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     QStringList messages;
     if (ie.SelectByTagName(QStringLiteral("p")) != 0) return {};
     const int n = ie.GetListLength();
@@ -333,31 +328,31 @@ QString BatchListing::siteMessages() {
 }
 
 void BatchListing::abandon(Outcome& outcome) {
-    workflow::Shared& s = shared_;
-    const workflow::ListingRecord* record = s.Ledger.current();
+    const workflow::ListingRecord* record = ledger_.current();
     if (!record) return;
     if (!record->pictures.isEmpty()) outcome.reason += t::PicturesSpent.arg(fileNames(record->pictures));
-    if (record->row > 0 && s.ExcelState == 1 && s.Excel->BookPath == record->workbook)
-        s.Excel->SetBackgroundColor(record->row, NoColour);
-    s.Ledger.drop();
+    if (record->row > 0 && book_.ExcelState == 1 && book_.Excel->BookPath == record->workbook)
+        book_.Excel->SetBackgroundColor(record->row, workflow::colour::None);
+    ledger_.drop();
 }
 
 void BatchListing::reconcile() {
-    workflow::Shared& s = shared_;
-    const workflow::ListingRecord* record = s.Ledger.current();
+    const workflow::ListingRecord* record = ledger_.current();
     if (!record) return;
-    if (record->inDoubt()) ListingRecords(s, panel_).AskTheSite();
-    else if (record->undoable()) undoOneListing(s, panel_);
+    if (record->inDoubt())
+        ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).AskTheSite();
+    else if (record->undoable())
+        undoOneListing(book_, carry_, ledger_, panel_);
 }
 
 qint64 BatchListing::browserProcess() const {
-    const chromium::ChromiumBrowser* browser = shared_.IE->session();
+    const chromium::ChromiumBrowser* browser = browser_.IE->session();
     return browser ? browser->processId() : 0;
 }
 
 bool BatchListing::officeLost() const {
-    const sheet::TExcel& excel = *shared_.Excel;
-    return shared_.ExcelState != 1 || (excel.ExcelApp && !excel.ExcelApp->office().connected());
+    const sheet::TExcel& excel = *book_.Excel;
+    return book_.ExcelState != 1 || (excel.ExcelApp && !excel.ExcelApp->office().connected());
 }
 
 QString BatchListing::writeLog(const QList<Outcome>& outcomes) {

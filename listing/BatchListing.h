@@ -7,8 +7,12 @@
 // browser or office ends it where it was (the next press goes on from there). At the end one
 // summary, and one line per row appended to the dated listing log in the documents folder.
 #include "listing/BatchRules.h"
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
+#include "workflow/ListingCarry.h"
+#include "workflow/ListingLedger.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -19,7 +23,9 @@ namespace zk::listing {
 
 class BatchListing {
 public:
-    BatchListing(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    BatchListing(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                 workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel)
+        : browser_(browser), book_(book), carry_(carry), ledger_(ledger), settings_(settings), panel_(panel) {}
 
     void RenzokuShuppinClick();
 
@@ -49,7 +55,11 @@ private:
     // Appends the run's lines to the listing log; the file's path, or empty (said).
     QString writeLog(const QList<batch::Outcome>& outcomes);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::ListingCarry& carry_;
+    workflow::ListingLedger& ledger_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
     // The notices the steps said during the row, kept for its outcome.
     QStringList notices_;

@@ -21,16 +21,16 @@ void ItemSet::SetShuppinClick() {
     } catch (const AutomationError& e) {
         // A page operation that raises (the element went away with its page, the browser
         // died) ends the step like a failed one: said, and one listing undone.
-        shared_.IE->LastError = int32_t(e.code());
-        shared_.IE->LastErrorText = e.text();
-        failListing(shared_, panel_);
+        browser_.IE->LastError = int32_t(e.code());
+        browser_.IE->LastErrorText = e.text();
+        failListing(browser_, book_, carry_, ledger_, settings_, panel_);
     }
 }
 
 void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
-    TIECtrl& ie = *shared_.IE;
-    TFieldDefs& defs = *shared_.FieldDefs;
-    if (!ListingRecords(shared_, panel_).SettleDoubt()) return;
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
+    if (!ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).SettleDoubt()) return;
 
     const QString startName = defs.StartPriceIndex >= 0 ? defs.FieldName(defs.StartPriceIndex) : QString();
     if (!ie.ExistsByName(startName)) {
@@ -38,7 +38,7 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
             MessageService::instance().show(texts::NotOnEntryForm);
             return;
         }
-        failListing(shared_, panel_);
+        failListing(browser_, book_, carry_, ledger_, settings_, panel_);
         return;
     }
     if (isConfirmationPage(ie.GetUrl())) {
@@ -58,27 +58,27 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
     AddFormRows(texts::AddPaymentElement, defs.OtherPaymentNum - defs.PaymentDefaultNum);
 
     // A title typed by hand is the record's too: the site is searched by it when in doubt.
-    if (workflow::ListingRecord* record = shared_.Ledger.current(); record && record->title.isEmpty()) {
+    if (workflow::ListingRecord* record = ledger_.current(); record && record->title.isEmpty()) {
         record->title = ie.GetFormValue(0, defs.TitleFieldName);
-        shared_.Ledger.persist();
+        ledger_.persist();
     }
     if (SetItemToForm(Listing) == -1) return;
-    if (workflow::ListingRecord* record = shared_.Ledger.current(); record && record->undoable())
-        shared_.Ledger.advance(workflow::ListingRecord::Stage::ItemSet);
-    Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+    if (workflow::ListingRecord* record = ledger_.current(); record && record->undoable())
+        ledger_.advance(workflow::ListingRecord::Stage::ItemSet);
+    Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
     panel_.showGuideAt(3);
 }
 
-int ItemSet::fieldsMissingFromForm() {
-    TIECtrl& ie = *shared_.IE;
+int ItemForm::fieldsMissingFromForm() {
+    TIECtrl& ie = *browser_.IE;
     int missing = 0;
-    for (const TFieldDef& d : shared_.FieldDefs->FieldTable)
+    for (const TFieldDef& d : carry_.FieldDefs->FieldTable)
         if (!d.Name.isEmpty() && !d.Value.isEmpty() && ie.ExistsByName(d.Name) != 1) ++missing;
     return missing;
 }
 
-int ItemSet::AddFormRows(const QString& id, int count) {
-    TIECtrl& ie = *shared_.IE;
+int ItemForm::AddFormRows(const QString& id, int count) {
+    TIECtrl& ie = *browser_.IE;
     int pressed = 0;
     int missing = fieldsMissingFromForm();
     for (int i = 0; i < count && missing > 0; ++i) {
@@ -95,17 +95,17 @@ int ItemSet::AddFormRows(const QString& id, int count) {
     return pressed;
 }
 
-int ItemSet::SetItemToForm(int mode) {
-    TIECtrl& ie = *shared_.IE;
-    TFieldDefs& defs = *shared_.FieldDefs;
-    defs.BrowserWindow = shared_.IEWindow;
+int ItemForm::SetItemToForm(int mode) {
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
+    defs.BrowserWindow = browser_.IEWindow;
     const workflow::Panel::ClosingChoice slot = panel_.nextClosingSlot();
     defs.ClosingDay = slot.day;
     defs.ClosingHour = slot.hour;
     defs.ClosingLabel = slot.label;
-    defs.PriceColumn = shared_.Row.PriceColumn;
+    defs.PriceColumn = book_.Row.PriceColumn;
 
-    const int form = fields::FormFiller(shared_, panel_).FillListingForm(mode == Relisting ? 1 : 0);
+    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0);
     if (form == -1) return -1;
     if (writePrices(form, mode) == -1) return -1;
 
@@ -118,15 +118,15 @@ int ItemSet::SetItemToForm(int mode) {
             return -1;
         }
         // -99: the browser failed before the press; the relist has its own way out of that.
-        return Submission(shared_, panel_).AgreeAndList();
+        return SitePages(browser_, settings_).AgreeAndList();
     }
     if (panel_.sendAfterFill() && ie.SelectById(texts::SubmitElement) == 0 && !ie.List.isNull()) ie.ClickSelected();
     return 0;
 }
 
-int ItemSet::writePrices(int form, int mode) {
-    TIECtrl& ie = *shared_.IE;
-    TFieldDefs& defs = *shared_.FieldDefs;
+int ItemForm::writePrices(int form, int mode) {
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
     const QString startField = defs.StartPriceIndex >= 0 ? defs.FieldName(defs.StartPriceIndex) : QString();
     const QString buyField = defs.BuyPriceIndex >= 0 ? defs.FieldName(defs.BuyPriceIndex) : QString();
 
@@ -145,7 +145,7 @@ int ItemSet::writePrices(int form, int mode) {
             writes.push_back({PriceField::BuyNow, onPage});
         }
     } else {
-        writes = listingPrices(panel_.panelPricesUsed(), shared_.Row.PriceColumn, panel_.panelStartPrice(),
+        writes = listingPrices(panel_.panelPricesUsed(), book_.Row.PriceColumn, panel_.panelStartPrice(),
                                panel_.panelBuyPrice(), panel_.panelSokketu());
     }
     for (const PriceWrite& w : writes) {

@@ -32,6 +32,8 @@ constexpr int MaxRowsRead = 2000;
 
 void say(const QString& text) { MessageService::instance().show(text); }
 
+constexpr auto Quiet = sheet::WorkbookSession::Failure::Quiet;
+
 QString rowList(const QList<ListingRecord>& records) {
     QStringList rows;
     for (const ListingRecord& r : records) rows << texts::RowAndId.arg(r.row).arg(r.auctionId);
@@ -41,22 +43,21 @@ QString rowList(const QList<ListingRecord>& records) {
 } // namespace
 
 void ListingRecords::advanceCursorPast(int row) {
-    workflow::RowCursor& cursor = shared_.Row;
-    if (row <= 0 || cursor.CurrentRow > row || shared_.ExcelState != 1) return;
+    workflow::RowCursor& cursor = book_.Row;
+    if (row <= 0 || cursor.CurrentRow > row || book_.ExcelState != 1) return;
     // An upload that stopped before moving on leaves the cursor on the listed row.
     cursor.CurrentRow = row + 1;
-    panel_.setNextTitle(sheet::TExcel::ToText(shared_.Excel->ReadCell(cursor.CurrentRow, cursor.NameColumn)));
+    panel_.setNextTitle(book_.Workbook->NextTitle());
 }
 
 void ListingRecords::RecordListing(const QString& auctionId, const QString& link, const QString& listedAt) {
-    const bool recorded = shared_.Ledger.current() != nullptr;
-    const int row = recorded ? shared_.Ledger.current()->row : 0;
-    shared_.Ledger.listed(auctionId, link, listedAt);
-    if (!shared_.Ledger.journalError().isEmpty())
-        say(texts::JournalUnwritable.arg(shared_.Ledger.journalError()));
+    const bool recorded = ledger_.current() != nullptr;
+    const int row = recorded ? ledger_.current()->row : 0;
+    ledger_.listed(auctionId, link, listedAt);
+    if (!ledger_.journalError().isEmpty()) say(texts::JournalUnwritable.arg(ledger_.journalError()));
     if (!recorded) {
         // No upload of this run belongs to the item: no row may take its ID.
-        if (shared_.ExcelState == 1) say(texts::ListedWithoutRow.arg(auctionId));
+        if (book_.ExcelState == 1) say(texts::ListedWithoutRow.arg(auctionId));
         return;
     }
     advanceCursorPast(row);
@@ -64,27 +65,28 @@ void ListingRecords::RecordListing(const QString& auctionId, const QString& link
 }
 
 void ListingRecords::SaveListedRows() {
-    const QList<ListingRecord>& unsaved = shared_.Ledger.unsaved();
+    const QList<ListingRecord>& unsaved = ledger_.unsaved();
     if (unsaved.isEmpty()) return;
-    if (shared_.ExcelState != 1) {
+    if (book_.ExcelState != 1) {
         say(texts::RowsWaitForWorkbook.arg(rowList(unsaved)));
         return;
     }
-    sheet::TExcel& excel = *shared_.Excel;
+    sheet::TExcel& excel = *book_.Excel;
     const QString book = excel.BookPath;
-    const int column = shared_.Row.ResultColumn;
+    const int column = book_.Row.ResultColumn;
     bool written = true;
     bool any = false;
     QList<ListingRecord> hidden;
     for (const ListingRecord& r : unsaved) {
         if (r.workbook != book) continue;
         any = true;
-        if (!shared_.Workbook->WriteCellText(r.row, column, r.auctionId)) {
+        if (!book_.Workbook->WriteCellText(r.row, column, r.auctionId)) {
             written = false;
             break;
         }
-        excel.WriteToCell(r.row, 3, r.listedAt);
-        excel.WriteToCell(r.row, 18, r.link);
+        // The ID is what the row is known by: a failure of the time or the link beside it is not said.
+        book_.Workbook->WriteCellText(r.row, workflow::column::ListedAt, r.listedAt, Quiet);
+        book_.Workbook->WriteCellText(r.row, workflow::column::Link, r.link, Quiet);
         if (excel.CellHiddenByMerge(r.row, column) == 1) hidden << r;
     }
     if (!any) return;
@@ -93,24 +95,24 @@ void ListingRecords::SaveListedRows() {
         say(texts::RowsNotSaved.arg(rowList(unsaved)));
         return;
     }
-    shared_.Ledger.savedFor(book);
+    ledger_.savedFor(book);
     if (!hidden.isEmpty()) say(texts::IdUnderMerge.arg(rowList(hidden)));
 }
 
 std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite(const ListingRecord& record) {
-    TIECtrl& ie = *shared_.IE;
-    if (!shared_.IEConnected || record.title.trimmed().isEmpty()) return std::nullopt;
+    TIECtrl& ie = *browser_.IE;
+    if (!browser_.IEConnected || record.title.trimmed().isEmpty()) return std::nullopt;
     try {
-        if (ie.NavigateWait(shared_.Settings.value(workflow::ini::ShuppinChuuUrl)) != 0) return std::nullopt;
+        if (ie.NavigateWait(settings_.value(workflow::ini::ShuppinChuuUrl)) != 0) return std::nullopt;
         if (ie.SelectByTagName(QStringLiteral("A")) != 0) return std::nullopt;
         const int n = ie.GetListLength();
         if (n < 0) return std::nullopt;
         std::vector<ListLink> links;
         for (int i = 0; i < n; ++i) links.push_back({ie.GetItemText(i), ie.GetItemAttribute(i, QStringLiteral("href"))});
-        QStringList known = shared_.Ledger.knownIds();
+        QStringList known = ledger_.knownIds();
         known << idsInWorkbook();
         QList<Candidate> found;
-        for (const ListedItem& item : listingCandidates(links, record.title, shared_.Settings.auctionHost(), known))
+        for (const ListedItem& item : listingCandidates(links, record.title, settings_.auctionHost(), known))
             found << Candidate{item.id, item.link};
         return found;
     } catch (const AutomationError& e) {
@@ -123,22 +125,24 @@ std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite
 
 QStringList ListingRecords::idsInWorkbook() {
     QStringList ids;
-    const ListingRecord* record = shared_.Ledger.current();
-    if (shared_.ExcelState != 1 || !record || shared_.Excel->BookPath != record->workbook) return ids;
-    const workflow::RowCursor& cursor = shared_.Row;
+    const ListingRecord* record = ledger_.current();
+    if (book_.ExcelState != 1 || !record || book_.Excel->BookPath != record->workbook) return ids;
+    const workflow::RowCursor& cursor = book_.Row;
     const int last = std::min(std::max(cursor.CurrentRow, record->row), cursor.FirstRow + MaxRowsRead);
     for (int row = cursor.FirstRow; row <= last; ++row) {
         if (row == record->row) continue;
-        const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, cursor.ResultColumn)).trimmed();
+        QString id;
+        book_.Workbook->ReadCellText(row, cursor.ResultColumn, id, Quiet);
+        id = id.trimmed();
         if (!id.isEmpty()) ids << id;
     }
     return ids;
 }
 
 void ListingRecords::recordFound(const Candidate& found, bool atStart) {
-    const ListingRecord record = *shared_.Ledger.current();
+    const ListingRecord record = *ledger_.current();
     if (atStart) {
-        shared_.Ledger.listed(found.id, found.link, record.listedAt);
+        ledger_.listed(found.id, found.link, record.listedAt);
         return;
     }
     say(texts::FoundOnSite.arg(found.id).arg(record.row));
@@ -147,16 +151,16 @@ void ListingRecords::recordFound(const Candidate& found, bool atStart) {
 }
 
 void ListingRecords::AskTheSite() {
-    ListingRecord* record = shared_.Ledger.current();
+    ListingRecord* record = ledger_.current();
     if (!record || !record->inDoubt()) return;
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
 
     // Only the office went, or the answer was not read: the completion page may still be there.
-    if (shared_.IEConnected) {
+    if (browser_.IEConnected) {
         try {
-            if (isCompletionPage(ie.GetUrl(), shared_.Settings.auctionHost())) {
+            if (isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
                 QString link, id;
-                Submission(shared_, panel_).ReadListedItemLink(link, id);
+                SitePages(browser_, settings_).ReadListedItemLink(link, id);
                 if (!id.isEmpty()) {
                     recordFound({id, link}, false);
                     return;
@@ -172,11 +176,11 @@ void ListingRecords::AskTheSite() {
         workflow::pause(LateArrivalMs);
         candidates = candidatesOnSite(*record);
     }
-    record = shared_.Ledger.current();
+    record = ledger_.current();
     if (!candidates && record->title.trimmed().isEmpty()) {
         // Nothing to look for: the seller is the one to tell.
         const int row = record->row;
-        shared_.Ledger.drop();
+        ledger_.drop();
         say(texts::NoneChosen.arg(row));
         return;
     }
@@ -186,9 +190,9 @@ void ListingRecords::AskTheSite() {
     }
     if (candidates->isEmpty()) {
         // Nothing of it reached the site: it may be taken back like one never agreed.
-        shared_.Ledger.advance(Stage::ItemSet);
+        ledger_.advance(Stage::ItemSet);
         say(texts::NotFoundOnSite.trimmed());
-        undoOneListing(shared_, panel_);
+        undoOneListing(book_, carry_, ledger_, panel_);
         return;
     }
     if (candidates->size() == 1) {
@@ -204,12 +208,12 @@ void ListingRecords::AskTheSite() {
         }
     }
     const int row = record->row;
-    shared_.Ledger.drop();
+    ledger_.drop();
     say(texts::NoneChosen.arg(row));
 }
 
 bool ListingRecords::SettleDoubt() {
-    const ListingRecord* record = shared_.Ledger.current();
+    const ListingRecord* record = ledger_.current();
     if (!record || !record->inDoubt()) return true;
     // Asking took the browser to the selling list: the press ends, and is made again from its page.
     AskTheSite();
@@ -218,13 +222,13 @@ bool ListingRecords::SettleDoubt() {
 
 void ListingRecords::RecoverJournal() {
     QString error;
-    if (!shared_.Ledger.load(&error)) {
+    if (!ledger_.load(&error)) {
         say(texts::JournalUnreadable.arg(error));
         return;
     }
     QStringList lines;
     QString foundId; // said on its own line, not again among the rows that wait
-    if (ListingRecord* record = shared_.Ledger.current()) {
+    if (ListingRecord* record = ledger_.current()) {
         const int row = record->row;
         const QString title = record->title;
         // A record never agreed cannot be on the site: only one in doubt is looked for.
@@ -234,7 +238,7 @@ void ListingRecords::RecoverJournal() {
             lines << texts::CouldNotCheck.arg(row).arg(title);
         } else if (candidates->isEmpty()) {
             for (const QString& picture : record->pictures) TPicUploader::ParkPicture(picture, true);
-            shared_.Ledger.drop();
+            ledger_.drop();
             lines << texts::NotListedAtStart.arg(row).arg(title);
         } else if (candidates->size() == 1) {
             foundId = candidates->first().id;
@@ -246,7 +250,7 @@ void ListingRecords::RecoverJournal() {
         }
     }
     QList<ListingRecord> waiting;
-    for (const ListingRecord& r : shared_.Ledger.unsaved())
+    for (const ListingRecord& r : ledger_.unsaved())
         if (foundId.isEmpty() || r.auctionId != foundId) waiting << r;
     if (!waiting.isEmpty()) lines << texts::RowsWaitForWorkbook.arg(rowList(waiting));
     if (!lines.isEmpty()) say(texts::RecoveredAtStart + lines.join(QStringLiteral("\n")));

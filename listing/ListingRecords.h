@@ -2,9 +2,13 @@
 // The listing records' road past the agree press: the site's answer written into the record's
 // own row and saved at once; a listing in doubt looked for on the site; what a killed Zerkon
 // left in the journal settled at the next start.
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
+#include "workflow/ListingCarry.h"
+#include "workflow/ListingLedger.h"
 #include "workflow/ListingLedger.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +18,9 @@ namespace zk::listing {
 
 class ListingRecords {
 public:
-    ListingRecords(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    ListingRecords(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                   workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel)
+        : browser_(browser), book_(book), carry_(carry), ledger_(ledger), settings_(settings), panel_(panel) {}
 
     // The site showed the listing of the open record (or of none, when no upload began one).
     void RecordListing(const QString& auctionId, const QString& link, const QString& listedAt);
@@ -43,7 +49,11 @@ private:
     void recordFound(const Candidate& found, bool atStart);
     void advanceCursorPast(int row);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::ListingCarry& carry_;
+    workflow::ListingLedger& ledger_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
 };
 

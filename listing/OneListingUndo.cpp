@@ -8,46 +8,48 @@
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
 
 namespace zk::listing {
 
 namespace {
-constexpr int NoColour = -4142;
 constexpr int GuideCategory = 0;
 } // namespace
 
-bool undoOneListing(workflow::Shared& shared, workflow::Panel& panel) {
-    workflow::ListingRecord* record = shared.Ledger.current();
+bool undoOneListing(workflow::ItemBook& book, workflow::ListingCarry& carry, workflow::ListingLedger& ledger,
+                    workflow::Panel& panel) {
+    workflow::ListingRecord* record = ledger.current();
     if (!record || !record->undoable()) return false;
     // The pictures go back only while the uploader's last upload is this listing's: the seller
     // may have taken them back by hand already.
-    if (shared.PicUploader && !record->pictures.isEmpty() && shared.PicUploader->lastUpload() == record->pictures &&
-        shared.Uploads)
-        shared.Uploads->UndoLastUpload();
-    if (record->row > 0 && shared.ExcelState == 1 && shared.Excel && shared.Excel->BookPath == record->workbook) {
-        workflow::RowCursor& row = shared.Row;
+    if (carry.PicUploader && !record->pictures.isEmpty() && carry.PicUploader->lastUpload() == record->pictures &&
+        carry.Uploads)
+        carry.Uploads->UndoLastUpload();
+    if (record->row > 0 && book.ExcelState == 1 && book.Excel && book.Excel->BookPath == record->workbook) {
+        workflow::RowCursor& row = book.Row;
         // Spreadsheet errors here are the office's to report at its next use.
-        shared.Excel->SetBackgroundColor(record->row, NoColour);
+        book.Excel->SetBackgroundColor(record->row, workflow::colour::None);
         if (row.CurrentRow > record->row) row.CurrentRow = record->row;
-        panel.setNextTitle(sheet::TExcel::ToText(shared.Excel->ReadCell(row.CurrentRow, row.NameColumn)));
+        panel.setNextTitle(book.Workbook->NextTitle());
     }
-    shared.Ledger.drop();
+    ledger.drop();
     MessageService::instance().show(texts::OneListingUndone, texts::InformationCaption, Icon::Information);
     panel.showGuideAt(GuideCategory);
     return true;
 }
 
-void failListing(workflow::Shared& shared, workflow::Panel& panel) {
-    const bool lost = AutomationError(uint32_t(shared.IE->LastError), {}).isDisconnection();
-    SiteLogin(shared, panel).ReconnectRule(-99);
+void failListing(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                 workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel) {
+    const bool lost = AutomationError(uint32_t(browser.IE->LastError), {}).isDisconnection();
+    SiteLogin(browser, settings, panel).ReconnectRule(-99);
     if (!lost) panel.setCurtain(false);
-    const workflow::ListingRecord* record = shared.Ledger.current();
+    const workflow::ListingRecord* record = ledger.current();
     if (!record) return;
     if (record->inDoubt()) {
-        ListingRecords(shared, panel).AskTheSite();
+        ListingRecords(browser, book, carry, ledger, settings, panel).AskTheSite();
         return;
     }
-    undoOneListing(shared, panel);
+    undoOneListing(book, carry, ledger, panel);
 }
 
 } // namespace zk::listing

@@ -99,7 +99,7 @@ int TPicUploader::UploadPictures(QString& next) {
         say(texts::FileListNotLoaded);
         return -1;
     }
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     if (ie.SelectByTagName("INPUT") < 0) {
         say(texts::NoLink);
         return -1;
@@ -138,8 +138,8 @@ int TPicUploader::UploadPictures(QString& next) {
 }
 
 int TPicUploader::UploadByDialog() {
-    TIECtrl& ie = *shared_.IE;
-    KeySender& keys = *shared_.Keys;
+    TIECtrl& ie = *browser_.IE;
+    KeySender& keys = *browser_.Keys;
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (int k = 1; k <= UploadCount; ++k) {
         const QString picture = QDir::toNativeSeparators(Files[NextIndex + k - 1]);
@@ -216,7 +216,7 @@ int TPicUploader::UploadByDialog() {
 }
 
 QStringList TPicUploader::notShownBySite(const QStringList& sent) {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     QStringList shown;
     ie.WaitComplete(10);
     if (ie.SelectByTagName("td") == 0) {

@@ -2,8 +2,8 @@
 // TPicUploader: the pictures of the seller's folder, sent a few at a time through the site's
 // picture page and the browser's own file chooser, then parked in the folder's "zzz.zzz" so
 // that the next upload takes the next ones. Never deletes a file.
+#include "workflow/BrowserSession.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +13,7 @@ namespace zk::listing {
 
 class TPicUploader {
 public:
-    TPicUploader(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    TPicUploader(workflow::BrowserSession& browser, workflow::Panel& panel) : browser_(browser), panel_(panel) {}
 
     // Results: 0 done; -1 failed with its message shown.
     int ScanFolder(QString& first);
@@ -53,7 +53,7 @@ private:
     // The sent pictures that the site's picture page does not show, by file name.
     QStringList notShownBySite(const QStringList& sent);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
     workflow::Panel& panel_;
 };
 

@@ -26,36 +26,38 @@ namespace {
 
 void say(const QString& text) { MessageService::instance().show(text); }
 
-constexpr int NoColour = -4142;
-constexpr int UploadedColour = 35;
 // Guide positions: the category step, the item-set step.
 constexpr int GuideCategory = 0;
 constexpr int GuideItemSet = 2;
 
 } // namespace
 
-PictureUpload::PictureUpload(workflow::Shared& shared, workflow::Panel& panel)
+PictureUpload::PictureUpload(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                             workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel)
     : ShiftHeld([] { return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); }),
-      shared_(shared), panel_(panel) {}
+      browser_(browser), book_(book), carry_(carry), ledger_(ledger), settings_(settings), panel_(panel) {}
 
-TPicUploader& PictureUpload::uploader() const { return *shared_.PicUploader; }
+TPicUploader& PictureUpload::uploader() const { return *carry_.PicUploader; }
 
 QString PictureUpload::choosePictureFolder() const {
+    // The program's own files are found from the current folder, which a file dialog may move.
+    const QString programFolder = QDir::currentPath();
     const QString path = MessageService::instance().openFileName(texts::PictureDialogCaption, uploader().Folder,
                                                                  texts::PictureFilter);
+    QDir::setCurrent(programFolder);
     if (path.isEmpty()) return {};
     return QFileInfo(path).absolutePath() + "/";
 }
 
 void PictureUpload::keep(const AutomationError& error) {
-    shared_.IE->LastError = int32_t(error.code());
-    shared_.IE->LastErrorText = error.text();
+    browser_.IE->LastError = int32_t(error.code());
+    browser_.IE->LastErrorText = error.text();
 }
 
 bool PictureUpload::setField(const QString& name, const QString& value, const QString& failure) {
     int result = -99;
     try {
-        result = shared_.IE->SetFormValue(0, name, value);
+        result = browser_.IE->SetFormValue(0, name, value);
     } catch (const AutomationError& e) {
         // The wait after the write throws when the browser has gone: it is this field's failure.
         keep(e);
@@ -66,37 +68,38 @@ bool PictureUpload::setField(const QString& name, const QString& value, const QS
 }
 
 bool PictureUpload::lostBrowser() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     const bool recorded = AutomationError(uint32_t(ie.LastError), {}).isDisconnection();
     if (!recorded && ie.IsConnected()) return false;
     // A browser that vanished without a recorded error is still a lost one.
     if (!recorded) ie.LastError = int32_t(hresult::Disconnected);
-    SiteLogin(shared_, panel_).ReconnectRule(-99);
+    SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
     panel_.showGuideAt(GuideCategory);
     // The half-done listing is undone here: the new browser starts a new one.
-    if (rowColoured_ && shared_.ExcelState == 1) shared_.Excel->SetBackgroundColor(shared_.Row.CurrentRow, NoColour);
+    if (rowColoured_ && book_.ExcelState == 1)
+        book_.Excel->SetBackgroundColor(book_.Row.CurrentRow, workflow::colour::None);
     rowColoured_ = false;
     if (uploader().undoDepth() > undoDepthBefore_) {
         PreviousUploadClick();
         // Its pictures are back: the listing this press began is no more.
-        shared_.Ledger.drop();
+        ledger_.drop();
     }
     return true;
 }
 
 void PictureUpload::noteInRecord(const std::function<void(workflow::ListingRecord&)>& note) {
-    workflow::ListingRecord* record = shared_.Ledger.current();
+    workflow::ListingRecord* record = ledger_.current();
     if (!record || !record->undoable()) return;
     note(*record);
-    shared_.Ledger.persist();
+    ledger_.persist();
 }
 
 void PictureUpload::putLastTextsBack() {
-    const TFieldDefs& fields = *shared_.FieldDefs;
-    if (!shared_.LastTitle.isEmpty() && !setField(fields.TitleFieldName, shared_.LastTitle, texts::TitleSetFailedShort))
+    const TFieldDefs& fields = *carry_.FieldDefs;
+    if (!book_.LastTitle.isEmpty() && !setField(fields.TitleFieldName, book_.LastTitle, texts::TitleSetFailedShort))
         return;
-    if (!shared_.LastDescription.isEmpty())
-        setField(fields.DescriptionFieldName, shared_.LastDescription, texts::DescriptionSetFailedShort);
+    if (!carry_.LastDescription.isEmpty())
+        setField(fields.DescriptionFieldName, carry_.LastDescription, texts::DescriptionSetFailedShort);
 }
 
 void PictureUpload::UploadButtonClick() {
@@ -107,21 +110,20 @@ void PictureUpload::UploadButtonClick() {
     } catch (const AutomationError& e) {
         // A browser call that throws ends the press here, with the reconnect rule.
         keep(e);
-        if (!lostBrowser()) SiteLogin(shared_, panel_).ReconnectRule(-99);
+        if (!lostBrowser()) SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
     }
 }
 
 void PictureUpload::upload() {
-    workflow::Shared& s = shared_;
-    workflow::RowCursor& row = s.Row;
-    TIECtrl& ie = *s.IE;
+    workflow::RowCursor& row = book_.Row;
+    TIECtrl& ie = *browser_.IE;
     TPicUploader& up = uploader();
-    const TFieldDefs& fields = *s.FieldDefs;
+    const TFieldDefs& fields = *carry_.FieldDefs;
 
     // The first press after opening a workbook asks for the first row and the price columns.
-    if (s.ExcelState == 1 && row.RowChosen == 0) {
-        if (s.Columns->RowPrompt() == -1) return;
-        s.Columns->PricePrompt();
+    if (book_.ExcelState == 1 && row.RowChosen == 0) {
+        if (book_.Columns->RowPrompt() == -1) return;
+        book_.Columns->PricePrompt();
         if (row.PriceColumn == 0) return;
     }
 
@@ -132,7 +134,7 @@ void PictureUpload::upload() {
             return;
         }
         if (!lostBrowser()) {
-            SiteLogin(s, panel_).ReconnectRule(-99);
+            SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
             panel_.setCurtain(false);
             panel_.showGuideAt(GuideCategory);
         }
@@ -143,7 +145,7 @@ void PictureUpload::upload() {
         putLastTextsBack();
         return;
     }
-    if (!ListingRecords(s, panel_).SettleDoubt()) return;
+    if (!ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).SettleDoubt()) return;
 
     // Pictures already on this form are the seller's to remove first.
     if (ie.SelectByTagName("input") < 0 || ie.GetListLength() <= 0) {
@@ -165,14 +167,13 @@ void PictureUpload::upload() {
         const QString folder = choosePictureFolder();
         if (folder.isEmpty()) return;
         up.Folder = folder;
-        QDir::setCurrent(s.ExeFolder);
-        if (up.ScanFolder(s.NextPicture) == -1) {
+        if (up.ScanFolder(carry_.NextPicture) == -1) {
             // A folder without pictures is not kept: the next press asks again.
             up.ResetFolder();
             return;
         }
-        panel_.showThumbnail(s.NextPicture);
-        up.BrowserWindow = s.IEWindow;
+        panel_.showThumbnail(carry_.NextPicture);
+        up.BrowserWindow = browser_.IEWindow;
         QCoreApplication::processEvents();
     } else if (up.NextIndex == up.Files.size()) {
         say(texts::NoMorePictures);
@@ -190,9 +191,9 @@ void PictureUpload::upload() {
         return;
     }
     // A row without a title is past the items: its pictures would be spent for nothing.
-    if (s.ExcelState == 1) {
+    if (book_.ExcelState == 1) {
         QString title;
-        if (!s.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
+        if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
         if (title.trimmed().isEmpty()) {
             say(texts::NoTitleInRow);
             return;
@@ -203,10 +204,10 @@ void PictureUpload::upload() {
     {
         panel_.setTopMost(true);
         workflow::CurtainGuard curtain(panel_);
-        s.NextPicture.clear();
+        carry_.NextPicture.clear();
         up.UploadCount = panel_.uploadCount();
         try {
-            result = up.UploadPictures(s.NextPicture);
+            result = up.UploadPictures(carry_.NextPicture);
         } catch (const AutomationError& e) {
             // A browser call outside the recorded ones: kept for the reconnect rule below.
             keep(e);
@@ -217,20 +218,21 @@ void PictureUpload::upload() {
     QCoreApplication::processEvents();
     // The pictures the site now shows are this listing's: its record begins with them.
     if (up.undoDepth() > undoDepthBefore_) {
-        s.Ledger.begin(s.ExcelState == 1 ? row.CurrentRow : 0, s.ExcelState == 1 ? s.Excel->BookPath : QString(),
-                       clock::now(), up.lastUpload());
+        ledger_.begin(book_.ExcelState == 1 ? row.CurrentRow : 0,
+                      book_.ExcelState == 1 ? book_.Excel->BookPath : QString(), clock::now(), up.lastUpload());
     }
     if (result != 0) {
         if (result == -1) say(texts::UploadFailed);
-        s.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
+        carry_.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
         lostBrowser();
         return;
     }
-    panel_.showThumbnail(s.NextPicture);
+    panel_.showThumbnail(carry_.NextPicture);
 
-    if (s.ExcelState == 1) {
+    if (book_.ExcelState == 1) {
+        // Read again after the upload: an office lost meanwhile is said before the form is touched.
         QString title;
-        if (!s.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
+        if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
         if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
         sheet::Pause(100);
         try {
@@ -242,15 +244,15 @@ void PictureUpload::upload() {
             lostBrowser();
             return;
         }
-        if (s.Excel->SetBackgroundColor(row.CurrentRow, UploadedColour) != 0) {
+        if (book_.Excel->SetBackgroundColor(row.CurrentRow, workflow::colour::Listed) != 0) {
             panel_.bringToFront();
-            MessageService::instance().show(sheet::texts::WriteFailed + s.Excel->LastErrorText +
+            MessageService::instance().show(sheet::texts::WriteFailed + book_.Excel->LastErrorText +
                                                 sheet::texts::RestartAdvice,
                                             sheet::texts::ExcelErrorCaption, Icon::Exclamation);
             return;
         }
         rowColoured_ = true;
-        s.LastTitle = title;
+        book_.LastTitle = title;
         noteInRecord([&](workflow::ListingRecord& r) { r.title = title; });
         if (up.HasDescription) {
             const QString description = ExpandDescription();
@@ -258,18 +260,18 @@ void PictureUpload::upload() {
                 lostBrowser();
                 return;
             }
-            s.LastDescription = description;
+            carry_.LastDescription = description;
             noteInRecord([&](workflow::ListingRecord& r) { r.description = description; });
         }
         if (row.hasPriceColumns()) {
             QString start, buy;
-            if (!s.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
+            if (!book_.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
             if (!start.isEmpty() &&
                 !setField(fields.FieldName(fields.StartPriceIndex), start, texts::StartPriceNotSet)) {
                 lostBrowser();
                 return;
             }
-            if (!s.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
+            if (!book_.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
             if (!buy.isEmpty() && !setField(fields.FieldName(fields.BuyPriceIndex), buy, texts::BuyPriceNotSet)) {
                 lostBrowser();
                 return;
@@ -280,25 +282,26 @@ void PictureUpload::upload() {
             });
         }
         row.CurrentRow += 1;
-        panel_.setNextTitle(sheet::TExcel::ToText(s.Excel->ReadCell(row.CurrentRow, row.NameColumn)));
+        panel_.setNextTitle(book_.Workbook->NextTitle());
     } else if (up.HasDescription) {
         if (!setField(fields.DescriptionFieldName, up.DescriptionText, texts::DescriptionSetFailed)) {
             lostBrowser();
             return;
         }
-        s.LastDescription = up.DescriptionText;
+        carry_.LastDescription = up.DescriptionText;
         noteInRecord([&](workflow::ListingRecord& r) { r.description = up.DescriptionText; });
     }
-    if (s.Ledger.current() && s.Ledger.current()->stage == workflow::ListingRecord::Stage::Uploading)
-        s.Ledger.advance(workflow::ListingRecord::Stage::Uploaded);
+    if (ledger_.current() && ledger_.current()->stage == workflow::ListingRecord::Stage::Uploading)
+        ledger_.advance(workflow::ListingRecord::Stage::Uploaded);
     panel_.showGuideAt(GuideItemSet);
 }
 
 QString PictureUpload::ExpandDescription() const {
-    const workflow::RowCursor& row = shared_.Row;
-    sheet::TExcel& excel = *shared_.Excel;
+    const workflow::RowCursor& row = book_.Row;
     return rules::expandDescription(uploader().DescriptionText, row.NameColumn + 2, [&](int column) {
-        return sheet::TExcel::ToText(excel.ReadCell(row.CurrentRow, column));
+        QString text;
+        book_.Workbook->ReadCellText(row.CurrentRow, column, text, sheet::WorkbookSession::Failure::Quiet);
+        return text;
     });
 }
 
@@ -308,25 +311,24 @@ void PictureUpload::UploadClearClick() {
     TPicUploader& up = uploader();
     up.ResetFolder();
     up.Folder = folder;
-    QDir::setCurrent(shared_.ExeFolder);
-    if (up.ScanFolder(shared_.NextPicture) == 0) {
-        panel_.showThumbnail(shared_.NextPicture);
-        up.BrowserWindow = shared_.IEWindow;
+    if (up.ScanFolder(carry_.NextPicture) == 0) {
+        panel_.showThumbnail(carry_.NextPicture);
+        up.BrowserWindow = browser_.IEWindow;
         return;
     }
     up.ResetFolder();
-    shared_.NextPicture.clear();
+    carry_.NextPicture.clear();
     panel_.showThumbnail({});
 }
 
 void PictureUpload::TrackBar1Change(int position) { panel_.setUploadEnabled(position != 0); }
 
-bool PictureUpload::hasUploads() const { return shared_.PicUploader && shared_.PicUploader->undoDepth() > 0; }
+bool PictureUpload::hasUploads() const { return carry_.PicUploader && carry_.PicUploader->undoDepth() > 0; }
 
 void PictureUpload::PreviousUploadClick() {
     QString next;
     if (uploader().UndoLastUpload(next) != 0) return;
-    shared_.NextPicture = next;
+    carry_.NextPicture = next;
     panel_.showThumbnail(next);
 }
 

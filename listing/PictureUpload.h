@@ -4,8 +4,12 @@
 // into the listing form; the folder's re-choice, the picture count, the pictures' undo and the
 // preview of the next pictures while the thumbnail is held.
 #include "listing/PhotoViewLibrary.h"
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
+#include "workflow/ListingCarry.h"
+#include "workflow/ListingLedger.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QString>
 #include <functional>
@@ -22,7 +26,8 @@ class TPicUploader;
 // browser is lost.
 class PictureUpload : public workflow::UploadUndo {
 public:
-    PictureUpload(workflow::Shared& shared, workflow::Panel& panel);
+    PictureUpload(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                  workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel);
 
     bool hasUploads() const override;
     void UndoLastUpload() override { PreviousUploadClick(); }
@@ -60,7 +65,11 @@ private:
     // A form field written; false (said) when it failed.
     bool setField(const QString& name, const QString& value, const QString& failure);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::ListingCarry& carry_;
+    workflow::ListingLedger& ledger_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
     PhotoViewLibrary preview_;
     // What this press has done so far, for its undo.

@@ -4,22 +4,23 @@
 
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
 
 namespace zk::listing {
 
 void PreviousTitle::PreviousTitleClick() {
-    sheet::TExcel& excel = *shared_.Excel;
-    workflow::RowCursor& row = shared_.Row;
-    if (shared_.ExcelState == 0 || excel.LiveCheck() == -1) {
+    sheet::TExcel& excel = *book_.Excel;
+    workflow::RowCursor& row = book_.Row;
+    if (book_.ExcelState == 0 || excel.LiveCheck() == -1) {
         // The workbook has gone: treat it as closed.
         panel_.setPreviousTitleVisible(false);
-        shared_.ExcelState = 0;
+        book_.ExcelState = 0;
         return;
     }
     if (!row.stepBack()) MessageService::instance().show(texts::CannotGoBack);
     // Spreadsheet errors here are ignored: the wrapper records them and nothing is shown.
-    excel.SetBackgroundColor(row.CurrentRow, -4142);
-    panel_.setNextTitle(sheet::TExcel::ToText(excel.ReadCell(row.CurrentRow, row.NameColumn)));
+    excel.SetBackgroundColor(row.CurrentRow, workflow::colour::None);
+    panel_.setNextTitle(book_.Workbook->NextTitle());
 }
 
 } // namespace zk::listing

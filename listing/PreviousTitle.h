@@ -1,18 +1,18 @@
 #pragma once
 // "タイトルを1出品分戻す": moves the workbook row pointer back by one item so that the row of
 // the last upload is used again.
+#include "workflow/ItemBook.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
 
 namespace zk::listing {
 
 class PreviousTitle {
 public:
-    PreviousTitle(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    PreviousTitle(workflow::ItemBook& book, workflow::Panel& panel) : book_(book), panel_(panel) {}
     void PreviousTitleClick();
 
 private:
-    workflow::Shared& shared_;
+    workflow::ItemBook& book_;
     workflow::Panel& panel_;
 };
 

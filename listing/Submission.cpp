@@ -22,16 +22,16 @@ void Submission::ExhibitClick() {
     } catch (const AutomationError& e) {
         // A page operation that raises (the element went away with its page, the browser
         // died) ends the step like a failed one: the record says what is to be done.
-        shared_.IE->LastError = int32_t(e.code());
-        shared_.IE->LastErrorText = e.text();
-        failListing(shared_, panel_);
+        browser_.IE->LastError = int32_t(e.code());
+        browser_.IE->LastErrorText = e.text();
+        failListing(browser_, book_, carry_, ledger_, settings_, panel_);
     }
 }
 
 void Submission::runExhibitClick(workflow::BusyGuard&) {
-    ListingRecords records(shared_, panel_);
+    ListingRecords records(browser_, book_, carry_, ledger_, settings_, panel_);
     if (!records.SettleDoubt()) return;
-    workflow::ListingLedger& ledger = shared_.Ledger;
+    workflow::ListingLedger& ledger = ledger_;
     workflow::ListingRecord* record = ledger.current();
     const workflow::ListingRecord::Stage before = record ? record->stage : workflow::ListingRecord::Stage::Uploading;
     // The time of the press, not of the page that follows it.
@@ -45,7 +45,7 @@ void Submission::runExhibitClick(workflow::BusyGuard&) {
     if (pressed != 0) {
         // Nothing was pressed: the record is as it was.
         if (ledger.current()) ledger.advance(before);
-        if (pressed == -99) failListing(shared_, panel_);
+        if (pressed == -99) failListing(browser_, book_, carry_, ledger_, settings_, panel_);
         return;
     }
     QString link, id;
@@ -57,11 +57,11 @@ void Submission::runExhibitClick(workflow::BusyGuard&) {
     }
     records.RecordListing(id, link, pressedAt);
     panel_.showGuideAt(0);
-    if (!shared_.NextPicture.isEmpty()) panel_.showThumbnail(shared_.NextPicture);
+    if (!carry_.NextPicture.isEmpty()) panel_.showThumbnail(carry_.NextPicture);
 }
 
-int Submission::AgreeAndList() {
-    TIECtrl& ie = *shared_.IE;
+int SitePages::AgreeAndList() {
+    TIECtrl& ie = *browser_.IE;
     ie.SelectByTagName("input");
     // Nothing pressed: the caller applies its own failure path (a listing's undo, a relist's).
     if (ie.LastError != 0) return -99;
@@ -81,12 +81,12 @@ int Submission::AgreeAndList() {
     return -1;
 }
 
-void Submission::ReadListedItemLink(QString& link, QString& id) {
+void SitePages::ReadListedItemLink(QString& link, QString& id) {
     link.clear();
     id.clear();
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     ie.WaitComplete(10);
-    if (!isCompletionPage(ie.GetUrl(), shared_.Settings.auctionHost())) {
+    if (!isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
         MessageService::instance().show(texts::NotCompletePage);
         return;
     }
@@ -107,8 +107,8 @@ void Submission::ReadListedItemLink(QString& link, QString& id) {
     }
 }
 
-int Submission::ConfirmInsertion() {
-    TIECtrl& ie = *shared_.IE;
+int SitePages::ConfirmInsertion() {
+    TIECtrl& ie = *browser_.IE;
     if (ie.WaitIdle(10) < 0 || ie.WaitComplete(10) < 0) return -1;
     QCoreApplication::processEvents();
     workflow::pause(50);
@@ -120,12 +120,12 @@ int Submission::ConfirmInsertion() {
     return -1;
 }
 
-int Submission::IsAlreadyListed() {
-    TIECtrl& ie = *shared_.IE;
+int SitePages::IsAlreadyListed() {
+    TIECtrl& ie = *browser_.IE;
     if (ie.SelectByTagName("div") < 0) return -1;
     const int n = ie.GetListLength();
     if (n < 0) return -1;
-    const QString marker = shared_.Settings.value(workflow::ini::ShuppinzumiMsg);
+    const QString marker = settings_.value(workflow::ini::ShuppinzumiMsg);
     const Variant divs = ie.List;
     for (int i = 0; i < n; ++i) {
         // Only text that stands first in the div itself, not inside an element within it.

@@ -25,14 +25,14 @@ void BulkRelist::ReShuppinAllClick() {
     struct RunState {
         BulkRelist& run;
         ~RunState() {
-            run.shared_.RelistedIDs.clear();
-            run.shared_.RelistedCount = 0;
+            run.tally_.RelistedIDs.clear();
+            run.tally_.RelistedCount = 0;
             run.panel_.clearStopRequest();
             run.panel_.setStopVisible(false);
         }
     } runState{*this};
     MessageService& messages = MessageService::instance();
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
 
     if (!panel_.closingChosen()) {
         if (!panel_.subPageShown()) panel_.showSubPage();
@@ -87,13 +87,13 @@ void BulkRelist::ReShuppinAllClick() {
 }
 
 void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
-    TIECtrl& ie = *shared_.IE;
-    SingleRelist single(shared_, panel_);
+    TIECtrl& ie = *browser_.IE;
+    SingleRelist single(browser_, book_, carry_, settings_, tally_, panel_);
     for (;;) {
         QStringList hrefs;
         const int links = ie.GetListLength();
         for (int i = 0; i < links; ++i) hrefs << ie.GetItemAttribute(i, QStringLiteral("href"));
-        const QStringList batch = collectBatch(hrefs, shared_.Settings.auctionHost(), shared_.RelistedIDs, opened_);
+        const QStringList batch = collectBatch(hrefs, settings_.auctionHost(), tally_.RelistedIDs, opened_);
         if (batch.isEmpty()) return;
         ++counts_.pass;
         panel_.setStopVisible(true);
@@ -113,7 +113,7 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
             if (single.ReShuppinClick(true) == SingleRelist::Outcome::Submitted) ++counts_.relisted;
             else ++counts_.skipped;
             showProgress();
-            if (shared_.RelistedIDs.size() >= MaxRelisted) return;
+            if (tally_.RelistedIDs.size() >= MaxRelisted) return;
         }
         if (ticked) return; // ticked items are relisted in one pass
         if (ie.NavigateWait(single.unsoldListAddress()) == -99) SingleRelist::raiseIfLost(ie);
@@ -127,12 +127,12 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
 }
 
 void BulkRelist::endRun(workflow::BusyGuard& busy) {
-    shared_.RelistedIDs.clear();
-    shared_.RelistedCount = 0;
+    tally_.RelistedIDs.clear();
+    tally_.RelistedCount = 0;
     panel_.clearStopRequest();
     // Back on the list; a browser lost now ends the run with the reconnect rule instead of the
     // final message.
-    SingleRelist(shared_, panel_).openUnsoldList();
+    SingleRelist(browser_, book_, carry_, settings_, tally_, panel_).openUnsoldList();
     panel_.setStopVisible(false);
     busy.ready();
     panel_.bringToFront();

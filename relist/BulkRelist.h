@@ -2,8 +2,12 @@
 // "一括再出品": relists the items of the list of closed items without a winner one after the
 // other, the ticked ones in one pass or all of them, reloading the list until it offers nothing
 // new; "停止(&T)" ends the run after the current item.
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
+#include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/RelistTally.h"
+#include "workflow/Settings.h"
 
 #include <QSet>
 #include <QString>
@@ -12,7 +16,9 @@ namespace zk::relist {
 
 class BulkRelist {
 public:
-    BulkRelist(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    BulkRelist(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+               workflow::Settings& settings, workflow::RelistTally& tally, workflow::Panel& panel)
+        : browser_(browser), book_(book), carry_(carry), settings_(settings), tally_(tally), panel_(panel) {}
 
     void ReShuppinAllClick();
 
@@ -28,7 +34,11 @@ private:
     void endRun(workflow::BusyGuard& busy);
     void showProgress();
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::ListingCarry& carry_;
+    workflow::Settings& settings_;
+    workflow::RelistTally& tally_;
     workflow::Panel& panel_;
     Counts counts_;
     QSet<QString> opened_;

@@ -15,11 +15,11 @@
 namespace zk::relist {
 
 QString SingleRelist::unsoldListAddress() const {
-    return shared_.Settings.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("0");
+    return settings_.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("0");
 }
 
 int SingleRelist::openUnsoldList() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     const int result = ie.NavigateWait(unsoldListAddress());
     // The press's guard applies the reconnect rule to what is raised here, after the panel is
     // ready again; a bulk run ends with it.
@@ -42,7 +42,7 @@ void SingleRelist::raiseIfLost(TIECtrl& ie) {
 
 void SingleRelist::say(bool bulk, const QString& text) const {
     // A step that failed because the browser went away is a lost browser, not this step's failure.
-    raiseIfLost(*shared_.IE);
+    raiseIfLost(*browser_.IE);
     if (!bulk) MessageService::instance().show(text);
 }
 
@@ -55,15 +55,15 @@ SingleRelist::Outcome SingleRelist::ReShuppinClick(bool bulk) {
     // stays, so that the seller can finish there what the message asks.
     if (!bulk && outcome == Outcome::Submitted) {
         openUnsoldList();
-        Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
+        Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
     }
     return outcome;
 }
 
 bool SingleRelist::completionShown() {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     if (ie.WaitComplete(60) != 0) return false;
-    const QString host = shared_.Settings.auctionHost();
+    const QString host = settings_.auctionHost();
     if (!listing::isCompletionPage(ie.GetUrl(), host)) return false;
     // The completion names the new item; an error page at the same address does not.
     if (ie.SelectByTagName(QStringLiteral("A")) != 0) return false;
@@ -74,7 +74,7 @@ bool SingleRelist::completionShown() {
 }
 
 SingleRelist::Outcome SingleRelist::relist(bool bulk) {
-    TIECtrl& ie = *shared_.IE;
+    TIECtrl& ie = *browser_.IE;
     if (!panel_.closingChosen()) {
         if (!panel_.subPageShown()) panel_.showSubPage();
         MessageService::instance().show(texts::SetClosing);
@@ -100,7 +100,7 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
         return Outcome::NotRelisted;
     }
     // The relist link only tells that an item page with a relist is shown; it is not followed.
-    const QString relistLink = shared_.Settings.value(workflow::ini::ReShuppinStr);
+    const QString relistLink = settings_.value(workflow::ini::ReShuppinStr);
     bool found = false;
     for (int i = 0; i < links && !found; ++i)
         found = ie.ItemHasChildren(i) && ie.GetItemText(i) == relistLink;
@@ -109,10 +109,10 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
         return Outcome::NotRelisted;
     }
 
-    const RelistTarget target = relistTarget(ie.GetUrl(), shared_.Settings.auctionHost());
-    if (bulk && shared_.RelistedIDs.size() < MaxRelisted) {
-        shared_.RelistedIDs << target.auctionId;
-        shared_.RelistedCount = int(shared_.RelistedIDs.size());
+    const RelistTarget target = relistTarget(ie.GetUrl(), settings_.auctionHost());
+    if (bulk && tally_.RelistedIDs.size() < MaxRelisted) {
+        tally_.RelistedIDs << target.auctionId;
+        tally_.RelistedCount = int(tally_.RelistedIDs.size());
     }
     if (ie.NavigateWait(target.address) != 0) {
         say(bulk, texts::MoveFailed);
@@ -122,9 +122,9 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
         say(bulk, texts::NotRelistPage);
         return Outcome::NotRelisted;
     }
-    listing::Submission submission(shared_, panel_);
-    if (submission.IsAlreadyListed() == 1) return Outcome::NotRelisted;
-    if (submission.ConfirmInsertion() == -1) {
+    listing::SitePages pages(browser_, settings_);
+    if (pages.IsAlreadyListed() == 1) return Outcome::NotRelisted;
+    if (pages.ConfirmInsertion() == -1) {
         raiseIfLost(ie);
         return Outcome::Failed;
     }
@@ -132,7 +132,8 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
         raiseIfLost(ie);
         return Outcome::NotRelisted;
     }
-    const int filled = listing::ItemSet(shared_, panel_).SetItemToForm(listing::ItemSet::Relisting);
+    const int filled =
+        listing::ItemForm(browser_, book_, carry_, settings_, panel_).SetItemToForm(listing::ItemForm::Relisting);
     // A browser error at the agree press (-99, kept in LastError) touches nothing of the
     // listing: outside a bulk run, or when the browser has gone, it goes to the press's guard
     // (reconnect rule, one message); a bulk run skips the item silently otherwise.

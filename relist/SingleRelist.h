@@ -2,8 +2,12 @@
 // "落札者無し頁へ" and "個別再出品": the list of closed items without a winner, and the relist of
 // the item whose page the browser shows. The bulk relist runs the same relist once per item,
 // with the messages that concern one item silenced.
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
+#include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/RelistTally.h"
+#include "workflow/Settings.h"
 
 namespace zk {
 class TIECtrl;
@@ -13,7 +17,9 @@ namespace zk::relist {
 
 class SingleRelist {
 public:
-    SingleRelist(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    SingleRelist(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
+                 workflow::Settings& settings, workflow::RelistTally& tally, workflow::Panel& panel)
+        : browser_(browser), book_(book), carry_(carry), settings_(settings), tally_(tally), panel_(panel) {}
 
     void GoReShuppinClick();
 
@@ -38,7 +44,11 @@ private:
     bool completionShown();
     void say(bool bulk, const QString& text) const;
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::ListingCarry& carry_;
+    workflow::Settings& settings_;
+    workflow::RelistTally& tally_;
     workflow::Panel& panel_;
 };
 

@@ -55,16 +55,18 @@ QString WorkbookSession::ChooseWorkbook(const QString& folder) {
 }
 
 void WorkbookSession::StartExcelClick() {
-    TExcel& excel = *shared_.Excel;
+    TExcel& excel = *book_.Excel;
     workflow::BusyGuard busy(panel_);
-    const QString excelDir = shared_.Settings.excelDir();
+    const QString excelDir = settings_.excelDir();
+    // The program's own files are found from the current folder, which a file dialog may move.
+    const QString programFolder = QDir::currentPath();
     const QString path = ChooseWorkbook(excelDir);
     if (path.isEmpty()) return;
-    shared_.Row.forgetChoice();
+    book_.Row.forgetChoice();
 
-    if (shared_.ExcelState == 0 || excel.LiveCheck() != 0) {
+    if (book_.ExcelState == 0 || excel.LiveCheck() != 0) {
         if (excel.Startup() != 0) return;
-        shared_.ExcelState = 1;
+        book_.ExcelState = 1;
     } else {
         excel.CloseBook(); // the running spreadsheet is reused
     }
@@ -76,33 +78,33 @@ void WorkbookSession::StartExcelClick() {
         if (!cause.isEmpty())
             MessageService::instance().show(texts::OpenFailed + cause, texts::ExcelErrorCaption, Icon::Exclamation);
         if (excel.Quit() != 0) excel.Abandon();
-        shared_.ExcelState = 0;
+        book_.ExcelState = 0;
         return;
     }
 
-    shared_.ExcelState = 1;
+    book_.ExcelState = 1;
     excel.SetEditInCellProperty(false);
     if (excel.GetWindowState() != calc::windowstate::Normal) excel.SetWindowStateNormal();
     const QRect area = Desktop::instance().workArea();
     if (excel.ExcelWindow) excel.ExcelWindow->setPlacement(QRect(1, 1, area.width(), area.height()));
 
-    shared_.Columns->RowPrompt();
-    if (shared_.Row.RowChosen == 1) shared_.Columns->PricePrompt();
+    book_.Columns->RowPrompt();
+    if (book_.Row.RowChosen == 1) book_.Columns->PricePrompt();
     panel_.restorePlacement(excel.ExcelWindow.get(), texts::PlacementName);
-    QDir::setCurrent(shared_.ExeFolder);
+    QDir::setCurrent(programFolder);
 
     // Ready before the workbook controls are switched on: they keep the states set here.
     busy.ready();
     panel_.workbookOpened();
 
     const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
-    if (folder != excelDir) shared_.Settings.writeExcelDir(folder);
+    if (folder != excelDir) settings_.writeExcelDir(folder);
 }
 
 void WorkbookSession::CloseExcelClick() {
-    TExcel& excel = *shared_.Excel;
-    if (shared_.ExcelState != 1) {
-        shared_.ExcelState = 0;
+    TExcel& excel = *book_.Excel;
+    if (book_.ExcelState != 1) {
+        book_.ExcelState = 0;
         return;
     }
     panel_.savePlacement(excel.ExcelWindow.get(), texts::PlacementName);
@@ -124,14 +126,14 @@ void WorkbookSession::CloseExcelClick() {
     if (!untilDone([&] { return excel.SetEditInCellProperty(true); })) return;
     if (!untilDone([&] { return excel.Quit(); })) return;
     Pause(500);
-    shared_.ExcelState = 0;
+    book_.ExcelState = 0;
 }
 
-bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
-    TExcel& excel = *shared_.Excel;
+bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure failure) {
+    TExcel& excel = *book_.Excel;
     for (int repairs = 0;; ++repairs) {
-        text.clear();
         text = TExcel::ToText(excel.ReadCell(row, column));
+        if (failure == Failure::Quiet) return excel.LastError == 0;
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             panel_.bringToFront();
             RepairEditMode();
@@ -143,10 +145,11 @@ bool WorkbookSession::ReadCellText(int row, int column, QString& text) {
     }
 }
 
-bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
-    TExcel& excel = *shared_.Excel;
+bool WorkbookSession::WriteCellText(int row, int column, const QString& text, Failure failure) {
+    TExcel& excel = *book_.Excel;
     for (int repairs = 0;; ++repairs) {
         if (excel.WriteToCell(row, column, text) == 0) return true;
+        if (failure == Failure::Quiet) return false;
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             panel_.bringToFront();
             RepairEditMode();
@@ -158,17 +161,23 @@ bool WorkbookSession::WriteCellText(int row, int column, const QString& text) {
     }
 }
 
+QString WorkbookSession::NextTitle() {
+    QString title;
+    ReadCellText(book_.Row.CurrentRow, book_.Row.NameColumn, title, Failure::Quiet);
+    return title;
+}
+
 void WorkbookSession::ReportCellError(const QString& prefix) {
     panel_.bringToFront();
-    MessageService::instance().show(prefix + shared_.Excel->LastErrorText + texts::RestartAdvice,
+    MessageService::instance().show(prefix + book_.Excel->LastErrorText + texts::RestartAdvice,
                                     texts::ExcelErrorCaption, Icon::Exclamation);
 }
 
 void WorkbookSession::RepairEditMode() {
     MessageService::instance().show(texts::EditModeRepair, texts::EditModeCaption, Icon::Exclamation);
-    Desktop::instance().setForeground(shared_.Excel->ExcelWindow.get());
+    Desktop::instance().setForeground(book_.Excel->ExcelWindow.get());
     Pause(100);
-    if (shared_.Keys) shared_.Keys->SendKeys(QStringLiteral("{TAB}"));
+    if (browser_.Keys) browser_.Keys->SendKeys(QStringLiteral("{TAB}"));
     Pause(100);
 }
 

@@ -2,8 +2,10 @@
 // The main window's handling of the one item workbook: opening it with the file dialog,
 // closing it with saving, the guarded cell access every workflow uses, and the repair of the
 // spreadsheet's cell-edit mode.
+#include "workflow/BrowserSession.h"
+#include "workflow/ItemBook.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Settings.h"
 
 #include <QString>
 
@@ -11,14 +13,21 @@ namespace zk::sheet {
 
 class WorkbookSession {
 public:
-    WorkbookSession(workflow::Shared& shared, workflow::Panel& panel) : shared_(shared), panel_(panel) {}
+    WorkbookSession(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::Settings& settings,
+                    workflow::Panel& panel)
+        : browser_(browser), book_(book), settings_(settings), panel_(panel) {}
 
     void StartExcelClick();
     void CloseExcelClick();
-    // True when read (the text may be empty); false when failed and reported.
-    bool ReadCellText(int row, int column, QString& text);
-    // True when written; false when failed and reported.
-    bool WriteCellText(int row, int column, const QString& text);
+    // The one way to an item row's cell. A failure is said, after the repairs of the cell-edit
+    // mode; a quiet access tries once and says nothing, where a failed cell only leaves a label
+    // or a text empty and the office's trouble is reported at its next said use.
+    enum class Failure { Said, Quiet };
+    // True when read (the text may be empty; it is empty on a failure).
+    bool ReadCellText(int row, int column, QString& text, Failure failure = Failure::Said);
+    bool WriteCellText(int row, int column, const QString& text, Failure failure = Failure::Said);
+    // The title of the cursor's row, read quietly: what the panel shows as the next title.
+    QString NextTitle();
     void RepairEditMode();
 
 private:
@@ -26,7 +35,9 @@ private:
     QString ChooseWorkbook(const QString& folder);
     void ReportCellError(const QString& prefix);
 
-    workflow::Shared& shared_;
+    workflow::BrowserSession& browser_;
+    workflow::ItemBook& book_;
+    workflow::Settings& settings_;
     workflow::Panel& panel_;
 };
 

@@ -13,7 +13,7 @@
 #include "platform/Signals.h"
 #include "sheet/Excel.h"
 #include "workflow/Panel.h"
-#include "workflow/Shared.h"
+#include "workflow/Services.h"
 #include "workflow/SystemIni.h"
 #include "../../tests/site/SiteProcess.h"
 #include "tests/support/NullPanel.h"
@@ -110,16 +110,16 @@ int main(int argc, char** argv) {
     }
 
     zk::MessageService::instance().setAnswers({});
-    zk::workflow::Shared shared;
-    shared.Settings.setDataFolder(folder.filePath("data") + "/");
-    if (shared.Settings.read() != zk::workflow::Settings::Read::Ok) return fail("System.ini unreadable");
+    zk::workflow::Services services;
+    services.settings.setDataFolder(folder.filePath("data") + "/");
+    if (services.settings.read() != zk::workflow::Settings::Read::Ok) return fail("System.ini unreadable");
     zk::TIECtrl ie;
     zk::sheet::TExcel excel;
-    shared.IE = &ie;
-    shared.Excel = &excel;
+    services.browser.IE = &ie;
+    services.book.Excel = &excel;
     BenchPanel panel;
-    zk::SiteLogin(shared, panel).StartIEClick();
-    if (!shared.IEConnected) return fail("the browser did not start");
+    zk::SiteLogin(services.browser, services.settings, panel).StartIEClick();
+    if (!services.browser.IEConnected) return fail("the browser did not start");
 
     struct Result {
         const char* list;
@@ -131,12 +131,12 @@ int main(int argc, char** argv) {
         int playwrightRows = 0;
     };
     Result results[] = {{"current", {}}, {"sold", {}}};
-    const QString marker = zk::collect::itemPageMarker(shared.Settings.auctionHost());
+    const QString marker = zk::collect::itemPageMarker(services.settings.auctionHost());
     for (int m = 0; m < 2; ++m) {
         panel.mode = m;
         const zk::collect::CollectionList list =
-            zk::collect::collectionList(m, shared.Settings.value(zk::workflow::ini::ShuppinChuuUrl),
-                                        shared.Settings.value(zk::workflow::ini::ShuppinEndUrl));
+            zk::collect::collectionList(m, services.settings.value(zk::workflow::ini::ShuppinChuuUrl),
+                                        services.settings.value(zk::workflow::ini::ShuppinEndUrl));
         for (int r = 0; r < runs; ++r) {
             // The floor and the collection alternate, so that both see the same load.
             QElapsedTimer walk;
@@ -148,9 +148,10 @@ int main(int argc, char** argv) {
             zk::MessageService::instance().clearTranscript();
             QElapsedTimer timer;
             timer.start();
-            zk::collect::ItemCollection(shared, panel).ShuppinCollectionClick();
+            zk::collect::ItemCollection(services.browser, services.book, services.settings, panel)
+                .ShuppinCollectionClick();
             results[m].seconds << timer.nsecsElapsed() / 1e9;
-            results[m].rows = shared.Row.CurrentRow - zk::collect::ItemCollection::FirstItemRow;
+            results[m].rows = services.book.Row.CurrentRow - zk::collect::ItemCollection::FirstItemRow;
             const auto& shown = zk::MessageService::instance().transcript();
             if (shown.isEmpty() || shown.last()["text"].toString() != QString::fromUtf8("収集が完了しました。"))
                 std::fprintf(stderr, "collect_bench: the %s collection did not complete\n", results[m].list);
@@ -165,8 +166,8 @@ int main(int argc, char** argv) {
     if (!modules.isEmpty()) {
         for (int m = 0; m < 2; ++m) {
             const zk::collect::CollectionList list =
-                zk::collect::collectionList(m, shared.Settings.value(zk::workflow::ini::ShuppinChuuUrl),
-                                            shared.Settings.value(zk::workflow::ini::ShuppinEndUrl));
+                zk::collect::collectionList(m, services.settings.value(zk::workflow::ini::ShuppinChuuUrl),
+                                            services.settings.value(zk::workflow::ini::ShuppinEndUrl));
             std::string handoff;
             const int status = site.control("session", "", &handoff);
             if (status != 200) std::fprintf(stderr, "collect_bench: no session for Playwright (%d)\n", status);

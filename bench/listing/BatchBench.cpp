@@ -164,17 +164,17 @@ int main(int argc, char** argv) {
     QElapsedTimer waited;
     waited.start();
     while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
-    if (main->ended() || main->shared().IEConnected != 1) {
+    if (main->ended() || main->services().browser.IEConnected != 1) {
         std::fprintf(stderr, "the panel did not start\n");
         return 1;
     }
     zk::MessageService::instance().setAnswers({book, "OK"});
     main->ui()->StartExcel->click();
-    if (main->shared().ExcelState != 1) {
+    if (main->services().book.ExcelState != 1) {
         std::fprintf(stderr, "the workbook did not open\n");
         return 1;
     }
-    main->shared().Row.choose(2);
+    main->services().book.Row.choose(2);
     QFile categoryFile(siteData.path() + "/category.txt");
     categoryFile.open(QIODevice::ReadOnly);
     const QString category =
@@ -196,11 +196,11 @@ int main(int argc, char** argv) {
     int listed = 0;
     for (const auto& v : site.state()["items"].toArray()) listed += v.toObject()["seeded"].toBool() ? 0 : 1;
 
-    const QString entryUrl = main->shared().Settings.value(zk::workflow::ini::ShuppinUrl) + category;
+    const QString entryUrl = main->services().settings.value(zk::workflow::ini::ShuppinUrl) + category;
     double floorSeconds = 0;
     int floorRows = 0;
     for (int r = 0; r < kRows; ++r) {
-        const double s = floorListing(*main->shared().IE, entryUrl, floorPictures);
+        const double s = floorListing(*main->services().browser.IE, entryUrl, floorPictures);
         if (s < 0) break;
         floorSeconds += s + kFixedWaitsMs / 1000.0;
         ++floorRows;

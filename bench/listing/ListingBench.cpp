@@ -57,7 +57,7 @@ std::vector<double> stepSeconds, floorSeconds;
 std::vector<double> categorySeconds, categoryFloor, uploadSeconds, uploadFloor;
 QString pictureFolder;
 
-zk::TIECtrl& ie() { return *panel->shared().IE; }
+zk::TIECtrl& ie() { return *panel->services().browser.IE; }
 
 int entryForm() {
     ie().SelectByTagName("form");
@@ -85,12 +85,12 @@ void makePictures(const QString& folder, int count) {
 std::vector<double> dialogSeconds; // of the category press: until the dialog is shown and filled
 
 bool pressCategory() {
-    const QString before = panel->shared().LastCategory;
+    const QString before = panel->services().carry.LastCategory;
     QElapsedTimer shown;
     shown.start();
     panel->ui()->CategoryButton->click();
     dialogSeconds.push_back(shown.nsecsElapsed() / 1e9);
-    auto* dialog = panel->shared().CategoryDialog;
+    auto* dialog = panel->services().carry.CategoryDialog;
     if (!dialog) return false;
     int node = -1;
     for (int i = 0; i < dialog->tree().size() && node < 0; ++i)
@@ -100,10 +100,10 @@ bool pressCategory() {
     dialog->OKClick();
     QElapsedTimer waited;
     waited.start();
-    panel->shared().LastCategory.clear();
-    while (panel->shared().LastCategory != category && waited.elapsed() < 60000) zk::workflow::pause(1);
-    if (panel->shared().LastCategory.isEmpty()) panel->shared().LastCategory = before;
-    return panel->shared().LastCategory == category;
+    panel->services().carry.LastCategory.clear();
+    while (panel->services().carry.LastCategory != category && waited.elapsed() < 60000) zk::workflow::pause(1);
+    if (panel->services().carry.LastCategory.isEmpty()) panel->services().carry.LastCategory = before;
+    return panel->services().carry.LastCategory == category;
 }
 
 // The form's confirm press, then the agree press on the confirmation page, each page waited for.
@@ -156,7 +156,7 @@ void BM_WholeRoad(benchmark::State& state) {
 bool floorCategory(double& seconds) {
     QElapsedTimer t;
     t.start();
-    const QString address = panel->shared().Settings.value(zk::workflow::ini::ShuppinUrl) + category;
+    const QString address = panel->services().settings.value(zk::workflow::ini::ShuppinUrl) + category;
     if (ie().NavigateWait(address) != 0 || ie().WaitComplete(10) != 0) return false;
     if (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0) return false;
     seconds = t.nsecsElapsed() / 1e9 + kCategoryWaitsMs / 1000.0;
@@ -234,7 +234,8 @@ double relistDirectly(const QString& itemPage) {
     QElapsedTimer t;
     t.start();
     if (ie().NavigateWait(itemPage) != 0) return -1;
-    const zk::relist::RelistTarget target = zk::relist::relistTarget(ie().GetUrl(), panel->shared().Settings.auctionHost());
+    const zk::relist::RelistTarget target =
+        zk::relist::relistTarget(ie().GetUrl(), panel->services().settings.auctionHost());
     if (ie().NavigateWait(target.address) != 0 || ie().WaitComplete(10) != 0) return -1;
     if (ie().ExistsByName(zk::listing::texts::ConfirmElement) &&
         (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
@@ -264,14 +265,15 @@ QStringList unsoldItemPages() {
     const int n = ie().GetListLength();
     for (int i = 0; i < n; ++i) {
         const QString href = ie().GetItemAttribute(i, "href");
-        if (zk::relist::isItemPageLink(href, panel->shared().Settings.auctionHost()) && !pages.contains(href)) pages << href;
+        if (zk::relist::isItemPageLink(href, panel->services().settings.auctionHost()) && !pages.contains(href))
+            pages << href;
     }
     return pages;
 }
 
 // The bulk relist beside its floor: their ratio, 0 when it could not be measured.
 double measureBulkRelist() {
-    const QString list = panel->shared().Settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
+    const QString list = panel->services().settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
     // The floor first, on items beyond the bulk run's fifty: a list page load and a few relists done directly.
     std::vector<double> listLoads, items;
     for (int k = 0; k < 5; ++k) {
@@ -341,7 +343,7 @@ int main(int argc, char** argv) {
     QElapsedTimer waited;
     waited.start();
     while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
-    if (main->ended() || main->shared().IEConnected != 1) {
+    if (main->ended() || main->services().browser.IEConnected != 1) {
         std::fprintf(stderr, "the panel did not start\n");
         return 1;
     }

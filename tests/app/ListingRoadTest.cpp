@@ -80,7 +80,7 @@ protected:
     // navigation that the polling starts.
     QString chooseCategory() {
         ui().CategoryButton->click();
-        TCategory* dialog = main_->shared().CategoryDialog;
+        TCategory* dialog = main_->services().carry.CategoryDialog;
         EXPECT_TRUE(dialog && dialog->isVisible());
         if (!dialog) return {};
         int node = -1;
@@ -91,7 +91,8 @@ protected:
         const QString code = dialog->ResultCode;
         QElapsedTimer waited;
         waited.start();
-        while (main_->shared().LastCategory != code && waited.elapsed() < 60000 && texts().isEmpty()) QTest::qWait(20);
+        while (main_->services().carry.LastCategory != code && waited.elapsed() < 60000 && texts().isEmpty())
+            QTest::qWait(20);
         return code;
     }
 
@@ -116,11 +117,11 @@ protected:
     // What the upload leaves behind: its record for this row (0: no workbook) and the cursor
     // past the row.
     void uploaded(int row, const QString& title) {
-        zk::workflow::Shared& shared = main_->shared();
-        const QString book = shared.ExcelState == 1 ? shared.Excel->BookPath : QString();
-        shared.Ledger.begin(row, book, QDateTime::currentDateTime()).title = title;
-        shared.Ledger.advance(zk::workflow::ListingRecord::Stage::Uploaded);
-        if (row > 0) shared.Row.CurrentRow = row + 1;
+        zk::workflow::Services& services = main_->services();
+        const QString book = services.book.ExcelState == 1 ? services.book.Excel->BookPath : QString();
+        services.ledger.begin(row, book, QDateTime::currentDateTime()).title = title;
+        services.ledger.advance(zk::workflow::ListingRecord::Stage::Uploaded);
+        if (row > 0) services.book.Row.CurrentRow = row + 1;
     }
 
     QJsonArray listed() const {
@@ -152,21 +153,21 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
                                   {"B2", u("練習カメラ")}, {"F2", "3000"}, {"G2", "5000"}});
     MessageService::instance().setAnswers({book, "OK"});
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
-    ASSERT_EQ(main_->shared().Row.PriceColumn, 6);
-    main_->shared().Row.choose(2); // the seller's first item row
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().book.Row.PriceColumn, 6);
+    main_->services().book.Row.choose(2); // the seller's first item row
     MessageService::instance().clearTranscript();
 
     // Cancel leaves the browser where it was; Shift before any category still shows the dialog.
     const QString before = ie().GetUrl();
     ui().CategoryButton->click();
-    main_->shared().CategoryDialog->CancelClick();
+    main_->services().carry.CategoryDialog->CancelClick();
     QTest::qWait(700);
-    EXPECT_FALSE(main_->shared().CategoryDialog->isVisible());
+    EXPECT_FALSE(main_->services().carry.CategoryDialog->isVisible());
     EXPECT_EQ(ie().GetUrl(), before);
 
     const QString code = chooseCategory();
-    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
     EXPECT_EQ(main_->PageIndex == 2, false); // the curtain is down again
     // The description editor was switched to HTML input by Enter on its link.
     EXPECT_EQ(ie().GetFormValue(entryForm(), "html_mode"), "1");
@@ -197,7 +198,7 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
     EXPECT_EQ(item["closingHour"].toInt(), 5);
     // Every fixed answer of the field definitions, and the bank and payment rows added.
     const QJsonObject sent = item["fields"].toObject();
-    zk::TFieldDefs& defs = *main_->shared().FieldDefs;
+    zk::TFieldDefs& defs = *main_->services().carry.FieldDefs;
     for (const zk::site::FixedField& f : zk::site::fixedFields()) {
         for (const zk::TFieldDef& d : defs.FieldTable) {
             if (d.Name != QString::fromStdString(f.name) || d.Value.isEmpty()) continue;
@@ -230,7 +231,7 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     }));
     MessageService::instance().clearTranscript();
     chooseCategory();
-    ASSERT_FALSE(main_->shared().LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
 
     ui().TempPriceSelect->setItemIndex(0);
@@ -251,8 +252,8 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
     EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
     // The file's counts stay as read: the next form gets its rows too.
-    EXPECT_EQ(main_->shared().FieldDefs->BankDefaultNum, 1);
-    EXPECT_EQ(main_->shared().FieldDefs->PaymentDefaultNum, 0);
+    EXPECT_EQ(main_->services().carry.FieldDefs->BankDefaultNum, 1);
+    EXPECT_EQ(main_->services().carry.FieldDefs->PaymentDefaultNum, 0);
 
     // Again on the same page: no more bank rows; "即決" puts the start price into both fields.
     ui().SokketuCheckBox->setChecked(true);
@@ -290,12 +291,12 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
         "<select name=ClosingTime><option>PM　８時～PM　９時<option value=21 selected>x<option value=22>y</select></form>";
     const QString pageUrl = "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(page));
     ASSERT_EQ(ie().NavigateWait(pageUrl), 0);
-    zk::TFieldDefs& defs = *main_->shared().FieldDefs;
-    defs.BrowserWindow = main_->shared().IEWindow;
+    zk::TFieldDefs& defs = *main_->services().carry.FieldDefs;
+    defs.BrowserWindow = main_->services().browser.IEWindow;
     defs.ClosingDay = QDate(2026, 12, 18);
     defs.ClosingHour = 22;
     defs.ClosingLabel = u("18日(金):12/18 PM１０時～PM１１時");
-    zk::fields::FormFiller filler(main_->shared(), *main_);
+    zk::fields::FormFiller filler(main_->services().browser, main_->services().carry, *main_);
     EXPECT_EQ(filler.FillListingForm(0), 1);
     EXPECT_TRUE(ie().GetUrl().startsWith("data:")) << ie().GetUrl().toStdString();
     EXPECT_EQ(ie().GetFormValue(0, "ship_note"), "");
@@ -319,7 +320,7 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
     }
 
     // The already-listed marker counts only as the first text of a div itself.
-    const QString marker = main_->shared().Settings.value("SHUPPINZUMI_MSG");
+    const QString marker = main_->services().settings.value("SHUPPINZUMI_MSG");
     auto dataPage = [](const QString& html) {
         return "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(html));
     };
@@ -332,7 +333,7 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
 TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
     ASSERT_NO_FATAL_FAILURE(start());
     const QString code = chooseCategory();
-    ASSERT_EQ(main_->shared().LastCategory, code);
+    ASSERT_EQ(main_->services().carry.LastCategory, code);
     chooseClosing(2, 9);
     typeUploadFields(u("一度だけ"), "800");
     uploaded(0, u("一度だけ"));
@@ -349,7 +350,7 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     ASSERT_GE(said.size(), 2) << said.join(" / ").toStdString();
     EXPECT_EQ(said.first(), u("Internet Explorerから切断されています。接続し直します。"));
     EXPECT_EQ(said.last(), u("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。"));
-    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_TRUE(ie().IsConnected());
     EXPECT_TRUE(ui().Exhibit->isEnabled());
     EXPECT_EQ(listed().size(), 0);
@@ -360,7 +361,7 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     QTest::keyPress(main_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
     ui().CategoryButton->click();
     QTest::keyRelease(main_->windowHandle(), Qt::Key_Shift);
-    EXPECT_FALSE(main_->shared().CategoryDialog->isVisible());
+    EXPECT_FALSE(main_->services().carry.CategoryDialog->isVisible());
     EXPECT_GE(entryForm(), 0) << ie().GetUrl().toStdString();
     typeUploadFields(u("一度だけ"), "800");
     ui().SetShuppin->click();
@@ -404,7 +405,7 @@ TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) 
     zk::clock::set(siteStart.addMSecs(siteClock.elapsed()));
     MessageService::instance().clearTranscript();
     const QString code = chooseCategory();
-    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
     typeUploadFields(u("一時の境目"), "800");
     ui().SetShuppin->click();
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
@@ -421,19 +422,19 @@ TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) 
 TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {
     ASSERT_NO_FATAL_FAILURE(start());
     const QString code = chooseCategory();
-    ASSERT_EQ(main_->shared().LastCategory, code);
-    main_->shared().LastCategory = "previous";
+    ASSERT_EQ(main_->services().carry.LastCategory, code);
+    main_->services().carry.LastCategory = "previous";
     MessageService::instance().clearTranscript();
     // A page without the confirm button: said after about ten seconds, the category kept.
     main_->GotoGategory("9999999999");
     EXPECT_EQ(texts(), QStringList{u("確認ボタンが表示されません。表示されたら手動で行って下さい。")});
-    EXPECT_EQ(main_->shared().LastCategory, "previous");
+    EXPECT_EQ(main_->services().carry.LastCategory, "previous");
     MessageService::instance().clearTranscript();
     // The entry form behind the category's confirm button takes longer than the press waits.
     ASSERT_EQ(site->control("fault", "kind=delay&path=/jp/show/submit&method=POST&ms=25000"), 200);
     main_->GotoGategory(code);
     EXPECT_TRUE(texts().contains(u("タイムアウトです"))) << texts().join(" / ").toStdString();
-    EXPECT_EQ(main_->shared().LastCategory, "previous");
+    EXPECT_EQ(main_->services().carry.LastCategory, "previous");
     EXPECT_NE(main_->PageIndex, 2);
     EXPECT_TRUE(ui().CategoryButton->isEnabled());
     EXPECT_TRUE(ui().SetShuppin->isEnabled());
@@ -455,8 +456,8 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
     } writable{immutable};
     MessageService::instance().setAnswers({book, "OK"});
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
-    main_->shared().Row.choose(2);
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
     chooseClosing(2, 9);
     const QString disconnected = u("Internet Explorerから切断されています。接続し直します。");
     auto killBrowser = [&] {
@@ -495,14 +496,14 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         MessageService::instance().clearTranscript();
-        main_->shared().LastCategory.clear(); // so that the wait below waits for this one
+        main_->services().carry.LastCategory.clear(); // so that the wait below waits for this one
         chooseCategory();
         ASSERT_GE(entryForm(), 0) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
         typeUploadFields(u(c.title), "800");
         if (c.row > 0) {
-            const int cursor = main_->shared().Row.CurrentRow;
+            const int cursor = main_->services().book.Row.CurrentRow;
             uploaded(c.row, u(c.title));
-            if (!c.cursorMoved) main_->shared().Row.CurrentRow = cursor;
+            if (!c.cursorMoved) main_->services().book.Row.CurrentRow = cursor;
         }
         ui().SetShuppin->click();
         ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
@@ -510,7 +511,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             site->control("fault", "kind=delay&path=/jp/config/submit&method=POST&ms=" + std::to_string(c.siteDelayMs));
         if (c.killAfterMs >= 0) QTimer::singleShot(c.killAfterMs, killBrowser);
         if (c.killOffice) {
-            ::kill(main_->shared().Excel->ExcelApp->office().processId(), SIGKILL);
+            ::kill(main_->services().book.Excel->ExcelApp->office().processId(), SIGKILL);
             QTest::qWait(500);
         }
         if (c.immutableBook) immutable(true);
@@ -527,7 +528,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
                                              "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。")
                                                .arg(c.row)
                                                .arg(id)});
-            EXPECT_EQ(main_->shared().Ledger.unsaved().size(), 1);
+            EXPECT_EQ(main_->services().ledger.unsaved().size(), 1);
             immutable(false);
         } else if (c.killOffice) {
             ASSERT_FALSE(texts().isEmpty());
@@ -538,7 +539,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             // The workbook opened again gets the row.
             MessageService::instance().setAnswers({book, "OK"});
             ui().StartExcel->click();
-            ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+            ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
         } else if (c.row == 0) {
             EXPECT_EQ(texts(), QStringList{u("出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。").arg(id)});
         } else {
@@ -547,7 +548,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
         if (c.row > 0) {
             if (!c.immutableBook) EXPECT_EQ(onDisk(QString("A%1").arg(c.row)), id); // saved at once
             // A workbook opened again asks for its row anew.
-            if (!c.killOffice) EXPECT_EQ(main_->shared().Row.CurrentRow, c.row + 1);
+            if (!c.killOffice) EXPECT_EQ(main_->services().book.Row.CurrentRow, c.row + 1);
         }
         if (c.killBeforePress) {
             MessageService::instance().clearTranscript();
@@ -555,7 +556,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             QTest::qWait(300);
             ui().Exhibit->click();
             EXPECT_EQ(texts(), QStringList{disconnected});
-            EXPECT_EQ(main_->shared().Row.CurrentRow, c.row + 1);
+            EXPECT_EQ(main_->services().book.Row.CurrentRow, c.row + 1);
             EXPECT_TRUE(ie().IsConnected());
         }
     }
@@ -572,7 +573,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
     for (const auto& c : cases)
         if (c.row > 0 && !c.immutableBook) EXPECT_EQ(again.text(QString("A%1").arg(c.row)), idOf(u(c.title))) << c.title;
     // The row whose file could not be written waits in the journal for the workbook's next opening.
-    QFile journal(main_->shared().Ledger.journalPath());
+    QFile journal(main_->services().ledger.journalPath());
     ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
     EXPECT_TRUE(journal.readAll().contains(idOf(u("六つ目")).toUtf8()));
     EXPECT_EQ(again.text("A5"), QString());
@@ -587,8 +588,8 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"B2", u("残された出品")}});
     MessageService::instance().setAnswers({book, "OK"});
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1);
-    main_->shared().Row.choose(2);
+    ASSERT_EQ(main_->services().book.ExcelState, 1);
+    main_->services().book.Row.choose(2);
     MessageService::instance().clearTranscript();
     chooseClosing(2, 9);
     chooseCategory();
@@ -598,9 +599,9 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     ui().SetShuppin->click();
     ASSERT_TRUE(ie().GetUrl().endsWith("preview"));
     // The press goes out and the run dies before it reads the answer.
-    main_->shared().Ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
+    main_->services().ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
     ASSERT_EQ(main_->AgreeAndList(), 0);
-    const QString journal = main_->shared().Ledger.journalPath();
+    const QString journal = main_->services().ledger.journalPath();
     const QByteArray left = [&] {
         QFile f(journal);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -671,13 +672,13 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                                   {"B11", u("切手")}, {"F11", "500"}});
     MessageService::instance().setAnswers({book, "OK"});
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
-    main_->shared().Row.choose(2);
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
     MessageService::instance().clearTranscript();
     chooseClosing(2, 9);
     ui().TrackBar1->setValue(1);
     const QString code = chooseCategory();
-    ASSERT_EQ(main_->shared().LastCategory, code) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
 
     // The first row that reaches the site meets a busy server.
@@ -757,13 +758,13 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     zk::test::makeWorkbook(book, cells);
     MessageService::instance().setAnswers({book, "OK"});
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
-    main_->shared().Row.choose(2);
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
     chooseClosing(2, 9);
     ui().TrackBar1->setValue(1);
     MessageService::instance().clearTranscript();
     chooseCategory();
-    ASSERT_FALSE(main_->shared().LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
     auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
     auto* stop = main_->findChild<QPushButton*>("RenzokuStop");
 
@@ -782,7 +783,7 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     EXPECT_EQ(batchSummary(), u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
                                 "出品ログ：%1").arg(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"))));
     EXPECT_EQ(listed().size(), 1);
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 3);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 3);
     EXPECT_FALSE(stop->isVisible());
 
     // The browser killed during the next run: it is started again and the run ends, saying where.
@@ -803,7 +804,7 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     // The rest, from where it ended; a row that is on the site already is not sent again.
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({"ContinueButton"});
-    if (main_->shared().LastCategory.isEmpty()) chooseCategory();
+    if (main_->services().carry.LastCategory.isEmpty()) chooseCategory();
     batch->click();
     EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。"))) << batchSummary().toStdString();
     const QJsonArray items = listed();

@@ -93,8 +93,9 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     // The form's own colour where no bitmap is drawn.
     EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
-    EXPECT_EQ(main_->shared().IEConnected, 1);
-    EXPECT_TRUE(main_->shared().IE->GetUrl().contains(site->info().auctionHostName)) << main_->shared().IE->GetUrl().toStdString();
+    EXPECT_EQ(main_->services().browser.IEConnected, 1);
+    EXPECT_TRUE(main_->services().browser.IE->GetUrl().contains(site->info().auctionHostName))
+        << main_->services().browser.IE->GetUrl().toStdString();
     // The form's defaults, set before the items exist.
     EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
     EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
@@ -160,9 +161,9 @@ TEST_F(MainWindowTest, FreshAccountAsksForItThenRunsTheOptionEditorOnce) {
     EXPECT_EQ(file.readString("SYSTEM", "INIT_START"), "1");
     EXPECT_EQ(file.readString("SYSTEM", "YAHOO_ID"), "zerkon_seller");
     EXPECT_EQ(file.readString("SYSTEM", "PASSWORD"), "practice");
-    EXPECT_EQ(main_->shared().Settings.value("PASSWORD"), "practice");
+    EXPECT_EQ(main_->services().settings.value("PASSWORD"), "practice");
     // The login that follows used the account just given.
-    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_EQ(QFileInfo(dir_.path() + "/data/System.ini").permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
 
@@ -362,11 +363,11 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({book, "OK"}); // the file dialog, then the row prompt
     ui().StartExcel->click();
-    ASSERT_EQ(main_->shared().ExcelState, 1) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
     EXPECT_TRUE(ui().SelectRow->isEnabled());
     EXPECT_FALSE(ui().PreviousTitle->isHidden());
-    EXPECT_EQ(main_->shared().Row.PriceColumn, 6); // found by its header
+    EXPECT_EQ(main_->services().book.Row.PriceColumn, 6); // found by its header
     ASSERT_TRUE(main_->WriteCellText(2, 1, "x123456"));
     QString title;
     ASSERT_TRUE(main_->ReadCellText(2, 2, title));
@@ -377,7 +378,7 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
 
     main_->close();
-    EXPECT_EQ(main_->shared().ExcelState, 0);
+    EXPECT_EQ(main_->services().book.ExcelState, 0);
     zk::test::Reopened again(book);
     EXPECT_EQ(again.text("A2"), "x123456");
     // The folder is remembered for the next open.

@@ -281,12 +281,12 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         EXPECT_LT(took.elapsed(), 30000) << "a stopped browser must be noticed within the bound";
         EXPECT_FALSE(main_->ended());
         EXPECT_TRUE(site->isRunning());
-        EXPECT_EQ(main_->shared().IEConnected, 1);
+        EXPECT_EQ(main_->services().browser.IEConnected, 1);
         EXPECT_TRUE(ie().IsConnected());
         EXPECT_NE(ie().session()->processId(), pid);
         EXPECT_EQ(main_->snapshot().enabled, before);
         EXPECT_FALSE(ui().StopReshuppin->isVisible());
-        EXPECT_EQ(main_->shared().RelistedCount, 0);
+        EXPECT_EQ(main_->services().relist.RelistedCount, 0);
         EXPECT_GE(int(relists().size()), relistedBefore);
         EXPECT_EQ(relistedFrom().size(), relists().size()) << "an item relisted twice";
 

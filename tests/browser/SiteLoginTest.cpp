@@ -13,7 +13,7 @@
 #include "site/DataFolder.h"
 #include "browser/KeySender.h"
 #include "tests/support/NullPanel.h"
-#include "workflow/Shared.h"
+#include "workflow/Services.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -35,7 +35,7 @@ namespace {
 // recorded; placements kept in memory.
 class TestHost : public NullPanel {
 public:
-    TestHost() { shared.IE = &ie_; }
+    TestHost() { services.browser.IE = &ie_; }
 
     void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
     void restorePlacement(DesktopWindow* window, const QString& name) override {
@@ -50,8 +50,8 @@ public:
     // System.ini of the test's data folder, read as the start-up step reads it.
     void useIni(const QString& path) {
         iniPath = path;
-        shared.Settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
-        shared.Settings.read();
+        services.settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
+        services.settings.read();
     }
     QString readSystem(const QString& name) const {
         ProfileFile ini(iniPath);
@@ -61,9 +61,9 @@ public:
 
     QString iniPath;
     TIECtrl ie_;
-    workflow::Shared shared;
-    int& connected_ = shared.IEConnected;
-    WindowHandle& window_ = shared.IEWindow;
+    workflow::Services services;
+    int& connected_ = services.browser.IEConnected;
+    WindowHandle& window_ = services.browser.IEWindow;
     QList<int> panel;
     QStringList restored;
     std::map<QString, QRect> places;
@@ -97,7 +97,7 @@ protected:
     }
     // As the account dialog changes it: in the file and in the values read at start-up.
     void setAccount(const QString& user, const QString& password) {
-        ASSERT_TRUE(host_.shared.Settings.writeAccount(user, password));
+        ASSERT_TRUE(host_.services.settings.writeAccount(user, password));
     }
 
     TempFolder folder_;
@@ -109,12 +109,12 @@ TEST_F(SiteLoginTest, LoginAddressFromTheConfiguredHosts) {
     EXPECT_EQ(SiteLogin::LoginAddress("login.example.test:8443", "auc.example.test:8080"),
               QString("https://login.example.test:8443/config/login?.lg=jp&.intl=jp&.src=auc&.done="
                       "http://auc.example.test:8080/jp"));
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     EXPECT_EQ(login.LoginAddress(), site_.info().loginUrl());
 }
 
 TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(host_.connected_, 1);
@@ -139,7 +139,7 @@ TEST_F(SiteLoginTest, StartsTheBrowserAndLogsInWithTheStoredAccount) {
 TEST_F(SiteLoginTest, AFailedLoginIsSaidWithTheSitesReason) {
     const QString refused = browser::texts::LoginFailed + "\n\n" + QString::fromUtf8("IDまたはパスワードが正しくありません。");
     setAccount(site_.info().user, "wrong");
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + refused});
     ASSERT_EQ(logins().size(), 1);
@@ -167,9 +167,9 @@ TEST_F(SiteLoginTest, AnIdTheSiteCannotReadIsNotSentAndSaid) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(ini);
     file.close();
-    host_.shared.Settings.read();
+    host_.services.settings.read();
 
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     EXPECT_EQ(messages(), QStringList{MessageService::applicationTitle() + "|" + browser::texts::LoginFailed + "\n\n"
                                       + browser::texts::LoginIdUnreadable});
@@ -177,7 +177,7 @@ TEST_F(SiteLoginTest, AnIdTheSiteCannotReadIsNotSentAndSaid) {
 }
 
 TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     TIECtrl& ie = host_.ie_;
     ASSERT_EQ(ie.WaitComplete(10), 0);
@@ -193,7 +193,7 @@ TEST_F(SiteLoginTest, ListLengthTimesOutOnTheSitesSlowPage) {
 }
 
 TEST_F(SiteLoginTest, PictureChosenInTheFileChooserIsStoredOnTheSite) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     TIECtrl& ie = host_.ie_;
     ASSERT_EQ(ie.NavigateWait(site_.info().listingUrl() + QString::fromStdString(site::categoryCodes().front())), 0);
@@ -253,7 +253,7 @@ TEST_F(SiteLoginTest, NoBrowserSaysSoWithTheCauseAndStaysUnconnected) {
         ini.writeString("BROWSER", c.key, c.value);
         MessageService::instance().clearTranscript();
         host_.panel.clear();
-        SiteLogin login(host_.shared, host_);
+        SiteLogin login(host_.services.browser, host_.services.settings, host_);
         login.StartIEClick();
         const QStringList said = messages();
         ASSERT_EQ(said.size(), 1) << c.key;
@@ -267,7 +267,7 @@ TEST_F(SiteLoginTest, NoBrowserSaysSoWithTheCauseAndStaysUnconnected) {
 }
 
 TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     ASSERT_EQ(host_.connected_, 1);
     const qint64 pid = host_.ie_.session()->processId();
@@ -292,7 +292,7 @@ TEST_F(SiteLoginTest, ReconnectRuleStartsAKilledBrowserAgain) {
 }
 
 TEST_F(SiteLoginTest, StartIEAfterTheBrowserWasKilledStartsANewOneAndLogsIn) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     login.StartIEClick();
     ASSERT_EQ(host_.connected_, 1);
     const qint64 pid = host_.ie_.session()->processId();
@@ -311,7 +311,7 @@ TEST_F(SiteLoginTest, StartIEAfterTheBrowserWasKilledStartsANewOneAndLogsIn) {
 }
 
 TEST_F(SiteLoginTest, PlacementIsSavedAtCloseAndRestoredAtStart) {
-    SiteLogin login(host_.shared, host_);
+    SiteLogin login(host_.services.browser, host_.services.settings, host_);
     host_.places["Internet Explorer"] = QRect(120, 80, 820, 640);
     login.StartIEClick();
     int left, top, width, height;

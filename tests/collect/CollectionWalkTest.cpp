@@ -88,7 +88,7 @@ protected:
         startLoggedIn();
     }
 
-    zk::workflow::Shared& shared() { return main_->shared(); }
+    zk::workflow::Services& services() { return main_->services(); }
 
     // One collection of a mode, the question answered Yes; the boxes it showed.
     QStringList collect(int mode) {
@@ -153,8 +153,8 @@ TEST_F(CollectionWalkTest, EachModeLeavesOneRowPerItemInPageOrderAndASecondRunRe
 
     const QString question = texts::LabelCurrent + texts::CollectQuestion;
     EXPECT_EQ(collect(0), (QStringList{question, texts::Completed}));
-    EXPECT_EQ(shared().ExcelState, 1);
-    EXPECT_EQ(shared().Row.CurrentRow, 4 + 30);
+    EXPECT_EQ(services().book.ExcelState, 1);
+    EXPECT_EQ(services().book.Row.CurrentRow, 4 + 30);
     EXPECT_TRUE(ui().CloseExcel->isEnabled());
     EXPECT_TRUE(ui().SelectRow->isEnabled());
     EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
@@ -253,8 +253,8 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         }
         qint64 killed = 0;
         auto kill = [&] {
-            killed = c.how == KillBrowser ? shared().IE->session()->processId()
-                                          : shared().Excel->ExcelApp->office().processId();
+            killed = c.how == KillBrowser ? services().browser.IE->session()->processId()
+                                          : services().book.Excel->ExcelApp->office().processId();
             ASSERT_TRUE(running(killed));
             ::kill(pid_t(killed), SIGKILL);
             // Gone before the run reads on, so that it meets a lost program, not a dying one.
@@ -292,7 +292,7 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         ASSERT_EQ(onDisk.size(), rows);
         for (int k = 0; k < rows; ++k) EXPECT_EQ(onDisk[k][3], items[size_t(k)].title) << "row " << k + 4;
         if (c.how == KillOffice) {
-            EXPECT_EQ(shared().ExcelState, 0);
+            EXPECT_EQ(services().book.ExcelState, 0);
             // The killed office's lock does not stay beside the workbook.
             EXPECT_FALSE(QFile::exists(dir_.path() + "/docs/.~lock." + QFileInfo(bookPath(label)).fileName() + "#"));
         }
@@ -302,7 +302,7 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
 
         // The program runs on, a lost browser is back, and the next run collects the whole list.
         ASSERT_FALSE(main_->ended());
-        EXPECT_EQ(shared().IEConnected, 1);
+        EXPECT_EQ(services().browser.IEConnected, 1);
         EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
         EXPECT_EQ(collect(c.mode).last(), texts::Completed);
         EXPECT_EQ(rowsOnDisk(bookPath(label), 4).size(), int(items.size()));

@@ -67,7 +67,7 @@ QStringList logLines(const QString& documents) {
 
 class Road {
 public:
-    explicit Road(TMain* main) : main_(main), ui_(*main->ui()), shared_(main->shared()) {}
+    explicit Road(TMain* main) : main_(main), ui_(*main->ui()), services_(main->services()) {}
 
     void run() {
         const QString book = qEnvironmentVariable("ZERKON_DEMO_ROAD");
@@ -78,8 +78,8 @@ public:
 
         answer({book, "OK"});
         ui_.StartExcel->click();
-        if (shared_.ExcelState != 1) return fail("the workbook did not open");
-        shared_.Row.choose(2); // the item rows start below the header
+        if (services_.book.ExcelState != 1) return fail("the workbook did not open");
+        services_.book.Row.choose(2); // the item rows start below the header
         shot("workbook");
 
         // A closing date with every hour, the jitter on; two pictures per item.
@@ -114,20 +114,20 @@ public:
         // The IDs as the workbook holds them.
         QStringList inRows;
         for (int row = 2; row < 2 + lines.size(); ++row) {
-            const QString id = sheet::TExcel::ToText(shared_.Excel->ReadCell(row, 1));
+            const QString id = sheet::TExcel::ToText(services_.book.Excel->ReadCell(row, workflow::column::AuctionId));
             if (!id.isEmpty()) inRows << QStringLiteral("%1:%2").arg(row).arg(id);
         }
 
         // Relisting: one item singly from its page, the rest in bulk at the panel's prices.
         answer({});
         ui_.GoReShuppin->click();
-        TIECtrl& ie = *shared_.IE;
+        TIECtrl& ie = *services_.browser.IE;
         int single = 0;
         if (ie.SelectByName("aidlist") == 0 && ie.GetListLength() > 0) {
             const QString id = ie.GetItemAttribute(0, "value");
             const QString list = ie.GetUrl();
-            const QString page = list.left(list.indexOf("://") + 3) + "page." + shared_.Settings.auctionHost() +
-                                 "/jp/auction/" + id;
+            const QString page =
+                list.left(list.indexOf("://") + 3) + "page." + services_.settings.auctionHost() + "/jp/auction/" + id;
             if (ie.NavigateWait(page) == 0) {
                 ui_.ReShuppin->click();
                 single = 1;
@@ -175,9 +175,9 @@ private:
     // The first category of the dialog that has a code, then the navigation that the dialog's
     // polling starts.
     bool chooseCategory() {
-        const QString before = shared_.LastCategory;
+        const QString before = services_.carry.LastCategory;
         ui_.CategoryButton->click();
-        TCategory* dialog = shared_.CategoryDialog;
+        TCategory* dialog = services_.carry.CategoryDialog;
         if (!dialog) return false;
         int node = -1;
         for (int i = 0; i < dialog->tree().size() && node < 0; ++i)
@@ -188,10 +188,10 @@ private:
         const QString code = dialog->ResultCode;
         QElapsedTimer waited;
         waited.start();
-        shared_.LastCategory.clear();
-        while (shared_.LastCategory != code && waited.elapsed() < 60000) workflow::pause(20);
-        if (shared_.LastCategory.isEmpty()) shared_.LastCategory = before;
-        return shared_.LastCategory == code;
+        services_.carry.LastCategory.clear();
+        while (services_.carry.LastCategory != code && waited.elapsed() < 60000) workflow::pause(20);
+        if (services_.carry.LastCategory.isEmpty()) services_.carry.LastCategory = before;
+        return services_.carry.LastCategory == code;
     }
 
     void shot(const QString& name) {
@@ -206,7 +206,7 @@ private:
 
     TMain* main_;
     Ui::TMain& ui_;
-    workflow::Shared& shared_;
+    workflow::Services& services_;
     QString shots_;
 };
 

@@ -21,30 +21,32 @@ TEST(OneListingUndo, TakesBackOnlyAListingWhoseAgreePressWasNeverSent) {
     using Stage = zk::workflow::ListingRecord::Stage;
     zk::MessageService::instance().setAnswers({}); // the boxes are recorded, not shown
     zk::MessageService::instance().clearTranscript();
-    zk::workflow::Shared shared;
+    zk::workflow::ItemBook book;
+    zk::workflow::ListingCarry carry;
+    zk::workflow::ListingLedger ledger;
     zk::test::NullPanel panel;
     Uploads uploads;
     uploads.stack = 2;
-    shared.Uploads = &uploads;
-    shared.Row.choose(5);
-    shared.Row.CurrentRow = 7;
+    carry.Uploads = &uploads;
+    book.Row.choose(5);
+    book.Row.CurrentRow = 7;
 
     // No record: a completed listing, or none begun; nothing is taken back.
-    EXPECT_FALSE(zk::listing::undoOneListing(shared, panel));
+    EXPECT_FALSE(zk::listing::undoOneListing(book, carry, ledger, panel));
     for (Stage sent : {Stage::AgreeSent, Stage::Listed}) {
-        shared.Ledger.begin(6, {}, QDateTime::currentDateTime());
-        shared.Ledger.advance(sent);
-        EXPECT_FALSE(zk::listing::undoOneListing(shared, panel));
-        EXPECT_NE(shared.Ledger.current(), nullptr);
+        ledger.begin(6, {}, QDateTime::currentDateTime());
+        ledger.advance(sent);
+        EXPECT_FALSE(zk::listing::undoOneListing(book, carry, ledger, panel));
+        EXPECT_NE(ledger.current(), nullptr);
     }
     EXPECT_EQ(uploads.undone, 0);
-    EXPECT_EQ(shared.Row.CurrentRow, 7);
+    EXPECT_EQ(book.Row.CurrentRow, 7);
 
     // Before the agree press the record goes; without a picture uploader no picture moves.
-    shared.Ledger.begin(6, {}, QDateTime::currentDateTime());
-    shared.Ledger.advance(Stage::ItemSet);
-    EXPECT_TRUE(zk::listing::undoOneListing(shared, panel));
-    EXPECT_EQ(shared.Ledger.current(), nullptr);
+    ledger.begin(6, {}, QDateTime::currentDateTime());
+    ledger.advance(Stage::ItemSet);
+    EXPECT_TRUE(zk::listing::undoOneListing(book, carry, ledger, panel));
+    EXPECT_EQ(ledger.current(), nullptr);
     EXPECT_EQ(zk::MessageService::instance().transcript().size(), 1u);
     EXPECT_EQ(uploads.undone, 0);
 }

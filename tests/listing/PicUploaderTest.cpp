@@ -7,6 +7,7 @@
 #include "platform/MessageService.h"
 #include "support/TempFolder.h"
 #include "tests/support/NullPanel.h"
+#include "workflow/Services.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,10 +41,10 @@ const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + QByteA
 
 class PicUploaderTest : public ::testing::Test {
 protected:
-    PicUploaderTest() : uploader_(shared_, panel_) {
+    PicUploaderTest() : uploader_(services_.browser, panel_) {
         MessageService::instance().setAnswers({});
         MessageService::instance().clearTranscript();
-        shared_.PicUploader = &uploader_;
+        services_.carry.PicUploader = &uploader_;
     }
     QStringList said() const {
         QStringList t;
@@ -53,7 +54,7 @@ protected:
     QString folder(const QString& name) const { return dir_.path() + "/" + name + "/"; }
 
     zk::test::TempFolder dir_;
-    zk::workflow::Shared shared_;
+    zk::workflow::Services services_;
     RecordingPanel panel_;
     TPicUploader uploader_;
 };
@@ -156,14 +157,15 @@ TEST_F(PicUploaderTest, EnoughPicturesMeansLeftReadableAndStillThere) {
 TEST_F(PicUploaderTest, ReChoosingAFolderWithoutPicturesLeavesNoFolder) {
     for (const char* name : {"a.jpg", "b.jpg"}) dir_.write(QString("p/") + name, kJpeg);
     dir_.write("none/x.txt", "x");
-    zk::listing::PictureUpload step(shared_, panel_);
+    zk::listing::PictureUpload step(services_.browser, services_.book, services_.carry, services_.ledger,
+                                    services_.settings, panel_);
     MessageService::instance().setAnswers({dir_.file("p/b.jpg"), dir_.file("none/x.txt"), "Cancel"});
     step.UploadClearClick();
     EXPECT_EQ(uploader_.Folder, dir_.path() + "/p");
-    EXPECT_EQ(shared_.NextPicture, dir_.file("p/a.jpg"));
+    EXPECT_EQ(services_.carry.NextPicture, dir_.file("p/a.jpg"));
     step.UploadClearClick();
     EXPECT_EQ(uploader_.Folder, "");
-    EXPECT_EQ(shared_.NextPicture, "");
+    EXPECT_EQ(services_.carry.NextPicture, "");
     EXPECT_EQ(panel_.thumbnails, (QStringList{dir_.file("p/a.jpg"), ""}));
     step.UploadClearClick(); // cancelled: nothing changes
     EXPECT_EQ(panel_.thumbnails.size(), 2);
@@ -175,7 +177,8 @@ TEST_F(PicUploaderTest, ReChoosingAFolderWithoutPicturesLeavesNoFolder) {
 
 TEST_F(PicUploaderTest, PreviewShowsTheNextPicturesUpToTheEndBesideThePanel) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir_.write(QString("p/") + name, kJpeg);
-    zk::listing::PictureUpload step(shared_, panel_);
+    zk::listing::PictureUpload step(services_.browser, services_.book, services_.carry, services_.ledger,
+                                    services_.settings, panel_);
     ASSERT_TRUE(step.loadPreview(qEnvironmentVariable("ZERKON_BUILD_DIR") + "/")) << step.preview().errorString().toStdString();
     step.Image1MouseDown(); // no folder yet: nothing
     auto previewWindow = [] {

@@ -83,8 +83,8 @@ protected:
         zk::test::makeWorkbook(book_, cells);
         MessageService::instance().setAnswers({book_, "OK"}); // the file dialog, the row prompt
         ui().StartExcel->click();
-        ASSERT_EQ(main_->shared().ExcelState, 1) << said().join(" / ").toStdString();
-        main_->shared().Row.choose(2); // the seller showed the first item row
+        ASSERT_EQ(main_->services().book.ExcelState, 1) << said().join(" / ").toStdString();
+        main_->services().book.Row.choose(2); // the seller showed the first item row
         MessageService::instance().clearTranscript();
     }
     // The category step's result: the listing form of a category, confirmed.
@@ -131,7 +131,7 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     openWorkbook({{"B1", "商品名"}, {"D1", "状態"}, {"E1", "付属"}, {"F1", "開始価格"}, {"G1", "即決価格"},
                   {"B2", kShort}, {"D2", "美品"}, {"E2", "箱"}, {"F2", "1200"}, {"G2", "3000"},
                   {"B3", kLong}, {"D3", "傷あり"}, {"F3", "800"}});
-    ASSERT_EQ(main_->shared().Row.PriceColumn, 6);
+    ASSERT_EQ(main_->services().book.Row.PriceColumn, 6);
     openListingForm();
 
     // No pictures chosen: the button is off.
@@ -146,9 +146,9 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(ie().GetFormValue(0, "item_description"), QString::fromUtf8("状態：美品／付属：箱／以上"));
     EXPECT_EQ(ie().GetFormValue(0, "price_start"), "1200");
     EXPECT_EQ(ie().GetFormValue(0, "price_buynow"), "3000");
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 3);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 3);
     EXPECT_EQ(ui().NextTitleLabel->text(), kLong);
-    EXPECT_EQ(main_->shared().NextPicture, dir_.file("pics/c.jpg"));
+    EXPECT_EQ(main_->services().carry.NextPicture, dir_.file("pics/c.jpg"));
     EXPECT_TRUE(parked("a.JPG") && parked("b.jpg"));
     EXPECT_FALSE(inFolder("a.JPG") || inFolder("b.jpg"));
 
@@ -169,8 +169,8 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(ie().GetFormValue(0, "item_description"), QString::fromUtf8("状態：傷あり／付属：／以上"));
     EXPECT_EQ(ie().GetFormValue(0, "price_start"), "800");
     EXPECT_EQ(ie().GetFormValue(0, "price_buynow"), "");
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 4);
-    EXPECT_EQ(main_->shared().LastTitle, QString(29, QChar(0x3042)));
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 4);
+    EXPECT_EQ(main_->services().book.LastTitle, QString(29, QChar(0x3042)));
 
     // The preview while the thumbnail is held: f.jpg, then the end.
     main_->Image1MouseDown();
@@ -191,7 +191,7 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(said(), QStringList{texts::NoTitleInRow});
     EXPECT_EQ(draftPictures(), before);
     EXPECT_TRUE(inFolder("f.jpg"));
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 4);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 4);
 
     main_->close(); // saves the workbook
     zk::test::Reopened again(book_);
@@ -207,13 +207,13 @@ TEST_F(UploadEndToEnd, BrowserKilledBeforeTheItemSetIsUndoneOnOurSide) {
     // A title with characters CP932 cannot hold reaches the form as it is, not as '?'.
     const QString title = QString::fromUtf8("カメラ ☃ Café 𠮷");
     openWorkbook({{"B2", title}, {"B3", "レンズ"}});
-    main_->shared().Row.PriceColumn = 0;
+    main_->services().book.Row.PriceColumn = 0;
     openListingForm();
     upload(2, {dir_.file("pics/a.jpg")});
     ASSERT_EQ(said(), QStringList()) << said().join(" / ").toStdString();
     EXPECT_EQ(ie().GetFormValue(0, "item_title"), title);
     ASSERT_TRUE(parked("a.jpg") && parked("b.jpg"));
-    ASSERT_EQ(main_->shared().Row.CurrentRow, 3);
+    ASSERT_EQ(main_->services().book.Row.CurrentRow, 3);
 
     ::kill(pid_t(ie().session()->processId()), SIGKILL);
     QTest::qWait(300);
@@ -223,15 +223,15 @@ TEST_F(UploadEndToEnd, BrowserKilledBeforeTheItemSetIsUndoneOnOurSide) {
     EXPECT_EQ(said(), QStringList{texts::MovedBackOne});
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
     EXPECT_FALSE(parked("a.jpg") || parked("b.jpg"));
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
-    EXPECT_EQ(main_->shared().PicUploader->NextIndex, 0);
-    EXPECT_EQ(main_->shared().NextPicture, dir_.file("pics/a.jpg"));
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
+    EXPECT_EQ(main_->services().carry.PicUploader->NextIndex, 0);
+    EXPECT_EQ(main_->services().carry.NextPicture, dir_.file("pics/a.jpg"));
 
     // The next press finds the browser gone: it says so and starts a new one.
     MessageService::instance().clearTranscript();
     upload(2);
     EXPECT_EQ(said(), QStringList{zk::browser::texts::Disconnected});
-    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_TRUE(ie().IsConnected());
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
 
@@ -244,9 +244,9 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     start();
     for (const char* name : {"a.jpg", "b.jpg"}) picture(name);
     openWorkbook({{"B2", "カメラ"}});
-    main_->shared().Row.PriceColumn = 0;
+    main_->services().book.Row.PriceColumn = 0;
     openListingForm();
-    const pid_t officePid = main_->shared().Excel->ExcelApp->office().processId();
+    const pid_t officePid = main_->services().book.Excel->ExcelApp->office().processId();
     ASSERT_GT(officePid, 0);
     window_->afterPictures = [officePid] {
         ::kill(officePid, SIGKILL);
@@ -259,7 +259,7 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     ASSERT_EQ(t.size(), 1) << said().join(" / ").toStdString();
     EXPECT_EQ(t[0]["caption"].toString(), zk::sheet::texts::ExcelErrorCaption);
     EXPECT_TRUE(t[0]["text"].toString().startsWith(zk::sheet::texts::ReadFailed)) << said().join(" / ").toStdString();
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
     // Sent and parked, with their undo in place.
     EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.jpg", "2:b.jpg"}}));
     EXPECT_TRUE(parked("a.jpg") && parked("b.jpg"));
@@ -271,7 +271,7 @@ TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUn
     start();
     for (const char* name : {"a.jpg", "b.jpg"}) picture(name);
     openWorkbook({{"B2", "カメラ"}});
-    main_->shared().Row.PriceColumn = 0;
+    main_->services().book.Row.PriceColumn = 0;
     openListingForm();
     const qint64 browserPid = ie().session()->processId();
     window_->afterPictures = [browserPid] {
@@ -280,13 +280,13 @@ TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUn
     };
     upload(2, {dir_.file("pics/a.jpg")});
     EXPECT_EQ(said(), (QStringList{texts::TitleSetFailed, zk::browser::texts::Disconnected, texts::MovedBackOne}));
-    EXPECT_EQ(main_->shared().IEConnected, 1);
+    EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_TRUE(ie().IsConnected());
     EXPECT_NE(ie().session()->processId(), browserPid);
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
-    EXPECT_EQ(main_->shared().PicUploader->undoDepth(), 0);
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
-    EXPECT_EQ(main_->shared().LastTitle, "");
+    EXPECT_EQ(main_->services().carry.PicUploader->undoDepth(), 0);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
+    EXPECT_EQ(main_->services().book.LastTitle, "");
 }
 
 // A file the site would refuse, or one the seller did not mean to send (a link leading out of
@@ -299,7 +299,7 @@ TEST_F(UploadEndToEnd, PicturesThatMustNotGoAreNamedBeforeAnythingIsSent) {
     ASSERT_TRUE(QFile::link(secret, dir_.file("pics/b.jpg")));
     dir_.write("pics/c.jpg", "not a picture at all");
     openWorkbook({{"B2", "カメラ"}});
-    main_->shared().Row.PriceColumn = 0;
+    main_->services().book.Row.PriceColumn = 0;
     openListingForm();
     upload(3, {dir_.file("pics/a.jpg")});
     EXPECT_EQ(said(), QStringList{texts::PicturesNotSendable + "b.jpg：" + texts::PictureOutsideFolder + "\nc.jpg："
@@ -307,7 +307,7 @@ TEST_F(UploadEndToEnd, PicturesThatMustNotGoAreNamedBeforeAnythingIsSent) {
     EXPECT_TRUE(draftPictures().isEmpty());
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg") && inFolder("c.jpg"));
     EXPECT_FALSE(parked("a.jpg") || parked("b.jpg") || parked("c.jpg"));
-    EXPECT_EQ(main_->shared().PicUploader->NextIndex, 0);
-    EXPECT_EQ(main_->shared().Row.CurrentRow, 2);
-    EXPECT_EQ(main_->shared().Ledger.current(), nullptr);
+    EXPECT_EQ(main_->services().carry.PicUploader->NextIndex, 0);
+    EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
+    EXPECT_EQ(main_->services().ledger.current(), nullptr);
 }

@@ -60,7 +60,7 @@ protected:
     zk::test::TempFolder folder;
     QString books, first;
     TestHost host;
-    sheet::WorkbookSession session{host.shared, host};
+    sheet::WorkbookSession& session = host.workbook;
 };
 
 TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
@@ -216,6 +216,30 @@ TEST_F(Session, ACellThatStaysInEditModeEndsTheRetriesWithTheError) {
     editing.editing = false;
 }
 
+// Where a failed cell only leaves a label empty, the access tries once and says nothing: no
+// repair box and no Tab typed, whether a cell is being edited or the office has gone.
+TEST_F(Session, QuietAccessTriesOnceAndSaysNothing) {
+    open(first);
+    host.CurrentRow = 7;
+    EXPECT_EQ(session.NextTitle(), "腕時計");
+    zk::test::EditingSpreadsheet editing;
+    editing.install(host.excel.ExcelApp->office(), host);
+    constexpr auto Quiet = sheet::WorkbookSession::Failure::Quiet;
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "the office has gone" : "a cell is being edited");
+        editing.editing = !lost;
+        if (lost) ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
+        MessageService::instance().clearTranscript();
+        QString text = "x";
+        EXPECT_FALSE(session.ReadCellText(7, 2, text, Quiet));
+        EXPECT_EQ(text, "");
+        EXPECT_FALSE(session.WriteCellText(7, 2, "y", Quiet));
+        EXPECT_EQ(session.NextTitle(), "");
+        EXPECT_TRUE(boxes().isEmpty()) << captions().join(" / ").toStdString();
+        EXPECT_TRUE(host.keys.isEmpty());
+    }
+}
+
 TEST_F(Session, ALostOfficeIsReportedWithTheRestartAdvice) {
     open(first);
     ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
@@ -363,7 +387,7 @@ TEST_F(Session, PreviousTitleAtTheFirstRowKeepsTheRowButClearsItsColourAndShowsI
     host.excel.SetBackgroundColor(7, 35);
     host.excel.SetBackgroundColor(8, 35);
     host.CurrentRow = 8;
-    listing::PreviousTitle undo(host.shared, host);
+    listing::PreviousTitle undo(host.services.book, host);
     MessageService::instance().clearTranscript();
     undo.PreviousTitleClick();
     EXPECT_EQ(host.CurrentRow, 7);
@@ -384,7 +408,7 @@ TEST_F(Session, PreviousTitleAfterTheOfficeWentAwayForgetsTheWorkbook) {
     open(first);
     ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
     host.CurrentRow = 8;
-    listing::PreviousTitle(host.shared, host).PreviousTitleClick();
+    listing::PreviousTitle(host.services.book, host).PreviousTitleClick();
     EXPECT_EQ(host.previousVisible, 0);
     EXPECT_EQ(host.ExcelState, 0);
     EXPECT_EQ(host.CurrentRow, 8);

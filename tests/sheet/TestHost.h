@@ -8,8 +8,9 @@
 #include "platform/Desktop.h"
 #include "platform/calc/Application.h"
 #include "sheet/Excel.h"
+#include "sheet/WorkbookSession.h"
 #include "tests/support/NullPanel.h"
-#include "workflow/Shared.h"
+#include "workflow/Services.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -44,9 +45,10 @@ private:
 class TestHost : public NullPanel, public workflow::ColumnChooser {
 public:
     TestHost() {
-        shared.Excel = &excel;
-        shared.Keys = &keySender;
-        shared.Columns = this;
+        services.book.Excel = &excel;
+        services.browser.Keys = &keySender;
+        services.book.Columns = this;
+        services.book.Workbook = &workbook;
     }
     ~TestHost() override {
         // The office ends with the test, also when the test failed half-way.
@@ -56,27 +58,28 @@ public:
     sheet::TExcel excel;
     RecordingKeySink keySink;
     KeySender keySender{&keySink};
-    workflow::Shared shared;
+    workflow::Services services;
     // The shared state under the names the tests have always used.
-    int& ExcelState = shared.ExcelState;
-    int& CurrentRow = shared.Row.CurrentRow;
-    int& FirstRow = shared.Row.FirstRow;
-    int& NameColumn = shared.Row.NameColumn;
-    int& PriceColumn = shared.Row.PriceColumn;
-    int& ResultColumn = shared.Row.ResultColumn;
-    int& RowChosen = shared.Row.RowChosen;
-    QString& LastTitle = shared.LastTitle;
+    int& ExcelState = services.book.ExcelState;
+    int& CurrentRow = services.book.Row.CurrentRow;
+    int& FirstRow = services.book.Row.FirstRow;
+    int& NameColumn = services.book.Row.NameColumn;
+    int& PriceColumn = services.book.Row.PriceColumn;
+    int& ResultColumn = services.book.Row.ResultColumn;
+    int& RowChosen = services.book.Row.RowChosen;
+    QString& LastTitle = services.book.LastTitle;
     QStringList& keys = keySink.keys;
     std::function<void()>& onTab = keySink.onTab;
     QString iniPath;
+    QString exeFolder_;
 
     // System.ini of the test's data folder, and the program folder.
     void setIniPath(const QString& path) {
         iniPath = path;
-        shared.Settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
+        services.settings.setDataFolder(QFileInfo(path).absolutePath() + "/");
     }
-    void setExeFolder(const QString& folder) { shared.ExeFolder = folder; }
-    QString exeFolder() const { return shared.ExeFolder; }
+    void setExeFolder(const QString& folder) { exeFolder_ = folder; }
+    QString exeFolder() const { return exeFolder_; }
 
     QList<int> panel;
     QStringList restored, saved;
@@ -85,7 +88,9 @@ public:
     QString nextTitle;
     int previousVisible = -1;
     std::function<void()> userSelects;
-    collect::ColumnPrompts prompts{shared, *this};
+    collect::ColumnPrompts prompts{services.book, *this};
+    // The guarded cell access, the one the steps read and write the rows through.
+    sheet::WorkbookSession workbook{services.browser, services.book, services.settings, *this};
 
     void setBusy(bool busy) override { panel << (busy ? 0 : 1); }
     void restorePlacement(DesktopWindow* window, const QString& name) override {

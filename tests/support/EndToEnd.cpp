@@ -58,7 +58,7 @@ void EndToEndTest::startWindow(std::unique_ptr<TMainForInst1> window) {
 void EndToEndTest::startLoggedIn(std::unique_ptr<TMainForInst1> window) {
     startWindow(std::move(window));
     ASSERT_FALSE(main_->ended()) << texts().join(" / ").toStdString();
-    ASSERT_EQ(main_->shared().IEConnected, 1) << texts().join(" / ").toStdString();
+    ASSERT_EQ(main_->services().browser.IEConnected, 1) << texts().join(" / ").toStdString();
 }
 
 QStringList EndToEndTest::texts() const {

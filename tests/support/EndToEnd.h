@@ -48,7 +48,7 @@ protected:
     void startLoggedIn(std::unique_ptr<TMainForInst1> window = {});
 
     Ui::TMain& ui() { return *main_->ui(); }
-    TIECtrl& ie() { return *main_->shared().IE; }
+    TIECtrl& ie() { return *main_->services().browser.IE; }
     // The texts of every box shown so far.
     QStringList texts() const;
 

@@ -1,0 +1,40 @@
+#pragma once
+// What one listing leaves for the next and the objects the listing steps keep between presses:
+// the next picture, the last description and category, the picture uploader and its undo, the
+// category dialog and the field definitions of the listing form. The main window owns the
+// objects; the types are only named here.
+#include <QString>
+
+class TCategory;
+
+namespace zk {
+class TFieldDefs;
+namespace listing {
+class TPicUploader;
+}
+} // namespace zk
+
+namespace zk::workflow {
+
+// The picture half of the one-listing undo: the upload keeps a stack of what it moved and
+// coloured, and takes the last upload back.
+class UploadUndo {
+public:
+    virtual ~UploadUndo() = default;
+    virtual bool hasUploads() const = 0;
+    virtual void UndoLastUpload() = 0;
+};
+
+struct ListingCarry {
+    QString NextPicture;     // the next picture (the thumbnail)
+    QString LastDescription; // description last written
+    QString LastCategory;    // code of the last category opened completely
+
+    // None until the start-up step (field definitions) or the category load (the dialog).
+    TFieldDefs* FieldDefs = nullptr;
+    listing::TPicUploader* PicUploader = nullptr;
+    UploadUndo* Uploads = nullptr; // none until an uploader is there
+    TCategory* CategoryDialog = nullptr;
+};
+
+} // namespace zk::workflow
