@@ -3,6 +3,9 @@
 #include "app/Minform.h"
 #include "app/Regmanage.h"
 #include "listing/ClosingSchedule.h"
+#include "listing/Texts.h"
+#include "relist/Texts.h"
+#include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "sheet/WorkbookSession.h"
 #include "app/YahooIDDialog.h"
@@ -252,6 +255,39 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
     main_->setBusy(true);
     EXPECT_FALSE(control<QPushButton>("CloseExcel")->isEnabled()) << "a ready too many opened no second level";
     main_->setBusy(false);
+}
+
+// Each button reaches the step it names and no other: on the site's top page with no workbook
+// open, each refuses in its own words, found by its caption as the seller reads it, and leaves
+// every control as it found it, the panel ready.
+TEST_F(MainWindowTest, EachButtonReachesItsOwnStepAndLeavesThePanelAsItFoundIt) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    ASSERT_EQ(main_->shared().IEConnected, 1) << texts().join(" / ").toStdString();
+    // A relist asks for the closing time before it looks at the page.
+    panel().choose("ClosingDate", 2);
+    panel().choose("ClosingTime", 5);
+    const struct {
+        const char* caption;
+        QString said;
+    } cases[] = {
+        {"項目セット", zk::listing::texts::NotOnEntryForm},
+        {"出品する", zk::listing::texts::WrongScreen},
+        {"連続出品", zk::sheet::texts::StartFirst},
+        {"個別再出品", zk::relist::texts::FromItemPage},
+        {"一括再出品", zk::relist::texts::NotUnsoldList},
+    };
+    for (const auto& c : cases) {
+        const zk::workflow::Panel::Snapshot before = main_->snapshot();
+        MessageService::instance().clearTranscript();
+        panel().click(QString::fromUtf8(c.caption));
+        EXPECT_EQ(texts().join(" / ").toStdString(), c.said.toStdString()) << c.caption;
+        const zk::workflow::Panel::Snapshot after = main_->snapshot();
+        EXPECT_EQ(after.enabled, before.enabled) << c.caption;
+        EXPECT_EQ(after.busyDepth, 0) << c.caption;
+        EXPECT_FALSE(after.curtain) << c.caption;
+    }
 }
 
 // Every control of the sub page is drawn whole inside its parent, with the relist price panel

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTimer>
 #include <QWidget>
@@ -30,10 +31,12 @@ public:
         if (!found) throw std::runtime_error("the panel has no " + name.toStdString() + " of the kind asked for");
         return found;
     }
-    // A button by its caption (the accelerator's & ignored) or else by its name.
+    // A button by its caption as the user reads it (without its accelerator, "(&S)" or "&"), or
+    // else by its name.
     QAbstractButton* button(const QString& captionOrName) const {
+        static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$|&"));
         for (QAbstractButton* b : window_.findChildren<QAbstractButton*>())
-            if (QString(b->text()).remove('&') == captionOrName) return b;
+            if (b->text().remove(accelerator) == captionOrName) return b;
         return find<QAbstractButton>(captionOrName);
     }
     void click(const QString& captionOrName) const { button(captionOrName)->click(); }
