@@ -130,35 +130,7 @@ TMain::TMain(QWidget* parent)
     shared_.RelistedCount = 0;
     StopRequested = false;
     RememberedClose = false;
-    ClosingTimeControls controls;
-    controls.ClosingDate = ui_->ClosingDate;
-    controls.ClosingTime = ui_->ClosingTime;
-    controls.TimeSway = ui_->TimeSway;
-    controls.TempPriceSelect = ui_->TempPriceSelect;
-    controls.ManualPrice = ui_->ManualPrice;
-    controls.SokketuCheckBox = ui_->SokketuCheckBox;
-    QRadioButton* radios[3] = {ui_->PriceRadio1, ui_->PriceRadio2, ui_->PriceRadio3};
-    QLineEdit* starts[3] = {ui_->StartPrice1, ui_->StartPrice2, ui_->StartPrice3};
-    QLineEdit* buys[3] = {ui_->BuyPrice1, ui_->BuyPrice2, ui_->BuyPrice3};
-    for (int i = 0; i < 3; ++i) {
-        controls.PriceRadio[i] = radios[i];
-        controls.StartPrice[i] = starts[i];
-        controls.BuyPrice[i] = buys[i];
-    }
-    ClosingTime = std::make_unique<ClosingTimePanel>(controls);
-    ClosingTime->PriceRadioClick(1);
-    relist::RelistPriceControls relistControls;
-    relistControls.RSKingakuPanelCheck = ui_->RSKingakuPanelCheck;
-    relistControls.ReShuppinKakakuPanel = ui_->ReShuppinKakakuPanel;
-    relistControls.Panel1 = ui_->Panel1;
-    relistControls.RSTempPriceSelect = ui_->RSTempPriceSelect;
-    relistControls.RSKakakuGroup = ui_->RSKakakuGroup;
-    relistControls.RSLabel8 = ui_->RSLabel8;
-    relistControls.RSStartPrice = ui_->RSStartPrice;
-    relistControls.RSBuyPrice = ui_->RSBuyPrice;
-    relistControls.RSSokketuCheckBox = ui_->RSSokketuCheckBox;
-    relistControls.Timer6 = &Timer6;
-    RelistPanel = std::make_unique<relist::RelistPricePanel>(relistControls);
+    makePricePanels();
     GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
 
     addBatchControls();
@@ -192,6 +164,39 @@ TMain::TMain(QWidget* parent)
 
     Timer1.setInterval(100);
     Timer1.start();
+}
+
+// The closing lists with the temporary prices, and the relist price panel, over their controls.
+void TMain::makePricePanels() {
+    ClosingTimeControls controls;
+    controls.ClosingDate = ui_->ClosingDate;
+    controls.ClosingTime = ui_->ClosingTime;
+    controls.TimeSway = ui_->TimeSway;
+    controls.TempPriceSelect = ui_->TempPriceSelect;
+    controls.ManualPrice = ui_->ManualPrice;
+    controls.SokketuCheckBox = ui_->SokketuCheckBox;
+    QRadioButton* radios[3] = {ui_->PriceRadio1, ui_->PriceRadio2, ui_->PriceRadio3};
+    QLineEdit* starts[3] = {ui_->StartPrice1, ui_->StartPrice2, ui_->StartPrice3};
+    QLineEdit* buys[3] = {ui_->BuyPrice1, ui_->BuyPrice2, ui_->BuyPrice3};
+    for (int i = 0; i < 3; ++i) {
+        controls.PriceRadio[i] = radios[i];
+        controls.StartPrice[i] = starts[i];
+        controls.BuyPrice[i] = buys[i];
+    }
+    ClosingTime = std::make_unique<ClosingTimePanel>(controls);
+    ClosingTime->PriceRadioClick(1);
+    relist::RelistPriceControls relistControls;
+    relistControls.RSKingakuPanelCheck = ui_->RSKingakuPanelCheck;
+    relistControls.ReShuppinKakakuPanel = ui_->ReShuppinKakakuPanel;
+    relistControls.Panel1 = ui_->Panel1;
+    relistControls.RSTempPriceSelect = ui_->RSTempPriceSelect;
+    relistControls.RSKakakuGroup = ui_->RSKakakuGroup;
+    relistControls.RSLabel8 = ui_->RSLabel8;
+    relistControls.RSStartPrice = ui_->RSStartPrice;
+    relistControls.RSBuyPrice = ui_->RSBuyPrice;
+    relistControls.RSSokketuCheckBox = ui_->RSSokketuCheckBox;
+    relistControls.Timer6 = &Timer6;
+    RelistPanel = std::make_unique<relist::RelistPricePanel>(relistControls);
 }
 
 void TMain::addBatchControls() {

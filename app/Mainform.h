@@ -127,6 +127,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void makePricePanels();
     // The controls made in code beside the form's: the relist progress and "連続出品".
     void addBatchControls();
     // Every control to the handler of its press.
