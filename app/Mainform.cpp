@@ -36,6 +36,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -66,22 +67,22 @@ TMain::TMain(QWidget* parent)
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
     IE = std::make_unique<TIECtrl>();
+    FieldDefs = std::make_unique<TFieldDefs>(IE.get());
+    Keys = std::make_unique<KeySender>();
+    services_.carry.FieldDefs = FieldDefs.get();
+    services_.browser.Keys = Keys.get();
+    // The steps the panel's controls run; each is built once, for the whole run.
+    Login = std::make_unique<SiteLogin>(services_.browser, services_.settings, *this);
     Workbook = std::make_unique<sheet::WorkbookSession>(services_.browser, services_.book, services_.settings, *this);
     Prompts = std::make_unique<collect::ColumnPrompts>(services_.book, *this);
     TitleUndo = std::make_unique<listing::PreviousTitle>(services_.book, *this);
-    Navigation =
-        std::make_unique<category::CategoryNavigation>(services_.browser, services_.carry, services_.settings, *this);
-    ItemSetStep = std::make_unique<listing::ItemSet>(services_.browser, services_.book, services_.carry,
-                                                     services_.ledger, services_.settings, *this);
-    SubmissionStep = std::make_unique<listing::Submission>(services_.browser, services_.book, services_.carry,
-                                                           services_.ledger, services_.settings, *this);
-    SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry,
-                                                              services_.settings, services_.relist, *this);
-    BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry,
-                                                          services_.settings, services_.relist, *this);
+    Navigation = std::make_unique<category::CategoryNavigation>(services_.browser, services_.carry, services_.settings, *this);
+    ItemSetStep = std::make_unique<listing::ItemSet>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
+    SubmissionStep = std::make_unique<listing::Submission>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
+    SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
+    BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
     PicUploader = std::make_unique<listing::TPicUploader>(services_.browser, *this);
-    Upload = std::make_unique<listing::PictureUpload>(services_.browser, services_.book, services_.carry,
-                                                      services_.ledger, services_.settings, *this);
+    Upload = std::make_unique<listing::PictureUpload>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     services_.carry.PicUploader = PicUploader.get();
     services_.carry.Uploads = Upload.get();
     services_.book.Excel = Excel.get();
@@ -92,11 +93,11 @@ TMain::TMain(QWidget* parent)
     // Timers: the start-up step once, the closing-list refresh, the mini-bar watch.
     Timer1.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, &TMain::Timer1Timer);
-    Timer3.setSingleShot(true);
-    connect(&Timer3, &QTimer::timeout, this, &TMain::Timer3Timer);
+    ClosingRefresh = new QTimer(this);
+    ClosingRefresh->setObjectName(QStringLiteral("ClosingRefresh"));
+    ClosingRefresh->setSingleShot(true);
+    connect(ClosingRefresh, &QTimer::timeout, this, &TMain::refreshClosingLists);
     connect(&Timer5, &QTimer::timeout, this, &TMain::Timer5Timer);
-    Timer3.stop();
-    Timer6.stop();
     ui_->SubPanel->hide();
     ui_->NoTouchPanel->hide();
     ui_->Animate1->hide();
@@ -129,6 +130,44 @@ TMain::TMain(QWidget* parent)
     services_.relist.RelistedCount = 0;
     StopRequested = false;
     RememberedClose = false;
+    makePricePanels();
+    GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
+
+    addBatchControls();
+    connectControls();
+    ui_->Image1->installEventFilter(this);
+    for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
+    ui_->Image3->installEventFilter(this);
+    ui_->Image4->installEventFilter(this);
+    setWindowTitle(texts::AppCaption);
+    ui_->GoReShuppin->setText(texts::ReShuppinCaption);
+    ui_->UploadButton->setToolTip(texts::UploadHint);
+
+    restorePlacement(&selfWindow_, "Zerkon");
+
+    optionLibrary_ = std::make_unique<OptionLibrary>();
+    if (!optionLibrary_->load(exeFolder_)) {
+        MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
+                                        texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
+    if (!Upload->loadPreview(exeFolder_)) {
+        MessageService::instance().show(texts::PreviewLibraryMissing.arg(Upload->preview().errorString()),
+                                        texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
+
+    textPlusLibrary_ = std::make_unique<TextPlusLibrary>();
+    textPlusLibrary_->load(exeFolder_);
+
+    Timer1.setInterval(100);
+    Timer1.start();
+}
+
+// The closing lists with the temporary prices, and the relist price panel, over their controls.
+void TMain::makePricePanels() {
     ClosingTimeControls controls;
     controls.ClosingDate = ui_->ClosingDate;
     controls.ClosingTime = ui_->ClosingTime;
@@ -158,25 +197,9 @@ TMain::TMain(QWidget* parent)
     relistControls.RSSokketuCheckBox = ui_->RSSokketuCheckBox;
     relistControls.Timer6 = &Timer6;
     RelistPanel = std::make_unique<relist::RelistPricePanel>(relistControls);
-    GuidePositions = {QPoint(14, 35), QPoint(165, 47), QPoint(625, 58), QPoint(759, 58)};
+}
 
-    // Wiring of the shell's own handlers; the workflows connect theirs where they are built.
-    connect(ui_->SideButton, &QPushButton::clicked, this, &TMain::SideButtonClick);
-    connect(ui_->EndButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui_->SetYahooID, &QPushButton::clicked, this, [this] { guardPress([this] { SetYahooIDClick(); }); });
-    connect(ui_->SetOption, &QPushButton::clicked, this, [this] { guardPress([this] { SetOptionClick(); }); });
-    connect(ui_->StartExcel, &QPushButton::clicked, this, &TMain::StartExcelClick);
-    connect(ui_->CloseExcel, &QPushButton::clicked, this, &TMain::CloseExcelClick);
-    connect(ui_->SelectRow, &QPushButton::clicked, this, &TMain::SelectRowClick);
-    connect(ui_->PreviousTitle, &QPushButton::clicked, this, &TMain::PreviousTitleClick);
-    connect(ui_->StartIE, &QPushButton::clicked, this, &TMain::StartIEClick);
-    connect(ui_->CategoryButton, &QPushButton::clicked, this, &TMain::CategoryButtonClick);
-    connect(ui_->SetShuppin, &QPushButton::clicked, this, &TMain::SetShuppinClick);
-    connect(ui_->Exhibit, &QPushButton::clicked, this, &TMain::ExhibitClick);
-    connect(ui_->GoReShuppin, &QPushButton::clicked, this, &TMain::GoReShuppinClick);
-    connect(ui_->ReShuppin, &QPushButton::clicked, this, &TMain::ReShuppinClick);
-    connect(ui_->ReShuppinAll, &QPushButton::clicked, this, &TMain::ReShuppinAllClick);
-    connect(ui_->StopReshuppin, &QPushButton::clicked, this, &TMain::StopReshuppinClick);
+void TMain::addBatchControls() {
     RelistProgress = new QLabel(ui_->SubPanel);
     RelistProgress->setObjectName(QStringLiteral("RelistProgress"));
     RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
@@ -192,7 +215,6 @@ TMain::TMain(QWidget* parent)
     RenzokuCount->setSpecialValueText(listing::texts::batch::AllRows);
     RenzokuCount->setSuffix(listing::texts::batch::CountSuffix);
     RenzokuCount->setGeometry(RenzokuShuppin->geometry().right() + 2, RenzokuShuppin->y(), 56, 18);
-    connect(RenzokuShuppin, &QPushButton::clicked, this, &TMain::RenzokuShuppinClick);
     RenzokuProgress = new QLabel(this);
     RenzokuProgress->setObjectName(QStringLiteral("RenzokuProgress"));
     RenzokuProgress->setGeometry(ui_->MainPanel->x() + 187, ui_->MainPanel->y() + 2, 480, 16);
@@ -202,56 +224,61 @@ TMain::TMain(QWidget* parent)
     RenzokuStop->setObjectName(QStringLiteral("RenzokuStop"));
     RenzokuStop->setGeometry(RenzokuProgress->geometry().right() + 4, RenzokuProgress->y(), 60, 18);
     RenzokuStop->hide();
+}
+
+void TMain::connectControls() {
+    // A press runs inside the one guard; what only shows, slides or switches pages runs as it is.
+    auto onClick = [this](QAbstractButton* button, std::function<void()> press) {
+        connect(button, &QAbstractButton::clicked, this, [this, press] { guardPress(press); });
+    };
+    Ui::TMain& u = *ui_;
+    connect(u.SideButton, &QPushButton::clicked, this, &TMain::SideButtonClick);
+    connect(u.EndButton, &QPushButton::clicked, this, &QWidget::close);
+    onClick(u.SetYahooID, [this] { SetYahooIDClick(); });
+    onClick(u.SetOption, [this] { SetOptionClick(); });
+    onClick(u.StartExcel, [this] { StartExcelClick(); });
+    onClick(u.CloseExcel, [this] { CloseExcelClick(); });
+    onClick(u.SelectRow, [this] { Prompts->SelectRowClick(); });
+    onClick(u.PreviousTitle, [this] { TitleUndo->PreviousTitleClick(); });
+    onClick(u.StartIE, [this] { Login->StartIEClick(); });
+    connect(u.CategoryButton, &QPushButton::clicked, this, [this] {
+        const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+        guardPress([this, shift] { Navigation->CategoryButtonClick(shift); });
+    });
+    onClick(u.SetShuppin, [this] { ItemSetStep->SetShuppinClick(); });
+    onClick(u.Exhibit, [this] { SubmissionStep->ExhibitClick(); });
+    onClick(RenzokuShuppin, [this] { listing::BatchListing(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).RenzokuShuppinClick(); });
     connect(RenzokuStop, &QPushButton::clicked, this, [this] { StopRequested = true; });
-    connect(ui_->RSKingakuPanelCheck, &QCheckBox::clicked, this, &TMain::RSKingakuPanelCheckClick);
-    connect(&Timer6, &QTimer::timeout, this, &TMain::Timer6Timer);
-    connect(ui_->RSTempPriceSelect, &RadioGroup::clicked, this, &TMain::RSTempPriceSelectClick);
-    connect(ui_->RSSokketuCheckBox, &QCheckBox::clicked, this, &TMain::RSSokketuCheckBoxClick);
-    connect(ui_->Button1, &QPushButton::clicked, this, [this] { guardPress([this] { Button1Click(); }); });
-    connect(ui_->ShuppinCollection, &QPushButton::clicked, this, &TMain::ShuppinCollectionClick);
-    connect(ui_->ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
-    connect(ui_->ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
-    connect(ui_->TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
-    connect(ui_->SokketuCheckBox, &QCheckBox::clicked, this, [this] { ClosingTime->SokketuCheckBoxClick(); });
+    onClick(u.GoReShuppin, [this] { SingleRelistStep->GoReShuppinClick(); });
+    onClick(u.ReShuppin, [this] { SingleRelistStep->ReShuppinClick(false); });
+    onClick(u.ReShuppinAll, [this] { BulkRelistStep->ReShuppinAllClick(); });
+    connect(u.StopReshuppin, &QPushButton::clicked, this, [this] { StopRequested = true; });
+    // The relist group's extras: the price panel slides in, the description-append tool.
+    connect(u.RSKingakuPanelCheck, &QCheckBox::clicked, this, [this] { RelistPanel->RSKingakuPanelCheckClick(); });
+    connect(&Timer6, &QTimer::timeout, this, [this] { RelistPanel->Timer6Timer(); });
+    connect(u.RSTempPriceSelect, &RadioGroup::clicked, this, [this] { RelistPanel->RSTempPriceSelectClick(); });
+    connect(u.RSSokketuCheckBox, &QCheckBox::clicked, this, [this] { RelistPanel->RSSokketuCheckBoxClick(); });
+    onClick(u.Button1, [this] { Button1Click(); });
+    onClick(u.ShuppinCollection, [this] { collect::ItemCollection(services_.browser, services_.book, services_.settings, *this).ShuppinCollectionClick(); });
+    // The closing lists and the temporary prices.
+    connect(u.ClosingDate, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingDateChange(); });
+    connect(u.ClosingTime, qOverload<int>(&QComboBox::activated), this, [this] { ClosingTime->ClosingTimeChange(); });
+    connect(u.TempPriceSelect, &RadioGroup::clicked, this, [this] { ClosingTime->TempPriceSelectClick(); });
+    connect(u.SokketuCheckBox, &QCheckBox::clicked, this, [this] { ClosingTime->SokketuCheckBoxClick(); });
+    QRadioButton* radios[3] = {u.PriceRadio1, u.PriceRadio2, u.PriceRadio3};
     for (int i = 0; i < 3; ++i)
         connect(radios[i], &QRadioButton::clicked, this, [this, i] { ClosingTime->PriceRadioClick(i + 1); });
     // The picture upload.
-    connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TMain::TrackBar1Change);
-    connect(ui_->UploadButton, &QPushButton::clicked, this, &TMain::UploadButtonClick);
-    connect(ui_->UploadClear, &QPushButton::clicked, this, &TMain::UploadClearClick);
-    connect(ui_->PreviousUpload, &QPushButton::clicked, this, &TMain::PreviousUploadClick);
-    ui_->Image1->installEventFilter(this);
-    for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
-    ui_->Image3->installEventFilter(this);
-    ui_->Image4->installEventFilter(this);
-
-    RestoreWindowPlacement(&selfWindow_, "Zerkon");
-
-    optionLibrary_ = std::make_unique<OptionLibrary>();
-    if (!optionLibrary_->load(exeFolder_)) {
-        MessageService::instance().show(texts::OptionLibraryMissing.arg(optionLibrary_->errorString()),
-                                        texts::CaptionFatal, Icon::Error);
-        endApplication();
-        return;
-    }
-    if (!Upload->loadPreview(exeFolder_)) {
-        MessageService::instance().show(texts::PreviewLibraryMissing.arg(Upload->preview().errorString()),
-                                        texts::CaptionFatal, Icon::Error);
-        endApplication();
-        return;
-    }
-
-    textPlusLibrary_ = std::make_unique<TextPlusLibrary>();
-    textPlusLibrary_->load(exeFolder_);
-
-    Timer1.setInterval(100);
-    Timer1.start();
+    connect(u.TrackBar1, &QSlider::valueChanged, this, [this](int position) { Upload->TrackBar1Change(position); });
+    onClick(u.UploadButton, [this] { Upload->UploadButtonClick(); });
+    onClick(u.UploadClear, [this] { Upload->UploadClearClick(); });
+    onClick(u.PreviousUpload, [this] { Upload->PreviousUploadClick(); });
 }
 
 TMain::~TMain() {
     // Quitting the browser waits in an event loop: the window must not paint or tick on
     // half-destroyed state meanwhile.
-    for (QTimer* timer : {&Timer1, &Timer3, &Timer5, &Timer6}) timer->stop();
+    for (QTimer* timer : {&Timer1, ClosingRefresh, &Timer5, &Timer6}) timer->stop();
     hide();
     Keys.reset();
     Login.reset();
@@ -288,7 +315,7 @@ void TMain::endApplication() {
     ended_ = true;
     closingSequenceRuns_ = false;
     Timer1.stop();
-    Timer3.stop();
+    ClosingRefresh->stop();
     Timer5.stop();
     hide();
     QApplication::exit(1);
@@ -305,11 +332,6 @@ void TMain::Timer1Timer() {
         bool& flag;
         ~Ran() { flag = true; }
     } ran{startupRan_};
-    FieldDefs = std::make_unique<TFieldDefs>(IE.get());
-    Keys = std::make_unique<KeySender>();
-    services_.carry.FieldDefs = FieldDefs.get();
-    services_.browser.Keys = Keys.get();
-    Login = std::make_unique<SiteLogin>(services_.browser, services_.settings, *this);
     services_.book.ExcelState = 0;
     services_.browser.IEConnected = 0;
     services_.book.Row.forgetChoice();
@@ -356,12 +378,10 @@ void TMain::Timer1Timer() {
     }
 
     startGuide();
-    StartIEClick();
+    guardPress([this] { Login->StartIEClick(); });
     // A listing that a killed run left open is settled with the site before anything else.
     services_.ledger.setJournal(services_.settings.dataFile(workflow::ListingLedger::JournalFileName));
-    listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings,
-                            *this)
-        .RecoverJournal();
+    listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).RecoverJournal();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -392,7 +412,7 @@ void TMain::startGuide() {
     }
 }
 
-void TMain::ShowGuideAt(int step) {
+void TMain::showGuideAt(int step) {
     if (step < 0 || step >= int(GuidePositions.size()) || !ui_->Animate1->isOpen()) return;
     ui_->Animate1->move(GuidePositions[size_t(step)]);
 }
@@ -423,62 +443,21 @@ void TMain::pressFailed(const AutomationError& e) {
     // A browser that vanished (or was ended as hung) counts as lost whatever the error said.
     ie.LastError = int32_t(browserLost && !e.isDisconnection() ? hresult::Disconnected : e.code());
     ie.LastErrorText = e.text();
-    if (Login) Login->ReconnectRule(-99);
-    else MessageService::instance().show(browser::texts::OperationFailed + e.text(), browser::texts::WarningCaption,
-                                         Icon::Exclamation);
+    Login->ReconnectRule(-99);
 }
 
-// The handlers of the workbook, the row prompts, the title undo and the browser start live in
-// their subsystems.
+// The workbook's two buttons: auction IDs that wait for the workbook go into their rows while it
+// is there.
 void TMain::StartExcelClick() {
-    guardPress([this] {
-        Workbook->StartExcelClick();
-        // Auction IDs that wait for this workbook go into their rows now.
-        if (services_.book.ExcelState == 1)
-            listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger,
-                                    services_.settings, *this)
-                .SaveListedRows();
-    });
+    Workbook->StartExcelClick();
+    if (services_.book.ExcelState == 1) listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).SaveListedRows();
 }
 void TMain::CloseExcelClick() {
-    guardPress([this] {
-        // IDs whose save failed get another chance while the workbook is still there.
-        if (services_.book.ExcelState == 1)
-            listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger,
-                                    services_.settings, *this)
-                .SaveListedRows();
-        Workbook->CloseExcelClick();
-    });
-}
-void TMain::SelectRowClick() { guardPress([this] { Prompts->SelectRowClick(); }); }
-void TMain::PreviousTitleClick() { guardPress([this] { TitleUndo->PreviousTitleClick(); }); }
-void TMain::StartIEClick() {
-    guardPress([this] {
-        if (Login) Login->StartIEClick();
-    });
+    // IDs whose save failed get another chance while the workbook is still there.
+    if (services_.book.ExcelState == 1) listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).SaveListedRows();
+    Workbook->CloseExcelClick();
 }
 
-// The listing steps live in category/ and listing/.
-void TMain::CategoryButtonClick() {
-    const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-    guardPress([this, shift] { Navigation->CategoryButtonClick(shift); });
-}
-void TMain::Timer2Timer() { guardPress([this] { Navigation->Timer2Timer(); }); }
-void TMain::GotoGategory(const QString& code) { guardPress([this, code] { Navigation->GotoGategory(code); }); }
-void TMain::SetShuppinClick() { guardPress([this] { ItemSetStep->SetShuppinClick(); }); }
-int TMain::SetItemToForm(int mode) { return ItemSetStep->SetItemToForm(mode); }
-void TMain::ExhibitClick() { guardPress([this] { SubmissionStep->ExhibitClick(); }); }
-int TMain::AgreeAndList() { return SubmissionStep->AgreeAndList(); }
-int TMain::ConfirmInsertion() { return SubmissionStep->ConfirmInsertion(); }
-int TMain::IsAlreadyListed() { return SubmissionStep->IsAlreadyListed(); }
-
-void TMain::RenzokuShuppinClick() {
-    guardPress([this] {
-        listing::BatchListing(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings,
-                              *this)
-            .RenzokuShuppinClick();
-    });
-}
 int TMain::batchCount() const { return RenzokuCount->value(); }
 void TMain::showBatchProgress(const QString& text) {
     RenzokuProgress->setText(text);
@@ -492,10 +471,6 @@ void TMain::setBatchStopVisible(bool visible) {
     if (visible) RenzokuStop->raise();
 }
 
-// The relisting steps live in relist/.
-void TMain::GoReShuppinClick() { guardPress([this] { SingleRelistStep->GoReShuppinClick(); }); }
-void TMain::ReShuppinClick() { guardPress([this] { SingleRelistStep->ReShuppinClick(false); }); }
-void TMain::ReShuppinAllClick() { guardPress([this] { BulkRelistStep->ReShuppinAllClick(); }); }
 void TMain::setStopVisible(bool visible) {
     ui_->StopReshuppin->setVisible(visible);
     RelistProgress->setVisible(visible);
@@ -524,36 +499,28 @@ bool TMain::sendAfterFill() const { return ui_->SendSelect->itemIndex() == 0; }
 bool TMain::panelPricesUsed() const { return ui_->TempPriceSelect->itemIndex() == 0; }
 bool TMain::panelSokketu() const { return ui_->SokketuCheckBox->isChecked(); }
 workflow::Panel::RelistPrices TMain::relistPrices() const { return RelistPanel->prices(); }
-// The picture upload lives in listing/.
-void TMain::UploadButtonClick() { guardPress([this] { Upload->UploadButtonClick(); }); }
-void TMain::UploadClearClick() { guardPress([this] { Upload->UploadClearClick(); }); }
-void TMain::TrackBar1Change(int position) { Upload->TrackBar1Change(position); }
-void TMain::PreviousUploadClick() { guardPress([this] { Upload->PreviousUploadClick(); }); }
-void TMain::Image1MouseDown() { Upload->Image1MouseDown(); }
-void TMain::Image1MouseUp() { Upload->Image1MouseUp(); }
 int TMain::uploadCount() const { return ui_->TrackBar1->value(); }
 void TMain::setUploadEnabled(bool enabled) { ui_->UploadButton->setEnabled(enabled); }
 int TMain::thumbnailLeft() const { return ui_->UploadPanel->x() + ui_->Image1->x(); }
 void TMain::setTopMost(bool topMost) {
     if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topMost);
 }
-// Item-name collection.
-void TMain::ShuppinCollectionClick() {
-    guardPress([this] {
-        collect::ItemCollection(services_.browser, services_.book, services_.settings, *this).ShuppinCollectionClick();
-    });
-}
 int TMain::collectionMode() const { return ui_->CollectionRadio->itemIndex(); }
 void TMain::showProgress(const QString& text) { ui_->CollectionProgress->setText(text); }
 
-bool TMain::ReadCellText(int row, int column, QString& text) { return Workbook->ReadCellText(row, column, text); }
-
-bool TMain::WriteCellText(int row, int column, const QString& text) {
-    return Workbook->WriteCellText(row, column, text);
-}
-
 QString TMain::panelStartPrice() const { return ClosingTime ? ClosingTime->PanelStartPrice() : QString(); }
 QString TMain::panelBuyPrice() const { return ClosingTime ? ClosingTime->PanelBuyPrice() : QString(); }
+void TMain::showThumbnail(const QString& fileName) {
+    if (fileName.isEmpty()) {
+        ui_->Image1->clear();
+        return;
+    }
+    QImageReader reader(fileName, "jpeg");
+    const QImage picture = reader.read();
+    ui_->Image1->setPixmap(QPixmap::fromImage(
+        picture.scaled(ui_->Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
 void TMain::bringToFront() { Desktop::instance().setForeground(&selfWindow_); }
 
 void TMain::workbookOpened() {
@@ -568,12 +535,12 @@ void TMain::setPreviousTitleVisible(bool visible) { ui_->PreviousTitle->setVisib
 
 void TMain::ScheduleClosingRefresh() {
     const int s = clock::now().time().second();
-    Timer3.setInterval(s < 20 ? (20 - s) * 1000 : (80 - s) * 1000);
-    Timer3.start();
+    ClosingRefresh->setInterval(s < 20 ? (20 - s) * 1000 : (80 - s) * 1000);
+    ClosingRefresh->start();
 }
 
-void TMain::Timer3Timer() {
-    Timer3.stop();
+void TMain::refreshClosingLists() {
+    ClosingRefresh->stop();
     // While a step runs the lists are disabled and left as they are (the form is given the chosen
     // date and hour, not rows); the first tick after it brings them up to date.
     if (ui_->ClosingDate->isEnabled()) ClosingTime->Timer3Timer();
@@ -601,11 +568,11 @@ void TMain::closeEvent(QCloseEvent* event) {
         return;
     }
     closingSequenceRuns_ = false;
-    Timer3.stop();
+    ClosingRefresh->stop();
     Timer5.stop();
 
-    if (services_.book.ExcelState == 1) CloseExcelClick();
-    if (services_.browser.IEConnected == 1 && Login) Login->CloseBrowser();
+    if (services_.book.ExcelState == 1) guardPress([this] { CloseExcelClick(); });
+    if (services_.browser.IEConnected == 1) Login->CloseBrowser();
 
     if (CategoryDialog) {
         CategoryDialog->close();
@@ -615,7 +582,7 @@ void TMain::closeEvent(QCloseEvent* event) {
 
     PageIndex = 1;
     SideButtonClick();
-    SaveWindowPlacement(&selfWindow_, "Zerkon");
+    savePlacement(&selfWindow_, "Zerkon");
 
     if (priceEditsReady_) WriteFormInfo();
     if (MiniBar) MiniBar->hide();
@@ -645,8 +612,8 @@ void TMain::SideButtonClick() {
     QApplication::processEvents();
 }
 
-void TMain::ShowCurtain(int flag) {
-    if (flag == 0) {
+void TMain::setCurtain(bool raised) {
+    if (raised) {
         ui_->MainPanel->hide();
         ui_->SubPanel->hide();
         SavedPageIndex = PageIndex;
@@ -670,11 +637,11 @@ void TMain::mousePressEvent(QMouseEvent*) {
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
     // The preview of the next pictures, while the thumbnail is held.
     if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonPress) {
-        Image1MouseDown();
+        Upload->Image1MouseDown();
         return true;
     }
     if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonRelease) {
-        Image1MouseUp();
+        Upload->Image1MouseUp();
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress) {
@@ -716,6 +683,11 @@ void TMain::Timer5Timer() {
     }
     hide();
     Timer5.stop();
+}
+
+void TMain::setMiniBar(TMinForm1* miniBar) {
+    MiniBar = miniBar;
+    if (MiniBar) MiniBar->setEnteredHandler([this] { MiniBarEntered(); });
 }
 
 void TMain::MiniBarEntered() {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the borderless control panel with its main page, sub page and curtain. It
-// owns the shared objects, keeps the workflow services in one workflow::Services and is the panel the
-// workflows see; each subsystem's handlers live in their own folder and are called from here.
+// owns the widgets and the objects of the run, keeps the workflow services in one workflow::Services
+// and is the panel the workflows see; each control is wired straight to the step that handles it.
 #include "browser/Iectrl.h"
 #include "browser/KeySender.h"
 #include "browser/SiteLogin.h"
@@ -64,100 +64,29 @@ public:
     explicit TMain(QWidget* parent = nullptr);
     ~TMain() override;
 
-    Ui::TMain* ui() const { return ui_.get(); }
-    void setMiniBar(TMinForm1* miniBar) { MiniBar = miniBar; }
-
-    // Control panel states: 0 busy, 1 ready.
-    void SetPanelEnabled(int flag);
-    // Curtain: 0 raise, 1 lower.
-    void ShowCurtain(int flag);
-    void SideButtonClick();
-    void RestoreWindowPlacement(DesktopWindow* window, const QString& name);
-    void SaveWindowPlacement(DesktopWindow* window, const QString& name);
-    void ScheduleClosingRefresh();
-    // Guarded cell access of the item workbook (the edit mode is repaired, failures shown).
-    bool ReadCellText(int row, int column, QString& text);
-    bool WriteCellText(int row, int column, const QString& text);
-    virtual void ShowThumbnail(const QString& fileName) = 0;
-
-    // Handlers.
-    void Timer1Timer();
-    void Timer3Timer();
-    void Timer5Timer();
-    void Image3Click();
-    void Image4Click();
-    void MiniBarEntered();
-    void SetYahooIDClick();
-    void SetOptionClick();
-    void StartExcelClick();
-    void CloseExcelClick();
-    void SelectRowClick();
-    void PreviousTitleClick();
-    void StartIEClick();
-    // The relist group's extras: the price panel slides in, the description-append tool.
-    void RSKingakuPanelCheckClick() { RelistPanel->RSKingakuPanelCheckClick(); }
-    void Timer6Timer() { RelistPanel->Timer6Timer(); }
-    void RSTempPriceSelectClick() { RelistPanel->RSTempPriceSelectClick(); }
-    void RSSokketuCheckBoxClick() { RelistPanel->RSSokketuCheckBoxClick(); }
-    void Button1Click();
-    relist::RelistPricePanel& relistPricePanel() const { return *RelistPanel; }
-
-    // The listing steps: category, item set, submission; their shared page checks.
-    void CategoryButtonClick();
-    void Timer2Timer();
-    void GotoGategory(const QString& code);
-    void SetShuppinClick();
-    int SetItemToForm(int mode);
-    void ExhibitClick();
-    int AgreeAndList();
-    int ConfirmInsertion();
-    int IsAlreadyListed();
-
-    // "連続出品": every remaining row (or the next N) through the four steps in one press.
-    void RenzokuShuppinClick();
-
-    // The relisting steps: the list without a winner, one item, all items, the stop button.
-    void GoReShuppinClick();
-    void ReShuppinClick();
-    void ReShuppinAllClick();
-    void StopReshuppinClick() { StopRequested = true; }
-    // The picture upload's handlers (listing/PictureUpload).
-    void UploadButtonClick();
-    void UploadClearClick();
-    void TrackBar1Change(int position);
-    void PreviousUploadClick();
-    void Image1MouseDown();
-    void Image1MouseUp();
-    // Item-name collection.
-    void ShuppinCollectionClick();
-
-    // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
-    int PageIndex = 0;
-    int SavedPageIndex = 0;
+    // The strip the panel folds into while the mouse is away; entering it unfolds the panel.
+    void setMiniBar(TMinForm1* miniBar);
+    // The program ended during construction or the start-up step.
+    bool ended() const { return ended_; }
+    // The start-up step has run (to its end or to a failure).
+    bool startupRan() const { return startupRan_; }
     // The workflow services: settings, browser and workbook sessions, the listing's carry-over,
     // the relist tally, the ledger.
     workflow::Services& services() { return services_; }
-    // The closing-date and closing-time lists and the temporary price rows of the sub page.
-    ClosingTimePanel& closingTime() { return *ClosingTime; }
-
-    DesktopWindow* window() { return &selfWindow_; }
-    // The guide animation points at the next step of a listing: 0 category, 1 upload, 2 item set,
-    // 3 submit.
-    void ShowGuideAt(int step);
 
     // The panel as the workflows see it.
-    void setBusy(bool busy) override { SetPanelEnabled(busy ? 0 : 1); }
-    void setCurtain(bool raised) override { ShowCurtain(raised ? 0 : 1); }
-    void showGuideAt(int step) override { ShowGuideAt(step); }
-    void showThumbnail(const QString& fileName) override { ShowThumbnail(fileName); }
+    void setBusy(bool busy) override;
+    void setCurtain(bool raised) override;
+    void showGuideAt(int step) override;
+    void showThumbnail(const QString& fileName) override;
     QString panelStartPrice() const override;
     QString panelBuyPrice() const override;
     bool stopRequested() const override { return StopRequested; }
     void bringToFront() override;
     int top() const override { return y(); }
     void setTop(int top) override { move(x(), top); }
-    void restorePlacement(DesktopWindow* w, const QString& name) override { RestoreWindowPlacement(w, name); }
-    void savePlacement(DesktopWindow* w, const QString& name) override { SaveWindowPlacement(w, name); }
+    void restorePlacement(DesktopWindow* window, const QString& name) override;
+    void savePlacement(DesktopWindow* window, const QString& name) override;
     void workbookOpened() override;
     void setNextTitle(const QString& title) override;
     void setPreviousTitleVisible(bool visible) override;
@@ -192,17 +121,20 @@ public:
     void setBatchStopVisible(bool visible) override;
     void showProgress(const QString& text) override;
 
-    // The program ended during construction or the start-up step.
-    bool ended() const { return ended_; }
-    // The start-up step has run (to its end or to a failure).
-    bool startupRan() const { return startupRan_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private:
+    void makePricePanels();
+    // The controls made in code beside the form's: the relist progress and "連続出品".
+    void addBatchControls();
+    // Every control to the handler of its press.
+    void connectControls();
+    // The start-up step, once, from the event loop: settings, browser, journal, categories.
+    void Timer1Timer();
     // Start-up failures: end the program without the closing sequence.
     void endApplication();
     // Start-up failures that close the main window: the closing sequence runs, and the program
@@ -214,6 +146,23 @@ protected:
     void startGuide();
     void LoadCategories();
     void loadPictures();
+    // The page switch beside the panel: main page and sub page.
+    void SideButtonClick();
+    // The closing lists are brought up to date at every minute's 20th second.
+    void ScheduleClosingRefresh();
+    void refreshClosingLists();
+    // The account, the option editor, the description tool.
+    void SetYahooIDClick();
+    void SetOptionClick();
+    void Button1Click();
+    // The workbook opens and closes with the IDs that wait for it saved.
+    void StartExcelClick();
+    void CloseExcelClick();
+    // The fold into the mini bar: switched on and off by the two arrows, watched by Timer5.
+    void Image3Click();
+    void Image4Click();
+    void Timer5Timer();
+    void MiniBarEntered();
     // What a press that the guard caught leaves to do: the reconnect rule for the browser, the
     // office's advice for a lost office; one message either way.
     void pressFailed(const AutomationError& error);
@@ -254,8 +203,14 @@ protected:
     bool ended_ = false;
     bool startupRan_ = false;
     bool startupFailed_ = false;
-    // The category dialog's poll (Timer2) belongs to the category navigation.
-    QTimer Timer1, Timer3, Timer5, Timer6;
+    // The page shown: 0 main page, 1 sub page, 2 curtain; the page to return to from the curtain.
+    int PageIndex = 0;
+    int SavedPageIndex = 0;
+    // The category dialog's poll (Timer2) belongs to the category navigation, the price panel's
+    // slide (Timer6) to the relist price panel. The closing-list refresh is a named child, so
+    // that it can be found like any control.
+    QTimer Timer1, Timer5, Timer6;
+    QTimer* ClosingRefresh = nullptr;
     TMinForm1* MiniBar = nullptr;
     std::unique_ptr<OptionLibrary> optionLibrary_;
     std::unique_ptr<TextPlusLibrary> textPlusLibrary_;
@@ -274,7 +229,7 @@ protected:
     bool RememberedSokketu = false;
     bool RememberedClose = false;
     bool RememberedSelectRow = false;
-    // Open busy states (SetPanelEnabled counts them).
+    // Open busy states (setBusy counts them).
     int busyDepth_ = 0;
     // A close asked for while a press ran: done when the press has ended.
     bool closeAfterPress_ = false;

@@ -10,9 +10,9 @@
 
 namespace zk {
 
-void TMain::SetPanelEnabled(int flag) {
+void TMain::setBusy(bool busy) {
     Ui::TMain& u = *ui_;
-    const bool ready = flag == 1;
+    const bool ready = !busy;
     // Counted: a busy inside a busy changes nothing, and only the ready that ends the outermost
     // one gives the remembered states back. A ready with no busy open applies ready again.
     if (!ready && busyDepth_++ > 0) return;
@@ -84,7 +84,7 @@ workflow::Panel::Snapshot TMain::snapshot() const {
 }
 
 void TMain::restore(const Snapshot& s) {
-    if ((PageIndex == 2) != s.curtain) ShowCurtain(s.curtain ? 0 : 1);
+    if ((PageIndex == 2) != s.curtain) setCurtain(s.curtain);
     if (ui_->StopReshuppin->isVisible() != s.stopVisible) setStopVisible(s.stopVisible);
     if (RenzokuStop->isVisible() != s.batchStopVisible) {
         setBatchStopVisible(s.batchStopVisible);

@@ -1,6 +1,6 @@
 #include "app/Program.h"
 
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "app/Minform.h"
 #include "app/Screenshot.h"
 #include "app/TerminationSignal.h"
@@ -38,10 +38,9 @@ int runProgram(int argc, char** argv, const std::function<void(TMain*)>& whenSho
     }
 
     try {
-        TMainForInst1 main;
+        TMain main;
         TMinForm1 miniBar;
         main.setMiniBar(&miniBar);
-        miniBar.setEnteredHandler([&main] { main.MiniBarEntered(); });
         instance.setRaiseHandler([&main] {
             main.show();
             main.raise();

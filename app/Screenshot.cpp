@@ -2,6 +2,7 @@
 
 #include "app/Mainform.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -19,14 +20,14 @@ void takeScreenshot(TMain* mainWindow, const QString& file) {
     if (picture.isNull() || QGuiApplication::platformName() == "offscreen") picture = mainWindow->grab();
     // Both pages of the panel alone, their see-through parts transparent.
     for (int page = 0; page < 2; ++page) {
-        mainWindow->SideButtonClick();
+        if (auto* side = mainWindow->findChild<QAbstractButton*>(QStringLiteral("SideButton"))) side->click();
         QImage panel = mainWindow->grab().toImage().convertToFormat(QImage::Format_ARGB32);
         const QRegion shape = mainWindow->mask();
         if (!shape.isEmpty())
             for (int y = 0; y < panel.height(); ++y)
                 for (int x = 0; x < panel.width(); ++x)
                     if (!shape.contains(QPoint(x, y))) panel.setPixel(x, y, 0);
-        panel.save(QString(file).replace(".png", mainWindow->PageIndex == 0 ? "-main-page.png" : "-sub-page.png"));
+        panel.save(QString(file).replace(".png", !mainWindow->subPageShown() ? "-main-page.png" : "-sub-page.png"));
     }
     if (picture.save(file)) std::fprintf(stderr, "zerkon: screenshot written to %s\n", qPrintable(file));
     else std::fprintf(stderr, "zerkon: could not write the screenshot %s\n", qPrintable(file));

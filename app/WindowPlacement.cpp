@@ -6,7 +6,7 @@
 
 namespace zk {
 
-void TMain::RestoreWindowPlacement(DesktopWindow* window, const QString& name) {
+void TMain::restorePlacement(DesktopWindow* window, const QString& name) {
     if (!window) return;
     TRegManage reg;
     reg.TargetName = name;
@@ -29,7 +29,7 @@ void TMain::RestoreWindowPlacement(DesktopWindow* window, const QString& name) {
     reg.Close();
 }
 
-void TMain::SaveWindowPlacement(DesktopWindow* window, const QString& name) {
+void TMain::savePlacement(DesktopWindow* window, const QString& name) {
     QRect normal;
     if (!window || !window->placement(normal)) return;
     TRegManage reg;

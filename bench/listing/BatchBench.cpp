@@ -4,8 +4,9 @@
 // and picture uploads one listing needs, measured in the same run by driving the same pages
 // directly (the pictures handed to the file inputs, no keys, no waits).
 #include "BenchDataFolder.h"
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
+#include "category/CategoryNavigation.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "platform/Signals.h"
@@ -13,7 +14,7 @@
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
 #include "../../tests/site/SiteProcess.h"
-#include "ui_Mainform.h"
+#include "../../tests/support/PanelDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
     }
 
     zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMainForInst1>();
+    auto main = std::make_unique<zk::TMain>();
     QElapsedTimer waited;
     waited.start();
     while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
@@ -168,8 +169,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the panel did not start\n");
         return 1;
     }
+    const zk::test::PanelDriver controls(*main);
     zk::MessageService::instance().setAnswers({book, "OK"});
-    main->ui()->StartExcel->click();
+    controls.click("StartExcel");
     if (main->services().book.ExcelState != 1) {
         std::fprintf(stderr, "the workbook did not open\n");
         return 1;
@@ -179,13 +181,12 @@ int main(int argc, char** argv) {
     categoryFile.open(QIODevice::ReadOnly);
     const QString category =
         QRegularExpression("\\^/(\\d+)").match(QString::fromLatin1(categoryFile.readAll())).captured(1);
-    main->GotoGategory(category);
-    main->ui()->ClosingDate->setCurrentIndex(2);
-    main->closingTime().ClosingDateChange();
-    main->ui()->ClosingTime->setCurrentIndex(5);
-    main->closingTime().ClosingTimeChange();
-    main->ui()->TimeSway->setItemIndex(1);
-    main->ui()->TrackBar1->setValue(kPictures);
+    zk::category::CategoryNavigation navigation(main->services().browser, main->services().carry, main->services().settings, *main);
+    main->guardPress([&] { navigation.GotoGategory(category); });
+    controls.choose("ClosingDate", 2);
+    controls.choose("ClosingTime", 5);
+    controls.find<zk::RadioGroup>("TimeSway")->setItemIndex(1);
+    controls.find<QSlider>("TrackBar1")->setValue(kPictures);
 
     zk::MessageService::instance().clearTranscript();
     zk::MessageService::instance().setAnswers({home.path() + "/pictures/p001.jpg", "ContinueButton"});

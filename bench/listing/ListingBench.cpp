@@ -6,7 +6,7 @@
 // set on their inputs and sent, the way back to the entry form, the confirmation and completion
 // pages).
 #include "BenchDataFolder.h"
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
 #include "listing/Texts.h"
@@ -16,7 +16,7 @@
 #include "platform/MessageService.h"
 #include "platform/Signals.h"
 #include "../../tests/site/SiteProcess.h"
-#include "ui_Mainform.h"
+#include "../../tests/support/PanelDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,7 +51,8 @@ constexpr int kPictures = 3;
 constexpr int kUploadWaitsMs = kPictures * (100 + 100 + 200 + 200 + 50) + 100;
 
 zk::test::SiteProcess* site = nullptr;
-zk::TMainForInst1* panel = nullptr;
+zk::TMain* panel = nullptr;
+zk::test::PanelDriver controls() { return zk::test::PanelDriver(*panel); }
 QString category;
 std::vector<double> stepSeconds, floorSeconds;
 std::vector<double> categorySeconds, categoryFloor, uploadSeconds, uploadFloor;
@@ -88,7 +89,7 @@ bool pressCategory() {
     const QString before = panel->services().carry.LastCategory;
     QElapsedTimer shown;
     shown.start();
-    panel->ui()->CategoryButton->click();
+    controls().click("CategoryButton");
     dialogSeconds.push_back(shown.nsecsElapsed() / 1e9);
     auto* dialog = panel->services().carry.CategoryDialog;
     if (!dialog) return false;
@@ -128,10 +129,10 @@ void BM_WholeRoad(benchmark::State& state) {
         t.start();
         if (!pressCategory()) return state.SkipWithError("no category page");
         const double category = t.nsecsElapsed() / 1e9;
-        panel->ui()->TrackBar1->setValue(kPictures);
+        controls().find<QSlider>("TrackBar1")->setValue(kPictures);
         zk::MessageService::instance().setAnswers({pictureFolder + "/p000.jpg", "OK"});
         t.restart();
-        panel->ui()->UploadButton->click();
+        controls().click("UploadButton");
         const double upload = t.nsecsElapsed() / 1e9;
         zk::MessageService::instance().setAnswers({});
         const int form = entryForm();
@@ -141,8 +142,8 @@ void BM_WholeRoad(benchmark::State& state) {
         ie().SetFormValue(form, "item_title", QString::fromUtf8("ベンチマーク"));
         ie().SetFormValue(form, "item_description", "bench");
         t.restart();
-        panel->ui()->SetShuppin->click();
-        panel->ui()->Exhibit->click();
+        controls().click("SetShuppin");
+        controls().click("Exhibit");
         const double listing = t.nsecsElapsed() / 1e9;
         if (!ie().GetUrl().contains("/jp/config/submit")) return state.SkipWithError("not listed");
         categorySeconds.push_back(category);
@@ -292,11 +293,11 @@ double measureBulkRelist() {
     }
     if (items.empty()) return 0;
     zk::MessageService::instance().setAnswers({});
-    panel->ui()->GoReShuppin->click();
+    controls().click("GoReShuppin");
     zk::MessageService::instance().setAnswers({"Yes", "OK"});
     QElapsedTimer t;
     t.start();
-    panel->ui()->ReShuppinAll->click();
+    controls().click("ReShuppinAll");
     const double bulk = t.nsecsElapsed() / 1e9;
     auto* progress = panel->findChild<QLabel*>("RelistProgress");
     const QString counts = progress ? progress->text() : QString();
@@ -338,7 +339,7 @@ int main(int argc, char** argv) {
     if (!zk::bench::seedDataFolder(siteData.path(), home.path())) return 1;
 
     zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMainForInst1>();
+    auto main = std::make_unique<zk::TMain>();
     panel = main.get();
     QElapsedTimer waited;
     waited.start();
@@ -353,11 +354,9 @@ int main(int argc, char** argv) {
     const QByteArray categories = categoryFile.readAll();
     const QRegularExpression coded("\\^/(\\d+)");
     category = coded.match(QString::fromLatin1(categories)).captured(1);
-    main->ui()->ClosingDate->setCurrentIndex(2);
-    main->closingTime().ClosingDateChange();
-    main->ui()->ClosingTime->setCurrentIndex(5);
-    main->closingTime().ClosingTimeChange();
-    main->ui()->TimeSway->setItemIndex(1);
+    controls().choose("ClosingDate", 2);
+    controls().choose("ClosingTime", 5);
+    controls().find<zk::RadioGroup>("TimeSway")->setItemIndex(1);
 
     // The road's own pictures first in the folder; the floor's after them.
     pictureFolder = home.path() + "/pictures";

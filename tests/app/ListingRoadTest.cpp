@@ -1,11 +1,13 @@
 // The road of one listing through the main window's buttons, against the practice site, the
 // real browser and the real office: category, item set, listing; the site's record of what it
 // received and the workbook on disk are the judges.
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "category/CategoryTree.h"
 #include "category/Categoryform.h"
+#include "category/CategoryNavigation.h"
 #include "fields/FormFiller.h"
+#include "listing/Submission.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -69,17 +71,15 @@ protected:
 
     // A date between the first and the last (all 24 hours offered), and an hour; no jitter.
     void chooseClosing(int date, int hour, bool sway = false) {
-        ui().ClosingDate->setCurrentIndex(date);
-        main_->closingTime().ClosingDateChange();
-        ui().ClosingTime->setCurrentIndex(hour);
-        main_->closingTime().ClosingTimeChange();
-        ui().TimeSway->setItemIndex(sway ? 0 : 1);
+        panel().choose("ClosingDate", date);
+        panel().choose("ClosingTime", hour);
+        control<zk::RadioGroup>("TimeSway")->setItemIndex(sway ? 0 : 1);
     }
 
     // Chooses the first coded category in the dialog, as the user would, and waits for the
     // navigation that the polling starts.
     QString chooseCategory() {
-        ui().CategoryButton->click();
+        panel().click("CategoryButton");
         TCategory* dialog = main_->services().carry.CategoryDialog;
         EXPECT_TRUE(dialog && dialog->isVisible());
         if (!dialog) return {};
@@ -91,9 +91,14 @@ protected:
         const QString code = dialog->ResultCode;
         QElapsedTimer waited;
         waited.start();
-        while (main_->services().carry.LastCategory != code && waited.elapsed() < 60000 && texts().isEmpty())
-            QTest::qWait(20);
+        while (main_->services().carry.LastCategory != code && waited.elapsed() < 60000 && texts().isEmpty()) QTest::qWait(20);
         return code;
+    }
+
+    // The navigation that a category's choice starts, for a code the dialog need not offer.
+    void gotoCategory(const QString& code) {
+        zk::category::CategoryNavigation navigation(main_->services().browser, main_->services().carry, main_->services().settings, *main_);
+        main_->guardPress([&] { navigation.GotoGategory(code); });
     }
 
     int entryForm() {
@@ -152,7 +157,7 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
     zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"F1", u("開始価格")}, {"G1", u("即決価格")},
                                   {"B2", u("練習カメラ")}, {"F2", "3000"}, {"G2", "5000"}});
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     ASSERT_EQ(main_->services().book.Row.PriceColumn, 6);
     main_->services().book.Row.choose(2); // the seller's first item row
@@ -160,7 +165,7 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
 
     // Cancel leaves the browser where it was; Shift before any category still shows the dialog.
     const QString before = ie().GetUrl();
-    ui().CategoryButton->click();
+    panel().click("CategoryButton");
     main_->services().carry.CategoryDialog->CancelClick();
     QTest::qWait(700);
     EXPECT_FALSE(main_->services().carry.CategoryDialog->isVisible());
@@ -168,21 +173,20 @@ TEST_F(ListingRoadTest, CategoryItemSetAndListingWithWorkbookPricesEndInTheRowOn
 
     const QString code = chooseCategory();
     ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
-    EXPECT_EQ(main_->PageIndex == 2, false); // the curtain is down again
+    EXPECT_FALSE(main_->snapshot().curtain); // the curtain is down again
     // The description editor was switched to HTML input by Enter on its link.
     EXPECT_EQ(ie().GetFormValue(entryForm(), "html_mode"), "1");
 
     // The panel's prices are chosen but the workbook's win.
-    ui().TempPriceSelect->setItemIndex(0);
-    main_->closingTime().TempPriceSelectClick();
-    ui().StartPrice1->setText("1500");
+    panel().pick("TempPriceSelect", 0);
+    control<QLineEdit>("StartPrice1")->setText("1500");
     chooseClosing(2, 5, true);
     typeUploadFields(u("練習カメラ"), "3000", "5000");
     uploaded(2, u("練習カメラ"));
 
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
-    ui().Exhibit->click();
+    panel().click("Exhibit");
     EXPECT_EQ(texts(), QStringList());
 
     const QJsonArray items = listed();
@@ -234,14 +238,13 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
 
-    ui().TempPriceSelect->setItemIndex(0);
-    main_->closingTime().TempPriceSelectClick();
-    ui().StartPrice1->setText("1500");
-    ui().BuyPrice1->setText("");
-    ui().SendSelect->setItemIndex(1); // "無": fill only
+    panel().pick("TempPriceSelect", 0);
+    control<QLineEdit>("StartPrice1")->setText("1500");
+    control<QLineEdit>("BuyPrice1")->setText("");
+    control<zk::RadioGroup>("SendSelect")->setItemIndex(1); // "無": fill only
     chooseClosing(3, 7);
 
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     EXPECT_EQ(texts(), QStringList());
     const int form = entryForm();
     ASSERT_GE(form, 0) << "the browser left the entry form";
@@ -256,8 +259,8 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     EXPECT_EQ(main_->services().carry.FieldDefs->PaymentDefaultNum, 0);
 
     // Again on the same page: no more bank rows; "即決" puts the start price into both fields.
-    ui().SokketuCheckBox->setChecked(true);
-    ui().SetShuppin->click();
+    control<QCheckBox>("SokketuCheckBox")->setChecked(true);
+    panel().click("SetShuppin");
     EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
     EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
     EXPECT_EQ(ie().GetFormValue(form, "price_buynow"), "1500");
@@ -267,18 +270,18 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
     ASSERT_NO_FATAL_FAILURE(start());
     MessageService::instance().clearTranscript();
     // Not the listing page.
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     EXPECT_EQ(texts(), QStringList{u("出品ページに移動してから行って下さい。")});
     // No closing time chosen: the sub page comes up to choose it.
     MessageService::instance().clearTranscript();
     chooseCategory();
     MessageService::instance().clearTranscript();
-    if (main_->PageIndex == 1) main_->SideButtonClick();
-    ASSERT_EQ(main_->PageIndex, 0);
-    ui().SetShuppin->click();
-    EXPECT_EQ(main_->PageIndex, 1);
+    if (main_->subPageShown()) panel().click("SideButton");
+    ASSERT_FALSE(main_->subPageShown());
+    panel().click("SetShuppin");
+    EXPECT_TRUE(main_->subPageShown());
     EXPECT_EQ(texts(), QStringList{u("終了日／終了時刻をセットしてください")});
-    EXPECT_TRUE(ui().SetShuppin->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SetShuppin")->isEnabled());
 
     // Two forms, only the second holding the start price: the second is filled. The closing
     // lists are found by what their options stand for; a slot the page does not offer is asked
@@ -325,9 +328,9 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
         return "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(html));
     };
     ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>" + marker + "</b></div><div>x</div>")), 0);
-    EXPECT_EQ(main_->IsAlreadyListed(), 0);
+    EXPECT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 0);
     ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>x</b></div><div>前 " + marker + " 後</div>")), 0);
-    EXPECT_EQ(main_->IsAlreadyListed(), 1);
+    EXPECT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 1);
 }
 
 TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
@@ -337,7 +340,7 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     chooseClosing(2, 9);
     typeUploadFields(u("一度だけ"), "800");
     uploaded(0, u("一度だけ"));
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
 
@@ -345,31 +348,31 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     ASSERT_GT(pid, 1);
     ::kill(pid_t(pid), SIGKILL);
     QTest::qWait(300);
-    ui().Exhibit->click();
+    panel().click("Exhibit");
     const QStringList said = texts();
     ASSERT_GE(said.size(), 2) << said.join(" / ").toStdString();
     EXPECT_EQ(said.first(), u("Internet Explorerから切断されています。接続し直します。"));
     EXPECT_EQ(said.last(), u("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。"));
     EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_TRUE(ie().IsConnected());
-    EXPECT_TRUE(ui().Exhibit->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
     EXPECT_EQ(listed().size(), 0);
 
     // The item again, Shift+click going straight to the last category: listed once.
     MessageService::instance().clearTranscript();
     main_->show();
     QTest::keyPress(main_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
-    ui().CategoryButton->click();
+    panel().click("CategoryButton");
     QTest::keyRelease(main_->windowHandle(), Qt::Key_Shift);
     EXPECT_FALSE(main_->services().carry.CategoryDialog->isVisible());
     EXPECT_GE(entryForm(), 0) << ie().GetUrl().toStdString();
     typeUploadFields(u("一度だけ"), "800");
-    ui().SetShuppin->click();
-    ui().Exhibit->click();
+    panel().click("SetShuppin");
+    panel().click("Exhibit");
     EXPECT_EQ(texts(), QStringList());
     EXPECT_EQ(listed().size(), 1);
     // A second press on the completion page lists nothing.
-    ui().Exhibit->click();
+    panel().click("Exhibit");
     EXPECT_EQ(texts(), QStringList{u("正しい画面で行って下さい。")});
     EXPECT_EQ(listed().size(), 1);
 }
@@ -390,15 +393,15 @@ TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) 
 
     // At 12:59 the first date offers its last hour only.
     chooseClosing(0, 0);
-    const QString date = ui().ClosingDate->currentText();
-    const QString time = ui().ClosingTime->currentText();
+    const QString date = control<QComboBox>("ClosingDate")->currentText();
+    const QString time = control<QComboBox>("ClosingTime")->currentText();
     ASSERT_EQ(date, u("17日(木):12/17"));
     ASSERT_EQ(time, u("PM１１時～深夜０時"));
     zk::clock::set(siteStart.addSecs(10));
-    main_->Timer3Timer();
-    EXPECT_EQ(ui().ClosingDate->count(), 7);
-    EXPECT_EQ(ui().ClosingDate->currentText(), date);
-    EXPECT_EQ(ui().ClosingTime->currentText(), time);
+    panel().fire("ClosingRefresh");
+    EXPECT_EQ(control<QComboBox>("ClosingDate")->count(), 7);
+    EXPECT_EQ(control<QComboBox>("ClosingDate")->currentText(), date);
+    EXPECT_EQ(control<QComboBox>("ClosingTime")->currentText(), time);
 
     // The entry form is built by the site after its 13:00: its hour list starts at 1.
     while (siteClock.elapsed() < 13000) QTest::qWait(100);
@@ -407,9 +410,9 @@ TEST_F(ListingRoadTest, TheClosingSlotListedIsTheOneShownAcrossTheOnePmRebuild) 
     const QString code = chooseCategory();
     ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
     typeUploadFields(u("一時の境目"), "800");
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
-    ui().Exhibit->click();
+    panel().click("Exhibit");
     EXPECT_EQ(texts(), QStringList());
 
     QJsonObject item;
@@ -426,18 +429,18 @@ TEST_F(ListingRoadTest, SlowEntryFormSaysTimeoutAndLeavesThePanelReady) {
     main_->services().carry.LastCategory = "previous";
     MessageService::instance().clearTranscript();
     // A page without the confirm button: said after about ten seconds, the category kept.
-    main_->GotoGategory("9999999999");
+    gotoCategory("9999999999");
     EXPECT_EQ(texts(), QStringList{u("確認ボタンが表示されません。表示されたら手動で行って下さい。")});
     EXPECT_EQ(main_->services().carry.LastCategory, "previous");
     MessageService::instance().clearTranscript();
     // The entry form behind the category's confirm button takes longer than the press waits.
     ASSERT_EQ(site->control("fault", "kind=delay&path=/jp/show/submit&method=POST&ms=25000"), 200);
-    main_->GotoGategory(code);
+    gotoCategory(code);
     EXPECT_TRUE(texts().contains(u("タイムアウトです"))) << texts().join(" / ").toStdString();
     EXPECT_EQ(main_->services().carry.LastCategory, "previous");
-    EXPECT_NE(main_->PageIndex, 2);
-    EXPECT_TRUE(ui().CategoryButton->isEnabled());
-    EXPECT_TRUE(ui().SetShuppin->isEnabled());
+    EXPECT_FALSE(main_->snapshot().curtain);
+    EXPECT_TRUE(control<QPushButton>("CategoryButton")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SetShuppin")->isEnabled());
 }
 
 // A listing is on the site and in its own row, or in neither: after a loss at each step the
@@ -455,7 +458,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
         ~Writable() { set(false); }
     } writable{immutable};
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     main_->services().book.Row.choose(2);
     chooseClosing(2, 9);
@@ -505,7 +508,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             uploaded(c.row, u(c.title));
             if (!c.cursorMoved) main_->services().book.Row.CurrentRow = cursor;
         }
-        ui().SetShuppin->click();
+        panel().click("SetShuppin");
         ASSERT_TRUE(ie().GetUrl().endsWith("preview")) << texts().join(" / ").toStdString();
         if (c.siteDelayMs > 0)
             site->control("fault", "kind=delay&path=/jp/config/submit&method=POST&ms=" + std::to_string(c.siteDelayMs));
@@ -515,7 +518,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             QTest::qWait(500);
         }
         if (c.immutableBook) immutable(true);
-        ui().Exhibit->click();
+        panel().click("Exhibit");
         site->control("fault", "kind=clear");
         const QString id = idOf(u(c.title));
         ASSERT_FALSE(id.isEmpty()) << texts().join(" / ").toStdString();
@@ -538,7 +541,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
                                           .arg(id));
             // The workbook opened again gets the row.
             MessageService::instance().setAnswers({book, "OK"});
-            ui().StartExcel->click();
+            panel().click("StartExcel");
             ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
         } else if (c.row == 0) {
             EXPECT_EQ(texts(), QStringList{u("出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。").arg(id)});
@@ -554,7 +557,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             MessageService::instance().clearTranscript();
             killBrowser();
             QTest::qWait(300);
-            ui().Exhibit->click();
+            panel().click("Exhibit");
             EXPECT_EQ(texts(), QStringList{disconnected});
             EXPECT_EQ(main_->services().book.Row.CurrentRow, c.row + 1);
             EXPECT_TRUE(ie().IsConnected());
@@ -587,7 +590,7 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     const QString book = dir_.file("books/items.xlsx");
     zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"B2", u("残された出品")}});
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1);
     main_->services().book.Row.choose(2);
     MessageService::instance().clearTranscript();
@@ -596,11 +599,11 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     ASSERT_GE(entryForm(), 0) << texts().join(" / ").toStdString() << ie().GetUrl().toStdString();
     typeUploadFields(u("残された出品"), "700");
     uploaded(2, u("残された出品"));
-    ui().SetShuppin->click();
+    panel().click("SetShuppin");
     ASSERT_TRUE(ie().GetUrl().endsWith("preview"));
     // The press goes out and the run dies before it reads the answer.
     main_->services().ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
-    ASSERT_EQ(main_->AgreeAndList(), 0);
+    ASSERT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).AgreeAndList(), 0);
     const QString journal = main_->services().ledger.journalPath();
     const QByteArray left = [&] {
         QFile f(journal);
@@ -620,7 +623,7 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     ASSERT_EQ(texts().size(), 1) << texts().join(" / ").toStdString();
     EXPECT_TRUE(texts()[0].contains(id)) << texts()[0].toStdString();
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     main_->close();
     EXPECT_EQ(zk::test::Reopened(book).text("A2"), id);
     EXPECT_EQ(listed().size(), 1);
@@ -671,12 +674,12 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                                   {"B10", u("即決が安い")}, {"F10", "2000"}, {"G10", "1500"},
                                   {"B11", u("切手")}, {"F11", "500"}});
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     main_->services().book.Row.choose(2);
     MessageService::instance().clearTranscript();
     chooseClosing(2, 9);
-    ui().TrackBar1->setValue(1);
+    control<QSlider>("TrackBar1")->setValue(1);
     const QString code = chooseCategory();
     ASSERT_EQ(main_->services().carry.LastCategory, code) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
@@ -697,7 +700,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                 "出品ログ：%2")
                   .arg(longTitle, dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")))
                   .toStdString());
-    EXPECT_TRUE(ui().Exhibit->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
 
     // On the site as sent: title, prices, the row's own category or the dialog's, one picture each.
     const QJsonArray items = listed();
@@ -757,11 +760,11 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
                                                     << qMakePair(QStringLiteral("F%1").arg(i + 2), QString("700"));
     zk::test::makeWorkbook(book, cells);
     MessageService::instance().setAnswers({book, "OK"});
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     main_->services().book.Row.choose(2);
     chooseClosing(2, 9);
-    ui().TrackBar1->setValue(1);
+    control<QSlider>("TrackBar1")->setValue(1);
     MessageService::instance().clearTranscript();
     chooseCategory();
     ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();

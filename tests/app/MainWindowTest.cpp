@@ -1,7 +1,13 @@
 // The main window started offscreen, its boxes answered from a script.
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "app/Minform.h"
 #include "app/Regmanage.h"
+#include "listing/ClosingSchedule.h"
+#include "listing/Texts.h"
+#include "relist/Texts.h"
+#include "sheet/Texts.h"
+#include "platform/Clock.h"
+#include "sheet/WorkbookSession.h"
 #include "app/YahooIDDialog.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
@@ -84,31 +90,30 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     start();
     ASSERT_FALSE(main_->ended());
     EXPECT_EQ(texts(), QStringList());
-    EXPECT_EQ(main_->PageIndex, 1);
+    EXPECT_TRUE(main_->subPageShown());
     EXPECT_EQ(main_->width(), 930);
-    EXPECT_EQ(ui().StartPrice1->text(), "1500");
-    EXPECT_EQ(ui().BuyPrice3->text(), "");
-    EXPECT_EQ(main_->closingTime().ClosingDateCount, ui().ClosingDate->count());
+    EXPECT_EQ(control<QLineEdit>("StartPrice1")->text(), "1500");
+    EXPECT_EQ(control<QLineEdit>("BuyPrice3")->text(), "");
+    EXPECT_EQ(zk::closing::dateCount(zk::clock::now()), control<QComboBox>("ClosingDate")->count());
     EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
     // The form's own colour where no bitmap is drawn.
     EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
     EXPECT_EQ(main_->services().browser.IEConnected, 1);
-    EXPECT_TRUE(main_->services().browser.IE->GetUrl().contains(site->info().auctionHostName))
-        << main_->services().browser.IE->GetUrl().toStdString();
+    EXPECT_TRUE(main_->services().browser.IE->GetUrl().contains(site->info().auctionHostName)) << main_->services().browser.IE->GetUrl().toStdString();
     // The form's defaults, set before the items exist.
-    EXPECT_EQ(ui().TimeSway->itemIndex(), 0);
-    EXPECT_EQ(ui().TempPriceSelect->itemIndex(), 1);
-    EXPECT_EQ(ui().SendSelect->itemIndex(), 0);
-    EXPECT_EQ(ui().CollectionRadio->itemText(), QString::fromUtf8("出品中"));
+    EXPECT_EQ(control<zk::RadioGroup>("TimeSway")->itemIndex(), 0);
+    EXPECT_EQ(control<zk::RadioGroup>("TempPriceSelect")->itemIndex(), 1);
+    EXPECT_EQ(control<zk::RadioGroup>("SendSelect")->itemIndex(), 0);
+    EXPECT_EQ(control<zk::RadioGroup>("CollectionRadio")->itemText(), QString::fromUtf8("出品中"));
     // Red pixels of the background are cut out of the window; the panels are not.
     EXPECT_FALSE(main_->mask().contains(QPoint(0, 0)));
-    EXPECT_TRUE(main_->mask().contains(ui().SubPanel->geometry().center()));
+    EXPECT_TRUE(main_->mask().contains(control("SubPanel")->geometry().center()));
     // First start: bottom-left of the work area, and the key exists.
     EXPECT_EQ(main_->pos(), QPoint(0, 1040 - main_->height()));
 
-    ui().StartPrice1->clear();
-    ui().BuyPrice2->setText("2000");
+    control<QLineEdit>("StartPrice1")->clear();
+    control<QLineEdit>("BuyPrice2")->setText("2000");
     main_->close();
     // Whoever wrote them first (0644 in a 0755 folder here): after a start and a save the
     // account and bank files are the seller's alone, and so is the folder that holds them.
@@ -139,7 +144,7 @@ TEST_F(MainWindowTest, PriceEditWithTextThatIsNoNumberReportsAtClose) {
     writeFields();
     writeSystemIni(systemIni());
     start();
-    ui().StartPrice2->setText("abc");
+    control<QLineEdit>("StartPrice2")->setText("abc");
     main_->close();
     EXPECT_EQ(texts(), QStringList{QString::fromUtf8("システム初期化ファイルのオープンに失敗しました。")});
     EXPECT_EQ(MessageService::instance().transcript()[0]["icon"].toString(), "exclamation");
@@ -212,44 +217,77 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
     writeFields();
     writeSystemIni(systemIni());
     start();
-    ui().TrackBar1->setValue(0);
-    main_->SetPanelEnabled(0);
-    EXPECT_FALSE(ui().SetShuppin->isEnabled());
-    EXPECT_TRUE(ui().StopReshuppin->isEnabled());
-    EXPECT_TRUE(ui().SideButton->isEnabled());
-    main_->SetPanelEnabled(1);
-    EXPECT_FALSE(ui().UploadButton->isEnabled());
-    EXPECT_FALSE(ui().CloseExcel->isEnabled());
+    control<QSlider>("TrackBar1")->setValue(0);
+    main_->setBusy(true);
+    EXPECT_FALSE(control<QPushButton>("SetShuppin")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("StopReshuppin")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SideButton")->isEnabled());
+    main_->setBusy(false);
+    EXPECT_FALSE(control<QPushButton>("UploadButton")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("CloseExcel")->isEnabled());
 
-    ui().TrackBar1->setValue(2);
-    ui().CloseExcel->setEnabled(true);
-    ui().SelectRow->setEnabled(true);
-    main_->SetPanelEnabled(0);
-    EXPECT_FALSE(ui().CloseExcel->isEnabled());
-    main_->SetPanelEnabled(1);
-    EXPECT_TRUE(ui().UploadButton->isEnabled());
-    EXPECT_TRUE(ui().CloseExcel->isEnabled());
-    EXPECT_TRUE(ui().SelectRow->isEnabled());
+    control<QSlider>("TrackBar1")->setValue(2);
+    control<QPushButton>("CloseExcel")->setEnabled(true);
+    control<QPushButton>("SelectRow")->setEnabled(true);
+    main_->setBusy(true);
+    EXPECT_FALSE(control<QPushButton>("CloseExcel")->isEnabled());
+    main_->setBusy(false);
+    EXPECT_TRUE(control<QPushButton>("UploadButton")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("CloseExcel")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SelectRow")->isEnabled());
     // Busy is counted: a busy inside a busy (a relist inside a bulk run, a step inside a press)
     // keeps the states remembered by the outer one; the inner ready leaves the panel busy, the
     // outer one gives every remembered state back. A ready too many is harmless.
-    ui().SokketuCheckBox->setEnabled(true);
+    control<QCheckBox>("SokketuCheckBox")->setEnabled(true);
     for (int depth : {2, 3}) {
-        for (int i = 0; i < depth; ++i) main_->SetPanelEnabled(0);
+        for (int i = 0; i < depth; ++i) main_->setBusy(true);
         for (int i = 1; i < depth; ++i) {
-            main_->SetPanelEnabled(1);
-            EXPECT_FALSE(ui().ReShuppin->isEnabled()) << depth;
-            EXPECT_FALSE(ui().CloseExcel->isEnabled()) << depth;
+            main_->setBusy(false);
+            EXPECT_FALSE(control<QPushButton>("ReShuppin")->isEnabled()) << depth;
+            EXPECT_FALSE(control<QPushButton>("CloseExcel")->isEnabled()) << depth;
         }
-        main_->SetPanelEnabled(1);
-        main_->SetPanelEnabled(1);
-        for (QWidget* w : {static_cast<QWidget*>(ui().CloseExcel), static_cast<QWidget*>(ui().SelectRow),
-                           static_cast<QWidget*>(ui().SokketuCheckBox), static_cast<QWidget*>(ui().ReShuppin)})
+        main_->setBusy(false);
+        main_->setBusy(false);
+        for (QWidget* w : {static_cast<QWidget*>(control<QPushButton>("CloseExcel")), static_cast<QWidget*>(control<QPushButton>("SelectRow")),
+                           static_cast<QWidget*>(control<QCheckBox>("SokketuCheckBox")), static_cast<QWidget*>(control<QPushButton>("ReShuppin"))})
             EXPECT_TRUE(w->isEnabled()) << depth << " " << w->objectName().toStdString();
     }
-    main_->SetPanelEnabled(0);
-    EXPECT_FALSE(ui().CloseExcel->isEnabled()) << "a ready too many opened no second level";
-    main_->SetPanelEnabled(1);
+    main_->setBusy(true);
+    EXPECT_FALSE(control<QPushButton>("CloseExcel")->isEnabled()) << "a ready too many opened no second level";
+    main_->setBusy(false);
+}
+
+// Each button reaches the step it names and no other: on the site's top page with no workbook
+// open, each refuses in its own words, found by its caption as the seller reads it, and leaves
+// every control as it found it, the panel ready.
+TEST_F(MainWindowTest, EachButtonReachesItsOwnStepAndLeavesThePanelAsItFoundIt) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    ASSERT_EQ(main_->services().browser.IEConnected, 1) << texts().join(" / ").toStdString();
+    // A relist asks for the closing time before it looks at the page.
+    panel().choose("ClosingDate", 2);
+    panel().choose("ClosingTime", 5);
+    const struct {
+        const char* caption;
+        QString said;
+    } cases[] = {
+        {"項目セット", zk::listing::texts::NotOnEntryForm},
+        {"出品する", zk::listing::texts::WrongScreen},
+        {"連続出品", zk::sheet::texts::StartFirst},
+        {"個別再出品", zk::relist::texts::FromItemPage},
+        {"一括再出品", zk::relist::texts::NotUnsoldList},
+    };
+    for (const auto& c : cases) {
+        const zk::workflow::Panel::Snapshot before = main_->snapshot();
+        MessageService::instance().clearTranscript();
+        panel().click(QString::fromUtf8(c.caption));
+        EXPECT_EQ(texts().join(" / ").toStdString(), c.said.toStdString()) << c.caption;
+        const zk::workflow::Panel::Snapshot after = main_->snapshot();
+        EXPECT_EQ(after.enabled, before.enabled) << c.caption;
+        EXPECT_EQ(after.busyDepth, 0) << c.caption;
+        EXPECT_FALSE(after.curtain) << c.caption;
+    }
 }
 
 // Every control of the sub page is drawn whole inside its parent, with the relist price panel
@@ -259,15 +297,14 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
     writeFields();
     writeSystemIni(systemIni());
     start();
-    ASSERT_EQ(main_->PageIndex, 1);
-    ui().RSKingakuPanelCheck->setChecked(true);
-    main_->RSKingakuPanelCheckClick();
-    for (int i = 0; i < 40 && !ui().RSKingakuPanelCheck->isEnabled(); ++i) main_->Timer6Timer();
-    ASSERT_EQ(ui().ReShuppinKakakuPanel->geometry(), ui().Panel1->geometry());
-    ASSERT_TRUE(ui().RSKakakuGroup->isVisibleTo(ui().SubPanel));
+    ASSERT_TRUE(main_->subPageShown());
+    panel().click("RSKingakuPanelCheck");
+    for (int i = 0; i < 100 && !control("RSKingakuPanelCheck")->isEnabled(); ++i) QTest::qWait(50);
+    ASSERT_EQ(control<QFrame>("ReShuppinKakakuPanel")->geometry(), control<QFrame>("Panel1")->geometry());
+    ASSERT_TRUE(control<QGroupBox>("RSKakakuGroup")->isVisibleTo(control("SubPanel")));
 
-    for (QWidget* w : ui().SubPanel->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(ui().SubPanel)) continue;
+    for (QWidget* w : control("SubPanel")->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(control("SubPanel"))) continue;
         const std::string name = w->objectName().toStdString();
         EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name;
         // A push button's hint has a floor of the style's; its text is what must have room.
@@ -277,7 +314,7 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
             EXPECT_GE(w->width(), w->sizeHint().width()) << name;
         }
     }
-    const auto modes = ui().CollectionRadio->findChildren<QRadioButton*>();
+    const auto modes = control<zk::RadioGroup>("CollectionRadio")->findChildren<QRadioButton*>();
     ASSERT_EQ(modes.size(), 3);
     EXPECT_TRUE(modes[0]->y() == modes[2]->y() && modes[0]->x() < modes[1]->x() && modes[1]->x() < modes[2]->x());
 }
@@ -286,17 +323,18 @@ TEST_F(MainWindowTest, SideSwitchAndCurtain) {
     writeFields();
     writeSystemIni(systemIni());
     start();
-    main_->SideButtonClick();
-    EXPECT_EQ(main_->PageIndex, 0);
-    EXPECT_EQ(ui().SideButton->text(), QString::fromUtf8("＞"));
-    main_->ShowCurtain(0);
-    EXPECT_EQ(main_->PageIndex, 2);
-    main_->SideButtonClick();
-    EXPECT_EQ(main_->PageIndex, 2);
-    EXPECT_TRUE(ui().MainPanel->isHidden());
-    main_->ShowCurtain(1);
-    EXPECT_EQ(main_->PageIndex, 0);
-    EXPECT_FALSE(ui().MainPanel->isHidden());
+    panel().click("SideButton");
+    EXPECT_FALSE(main_->subPageShown());
+    EXPECT_EQ(control<QPushButton>("SideButton")->text(), QString::fromUtf8("＞"));
+    main_->setCurtain(true);
+    EXPECT_TRUE(main_->snapshot().curtain);
+    panel().click("SideButton");
+    EXPECT_TRUE(main_->snapshot().curtain);
+    EXPECT_TRUE(control("MainPanel")->isHidden());
+    main_->setCurtain(false);
+    EXPECT_FALSE(main_->snapshot().curtain);
+    EXPECT_FALSE(main_->subPageShown());
+    EXPECT_FALSE(control("MainPanel")->isHidden());
 }
 
 TEST_F(MainWindowTest, StoredPlacementsAreCheckedAgainstTheWorkArea) {
@@ -337,8 +375,8 @@ TEST_F(MainWindowTest, AutoFoldIntoTheMiniBarAndBack) {
     main_->setMiniBar(&miniBar);
     main_->show();
     QCursor::setPos(main_->geometry().center());
-    main_->Image3Click();
-    EXPECT_TRUE(ui().Image3->isHidden());
+    panel().press("Image3");
+    EXPECT_TRUE(control<QLabel>("Image3")->isHidden());
     QTest::qWait(500);
     EXPECT_TRUE(main_->isVisible()); // the cursor is on the bar: nothing happens
     QCursor::setPos(main_->geometry().right() + 2, main_->geometry().top());
@@ -346,10 +384,10 @@ TEST_F(MainWindowTest, AutoFoldIntoTheMiniBarAndBack) {
     EXPECT_FALSE(main_->isVisible());
     EXPECT_TRUE(miniBar.isVisible());
     EXPECT_EQ(miniBar.geometry().bottom(), main_->geometry().bottom());
-    main_->MiniBarEntered();
+    miniBar.Image1MouseEnter();
     EXPECT_TRUE(main_->isVisible());
     EXPECT_FALSE(miniBar.isVisible());
-    main_->Image4Click();
+    panel().press("Image4");
     QTest::qWait(500);
     EXPECT_TRUE(main_->isVisible()); // the watch is off again
 }
@@ -362,20 +400,20 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     zk::test::makeWorkbook(book, {{"B1", "商品名"}, {"F1", "開始価格"}, {"B2", "カメラ"}});
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({book, "OK"}); // the file dialog, then the row prompt
-    ui().StartExcel->click();
+    panel().click("StartExcel");
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
-    EXPECT_TRUE(ui().CloseExcel->isEnabled());
-    EXPECT_TRUE(ui().SelectRow->isEnabled());
-    EXPECT_FALSE(ui().PreviousTitle->isHidden());
+    EXPECT_TRUE(control<QPushButton>("CloseExcel")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SelectRow")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("PreviousTitle")->isHidden());
     EXPECT_EQ(main_->services().book.Row.PriceColumn, 6); // found by its header
-    ASSERT_TRUE(main_->WriteCellText(2, 1, "x123456"));
+    ASSERT_TRUE(main_->services().book.Workbook->WriteCellText(2, 1, "x123456"));
     QString title;
-    ASSERT_TRUE(main_->ReadCellText(2, 2, title));
+    ASSERT_TRUE(main_->services().book.Workbook->ReadCellText(2, 2, title));
     EXPECT_EQ(title, QString::fromUtf8("カメラ"));
     // Busy and ready keep the workbook's buttons as they were.
-    main_->SetPanelEnabled(0);
-    main_->SetPanelEnabled(1);
-    EXPECT_TRUE(ui().CloseExcel->isEnabled());
+    main_->setBusy(true);
+    main_->setBusy(false);
+    EXPECT_TRUE(control<QPushButton>("CloseExcel")->isEnabled());
 
     main_->close();
     EXPECT_EQ(main_->services().book.ExcelState, 0);

@@ -1,7 +1,7 @@
 // Relisting through the main window's buttons against the practice site and the real browser:
 // the bulk relist over several list pages with the price panel in use, ticked boxes, the stop
 // button, and the single relist; the site's record of relists is the judge.
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -46,11 +46,9 @@ protected:
         QFile::copy(site->dataFile("category.txt"), dir_.path() + "/data/category.txt");
         ASSERT_NO_FATAL_FAILURE(startLoggedIn());
         // A closing date with every hour, and no jitter.
-        ui().ClosingDate->setCurrentIndex(2);
-        main_->closingTime().ClosingDateChange();
-        ui().ClosingTime->setCurrentIndex(10);
-        main_->closingTime().ClosingTimeChange();
-        ui().TimeSway->setItemIndex(1);
+        panel().choose("ClosingDate", 2);
+        panel().choose("ClosingTime", 10);
+        control<zk::RadioGroup>("TimeSway")->setItemIndex(1);
     }
 
     int count(const QString& text) const { return int(texts().count(text)); }
@@ -61,15 +59,15 @@ protected:
         return {};
     }
     void openUnsoldList() {
-        ui().GoReShuppin->click();
+        panel().click("GoReShuppin");
         ASSERT_TRUE(ie().GetUrl().contains("hasWinner=0")) << ie().GetUrl().toStdString();
     }
     // The price panel slides open; its prices replace the items' own.
     void usePanelPrices(const QString& start, const QString& buy) {
-        ui().RSKingakuPanelCheck->click();
-        for (int i = 0; i < 100 && !ui().RSKingakuPanelCheck->isEnabled(); ++i) QTest::qWait(50);
-        ui().RSStartPrice->setText(start);
-        ui().RSBuyPrice->setText(buy);
+        panel().click("RSKingakuPanelCheck");
+        for (int i = 0; i < 100 && !control<QCheckBox>("RSKingakuPanelCheck")->isEnabled(); ++i) QTest::qWait(50);
+        control<QLineEdit>("RSStartPrice")->setText(start);
+        control<QLineEdit>("RSBuyPrice")->setText(buy);
     }
 
     // A browser the program started and the test stopped: continued and ended by its own pid
@@ -117,7 +115,7 @@ TEST_F(RelistRoadTest, BulkRelistOverThreeListPagesRelistsEveryItemOnceAtThePane
     usePanelPrices("800", "2400");
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({"Yes", "Yes", "OK"});
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
 
     const QJsonArray done = relists();
     QSet<QString> from;
@@ -134,8 +132,8 @@ TEST_F(RelistRoadTest, BulkRelistOverThreeListPagesRelistsEveryItemOnceAtThePane
     EXPECT_EQ(texts().first(), QString::fromUtf8("開始価格/即決価格が入力されています。\n全てこの価格で再出品されます。続行しますか？"));
     EXPECT_EQ(texts()[1], QString::fromUtf8("全件の再出品処理を行います。よろしいですか？"));
     EXPECT_TRUE(ie().GetUrl().contains("hasWinner=0")) << "back on the list without a winner";
-    EXPECT_FALSE(ui().StopReshuppin->isVisible());
-    EXPECT_TRUE(ui().ReShuppinAll->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("StopReshuppin")->isVisible());
+    EXPECT_TRUE(control<QPushButton>("ReShuppinAll")->isEnabled());
 }
 
 TEST_F(RelistRoadTest, TickedBoxesRelistOnlyThoseInOnePassAndStopEndsAfterTheCurrentItem) {
@@ -149,7 +147,7 @@ TEST_F(RelistRoadTest, TickedBoxesRelistOnlyThoseInOnePassAndStopEndsAfterTheCur
         ids << ie().GetItemAttribute(i, "value");
     }
     MessageService::instance().setAnswers({"Yes", "OK"});
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     QStringList from;
     for (const auto& r : relists()) from << r.toObject()["from"].toString();
     EXPECT_EQ(from, ids);
@@ -159,13 +157,13 @@ TEST_F(RelistRoadTest, TickedBoxesRelistOnlyThoseInOnePassAndStopEndsAfterTheCur
     // second run relists the rest.
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({"Yes", "OK", "Yes", "OK"});
-    QTimer::singleShot(1500, [this] { ui().StopReshuppin->click(); });
-    ui().ReShuppinAll->click();
+    QTimer::singleShot(1500, [this] { panel().click("StopReshuppin"); });
+    panel().click("ReShuppinAll");
     const int afterStop = int(relists().size());
     EXPECT_GT(afterStop, 2);
     EXPECT_LT(afterStop, Unsold) << "the stop came too late to be seen";
     EXPECT_EQ(count(AllDone), 1);
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     EXPECT_EQ(relists().size(), Unsold);
     EXPECT_EQ(count(AllDone), 2);
 }
@@ -174,14 +172,14 @@ TEST_F(RelistRoadTest, SingleRelistFromAnItemPageAndRefusalsOfOtherPages) {
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_NO_FATAL_FAILURE(openUnsoldList());
     // Not an item page: the list itself.
-    ui().ReShuppin->click();
+    panel().click("ReShuppin");
     EXPECT_EQ(texts(), QStringList({QString::fromUtf8("商品個別の再出品ページから行って下さい。")}));
 
     ASSERT_EQ(ie().SelectByName("aidlist"), 0);
     const QString id = ie().GetItemAttribute(0, "value");
     ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(id)), 0);
     MessageService::instance().clearTranscript();
-    ui().ReShuppin->click();
+    panel().click("ReShuppin");
     ASSERT_EQ(relists().size(), 1) << texts().join(" / ").toStdString();
     EXPECT_EQ(relists()[0].toObject()["from"].toString(), id);
     EXPECT_TRUE(ie().GetUrl().contains("hasWinner=0")) << "back on the list without a winner";
@@ -189,13 +187,13 @@ TEST_F(RelistRoadTest, SingleRelistFromAnItemPageAndRefusalsOfOtherPages) {
     // Already relisted: the relist page says so.
     ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(id)), 0);
     MessageService::instance().clearTranscript();
-    ui().ReShuppin->click();
+    panel().click("ReShuppin");
     EXPECT_EQ(relists().size(), 1);
     EXPECT_EQ(texts(), QStringList()) << "the site says it is listed already: the relist stops silently";
 
     // The bulk relist only on the list without a winner.
     MessageService::instance().clearTranscript();
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     EXPECT_EQ(texts(), QStringList({QString::fromUtf8("[出品終了分]の[落札者無し]ページで行って下さい")}));
 }
 
@@ -269,7 +267,7 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         MessageService::instance().setAnswers({"Yes", "OK"});
         QElapsedTimer took;
         took.start();
-        const QList<QPushButton*> buttons = {ui().GoReShuppin, ui().ReShuppin, ui().ReShuppinAll};
+        const QList<QPushButton*> buttons = {control<QPushButton>("GoReShuppin"), control<QPushButton>("ReShuppin"), control<QPushButton>("ReShuppinAll")};
         buttons[c.press]->click();
         watch.stop();
         site->control("fault", "kind=clear");
@@ -285,7 +283,7 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         EXPECT_TRUE(ie().IsConnected());
         EXPECT_NE(ie().session()->processId(), pid);
         EXPECT_EQ(main_->snapshot().enabled, before);
-        EXPECT_FALSE(ui().StopReshuppin->isVisible());
+        EXPECT_FALSE(control<QPushButton>("StopReshuppin")->isVisible());
         EXPECT_EQ(main_->services().relist.RelistedCount, 0);
         EXPECT_GE(int(relists().size()), relistedBefore);
         EXPECT_EQ(relistedFrom().size(), relists().size()) << "an item relisted twice";
@@ -312,7 +310,7 @@ TEST_F(RelistRoadTest, CountsMatchTheSiteWhenSubmitsFailAndAFailedSingleRelistSt
     ASSERT_EQ(ie().SelectByName("aidlist"), 0);
     ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(ie().GetItemAttribute(0, "value"))), 0);
     ASSERT_EQ(site->control("fault", "kind=error&count=1&method=POST&path=/jp/config/submit"), 200);
-    ui().ReShuppin->click();
+    panel().click("ReShuppin");
     EXPECT_EQ(relists().size(), 0);
     EXPECT_TRUE(ie().GetUrl().contains("/jp/config/submit")) << ie().GetUrl().toStdString();
     EXPECT_EQ(main_->snapshot().enabled, before);
@@ -322,7 +320,7 @@ TEST_F(RelistRoadTest, CountsMatchTheSiteWhenSubmitsFailAndAFailedSingleRelistSt
     // Failed, not dropped: a dropped submit is counted the same way but costs the page wait.
     ASSERT_EQ(site->control("fault", "kind=error&count=2&method=POST&path=/jp/config/submit"), 200);
     MessageService::instance().setAnswers({"Yes", "OK"});
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     const int held = int(relists().size());
     EXPECT_EQ(held, 6) << texts().join(" / ").toStdString();
     EXPECT_TRUE(progress()->text().endsWith(QString::fromUtf8("試行 8件　再出品 %1件　スキップ %2件").arg(held).arg(8 - held)))
@@ -333,7 +331,7 @@ TEST_F(RelistRoadTest, CountsMatchTheSiteWhenSubmitsFailAndAFailedSingleRelistSt
     // The two left are relisted by the next run (their IDs were kept for one run only).
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({"Yes", "OK"});
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     EXPECT_EQ(relists().size(), 8);
     EXPECT_EQ(relistedFrom().size(), 8);
     EXPECT_TRUE(progress()->text().contains(QString::fromUtf8("再出品 2件"))) << progress()->text().toStdString();
@@ -354,7 +352,7 @@ TEST_F(RelistRoadTest, ATerminationSignalDuringABulkRunStopsItCleanlyThenCloses)
     });
     term.start(50);
     MessageService::instance().setAnswers({"Yes", "OK"});
-    ui().ReShuppinAll->click();
+    panel().click("ReShuppinAll");
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::signal(sig, SIG_DFL);
     const int held = int(relists().size());
     EXPECT_GE(held, 2);

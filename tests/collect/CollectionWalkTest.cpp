@@ -1,6 +1,6 @@
 // "商品名収集" from the main window, against the practice site with the real browser and office:
 // the workbook on disk after each mode, and after the faults a run can meet.
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "collect/ItemCollection.h"
 #include "collect/Texts.h"
 #include "browser/Texts.h"
@@ -92,10 +92,10 @@ protected:
 
     // One collection of a mode, the question answered Yes; the boxes it showed.
     QStringList collect(int mode) {
-        ui().CollectionRadio->setItemIndex(mode);
+        control<zk::RadioGroup>("CollectionRadio")->setItemIndex(mode);
         MessageService::instance().clearTranscript();
         MessageService::instance().setAnswers({"Yes"});
-        ui().ShuppinCollection->click();
+        panel().click("ShuppinCollection");
         QStringList shown;
         for (const auto& entry : MessageService::instance().transcript()) shown << entry["text"].toString();
         return shown;
@@ -155,10 +155,10 @@ TEST_F(CollectionWalkTest, EachModeLeavesOneRowPerItemInPageOrderAndASecondRunRe
     EXPECT_EQ(collect(0), (QStringList{question, texts::Completed}));
     EXPECT_EQ(services().book.ExcelState, 1);
     EXPECT_EQ(services().book.Row.CurrentRow, 4 + 30);
-    EXPECT_TRUE(ui().CloseExcel->isEnabled());
-    EXPECT_TRUE(ui().SelectRow->isEnabled());
-    EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
-    EXPECT_EQ(ui().CollectionProgress->text(), texts::ProgressDone.arg(30));
+    EXPECT_TRUE(control<QPushButton>("CloseExcel")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("SelectRow")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("ShuppinCollection")->isEnabled());
+    EXPECT_EQ(control<QLabel>("CollectionProgress")->text(), texts::ProgressDone.arg(30));
     const QString itemUrl = "http://" + site->info().pageHost() + "/jp/auction/";
     {
         zk::test::Reopened book(onDisk(bookPath(texts::LabelCurrent)));
@@ -264,7 +264,7 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (ui().CollectionProgress->text().startsWith(texts::Progress.arg(c.atPage).section(' ', 0, 1))) {
+            if (control<QLabel>("CollectionProgress")->text().startsWith(texts::Progress.arg(c.atPage).section(' ', 0, 1))) {
                 watch.stop();
                 kill();
             }
@@ -303,7 +303,7 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         // The program runs on, a lost browser is back, and the next run collects the whole list.
         ASSERT_FALSE(main_->ended());
         EXPECT_EQ(services().browser.IEConnected, 1);
-        EXPECT_TRUE(ui().ShuppinCollection->isEnabled());
+        EXPECT_TRUE(control<QPushButton>("ShuppinCollection")->isEnabled());
         EXPECT_EQ(collect(c.mode).last(), texts::Completed);
         EXPECT_EQ(rowsOnDisk(bookPath(label), 4).size(), int(items.size()));
     }

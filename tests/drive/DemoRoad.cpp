@@ -7,7 +7,7 @@
 #include "listing/Texts.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
-#include "ui_Mainform.h"
+#include "support/PanelDriver.h"
 #include "workflow/Pause.h"
 
 #include <QDir>
@@ -67,7 +67,7 @@ QStringList logLines(const QString& documents) {
 
 class Road {
 public:
-    explicit Road(TMain* main) : main_(main), ui_(*main->ui()), services_(main->services()) {}
+    explicit Road(TMain* main) : main_(main), panel_(*main), services_(main->services()) {}
 
     void run() {
         const QString book = qEnvironmentVariable("ZERKON_DEMO_ROAD");
@@ -77,18 +77,16 @@ public:
         all.start();
 
         answer({book, "OK"});
-        ui_.StartExcel->click();
+        panel_.click("StartExcel");
         if (services_.book.ExcelState != 1) return fail("the workbook did not open");
         services_.book.Row.choose(2); // the item rows start below the header
         shot("workbook");
 
         // A closing date with every hour, the jitter on; two pictures per item.
-        ui_.ClosingDate->setCurrentIndex(std::min(2, ui_.ClosingDate->count() - 1));
-        main_->closingTime().ClosingDateChange();
-        ui_.ClosingTime->setCurrentIndex(std::min(12, ui_.ClosingTime->count() - 1));
-        main_->closingTime().ClosingTimeChange();
-        ui_.TimeSway->setItemIndex(0);
-        ui_.TrackBar1->setValue(2);
+        panel_.choose("ClosingDate", std::min(2, panel_.find<QComboBox>("ClosingDate")->count() - 1));
+        panel_.choose("ClosingTime", std::min(12, panel_.find<QComboBox>("ClosingTime")->count() - 1));
+        panel_.find<zk::RadioGroup>("TimeSway")->setItemIndex(0);
+        panel_.find<QSlider>("TrackBar1")->setValue(2);
 
         // The category of the dialog for the rows that name none, then "連続出品": the picture
         // folder is asked for, the check's report answered with "続行".
@@ -120,26 +118,26 @@ public:
 
         // Relisting: one item singly from its page, the rest in bulk at the panel's prices.
         answer({});
-        ui_.GoReShuppin->click();
+        panel_.click("GoReShuppin");
         TIECtrl& ie = *services_.browser.IE;
         int single = 0;
         if (ie.SelectByName("aidlist") == 0 && ie.GetListLength() > 0) {
             const QString id = ie.GetItemAttribute(0, "value");
             const QString list = ie.GetUrl();
-            const QString page =
-                list.left(list.indexOf("://") + 3) + "page." + services_.settings.auctionHost() + "/jp/auction/" + id;
+            const QString page = list.left(list.indexOf("://") + 3) + "page." + services_.settings.auctionHost() +
+                                 "/jp/auction/" + id;
             if (ie.NavigateWait(page) == 0) {
-                ui_.ReShuppin->click();
+                panel_.click("ReShuppin");
                 single = 1;
             }
         }
-        ui_.RSKingakuPanelCheck->click();
-        for (int i = 0; i < 100 && !ui_.RSKingakuPanelCheck->isEnabled(); ++i) workflow::pause(50);
-        ui_.RSStartPrice->setText("900");
-        ui_.RSBuyPrice->setText("");
+        panel_.click("RSKingakuPanelCheck");
+        for (int i = 0; i < 100 && !panel_.find<QCheckBox>("RSKingakuPanelCheck")->isEnabled(); ++i) workflow::pause(50);
+        panel_.find<QLineEdit>("RSStartPrice")->setText("900");
+        panel_.find<QLineEdit>("RSBuyPrice")->setText("");
         shot("relist-panel");
         answer({"Yes", "Yes", "OK"});
-        ui_.ReShuppinAll->click();
+        panel_.click("ReShuppinAll");
         auto* progress = main_->findChild<QLabel*>("RelistProgress");
         const QString relisted = progress ? progress->text() : QString();
         shot("relisted");
@@ -147,10 +145,10 @@ public:
         // Collections last: they close the item workbook (saved) and make their own.
         QStringList written;
         for (int mode : {1, 0}) {
-            ui_.CollectionRadio->setItemIndex(mode);
+            panel_.find<zk::RadioGroup>("CollectionRadio")->setItemIndex(mode);
             answer({"Yes", "OK"});
-            ui_.ShuppinCollection->click();
-            written << ui_.CollectionProgress->text();
+            panel_.click("ShuppinCollection");
+            written << panel_.find<QLabel>("CollectionProgress")->text();
         }
         shot("collected");
 
@@ -176,7 +174,7 @@ private:
     // polling starts.
     bool chooseCategory() {
         const QString before = services_.carry.LastCategory;
-        ui_.CategoryButton->click();
+        panel_.click("CategoryButton");
         TCategory* dialog = services_.carry.CategoryDialog;
         if (!dialog) return false;
         int node = -1;
@@ -205,7 +203,7 @@ private:
     }
 
     TMain* main_;
-    Ui::TMain& ui_;
+    test::PanelDriver panel_;
     workflow::Services& services_;
     QString shots_;
 };

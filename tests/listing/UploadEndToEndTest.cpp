@@ -1,7 +1,7 @@
 // The upload step through the main window's button, against the practice site, a real browser
 // and a real office: what the site received, what the form holds, the workbook on disk and the
 // picture folder; then a lost browser and a lost office in the middle of a listing.
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "browser/Texts.h"
 #include "listing/PicUploader.h"
@@ -35,11 +35,11 @@ namespace {
 zk::test::PracticeSite* site = nullptr;
 
 // The main window with a hook where the upload lowers its curtain (the pictures are sent then).
-class Window : public zk::TMainForInst1 {
+class Window : public zk::TMain {
 public:
     std::function<void()> afterPictures;
     void setCurtain(bool raised) override {
-        TMainForInst1::setCurtain(raised);
+        TMain::setCurtain(raised);
         if (!raised && afterPictures) std::exchange(afterPictures, nullptr)();
     }
 };
@@ -82,7 +82,7 @@ protected:
         book_ = dir_.file("books/items.xlsx");
         zk::test::makeWorkbook(book_, cells);
         MessageService::instance().setAnswers({book_, "OK"}); // the file dialog, the row prompt
-        ui().StartExcel->click();
+        panel().click("StartExcel");
         ASSERT_EQ(main_->services().book.ExcelState, 1) << said().join(" / ").toStdString();
         main_->services().book.Row.choose(2); // the seller showed the first item row
         MessageService::instance().clearTranscript();
@@ -96,9 +96,9 @@ protected:
         ASSERT_EQ(ie().ExistsByName("item_title"), 1) << ie().GetTitle().toStdString();
     }
     void upload(int pictures, const QStringList& answers = {}) {
-        ui().TrackBar1->setValue(pictures);
+        control<QSlider>("TrackBar1")->setValue(pictures);
         MessageService::instance().setAnswers(answers);
-        ui().UploadButton->click();
+        panel().click("UploadButton");
     }
     // Original names of the pictures of each draft that has any, in slot order.
     QList<QStringList> draftPictures() const {
@@ -135,8 +135,8 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     openListingForm();
 
     // No pictures chosen: the button is off.
-    ui().TrackBar1->setValue(0);
-    EXPECT_FALSE(ui().UploadButton->isEnabled());
+    control<QSlider>("TrackBar1")->setValue(0);
+    EXPECT_FALSE(control<QPushButton>("UploadButton")->isEnabled());
 
     // Row 2, two pictures: the first press asks for a picture of the folder.
     upload(2, {dir_.file("pics/c.jpg")});
@@ -147,7 +147,7 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(ie().GetFormValue(0, "price_start"), "1200");
     EXPECT_EQ(ie().GetFormValue(0, "price_buynow"), "3000");
     EXPECT_EQ(main_->services().book.Row.CurrentRow, 3);
-    EXPECT_EQ(ui().NextTitleLabel->text(), kLong);
+    EXPECT_EQ(control<QLabel>("NextTitleLabel")->text(), kLong);
     EXPECT_EQ(main_->services().carry.NextPicture, dir_.file("pics/c.jpg"));
     EXPECT_TRUE(parked("a.JPG") && parked("b.jpg"));
     EXPECT_FALSE(inFolder("a.JPG") || inFolder("b.jpg"));
@@ -173,7 +173,7 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(main_->services().book.LastTitle, QString(29, QChar(0x3042)));
 
     // The preview while the thumbnail is held: f.jpg, then the end.
-    main_->Image1MouseDown();
+    panel().press("Image1");
     QWidget* preview = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == "PhotoViewForm" && w->isVisible()) preview = w;
@@ -181,7 +181,7 @@ TEST_F(UploadEndToEnd, RowsOfTwoAndThreePicturesReachTheSiteAndTheWorkbook) {
     EXPECT_EQ(preview->findChild<QLabel*>("Picture0")->property("pictureName").toString(), dir_.file("pics/f.jpg"));
     EXPECT_FALSE(preview->findChild<QLabel*>("Picture0")->pixmap().isNull());
     EXPECT_EQ(preview->findChild<QLabel*>("Picture1")->property("pictureName").toString(), "");
-    main_->Image1MouseUp();
+    panel().release("Image1");
     QApplication::processEvents();
 
     // Row 4 is empty: nothing is sent for it.
@@ -218,8 +218,8 @@ TEST_F(UploadEndToEnd, BrowserKilledBeforeTheItemSetIsUndoneOnOurSide) {
     ::kill(pid_t(ie().session()->processId()), SIGKILL);
     QTest::qWait(300);
     // What the item set does when it finds the browser gone: one listing back.
-    main_->PreviousUploadClick();
-    main_->PreviousTitleClick();
+    panel().click("PreviousUpload");
+    panel().click("PreviousTitle");
     EXPECT_EQ(said(), QStringList{texts::MovedBackOne});
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
     EXPECT_FALSE(parked("a.jpg") || parked("b.jpg"));
@@ -263,7 +263,7 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     // Sent and parked, with their undo in place.
     EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.jpg", "2:b.jpg"}}));
     EXPECT_TRUE(parked("a.jpg") && parked("b.jpg"));
-    main_->PreviousUploadClick();
+    panel().click("PreviousUpload");
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
 }
 

@@ -48,14 +48,14 @@ void EndToEndTest::writeDataFolder(const PracticeSite& site, const QString& exce
     dir_.writeCp932("data/FieldsDefine.ini", fields);
 }
 
-void EndToEndTest::startWindow(std::unique_ptr<TMainForInst1> window) {
-    main_ = window ? std::move(window) : std::make_unique<TMainForInst1>();
+void EndToEndTest::startWindow(std::unique_ptr<TMain> window) {
+    main_ = window ? std::move(window) : std::make_unique<TMain>();
     QElapsedTimer waited;
     waited.start();
     while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);
 }
 
-void EndToEndTest::startLoggedIn(std::unique_ptr<TMainForInst1> window) {
+void EndToEndTest::startLoggedIn(std::unique_ptr<TMain> window) {
     startWindow(std::move(window));
     ASSERT_FALSE(main_->ended()) << texts().join(" / ").toStdString();
     ASSERT_EQ(main_->services().browser.IEConnected, 1) << texts().join(" / ").toStdString();

@@ -2,11 +2,11 @@
 // The end-to-end fixture: the practice site with a data folder of its own, and for each test a
 // data folder and registry of the test's own in which the main window starts offscreen as the
 // program starts it (the real browser, headless, with its own profile).
-#include "app/Mainforinst.h"
+#include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "SiteProcess.h"
+#include "support/PanelDriver.h"
 #include "support/TempFolder.h"
-#include "ui_Mainform.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -42,12 +42,17 @@ protected:
     // data/System.ini from the site's (workbooks in `excelDir`, the browser profile in the test
     // folder) and data/FieldsDefine.ini.
     void writeDataFolder(const PracticeSite& site, const QString& excelDir, const QString& fields);
-    // Constructs the window (a TMainForInst1 when none is given) and waits, bounded, for its
+    // Constructs the window (a TMain when none is given) and waits, bounded, for its
     // start-up step; startLoggedIn also requires the browser started and logged in.
-    void startWindow(std::unique_ptr<TMainForInst1> window = {});
-    void startLoggedIn(std::unique_ptr<TMainForInst1> window = {});
+    void startWindow(std::unique_ptr<TMain> window = {});
+    void startLoggedIn(std::unique_ptr<TMain> window = {});
 
-    Ui::TMain& ui() { return *main_->ui(); }
+    // The window's controls, found and worked as a user does.
+    PanelDriver panel() const { return PanelDriver(*main_); }
+    template <class T = QWidget>
+    T* control(const QString& name) const {
+        return panel().find<T>(name);
+    }
     TIECtrl& ie() { return *main_->services().browser.IE; }
     // The texts of every box shown so far.
     QStringList texts() const;
@@ -55,7 +60,7 @@ protected:
     TempFolder dir_;
     ScopedEnv data_;
     ScopedEnv registry_;
-    std::unique_ptr<TMainForInst1> main_;
+    std::unique_ptr<TMain> main_;
 };
 
 } // namespace zk::test
