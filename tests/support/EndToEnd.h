@@ -6,7 +6,6 @@
 #include "browser/Iectrl.h"
 #include "SiteProcess.h"
 #include "support/TempFolder.h"
-#include "ui_Mainform.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
