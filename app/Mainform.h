@@ -3,7 +3,7 @@
 // owns the shared objects, keeps the workflow state in one workflow::Shared and is the panel the
 // workflows see; each subsystem's handlers live in their own folder and are called from here.
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"
