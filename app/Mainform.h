@@ -3,7 +3,7 @@
 // owns the widgets and the objects of the run, keeps the workflow services in one workflow::Services
 // and is the panel the workflows see; each control is wired straight to the step that handles it.
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
 #include "listing/ClosingTimePanel.h"

@@ -2,6 +2,7 @@
 
 #include "app/Mainform.h"
 #include "app/Texts.h"
+#include "browser/TextPlusHost.h"
 #include "platform/MessageService.h"
 
 namespace zk {
@@ -17,8 +18,13 @@ bool TextPlusLibrary::load(const QString& exeFolder) {
     return setumeiTuikaMain_ != nullptr;
 }
 
-void TextPlusLibrary::SetumeiTuikaMain(TIECtrl* ie) const {
-    if (setumeiTuikaMain_) setumeiTuikaMain_(ie);
+TextPlusLibrary::TextPlusLibrary() = default;
+TextPlusLibrary::~TextPlusLibrary() = default;
+
+void TextPlusLibrary::SetumeiTuikaMain(TIECtrl& ie, const QString& dataFolder) {
+    if (!setumeiTuikaMain_) return;
+    if (!host_) host_ = std::make_unique<TextPlusHost>(ie, dataFolder);
+    setumeiTuikaMain_(host_.get());
 }
 
 void TMain::Button1Click() {
@@ -28,7 +34,7 @@ void TMain::Button1Click() {
                                         texts::CaptionError, Icon::Exclamation);
         return;
     }
-    textPlusLibrary_->SetumeiTuikaMain(IE.get());
+    textPlusLibrary_->SetumeiTuikaMain(*IE, shared_.Settings.dataFolder());
 }
 
 } // namespace zk

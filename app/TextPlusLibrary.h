@@ -2,10 +2,12 @@
 // The description-append tool lives in its own library, loaded at start like the option editor.
 #include <QLibrary>
 #include <QString>
+#include <memory>
 
 namespace zk {
 
 class TIECtrl;
+class TextPlusHost;
 
 class TextPlusLibrary {
 public:
@@ -13,14 +15,18 @@ public:
     bool load(const QString& exeFolder);
     QString errorString() const { return error_; }
     bool loaded() const { return setumeiTuikaMain_ != nullptr; }
-    // Opens the tool over the browser session; it returns at once.
-    void SetumeiTuikaMain(TIECtrl* ie) const;
+    TextPlusLibrary();
+    ~TextPlusLibrary();
+    // Opens the tool over the browser session and the data folder; it returns at once.
+    void SetumeiTuikaMain(TIECtrl& ie, const QString& dataFolder);
 
 private:
     using SetumeiTuikaMainFn = void (*)(void*);
     QLibrary library_;
     SetumeiTuikaMainFn setumeiTuikaMain_ = nullptr;
     QString error_;
+    // Made at the first opening; the tool's window keeps it as long as the program runs.
+    std::unique_ptr<TextPlusHost> host_;
 };
 
 } // namespace zk

@@ -4,7 +4,7 @@
 // with the stored account. Also the reconnect rule that the workflows apply after a failed
 // browser operation, and the browser's part of the closing sequence.
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "workflow/BrowserSession.h"
 #include "workflow/Panel.h"
 #include "workflow/Settings.h"

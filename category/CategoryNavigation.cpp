@@ -1,7 +1,7 @@
 #include "category/CategoryNavigation.h"
 
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "browser/SiteLogin.h"
 #include "category/Categoryform.h"
 #include "category/Texts.h"

@@ -16,18 +16,23 @@ function(zk_test_environment name variable)
     PARENT_SCOPE)
 endfunction()
 
-# zk_add_gtest(<target> SOURCES ... LIBS ... [WHOLE] [TIMEOUT s])
-# A GoogleTest program with a QApplication (offscreen). By default every test case is its own
+# zk_add_gtest(<target> SOURCES ... LIBS ... [WHOLE] [CORE] [TIMEOUT s])
+# A GoogleTest program with a QApplication (offscreen); CORE: with a QCoreApplication and the
+# Qt-Core test support only, for the widget-free layers. By default every test case is its own
 # CTest test; WHOLE runs the program as one test (for suites that share an expensive fixture
 # such as a started browser or office). Every test runs with its own HOME and XDG folders under
 # the build tree, so nothing touches the real user's folders.
 function(zk_add_gtest target)
-  cmake_parse_arguments(ARG "WHOLE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WHOLE;CORE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "zk_add_gtest(${target}): unknown arguments: ${ARG_UNPARSED_ARGUMENTS}")
   endif()
   add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE zk_testmain ${ARG_LIBS})
+  if(ARG_CORE)
+    target_link_libraries(${target} PRIVATE zk_testmain_core ${ARG_LIBS})
+  else()
+    target_link_libraries(${target} PRIVATE zk_testmain ${ARG_LIBS})
+  endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()

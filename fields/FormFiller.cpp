@@ -1,7 +1,7 @@
 #include "fields/FormFiller.h"
 
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "fields/FormRules.h"
 #include "fields/Texts.h"
 #include "platform/Clock.h"

@@ -1,7 +1,7 @@
 #include "listing/PicUploader.h"
 
 #include "browser/Iectrl.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "listing/Texts.h"
 #include "listing/UploadRules.h"
 #include "platform/Cp932.h"

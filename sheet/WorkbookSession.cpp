@@ -5,7 +5,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "BrowserWindow.h"
 
 #include "ChromiumBrowser.h"
-#include "KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/AutomationError.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "BrowserWindow.h"
 #include "ChromiumBrowser.h"
 #include "ChromiumTexts.h"
-#include "KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/AutomationError.h"
 
 #include <QClipboard>

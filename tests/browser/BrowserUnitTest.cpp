@@ -7,7 +7,7 @@
 #include "platform/chromium/BrowserSettings.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "platform/chromium/ChromiumTexts.h"
-#include "platform/chromium/KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/chromium/PipeTransport.h"
 #include "platform/chromium/Variant.h"
 #include "support/TempFolder.h"

@@ -1,7 +1,7 @@
 // The page operations against a real headless Chromium on pages of our own.
 #include "BrowserFixture.h"
 
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "browser/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"

@@ -3,7 +3,7 @@
 // where it can live (a long data folder path). Each test starts (and ends) its own browser.
 #include "BrowserFixture.h"
 
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"

@@ -11,7 +11,7 @@
 #include "platform/chromium/ChromiumTexts.h"
 #include "site/Catalog.h"
 #include "site/DataFolder.h"
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "tests/support/NullPanel.h"
 #include "workflow/Services.h"
 

@@ -11,6 +11,7 @@
 #include "sheet/Excel.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
+#include "ui_Mainform.h"
 
 #include <QElapsedTimer>
 #include <QFile>

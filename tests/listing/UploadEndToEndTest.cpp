@@ -14,6 +14,7 @@
 #include "site/Catalog.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
+#include "ui_Mainform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

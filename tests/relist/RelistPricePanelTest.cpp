@@ -1,7 +1,6 @@
-// The relist price panel: its slide over the neighbouring panel and back, and what it gives a
-// relist, on real widgets.
+// The relist price panel on real widgets: its slide over the neighbouring panel and back, and
+// what it gives a relist.
 #include "platform/RadioGroup.h"
-#include "relist/PanelSlide.h"
 #include "relist/RelistPricePanel.h"
 
 #include <QCheckBox>
@@ -16,25 +15,6 @@ using namespace zk;
 using namespace zk::relist;
 
 namespace {
-
-TEST(PanelSlide, OpensLeftwardsToTheNeighbourExactlyAndClosesToItsRightEdge) {
-    const QRect neighbour(272, 1, 136, 109);
-    QRect panel(408, 1, 0, 109);
-    int ticks = 0;
-    for (SlideStep step{panel, false}; !step.done; ++ticks) {
-        step = slideOpen(panel, neighbour);
-        EXPECT_EQ(step.panel.x() + step.panel.width(), 408) << "the right edge stays";
-        panel = step.panel;
-        ASSERT_LT(ticks, 100);
-    }
-    EXPECT_EQ(panel, neighbour);
-    EXPECT_EQ(ticks, 14) << "13 steps of 10 px, then the exact rectangle";
-    for (SlideStep step{panel, false}; !step.done;) {
-        step = slideClose(panel, neighbour);
-        panel = step.panel;
-    }
-    EXPECT_EQ(panel, QRect(408, 1, 0, 109));
-}
 
 class RelistPanel : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
-// The relist rules that need no browser: the relist address of an item page and the batch of a
-// bulk pass.
+// The relist rules that need no browser: the relist address of an item page, the batch of a
+// bulk pass and the price panel's slide.
+#include "relist/PanelSlide.h"
 #include "relist/RelistRules.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,25 @@ TEST(RelistRules, ABatchTakesItemLinksInPageOrderOnceAndAtMostFifty) {
     ASSERT_EQ(batch.size(), BatchSize);
     EXPECT_EQ(batch.first(), item + "b000");
     EXPECT_EQ(batch.last(), item + "b049");
+}
+
+TEST(PanelSlide, OpensLeftwardsToTheNeighbourExactlyAndClosesToItsRightEdge) {
+    const QRect neighbour(272, 1, 136, 109);
+    QRect panel(408, 1, 0, 109);
+    int ticks = 0;
+    for (SlideStep step{panel, false}; !step.done; ++ticks) {
+        step = slideOpen(panel, neighbour);
+        EXPECT_EQ(step.panel.x() + step.panel.width(), 408) << "the right edge stays";
+        panel = step.panel;
+        ASSERT_LT(ticks, 100);
+    }
+    EXPECT_EQ(panel, neighbour);
+    EXPECT_EQ(ticks, 14) << "13 steps of 10 px, then the exact rectangle";
+    for (SlideStep step{panel, false}; !step.done;) {
+        step = slideClose(panel, neighbour);
+        panel = step.panel;
+    }
+    EXPECT_EQ(panel, QRect(408, 1, 0, 109));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // The main window's side of the workbook session, for tests: the shared state, the panel's
 // operations recorded, and the real column prompts. `userSelects` plays the user who selects a cell in the
 // spreadsheet while the row prompt is shown.
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 #include "collect/ColumnPrompts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"

@@ -5,6 +5,7 @@
 #include "AppendWindow.h"
 #include "DescriptionAppend.h"
 #include "StockTexts.h"
+#include "browser/TextPlusHost.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
 
@@ -79,7 +80,8 @@ protected:
 TEST_F(TextPlus, TheWindowAppendsAStockOrTypedTextToTheDescriptionOfThePageShown) {
     const QString folder = data_.path() + "/";
     EXPECT_EQ(descriptionFieldName(folder), "Description");
-    AppendWindow window(*ie_, folder);
+    TextPlusHost host(*ie_, folder);
+    AppendWindow window(host);
     ASSERT_EQ(window.stockList()->count(), 1);
     window.stockList()->setCurrentRow(0);
     EXPECT_EQ(window.textEdit()->toPlainText(), "送料無料です");
@@ -120,11 +122,19 @@ TEST_F(TextPlus, TheProgramReachesTheToolThroughTheLibrarysOneEntryPoint) {
     ASSERT_TRUE(library.load()) << library.errorString().toStdString();
     auto entry = reinterpret_cast<void (*)(void*)>(library.resolve("SetumeiTuikaMain"));
     ASSERT_NE(entry, nullptr);
-    entry(ie_);
-    entry(ie_); // one window, brought to the front
+    TextPlusHost host(*ie_, data_.path() + "/");
+    entry(&host);
+    entry(&host); // one window, brought to the front
     int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle() == "説明文追加") ++windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowTitle() != "説明文追加") continue;
+        ++windows;
+        // The stock texts come from the data folder the program handed over, not one of its own.
+        auto* stock = w->findChild<QListWidget*>();
+        ASSERT_NE(stock, nullptr);
+        ASSERT_EQ(stock->count(), 1);
+        EXPECT_EQ(stock->item(0)->text(), "送料無料です");
+    }
     EXPECT_EQ(windows, 1);
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->windowTitle() == "説明文追加") w->close();
@@ -132,7 +142,8 @@ TEST_F(TextPlus, TheProgramReachesTheToolThroughTheLibrarysOneEntryPoint) {
 
 TEST_F(TextPlus, WithoutABrowserTheToolSaysSo) {
     TIECtrl none;
-    EXPECT_EQ(appendToDescription(none, "Description", "x"), AppendResult::NoBrowser);
+    TextPlusHost host(none, {});
+    EXPECT_EQ(appendToDescription(host, "Description", "x"), AppendResult::NoBrowser);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "AppendWindow.h"
 
 #include "DescriptionAppend.h"
-#include "browser/Iectrl.h"
 #include "Texts.h"
 #include "platform/MessageService.h"
 
@@ -14,8 +13,8 @@
 
 namespace zk::textplus {
 
-AppendWindow::AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent)
-    : QDialog(parent, Qt::Tool), ie_(ie), dataFolder_(std::move(dataFolder)),
+AppendWindow::AppendWindow(Host& host, QWidget* parent)
+    : QDialog(parent, Qt::Tool), host_(host), dataFolder_(host.dataFolder()),
       stockTexts_(dataFolder_ + StockTexts::fileName()) {
     setWindowTitle(texts::WindowTitle);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,14 +68,14 @@ void AppendWindow::appendClick() {
         messages.show(texts::NoDescriptionName, texts::Caption, Icon::Exclamation);
         return;
     }
-    switch (appendToDescription(ie_, field, text_->toPlainText())) {
+    switch (appendToDescription(host_, field, text_->toPlainText())) {
     case AppendResult::Appended: messages.show(texts::Appended, texts::Caption, Icon::Information); return;
     case AppendResult::NoBrowser: messages.show(texts::NoBrowser, texts::Caption, Icon::Exclamation); return;
     case AppendResult::NoField: messages.show(texts::NoDescriptionField, texts::Caption, Icon::Exclamation); return;
     case AppendResult::Failed: break;
     }
     // The browser's own words, as the session recorded them.
-    messages.show(texts::NoDescriptionField + QLatin1Char('\n') + ie_.LastErrorText, texts::Caption, Icon::Exclamation);
+    messages.show(texts::NoDescriptionField + QLatin1Char('\n') + host_.lastError(), texts::Caption, Icon::Exclamation);
 }
 
 void AppendWindow::keepClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // The description-append tool window: the seller picks a stock text or types one, keeps it for
 // later, and appends it to the description on the page the browser shows.
+#include "Host.h"
 #include "StockTexts.h"
 
 #include <QDialog>
@@ -10,16 +11,13 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace zk {
-class TIECtrl;
-}
-
 namespace zk::textplus {
 
 class AppendWindow : public QDialog {
     Q_OBJECT
 public:
-    AppendWindow(TIECtrl& ie, QString dataFolder, QWidget* parent = nullptr);
+    // The host outlives the window.
+    explicit AppendWindow(Host& host, QWidget* parent = nullptr);
 
     QListWidget* stockList() const { return stock_; }
     QPlainTextEdit* textEdit() const { return text_; }
@@ -37,7 +35,7 @@ private:
     void saveStock();
     void updateNotice();
 
-    TIECtrl& ie_;
+    Host& host_;
     QString dataFolder_;
     StockTexts stockTexts_;
     QListWidget* stock_;

@@ -1,6 +1,5 @@
 #include "DescriptionAppend.h"
 
-#include "browser/Iectrl.h"
 #include "platform/ProfileFile.h"
 
 namespace zk::textplus {
@@ -10,13 +9,13 @@ namespace {
 constexpr int MaxForms = 16;
 } // namespace
 
-AppendResult appendToDescription(TIECtrl& ie, const QString& field, const QString& text) {
-    if (!ie.IsConnected()) return AppendResult::NoBrowser;
+AppendResult appendToDescription(Host& page, const QString& field, const QString& text) {
+    if (!page.connected()) return AppendResult::NoBrowser;
     // The page may have changed since the document was last fetched.
-    if (ie.GetDocument() != 0) return AppendResult::Failed;
+    if (page.refreshPage() != 0) return AppendResult::Failed;
     for (int form = 0; form < MaxForms; ++form) {
-        const QString present = ie.GetFormValue(form, field);
-        const int result = ie.SetFormValue(form, field, present + text);
+        const QString present = page.formValue(form, field);
+        const int result = page.setFormValue(form, field, present + text);
         if (result == 0) return AppendResult::Appended;
         if (result != -1) return AppendResult::Failed; // a wait that timed out, or a lost browser
     }

@@ -1,14 +1,13 @@
 #include "SetumeiTuika.h"
 
 #include "AppendWindow.h"
-#include "platform/Paths.h"
 
 #include <QPointer>
 
-extern "C" void SetumeiTuikaMain(void* ie) {
+extern "C" void SetumeiTuikaMain(void* host) {
     static QPointer<zk::textplus::AppendWindow> window;
-    if (!ie) return;
-    if (!window) window = new zk::textplus::AppendWindow(*static_cast<zk::TIECtrl*>(ie), zk::paths::dataFolder());
+    if (!host) return;
+    if (!window) window = new zk::textplus::AppendWindow(*static_cast<zk::textplus::Host*>(host));
     window->show();
     window->raise();
     window->activateWindow();

@@ -2,7 +2,7 @@
 // The one entry point of the description-append library.
 
 extern "C" {
-// Opens the tool window over the browser session `ie` (a TIECtrl of the program, which outlives
-// the window); returns at once. A second call brings the open window to the front.
-__attribute__((visibility("default"))) void SetumeiTuikaMain(void* ie);
+// Opens the tool window over `host` (a zk::textplus::Host of the program, which outlives the
+// window); returns at once. A second call brings the open window to the front.
+__attribute__((visibility("default"))) void SetumeiTuikaMain(void* host);
 }

@@ -1,8 +1,8 @@
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 
 #include "platform/Cp932.h"
 #include "platform/Desktop.h"
-#include "platform/chromium/KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 
 #include <cstring>
 

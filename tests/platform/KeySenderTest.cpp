@@ -1,5 +1,5 @@
 // The key sender's event sequences, recorded exactly.
-#include "browser/KeySender.h"
+#include "platform/KeySender.h"
 
 #include <gtest/gtest.h>
 
