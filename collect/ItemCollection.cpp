@@ -57,6 +57,7 @@ void ItemCollection::ShuppinCollectionClick() {
     workflow::BusyGuard busy(panel_);
     collected_ = written_ = savedRows_ = savedPages_ = 0;
     pending_ = PageRows{};
+    writeFailed_ = false;
     if (!prepareWorkbook(list)) return;
 
     TIECtrl& ie = *shared_.IE;
@@ -71,8 +72,10 @@ void ItemCollection::ShuppinCollectionClick() {
         walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
-    // The rows reach the file now, not only at the next save of the workbook.
-    if (walk.kind != Walk::SaveFailed) {
+    // The rows reach the file now, not only at the next save of the workbook; a walk that ended
+    // right after a save has nothing left to save.
+    const bool allSaved = written_ > 0 && savedPages_ == written_ && savedRows_ == collected_;
+    if (walk.kind != Walk::SaveFailed && !allSaved) {
         QString cause;
         if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
     }
@@ -271,21 +274,44 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
     shared_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
+    writeAside();
 }
 
-bool ItemCollection::writePending() {
+bool ItemCollection::writeBlock(sheet::TExcel& excel, const PageRows& rows) {
     // The cells, then their links, each as one block: calls into the office per cell would cost
     // more than the whole page walk. A failed write keeps its error for the message.
-    sheet::TExcel& excel = *shared_.Excel;
-    const bool written = excel.WriteRows(pending_.firstRow, PageColumn, pending_.cells) == 0 &&
-                         excel.WriteHyperlinks(pending_.firstRow, UrlColumn, pending_.addresses) == 0;
+    return rows.cells.isEmpty() || (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) == 0 &&
+                                    excel.WriteHyperlinks(rows.firstRow, UrlColumn, rows.addresses) == 0);
+}
+
+void ItemCollection::writeAside() {
+    using namespace std::chrono_literals;
+    if (writing_.valid()) {
+        if (writing_.wait_for(0s) != std::future_status::ready) return;
+        writeFailed_ = writeFailed_ || !writing_.get();
+    }
+    // After a failed write the rows wait for the next save, which reports the failure.
+    if (writeFailed_ || pending_.cells.isEmpty()) return;
+    // Nothing else calls into the office until the block is awaited: the walk reads only the
+    // browser, and the saves await the block first.
+    writing_ = std::async(std::launch::async, [&excel = *shared_.Excel, rows = std::move(pending_)] {
+        return writeBlock(excel, rows);
+    });
     pending_ = PageRows{};
+}
+
+bool ItemCollection::writeAll() {
+    if (writing_.valid()) writeFailed_ = writeFailed_ || !writing_.get();
+    if (writeFailed_) return false;
+    const bool written = writeBlock(*shared_.Excel, pending_);
+    pending_ = PageRows{};
+    writeFailed_ = !written;
     return written;
 }
 
 bool ItemCollection::saveRows(QString& cause) {
     sheet::TExcel& excel = *shared_.Excel;
-    if ((pending_.cells.isEmpty() || writePending()) && excel.LiveCheck() == 0) {
+    if (writeAll() && excel.LiveCheck() == 0) {
         savedRows_ = collected_;
         savedPages_ = written_;
         return true;
