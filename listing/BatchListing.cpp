@@ -1,6 +1,7 @@
 #include "listing/BatchListing.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMessages.h"
 #include "category/CategoryNavigation.h"
 #include "category/CategoryTree.h"
 #include "listing/ItemSet.h"
@@ -321,16 +322,7 @@ void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
     if (s.ExcelState == 1) outcome.link = sheet::TExcel::ToText(s.Excel->ReadCell(v.row, LinkColumn));
 }
 
-QString BatchListing::siteMessages() {
-    TIECtrl& ie = *shared_.IE;
-    QStringList messages;
-    if (ie.SelectByTagName(QStringLiteral("p")) != 0) return {};
-    const int n = ie.GetListLength();
-    for (int i = 0; i < n; ++i)
-        if (ie.GetItemAttribute(i, QStringLiteral("class")) == QLatin1String("error"))
-            messages << ie.GetItemInnerText(i).trimmed();
-    return messages.join(QStringLiteral("／"));
-}
+QString BatchListing::siteMessages() { return browser::siteErrors(*shared_.IE).join(QStringLiteral("／")); }
 
 void BatchListing::abandon(Outcome& outcome) {
     workflow::Shared& s = shared_;
