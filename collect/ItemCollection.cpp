@@ -57,14 +57,17 @@ void ItemCollection::ShuppinCollectionClick() {
     workflow::BusyGuard busy(panel_);
     collected_ = written_ = savedRows_ = savedPages_ = 0;
     pending_ = PageRows{};
-    writeFailed_ = false;
+    officeFailed_ = false;
+    saving_.reset();
+    // The first page loads while the office starts.
+    const bool started = shared_.IE->StartNavigation(list.startAddress) == 0;
     if (!prepareWorkbook(list)) return;
 
     TIECtrl& ie = *shared_.IE;
     Desktop::instance().setForeground(TIECtrl::WindowOf(shared_.IEWindow));
     Walk walk;
     try {
-        walk = walkPages(list);
+        walk = walkPages(list, started);
     } catch (const AutomationError& e) {
         // The session's reads report their errors as results; one that escapes ends the walk
         // at the page it was on all the same.
@@ -72,10 +75,8 @@ void ItemCollection::ShuppinCollectionClick() {
         walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
-    // The rows reach the file now, not only at the next save of the workbook; a walk that ended
-    // right after a save has nothing left to save.
-    const bool allSaved = written_ > 0 && savedPages_ == written_ && savedRows_ == collected_;
-    if (walk.kind != Walk::SaveFailed && !allSaved) {
+    // The rows reach the file now, not only at the next save of the workbook.
+    if (walk.kind != Walk::SaveFailed) {
         QString cause;
         if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
     }
@@ -216,12 +217,14 @@ int ItemCollection::loadPage(const QString& address, bool started) {
     }
 }
 
-ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
+ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, bool firstStarted) {
     TIECtrl& ie = *shared_.IE;
     const QString marker = itemPageMarker(shared_.Settings.auctionHost());
-    int count = loadPage(list.startAddress, false);
+    int count = loadPage(list.startAddress, firstStarted);
     if (count <= 0) return Walk{Walk::FirstPageFailed, 1, count, {}};
     for (int page = 1;; ++page) {
+        if (saving_ && page >= saving_->page + 2 && !awaitOffice())
+            return Walk{Walk::SaveFailed, page, 0, officeFailure()};
         showProgress(page);
         PageRows rows;
         readPage(list, page, count, marker, rows);
@@ -233,10 +236,7 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
         const QString next = pageAddress(list.startAddress, page + 1);
         const bool started = ie.StartNavigation(next) == 0;
         keepPage(page, rows);
-        if (page % SaveEveryPages == 0) {
-            QString cause;
-            if (!saveRows(cause)) return Walk{Walk::SaveFailed, page, 0, cause};
-        }
+        if (page % SaveEveryPages == 0 && !saveAside(page)) return Walk{Walk::SaveFailed, page, 0, officeFailure()};
         // A later page without a single link is no list page (the site failed it), not the end.
         count = loadPage(next, started);
         if (count <= 0) return Walk{Walk::PageFailed, page + 1, 0, {}};
@@ -286,42 +286,62 @@ bool ItemCollection::writeBlock(sheet::TExcel& excel, const PageRows& rows) {
 
 void ItemCollection::writeAside() {
     using namespace std::chrono_literals;
-    if (writing_.valid()) {
-        if (writing_.wait_for(0s) != std::future_status::ready) return;
-        writeFailed_ = writeFailed_ || !writing_.get();
-    }
-    // After a failed write the rows wait for the next save, which reports the failure.
-    if (writeFailed_ || pending_.cells.isEmpty()) return;
-    // Nothing else calls into the office until the block is awaited: the walk reads only the
-    // browser, and the saves await the block first.
-    writing_ = std::async(std::launch::async, [&excel = *shared_.Excel, rows = std::move(pending_)] {
+    if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) return;
+    // After a failure the rows wait for the save that reports it.
+    if (!awaitOffice() || pending_.cells.isEmpty()) return;
+    office_ = std::async(std::launch::async, [&excel = *shared_.Excel, rows = std::move(pending_)] {
         return writeBlock(excel, rows);
     });
     pending_ = PageRows{};
 }
 
-bool ItemCollection::writeAll() {
-    if (writing_.valid()) writeFailed_ = writeFailed_ || !writing_.get();
-    if (writeFailed_) return false;
-    const bool written = writeBlock(*shared_.Excel, pending_);
+bool ItemCollection::saveAside(int page) {
+    if (!awaitOffice()) return false;
+    saving_ = Saving{page, collected_, written_};
+    office_ = std::async(std::launch::async, [&excel = *shared_.Excel, rows = std::move(pending_)] {
+        return writeBlock(excel, rows) && excel.LiveCheck() == 0;
+    });
     pending_ = PageRows{};
-    writeFailed_ = !written;
-    return written;
+    return true;
+}
+
+bool ItemCollection::awaitOffice() {
+    if (office_.valid()) {
+        const bool done = office_.get();
+        officeFailed_ = officeFailed_ || !done;
+        if (done && saving_) {
+            savedRows_ = saving_->rows;
+            savedPages_ = saving_->pages;
+        }
+        saving_.reset();
+    }
+    return !officeFailed_;
 }
 
 bool ItemCollection::saveRows(QString& cause) {
     sheet::TExcel& excel = *shared_.Excel;
-    if (writeAll() && excel.LiveCheck() == 0) {
-        savedRows_ = collected_;
-        savedPages_ = written_;
-        return true;
+    bool saved = awaitOffice();
+    // A walk that ended right after a save has nothing left to save.
+    if (saved && !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_)) {
+        saved = writeBlock(excel, pending_) && excel.LiveCheck() == 0;
+        pending_ = PageRows{};
+        if (saved) {
+            savedRows_ = collected_;
+            savedPages_ = written_;
+        }
     }
-    cause = excel.LastErrorText;
+    if (!saved) cause = officeFailure();
+    return saved;
+}
+
+QString ItemCollection::officeFailure() {
+    sheet::TExcel& excel = *shared_.Excel;
+    const QString cause = excel.LastErrorText;
     if (!officeConnected(excel)) {
         excel.ForgetLostOffice();
         shared_.ExcelState = 0;
     }
-    return false;
+    return cause;
 }
 
 void ItemCollection::showProgress(int page) {

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <future>
+#include <optional>
 
 namespace zk::collect {
 
@@ -22,7 +23,8 @@ public:
 
     void ShuppinCollectionClick();
 
-    // The workbook is saved after this many pages, so that a lost office costs at most these.
+    // The workbook is saved after this many pages, so that a lost office costs at most these:
+    // the save goes on beside the walk and is awaited before the page after next is begun.
     static constexpr int SaveEveryPages = 10;
     // Rows of the new workbook: the title, the headers, the first item.
     static constexpr int TitleRow = 1;
@@ -48,7 +50,8 @@ private:
     // The office started (or the open workbook closed) and a new workbook with its title and
     // headers saved under the dated name. False when there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
-    Walk walkPages(const CollectionList& list);
+    // From the first page, its navigation already started when `firstStarted`.
+    Walk walkPages(const CollectionList& list, bool firstStarted);
     // Loads a list page (its navigation already started when `started`) and selects its links,
     // loading it again while it fails: the count of links, 0 for a page without any, negative
     // when the browser could not be read. A lost browser is not tried again.
@@ -64,18 +67,21 @@ private:
     };
     void readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
     // A page's rows go to the office while the walk loads the next pages: the rows read while
-    // the office is still busy with a block wait and go together as the next block (one call
-    // for the cells, one for their links: each call has a cost of its own beside what it
-    // writes). Only the saves wait for the office.
+    // the office is still busy wait and go together as the next block (one call for the cells,
+    // one for their links: each call has a cost of its own beside what it writes).
     void keepPage(int page, const PageRows& rows);
     void writeAside();
-    // Every row read is in the workbook (the block under way awaited, the rest written); false
-    // once a write has failed, its error in the workbook's LastErrorText.
-    bool writeAll();
+    // The rows not yet given to the office and then the save, beside the walk; false when what
+    // the office did before has failed.
+    bool saveAside(int page);
+    // Waits for what the office is doing; false once any of it failed, the error in the
+    // workbook's LastErrorText.
+    bool awaitOffice();
     static bool writeBlock(sheet::TExcel& excel, const PageRows& rows);
-    // The rows so far written and saved to the file; false (the error kept in `cause`, a lost
+    // Every row read written and saved to the file; false (the error kept in `cause`, a lost
     // office forgotten) when it failed.
     bool saveRows(QString& cause);
+    QString officeFailure();
     // The one message that ends the run, and what it says was saved.
     QString endMessage(const Walk& walk) const;
     QString savedText() const;
@@ -85,8 +91,16 @@ private:
     workflow::Shared& shared_;
     workflow::Panel& panel_;
     PageRows pending_;    // rows read and not yet given to the office
-    std::future<bool> writing_; // the block the office is taking, on a thread of its own
-    bool writeFailed_ = false;
+    // What the office is doing on a thread of its own (a block of rows, or the rest and a save):
+    // nothing else calls into it until this is awaited.
+    std::future<bool> office_;
+    bool officeFailed_ = false;
+    struct Saving {
+        int page = 0; // where the walk was when the save began
+        int rows = 0;
+        int pages = 0;
+    };
+    std::optional<Saving> saving_; // what the file holds once the save under way is done
     int collected_ = 0;   // rows read for the workbook
     int written_ = 0;     // pages whose rows are read for the workbook
     int savedRows_ = 0;   // rows and pages in the file on disk
