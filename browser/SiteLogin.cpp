@@ -1,5 +1,6 @@
 #include "browser/SiteLogin.h"
 
+#include "browser/SiteMessages.h"
 #include "browser/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
@@ -82,15 +83,8 @@ QString SiteLogin::loginProblem() {
     TIECtrl& ie = *browser_.IE;
     if (ie.ExistsByName("passwd") == 1) {
         // The site's own words when it gives any.
-        if (ie.SelectByTagName("p") == 0) {
-            const int n = ie.GetListLength();
-            for (int i = 0; i < n; ++i)
-                if (ie.GetItemAttribute(i, "class").split(' ').contains("error")) {
-                    const QString said = ie.GetItemInnerText(i).trimmed();
-                    if (!said.isEmpty()) return said;
-                }
-        }
-        return browser::texts::LoginAskedAgain;
+        const QStringList said = browser::siteErrors(ie);
+        return said.isEmpty() ? browser::texts::LoginAskedAgain : said.first();
     }
     QString url;
     try {

@@ -57,13 +57,17 @@ void ItemCollection::ShuppinCollectionClick() {
     workflow::BusyGuard busy(panel_);
     collected_ = written_ = savedRows_ = savedPages_ = 0;
     pending_ = PageRows{};
+    officeFailed_ = false;
+    saving_.reset();
+    // The first page loads while the office starts.
+    const bool started = browser_.IE->StartNavigation(list.startAddress) == 0;
     if (!prepareWorkbook(list)) return;
 
     TIECtrl& ie = *browser_.IE;
     Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
     Walk walk;
     try {
-        walk = walkPages(list);
+        walk = walkPages(list, started);
     } catch (const AutomationError& e) {
         // The session's reads report their errors as results; one that escapes ends the walk
         // at the page it was on all the same.
@@ -213,12 +217,14 @@ int ItemCollection::loadPage(const QString& address, bool started) {
     }
 }
 
-ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
+ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, bool firstStarted) {
     TIECtrl& ie = *browser_.IE;
     const QString marker = itemPageMarker(settings_.auctionHost());
-    int count = loadPage(list.startAddress, false);
+    int count = loadPage(list.startAddress, firstStarted);
     if (count <= 0) return Walk{Walk::FirstPageFailed, 1, count, {}};
     for (int page = 1;; ++page) {
+        if (saving_ && page >= saving_->page + 2 && !awaitOffice())
+            return Walk{Walk::SaveFailed, page, 0, officeFailure()};
         showProgress(page);
         PageRows rows;
         readPage(list, page, count, marker, rows);
@@ -230,10 +236,7 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list) {
         const QString next = pageAddress(list.startAddress, page + 1);
         const bool started = ie.StartNavigation(next) == 0;
         keepPage(page, rows);
-        if (page % SaveEveryPages == 0) {
-            QString cause;
-            if (!saveRows(cause)) return Walk{Walk::SaveFailed, page, 0, cause};
-        }
+        if (page % SaveEveryPages == 0 && !saveAside(page)) return Walk{Walk::SaveFailed, page, 0, officeFailure()};
         // A later page without a single link is no list page (the site failed it), not the end.
         count = loadPage(next, started);
         if (count <= 0) return Walk{Walk::PageFailed, page + 1, 0, {}};
@@ -271,31 +274,74 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
     book_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
+    writeAside();
 }
 
-bool ItemCollection::writePending() {
+bool ItemCollection::writeBlock(sheet::TExcel& excel, const PageRows& rows) {
     // The cells, then their links, each as one block: calls into the office per cell would cost
     // more than the whole page walk. A failed write keeps its error for the message.
-    sheet::TExcel& excel = *book_.Excel;
-    const bool written = excel.WriteRows(pending_.firstRow, PageColumn, pending_.cells) == 0 &&
-                         excel.WriteHyperlinks(pending_.firstRow, UrlColumn, pending_.addresses) == 0;
+    return rows.cells.isEmpty() || (excel.WriteRows(rows.firstRow, PageColumn, rows.cells) == 0 &&
+                                    excel.WriteHyperlinks(rows.firstRow, UrlColumn, rows.addresses) == 0);
+}
+
+void ItemCollection::writeAside() {
+    using namespace std::chrono_literals;
+    if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) return;
+    // After a failure the rows wait for the save that reports it.
+    if (!awaitOffice() || pending_.cells.isEmpty()) return;
+    office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
+        return writeBlock(excel, rows);
+    });
     pending_ = PageRows{};
-    return written;
+}
+
+bool ItemCollection::saveAside(int page) {
+    if (!awaitOffice()) return false;
+    saving_ = Saving{page, collected_, written_};
+    office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
+        return writeBlock(excel, rows) && excel.LiveCheck() == 0;
+    });
+    pending_ = PageRows{};
+    return true;
+}
+
+bool ItemCollection::awaitOffice() {
+    if (office_.valid()) {
+        const bool done = office_.get();
+        officeFailed_ = officeFailed_ || !done;
+        if (done && saving_) {
+            savedRows_ = saving_->rows;
+            savedPages_ = saving_->pages;
+        }
+        saving_.reset();
+    }
+    return !officeFailed_;
 }
 
 bool ItemCollection::saveRows(QString& cause) {
     sheet::TExcel& excel = *book_.Excel;
-    if ((pending_.cells.isEmpty() || writePending()) && excel.LiveCheck() == 0) {
-        savedRows_ = collected_;
-        savedPages_ = written_;
-        return true;
+    bool saved = awaitOffice();
+    // A walk that ended right after a save has nothing left to save.
+    if (saved && !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_)) {
+        saved = writeBlock(excel, pending_) && excel.LiveCheck() == 0;
+        pending_ = PageRows{};
+        if (saved) {
+            savedRows_ = collected_;
+            savedPages_ = written_;
+        }
     }
-    cause = excel.LastErrorText;
+    if (!saved) cause = officeFailure();
+    return saved;
+}
+
+QString ItemCollection::officeFailure() {
+    sheet::TExcel& excel = *book_.Excel;
+    const QString cause = excel.LastErrorText;
     if (!officeConnected(excel)) {
         excel.ForgetLostOffice();
         book_.ExcelState = 0;
     }
-    return false;
+    return cause;
 }
 
 void ItemCollection::showProgress(int page) {

@@ -3,6 +3,7 @@
 // driven browser and writes one row per item into a new workbook, saved under a dated name in
 // the documents folder.
 #include "collect/CollectionRules.h"
+#include "sheet/Excel.h"
 #include "workflow/BrowserSession.h"
 #include "workflow/ItemBook.h"
 #include "workflow/Panel.h"
@@ -13,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <future>
+#include <optional>
 
 namespace zk::collect {
 
@@ -24,7 +27,8 @@ public:
 
     void ShuppinCollectionClick();
 
-    // The workbook is saved after this many pages, so that a lost office costs at most these.
+    // The workbook is saved after this many pages, so that a lost office costs at most these:
+    // the save goes on beside the walk and is awaited before the page after next is begun.
     static constexpr int SaveEveryPages = 10;
     // Rows of the new workbook: the title, the headers, the first item.
     static constexpr int TitleRow = 1;
@@ -50,7 +54,8 @@ private:
     // The office started (or the open workbook closed) and a new workbook with its title and
     // headers saved under the dated name. False when there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
-    Walk walkPages(const CollectionList& list);
+    // From the first page, its navigation already started when `firstStarted`.
+    Walk walkPages(const CollectionList& list, bool firstStarted);
     // Loads a list page (its navigation already started when `started`) and selects its links,
     // loading it again while it fails: the count of links, 0 for a page without any, negative
     // when the browser could not be read. A lost browser is not tried again.
@@ -65,14 +70,22 @@ private:
         QStringList addresses;
     };
     void readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
-    // A page's rows wait with the pages before it until the next save, which writes them as one
-    // block of cells and one of links: each call into the office has a cost of its own beside
-    // what it writes (a block of links about 12 ms, then 0.7 ms a link).
+    // A page's rows go to the office while the walk loads the next pages: the rows read while
+    // the office is still busy wait and go together as the next block (one call for the cells,
+    // one for their links: each call has a cost of its own beside what it writes).
     void keepPage(int page, const PageRows& rows);
-    bool writePending();
-    // The rows so far written and saved to the file; false (the error kept in `cause`, a lost
+    void writeAside();
+    // The rows not yet given to the office and then the save, beside the walk; false when what
+    // the office did before has failed.
+    bool saveAside(int page);
+    // Waits for what the office is doing; false once any of it failed, the error in the
+    // workbook's LastErrorText.
+    bool awaitOffice();
+    static bool writeBlock(sheet::TExcel& excel, const PageRows& rows);
+    // Every row read written and saved to the file; false (the error kept in `cause`, a lost
     // office forgotten) when it failed.
     bool saveRows(QString& cause);
+    QString officeFailure();
     // The one message that ends the run, and what it says was saved.
     QString endMessage(const Walk& walk) const;
     QString savedText() const;
@@ -83,7 +96,17 @@ private:
     workflow::ItemBook& book_;
     workflow::Settings& settings_;
     workflow::Panel& panel_;
-    PageRows pending_;    // rows read and not yet written
+    PageRows pending_;    // rows read and not yet given to the office
+    // What the office is doing on a thread of its own (a block of rows, or the rest and a save):
+    // nothing else calls into it until this is awaited.
+    std::future<bool> office_;
+    bool officeFailed_ = false;
+    struct Saving {
+        int page = 0; // where the walk was when the save began
+        int rows = 0;
+        int pages = 0;
+    };
+    std::optional<Saving> saving_; // what the file holds once the save under way is done
     int collected_ = 0;   // rows read for the workbook
     int written_ = 0;     // pages whose rows are read for the workbook
     int savedRows_ = 0;   // rows and pages in the file on disk

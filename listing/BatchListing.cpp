@@ -1,6 +1,7 @@
 #include "listing/BatchListing.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMessages.h"
 #include "category/CategoryNavigation.h"
 #include "category/CategoryTree.h"
 #include "listing/ItemSet.h"
@@ -316,16 +317,7 @@ void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
                                      sheet::WorkbookSession::Failure::Quiet);
 }
 
-QString BatchListing::siteMessages() {
-    TIECtrl& ie = *browser_.IE;
-    QStringList messages;
-    if (ie.SelectByTagName(QStringLiteral("p")) != 0) return {};
-    const int n = ie.GetListLength();
-    for (int i = 0; i < n; ++i)
-        if (ie.GetItemAttribute(i, QStringLiteral("class")) == QLatin1String("error"))
-            messages << ie.GetItemInnerText(i).trimmed();
-    return messages.join(QStringLiteral("／"));
-}
+QString BatchListing::siteMessages() { return browser::siteErrors(*browser_.IE).join(QStringLiteral("／")); }
 
 void BatchListing::abandon(Outcome& outcome) {
     const workflow::ListingRecord* record = ledger_.current();

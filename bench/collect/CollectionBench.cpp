@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     if (!services.browser.IEConnected) return fail("the browser did not start");
 
     struct Result {
-        const char* list;
+        const char* list = "";
         QList<double> seconds;
         int rows = 0;
         QList<double> floor; // the browser walk alone
@@ -130,7 +130,9 @@ int main(int argc, char** argv) {
         double playwright = -1;
         int playwrightRows = 0;
     };
-    Result results[] = {{"current", {}}, {"sold", {}}};
+    Result results[2];
+    results[0].list = "current";
+    results[1].list = "sold";
     const QString marker = zk::collect::itemPageMarker(services.settings.auctionHost());
     for (int m = 0; m < 2; ++m) {
         panel.mode = m;

@@ -9,7 +9,6 @@
 #include "category/CategoryNavigation.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
-#include "platform/Signals.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
@@ -115,13 +114,8 @@ double floorListing(zk::TIECtrl& ie, const QString& entryUrl, const QStringList&
 } // namespace
 
 int main(int argc, char** argv) {
-    zk::ignoreBrokenPipes();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("ZERKON_DATA_DIR", (home.path() + "/data").toLocal8Bit());
-    qputenv("ZERKON_DOCUMENTS_DIR", (home.path() + "/documents").toLocal8Bit());
-    qputenv("ZERKON_REGISTRY_FILE", (home.path() + "/registry.ini").toLocal8Bit());
-    qputenv("ZERKON_OFFICE_HEADLESS", "1");
+    zk::bench::setBenchEnvironment(home.path());
     QApplication app(argc, argv);
 
     QTemporaryDir siteData;

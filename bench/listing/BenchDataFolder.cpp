@@ -1,6 +1,7 @@
 #include "BenchDataFolder.h"
 
 #include "platform/Cp932.h"
+#include "platform/Signals.h"
 #include "workflow/Pause.h"
 
 #include <QDir>
@@ -17,8 +18,17 @@ QString readCp932(const QString& path) {
 }
 } // namespace
 
+void setBenchEnvironment(const QString& home) {
+    ignoreBrokenPipes();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("ZERKON_DATA_DIR", (home + "/data").toLocal8Bit());
+    qputenv("ZERKON_DOCUMENTS_DIR", (home + "/documents").toLocal8Bit());
+    qputenv("ZERKON_REGISTRY_FILE", (home + "/registry.ini").toLocal8Bit());
+    qputenv("ZERKON_OFFICE_HEADLESS", "1");
+}
+
 bool seedDataFolder(const QString& siteData, const QString& home) {
-    for (int i = 0; i < 100 && !QFile::exists(siteData + "/FieldsDefine.ini"); ++i) workflow::pause(50);
+    for (int i = 0; i < 100 && !QFile::exists(siteData + "/System.ini"); ++i) workflow::pause(50);
     QDir().mkpath(home + "/data");
     QString ini = readCp932(siteData + "/System.ini");
     ini.replace(QRegularExpression("EXCEL_DIR=[^\r\n]*"), "EXCEL_DIR=" + home);

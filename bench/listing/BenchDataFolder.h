@@ -5,7 +5,11 @@
 
 namespace zk::bench {
 
-// Waits up to five seconds for the site's files; false when one cannot be written.
+// Before the application is made: a broken pipe is no end of the benchmark, no display needed,
+// and the program's data, documents, registry and headless office all under `home`.
+void setBenchEnvironment(const QString& home);
+
+// Waits up to five seconds for the site's files (System.ini, which it writes last); false when one cannot be written.
 bool seedDataFolder(const QString& siteData, const QString& home);
 
 } // namespace zk::bench

@@ -14,7 +14,6 @@
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/SystemIni.h"
 #include "platform/MessageService.h"
-#include "platform/Signals.h"
 #include "../../tests/site/SiteProcess.h"
 #include "../../tests/support/PanelDriver.h"
 
@@ -318,11 +317,8 @@ double measureBulkRelist() {
 } // namespace
 
 int main(int argc, char** argv) {
-    zk::ignoreBrokenPipes();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("ZERKON_DATA_DIR", (home.path() + "/data").toLocal8Bit());
-    qputenv("ZERKON_REGISTRY_FILE", (home.path() + "/registry.ini").toLocal8Bit());
+    zk::bench::setBenchEnvironment(home.path());
     QApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);
     if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -550,9 +550,13 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             EXPECT_EQ(texts(), QStringList()) << texts().join(" / ").toStdString();
         }
         if (c.row > 0) {
-            if (!c.immutableBook) EXPECT_EQ(onDisk(QString("A%1").arg(c.row)), id); // saved at once
+            if (!c.immutableBook) {
+                EXPECT_EQ(onDisk(QString("A%1").arg(c.row)), id); // saved at once
+            }
             // A workbook opened again asks for its row anew.
-            if (!c.killOffice) EXPECT_EQ(main_->services().book.Row.CurrentRow, c.row + 1);
+            if (!c.killOffice) {
+                EXPECT_EQ(main_->services().book.Row.CurrentRow, c.row + 1);
+            }
         }
         if (c.killBeforePress) {
             MessageService::instance().clearTranscript();
@@ -574,8 +578,11 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
     main_->close();
     zk::test::Reopened again(book);
     EXPECT_EQ(again.text("A1"), u("オークションID"));
-    for (const auto& c : cases)
-        if (c.row > 0 && !c.immutableBook) EXPECT_EQ(again.text(QString("A%1").arg(c.row)), idOf(u(c.title))) << c.title;
+    for (const auto& c : cases) {
+        if (c.row > 0 && !c.immutableBook) {
+            EXPECT_EQ(again.text(QString("A%1").arg(c.row)), idOf(u(c.title))) << c.title;
+        }
+    }
     // The row whose file could not be written waits in the journal for the workbook's next opening.
     QFile journal(main_->services().ledger.journalPath());
     ASSERT_TRUE(journal.open(QIODevice::ReadOnly));

@@ -2,6 +2,7 @@
 #include "BrowserFixture.h"
 
 #include "platform/KeySender.h"
+#include "browser/SiteMessages.h"
 #include "browser/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
@@ -357,6 +358,32 @@ TEST_F(PageElementsTest, LinkListsReadWholeMatchTheNodeReadsAndFollowThePage) {
     // Another list on the same page.
     ASSERT_EQ(ie_->SelectByTagName("td"), 0);
     EXPECT_EQ(ie_->GetItemAttribute(0, "href"), "");
+}
+
+// What the site says when it sends a page back: only its error paragraphs, in page order, with
+// their inner elements' text; a paragraph of another class, an empty one or no paragraph at all
+// says nothing.
+TEST_F(PageElementsTest, SiteErrorsAreTheErrorParagraphsTexts) {
+    struct Case {
+        const char* name;
+        const char* body;
+        QStringList said;
+    };
+    const Case cases[] = {
+        {"none", "<p>ようこそ</p><div class=\"error\">div</div>", {}},
+        {"no paragraph", "<span>x</span>", {}},
+        {"one among others", "<p class=\"note\">注意</p><p class=\"error\"> 価格が<b>不正</b>です </p>",
+         {QString::fromUtf8("価格が不正です")}},
+        {"several classes, in order", "<p class=\"error wide\">一</p><p class=\"errors\">x</p><p class=\"error\">二</p>",
+         {QString::fromUtf8("一"), QString::fromUtf8("二")}},
+        {"an empty one left out", "<p class=\"error\">  </p><p class=\"error\">三</p>", {QString::fromUtf8("三")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server_->setPage("/said", QByteArray("<html><head><title>said</title></head><body>") + c.body + "</body></html>");
+        ASSERT_EQ(ie_->NavigateWait(server_->url("/said")), 0);
+        EXPECT_EQ(browser::siteErrors(*ie_), c.said);
+    }
 }
 
 } // namespace zk::test

@@ -309,3 +309,20 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         EXPECT_EQ(rowsOnDisk(bookPath(label), 4).size(), int(items.size()));
     }
 }
+
+// A list whose last page is a page of the save: the walk ends right after that save, which went
+// on beside it, and the file holds every row without a save of its own at the end.
+TEST_F(CollectionWalkTest, AWalkEndingOnASavePageLeavesEveryRowOnDisk) {
+    std::vector<Expected> current = listed("selling");
+    const size_t kept = size_t(kPageSize * zk::collect::ItemCollection::SaveEveryPages);
+    for (size_t k = kept; k < current.size(); ++k) {
+        ASSERT_EQ(site->control("close", "aID=" + current[k].id.toStdString() + "&winner=1"), 200);
+    }
+    current = listed("selling");
+    ASSERT_EQ(current.size(), kept);
+    EXPECT_EQ(collect(0), (QStringList{texts::LabelCurrent + texts::CollectQuestion, texts::Completed}));
+    EXPECT_EQ(shared().Row.CurrentRow, 4 + int(kept));
+    const QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent), 4);
+    ASSERT_EQ(rows.size(), int(kept));
+    for (int k = 0; k < int(kept); ++k) EXPECT_EQ(rows[k][3], current[size_t(k)].title) << "row " << k + 4;
+}
