@@ -39,8 +39,8 @@ int ColumnPrompts::RowPrompt() {
         return -1;
     }
     book_.Row.choose(excel.GetRowNumber());
-    excel.SetColProperty(1, texts::NumberFormatLocal, texts::TextFormat);
-    excel.SetColProperty(3, texts::NumberFormatLocal, texts::TextFormat);
+    excel.SetColProperty(workflow::column::AuctionId, texts::NumberFormatLocal, texts::TextFormat);
+    excel.SetColProperty(workflow::column::ListedAt, texts::NumberFormatLocal, texts::TextFormat);
     panel_.setTop(top);
     book_.LastTitle.clear();
     return 0;

@@ -31,7 +31,7 @@
 namespace zk::test {
 namespace {
 
-// The main window's side of the browser start: the shared state and the panel's operations
+// The main window's side of the browser start: the services and the panel's operations
 // recorded; placements kept in memory.
 class TestHost : public NullPanel {
 public:

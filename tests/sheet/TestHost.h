@@ -1,5 +1,5 @@
 #pragma once
-// The main window's side of the workbook session, for tests: the shared state, the panel's
+// The main window's side of the workbook session, for tests: the services, the panel's
 // operations recorded, and the real column prompts. `userSelects` plays the user who selects a cell in the
 // spreadsheet while the row prompt is shown.
 #include "platform/KeySender.h"
@@ -59,7 +59,7 @@ public:
     RecordingKeySink keySink;
     KeySender keySender{&keySink};
     workflow::Services services;
-    // The shared state under the names the tests have always used.
+    // The workbook state under the names the tests have always used.
     int& ExcelState = services.book.ExcelState;
     int& CurrentRow = services.book.Row.CurrentRow;
     int& FirstRow = services.book.Row.FirstRow;
