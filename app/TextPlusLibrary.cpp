@@ -34,7 +34,7 @@ void TMain::Button1Click() {
                                         texts::CaptionError, Icon::Exclamation);
         return;
     }
-    textPlusLibrary_->SetumeiTuikaMain(*IE, shared_.Settings.dataFolder());
+    textPlusLibrary_->SetumeiTuikaMain(*IE, services_.settings.dataFolder());
 }
 
 } // namespace zk

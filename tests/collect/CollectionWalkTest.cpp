@@ -321,7 +321,7 @@ TEST_F(CollectionWalkTest, AWalkEndingOnASavePageLeavesEveryRowOnDisk) {
     current = listed("selling");
     ASSERT_EQ(current.size(), kept);
     EXPECT_EQ(collect(0), (QStringList{texts::LabelCurrent + texts::CollectQuestion, texts::Completed}));
-    EXPECT_EQ(shared().Row.CurrentRow, 4 + int(kept));
+    EXPECT_EQ(services().book.Row.CurrentRow, 4 + int(kept));
     const QList<QStringList> rows = rowsOnDisk(bookPath(texts::LabelCurrent), 4);
     ASSERT_EQ(rows.size(), int(kept));
     for (int k = 0; k < int(kept); ++k) EXPECT_EQ(rows[k][3], current[size_t(k)].title) << "row " << k + 4;
