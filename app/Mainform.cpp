@@ -22,7 +22,6 @@
 #include "app/OptionLibrary.h"
 #include "app/TextPlusLibrary.h"
 #include "app/Texts.h"
-#include "browser/Texts.h"
 #include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"

@@ -249,8 +249,7 @@ TEST_F(MainWindowTest, BusyAndReadyStates) {
         }
         main_->setBusy(false);
         main_->setBusy(false);
-        for (QWidget* w : {static_cast<QWidget*>(control<QPushButton>("CloseExcel")), static_cast<QWidget*>(control<QPushButton>("SelectRow")),
-                           static_cast<QWidget*>(control<QCheckBox>("SokketuCheckBox")), static_cast<QWidget*>(control<QPushButton>("ReShuppin"))})
+        for (QWidget* w : {control("CloseExcel"), control("SelectRow"), control("SokketuCheckBox"), control("ReShuppin")})
             EXPECT_TRUE(w->isEnabled()) << depth << " " << w->objectName().toStdString();
     }
     main_->setBusy(true);
@@ -305,7 +304,8 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
     ASSERT_TRUE(control<QGroupBox>("RSKakakuGroup")->isVisibleTo(control("SubPanel")));
 
     for (QWidget* w : control("SubPanel")->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(control("SubPanel"))) continue;
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(control("SubPanel")))
+            continue;
         const std::string name = w->objectName().toStdString();
         EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name;
         // A push button's hint has a floor of the style's; its text is what must have room.

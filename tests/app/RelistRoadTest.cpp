@@ -268,7 +268,8 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         MessageService::instance().setAnswers({"Yes", "OK"});
         QElapsedTimer took;
         took.start();
-        const QList<QPushButton*> buttons = {control<QPushButton>("GoReShuppin"), control<QPushButton>("ReShuppin"), control<QPushButton>("ReShuppinAll")};
+        const QList<QPushButton*> buttons = {control<QPushButton>("GoReShuppin"), control<QPushButton>("ReShuppin"),
+                                             control<QPushButton>("ReShuppinAll")};
         buttons[c.press]->click();
         watch.stop();
         site->control("fault", "kind=clear");

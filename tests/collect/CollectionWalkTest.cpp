@@ -265,7 +265,8 @@ TEST_F(CollectionWalkTest, AFaultEndsTheRunWithOneMessageAndTheFileHoldsThePages
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (control<QLabel>("CollectionProgress")->text().startsWith(texts::Progress.arg(c.atPage).section(' ', 0, 1))) {
+            const QString progress = control<QLabel>("CollectionProgress")->text();
+            if (progress.startsWith(texts::Progress.arg(c.atPage).section(' ', 0, 1))) {
                 watch.stop();
                 kill();
             }

@@ -132,7 +132,7 @@ public:
             }
         }
         panel_.click("RSKingakuPanelCheck");
-        for (int i = 0; i < 100 && !panel_.find<QCheckBox>("RSKingakuPanelCheck")->isEnabled(); ++i) workflow::pause(50);
+        for (int i = 0; i < 100 && !panel_.find("RSKingakuPanelCheck")->isEnabled(); ++i) workflow::pause(50);
         panel_.find<QLineEdit>("RSStartPrice")->setText("900");
         panel_.find<QLineEdit>("RSBuyPrice")->setText("");
         shot("relist-panel");
