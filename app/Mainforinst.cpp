@@ -8,7 +8,7 @@
 
 namespace zk {
 
-TMainForInst1::TMainForInst1(QWidget* parent) : TMain(parent) {
+TMainForInst1::TMainForInst1(const QString& dataFolder, QWidget* parent) : TMain(dataFolder, parent) {
     setWindowTitle(texts::AppCaption);
     ui_->GoReShuppin->setText(texts::ReShuppinCaption);
     ui_->UploadButton->setToolTip(texts::UploadHint);

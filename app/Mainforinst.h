@@ -8,7 +8,7 @@ namespace zk {
 class TMainForInst1 : public TMain {
     Q_OBJECT
 public:
-    explicit TMainForInst1(QWidget* parent = nullptr);
+    explicit TMainForInst1(const QString& dataFolder, QWidget* parent = nullptr);
     void ShowThumbnail(const QString& fileName) override;
 };
 

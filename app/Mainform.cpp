@@ -56,8 +56,9 @@ constexpr QPoint kDesignedPosition(0, 328);
 
 } // namespace
 
-TMain::TMain(QWidget* parent)
+TMain::TMain(const QString& dataFolder, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
+    shared_.Settings.setDataFolder(dataFolder);
     ui_->setupUi(this);
     move(kDesignedPosition);
     QPalette colours = palette();
@@ -311,7 +312,12 @@ void TMain::Timer1Timer() {
     ClosingTime->ShowPricePanel(false);
     QApplication::processEvents();
 
-    // The data folder is resolved here once; everything after reads it from the settings.
+    // The data folder the program resolved; without one nothing can go on.
+    if (shared_.Settings.dataFolder().isEmpty()) {
+        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
     paths::protectSellerFiles(shared_.Settings.dataFolder());
     if (FieldDefs->LoadFromFolder(shared_.Settings.dataFolder()) != 0) {
         endApplication();
@@ -319,11 +325,6 @@ void TMain::Timer1Timer() {
     }
 
     QApplication::processEvents();
-    if (shared_.Settings.dataFolder().isEmpty()) {
-        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
-        closeAfterStartupFailure();
-        return;
-    }
 
     const int read = ReadSystemIni();
     if (read == 1) { // already shown; the window closes

@@ -30,7 +30,8 @@ void SiteLogin::StartIEClick() {
     TIECtrl& ie = *shared_.IE;
     // A browser that was killed or closed since is started anew, whatever the flag says.
     if (!shared_.IEConnected || !ie.IsConnected()) {
-        ie.setSystemIniPath(shared_.Settings.systemIniPath());
+        // The browser's sections are read again at each start: the seller may have mended them.
+        ie.setSettings(chromium::BrowserSettings::read(shared_.Settings.file(), shared_.Settings.dataFolder()));
         shared_.IEWindow = ie.FindOrLaunch();
         if (shared_.IEWindow == 0) {
             const QString cause = ie.LastErrorText;

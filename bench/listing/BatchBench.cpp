@@ -8,6 +8,7 @@
 #include "browser/Iectrl.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
 #include "platform/Signals.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/Pause.h"
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
     }
 
     zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMainForInst1>();
+    auto main = std::make_unique<zk::TMainForInst1>(zk::paths::dataFolder());
     QElapsedTimer waited;
     waited.start();
     while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
