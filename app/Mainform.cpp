@@ -56,8 +56,9 @@ constexpr QPoint kDesignedPosition(0, 328);
 
 } // namespace
 
-TMain::TMain(QWidget* parent)
+TMain::TMain(const QString& dataFolder, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), ui_(std::make_unique<Ui::TMain>()), selfWindow_(this) {
+    services_.settings.setDataFolder(dataFolder);
     ui_->setupUi(this);
     move(kDesignedPosition);
     QPalette colours = palette();
@@ -338,7 +339,12 @@ void TMain::Timer1Timer() {
     ClosingTime->ShowPricePanel(false);
     QApplication::processEvents();
 
-    // The data folder is resolved here once; everything after reads it from the settings.
+    // The data folder the program resolved; without one nothing can go on.
+    if (services_.settings.dataFolder().isEmpty()) {
+        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
+        endApplication();
+        return;
+    }
     paths::protectSellerFiles(services_.settings.dataFolder());
     if (FieldDefs->LoadFromFolder(services_.settings.dataFolder()) != 0) {
         endApplication();
@@ -346,11 +352,6 @@ void TMain::Timer1Timer() {
     }
 
     QApplication::processEvents();
-    if (services_.settings.dataFolder().isEmpty()) {
-        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
-        closeAfterStartupFailure();
-        return;
-    }
 
     const int read = ReadSystemIni();
     if (read == 1) { // already shown; the window closes

@@ -61,7 +61,8 @@ class TMinForm1;
 class TMain : public QWidget, public workflow::Panel {
     Q_OBJECT
 public:
-    explicit TMain(QWidget* parent = nullptr);
+    // `dataFolder`: the seller's data folder as the program resolved it (empty: it could not).
+    explicit TMain(const QString& dataFolder, QWidget* parent = nullptr);
     ~TMain() override;
 
     // The strip the panel folds into while the mouse is away; entering it unfolds the panel.

@@ -28,11 +28,8 @@ int OptionLibrary::IniSetting(const QString& path) const {
 }
 
 void TMain::SetOptionClick() {
+    // Never empty: the start-up ends without a data folder.
     const QString& folder = services_.settings.dataFolder();
-    if (folder.isEmpty()) {
-        MessageService::instance().show(texts::NoAppFolder, texts::CaptionFatal, Icon::Error);
-        return;
-    }
     if (optionLibrary_->IniSetting(folder + "FieldsDefine.ini") == 1 && FieldDefs && FieldDefs->LoadFromFolder(folder) != 0)
         endApplication();
 }

@@ -23,7 +23,10 @@ int runProgram(int argc, char** argv, const std::function<void(TMain*)>& whenSho
     QApplication::setDesktopFileName(QStringLiteral(ZERKON_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(paths::dataFolder());
+    // Resolved once here and handed down: the lock, the main window and through its settings
+    // everything that reads or writes the seller's files.
+    const QString dataFolder = paths::dataFolder();
+    SingleInstance instance(dataFolder);
     switch (instance.acquire()) {
     case SingleInstance::Result::Raised:
         return 0;
@@ -38,7 +41,7 @@ int runProgram(int argc, char** argv, const std::function<void(TMain*)>& whenSho
     }
 
     try {
-        TMain main;
+        TMain main(dataFolder);
         TMinForm1 miniBar;
         main.setMiniBar(&miniBar);
         instance.setRaiseHandler([&main] {

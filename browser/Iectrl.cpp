@@ -18,12 +18,12 @@ namespace {
 constexpr int kPollMs = 5;
 } // namespace
 
-TIECtrl::TIECtrl(QString systemIniPath) : systemIniPath_(std::move(systemIniPath)) {}
+TIECtrl::TIECtrl() = default;
 
 TIECtrl::~TIECtrl() = default;
 
 chromium::BrowserSettings TIECtrl::settings() const {
-    return settings_ ? *settings_ : chromium::BrowserSettings::read(systemIniPath_);
+    return settings_.value_or(chromium::BrowserSettings{});
 }
 
 chromium::ChromiumBrowser* TIECtrl::session() const {

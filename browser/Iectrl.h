@@ -26,8 +26,7 @@ using WindowHandle = quintptr;
 
 class TIECtrl {
 public:
-    // Browser settings come from the [BROWSER] and [SITE] sections of this System.ini.
-    explicit TIECtrl(QString systemIniPath = {});
+    TIECtrl();
     ~TIECtrl();
     TIECtrl(const TIECtrl&) = delete;
     TIECtrl& operator=(const TIECtrl&) = delete;
@@ -38,8 +37,8 @@ public:
     int32_t LastError = 0;
     QString LastErrorText;
 
-    void setSystemIniPath(const QString& path) { systemIniPath_ = path; }
-    // Settings that replace System.ini's (tests, the benchmark).
+    // How the next browser is found or started: from System.ini at each browser start (the site
+    // login), or a test's own. Without, the defaults.
     void setSettings(const chromium::BrowserSettings& settings) { settings_ = settings; }
     chromium::BrowserSettings settings() const;
 
@@ -137,7 +136,6 @@ private:
     void record(const AutomationError& error);
     void clearError();
 
-    QString systemIniPath_;
     std::optional<chromium::BrowserSettings> settings_;
     int polls_ = 0;
     std::unique_ptr<LinkSnapshot> snapshot_;

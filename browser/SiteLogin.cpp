@@ -29,7 +29,8 @@ void SiteLogin::StartIEClick() {
     TIECtrl& ie = *browser_.IE;
     // A browser that was killed or closed since is started anew, whatever the flag says.
     if (!browser_.IEConnected || !ie.IsConnected()) {
-        ie.setSystemIniPath(settings_.systemIniPath());
+        // The browser's sections are read again at each start: the seller may have mended them.
+        ie.setSettings(chromium::BrowserSettings::read(settings_.file(), settings_.dataFolder()));
         browser_.IEWindow = ie.FindOrLaunch();
         if (browser_.IEWindow == 0) {
             const QString cause = ie.LastErrorText;

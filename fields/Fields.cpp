@@ -49,10 +49,6 @@ TFieldKind fieldKindOf(const QString& type) {
 }
 
 int TFieldDefs::LoadFromFolder(const QString& dataFolder) {
-    if (dataFolder.isEmpty()) {
-        fatal(texts::fields::NoAppFolder);
-        return -1;
-    }
     return Load(dataFolder + "FieldsDefine.ini");
 }
 

@@ -31,8 +31,8 @@ public:
     static constexpr int MaxSections = 200;
     static constexpr int MaxSectionFields = 200;
 
-    // Reads <data folder>FieldsDefine.ini, the folder resolved by the caller (empty: it could
-    // not be resolved); 0, or -1 after showing why not.
+    // Reads <data folder>FieldsDefine.ini, the folder resolved by the caller (never empty: the
+    // start-up ends without one); 0, or -1 after showing why not.
     int LoadFromFolder(const QString& dataFolder);
     int Load(const QString& path);
     // The name of the field at the index; past the table: a message and empty text.

@@ -5,7 +5,6 @@
 namespace zk::texts::fields {
 
 inline const QString CaptionFatal = QStringLiteral("続行不可能エラー");
-inline const QString NoAppFolder = QStringLiteral("アプリケーションフォルダの取得に失敗しました。");
 inline const QString NoFile = QStringLiteral("FieldsDefine.iniがありません。");
 inline const QString OpenFailed = QStringLiteral("フィールド定義ファイルのオープンに失敗しました。");
 inline const QString CaptionKeyError = QStringLiteral("INIファイル読み込みエラー");

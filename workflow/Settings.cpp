@@ -1,9 +1,5 @@
 #include "workflow/Settings.h"
 
-#include "platform/Paths.h"
-#include "platform/ProfileFile.h"
-#include "workflow/SystemIni.h"
-
 namespace zk::workflow {
 namespace {
 
@@ -11,19 +7,6 @@ namespace {
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
-
-const QString& Settings::dataFolder() {
-    if (!resolved_) {
-        dataFolder_ = paths::dataFolder();
-        resolved_ = true;
-    }
-    return dataFolder_;
-}
-
-void Settings::setDataFolder(const QString& folder) {
-    dataFolder_ = folder;
-    resolved_ = true;
-}
 
 QString Settings::systemIniPath() const { return dataFile(ini::FileName); }
 
@@ -33,6 +16,8 @@ Settings::Read Settings::read() {
     ProfileFile file(systemIniPath());
     if (!file.exists()) return Read::Missing;
     if (!file.load()) return Read::OpenFailed;
+    loginHost_ = file.readString(ini::Site, ini::LoginHost, ini::DefaultLoginHost).trimmed();
+    auctionHost_ = file.readString(ini::Site, ini::AuctionHost, ini::DefaultAuctionHost).trimmed();
     if (!file.hasSection(ini::System)) return Read::NoSystemSection;
     values_.setLines(file.readSection(ini::System));
     for (const QString& key : ini::RequiredSystemKeys)
@@ -92,16 +77,10 @@ void Settings::writeExcelDir(const QString& folder) {
     if (file.load()) file.writeString(ini::System, ini::ExcelDir, folder);
 }
 
-QString Settings::loginHost() const {
+ProfileFile Settings::file() const {
     ProfileFile file(systemIniPath());
     file.load();
-    return file.readString(ini::Site, ini::LoginHost, ini::DefaultLoginHost).trimmed();
-}
-
-QString Settings::auctionHost() const {
-    ProfileFile file(systemIniPath());
-    file.load();
-    return file.readString(ini::Site, ini::AuctionHost, ini::DefaultAuctionHost).trimmed();
+    return file;
 }
 
 } // namespace zk::workflow

@@ -1,7 +1,12 @@
 #pragma once
-// System.ini and the data folder, resolved and read once at start-up; the only code that opens
-// System.ini. Reads return what went wrong instead of showing it: the caller owns the message.
+// System.ini and the data folder. The program resolves the folder once and hands it in; the file
+// is read once at start-up and held. Two things the seller may change while the program runs are
+// read again where they are used: the workbook folder, at each workbook opening, and the
+// browser's own sections, at each browser start (file()). Every read and write of System.ini goes
+// through here. Reads return what went wrong instead of showing it: the caller owns the message.
 #include "platform/NameValueList.h"
+#include "platform/ProfileFile.h"
+#include "workflow/SystemIni.h"
 
 #include <QString>
 #include <array>
@@ -12,16 +17,16 @@ class Settings {
 public:
     enum class Read { Ok, Missing, OpenFailed, NoSystemSection, Incomplete };
 
-    // The per-user data folder, resolved on the first call and kept; empty when it cannot be
-    // resolved or created.
-    const QString& dataFolder();
-    // For tests and tools that bring their own folder (with trailing separator).
-    void setDataFolder(const QString& folder);
+    // The data folder handed in (with trailing separator); empty when the program could not
+    // resolve or create it.
+    const QString& dataFolder() const { return dataFolder_; }
+    void setDataFolder(const QString& folder) { dataFolder_ = folder; }
     QString systemIniPath() const;
     // A file of the data folder; empty while there is no folder.
     QString dataFile(const QString& name) const;
 
-    // Section SYSTEM whole into values(), checked for the required keys, then FormInfo1.
+    // Section SYSTEM whole into values(), the site's host names, then checked for the required
+    // keys, then FormInfo1.
     Read read();
     const NameValueList& values() const { return values_; }
     QString value(const QString& key) const { return values_.value(key); }
@@ -44,13 +49,17 @@ public:
     // EXCEL_DIR as the file holds it now (the workbook folder follows the file, not the start).
     QString excelDir() const;
     void writeExcelDir(const QString& folder);
-    QString loginHost() const;
-    QString auctionHost() const;
+    // As read at start-up; the defaults where the file is silent.
+    const QString& loginHost() const { return loginHost_; }
+    const QString& auctionHost() const { return auctionHost_; }
+    // The file as it is now, for the browser's own sections; not loaded when it cannot be read.
+    ProfileFile file() const;
 
 private:
     QString dataFolder_;
-    bool resolved_ = false;
     NameValueList values_;
+    QString loginHost_ = ini::DefaultLoginHost;
+    QString auctionHost_ = ini::DefaultAuctionHost;
     std::array<int, 6> prices_{};
 };
 

@@ -9,6 +9,8 @@
 #include "category/CategoryNavigation.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/Signals.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
@@ -155,7 +157,7 @@ int main(int argc, char** argv) {
     }
 
     zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMain>();
+    auto main = std::make_unique<zk::TMain>(zk::paths::dataFolder());
     QElapsedTimer waited;
     waited.start();
     while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);

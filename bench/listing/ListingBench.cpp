@@ -14,6 +14,8 @@
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/SystemIni.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
+#include "platform/Signals.h"
 #include "../../tests/site/SiteProcess.h"
 #include "../../tests/support/PanelDriver.h"
 
@@ -335,7 +337,7 @@ int main(int argc, char** argv) {
     if (!zk::bench::seedDataFolder(siteData.path(), home.path())) return 1;
 
     zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMain>();
+    auto main = std::make_unique<zk::TMain>(zk::paths::dataFolder());
     panel = main.get();
     QElapsedTimer waited;
     waited.start();

@@ -1,6 +1,5 @@
 #include "BrowserSettings.h"
 
-#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -8,11 +7,10 @@
 
 namespace zk::chromium {
 
-BrowserSettings BrowserSettings::read(const QString& systemIniPath) {
+BrowserSettings BrowserSettings::read(const ProfileFile& ini, const QString& dataFolder) {
     BrowserSettings s;
-    s.profileFolder = paths::dataFolder() + QStringLiteral("Chromium");
-    ProfileFile ini(systemIniPath);
-    if (!ini.load()) return s;
+    s.profileFolder = dataFolder + QStringLiteral("Chromium");
+    if (!ini.isLoaded()) return s;
     const QString program = ini.readString(Section, "PROGRAM").trimmed();
     if (!program.isEmpty()) s.program = program;
     s.arguments = ini.readString(Section, "ARGUMENTS").split(' ', Qt::SkipEmptyParts);

@@ -13,6 +13,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace zk {
+class ProfileFile;
+}
+
 namespace zk::chromium {
 
 struct BrowserSettings {
@@ -27,8 +31,9 @@ struct BrowserSettings {
     static constexpr const char* Section = "BROWSER";
     static constexpr const char* SiteSection = "SITE";
 
-    // Defaults where System.ini is silent; the profile folder defaults to the data folder's.
-    static BrowserSettings read(const QString& systemIniPath);
+    // From System.ini as loaded (defaults where it is silent or was not loaded); the profile
+    // folder defaults to the data folder's (with its trailing separator).
+    static BrowserSettings read(const ProfileFile& ini, const QString& dataFolder);
     bool runHeadless() const;
     // The first of `arguments` that would open the browser to other users or programs (a
     // debugging port or address); empty when there is none.

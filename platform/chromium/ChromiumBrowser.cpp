@@ -8,6 +8,7 @@
 #include "PageScript.h"
 #include "PipeTransport.h"
 #include "platform/AutomationError.h"
+#include "platform/Processes.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -66,42 +67,6 @@ HttpResult httpGetJson(const QUrl& url, QJsonDocument* out, QString* error) {
         return HttpResult::Failed;
     }
     return HttpResult::Ok;
-}
-
-// The executable of the local process listening on a TCP port, empty when not found.
-QString listenerExecutable(int port) {
-    QSet<QString> inodes;
-    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-        QFile f(QString::fromLatin1(table));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        for (int i = 1; i < lines.size(); ++i) {
-            const QList<QByteArray> cols = lines[i].simplified().split(' ');
-            if (cols.size() < 10 || cols[3] != "0A") continue; // listening
-            const QByteArray local = cols[1];
-            const int colon = local.lastIndexOf(':');
-            if (local.mid(colon + 1).toInt(nullptr, 16) == port) inodes.insert(QString::fromLatin1(cols[9]));
-        }
-    }
-    if (inodes.isEmpty()) return {};
-    const QDir proc("/proc");
-    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool numeric = false;
-        pid.toLongLong(&numeric);
-        if (!numeric) continue;
-        const QDir fds("/proc/" + pid + "/fd");
-        for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
-            char buf[128];
-            const QByteArray path = QFile::encodeName(fds.filePath(fd));
-            const ssize_t n = ::readlink(path.constData(), buf, sizeof buf - 1);
-            if (n <= 0) continue;
-            buf[n] = 0;
-            const QString target = QString::fromLatin1(buf);
-            if (target.startsWith("socket:[") && inodes.contains(target.mid(8, target.size() - 9)))
-                return QFile::symLinkTarget("/proc/" + pid + "/exe");
-        }
-    }
-    return {};
 }
 
 QJsonValue toJson(const QVariant& v) {
@@ -164,7 +129,7 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
     // The program behind the endpoint must be the configured one, as far as we can see it.
     const QString host = base.host().toLower();
     const bool local = host == "127.0.0.1" || host == "localhost" || host == "::1" || host == "[::1]";
-    const QString exe = local ? listenerExecutable(base.port(9222)) : QString();
+    const QString exe = local ? processes::executableHolding(processes::listeningTcpSockets(base.port(9222))) : QString();
     const QString name = settings.programName();
     if (!exe.isEmpty()) {
         if (!exe.toUpper().endsWith(name)) return nullptr;

@@ -93,11 +93,13 @@ TEST(VariantTest, LateBoundCallsNeedAnObject) {
 
 TEST(BrowserSettingsTest, DefaultsWhereSystemIniIsSilent) {
     test::TempFolder folder;
-    const chromium::BrowserSettings s = chromium::BrowserSettings::read(folder.file("System.ini"));
+    ProfileFile missing(folder.file("System.ini"));
+    missing.load();
+    const chromium::BrowserSettings s = chromium::BrowserSettings::read(missing, "/data/");
     EXPECT_EQ(s.program, QString("/usr/bin/chromium"));
     EXPECT_TRUE(s.debugEndpoint.isEmpty());
     EXPECT_EQ(s.headless, -1);
-    EXPECT_TRUE(s.profileFolder.endsWith("Chromium"));
+    EXPECT_EQ(s.profileFolder, QString("/data/Chromium")) << "in the data folder handed in";
     EXPECT_EQ(s.programName(), QString("CHROMIUM"));
 }
 
@@ -108,7 +110,9 @@ TEST(BrowserSettingsTest, OwnSectionAndTheSitesRules) {
                                            "ARGUMENTS=--lang=ja  --foo\r\nDEBUG_ENDPOINT= 127.0.0.1:9222 \r\nHEADLESS=0\r\n"
                                            "PROFILE=/tmp/p\r\n[SITE]\r\nHOST_RESOLVER_RULES=MAP *.sim.test 127.0.0.1\r\n"
                                            "CERT_SPKI=abc=\r\n");
-    const chromium::BrowserSettings s = chromium::BrowserSettings::read(path);
+    ProfileFile ini(path);
+    ASSERT_TRUE(ini.load());
+    const chromium::BrowserSettings s = chromium::BrowserSettings::read(ini, "/data/");
     EXPECT_EQ(s.program, QString("/opt/b/Chromium-Browser"));
     EXPECT_EQ(s.programName(), QString("CHROMIUM-BROWSER"));
     EXPECT_EQ(s.arguments, QStringList({"--lang=ja", "--foo"}));

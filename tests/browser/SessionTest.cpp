@@ -6,6 +6,7 @@
 #include "platform/KeySender.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
+#include "platform/Processes.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "platform/chromium/ChromiumTexts.h"
 #include "platform/chromium/FileChooserWindow.h"
@@ -297,39 +298,6 @@ QList<qint64> processTree(qint64 root) {
     return tree;
 }
 
-// Inodes of the TCP sockets that listen, IPv4 and IPv6.
-QSet<QByteArray> listeningTcpInodes() {
-    QSet<QByteArray> inodes;
-    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-        QFile f(QString::fromLatin1(table));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        for (int i = 1; i < lines.size(); ++i) {
-            const QList<QByteArray> cols = lines[i].simplified().split(' ');
-            if (cols.size() >= 10 && cols[3] == "0A") inodes.insert(cols[9]);
-        }
-    }
-    return inodes;
-}
-
-// Socket inodes held open by a process.
-QSet<QByteArray> socketInodes(qint64 pid) {
-    QSet<QByteArray> inodes;
-    const QDir fds(QString("/proc/%1/fd").arg(pid));
-    for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
-        const QByteArray target = QFile::encodeName(QFile::symLinkTarget(fds.filePath(fd)));
-        if (target.isEmpty()) {
-            char buf[128];
-            const ssize_t n = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), buf, sizeof buf - 1);
-            if (n > 0 && QByteArray(buf, n).startsWith("socket:[")) inodes.insert(QByteArray(buf + 8, n - 9));
-        } else if (target.contains("socket:[")) {
-            const int at = target.indexOf("socket:[") + 8;
-            inodes.insert(target.mid(at, target.indexOf(']', at) - at));
-        }
-    }
-    return inodes;
-}
-
 int modeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
@@ -342,10 +310,14 @@ TEST_F(SessionTest, TheStartedBrowserListensOnNoPortAtAll) {
     const qint64 pid = ie.session()->processId();
     const QList<qint64> tree = processTree(pid);
     EXPECT_GT(tree.size(), 1) << "the browser's helpers are counted too";
-    const QSet<QByteArray> listening = listeningTcpInodes();
-    EXPECT_GT(listening.size(), 0) << "the test's own page server listens, so the tables are read";
+    const QSet<QByteArray> listening = processes::listeningTcpSockets();
+    // The look-up that finds no listener in the browser finds the test's own page server.
+    EXPECT_TRUE(processes::socketsOf(::getpid()).intersects(processes::listeningTcpSockets(server_.port())))
+        << "the page server's socket is found listening, and held by this process";
+    EXPECT_EQ(processes::executableHolding(processes::listeningTcpSockets(server_.port())),
+              QFile::symLinkTarget("/proc/self/exe"));
     for (qint64 p : tree) {
-        const QSet<QByteArray> held = socketInodes(p);
+        const QSet<QByteArray> held = processes::socketsOf(p);
         for (const QByteArray& inode : held)
             EXPECT_FALSE(listening.contains(inode)) << "process " << p << " listens on TCP (socket " << inode.constData() << ")";
     }
@@ -441,10 +413,10 @@ public:
         process.setProcessEnvironment(env);
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
-        process.start("/usr/bin/chromium", {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                                            "--disable-background-networking", "--disable-component-update",
-                                            "--disable-sync", "--user-data-dir=" + folder + "/profile",
-                                            QString("--remote-debugging-port=%1").arg(port), "about:blank"});
+        // Our own command line, but with a debugging port as the seller would have opened one.
+        QStringList arguments = headlessSettings(folder).launchArguments(true);
+        arguments.replaceInStrings("--remote-debugging-pipe", QString("--remote-debugging-port=%1").arg(port));
+        process.start("/usr/bin/chromium", arguments);
         process.waitForStarted();
     }
     ~RunningChromium() {

@@ -7,6 +7,7 @@
 #include "listing/PicUploader.h"
 #include "listing/Texts.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "platform/calc/ExcelPalette.h"
 #include "sheet/Excel.h"
@@ -38,6 +39,7 @@ zk::test::PracticeSite* site = nullptr;
 // The main window with a hook where the upload lowers its curtain (the pictures are sent then).
 class Window : public zk::TMain {
 public:
+    Window() : TMain(zk::paths::dataFolder()) {}
     std::function<void()> afterPictures;
     void setCurtain(bool raised) override {
         TMain::setCurtain(raised);

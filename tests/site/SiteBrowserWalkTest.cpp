@@ -5,6 +5,7 @@
 #include "SiteProcess.h"
 
 #include "platform/AutomationError.h"
+#include "platform/ProfileFile.h"
 #include "platform/chromium/BrowserSettings.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "platform/chromium/FileChooserWindow.h"
@@ -36,7 +37,9 @@ protected:
         if (QStandardPaths::findExecutable("chromium").isEmpty()) GTEST_SKIP() << "chromium is not installed";
         ASSERT_TRUE(site_.start().isEmpty());
         ASSERT_TRUE(zk::site::writeDataFolder(site_.info(), temp_.path() + "/data").isEmpty());
-        zk::chromium::BrowserSettings settings = zk::chromium::BrowserSettings::read(temp_.path() + "/data/System.ini");
+        zk::ProfileFile ini(temp_.path() + "/data/System.ini");
+        ASSERT_TRUE(ini.load());
+        zk::chromium::BrowserSettings settings = zk::chromium::BrowserSettings::read(ini, temp_.path() + "/data/");
         settings.headless = 1;
         settings.profileFolder = temp_.path() + "/profile";
         QString error;

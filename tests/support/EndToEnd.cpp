@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
+#include "platform/Paths.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,7 +50,7 @@ void EndToEndTest::writeDataFolder(const PracticeSite& site, const QString& exce
 }
 
 void EndToEndTest::startWindow(std::unique_ptr<TMain> window) {
-    main_ = window ? std::move(window) : std::make_unique<TMain>();
+    main_ = window ? std::move(window) : std::make_unique<TMain>(paths::dataFolder());
     QElapsedTimer waited;
     waited.start();
     while (!main_->startupRan() && !main_->ended() && waited.elapsed() < 60000) QTest::qWait(20);

@@ -62,7 +62,7 @@ TEST_F(SettingsTest, StartUpRefusalsInTheirOrder) {
 
 TEST_F(SettingsTest, ValuesAreReadOnceAndKeysFoundWithoutRegardToCase) {
     write(QString(completeSystem()).replace("SHUPPIN_URL=", "shuppin_url=") +
-          "[formInfo1]\r\nstart_price2=1200\r\nBUY_PRICE2=abc\r\n");
+          "[formInfo1]\r\nstart_price2=1200\r\nBUY_PRICE2=abc\r\n[SITE]\r\nLOGIN_HOST= login.example.test \r\n");
     Settings s = settings();
     ASSERT_EQ(s.read(), Settings::Read::Ok);
     EXPECT_EQ(s.value(ini::ShuppinUrl), "shuppin_url");
@@ -70,16 +70,23 @@ TEST_F(SettingsTest, ValuesAreReadOnceAndKeysFoundWithoutRegardToCase) {
     EXPECT_TRUE(s.accountMissing());
     EXPECT_FALSE(s.firstStart()) << "INIT_START holds init_start, not 0";
 
-    // Changes to the file after start-up do not reach the values read, except through the
-    // writers; the workbook folder and the hosts follow the file.
+    EXPECT_EQ(s.loginHost(), "login.example.test");
+    EXPECT_EQ(s.auctionHost(), ini::DefaultAuctionHost) << "the default where the file is silent";
+
+    // Changes to the file after start-up do not reach the values read, the hosts among them,
+    // except through the writers; only the workbook folder and the browser's sections follow
+    // the file.
     ProfileFile f = file();
     f.writeString("SYSTEM", "SHUPPIN_URL", "changed");
     f.writeString("SYSTEM", "EXCEL_DIR", "/later/");
-    f.writeString("SITE", "LOGIN_HOST", " login.example.test ");
+    f.writeString("SITE", "LOGIN_HOST", "elsewhere.test");
+    f.writeString("SITE", "AUCTION_HOST", "elsewhere.test");
+    f.writeString("BROWSER", "HEADLESS", "1");
     EXPECT_EQ(s.value(ini::ShuppinUrl), "shuppin_url");
-    EXPECT_EQ(s.excelDir(), "/later/");
     EXPECT_EQ(s.loginHost(), "login.example.test");
     EXPECT_EQ(s.auctionHost(), ini::DefaultAuctionHost);
+    EXPECT_EQ(s.excelDir(), "/later/");
+    EXPECT_EQ(s.file().readString("BROWSER", "HEADLESS"), "1");
 }
 
 TEST_F(SettingsTest, WritersWriteThroughAndKeepTheFileOwnerOnly) {

@@ -1,0 +1,17 @@
+# Run as cmake -DCASE=<case> -P Refusals.cmake: each case is a declaration the build must refuse
+# before it declares anything, so the refusal is seen without a project.
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ZerkonLibraries.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ZerkonTests.cmake)
+if(CASE STREQUAL "misspelt_keyword")
+  zk_add_library(zk_x STATIC SOURCES a.cpp LINK Qt6::Core)
+elseif(CASE STREQUAL "no_type")
+  zk_add_library(zk_x SOURCES a.cpp)
+elseif(CASE STREQUAL "both_types")
+  zk_add_library(zk_x STATIC SHARED SOURCES a.cpp)
+elseif(CASE STREQUAL "no_sources")
+  zk_add_library(zk_x STATIC LINKS Qt6::Core)
+elseif(CASE STREQUAL "before_any_keyword")
+  zk_add_library(zk_x STATIC a.cpp SOURCES b.cpp)
+elseif(CASE STREQUAL "test_keyword")
+  zk_add_gtest(x_test SOURCES a.cpp LIB zk_rules)
+endif()
