@@ -3,9 +3,9 @@
 #include "browser/Iectrl.h"
 #include "platform/KeySender.h"
 #include "browser/SiteLogin.h"
+#include "browser/SitePages.h"
 #include "category/Categoryform.h"
 #include "category/Texts.h"
-#include "listing/Submission.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
@@ -87,7 +87,7 @@ void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainG
         MessageService::instance().show(texts::ListingPageNotShown);
         return;
     }
-    if (listing::SitePages(browser_, settings_).ConfirmInsertion() == -1) return;
+    if (browser::SitePages(browser_, settings_).ConfirmInsertion() == -1) return;
 
     if (ie.SelectByTagName("a") != 0) {
         MessageService::instance().show(texts::NoLinks);

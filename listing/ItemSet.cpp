@@ -1,12 +1,12 @@
 #include "listing/ItemSet.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SitePages.h"
 #include "fields/FormFiller.h"
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
-#include "listing/Submission.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
@@ -118,7 +118,7 @@ int ItemForm::SetItemToForm(int mode) {
             return -1;
         }
         // -99: the browser failed before the press; the relist has its own way out of that.
-        return SitePages(browser_, settings_).AgreeAndList();
+        return browser::SitePages(browser_, settings_).AgreeAndList();
     }
     if (panel_.sendAfterFill() && ie.SelectById(texts::SubmitElement) == 0 && !ie.List.isNull()) ie.ClickSelected();
     return 0;

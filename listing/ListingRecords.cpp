@@ -1,10 +1,11 @@
 #include "listing/ListingRecords.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SitePageRules.h"
+#include "browser/SitePages.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
-#include "listing/Submission.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Clock.h"
@@ -158,9 +159,9 @@ void ListingRecords::AskTheSite() {
     // Only the office went, or the answer was not read: the completion page may still be there.
     if (browser_.IEConnected) {
         try {
-            if (isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
+            if (browser::isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
                 QString link, id;
-                SitePages(browser_, settings_).ReadListedItemLink(link, id);
+                browser::SitePages(browser_, settings_).ReadListedItemLink(link, id);
                 if (!id.isEmpty()) {
                     recordFound({id, link}, false);
                     return;

@@ -1,5 +1,7 @@
 #include "listing/ListingRules.h"
 
+#include "browser/SitePageRules.h"
+
 #include <QUrl>
 #include <algorithm>
 
@@ -29,17 +31,7 @@ RelistPricePlan relistPrices(bool used, const QString& start, const QString& buy
 
 bool isConfirmationPage(const QString& url) { return url.endsWith(QLatin1String("preview")); }
 
-bool isCompletionPage(const QString& url, const QString& auctionHost) {
-    return !auctionHost.isEmpty() && url.contains(auctionHost + QLatin1String("/jp/config/submit"));
-}
-
-QString auctionIdFromLink(const QString& link) { return link.mid(link.lastIndexOf('/') + 1); }
-
 QString listingTimeText(const QDateTime& time) { return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")); }
-
-bool holdsListedMarker(const QString& text, const QString& marker) {
-    return !marker.isEmpty() && text.contains(marker);
-}
 
 std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, const QString& title,
                                           const QString& auctionHost, const QStringList& knownIds) {
@@ -54,7 +46,7 @@ std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, co
         const QUrl url(link);
         const QString authority = url.port() > 0 ? url.host() + ':' + QString::number(url.port()) : url.host();
         if (authority.compare(itemHost, Qt::CaseInsensitive) != 0) continue;
-        const QString id = auctionIdFromLink(link);
+        const QString id = browser::auctionIdFromLink(link);
         if (id.isEmpty() || knownIds.contains(id)) continue;
         if (std::any_of(found.begin(), found.end(), [&](const ListedItem& f) { return f.id == id; })) continue;
         found.push_back({id, link});

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the item set and the submission that need no browser: which prices go into the
-// form in either mode, what the browser's address says about the page, and what the listing
-// completion gives back.
+// form in either mode, what the browser's address says about the page, the time written beside
+// the ID, and the items of the selling list that may be a listing in doubt.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -36,15 +36,8 @@ RelistPricePlan relistPrices(bool used, const QString& start, const QString& buy
 // The browser shows the confirmation page, not the entry form: the address ends with "preview"
 // (one that only holds it, in a query for instance, is still the form).
 bool isConfirmationPage(const QString& url);
-// The site's listing-complete page: its auction host followed by the completion path.
-bool isCompletionPage(const QString& url, const QString& auctionHost);
-// The auction ID of an item page address: what follows its last "/" (all of it without one).
-QString auctionIdFromLink(const QString& link);
 // The time written beside the ID: "yyyy/mm/dd hh:nn:ss".
 QString listingTimeText(const QDateTime& time);
-// The page says the item is listed already: a text holds the marker. An empty marker says
-// nothing, rather than matching every text.
-bool holdsListedMarker(const QString& text, const QString& marker);
 
 // A link of the seller's selling list: its text and address.
 struct ListLink {

@@ -4,14 +4,9 @@
 #include "listing/ListingRecords.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
-#include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
-#include "workflow/Pause.h"
-#include "workflow/SystemIni.h"
-
-#include <QCoreApplication>
 
 namespace zk::listing {
 
@@ -58,81 +53,6 @@ void Submission::runExhibitClick(workflow::BusyGuard&) {
     records.RecordListing(id, link, pressedAt);
     panel_.showGuideAt(0);
     if (!carry_.NextPicture.isEmpty()) panel_.showThumbnail(carry_.NextPicture);
-}
-
-int SitePages::AgreeAndList() {
-    TIECtrl& ie = *browser_.IE;
-    ie.SelectByTagName("input");
-    // Nothing pressed: the caller applies its own failure path (a listing's undo, a relist's).
-    if (ie.LastError != 0) return -99;
-    const int n = ie.GetListLength();
-    if (n <= 0) {
-        MessageService::instance().show(texts::WrongScreen);
-        return -1;
-    }
-    // The button nearest the end of the page: a page may quote the button's text higher up.
-    for (int i = n - 1; i >= 0; --i) {
-        if (ie.GetItemAttribute(i, "value") != texts::AgreeButtonValue) continue;
-        ie.NarrowToItem(i);
-        ie.ClickSelected();
-        return 0;
-    }
-    MessageService::instance().show(texts::WrongScreen);
-    return -1;
-}
-
-void SitePages::ReadListedItemLink(QString& link, QString& id) {
-    link.clear();
-    id.clear();
-    TIECtrl& ie = *browser_.IE;
-    ie.WaitComplete(10);
-    if (!isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
-        MessageService::instance().show(texts::NotCompletePage);
-        return;
-    }
-    if (ie.SelectByTagName("A") != 0) {
-        MessageService::instance().show(texts::NoBrowserData);
-        return;
-    }
-    const int n = ie.GetListLength();
-    if (n <= 0) {
-        MessageService::instance().show(n == 0 ? texts::WrongPage : texts::NoBrowserData);
-        return;
-    }
-    for (int i = 0; i < n; ++i) {
-        if (!ie.ItemHasChildren(i) || ie.GetItemText(i) != texts::ItemPageLinkText) continue;
-        link = ie.GetItemAttribute(i, "href");
-        id = auctionIdFromLink(link);
-        return;
-    }
-}
-
-int SitePages::ConfirmInsertion() {
-    TIECtrl& ie = *browser_.IE;
-    if (ie.WaitIdle(10) < 0 || ie.WaitComplete(10) < 0) return -1;
-    QCoreApplication::processEvents();
-    workflow::pause(50);
-    for (int i = 0; i < 100; ++i) {
-        if (ie.ExistsByName(texts::ConfirmElement)) return ie.ClickFormItem(0, texts::ConfirmElement) == 0 ? 0 : -1;
-        workflow::pause(100);
-    }
-    MessageService::instance().show(texts::NoConfirmButton);
-    return -1;
-}
-
-int SitePages::IsAlreadyListed() {
-    TIECtrl& ie = *browser_.IE;
-    if (ie.SelectByTagName("div") < 0) return -1;
-    const int n = ie.GetListLength();
-    if (n < 0) return -1;
-    const QString marker = settings_.value(workflow::ini::ShuppinzumiMsg);
-    const Variant divs = ie.List;
-    for (int i = 0; i < n; ++i) {
-        // Only text that stands first in the div itself, not inside an element within it.
-        if (!ie.ItemHasChildren(i) || ie.GetItemFirstChildType(i, divs) != 3) continue;
-        if (holdsListedMarker(ie.GetItemText(i), marker)) return 1;
-    }
-    return 0;
 }
 
 } // namespace zk::listing

@@ -32,17 +32,7 @@ inline const QString OneListingUndone =
     QStringLiteral("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。");
 inline const QString InformationCaption = QStringLiteral("情報");
 
-// The submission.
-inline const QString WrongScreen = QStringLiteral("正しい画面で行って下さい。");
-inline const QString NotCompletePage = QStringLiteral("出品完了ページが表示されていません。");
-inline const QString NoBrowserData = QStringLiteral("ブラウザからデータの取得ができませんでした。");
-inline const QString WrongPage = QStringLiteral("正しいページになっていません。");
-inline const QString NoConfirmButton = QStringLiteral("確認ボタンが表示されません。表示されたら手動で行って下さい。");
-
-// What the site's pages hold.
-inline const QString AgreeButtonValue = QStringLiteral("利用規約とガイドラインに同意して出品する");
-inline const QString ItemPageLinkText = QStringLiteral("このオークションの商品ページを見る");
-inline const QString ConfirmElement = QStringLiteral("auc_insertion_ok");
+// What the listing form holds.
 inline const QString SubmitElement = QStringLiteral("auc_submit1");
 inline const QString AddBankElement = QStringLiteral("auc_add_bkform");
 inline const QString AddPaymentElement = QStringLiteral("auc_add_pyform");

@@ -1,9 +1,10 @@
 #include "relist/SingleRelist.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SitePageRules.h"
+#include "browser/SitePages.h"
 #include "listing/ItemSet.h"
 #include "listing/ListingRules.h"
-#include "listing/Submission.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
@@ -64,7 +65,7 @@ bool SingleRelist::completionShown() {
     TIECtrl& ie = *browser_.IE;
     if (ie.WaitComplete(60) != 0) return false;
     const QString host = settings_.auctionHost();
-    if (!listing::isCompletionPage(ie.GetUrl(), host)) return false;
+    if (!browser::isCompletionPage(ie.GetUrl(), host)) return false;
     // The completion names the new item; an error page at the same address does not.
     if (ie.SelectByTagName(QStringLiteral("A")) != 0) return false;
     const int links = ie.GetListLength();
@@ -122,7 +123,7 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
         say(bulk, texts::NotRelistPage);
         return Outcome::NotRelisted;
     }
-    listing::SitePages pages(browser_, settings_);
+    browser::SitePages pages(browser_, settings_);
     if (pages.IsAlreadyListed() == 1) return Outcome::NotRelisted;
     if (pages.ConfirmInsertion() == -1) {
         raiseIfLost(ie);

@@ -9,6 +9,7 @@
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
+#include "browser/Texts.h"
 #include "listing/Texts.h"
 #include "relist/RelistRules.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -160,7 +161,7 @@ bool floorCategory(double& seconds) {
     t.start();
     const QString address = panel->services().settings.value(zk::workflow::ini::ShuppinUrl) + category;
     if (ie().NavigateWait(address) != 0 || ie().WaitComplete(10) != 0) return false;
-    if (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0) return false;
+    if (ie().ClickFormItem(0, zk::browser::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0) return false;
     seconds = t.nsecsElapsed() / 1e9 + kCategoryWaitsMs / 1000.0;
     return entryForm() >= 0;
 }
@@ -239,8 +240,8 @@ double relistDirectly(const QString& itemPage) {
     const zk::relist::RelistTarget target =
         zk::relist::relistTarget(ie().GetUrl(), panel->services().settings.auctionHost());
     if (ie().NavigateWait(target.address) != 0 || ie().WaitComplete(10) != 0) return -1;
-    if (ie().ExistsByName(zk::listing::texts::ConfirmElement) &&
-        (ie().ClickFormItem(0, zk::listing::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
+    if (ie().ExistsByName(zk::browser::texts::ConfirmElement) &&
+        (ie().ClickFormItem(0, zk::browser::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
         return -1;
     const double opened = t.nsecsElapsed() / 1e9;
     const int form = entryForm();

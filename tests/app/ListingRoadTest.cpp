@@ -3,11 +3,11 @@
 // received and the workbook on disk are the judges.
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
+#include "browser/SitePages.h"
 #include "category/CategoryTree.h"
 #include "category/Categoryform.h"
 #include "category/CategoryNavigation.h"
 #include "fields/FormFiller.h"
-#include "listing/Submission.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -329,9 +329,9 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
         return "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(html));
     };
     ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>" + marker + "</b></div><div>x</div>")), 0);
-    EXPECT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 0);
+    EXPECT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 0);
     ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>x</b></div><div>前 " + marker + " 後</div>")), 0);
-    EXPECT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 1);
+    EXPECT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 1);
 }
 
 TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
@@ -611,7 +611,7 @@ TEST_F(ListingRoadTest, AListingLeftInDoubtByAKilledRunIsFoundAtTheNextStartAndW
     ASSERT_TRUE(ie().GetUrl().endsWith("preview"));
     // The press goes out and the run dies before it reads the answer.
     main_->services().ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
-    ASSERT_EQ(zk::listing::SitePages(main_->services().browser, main_->services().settings).AgreeAndList(), 0);
+    ASSERT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).AgreeAndList(), 0);
     const QString journal = main_->services().ledger.journalPath();
     const QByteArray left = [&] {
         QFile f(journal);

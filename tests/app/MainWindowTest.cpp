@@ -3,6 +3,7 @@
 #include "app/Minform.h"
 #include "app/Regmanage.h"
 #include "listing/ClosingSchedule.h"
+#include "browser/Texts.h"
 #include "listing/Texts.h"
 #include "relist/Texts.h"
 #include "sheet/Texts.h"
@@ -273,7 +274,7 @@ TEST_F(MainWindowTest, EachButtonReachesItsOwnStepAndLeavesThePanelAsItFoundIt) 
         QString said;
     } cases[] = {
         {"項目セット", zk::listing::texts::NotOnEntryForm},
-        {"出品する", zk::listing::texts::WrongScreen},
+        {"出品する", zk::browser::texts::WrongScreen},
         {"連続出品", zk::sheet::texts::StartFirst},
         {"個別再出品", zk::relist::texts::FromItemPage},
         {"一括再出品", zk::relist::texts::NotUnsoldList},

@@ -1,9 +1,11 @@
-// The pure rules of the item set and the submission.
+// The pure rules of the item set and the submission, and what the site's end pages say.
+#include "browser/SitePageRules.h"
 #include "listing/ListingRules.h"
 
 #include <gtest/gtest.h>
 
 using namespace zk::listing;
+using namespace zk::browser;
 
 namespace {
 const PriceField S = PriceField::Start;
