@@ -79,6 +79,7 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     Navigation = std::make_unique<category::CategoryNavigation>(services_.browser, services_.carry, services_.settings, *this);
     ItemSetStep = std::make_unique<listing::ItemSet>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     SubmissionStep = std::make_unique<listing::Submission>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
+    Records = std::make_unique<listing::ListingRecords>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
     BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
     PicUploader = std::make_unique<listing::TPicUploader>(services_.browser, *this);
@@ -381,7 +382,7 @@ void TMain::Timer1Timer() {
     guardPress([this] { Login->StartIEClick(); });
     // A listing that a killed run left open is settled with the site before anything else.
     services_.ledger.setJournal(services_.settings.dataFile(workflow::ListingLedger::JournalFileName));
-    listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).RecoverJournal();
+    Records->RecoverJournal();
     LoadCategories();
 
     ui_->RSSokketuCheckBox->setToolTip(texts::RSSokketuHint.section('|', 1, 1));
@@ -450,11 +451,11 @@ void TMain::pressFailed(const AutomationError& e) {
 // is there.
 void TMain::StartExcelClick() {
     Workbook->StartExcelClick();
-    if (services_.book.ExcelState == 1) listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).SaveListedRows();
+    if (services_.book.ExcelState == 1) Records->SaveListedRows();
 }
 void TMain::CloseExcelClick() {
     // IDs whose save failed get another chance while the workbook is still there.
-    if (services_.book.ExcelState == 1) listing::ListingRecords(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).SaveListedRows();
+    if (services_.book.ExcelState == 1) Records->SaveListedRows();
     Workbook->CloseExcelClick();
 }
 

@@ -36,6 +36,7 @@ class ColumnPrompts;
 namespace zk::listing {
 class PreviousTitle;
 class ItemSet;
+class ListingRecords;
 class Submission;
 class TPicUploader;
 class PictureUpload;
@@ -187,6 +188,9 @@ private:
     std::unique_ptr<category::CategoryNavigation> Navigation;
     std::unique_ptr<listing::ItemSet> ItemSetStep;
     std::unique_ptr<listing::Submission> SubmissionStep;
+    // The listing journal against the workbook: settled at start-up, its rows saved beside the
+    // workbook's two buttons.
+    std::unique_ptr<listing::ListingRecords> Records;
     std::unique_ptr<relist::SingleRelist> SingleRelistStep;
     std::unique_ptr<relist::BulkRelist> BulkRelistStep;
     // How far a bulk relist is, beside its stop button.
