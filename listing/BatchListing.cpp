@@ -189,14 +189,16 @@ void BatchListing::RenzokuShuppinClick() {
     panel_.setBatchStopVisible(true);
     int k = 0;
     int resumeRow = verdicts.last().row + 1;
-    for (const batch::Verdict& v : verdicts) {
+    // One verdict per row read, in the same order.
+    for (int i = 0; i < verdicts.size(); ++i) {
+        const batch::Verdict& v = verdicts[i];
         if (!v.ok()) {
             outcomes << Outcome{Outcome::Kind::Skipped, v.row, v.title, {}, {}, v.errors.join(QStringLiteral("／")),
                                 clock::now()};
             continue;
         }
         panel_.showBatchProgress(batch::progressText(++k, toList, elapsed.elapsed()));
-        outcomes << listRow(v, stop);
+        outcomes << listRow(v, rows[i], stop);
         if (!stop.isEmpty()) {
             // A row that did not list is where the next press begins.
             resumeRow = outcomes.last().kind == Outcome::Kind::Listed ? v.row + 1 : v.row;
@@ -222,7 +224,7 @@ void BatchListing::RenzokuShuppinClick() {
                                     stop.isEmpty() ? Icon::Information : Icon::Exclamation);
 }
 
-Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
+Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row, QString& stop) {
     Outcome outcome{Outcome::Kind::Failed, v.row, v.title, {}, {}, {}, {}};
     notices_.clear();
     const qint64 browser = browserProcess();
@@ -232,7 +234,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
         // as for any press, and the run judges what it left.
         bool ran = false;
         panel_.guardPress([&] {
-            runSteps(v, outcome);
+            runSteps(v, row, outcome);
             ran = true;
         });
         const bool browserLost =
@@ -262,7 +264,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, QString& stop) {
     return outcome;
 }
 
-void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
+void BatchListing::runSteps(const batch::Verdict& v, const batch::RowData& row, Outcome& outcome) {
     TIECtrl& ie = *browser_.IE;
     auto failed = [&](const QString& step) {
         if (outcome.reason.isEmpty())
@@ -283,7 +285,7 @@ void BatchListing::runSteps(const batch::Verdict& v, Outcome& outcome) {
     book_.Row.CurrentRow = v.row;
     PictureUpload upload(browser_, book_, carry_, ledger_, settings_, panel_);
     upload.ShiftHeld = [] { return false; };
-    upload.UploadButtonClick();
+    upload.UploadButtonClick(&row);
     const workflow::ListingRecord* record = ledger_.current();
     if (!record || record->row != v.row || record->stage != workflow::ListingRecord::Stage::Uploaded)
         return failed(t::StepUpload);

@@ -41,8 +41,9 @@ private:
     bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan);
     QSet<QString> categoryCodes() const;
     // One row through the four steps; its outcome, and why the run must stop (empty: go on).
-    batch::Outcome listRow(const batch::Verdict& verdict, QString& stop);
-    void runSteps(const batch::Verdict& verdict, batch::Outcome& outcome);
+    // The row as the run read it goes down to the upload, which does not read it again.
+    batch::Outcome listRow(const batch::Verdict& verdict, const batch::RowData& row, QString& stop);
+    void runSteps(const batch::Verdict& verdict, const batch::RowData& row, batch::Outcome& outcome);
     // What the site's error page says, one message per line; empty when it is not one.
     QString siteMessages();
     // A row the site refused before the agree press: its record is closed, its row no longer

@@ -3,6 +3,7 @@
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
+#include "listing/BatchRules.h"
 #include "listing/ListingRecords.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
@@ -102,11 +103,11 @@ void PictureUpload::putLastTextsBack() {
         setField(fields.DescriptionFieldName, carry_.LastDescription, texts::DescriptionSetFailedShort);
 }
 
-void PictureUpload::UploadButtonClick() {
+void PictureUpload::UploadButtonClick(const batch::RowData* readRow) {
     undoDepthBefore_ = uploader().undoDepth();
     rowColoured_ = false;
     try {
-        upload();
+        upload(readRow);
     } catch (const AutomationError& e) {
         // A browser call that throws ends the press here, with the reconnect rule.
         keep(e);
@@ -114,7 +115,7 @@ void PictureUpload::UploadButtonClick() {
     }
 }
 
-void PictureUpload::upload() {
+void PictureUpload::upload(const batch::RowData* readRow) {
     workflow::RowCursor& row = book_.Row;
     TIECtrl& ie = *browser_.IE;
     TPicUploader& up = uploader();
@@ -193,7 +194,8 @@ void PictureUpload::upload() {
     // A row without a title is past the items: its pictures would be spent for nothing.
     if (book_.ExcelState == 1) {
         QString title;
-        if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
+        if (readRow) title = readRow->title;
+        else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
         if (title.trimmed().isEmpty()) {
             say(texts::NoTitleInRow);
             return;
@@ -255,7 +257,7 @@ void PictureUpload::upload() {
         book_.LastTitle = title;
         noteInRecord([&](workflow::ListingRecord& r) { r.title = title; });
         if (up.HasDescription) {
-            const QString description = ExpandDescription();
+            const QString description = readRow ? readRow->description : ExpandDescription();
             if (!setField(fields.DescriptionFieldName, description, texts::DescriptionSetFailed)) {
                 lostBrowser();
                 return;
@@ -265,13 +267,15 @@ void PictureUpload::upload() {
         }
         if (row.hasPriceColumns()) {
             QString start, buy;
-            if (!book_.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
+            if (readRow) start = readRow->start;
+            else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
             if (!start.isEmpty() &&
                 !setField(fields.FieldName(fields.StartPriceIndex), start, texts::StartPriceNotSet)) {
                 lostBrowser();
                 return;
             }
-            if (!book_.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
+            if (readRow) buy = readRow->buy;
+            else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
             if (!buy.isEmpty() && !setField(fields.FieldName(fields.BuyPriceIndex), buy, texts::BuyPriceNotSet)) {
                 lostBrowser();
                 return;

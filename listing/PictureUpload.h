@@ -21,6 +21,9 @@ class AutomationError;
 namespace zk::listing {
 
 class TPicUploader;
+namespace batch {
+struct RowData;
+}
 
 // Also the picture half of the one-listing undo that the item set and the listing run when the
 // browser is lost.
@@ -32,7 +35,10 @@ public:
     bool hasUploads() const override;
     void UndoLastUpload() override { PreviousUploadClick(); }
 
-    void UploadButtonClick();
+    // A run that has read the row already hands it down: its title check before the upload, its
+    // description and prices are taken from it rather than read again. The title is read once
+    // more after the upload either way, which is what notices an office lost meanwhile.
+    void UploadButtonClick(const batch::RowData* readRow = nullptr);
     void UploadClearClick();
     void TrackBar1Change(int position);
     void PreviousUploadClick();
@@ -53,7 +59,7 @@ private:
     TPicUploader& uploader() const;
     // The file dialog for a picture of the folder: the folder with its separator, or empty.
     QString choosePictureFolder() const;
-    void upload();
+    void upload(const batch::RowData* readRow);
     // After a failed browser operation: a browser that has gone is reconnected and this
     // press's pictures and row colour are undone. True when that was the case.
     bool lostBrowser();

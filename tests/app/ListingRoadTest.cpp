@@ -662,8 +662,9 @@ QString batchSummary() {
 } // namespace
 
 // Ten rows: the check refuses exactly the five the site would, the site refuses one more (its
-// message recorded, the run goes on), the rest are on the site as sent with their IDs in their
-// own rows; refused rows are untouched; the log holds a line per row.
+// message recorded, the run goes on), the rest are on the site as sent, each with its own row's
+// prices and description, with their IDs in their own rows; refused rows are untouched; the log
+// holds a line per row.
 TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsEveryRow) {
     ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
     ASSERT_NO_FATAL_FAILURE(start());
@@ -677,8 +678,9 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                                   {"B5", u("半端な値段")}, {"F5", "12.5"},
                                   {"A6", "x100"}, {"B6", u("出品済み")}, {"F6", "900"},
                                   {"B7", u("模型")}, {"D7", u("箱付き")}, {"F7", "2500"},
-                                  {"B8", u("全集")}, {"F8", "1200"}, {"G8", "2000"}, {"H8", "2100500001"},
-                                  {"B9", u("時計")}, {"F9", "800"}, {"G9", "1000"},
+                                  {"B8", u("全集")}, {"D8", u("全巻")}, {"E8", u("帯付き")}, {"F8", "1200"},
+                                  {"G8", "2000"}, {"H8", "2100500001"},
+                                  {"B9", u("時計")}, {"D9", u("電池交換済み")}, {"F9", "800"}, {"G9", "1000"},
                                   {"B10", u("即決が安い")}, {"F10", "2000"}, {"G10", "1500"},
                                   {"B11", u("切手")}, {"F11", "500"}});
     MessageService::instance().setAnswers({book, "OK"});
@@ -694,7 +696,9 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
 
     // The first row that reaches the site meets a busy server.
     site->control("fault", "kind=error&path=/jp/show/preview&method=POST&count=1");
-    MessageService::instance().setAnswers({makePictures(dir_, 6), "ContinueButton"});
+    const QString firstPicture = makePictures(dir_, 6);
+    dir_.writeCp932("pictures/template.txt", u("状態：%%／付属：%%"));
+    MessageService::instance().setAnswers({firstPicture, "ContinueButton"});
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
 
     EXPECT_EQ(batchSummary().toStdString(),
@@ -710,15 +714,19 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                   .toStdString());
     EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
 
-    // On the site as sent: title, prices, the row's own category or the dialog's, one picture each.
+    // On the site as sent: title, prices, description, the row's own category or the dialog's, one
+    // picture each; an empty cell ends the template's filling.
     const QJsonArray items = listed();
     ASSERT_EQ(items.size(), 4);
     const struct {
         const char* title;
         int row, start, buy;
         QString category;
-    } expected[] = {{"模型", 7, 2500, 0, code}, {"全集", 8, 1200, 2000, "2100500001"},
-                    {"時計", 9, 800, 1000, code}, {"切手", 11, 500, 0, code}};
+        const char* description;
+    } expected[] = {{"模型", 7, 2500, 0, code, "状態：箱付き／付属："},
+                    {"全集", 8, 1200, 2000, "2100500001", "状態：全巻／付属：帯付き"},
+                    {"時計", 9, 800, 1000, code, "状態：電池交換済み／付属："},
+                    {"切手", 11, 500, 0, code, "状態：／付属：%%"}};
     QMap<int, QString> ids;
     for (int i = 0; i < 4; ++i) {
         const QJsonObject item = items[i].toObject();
@@ -727,6 +735,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(item["startPrice"].toInt(), expected[i].start);
         EXPECT_EQ(item["buyNowPrice"].toInt(), expected[i].buy);
         EXPECT_EQ(item["category"].toString(), expected[i].category);
+        EXPECT_EQ(item["description"].toString(), u(expected[i].description));
         EXPECT_EQ(item["pictures"].toArray().size(), 1);
         EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
         ids[expected[i].row] = item["id"].toString();
