@@ -253,7 +253,9 @@ TEST_F(PageElementsTest, SubmitWaitsForTheNextPage) {
 }
 
 TEST_F(PageElementsTest, ListLengthTimesOutWhileTheBrowserStaysBusy) {
-    server_->setDelay("/slow", 15000);
+    // The page stays away far longer than the 2,000 polls take, even when each poll's round trip
+    // is slowed by a loaded machine.
+    server_->setDelay("/slow", 60000);
     ASSERT_EQ(ie_->SelectByTagName("li"), 0);
     ie_->Browser.call("Navigate2", {server_->url("/slow")});
     EXPECT_EQ(ie_->GetListLength(), -2);
