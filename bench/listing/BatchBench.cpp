@@ -9,7 +9,6 @@
 #include "category/CategoryNavigation.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
-#include "platform/Paths.h"
 #include "platform/Signals.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/Pause.h"
@@ -156,15 +155,8 @@ int main(int argc, char** argv) {
         if (i >= kRows * kPictures) floorPictures << home.path() + QStringLiteral("/floor%1.jpg").arg(i);
     }
 
-    zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMain>(zk::paths::dataFolder());
-    QElapsedTimer waited;
-    waited.start();
-    while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
-    if (main->ended() || main->services().browser.IEConnected != 1) {
-        std::fprintf(stderr, "the panel did not start\n");
-        return 1;
-    }
+    auto main = zk::bench::startPanel();
+    if (!main) return 1;
     const zk::test::PanelDriver controls(*main);
     zk::MessageService::instance().setAnswers({book, "OK"});
     controls.click("StartExcel");

@@ -1,12 +1,17 @@
 #include "BenchDataFolder.h"
 
+#include "app/Mainform.h"
 #include "platform/Cp932.h"
+#include "platform/MessageService.h"
+#include "platform/Paths.h"
 #include "platform/Signals.h"
 #include "workflow/Pause.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <cstdio>
 #include <utility>
 
 namespace zk::bench {
@@ -40,6 +45,19 @@ bool seedDataFolder(const QString& siteData, const QString& home) {
     }
     QFile::copy(siteData + "/category.txt", home + "/data/category.txt");
     return true;
+}
+
+std::unique_ptr<TMain> startPanel() {
+    MessageService::instance().setAnswers({});
+    auto main = std::make_unique<TMain>(paths::dataFolder());
+    QElapsedTimer waited;
+    waited.start();
+    while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) workflow::pause(20);
+    if (main->ended() || main->services().browser.IEConnected != 1) {
+        std::fprintf(stderr, "the panel did not start\n");
+        return nullptr;
+    }
+    return main;
 }
 
 } // namespace zk::bench

@@ -15,7 +15,6 @@
 #include "platform/chromium/ChromiumBrowser.h"
 #include "workflow/SystemIni.h"
 #include "platform/MessageService.h"
-#include "platform/Paths.h"
 #include "platform/Signals.h"
 #include "../../tests/site/SiteProcess.h"
 #include "../../tests/support/PanelDriver.h"
@@ -337,16 +336,9 @@ int main(int argc, char** argv) {
     site = &siteProcess;
     if (!zk::bench::seedDataFolder(siteData.path(), home.path())) return 1;
 
-    zk::MessageService::instance().setAnswers({});
-    auto main = std::make_unique<zk::TMain>(zk::paths::dataFolder());
+    auto main = zk::bench::startPanel();
+    if (!main) return 1;
     panel = main.get();
-    QElapsedTimer waited;
-    waited.start();
-    while (!main->startupRan() && !main->ended() && waited.elapsed() < 60000) zk::workflow::pause(20);
-    if (main->ended() || main->services().browser.IEConnected != 1) {
-        std::fprintf(stderr, "the panel did not start\n");
-        return 1;
-    }
     // The first coded category of the site's list; a middle date and hour, no jitter.
     QFile categoryFile(siteData.path() + "/category.txt");
     categoryFile.open(QIODevice::ReadOnly);

@@ -15,7 +15,6 @@
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
 #include "sheet/Excel.h"
-#include "ui_Mainform.h"
 
 #include <QDir>
 #include <QElapsedTimer>

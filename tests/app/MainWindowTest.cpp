@@ -15,7 +15,6 @@
 #include "platform/ProfileFile.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
-#include "ui_Mainform.h"
 #include "ui_YahooIDDialog.h"
 
 #include <QAbstractButton>

@@ -7,7 +7,6 @@
 #include "platform/chromium/ChromiumBrowser.h"
 #include "app/TerminationSignal.h"
 #include "support/EndToEnd.h"
-#include "ui_Mainform.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

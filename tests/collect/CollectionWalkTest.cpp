@@ -11,7 +11,6 @@
 #include "sheet/Excel.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
-#include "ui_Mainform.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -15,7 +15,6 @@
 #include "site/Catalog.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
-#include "ui_Mainform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

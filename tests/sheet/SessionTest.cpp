@@ -228,7 +228,9 @@ TEST_F(Session, QuietAccessTriesOnceAndSaysNothing) {
     for (const bool lost : {false, true}) {
         SCOPED_TRACE(lost ? "the office has gone" : "a cell is being edited");
         editing.editing = !lost;
-        if (lost) ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
+        if (lost) {
+            ASSERT_TRUE(calc::signalProcess(host.excel.ExcelApp->office().processId(), SIGKILL));
+        }
         MessageService::instance().clearTranscript();
         QString text = "x";
         EXPECT_FALSE(session.ReadCellText(7, 2, text, Quiet));
