@@ -90,19 +90,6 @@ int main(int argc, char** argv) {
                     {{"expression", "document.forms[0].elements.namedItem('f1').value = " + value.mid(1, value.size() - 2)}}));
             }
         }));
-        configure(benchmark::RegisterBenchmark("XPutOnly", [&](benchmark::State& s) {
-            int i = 0;
-            auto* document = dynamic_cast<zk::chromium::DocumentObject*>(ie.Document.object());
-            for (auto _ : s) document->formElementPut(0, "f1", "value", QString("値%1").arg(i++));
-        }));
-        configure(benchmark::RegisterBenchmark("XWaitIdleOnly", [&](benchmark::State& s) {
-            for (auto _ : s) ie.WaitIdle(5);
-        }));
-        configure(benchmark::RegisterBenchmark("XPutThenGet", [&](benchmark::State& s) {
-            int i = 0;
-            auto* document = dynamic_cast<zk::chromium::DocumentObject*>(ie.Document.object());
-            for (auto _ : s) { document->formElementPut(0, "f1", "value", QString("値%1").arg(i++)); ie.GetFormValue(0, "f1"); }
-        }));
         configure(benchmark::RegisterBenchmark("Fill30Fields", [&](benchmark::State& s) {
             int i = 0;
             for (auto _ : s) {
