@@ -37,22 +37,10 @@ namespace {
 
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
-zk::test::PracticeSite* site = nullptr;
-
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-class ListingRoadTest : public zk::test::EndToEndTest {
+class ListingRoadTest : public zk::test::SiteSuiteTest {
 protected:
-    static void SetUpTestSuite() {
-        site = new zk::test::PracticeSite;
-        const QString error = site->start();
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete site;
-        site = nullptr;
-    }
-
     ~ListingRoadTest() override {
         main_.reset(); // quits the browser and the office it started
         site->control("fault", "kind=clear");

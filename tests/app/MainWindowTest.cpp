@@ -38,8 +38,6 @@ namespace {
 // Workbooks are made and checked in an office of the test's own, ended at exit.
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
-// The practice site for the whole test program: the start-up step starts the browser and logs in.
-zk::test::PracticeSite* site = nullptr;
 
 const char* kFieldsIni =
     "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
@@ -47,18 +45,8 @@ const char* kFieldsIni =
     "SONOTA_KESSAI_NUM=0\r\nBANK_DEFAULT_NUM=0\r\nKESSAI_DEFAULT_NUM=0\r\n[SECTION1]\r\nNUM=2\r\nNAME1=StartPrice\r\n"
     "TYPE1=TEXT\r\nNAME2=BidOrBuyPrice\r\nTYPE2=TEXT\r\n";
 
-class MainWindowTest : public zk::test::EndToEndTest {
+class MainWindowTest : public zk::test::SiteSuiteTest {
 protected:
-    static void SetUpTestSuite() {
-        site = new zk::test::PracticeSite;
-        const QString error = site->start();
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete site;
-        site = nullptr;
-    }
-
     MainWindowTest() { zk::Desktop::instance().setWorkArea(QRect(0, 0, 1920, 1040)); }
     ~MainWindowTest() override {
         main_.reset(); // quits the browser it started

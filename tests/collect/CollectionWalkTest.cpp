@@ -33,8 +33,6 @@ namespace {
 
 // Two items a page: the current list runs over 15 pages, the others over a few.
 constexpr int kPageSize = 2;
-zk::test::PracticeSite* site = nullptr;
-
 const char* kFieldsIni =
     "[SYSTEM]\r\nSECTION_NUM=1\r\nSHOUHIN_TITLE=Title\r\nSHOUHIN_SETUMEI=Description\r\nKAISI_PRICE_SEC_POS=1\r\n"
     "KAISI_PRICE_ITEM_POS=1\r\nKIBOU_PRICE_SEC_POS=1\r\nKIBOU_PRICE_ITEM_POS=2\r\nBANK_NAME_NUM=0\r\n"
@@ -61,17 +59,10 @@ struct Expected {
     QString id, title, price, winner;
 };
 
-class CollectionWalkTest : public zk::test::EndToEndTest {
+class CollectionWalkTest : public zk::test::SiteSuiteTest {
 protected:
     static void SetUpTestSuite() {
-        site = new zk::test::PracticeSite(
-            {"--current", "30", "--sold", "7", "--unsold", "5", "--page-size", QString::number(kPageSize)});
-        const QString error = site->start();
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete site;
-        site = nullptr;
+        startSite({"--current", "30", "--sold", "7", "--unsold", "5", "--page-size", QString::number(kPageSize)});
     }
 
     CollectionWalkTest() : documents_("ZERKON_DOCUMENTS_DIR", dir_.path() + "/docs") {

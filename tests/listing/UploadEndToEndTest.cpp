@@ -33,8 +33,6 @@ namespace texts = zk::listing::texts;
 namespace {
 
 ::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
-zk::test::PracticeSite* site = nullptr;
-
 // The main window with a hook where the upload lowers its curtain (the pictures are sent then).
 class Window : public zk::TMain {
 public:
@@ -46,18 +44,8 @@ public:
     }
 };
 
-class UploadEndToEnd : public zk::test::EndToEndTest {
+class UploadEndToEnd : public zk::test::SiteSuiteTest {
 protected:
-    static void SetUpTestSuite() {
-        site = new zk::test::PracticeSite;
-        const QString error = site->start();
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete site;
-        site = nullptr;
-    }
-
     UploadEndToEnd() { writeDataFolder(*site, "/tmp", site->dataText("FieldsDefine.ini")); }
 
     void start() {

@@ -44,6 +44,17 @@ EndToEndTest::~EndToEndTest() {
     main_.reset(); // quits the browser and the office it started
 }
 
+void SiteSuiteTest::startSite(const QStringList& arguments) {
+    site = new PracticeSite(arguments);
+    const QString error = site->start();
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+}
+
+void SiteSuiteTest::TearDownTestSuite() {
+    delete site;
+    site = nullptr;
+}
+
 void EndToEndTest::writeDataFolder(const PracticeSite& site, const QString& excelDir, const QString& fields) {
     dir_.writeCp932("data/System.ini", site.systemIni(excelDir, dir_.path() + "/profile"));
     dir_.writeCp932("data/FieldsDefine.ini", fields);

@@ -63,4 +63,15 @@ protected:
     std::unique_ptr<TMain> main_;
 };
 
+// An end-to-end suite whose tests share one practice site, started once for the suite (a start
+// costs seconds); a suite that wants other site arguments calls startSite from its own
+// SetUpTestSuite.
+class SiteSuiteTest : public EndToEndTest {
+protected:
+    static void SetUpTestSuite() { startSite(); }
+    static void TearDownTestSuite();
+    static void startSite(const QStringList& arguments = {});
+    static inline PracticeSite* site = nullptr;
+};
+
 } // namespace zk::test
