@@ -209,29 +209,24 @@ Answer MessageService::show(const QString& text, const QString& caption, Icon ic
 }
 
 QString MessageService::openFileName(const QString& caption, const QString& folder, const QString& filter) {
-    QJsonObject entry{{"kind", "open-file"}, {"caption", caption}, {"folder", folder}, {"filter", filter}};
-    QString result;
-    if (unattended_) {
-        std::optional<QString> line = nextAnswer();
-        if (line && !isCancel(*line)) result = *line;
-        entry["script"] = line.value_or("(default)");
-    } else {
-        result = QFileDialog::getOpenFileName(parent_, caption, folder, qtFilter(filter));
-    }
-    entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
-    record(entry);
-    return result;
+    return fileName(FileDialog::Open, caption, folder, filter);
 }
 
 QString MessageService::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
-    QJsonObject entry{{"kind", "save-file"}, {"caption", caption}, {"folder", folder}, {"filter", filter}};
+    return fileName(FileDialog::Save, caption, folder, filter);
+}
+
+QString MessageService::fileName(FileDialog kind, const QString& caption, const QString& folder, const QString& filter) {
+    const bool open = kind == FileDialog::Open;
+    QJsonObject entry{{"kind", open ? "open-file" : "save-file"}, {"caption", caption}, {"folder", folder}, {"filter", filter}};
     QString result;
     if (unattended_) {
         std::optional<QString> line = nextAnswer();
         if (line && !isCancel(*line)) result = *line;
         entry["script"] = line.value_or("(default)");
     } else {
-        result = QFileDialog::getSaveFileName(parent_, caption, folder, qtFilter(filter));
+        result = open ? QFileDialog::getOpenFileName(parent_, caption, folder, qtFilter(filter))
+                      : QFileDialog::getSaveFileName(parent_, caption, folder, qtFilter(filter));
     }
     entry["answer"] = result.isEmpty() ? QString("Cancel") : result;
     record(entry);

@@ -64,6 +64,9 @@ private:
     std::optional<QString> nextAnswer();
     void record(QJsonObject entry);
     bool answerDialog(QDialog& dialog, const QString& line);
+    enum class FileDialog { Open, Save };
+    // A file name asked of the seller (or taken from the script), to open or to save.
+    QString fileName(FileDialog kind, const QString& caption, const QString& folder, const QString& filter);
 
     bool unattended_ = false;
     QStringList answers_;
