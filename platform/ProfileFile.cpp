@@ -119,10 +119,10 @@ int ProfileFile::readInteger(const QString& section, const QString& key, int def
     return int(negative ? -value : value);
 }
 
-QStringList ProfileFile::readSection(const QString& section) const {
+std::vector<const ProfileFile::Line*> ProfileFile::distinctKeys(const QString& section) const {
     // One pass over the section: a section may hold a hundred thousand keys, and looking each
     // one up again would take minutes.
-    QStringList result;
+    std::vector<const Line*> result;
     const int s = findSection(section);
     if (s < 0) return result;
     QSet<QString> seen;
@@ -134,8 +134,14 @@ QStringList ProfileFile::readSection(const QString& section) const {
         const QString folded = line.key.toCaseFolded();
         if (seen.contains(folded)) continue;
         seen.insert(folded);
-        result << line.key + "=" + valueOf(line);
+        result.push_back(&line);
     }
+    return result;
+}
+
+QStringList ProfileFile::readSection(const QString& section) const {
+    QStringList result;
+    for (const Line* line : distinctKeys(section)) result << line->key + "=" + valueOf(*line);
     return result;
 }
 
@@ -148,18 +154,7 @@ QStringList ProfileFile::sectionNames() const {
 
 QStringList ProfileFile::keyNames(const QString& section) const {
     QStringList keys;
-    int s = findSection(section);
-    if (s < 0) return keys;
-    QSet<QString> seen;
-    const int end = sectionEnd(s);
-    for (int i = s + 1; i < end; ++i) {
-        const Line& line = lines_[size_t(i)];
-        if (line.keyValueOffset < 0) continue;
-        const QString folded = line.key.toCaseFolded();
-        if (seen.contains(folded)) continue;
-        seen.insert(folded);
-        keys << line.key;
-    }
+    for (const Line* line : distinctKeys(section)) keys << line->key;
     return keys;
 }
 

@@ -56,6 +56,8 @@ private:
     int findSection(const QString& section) const;
     int findKey(int sectionLine, const QString& key) const;
     int sectionEnd(int sectionLine) const;
+    // The key lines of a section, the first of each name only, in file order.
+    std::vector<const Line*> distinctKeys(const QString& section) const;
     QString valueOf(const Line& line) const;
     bool save();
     static Line parseLine(const QByteArray& raw);
