@@ -592,23 +592,14 @@ void TMain::closeEvent(QCloseEvent* event) {
 }
 
 void TMain::SideButtonClick() {
-    switch (PageIndex) {
-    case 0:
-        ui_->MainPanel->hide();
-        ui_->SideButton->setText(texts::SideToSub);
-        PageIndex = 1;
+    // The side button turns between the two pages; under the curtain it does nothing.
+    if (PageIndex == 0 || PageIndex == 1) {
+        const bool toSub = PageIndex == 0;
+        (toSub ? ui_->MainPanel : ui_->SubPanel)->hide();
+        ui_->SideButton->setText(toSub ? texts::SideToSub : texts::SideToMain);
+        PageIndex = toSub ? 1 : 0;
         update();
-        ui_->SubPanel->show();
-        break;
-    case 1:
-        ui_->SubPanel->hide();
-        ui_->SideButton->setText(texts::SideToMain);
-        PageIndex = 0;
-        update();
-        ui_->MainPanel->show();
-        break;
-    default:
-        break;
+        (toSub ? ui_->SubPanel : ui_->MainPanel)->show();
     }
     QApplication::processEvents();
 }
