@@ -299,7 +299,7 @@ bool ItemCollection::saveAside(int page) {
     if (!awaitOffice()) return false;
     saving_ = Saving{page, collected_, written_};
     office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
-        return writeBlock(excel, rows) && excel.LiveCheck() == 0;
+        return writeBlock(excel, rows) && excel.Save() == 0;
     });
     pending_ = PageRows{};
     return true;
@@ -323,7 +323,7 @@ bool ItemCollection::saveRows(QString& cause) {
     bool saved = awaitOffice();
     // A walk that ended right after a save has nothing left to save.
     if (saved && !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_)) {
-        saved = writeBlock(excel, pending_) && excel.LiveCheck() == 0;
+        saved = writeBlock(excel, pending_) && excel.Save() == 0;
         pending_ = PageRows{};
         if (saved) {
             savedRows_ = collected_;

@@ -542,6 +542,13 @@ void Workbook::save() {
     d->run("Save", [&] { Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->store(); });
 }
 
+bool Workbook::saved() const {
+    return d->run("Saved", [&] {
+        return Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->hasLocation() &&
+               !Reference<css::util::XModifiable>(d->model, UNO_QUERY_THROW)->isModified();
+    });
+}
+
 void Workbook::saveAs(const QString& fileName, const QString& password) {
     d->run("SaveAs", [&] {
         QString path = fileName;

@@ -236,6 +236,49 @@ TEST_F(ExcelWrapper, TwoLiveChecksSaveTwice) {
     EXPECT_EQ(again.text("B3"), "second");
 }
 
+// A workbook is written again only when it changed: a check or a close of a workbook just saved
+// or opened leaves the file alone, one after a write saves it.
+TEST_F(ExcelWrapper, LiveCheckAndCloseBookSaveOnlyAChangedWorkbook) {
+    struct Case {
+        const char* name;
+        bool write;  // a cell written before the call
+        bool saveFirst;
+        bool close;  // CloseBook, otherwise LiveCheck
+        int saves;
+    };
+    const Case cases[] = {
+        {"a check of a workbook just opened", false, false, false, 0},
+        {"a check after a write", true, false, false, 1},
+        {"a check after a write and a save", true, true, false, 0},
+        {"a close of a workbook just opened", false, false, true, 0},
+        {"a close after a write", true, false, true, 1},
+        {"a close after a write and a save", true, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        zk::test::makeWorkbook(book, {{"A1", "ID"}});
+        openBook();
+        if (c.write) {
+            EXPECT_EQ(excel.WriteToCell(5, 2, c.name), 0);
+        }
+        if (c.saveFirst) {
+            EXPECT_EQ(excel.Save(), 0);
+        }
+        int saves = 0;
+        excel.ExcelApp->office().setCallGate([&](const QString& call) { saves += call == "Save"; });
+        EXPECT_EQ(c.close ? excel.CloseBook() : excel.LiveCheck(), 0);
+        EXPECT_EQ(saves, c.saves);
+        excel.ExcelApp->office().setCallGate({});
+        if (c.close) {
+            EXPECT_TRUE(excel.ExcelApp->office().connected());
+        } else {
+            EXPECT_EQ(excel.CloseBook(), 0);
+        }
+        Reopened again(book);
+        EXPECT_EQ(again.text("B5"), c.write ? QString(c.name) : QString());
+    }
+}
+
 TEST_F(ExcelWrapper, CloseBookSavesClosesAndKeepsTheApplication) {
     openBook();
     EXPECT_EQ(excel.WriteToCell(4, 2, "closed"), 0);
