@@ -161,8 +161,12 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
 
     QString folder = fallbackFolder();
     paths::GetSpecialFolder(paths::PersonalFolder, folder);
-    // The name's own failure shows up at the first save of the rows.
-    excel.SaveAs(collectionFileName(folder, clock::now().date(), list.label));
+    // The file is written beside the walk of the first pages, as the first of the office's work;
+    // the name's own failure shows up at the first save of the rows.
+    office_ = std::async(std::launch::async, [&excel, name = collectionFileName(folder, clock::now().date(), list.label)] {
+        excel.SaveAs(name);
+        return true;
+    });
     return true;
 }
 
