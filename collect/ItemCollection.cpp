@@ -75,14 +75,15 @@ void ItemCollection::ShuppinCollectionClick() {
         walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
-    // The rows reach the file now, not only at the next save of the workbook.
+    // The browser goes back to the list's first page while the rows reach the file (now, not
+    // only at the next save of the workbook).
+    const bool back = walk.kind != Walk::FirstPageFailed && ie.IsConnected() && ie.StartNavigation(list.startAddress) == 0;
     if (walk.kind != Walk::SaveFailed) {
         QString cause;
         if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
     }
     const bool browserLost = !ie.IsConnected();
-    if (!browserLost && walk.kind != Walk::FirstPageFailed && ie.StartNavigation(list.startAddress) == 0)
-        waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
+    if (!browserLost && back) waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
     panel_.showProgress(texts::ProgressDone.arg(collected_));
 
     busy.ready();
