@@ -301,11 +301,17 @@ void ItemCollection::writeAside() {
 }
 
 bool ItemCollection::saveAside(int page) {
+    using namespace std::chrono_literals;
+    // A block still being written is not waited for here: the save follows it on the office's
+    // side, and the walk goes on.
+    std::future<bool> before;
+    if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) before = std::move(office_);
     if (!awaitOffice()) return false;
     saving_ = Saving{page, collected_, written_};
-    office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
-        return writeBlock(excel, rows) && excel.Save() == 0;
-    });
+    office_ = std::async(std::launch::async,
+                         [&excel = *book_.Excel, rows = std::move(pending_), before = std::move(before)]() mutable {
+                             return (!before.valid() || before.get()) && writeBlock(excel, rows) && excel.Save() == 0;
+                         });
     pending_ = PageRows{};
     return true;
 }

@@ -76,8 +76,8 @@ private:
     // one for their links: each call has a cost of its own beside what it writes).
     void keepPage(int page, const PageRows& rows);
     void writeAside();
-    // The rows not yet given to the office and then the save, beside the walk; false when what
-    // the office did before has failed.
+    // The rows not yet given to the office and then the save, beside the walk and after the block
+    // the office may still be writing; false when what the office did before has failed.
     bool saveAside(int page);
     // Waits for what the office is doing; false once any of it failed, the error in the
     // workbook's LastErrorText.
