@@ -5,12 +5,11 @@
 // block.
 #include "sheet/Excel.h"
 #include "bench/MedianReporter.h"
+#include "bench/ProcessTime.h"
 #include "platform/calc/Model.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <unistd.h>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -174,17 +173,7 @@ void BM_TenPagesOfLinksInOneBlock(benchmark::State& state) {
 }
 BENCHMARK(BM_TenPagesOfLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
 
-// The processor time the office's process has used so far, in ms.
-double officeCpuMs(const TExcel& excel) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(excel.ExcelApp->office().processId()));
-    if (!stat.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray text = stat.readAll();
-    // Fields after the command's closing parenthesis: state is the 3rd, utime and stime the 14th
-    // and 15th of the line.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) return 0;
-    return (fields[11].toDouble() + fields[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
-}
+double officeCpuMs(const TExcel& excel) { return zk::bench::processCpuMs(excel.ExcelApp->office().processId()); }
 
 // The collection's office work alone: 2,500 rows of 50 a page, the cells and (when the second
 // argument is 1) the links of `pages` pages given in one block, and the workbook saved after every
