@@ -75,14 +75,15 @@ void ItemCollection::ShuppinCollectionClick() {
         walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
-    // The rows reach the file now, not only at the next save of the workbook.
+    // The browser goes back to the list's first page while the rows reach the file (now, not
+    // only at the next save of the workbook).
+    const bool back = walk.kind != Walk::FirstPageFailed && ie.IsConnected() && ie.StartNavigation(list.startAddress) == 0;
     if (walk.kind != Walk::SaveFailed) {
         QString cause;
         if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
     }
     const bool browserLost = !ie.IsConnected();
-    if (!browserLost && walk.kind != Walk::FirstPageFailed && ie.StartNavigation(list.startAddress) == 0)
-        waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
+    if (!browserLost && back) waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
     panel_.showProgress(texts::ProgressDone.arg(collected_));
 
     busy.ready();
@@ -161,8 +162,12 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
 
     QString folder = fallbackFolder();
     paths::GetSpecialFolder(paths::PersonalFolder, folder);
-    // The name's own failure shows up at the first save of the rows.
-    excel.SaveAs(collectionFileName(folder, clock::now().date(), list.label));
+    // The file is written beside the walk of the first pages, as the first of the office's work;
+    // the name's own failure shows up at the first save of the rows.
+    office_ = std::async(std::launch::async, [&excel, name = collectionFileName(folder, clock::now().date(), list.label)] {
+        excel.SaveAs(name);
+        return true;
+    });
     return true;
 }
 
@@ -296,11 +301,17 @@ void ItemCollection::writeAside() {
 }
 
 bool ItemCollection::saveAside(int page) {
+    using namespace std::chrono_literals;
+    // A block still being written is not waited for here: the save follows it on the office's
+    // side, and the walk goes on.
+    std::future<bool> before;
+    if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) before = std::move(office_);
     if (!awaitOffice()) return false;
     saving_ = Saving{page, collected_, written_};
-    office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
-        return writeBlock(excel, rows) && excel.LiveCheck() == 0;
-    });
+    office_ = std::async(std::launch::async,
+                         [&excel = *book_.Excel, rows = std::move(pending_), before = std::move(before)]() mutable {
+                             return (!before.valid() || before.get()) && writeBlock(excel, rows) && excel.Save() == 0;
+                         });
     pending_ = PageRows{};
     return true;
 }
@@ -323,7 +334,7 @@ bool ItemCollection::saveRows(QString& cause) {
     bool saved = awaitOffice();
     // A walk that ended right after a save has nothing left to save.
     if (saved && !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_)) {
-        saved = writeBlock(excel, pending_) && excel.LiveCheck() == 0;
+        saved = writeBlock(excel, pending_) && excel.Save() == 0;
         pending_ = PageRows{};
         if (saved) {
             savedRows_ = collected_;

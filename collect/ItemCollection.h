@@ -52,7 +52,8 @@ private:
     };
 
     // The office started (or the open workbook closed) and a new workbook with its title and
-    // headers saved under the dated name. False when there is none to write to.
+    // headers, saved under the dated name as the office's first work beside the walk. False when
+    // there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
     // From the first page, its navigation already started when `firstStarted`.
     Walk walkPages(const CollectionList& list, bool firstStarted);
@@ -75,8 +76,8 @@ private:
     // one for their links: each call has a cost of its own beside what it writes).
     void keepPage(int page, const PageRows& rows);
     void writeAside();
-    // The rows not yet given to the office and then the save, beside the walk; false when what
-    // the office did before has failed.
+    // The rows not yet given to the office and then the save, beside the walk and after the block
+    // the office may still be writing; false when what the office did before has failed.
     bool saveAside(int page);
     // Waits for what the office is doing; false once any of it failed, the error in the
     // workbook's LastErrorText.

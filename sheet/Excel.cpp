@@ -242,7 +242,15 @@ void TExcel::ForgetLostOffice() {
     if (!BookPath.isEmpty()) calc::Office::removeStaleLock(BookPath);
 }
 
-int TExcel::LiveCheck() { return Save(); }
+int TExcel::LiveCheck() {
+    clearError();
+    // Asking whether the workbook changed reaches the office as a save does; a workbook that
+    // holds 2,500 collected rows takes a second to write again for nothing.
+    bool saved = false;
+    // The references in the order a save takes them, so that a missing one fails the same way.
+    if (guarded([&] { saved = (ref(AppRef, "AppRef"), workbook().saved()); }) != 0) return -1;
+    return saved ? 0 : Save();
+}
 
 int TExcel::Save() {
     clearError();
@@ -255,7 +263,7 @@ int TExcel::Save() {
 int TExcel::CloseBook() {
     clearError();
     return guarded([&] {
-        workbook().save();
+        if (!workbook().saved()) workbook().save();
         ref(AppRef, "AppRef").setDisplayAlerts(false);
         workbook().close();
     });

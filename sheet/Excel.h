@@ -47,12 +47,15 @@ public:
     // Ends the spreadsheet without saving and releases the references, for when a quit cannot
     // save because no workbook is open.
     void Abandon();
+    // Saves the workbook if it changed since it was last saved or opened: 0 when the office
+    // answered and the file holds the workbook, -1 with the error recorded.
     int LiveCheck();
     // Saves the workbook where it is: 0, or -1 with the error recorded.
     int Save();
     // After a failed LiveCheck: releases the references and removes the lock file that the lost
     // office of ours left beside the workbook.
     void ForgetLostOffice();
+    // Saves the workbook if it changed, then closes it.
     int CloseBook();
     int SaveAs(const QString& fileName);
     int GetRowNumber();

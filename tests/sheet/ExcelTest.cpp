@@ -129,8 +129,12 @@ TEST_F(ExcelWrapper, HyperlinkColumnsPastZHaveNoAddress) {
 
 TEST_F(ExcelWrapper, BlockOfHyperlinksIsRealLinksInTheSavedFileAndLeavesItsNeighboursAlone) {
     openBook();
+    // Characters that markup would take for its own reach the cell as they are, and the link as
+    // a browser sends them.
     const QStringList links{"https://page.example/auction/x1?a=1&b=2", "https://page.example/商品/x2",
-                            "https://page.example/auction/x3/"};
+                            "https://page.example/auction/x3/?q=<b>&t=\"x\"'y'"};
+    QStringList addresses = links;
+    addresses[2] = "https://page.example/auction/x3/?q=%3Cb%3E&t=%22x%22'y'";
     EXPECT_EQ(excel.WriteToCell(6, 5, "上"), 0);
     EXPECT_EQ(excel.WriteToCell(10, 5, "下"), 0);
     EXPECT_EQ(excel.WriteRows(7, 4, {{"1,500", QVariant(), "次"}, {"2", QVariant(), "次"}, {"3", QVariant(), "次"}}), 0);
@@ -143,7 +147,7 @@ TEST_F(ExcelWrapper, BlockOfHyperlinksIsRealLinksInTheSavedFileAndLeavesItsNeigh
     auto sheet = again.sheet();
     for (int k = 0; k < 3; ++k) {
         const QString cell = QString("E%1").arg(7 + k);
-        EXPECT_EQ(sheet->range(cell)->hyperlinkAddress().toStdString(), links[k].toStdString()) << cell.toStdString();
+        EXPECT_EQ(sheet->range(cell)->hyperlinkAddress().toStdString(), addresses[k].toStdString()) << cell.toStdString();
         EXPECT_EQ(again.text(cell).toStdString(), links[k].toStdString()) << cell.toStdString();
         EXPECT_EQ(again.text(QString("F%1").arg(7 + k)), "次");
     }
@@ -234,6 +238,49 @@ TEST_F(ExcelWrapper, TwoLiveChecksSaveTwice) {
     Reopened again(book);
     EXPECT_EQ(again.text("B2"), "first");
     EXPECT_EQ(again.text("B3"), "second");
+}
+
+// A workbook is written again only when it changed: a check or a close of a workbook just saved
+// or opened leaves the file alone, one after a write saves it.
+TEST_F(ExcelWrapper, LiveCheckAndCloseBookSaveOnlyAChangedWorkbook) {
+    struct Case {
+        const char* name;
+        bool write;  // a cell written before the call
+        bool saveFirst;
+        bool close;  // CloseBook, otherwise LiveCheck
+        int saves;
+    };
+    const Case cases[] = {
+        {"a check of a workbook just opened", false, false, false, 0},
+        {"a check after a write", true, false, false, 1},
+        {"a check after a write and a save", true, true, false, 0},
+        {"a close of a workbook just opened", false, false, true, 0},
+        {"a close after a write", true, false, true, 1},
+        {"a close after a write and a save", true, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        zk::test::makeWorkbook(book, {{"A1", "ID"}});
+        openBook();
+        if (c.write) {
+            EXPECT_EQ(excel.WriteToCell(5, 2, c.name), 0);
+        }
+        if (c.saveFirst) {
+            EXPECT_EQ(excel.Save(), 0);
+        }
+        int saves = 0;
+        excel.ExcelApp->office().setCallGate([&](const QString& call) { saves += call == "Save"; });
+        EXPECT_EQ(c.close ? excel.CloseBook() : excel.LiveCheck(), 0);
+        EXPECT_EQ(saves, c.saves);
+        excel.ExcelApp->office().setCallGate({});
+        if (c.close) {
+            EXPECT_TRUE(excel.ExcelApp->office().connected());
+        } else {
+            EXPECT_EQ(excel.CloseBook(), 0);
+        }
+        Reopened again(book);
+        EXPECT_EQ(again.text("B5"), c.write ? QString(c.name) : QString());
+    }
 }
 
 TEST_F(ExcelWrapper, CloseBookSavesClosesAndKeepsTheApplication) {
