@@ -10,6 +10,7 @@
 #include "workflow/Settings.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zk::listing {
 
@@ -24,8 +25,9 @@ public:
 
     // 0, or -1 after its message. A relist goes on to agree and list.
     int SetItemToForm(int mode);
-    // Presses the page element with this id up to count times; the presses that completed.
-    int AddFormRows(const QString& id, int count);
+    // Presses the page element with this id up to count times while a name of `missing` is not
+    // on the form, taking the names that came out of it; the presses that completed.
+    int AddFormRows(const QString& id, int count, QStringList& missing);
 
 protected:
     workflow::BrowserSession& browser_;
@@ -34,9 +36,12 @@ protected:
     workflow::Settings& settings_;
     workflow::Panel& panel_;
 
+    // The names of the fields that the definitions fill.
+    QStringList filledNames() const;
+    // Those of `names` that the form does not show yet (their rows still to add).
+    QStringList fieldsMissingFromForm(const QStringList& names);
+
 private:
-    // Fields that the definitions fill and the form does not show yet (their rows still to add).
-    int fieldsMissingFromForm();
     int writePrices(int form, int mode);
 };
 
