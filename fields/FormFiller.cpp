@@ -48,9 +48,8 @@ int FormFiller::FillListingForm(int skipPrices) {
     for (int g = 0; g < defs.FieldCount; ++g) {
         if (skipsField(defs, g, skipPrices == 1)) continue;
         const TFieldDef& f = defs.FieldTable[size_t(g)];
-        // Each write finds its element itself: a field this form does not show answers -1 and is
-        // passed over, as is any page operation that fails (its element stays as it was); the
-        // fill goes on. A look-up first would double the fill's round trips.
+        if (!ie.ExistsByName(f.Name)) continue;
+        // Each page operation that fails leaves its element as it was; the fill goes on.
         switch (f.Kind) {
         case fkText:
             ie.SetFormValue(form, f.Name, f.Value);
@@ -64,12 +63,11 @@ int FormFiller::FillListingForm(int skipPrices) {
             // A value that is no number is a broken definition file: stop here and say which
             // field, rather than choose some row of the list.
             const std::optional<int> n = fieldNumber(f.Value);
-            if (!n && ie.ExistsByName(f.Name)) {
+            if (!n) {
                 MessageService::instance().show(texts::fields::ValueNotNumber.arg(f.Name, f.Value),
                                                 texts::fields::CaptionError, Icon::Exclamation);
                 return -1;
             }
-            if (!n) break; // not on this form: nothing to choose
             if (f.Kind == fkCombo) ie.SetFormSelectedIndex(form, f.Name, *n);
             else ie.CheckFormRadio(form, f.Name, *n);
             break;

@@ -337,11 +337,12 @@ TEST_F(ListingRoadTest, TheFillWritesEachDefinedFieldTheEntryFormShowsAndPassesO
     ASSERT_NO_FATAL_FAILURE(start());
     MessageService::instance().clearTranscript();
     // The entry form is the second; the first holds a field of a defined name, which stays as it
-    // was. Each write finds its own element: no look-up of the page comes first.
+    // was. A field is written only where an element of the page has its name: the entry form's
+    // element found by its id alone is not.
     const QString page =
         "<form><input name=elsewhere value=kept></form>"
         "<form><input name=price_start><input type=radio name=salesmode id=salesmode_auction value=auction>"
-        "<input name=note><input type=checkbox name=flag_on><input type=checkbox name=flag_off checked>"
+        "<input name=note><input id=idonly><input type=checkbox name=flag_on><input type=checkbox name=flag_off checked>"
         "<input type=checkbox name=flag_odd checked><select name=ship><option>a<option>b<option>c</select>"
         "<input type=radio name=pay value=p0 checked><input type=radio name=pay value=p1>"
         "<select name=ClosingDate><option value=2026-12-17>a<option value=2026-12-18>b</select>"
@@ -351,14 +352,14 @@ TEST_F(ListingRoadTest, TheFillWritesEachDefinedFieldTheEntryFormShowsAndPassesO
     const QString state = "JSON.stringify([document.forms[0].elsewhere.value, document.forms[1].note.value, "
                           "document.forms[1].flag_on.checked, document.forms[1].flag_off.checked, "
                           "document.forms[1].flag_odd.checked, document.forms[1].ship.selectedIndex, "
-                          "document.forms[1].pay[1].checked])";
-    const QString untouched = R"(["kept","",false,true,true,0,false])";
-    const QString filled = R"(["kept","memo",true,false,true,2,true])";
+                          "document.forms[1].pay[1].checked, document.getElementById('idonly').value])";
+    const QString untouched = R"(["kept","",false,true,true,0,false,""])";
+    const QString filled = R"(["kept","memo",true,false,true,2,true,""])";
     zk::TFieldDefs& defs = *main_->services().carry.FieldDefs;
     // The start price (empty: not written) tells the entry form.
     const std::vector<zk::TFieldDef> fields = {
         {"price_start", zk::fkText, ""},
-        {"elsewhere", zk::fkText, "overwritten"}, {"note", zk::fkText, "memo"},       {"absent", zk::fkText, "x"},
+        {"elsewhere", zk::fkText, "overwritten"}, {"note", zk::fkText, "memo"},       {"idonly", zk::fkText, "x"},
         {"flag_on", zk::fkCheck, "ON"},           {"flag_off", zk::fkCheck, "OFF"},   {"flag_odd", zk::fkCheck, "maybe"},
         {"ship", zk::fkCombo, "2"},               {"pay", zk::fkRadio, "1"},          {"absent_list", zk::fkCombo, "abc"},
     };
@@ -387,11 +388,11 @@ TEST_F(ListingRoadTest, TheFillWritesEachDefinedFieldTheEntryFormShowsAndPassesO
             return ie().session()->pageCall("Runtime.evaluate", {{"expression", state}, {"returnByValue", true}})
                 .value("result").toObject().value("value").toString();
         };
-        ASSERT_EQ(read(), untouched) << c.what;
+        ASSERT_EQ(read().toStdString(), untouched.toStdString()) << c.what;
         MessageService::instance().clearTranscript();
         zk::fields::FormFiller filler(main_->services().browser, main_->services().carry, *main_);
         EXPECT_EQ(filler.FillListingForm(0), c.result) << c.what;
-        EXPECT_EQ(read(), c.after) << c.what;
+        EXPECT_EQ(read().toStdString(), c.after.toStdString()) << c.what;
         EXPECT_EQ(texts(), c.said) << c.what;
         EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), c.result == 1 ? "22" : "21") << c.what;
     }
