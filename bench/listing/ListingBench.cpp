@@ -306,8 +306,8 @@ constexpr int kRelistItems = 50;
 constexpr int kRelistWaitsMs = 100 + 20 + 50 + kFixedWaitsMs;
 
 // One unsold item relisted directly: its page, its relist form (confirmed where the site asks),
-// the form filled as the item set fills it, sent and agreed to; the seconds spent, or a negative number when it did not end on
-// the completion page.
+// the form filled as the item set fills it, sent and agreed to; the seconds spent, or a negative
+// number when it did not end on the completion page.
 double relistDirectly(const QString& itemPage) {
     QElapsedTimer t;
     t.start();
