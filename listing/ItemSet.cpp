@@ -60,6 +60,12 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
     QStringList missing = bankRows > 0 || paymentRows > 0 ? fieldsMissingFromForm(filledNames()) : QStringList();
     AddFormRows(texts::AddBankElement, bankRows, missing);
     AddFormRows(texts::AddPaymentElement, paymentRows, missing);
+    // What was found stays on the page (a row added takes nothing away): the fill writes it
+    // without looking for it again.
+    if (bankRows > 0 || paymentRows > 0) {
+        const QStringList names = filledNames();
+        onPage_ = QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
+    }
 
     // A title typed by hand is the record's too: the site is searched by it when in doubt.
     if (workflow::ListingRecord* record = ledger_.current(); record && record->title.isEmpty()) {
@@ -116,7 +122,7 @@ int ItemForm::SetItemToForm(int mode) {
     defs.ClosingLabel = slot.label;
     defs.PriceColumn = book_.Row.PriceColumn;
 
-    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0);
+    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage_);
     if (form == -1) return -1;
     if (writePrices(form, mode) == -1) return -1;
 

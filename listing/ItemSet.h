@@ -9,6 +9,7 @@
 #include "workflow/Panel.h"
 #include "workflow/Settings.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,9 @@ protected:
     QStringList filledNames() const;
     // Those of `names` that the form does not show yet (their rows still to add).
     QStringList fieldsMissingFromForm(const QStringList& names);
+
+    // The defined names found on the page shown, for the fill not to look them up again.
+    QSet<QString> onPage_;
 
 private:
     int writePrices(int form, int mode);

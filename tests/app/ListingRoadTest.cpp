@@ -254,6 +254,10 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     EXPECT_EQ(ie().GetFormValue(form, "ClosingTime"), "7");
     EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
     EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
+    // The fields of the rows added are filled too, beside those the form showed from the start.
+    const std::pair<const char*, const char*> filled[] = {
+        {"bank_name1", "練習銀行"}, {"bank_name2", "見本信用金庫"}, {"bank_holder2", "レンシュウ タロウ"}, {"pay_name1", "現金書留"}};
+    for (const auto& [name, value] : filled) EXPECT_EQ(ie().GetFormValue(form, name), u(value)) << name;
     // The file's counts stay as read: the next form gets its rows too.
     EXPECT_EQ(main_->services().carry.FieldDefs->BankDefaultNum, 1);
     EXPECT_EQ(main_->services().carry.FieldDefs->PaymentDefaultNum, 0);
