@@ -30,8 +30,10 @@
 #include <QLabel>
 #include <QJsonArray>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include "workflow/Pause.h"
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -303,6 +305,9 @@ double median(std::vector<double> v) {
 // The bulk relist: the waits each item keeps (100 ms after its page, 20 before its links are
 // counted, 50 before the relist form's confirmation, and the item set's 200, 300 and 200).
 constexpr int kRelistItems = 50;
+// Road and floor take turns here too: the bulk relist goes in runs, each but the last stopped with
+// "停止(&T)" once it has relisted its share, and a few items are relisted directly before each.
+constexpr int kRelistRuns = 5, kDirectPerTurn = 2;
 constexpr int kRelistWaitsMs = 100 + 20 + 50 + kFixedWaitsMs;
 
 // One unsold item relisted directly: its page, its relist form (confirmed where the site asks),
@@ -347,46 +352,65 @@ QStringList unsoldItemPages() {
     return pages;
 }
 
+// The numbers of the relist's progress line: passes, tried, relisted, skipped.
+QList<int> progressNumbers(const QString& line) {
+    QList<int> numbers;
+    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(line)) numbers << m.captured().toInt();
+    while (numbers.size() < 4) numbers << 0;
+    return numbers;
+}
+
 // The bulk relist beside its floor: their ratio, 0 when it could not be measured.
 double measureBulkRelist() {
     const QString list = panel->services().settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
-    // The floor first, on items beyond the bulk run's fifty: a list page load and a few relists done directly.
+    auto* progress = panel->findChild<QLabel*>("RelistProgress");
+    auto* stop = panel->findChild<QPushButton*>("StopReshuppin");
+    if (!progress || !stop) return 0;
     std::vector<double> listLoads, items;
-    for (int k = 0; k < 5; ++k) {
+    double bulk = 0;
+    int relisted = 0, passes = 0;
+    for (int run = 0; run < kRelistRuns; ++run) {
+        // The floor's turn, on items beyond the bulk runs' fifty: a list page load and a relist
+        // done directly.
+        for (int k = 0; k < kDirectPerTurn; ++k) {
+            QElapsedTimer t;
+            t.start();
+            if (ie().NavigateWait(list) != 0) return 0;
+            listLoads.push_back(t.nsecsElapsed() / 1e9);
+            const QStringList pages = unsoldItemPages();
+            const double s = pages.isEmpty() ? -1 : relistDirectly(pages.last());
+            if (s < 0) {
+                std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
+                return 0;
+            }
+            items.push_back(s + kRelistWaitsMs / 1000.0);
+        }
+        zk::MessageService::instance().setAnswers({});
+        controls().click("GoReShuppin");
+        zk::MessageService::instance().setAnswers({"Yes", "OK"});
+        // The stop is pressed as the seller would, while the run shows its progress.
+        QTimer watch;
+        const int share = kRelistItems / kRelistRuns;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (stop->isVisible() && progressNumbers(progress->text())[2] >= share) stop->click();
+        });
+        if (run + 1 < kRelistRuns) watch.start(10);
         QElapsedTimer t;
         t.start();
-        if (ie().NavigateWait(list) != 0) break;
-        listLoads.push_back(t.nsecsElapsed() / 1e9);
-        const QStringList pages = unsoldItemPages();
-        if (pages.isEmpty()) break;
-        const double s = relistDirectly(pages.last());
-        if (s < 0) {
-            std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
-            return 0;
-        }
-        items.push_back(s + kRelistWaitsMs / 1000.0);
+        controls().click("ReShuppinAll");
+        bulk += t.nsecsElapsed() / 1e9;
+        watch.stop();
+        const QList<int> numbers = progressNumbers(progress->text());
+        passes += numbers[0];
+        relisted += numbers[2];
+        std::printf("%sbulk relist run %d: %s\n", run ? "" : "\n", run + 1, qPrintable(progress->text().simplified()));
     }
-    if (items.empty()) return 0;
-    zk::MessageService::instance().setAnswers({});
-    controls().click("GoReShuppin");
-    zk::MessageService::instance().setAnswers({"Yes", "OK"});
-    QElapsedTimer t;
-    t.start();
-    controls().click("ReShuppinAll");
-    const double bulk = t.nsecsElapsed() / 1e9;
-    auto* progress = panel->findChild<QLabel*>("RelistProgress");
-    const QString counts = progress ? progress->text() : QString();
-    // The numbers of the progress line: passes, tried, relisted, skipped.
-    QList<int> numbers;
-    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(counts)) numbers << m.captured().toInt();
-    const int passes = numbers.size() >= 4 ? numbers[0] : 0, relisted = numbers.size() >= 4 ? numbers[2] : 0;
-    // Each pass reads the list it starts from; the run ends on the list again.
-    const double floor = median(items) * relisted + median(listLoads) * (passes + 1);
-    std::printf("\nbulk relist: %s\n", qPrintable(counts.simplified()));
-    std::printf("bulk relist of %d items: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted directly with "
-                "its %d ms of waits, %.0f ms a list page, %d passes)\n",
-                relisted, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000, kRelistWaitsMs,
-                median(listLoads) * 1000, passes);
+    // Each pass reads the list it starts from; each run ends on the list again.
+    const double floor = median(items) * relisted + median(listLoads) * (passes + kRelistRuns);
+    std::printf("bulk relist of %d items in %d runs: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted "
+                "directly with its %d ms of waits, %zu items, %.0f ms a list page, %d passes)\n",
+                relisted, kRelistRuns, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000,
+                kRelistWaitsMs, items.size(), median(listLoads) * 1000, passes);
     return floor > 0 ? bulk / floor : 0.0;
 }
 
@@ -400,8 +424,9 @@ int main(int argc, char** argv) {
     if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     QTemporaryDir siteData;
-    // Unsold items for the bulk relist: fifty for the run over three list pages, more for its floor.
-    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + 5)});
+    // Unsold items for the bulk relist: fifty for its runs over three list pages, more for its floor.
+    zk::test::SiteProcess siteProcess(
+        {"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + kRelistRuns * kDirectPerTurn)});
     const QString error = siteProcess.start();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "site: %s\n", qPrintable(error));
@@ -463,9 +488,16 @@ int main(int argc, char** argv) {
     std::printf("of the floor of one relisted item, the fields the definitions fill written directly: %.0f ms; "
                 "the keys sent directly: %.0f ms\n",
                 median(relistFieldSeconds) * 1000, median(relistKeySeconds) * 1000);
+    // Each text once, with the times it was shown (each relist run asks and ends with a message).
+    QStringList shownTexts;
     for (const QJsonObject& shown : zk::MessageService::instance().transcript())
-        if (!shown.value("text").toString().isEmpty())
-            std::printf("message shown: %s\n", qPrintable(shown.value("text").toString().simplified()));
+        if (!shown.value("text").toString().isEmpty()) shownTexts << shown.value("text").toString().simplified();
+    QStringList printed;
+    for (const QString& text : shownTexts) {
+        if (printed.contains(text)) continue;
+        printed << text;
+        std::printf("message shown %lldx: %s\n", static_cast<long long>(shownTexts.count(text)), qPrintable(text));
+    }
     for (const Step& step : steps) {
         const double a = median(step.road), b = median(step.floor);
         std::printf("%s ratio to floor: %.2f\n", step.name, b > 0 ? a / b : 0.0);
