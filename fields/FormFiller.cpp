@@ -16,7 +16,7 @@ void toFront(quintptr window) { Desktop::instance().setForeground(TIECtrl::Windo
 
 } // namespace
 
-int FormFiller::FillListingForm(int skipPrices) {
+int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage) {
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     KeySender& keys = *browser_.Keys;
@@ -48,7 +48,7 @@ int FormFiller::FillListingForm(int skipPrices) {
     for (int g = 0; g < defs.FieldCount; ++g) {
         if (skipsField(defs, g, skipPrices == 1)) continue;
         const TFieldDef& f = defs.FieldTable[size_t(g)];
-        if (!ie.ExistsByName(f.Name)) continue;
+        if (!onPage.contains(f.Name) && !ie.ExistsByName(f.Name)) continue;
         // Each page operation that fails leaves its element as it was; the fill goes on.
         switch (f.Kind) {
         case fkText:

@@ -5,6 +5,9 @@
 #include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
 
+#include <QSet>
+#include <QString>
+
 namespace zk::fields {
 
 class FormFiller {
@@ -13,8 +16,9 @@ public:
         : browser_(browser), carry_(carry), panel_(panel) {}
 
     // The index of the page form that was filled, or -1 after its message. skipPrices (1) leaves
-    // both price fields alone, as a relist does.
-    int FillListingForm(int skipPrices);
+    // both price fields alone, as a relist does. Names in onPage were just found on this page by
+    // the caller and are not looked up again.
+    int FillListingForm(int skipPrices, const QSet<QString>& onPage = {});
 
 private:
     // Chooses the seller's closing date and hour in the page's own lists (the date by keys, the

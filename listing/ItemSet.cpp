@@ -54,8 +54,18 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
 
     // Decided by what this form shows, for every form: rows are added while a field that the
     // definitions fill is missing, up to the rows the file names or until the button goes.
-    AddFormRows(texts::AddBankElement, defs.BankNameNum - defs.BankDefaultNum);
-    AddFormRows(texts::AddPaymentElement, defs.OtherPaymentNum - defs.PaymentDefaultNum);
+    // The form is looked at once for every field, and only when the file names rows to add.
+    const int bankRows = defs.BankNameNum - defs.BankDefaultNum;
+    const int paymentRows = defs.OtherPaymentNum - defs.PaymentDefaultNum;
+    QStringList missing = bankRows > 0 || paymentRows > 0 ? fieldsMissingFromForm(filledNames()) : QStringList();
+    AddFormRows(texts::AddBankElement, bankRows, missing);
+    AddFormRows(texts::AddPaymentElement, paymentRows, missing);
+    // What was found stays on the page (a row added takes nothing away): the fill writes it
+    // without looking for it again.
+    if (bankRows > 0 || paymentRows > 0) {
+        const QStringList names = filledNames();
+        onPage_ = QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
+    }
 
     // A title typed by hand is the record's too: the site is searched by it when in doubt.
     if (workflow::ListingRecord* record = ledger_.current(); record && record->title.isEmpty()) {
@@ -69,27 +79,34 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
     panel_.showGuideAt(3);
 }
 
-int ItemForm::fieldsMissingFromForm() {
-    TIECtrl& ie = *browser_.IE;
-    int missing = 0;
+QStringList ItemForm::filledNames() const {
+    QStringList names;
     for (const TFieldDef& d : carry_.FieldDefs->FieldTable)
-        if (!d.Name.isEmpty() && !d.Value.isEmpty() && ie.ExistsByName(d.Name) != 1) ++missing;
+        if (!d.Name.isEmpty() && !d.Value.isEmpty()) names << d.Name;
+    return names;
+}
+
+QStringList ItemForm::fieldsMissingFromForm(const QStringList& names) {
+    TIECtrl& ie = *browser_.IE;
+    QStringList missing;
+    for (const QString& name : names)
+        if (ie.ExistsByName(name) != 1) missing << name;
     return missing;
 }
 
-int ItemForm::AddFormRows(const QString& id, int count) {
+int ItemForm::AddFormRows(const QString& id, int count, QStringList& missing) {
     TIECtrl& ie = *browser_.IE;
     int pressed = 0;
-    int missing = fieldsMissingFromForm();
-    for (int i = 0; i < count && missing > 0; ++i) {
+    for (int i = 0; i < count && !missing.isEmpty(); ++i) {
         // Looked up before each press: a form that offers no more rows takes its button away.
         ie.SelectById(id);
         if (ie.List.isNull()) break;
         if (ie.ClickSelected() != 0) break;
         ++pressed;
+        // Only the names still missing are looked up again: a row added takes no field away.
         // A row that brought no field of the definitions is the last one worth adding.
-        const int now = fieldsMissingFromForm();
-        if (now >= missing) break;
+        const QStringList now = fieldsMissingFromForm(missing);
+        if (now.size() >= missing.size()) break;
         missing = now;
     }
     return pressed;
@@ -105,7 +122,7 @@ int ItemForm::SetItemToForm(int mode) {
     defs.ClosingLabel = slot.label;
     defs.PriceColumn = book_.Row.PriceColumn;
 
-    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0);
+    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage_);
     if (form == -1) return -1;
     if (writePrices(form, mode) == -1) return -1;
 

@@ -9,7 +9,9 @@
 #include "workflow/Panel.h"
 #include "workflow/Settings.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace zk::listing {
 
@@ -24,8 +26,9 @@ public:
 
     // 0, or -1 after its message. A relist goes on to agree and list.
     int SetItemToForm(int mode);
-    // Presses the page element with this id up to count times; the presses that completed.
-    int AddFormRows(const QString& id, int count);
+    // Presses the page element with this id up to count times while a name of `missing` is not
+    // on the form, taking the names that came out of it; the presses that completed.
+    int AddFormRows(const QString& id, int count, QStringList& missing);
 
 protected:
     workflow::BrowserSession& browser_;
@@ -34,9 +37,15 @@ protected:
     workflow::Settings& settings_;
     workflow::Panel& panel_;
 
+    // The names of the fields that the definitions fill.
+    QStringList filledNames() const;
+    // Those of `names` that the form does not show yet (their rows still to add).
+    QStringList fieldsMissingFromForm(const QStringList& names);
+
+    // The defined names found on the page shown, for the fill not to look them up again.
+    QSet<QString> onPage_;
+
 private:
-    // Fields that the definitions fill and the form does not show yet (their rows still to add).
-    int fieldsMissingFromForm();
     int writePrices(int form, int mode);
 };
 

@@ -4,12 +4,15 @@
 // same site: the waits the steps must keep plus the page loads and the picture upload they cause,
 // done directly (the category page and its confirmation, the picture page, the three pictures
 // set on their inputs and sent, the way back to the entry form, the confirmation and completion
-// pages).
+// pages), and the filling of the form that the definitions and the closing slot ask for (each
+// field looked up and written, the rows added, the keys of the sales mode and the closing date).
 #include "BenchDataFolder.h"
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
 #include "category/Categoryform.h"
 #include "browser/Texts.h"
+#include "fields/Fields.h"
+#include "fields/FormRules.h"
 #include "listing/Texts.h"
 #include "relist/RelistRules.h"
 #include "platform/chromium/ChromiumBrowser.h"
@@ -27,8 +30,10 @@
 #include <QLabel>
 #include <QJsonArray>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include "workflow/Pause.h"
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -106,6 +111,77 @@ bool pressCategory() {
     while (panel->services().carry.LastCategory != category && waited.elapsed() < 60000) zk::workflow::pause(1);
     if (panel->services().carry.LastCategory.isEmpty()) panel->services().carry.LastCategory = before;
     return panel->services().carry.LastCategory == category;
+}
+
+// Work the floor shares with the steps because the form is to be filled so, not because of how
+// the steps go about it, each part timed to be printed on its own:
+// - each field the definitions fill, written once where an element of the page has its name (a
+//   relist leaves the prices to the relist panel), and on a new listing the add-row buttons
+//   pressed as often as the definitions ask;
+// - the keys the fill sends: the sales mode's space on its focused radio button, and the closing
+//   date's eight presses up and presses down on the focused date list, each after the browser's
+//   window is brought to the front; the closing hour is set by its index.
+std::vector<double> listingFieldSeconds, relistFieldSeconds, listingKeySeconds, relistKeySeconds;
+
+double writeDefinedFields(int form, bool relisting) {
+    const zk::TFieldDefs& defs = *panel->services().carry.FieldDefs;
+    QElapsedTimer t;
+    t.start();
+    if (!relisting) {
+        const std::pair<QString, int> rows[] = {{zk::listing::texts::AddBankElement, defs.BankNameNum - defs.BankDefaultNum},
+                                                {zk::listing::texts::AddPaymentElement, defs.OtherPaymentNum - defs.PaymentDefaultNum}};
+        for (const auto& [id, count] : rows)
+            for (int i = 0; i < count; ++i)
+                if (ie().SelectById(id) == 0 && !ie().List.isNull()) ie().ClickSelected();
+    }
+    for (int g = 0; g < defs.FieldCount; ++g) {
+        if (zk::fields::skipsField(defs, g, relisting)) continue;
+        const zk::TFieldDef& f = defs.FieldTable[size_t(g)];
+        if (!ie().ExistsByName(f.Name)) continue;
+        const int n = zk::fields::fieldNumber(f.Value).value_or(0);
+        switch (f.Kind) {
+        case zk::fkText: ie().SetFormValue(form, f.Name, f.Value); break;
+        case zk::fkCheck:
+            if (f.Value == "ON") ie().CheckFormItem(form, f.Name);
+            else if (f.Value == "OFF") ie().UncheckFormItem(form, f.Name);
+            break;
+        case zk::fkCombo: ie().SetFormSelectedIndex(form, f.Name, n); break;
+        case zk::fkRadio: ie().CheckFormRadio(form, f.Name, n); break;
+        case zk::fkUnknown: break;
+        }
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+
+// One key pressed and released, sent raw to the page.
+void pressKey(const QString& key, const QString& code, int virtualKey, const QString& text = {}) {
+    QJsonObject event{{"type", text.isEmpty() ? "rawKeyDown" : "keyDown"}, {"key", key}, {"code", code},
+                      {"windowsVirtualKeyCode", virtualKey}, {"nativeVirtualKeyCode", virtualKey}};
+    if (!text.isEmpty()) event.insert("text", text);
+    ie().session()->pageCall("Input.dispatchKeyEvent", event);
+    event.insert("type", "keyUp");
+    event.remove("text");
+    ie().session()->pageCall("Input.dispatchKeyEvent", event);
+}
+
+// The sales mode by its key; the defined fields; the closing date by its keys (dateRow presses
+// down from the top) and the hour by its index. The seconds of the keys.
+double fillForm(int form, bool relisting, int dateRow, int hourRow, std::vector<double>& fieldSeconds) {
+    QElapsedTimer t;
+    t.start();
+    ie().session()->pageCall("Page.bringToFront");
+    ie().FocusFormItem(form, "salesmode_auction");
+    pressKey(" ", "Space", 32, " ");
+    double keys = t.nsecsElapsed() / 1e9;
+    fieldSeconds.push_back(writeDefinedFields(form, relisting));
+    t.restart();
+    ie().session()->pageCall("Page.bringToFront");
+    ie().FocusFormItem(form, "ClosingDate");
+    for (int i = 0; i < 8; ++i) pressKey("ArrowUp", "ArrowUp", 38);
+    for (int i = 0; i < dateRow; ++i) pressKey("ArrowDown", "ArrowDown", 40);
+    keys += t.nsecsElapsed() / 1e9;
+    ie().SetFormSelectedIndex(form, "ClosingTime", hourRow);
+    return keys;
 }
 
 // The form's confirm press, then the agree press on the confirmation page, each page waited for.
@@ -199,15 +275,17 @@ void BM_WholeRoadFloor(benchmark::State& state) {
         if (!floorCategory(category)) return state.SkipWithError("no category page");
         if (!floorUpload(500 + floorPictures, upload)) return state.SkipWithError("pictures not sent");
         floorPictures += kPictures;
-        const int form = entryForm();
+        // The title and description outside the time, as on the road.
+        int form = entryForm();
         ie().SetFormValue(form, "item_title", QString::fromUtf8("ベンチマーク"));
         ie().SetFormValue(form, "item_description", "bench");
-        ie().SetFormValue(form, "price_start", "1000");
-        ie().CheckFormRadio(form, "salesmode", 0);
-        ie().SetFormSelectedIndex(form, "ClosingDate", 2);
-        ie().SetFormSelectedIndex(form, "ClosingTime", 5);
+        // The item set has to find the form and write the price, the sales mode and the closing
+        // slot as well: in the time.
         QElapsedTimer t;
         t.start();
+        form = entryForm();
+        listingKeySeconds.push_back(fillForm(form, false, 2, 5, listingFieldSeconds));
+        ie().SetFormValue(form, "price_start", "1000");
         confirmAndAgree();
         const double listing = t.nsecsElapsed() / 1e9 + kFixedWaitsMs / 1000.0;
         if (!ie().GetUrl().contains("/jp/config/submit")) return state.SkipWithError("not listed");
@@ -227,11 +305,14 @@ double median(std::vector<double> v) {
 // The bulk relist: the waits each item keeps (100 ms after its page, 20 before its links are
 // counted, 50 before the relist form's confirmation, and the item set's 200, 300 and 200).
 constexpr int kRelistItems = 50;
+// Road and floor take turns here too: the bulk relist goes in runs, each but the last stopped with
+// "停止(&T)" once it has relisted its share, and a few items are relisted directly before each.
+constexpr int kRelistRuns = 5, kDirectPerTurn = 2;
 constexpr int kRelistWaitsMs = 100 + 20 + 50 + kFixedWaitsMs;
 
 // One unsold item relisted directly: its page, its relist form (confirmed where the site asks),
-// the form sent and agreed to; the seconds spent, or a negative number when it did not end on
-// the completion page.
+// the form filled as the item set fills it, sent and agreed to; the seconds spent, or a negative
+// number when it did not end on the completion page.
 double relistDirectly(const QString& itemPage) {
     QElapsedTimer t;
     t.start();
@@ -242,22 +323,20 @@ double relistDirectly(const QString& itemPage) {
     if (ie().ExistsByName(zk::browser::texts::ConfirmElement) &&
         (ie().ClickFormItem(0, zk::browser::texts::ConfirmElement) != 0 || ie().WaitComplete(10) != 0))
         return -1;
-    const double opened = t.nsecsElapsed() / 1e9;
+    // Finding the form and writing it are the relist's work too: in the time.
     const int form = entryForm();
     if (form < 0) {
         std::fprintf(stderr, "listing_bench: no relist form at %s\n", qPrintable(ie().GetUrl()));
         return -1;
     }
-    ie().CheckFormRadio(form, "salesmode", 0);
-    ie().SetFormSelectedIndex(form, "ClosingDate", 2);
-    ie().SetFormSelectedIndex(form, "ClosingTime", 5);
-    t.restart();
+    relistKeySeconds.push_back(fillForm(form, true, 2, 5, relistFieldSeconds));
     confirmAndAgree();
+    const double seconds = t.nsecsElapsed() / 1e9;
     if (!ie().GetUrl().contains("/jp/config/submit")) {
         std::fprintf(stderr, "listing_bench: the direct relist ended on %s\n", qPrintable(ie().GetUrl()));
         return -1;
     }
-    return opened + t.nsecsElapsed() / 1e9;
+    return seconds;
 }
 
 // The item pages of the unsold list shown now.
@@ -273,46 +352,65 @@ QStringList unsoldItemPages() {
     return pages;
 }
 
+// The numbers of the relist's progress line: passes, tried, relisted, skipped.
+QList<int> progressNumbers(const QString& line) {
+    QList<int> numbers;
+    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(line)) numbers << m.captured().toInt();
+    while (numbers.size() < 4) numbers << 0;
+    return numbers;
+}
+
 // The bulk relist beside its floor: their ratio, 0 when it could not be measured.
 double measureBulkRelist() {
     const QString list = panel->services().settings.value(zk::workflow::ini::ShuppinEndUrl) + "0";
-    // The floor first, on items beyond the bulk run's fifty: a list page load and a few relists done directly.
+    auto* progress = panel->findChild<QLabel*>("RelistProgress");
+    auto* stop = panel->findChild<QPushButton*>("StopReshuppin");
+    if (!progress || !stop) return 0;
     std::vector<double> listLoads, items;
-    for (int k = 0; k < 5; ++k) {
+    double bulk = 0;
+    int relisted = 0, passes = 0;
+    for (int run = 0; run < kRelistRuns; ++run) {
+        // The floor's turn, on items beyond the bulk runs' fifty: a list page load and a relist
+        // done directly.
+        for (int k = 0; k < kDirectPerTurn; ++k) {
+            QElapsedTimer t;
+            t.start();
+            if (ie().NavigateWait(list) != 0) return 0;
+            listLoads.push_back(t.nsecsElapsed() / 1e9);
+            const QStringList pages = unsoldItemPages();
+            const double s = pages.isEmpty() ? -1 : relistDirectly(pages.last());
+            if (s < 0) {
+                std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
+                return 0;
+            }
+            items.push_back(s + kRelistWaitsMs / 1000.0);
+        }
+        zk::MessageService::instance().setAnswers({});
+        controls().click("GoReShuppin");
+        zk::MessageService::instance().setAnswers({"Yes", "OK"});
+        // The stop is pressed as the seller would, while the run shows its progress.
+        QTimer watch;
+        const int share = kRelistItems / kRelistRuns;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (stop->isVisible() && progressNumbers(progress->text())[2] >= share) stop->click();
+        });
+        if (run + 1 < kRelistRuns) watch.start(10);
         QElapsedTimer t;
         t.start();
-        if (ie().NavigateWait(list) != 0) break;
-        listLoads.push_back(t.nsecsElapsed() / 1e9);
-        const QStringList pages = unsoldItemPages();
-        if (pages.isEmpty()) break;
-        const double s = relistDirectly(pages.last());
-        if (s < 0) {
-            std::fprintf(stderr, "listing_bench: a direct relist did not complete\n");
-            return 0;
-        }
-        items.push_back(s + kRelistWaitsMs / 1000.0);
+        controls().click("ReShuppinAll");
+        bulk += t.nsecsElapsed() / 1e9;
+        watch.stop();
+        const QList<int> numbers = progressNumbers(progress->text());
+        passes += numbers[0];
+        relisted += numbers[2];
+        std::printf("%sbulk relist run %d: %s\n", run ? "" : "\n", run + 1, qPrintable(progress->text().simplified()));
     }
-    if (items.empty()) return 0;
-    zk::MessageService::instance().setAnswers({});
-    controls().click("GoReShuppin");
-    zk::MessageService::instance().setAnswers({"Yes", "OK"});
-    QElapsedTimer t;
-    t.start();
-    controls().click("ReShuppinAll");
-    const double bulk = t.nsecsElapsed() / 1e9;
-    auto* progress = panel->findChild<QLabel*>("RelistProgress");
-    const QString counts = progress ? progress->text() : QString();
-    // The numbers of the progress line: passes, tried, relisted, skipped.
-    QList<int> numbers;
-    for (const QRegularExpressionMatch& m : QRegularExpression("\\d+").globalMatch(counts)) numbers << m.captured().toInt();
-    const int passes = numbers.size() >= 4 ? numbers[0] : 0, relisted = numbers.size() >= 4 ? numbers[2] : 0;
-    // Each pass reads the list it starts from; the run ends on the list again.
-    const double floor = median(items) * relisted + median(listLoads) * (passes + 1);
-    std::printf("\nbulk relist: %s\n", qPrintable(counts.simplified()));
-    std::printf("bulk relist of %d items: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted directly with "
-                "its %d ms of waits, %.0f ms a list page, %d passes)\n",
-                relisted, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000, kRelistWaitsMs,
-                median(listLoads) * 1000, passes);
+    // Each pass reads the list it starts from; each run ends on the list again.
+    const double floor = median(items) * relisted + median(listLoads) * (passes + kRelistRuns);
+    std::printf("bulk relist of %d items in %d runs: %.1f s, %.0f ms an item; floor %.1f s (%.0f ms an item relisted "
+                "directly with its %d ms of waits, %zu items, %.0f ms a list page, %d passes)\n",
+                relisted, kRelistRuns, bulk, relisted ? bulk * 1000 / relisted : 0.0, floor, median(items) * 1000,
+                kRelistWaitsMs, items.size(), median(listLoads) * 1000, passes);
     return floor > 0 ? bulk / floor : 0.0;
 }
 
@@ -326,8 +424,9 @@ int main(int argc, char** argv) {
     if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     QTemporaryDir siteData;
-    // Unsold items for the bulk relist: fifty for the run over three list pages, more for its floor.
-    zk::test::SiteProcess siteProcess({"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + 5)});
+    // Unsold items for the bulk relist: fifty for its runs over three list pages, more for its floor.
+    zk::test::SiteProcess siteProcess(
+        {"--data-folder", siteData.path(), "--unsold", QString::number(kRelistItems + kRelistRuns * kDirectPerTurn)});
     const QString error = siteProcess.start();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "site: %s\n", qPrintable(error));
@@ -383,9 +482,22 @@ int main(int argc, char** argv) {
     }
     const double relistRatio = measureBulkRelist();
     std::printf("of the category press, the dialog shown and filled: %.0f ms\n", median(dialogSeconds) * 1000);
+    std::printf("of the item set's floor, the fields the definitions fill written and their rows added directly: %.0f ms; "
+                "the keys of the sales mode and the closing date sent directly: %.0f ms\n",
+                median(listingFieldSeconds) * 1000, median(listingKeySeconds) * 1000);
+    std::printf("of the floor of one relisted item, the fields the definitions fill written directly: %.0f ms; "
+                "the keys sent directly: %.0f ms\n",
+                median(relistFieldSeconds) * 1000, median(relistKeySeconds) * 1000);
+    // Each text once, with the times it was shown (each relist run asks and ends with a message).
+    QStringList shownTexts;
     for (const QJsonObject& shown : zk::MessageService::instance().transcript())
-        if (!shown.value("text").toString().isEmpty())
-            std::printf("message shown: %s\n", qPrintable(shown.value("text").toString().simplified()));
+        if (!shown.value("text").toString().isEmpty()) shownTexts << shown.value("text").toString().simplified();
+    QStringList printed;
+    for (const QString& text : shownTexts) {
+        if (printed.contains(text)) continue;
+        printed << text;
+        std::printf("message shown %lldx: %s\n", static_cast<long long>(shownTexts.count(text)), qPrintable(text));
+    }
     for (const Step& step : steps) {
         const double a = median(step.road), b = median(step.floor);
         std::printf("%s ratio to floor: %.2f\n", step.name, b > 0 ? a / b : 0.0);

@@ -242,6 +242,10 @@ TEST_F(ListingRoadTest, PanelPricesUnsentFormAndTheRowsTheDefinitionsFillAddedOn
     EXPECT_EQ(ie().GetFormValue(form, "ClosingTime"), "7");
     EXPECT_EQ(ie().GetFormValue(form, "bank_count"), "2");
     EXPECT_EQ(ie().GetFormValue(form, "pay_count"), "1");
+    // The fields of the rows added are filled too, beside those the form showed from the start.
+    const std::pair<const char*, const char*> filled[] = {
+        {"bank_name1", "練習銀行"}, {"bank_name2", "見本信用金庫"}, {"bank_holder2", "レンシュウ タロウ"}, {"pay_name1", "現金書留"}};
+    for (const auto& [name, value] : filled) EXPECT_EQ(ie().GetFormValue(form, name), u(value)) << name;
     // The file's counts stay as read: the next form gets its rows too.
     EXPECT_EQ(main_->services().carry.FieldDefs->BankDefaultNum, 1);
     EXPECT_EQ(main_->services().carry.FieldDefs->PaymentDefaultNum, 0);
@@ -319,6 +323,71 @@ TEST_F(ListingRoadTest, WrongPagesAndMissingClosingTimeAreSaidAndChangeNothing) 
     EXPECT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 0);
     ASSERT_EQ(ie().NavigateWait(dataPage("<div><b>x</b></div><div>前 " + marker + " 後</div>")), 0);
     EXPECT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).IsAlreadyListed(), 1);
+}
+
+TEST_F(ListingRoadTest, TheFillWritesEachDefinedFieldTheEntryFormShowsAndPassesOverTheRest) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    MessageService::instance().clearTranscript();
+    // The entry form is the second; the first holds a field of a defined name, which stays as it
+    // was. A field is written only where an element of the page has its name: the entry form's
+    // element found by its id alone is not.
+    const QString page =
+        "<form><input name=elsewhere value=kept></form>"
+        "<form><input name=price_start><input type=radio name=salesmode id=salesmode_auction value=auction>"
+        "<input name=note><input id=idonly><input type=checkbox name=flag_on><input type=checkbox name=flag_off checked>"
+        "<input type=checkbox name=flag_odd checked><select name=ship><option>a<option>b<option>c</select>"
+        "<input type=radio name=pay value=p0 checked><input type=radio name=pay value=p1>"
+        "<select name=ClosingDate><option value=2026-12-17>a<option value=2026-12-18>b</select>"
+        "<select name=ClosingTime><option value=21>x<option value=22>y</select></form>";
+    const QString pageUrl = "data:text/html;charset=utf-8," + QString::fromLatin1(QUrl::toPercentEncoding(page));
+    // The page's state after a fill: the first form's field, then each field of the entry form.
+    const QString state = "JSON.stringify([document.forms[0].elsewhere.value, document.forms[1].note.value, "
+                          "document.forms[1].flag_on.checked, document.forms[1].flag_off.checked, "
+                          "document.forms[1].flag_odd.checked, document.forms[1].ship.selectedIndex, "
+                          "document.forms[1].pay[1].checked, document.getElementById('idonly').value])";
+    const QString untouched = R"(["kept","",false,true,true,0,false,""])";
+    const QString filled = R"(["kept","memo",true,false,true,2,true,""])";
+    zk::TFieldDefs& defs = *main_->services().carry.FieldDefs;
+    // The start price (empty: not written) tells the entry form.
+    const std::vector<zk::TFieldDef> fields = {
+        {"price_start", zk::fkText, ""},
+        {"elsewhere", zk::fkText, "overwritten"}, {"note", zk::fkText, "memo"},       {"idonly", zk::fkText, "x"},
+        {"flag_on", zk::fkCheck, "ON"},           {"flag_off", zk::fkCheck, "OFF"},   {"flag_odd", zk::fkCheck, "maybe"},
+        {"ship", zk::fkCombo, "2"},               {"pay", zk::fkRadio, "1"},          {"absent_list", zk::fkCombo, "abc"},
+    };
+    const struct {
+        const char* what;
+        zk::TFieldDef last; // put after the fields above
+        int result;
+        QString after;
+        QStringList said;
+    } cases[] = {
+        {"every field the entry form shows is written, the rest passed over", {"absent_list", zk::fkCombo, "abc"}, 1, filled, {}},
+        {"a list value that is no number stops the fill, said", {"ship", zk::fkCombo, "two"}, -1, filled,
+         {u("FieldsDefine.iniの項目[ship]の値[two]が数値ではありません。")}},
+    };
+    for (const auto& c : cases) {
+        defs.FieldTable = fields;
+        defs.FieldTable.push_back(c.last);
+        defs.FieldCount = int(defs.FieldTable.size());
+        defs.StartPriceIndex = 0;
+        defs.BuyPriceIndex = -1;
+        defs.BrowserWindow = main_->services().browser.IEWindow;
+        defs.ClosingDay = QDate(2026, 12, 18);
+        defs.ClosingHour = 22;
+        ASSERT_EQ(ie().NavigateWait(pageUrl), 0) << c.what;
+        const auto read = [&] {
+            return ie().session()->pageCall("Runtime.evaluate", {{"expression", state}, {"returnByValue", true}})
+                .value("result").toObject().value("value").toString();
+        };
+        ASSERT_EQ(read().toStdString(), untouched.toStdString()) << c.what;
+        MessageService::instance().clearTranscript();
+        zk::fields::FormFiller filler(main_->services().browser, main_->services().carry, *main_);
+        EXPECT_EQ(filler.FillListingForm(0), c.result) << c.what;
+        EXPECT_EQ(read().toStdString(), c.after.toStdString()) << c.what;
+        EXPECT_EQ(texts(), c.said) << c.what;
+        EXPECT_EQ(ie().GetFormValue(1, "ClosingTime"), c.result == 1 ? "22" : "21") << c.what;
+    }
 }
 
 TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingTwice) {
