@@ -61,10 +61,11 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
     AddFormRows(texts::AddBankElement, bankRows, missing);
     AddFormRows(texts::AddPaymentElement, paymentRows, missing);
     // What was found stays on the page (a row added takes nothing away): the fill writes it
-    // without looking for it again.
+    // without looking for it again. Found for this press only: the next page is another page.
+    QSet<QString> onPage;
     if (bankRows > 0 || paymentRows > 0) {
         const QStringList names = filledNames();
-        onPage_ = QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
+        onPage = QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
     }
 
     // A title typed by hand is the record's too: the site is searched by it when in doubt.
@@ -72,7 +73,7 @@ void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
         record->title = ie.GetFormValue(0, defs.TitleFieldName);
         ledger_.persist();
     }
-    if (SetItemToForm(Listing) == -1) return;
+    if (SetItemToForm(Listing, onPage) == -1) return;
     if (workflow::ListingRecord* record = ledger_.current(); record && record->undoable())
         ledger_.advance(workflow::ListingRecord::Stage::ItemSet);
     Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
@@ -112,7 +113,7 @@ int ItemForm::AddFormRows(const QString& id, int count, QStringList& missing) {
     return pressed;
 }
 
-int ItemForm::SetItemToForm(int mode) {
+int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage) {
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     defs.BrowserWindow = browser_.IEWindow;
@@ -122,7 +123,7 @@ int ItemForm::SetItemToForm(int mode) {
     defs.ClosingLabel = slot.label;
     defs.PriceColumn = book_.Row.PriceColumn;
 
-    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage_);
+    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage);
     if (form == -1) return -1;
     if (writePrices(form, mode) == -1) return -1;
 

@@ -24,8 +24,9 @@ public:
              workflow::Settings& settings, workflow::Panel& panel)
         : browser_(browser), book_(book), carry_(carry), settings_(settings), panel_(panel) {}
 
-    // 0, or -1 after its message. A relist goes on to agree and list.
-    int SetItemToForm(int mode);
+    // 0, or -1 after its message. A relist goes on to agree and list. Names in onPage were just
+    // found on the page shown and are not looked up again.
+    int SetItemToForm(int mode, const QSet<QString>& onPage = {});
     // Presses the page element with this id up to count times while a name of `missing` is not
     // on the form, taking the names that came out of it; the presses that completed.
     int AddFormRows(const QString& id, int count, QStringList& missing);
@@ -41,9 +42,6 @@ protected:
     QStringList filledNames() const;
     // Those of `names` that the form does not show yet (their rows still to add).
     QStringList fieldsMissingFromForm(const QStringList& names);
-
-    // The defined names found on the page shown, for the fill not to look them up again.
-    QSet<QString> onPage_;
 
 private:
     int writePrices(int form, int mode);
