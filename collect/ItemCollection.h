@@ -51,9 +51,9 @@ private:
         QString cause;      // the save's error
     };
 
-    // The office started (or the open workbook closed) and a new workbook with its title and
-    // headers, saved under the dated name as the office's first work beside the walk. False when
-    // there is none to write to.
+    // The office started (or the open workbook closed) and a new workbook; its formats, title and
+    // headers written and saved under the dated name as the office's first work beside the walk.
+    // False when there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
     // From the first page, its navigation already started when `firstStarted`.
     Walk walkPages(const CollectionList& list, bool firstStarted);
