@@ -280,6 +280,7 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
     if (pending_.cells.isEmpty()) pending_.firstRow = rows.firstRow;
     pending_.cells += rows.cells;
     pending_.addresses += rows.addresses;
+    ++pending_.pages;
     book_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
@@ -297,7 +298,7 @@ void ItemCollection::writeAside() {
     using namespace std::chrono_literals;
     if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) return;
     // After a failure the rows wait for the save that reports it.
-    if (!awaitOffice() || pending_.cells.isEmpty()) return;
+    if (pending_.pages < BlockPages || !awaitOffice() || pending_.cells.isEmpty()) return;
     office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
         return writeBlock(excel, rows);
     });
