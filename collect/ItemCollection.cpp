@@ -150,21 +150,25 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     }
     book_.ExcelState = 1;
 
-    // What the site shows is kept as text: a price "1,500", a title "1/2" or an ID of digits
-    // would otherwise be parsed as typed into numbers and dates.
-    for (int column : {IdColumn, TitleColumn, PriceColumn, NextCellColumn})
-        excel.SetColProperty(column, texts::NumberFormatLocal, texts::TextFormat);
-    excel.WriteToCell(TitleRow, 1, list.label + texts::ListTitleSuffix);
-    const QString headers[] = {texts::HeaderPage, texts::HeaderPosition, texts::HeaderId, texts::HeaderTitle,
-                               texts::HeaderUrl};
-    for (int c = 0; c < 5; ++c) excel.WriteToCell(HeaderRow, c + 1, headers[c]);
     book_.Row.CurrentRow = FirstItemRow;
-
     QString folder = fallbackFolder();
     paths::GetSpecialFolder(paths::PersonalFolder, folder);
-    // The file is written beside the walk of the first pages, as the first of the office's work;
-    // the name's own failure shows up at the first save of the rows.
-    office_ = std::async(std::launch::async, [&excel, name = collectionFileName(folder, clock::now().date(), list.label)] {
+    // The formats, the title and headers and the file are written beside the walk of the first
+    // page, as the first of the office's work, before any row; like the saves of the rows it is
+    // awaited before the page after next (page 2) is begun, so that a lost office never leaves an
+    // earlier run's file in its place. The name's own failure shows up at the first save of the
+    // rows.
+    saving_ = Saving{0, 0, 0};
+    office_ = std::async(std::launch::async, [&excel, title = list.label + texts::ListTitleSuffix,
+                                              name = collectionFileName(folder, clock::now().date(), list.label)] {
+        // What the site shows is kept as text: a price "1,500", a title "1/2" or an ID of digits
+        // would otherwise be parsed as typed into numbers and dates.
+        for (int column : {IdColumn, TitleColumn, PriceColumn, NextCellColumn})
+            excel.SetColProperty(column, texts::NumberFormatLocal, texts::TextFormat);
+        excel.WriteToCell(TitleRow, 1, title);
+        const QString headers[] = {texts::HeaderPage, texts::HeaderPosition, texts::HeaderId, texts::HeaderTitle,
+                                   texts::HeaderUrl};
+        for (int c = 0; c < 5; ++c) excel.WriteToCell(HeaderRow, c + 1, headers[c]);
         excel.SaveAs(name);
         return true;
     });
@@ -276,6 +280,7 @@ void ItemCollection::keepPage(int page, const PageRows& rows) {
     if (pending_.cells.isEmpty()) pending_.firstRow = rows.firstRow;
     pending_.cells += rows.cells;
     pending_.addresses += rows.addresses;
+    ++pending_.pages;
     book_.Row.CurrentRow += int(rows.cells.size());
     collected_ += int(rows.cells.size());
     written_ = page;
@@ -293,7 +298,7 @@ void ItemCollection::writeAside() {
     using namespace std::chrono_literals;
     if (office_.valid() && office_.wait_for(0s) != std::future_status::ready) return;
     // After a failure the rows wait for the save that reports it.
-    if (!awaitOffice() || pending_.cells.isEmpty()) return;
+    if (pending_.pages < BlockPages || !awaitOffice() || pending_.cells.isEmpty()) return;
     office_ = std::async(std::launch::async, [&excel = *book_.Excel, rows = std::move(pending_)] {
         return writeBlock(excel, rows);
     });

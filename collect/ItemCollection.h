@@ -30,6 +30,7 @@ public:
     // The workbook is saved after this many pages, so that a lost office costs at most these:
     // the save goes on beside the walk and is awaited before the page after next is begun.
     static constexpr int SaveEveryPages = 10;
+    static constexpr int BlockPages = 3;
     // Rows of the new workbook: the title, the headers, the first item.
     static constexpr int TitleRow = 1;
     static constexpr int HeaderRow = 3;
@@ -51,9 +52,9 @@ private:
         QString cause;      // the save's error
     };
 
-    // The office started (or the open workbook closed) and a new workbook with its title and
-    // headers, saved under the dated name as the office's first work beside the walk. False when
-    // there is none to write to.
+    // The office started (or the open workbook closed) and a new workbook; its formats, title and
+    // headers written and saved under the dated name as the office's first work beside the walk.
+    // False when there is none to write to.
     bool prepareWorkbook(const CollectionList& list);
     // From the first page, its navigation already started when `firstStarted`.
     Walk walkPages(const CollectionList& list, bool firstStarted);
@@ -69,11 +70,14 @@ private:
         int firstRow = 0;
         QList<QVariantList> cells;
         QStringList addresses;
+        int pages = 0;
     };
     void readPage(const CollectionList& list, int page, int count, const QString& marker, PageRows& rows);
-    // A page's rows go to the office while the walk loads the next pages: the rows read while
-    // the office is still busy wait and go together as the next block (one call for the cells,
-    // one for their links: each call has a cost of its own beside what it writes).
+    // A page's rows go to the office while the walk loads the next pages, BlockPages pages at
+    // least (a save takes what there is): the rows read while the office is still busy wait and
+    // go together as the next block (one call for the cells, one for their links: each call has a
+    // cost of its own beside what it writes, which the office's processor time competes with the
+    // browser's for).
     void keepPage(int page, const PageRows& rows);
     void writeAside();
     // The rows not yet given to the office and then the save, beside the walk and after the block
