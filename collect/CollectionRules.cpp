@@ -36,6 +36,12 @@ QString cutYen(const QString& text) {
     return at < 0 ? text : text.left(at);
 }
 
+bool isSavePage(int page, int firstSave) {
+    if (firstSave <= 0 || page <= 0 || page % firstSave != 0) return false;
+    const int runs = page / firstSave + 1; // a save page is firstSave * (2^k - 1)
+    return (runs & (runs - 1)) == 0;
+}
+
 QString collectionFileName(const QString& folder, const QDate& date, const QString& label) {
     return QStringLiteral("%1/%2%3").arg(folder, date.toString(QStringLiteral("yyyyMMdd")), label);
 }

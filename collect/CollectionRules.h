@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the item-name collection that need neither browser nor spreadsheet: which list a
 // mode walks, which links are item links, the auction ID in an address, the price text, and
-// where the workbook is saved.
+// when and where the workbook is saved.
 #include <QDate>
 #include <QString>
 
@@ -35,6 +35,16 @@ QString auctionIdOf(const QString& address);
 
 // The price text up to the first " 円"; the whole text when there is none.
 QString cutYen(const QString& text);
+
+// Whether the rows are saved after page `page` while the walk goes on: first after `firstSave`
+// pages, then each time after twice as many pages as before (10, 30, 70, 150, ... for 10). A save
+// writes the whole growing file, so saves at a fixed step would together cost the square of the
+// list's length; so spaced they cost about twice the last one, and a lost office still costs no
+// more pages than the file held.
+bool isSavePage(int page, int firstSave);
+// The collection's first save: the save goes on beside the walk and is awaited before the page
+// after next is begun.
+inline constexpr int FirstSavePages = 10;
 
 // <folder>/<yyyymmdd><label>, without extension (the office adds its default one).
 QString collectionFileName(const QString& folder, const QDate& date, const QString& label);

@@ -245,7 +245,7 @@ ItemCollection::Walk ItemCollection::walkPages(const CollectionList& list, bool 
         const QString next = pageAddress(list.startAddress, page + 1);
         const bool started = ie.StartNavigation(next) == 0;
         keepPage(page, rows);
-        if (page % SaveEveryPages == 0 && !saveAside(page)) return Walk{Walk::SaveFailed, page, 0, officeFailure()};
+        if (isSavePage(page, FirstSavePages) && !saveAside(page)) return Walk{Walk::SaveFailed, page, 0, officeFailure()};
         // A later page without a single link is no list page (the site failed it), not the end.
         count = loadPage(next, started);
         if (count <= 0) return Walk{Walk::PageFailed, page + 1, 0, {}};

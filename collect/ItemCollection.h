@@ -27,9 +27,6 @@ public:
 
     void ShuppinCollectionClick();
 
-    // The workbook is saved after this many pages, so that a lost office costs at most these:
-    // the save goes on beside the walk and is awaited before the page after next is begun.
-    static constexpr int SaveEveryPages = 10;
     static constexpr int BlockPages = 3;
     // Rows of the new workbook: the title, the headers, the first item.
     static constexpr int TitleRow = 1;

@@ -3,6 +3,7 @@
 // calls the wrapper's write is made of), reading the rows of a 1,000-item workbook cell by cell
 // (as the workflows do) and in one block, and a collected page's links cell by cell and as one
 // block.
+#include "collect/CollectionRules.h"
 #include "sheet/Excel.h"
 #include "bench/MedianReporter.h"
 #include "bench/ProcessTime.h"
@@ -127,8 +128,8 @@ void BM_ListedRowWrittenAndSaved(benchmark::State& state) {
 }
 BENCHMARK(BM_ListedRowWrittenAndSaved)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
 
-// A collected page's links: 50 cells, one call each, against the whole block at once; and the
-// block the collection writes before each of its saves (ten pages).
+// A collected page's links: 50 cells, one call each, against the whole block at once; and ten
+// pages of links in one block.
 QStringList pageLinks(int page, int count = 50) {
     QStringList links;
     for (int k = 0; k < count; ++k) links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(page * 50 + k);
@@ -176,8 +177,8 @@ BENCHMARK(BM_TenPagesOfLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iteratio
 double officeCpuMs(const TExcel& excel) { return zk::bench::processCpuMs(excel.ExcelApp->office().processId()); }
 
 // The collection's office work alone: 2,500 rows of 50 a page, the cells and (when the second
-// argument is 1) the links of `pages` pages given in one block, and the workbook saved after every
-// ten pages and at the end. The time in the block writes and in the saves is shown apart, and the
+// argument is 1) the links of `pages` pages given in one block, and the workbook saved after the
+// pages the collection saves after and at the end. The time in the block writes and in the saves is shown apart, and the
 // processor time the office's process spent on it all and on the saves.
 void BM_CollectionWrites(benchmark::State& state) {
     const int pages = int(state.range(0));
@@ -200,7 +201,8 @@ void BM_CollectionWrites(benchmark::State& state) {
                                       QStringLiteral("%1,500").arg(n % 90 + 1), QStringLiteral("buyer%1").arg(n)};
                 links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(1000000000 + n);
             }
-            if (page % pages == 0 || page % 10 == 0) {
+            const bool save = zk::collect::isSavePage(page, zk::collect::FirstSavePages) || page == 50;
+            if (page % pages == 0 || save) {
                 clock.start();
                 if (book.excel.WriteRows(first, 1, cells) != 0 || (withLinks && book.excel.WriteHyperlinks(first, 5, links) != 0))
                     return state.SkipWithError("write failed");
@@ -209,7 +211,7 @@ void BM_CollectionWrites(benchmark::State& state) {
                 cells.clear();
                 links.clear();
             }
-            if (page % 10 == 0) {
+            if (save) {
                 clock.start();
                 const double before = officeCpuMs(book.excel);
                 if (book.excel.Save() != 0) return state.SkipWithError("save failed");

@@ -1,5 +1,5 @@
 // The collection's rules without browser or spreadsheet: the lists, the item links, the ID, the
-// price text, the file name.
+// price text, when the rows are saved, the file name.
 #include "collect/CollectionRules.h"
 #include "platform/Paths.h"
 #include "support/TempFolder.h"
@@ -64,6 +64,16 @@ TEST(CollectionRules, TheIdIsWhatFollowsTheLastSlashAndThePriceWhatPrecedesTheYe
     EXPECT_EQ(cutYen(QString::fromUtf8("1,500円")), QString::fromUtf8("1,500円"));
     EXPECT_EQ(cutYen(QString::fromUtf8(" 円")), "");
     EXPECT_EQ(cutYen("bidder_01"), "bidder_01");
+}
+
+TEST(CollectionRules, SavesComeAfterTenPagesThenAfterTwiceAsManyEachTime) {
+    QList<int> pages;
+    for (int page = -1; page <= 400; ++page)
+        if (isSavePage(page, FirstSavePages)) pages << page;
+    EXPECT_EQ(pages, (QList<int>{10, 30, 70, 150, 310}));
+    // Any first step spaces them the same way; none without one.
+    EXPECT_TRUE(isSavePage(1, 1) && isSavePage(3, 1) && isSavePage(7, 1) && !isSavePage(5, 1));
+    for (int page : {0, 1, 10}) EXPECT_FALSE(isSavePage(page, 0));
 }
 
 TEST(CollectionRules, TheWorkbookIsNamedByDateAndLabelInTheDocumentsFolder) {
