@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <optional>
 
 namespace zk::calc {
 
@@ -61,6 +62,36 @@ std::shared_ptr<RangeState> makeRange(const std::shared_ptr<RangeState>& sheet,
 
 Reference<css::beans::XPropertySet> props(const Reference<css::uno::XInterface>& object) {
     return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW);
+}
+
+// The office fits the height of every row a block write touches to its texts, most of the
+// write's cost (a third of a millisecond a row, link cells the dearest), while a row of one-line
+// texts in the sheet's own font fits the height it has: that fitting is held off for the block
+// and taken up again after it, which does not fit the rows afresh.
+class RowFittingHeld {
+public:
+    explicit RowFittingHeld(const Reference<css::frame::XModel>& model) : settings_(props(model)) {
+        settings_->setPropertyValue("IsAdjustHeightEnabled", Any(false));
+    }
+    ~RowFittingHeld() {
+        try {
+            settings_->setPropertyValue("IsAdjustHeightEnabled", Any(true));
+        } catch (const css::uno::Exception&) {
+            // A lost office has no rows left to fit; the write's own error says why.
+        }
+    }
+    RowFittingHeld(const RowFittingHeld&) = delete;
+    RowFittingHeld& operator=(const RowFittingHeld&) = delete;
+
+private:
+    Reference<css::beans::XPropertySet> settings_;
+};
+
+bool oneLine(const QList<QVariantList>& rows) {
+    for (const QVariantList& row : rows)
+        for (const QVariant& v : row)
+            if (v.typeId() == QMetaType::QString && v.toString().contains(QLatin1Char('\n'))) return false;
+    return true;
 }
 
 } // namespace
@@ -249,7 +280,19 @@ QVariant Range::property(const QString& name) const {
     if (sameName(name, "NumberFormat") || sameName(name, "NumberFormatLocal")) return numberFormat();
     if (sameName(name, "Row")) return row();
     if (sameName(name, "Column")) return column();
+    if (sameName(name, "RowHeight")) return rowHeight();
     throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + name);
+}
+
+double Range::rowHeight() const {
+    return d->doc->run("RowHeight", [&] {
+        if (!d->hasRange()) throw AutomationError(zk::hresult::UnknownName, texts::UnknownMember + "RowHeight");
+        Reference<css::table::XColumnRowRange> range(d->cellRange(), UNO_QUERY_THROW);
+        Reference<css::container::XIndexAccess> rows(range->getRows(), UNO_QUERY_THROW);
+        sal_Int32 height = 0; // 1/100 mm
+        props(rows->getByIndex(0).get<Reference<css::uno::XInterface>>())->getPropertyValue("Height") >>= height;
+        return height * 72.0 / 2540.0;
+    });
 }
 
 void Range::setInteriorColorIndex(int index) {
@@ -441,6 +484,8 @@ void Worksheet::setValues(int firstRow, int firstColumn, const QList<QVariantLis
         }
         Reference<css::sheet::XCellRangeData> range(
             d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
+        std::optional<RowFittingHeld> held;
+        if (oneLine(rows)) held.emplace(d->doc->model);
         range->setDataArray(data);
     });
 }
@@ -477,6 +522,7 @@ void Worksheet::setHyperlinks(int firstRow, int column, const QStringList& addre
         Reference<css::sheet::XAreaLinks> links(props(d->doc->model)->getPropertyValue("AreaLinks"), UNO_QUERY_THROW);
         Reference<css::sheet::XSpreadsheet> sheet = d->sheet;
         Reference<css::sheet::XCellRangeAddressable> addressable(sheet->getCellRangeByPosition(0, 0, 0, 0), UNO_QUERY_THROW);
+        const RowFittingHeld held(d->doc->model); // an address is one line
         css::table::CellAddress at;
         at.Sheet = addressable->getRangeAddress().Sheet;
         at.Column = column - 1;

@@ -37,9 +37,12 @@ public:
     // Stores what typing the text would store: text in a cell formatted as text, otherwise
     // numbers, dates and formulas parsed.
     void setValue(const QString& text);
-    // Properties by name, without regard to case: Value, NumberFormat, NumberFormatLocal.
+    // Properties by name, without regard to case: Value, NumberFormat, NumberFormatLocal; and
+    // to read, Row, Column and RowHeight.
     void setProperty(const QString& name, const QVariant& value);
     QVariant property(const QString& name) const;
+    // The first row's height in points.
+    double rowHeight() const;
     // The number format code of the first cell.
     QString numberFormat() const;
 

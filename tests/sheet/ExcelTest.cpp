@@ -159,6 +159,25 @@ TEST_F(ExcelWrapper, BlockOfHyperlinksIsRealLinksInTheSavedFileAndLeavesItsNeigh
     EXPECT_EQ(sheet->range("E10")->hyperlinkAddress(), "");
 }
 
+// A block write leaves rows of one-line texts at the height they have, and fits a row whose text
+// has two lines to it, as typing it would.
+TEST_F(ExcelWrapper, BlockWritesMakeARowTallerOnlyForATextOfTwoLines) {
+    openBook();
+    auto sheet = excel.ExcelApp->activeWorkbook()->sheets()->item(1);
+    const auto height = [&](int row) { return sheet->range(QString("A%1").arg(row))->property("RowHeight").toDouble(); };
+    const double plain = height(30);
+    ASSERT_GT(plain, 0);
+    EXPECT_EQ(excel.WriteRows(20, 1, {{"一行のタイトル", 1}, {"一行目\n二行目", 2}, {QVariant(), 3}}), 0);
+    EXPECT_EQ(excel.WriteHyperlinks(20, 5, {"https://page.example/x1", "https://page.example/x2", "https://page.example/x3"}),
+              0);
+    EXPECT_DOUBLE_EQ(height(20), plain);
+    EXPECT_GT(height(21), plain * 1.5);
+    EXPECT_DOUBLE_EQ(height(22), plain);
+    // The fitting held for the links is taken up again after them.
+    EXPECT_EQ(excel.WriteRows(23, 2, {{"一行目\n二行目"}}), 0);
+    EXPECT_GT(height(23), plain * 1.5);
+}
+
 TEST_F(ExcelWrapper, ActiveCellWindowStateAndTitle) {
     openBook();
     excel.ExcelApp->activeWorkbook()->sheets()->item(1)->range("D7")->select();
