@@ -90,6 +90,21 @@ int main(int argc, char** argv) {
                     {{"expression", "document.forms[0].elements.namedItem('f1').value = " + value.mid(1, value.size() - 2)}}));
             }
         }));
+        // Where a raw write's cost beyond the round trip goes: the same write of a value the field
+        // already holds, and of a changing value to a field that is on no page.
+        configure(benchmark::RegisterBenchmark("RawWriteUnchanged", [&](benchmark::State& s) {
+            for (auto _ : s)
+                benchmark::DoNotOptimize(ie.session()->pageCall(
+                    "Runtime.evaluate", {{"expression", "document.forms[0].elements.namedItem('f2').value = 'x'"}}));
+        }));
+        configure(benchmark::RegisterBenchmark("RawWriteOffPage", [&](benchmark::State& s) {
+            int i = 0;
+            for (auto _ : s)
+                benchmark::DoNotOptimize(ie.session()->pageCall(
+                    "Runtime.evaluate",
+                    {{"expression", QString("(globalThis.__off = globalThis.__off || document.createElement('input'))"
+                                            ".value = 'v%1'").arg(i++)}}));
+        }));
         configure(benchmark::RegisterBenchmark("Fill30Fields", [&](benchmark::State& s) {
             int i = 0;
             for (auto _ : s) {
@@ -132,6 +147,11 @@ int main(int argc, char** argv) {
     // A write's own floor: the same write sent raw.
     if (ours.count("SetFormValue") && ours.count("RawWrite") && ours["RawWrite"] > 0)
         std::printf("SetFormValue over raw write ratio to floor: %.2f\n", ours["SetFormValue"] / ours["RawWrite"]);
+    if (ours.count("RawWriteUnchanged") && ours.count("RawWriteOffPage") && floor > 0)
+        std::printf("a raw write of the value the field holds %.1f us (%.2f), of a changing value to a field on no page "
+                    "%.1f us (%.2f): the rest of a write is the page's own work on its changed field\n",
+                    ours["RawWriteUnchanged"], ours["RawWriteUnchanged"] / floor, ours["RawWriteOffPage"],
+                    ours["RawWriteOffPage"] / floor);
     benchmark::Shutdown();
     return 0;
 }
