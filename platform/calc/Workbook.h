@@ -93,10 +93,12 @@ public:
     QList<QStringList> texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
     // A block of cells written in one call from firstRow/firstColumn, row by row: numbers as
     // numbers, texts as texts (never parsed), invalid values as empty cells. Short rows are
-    // filled with empty cells.
+    // filled with empty cells. Rows keep their height unless a text has a line break (for the
+    // new rows this is written for, the height fitting them would give).
     void setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows);
     // A column of links from firstRow down, one cell per address, each showing its address:
-    // what Hyperlinks.Add does to an empty cell, for a whole block in a few calls.
+    // what Hyperlinks.Add does to an empty cell, for a whole block in a few calls. Rows keep
+    // their height.
     void setHyperlinks(int firstRow, int column, const QStringList& addresses);
     void activate();
 
