@@ -177,9 +177,9 @@ BENCHMARK(BM_TenPagesOfLinksInOneBlock)->Unit(benchmark::kMillisecond)->Iteratio
 double officeCpuMs(const TExcel& excel) { return zk::bench::processCpuMs(excel.ExcelApp->office().processId()); }
 
 // The collection's office work alone: 2,500 rows of 50 a page, the cells and (when the second
-// argument is 1) the links of `pages` pages given in one block, and the workbook saved after the
-// pages the collection saves after and at the end. The time in the block writes and in the saves is shown apart, and the
-// processor time the office's process spent on it all and on the saves.
+// argument is 1) the links of `pages` pages given in one block, and the workbook saved where the
+// collection saves it and at the end. The time in the block writes and in the saves is shown
+// apart, and the processor time the office's process spent on it all and on the saves.
 void BM_CollectionWrites(benchmark::State& state) {
     const int pages = int(state.range(0));
     const bool withLinks = state.range(1) != 0;
@@ -193,7 +193,8 @@ void BM_CollectionWrites(benchmark::State& state) {
         QList<QVariantList> cells;
         QStringList links;
         int first = 4;
-        for (int page = 1; page <= 50; ++page) {
+        constexpr int lastPage = 50;
+        for (int page = 1; page <= lastPage; ++page) {
             for (int k = 0; k < 50; ++k) {
                 const int n = page * 50 + k;
                 cells << QVariantList{page, k + 1, QStringLiteral("k%1").arg(1000000000 + n),
@@ -201,7 +202,7 @@ void BM_CollectionWrites(benchmark::State& state) {
                                       QStringLiteral("%1,500").arg(n % 90 + 1), QStringLiteral("buyer%1").arg(n)};
                 links << QStringLiteral("http://page.auctions.sim.test/jp/auction/k%1").arg(1000000000 + n);
             }
-            const bool save = zk::collect::isSavePage(page, zk::collect::FirstSavePages) || page == 50;
+            const bool save = zk::collect::isSavePage(page, zk::collect::FirstSavePages) || page == lastPage;
             if (page % pages == 0 || save) {
                 clock.start();
                 if (book.excel.WriteRows(first, 1, cells) != 0 || (withLinks && book.excel.WriteHyperlinks(first, 5, links) != 0))
