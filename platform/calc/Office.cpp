@@ -178,6 +178,11 @@ void Office::Impl::launch() {
     // Our own Qt settings are not the office's.
     launch.removeFromEnvironment = {"QT_QPA_PLATFORM", "SESSION_MANAGER"};
     launch.logFile = profile + "/office.log";
+    // Emptied at each start: no office of ours runs on this profile now.
+    QDir(tempFolder()).removeRecursively();
+    QDir().mkpath(tempFolder());
+    QFile::setPermissions(tempFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    launch.environment.insert(QStringLiteral("TMPDIR"), tempFolder());
     // Nobody can use a headless office once we are gone; a visible one may hold the seller's work.
     launch.endWithUs = options.headless;
     QString error;
@@ -286,19 +291,23 @@ Office::Office(const Options& options) : d(std::make_unique<Impl>()) {
             // A profile left behind by an office that was killed can keep the next one from
             // coming up; the profile is ours alone, so start once more with a fresh one.
             d->process.kill();
+            d->removeLeftovers();
             QDir(d->profile).removeRecursively();
             d->profileLock.reset();
             d->start();
             d->connect();
         }
         offices() << d.get();
+        d->pipes = pipesBoundBy(d->process.officePid());
         QFile pid(pidFile(d->profile));
         if (pid.open(QIODevice::WriteOnly)) pid.write(QByteArray::number(qint64(d->process.officePid())));
     } catch (const AutomationError&) {
         d->process.kill();
+        d->removeLeftovers();
         throw;
     } catch (...) {
         d->process.kill();
+        d->removeLeftovers();
         rethrowAsAutomationError();
     }
 }
@@ -369,7 +378,18 @@ void Office::terminate() {
     d->remote.clear();
     if (!d->process.waitForExit(TerminateBoundMs)) d->process.kill();
     d->process.kill();
+    d->removeLeftovers();
     d->profileLock.reset();
+}
+
+void Office::Impl::removeLeftovers() {
+    if (process.running()) return;
+    // The UNO pipe's name is known before the office has bound anything.
+    if (!pipe.isEmpty() && !pipes.contains(officePipePath(pipe))) pipes << officePipePath(pipe);
+    removeDeadPipes(pipes);
+    pipes.clear();
+    // Never without a profile: the folder would then be the root's "/tmp".
+    if (!profile.isEmpty()) QDir(tempFolder()).removeRecursively();
 }
 
 void Office::setCallGate(CallGate gate) { d->gate = std::move(gate); }

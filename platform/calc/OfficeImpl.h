@@ -18,6 +18,7 @@ struct Office::Impl {
     std::unique_ptr<QLockFile> profileLock;
     QString profile;
     QString pipe;
+    QStringList pipes; // the sockets the office has bound, removed if it leaves them behind
     Reference<css::uno::XComponentContext> remote;
     bool dead = true;
     bool pipeTaken = false; // someone else listens on the pipe: no second try
@@ -29,6 +30,11 @@ struct Office::Impl {
     void start();
     void launch();
     void connect();
+    // The office's temporary files go to a folder of its profile, not the shared one, so that
+    // none outlives a killed office.
+    QString tempFolder() const { return profile + QStringLiteral("/tmp"); } // only once a profile is chosen
+    // After the office has ended: what it leaves behind when it is killed.
+    void removeLeftovers();
 };
 
 } // namespace zk::calc

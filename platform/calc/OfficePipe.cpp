@@ -1,8 +1,11 @@
 #include "OfficePipe.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -56,6 +59,41 @@ PipeOwner pipeOwner(const QString& path, pid_t office, QString* detail) {
         return PipeOwner::Foreign;
     }
     return PipeOwner::Office;
+}
+
+QStringList pipesBoundBy(pid_t office) {
+    QStringList paths;
+    if (office <= 1) return paths;
+    QSet<QByteArray> inodes;
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(office);
+    for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(QFile::encodeName(fds + "/" + fd).constData(), target, sizeof target - 1);
+        const QByteArray link(target, n > 0 ? int(n) : 0);
+        if (link.startsWith("socket:[") && link.endsWith(']')) inodes.insert(link.mid(8, link.size() - 9));
+    }
+    // "Num RefCount Protocol Flags Type St Inode Path", the path only for a socket bound to one.
+    QFile table(QStringLiteral("/proc/net/unix"));
+    if (inodes.isEmpty() || !table.open(QIODevice::ReadOnly)) return paths;
+    const QString ours = officePipePath(QString());
+    table.readLine();
+    for (QByteArray line = table.readLine(); !line.isEmpty(); line = table.readLine()) {
+        const QList<QByteArray> fields = line.trimmed().split(' ');
+        QList<QByteArray> filled;
+        for (const QByteArray& f : fields)
+            if (!f.isEmpty()) filled << f;
+        if (filled.size() < 8 || !inodes.contains(filled[6])) continue;
+        const QString path = QFile::decodeName(filled.mid(7).join(' '));
+        if (path.startsWith(ours) && !paths.contains(path)) paths << path;
+    }
+    return paths;
+}
+
+void removeDeadPipes(const QStringList& paths) {
+    // Absent is a socket of ours that refuses a connection (or no file at all); one another
+    // process listens on reads as Foreign and stays.
+    for (const QString& path : paths)
+        if (pipeOwner(path, 0, nullptr) == PipeOwner::Absent) QFile::remove(path);
 }
 
 } // namespace zk::calc

@@ -4,6 +4,7 @@
 // folder for it. Another user can bind the name first. Before the bridge talks to the pipe, it
 // must be a socket of this user's on which the office we started listens.
 #include <QString>
+#include <QStringList>
 #include <sys/types.h>
 
 namespace zk::calc {
@@ -21,5 +22,14 @@ enum class PipeOwner {
 // this user (the temporary folder's sticky bit then keeps anyone else from replacing it), and
 // the peer on a test connection must be process `office`.
 PipeOwner pipeOwner(const QString& path, pid_t office, QString* detail);
+
+// The office's sockets in the shared temporary folder (its UNO pipe and the one that lets a
+// second start hand over to the first), as the running process `office` has bound them. The
+// office removes them when it ends on its own, never when it is killed.
+QStringList pipesBoundBy(pid_t office);
+
+// Removes what an ended office left of its sockets: only a socket of this user that nobody
+// listens on any more.
+void removeDeadPipes(const QStringList& paths);
 
 } // namespace zk::calc

@@ -111,6 +111,7 @@ void OfficeProcess::detach() {
 bool OfficeProcess::start(const Launch& launch, QString& error) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& name : launch.removeFromEnvironment) env.remove(name);
+    for (auto it = launch.environment.cbegin(); it != launch.environment.cend(); ++it) env.insert(it.key(), it.value());
     // What the launcher script would have set: the office honours lock files only with it.
     env.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
     process_->setProcessEnvironment(env);

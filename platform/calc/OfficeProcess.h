@@ -3,6 +3,7 @@
 // through its launcher script and splash helper), so that the process we hold is the office
 // itself: it can be told to die with us, and it is the only one ever signalled, never a pid of
 // 1 or less.
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,7 @@ public:
         QString program;
         QStringList arguments;
         QStringList removeFromEnvironment;
+        QMap<QString, QString> environment; // set for the office beside what we have
         QString logFile;            // the office's output goes here, never to our own
         bool endWithUs = false;     // the office is killed when this program dies
     };

@@ -4,6 +4,7 @@
 
 #include "platform/calc/ExcelPalette.h"
 #include "platform/calc/Faults.h"
+#include "platform/calc/OfficePipe.h"
 #include "platform/calc/OfficeProcess.h"
 #include "platform/Desktop.h"
 #include "platform/calc/CalcWindow.h"
@@ -350,12 +351,19 @@ TEST_F(CalcWorkbook, BadIndexesAndUnknownNamesFailWithTheirCodes) {
     EXPECT_TRUE(app->office().connected());
 }
 
+// A killed office turns every later call into a disconnection; once ended, nothing of it is left
+// in the shared temporary folder.
 TEST(CalcOffice, AKilledOfficeGivesDisconnectionCodes) {
     auto app = calc::Application::create();
     auto book = app->workbooks()->add();
     auto sheet = book->sheets()->item(1);
     const pid_t pid = app->office().processId();
     ASSERT_GT(pid, 1);
+    const QStringList pipes = calc::pipesBoundBy(pid);
+    EXPECT_EQ(pipes.size(), 2) << pipes.join(' ').toStdString();
+    EXPECT_TRUE(pipes.contains(calc::officePipePath(app->office().pipeName())));
+    const QString temp = app->office().profileFolder() + "/tmp";
+    EXPECT_FALSE(QDir(temp).isEmpty()) << "the office's temporary files are not in its profile";
     ASSERT_TRUE(calc::signalProcess(pid, SIGKILL));
     try {
         sheet->cells(1, 1)->setValue("x");
@@ -371,6 +379,8 @@ TEST(CalcOffice, AKilledOfficeGivesDisconnectionCodes) {
     }
     app->office().terminate();
     EXPECT_FALSE(calc::processExists(pid));
+    for (const QString& path : pipes) EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(temp));
 }
 
 // The office keeps none of our handles (its output goes to a log in its profile), so an office
