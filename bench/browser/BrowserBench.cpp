@@ -22,6 +22,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -46,7 +47,13 @@ void configure(benchmark::internal::Benchmark* b) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    // The batches of all operations in a random order: run one after another, the first ones
+    // meet a page still settling after its load, and the floor (run first) read high.
+    std::vector<char*> args(argv, argv + argc);
+    char interleaved[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleaved);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
 
     QTemporaryDir folder(QDir::tempPath() + "/zerkon-bench-XXXXXX");
     zk::test::PageServer server;
