@@ -133,9 +133,12 @@ bool Office::Impl::reclaimOrphan(const QString& folder) {
                       args.contains(("-env:UserInstallation=" + uno::qs(uno::fileUrl(folder))).toUtf8());
     if (!ours) return true; // the id now belongs to someone else
     if (!args.contains("--headless")) return false;
+    const QStringList pipes = pipesBoundBy(pid);
     signalProcess(pid, SIGKILL);
     for (int i = 0; i < 100 && processExists(pid); ++i) QThread::msleep(20);
-    return !processExists(pid);
+    if (processExists(pid)) return false;
+    removeDeadPipes(pipes);
+    return true;
 }
 
 void Office::Impl::chooseProfile() {

@@ -35,6 +35,23 @@ bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
     return readStat(QStringLiteral("/proc/%1/stat").arg(pid), name, state, parent);
 }
 
+// Whether a process whose own stat reads `state` has ended. A leader thread that has ended
+// before the others shows as a zombie while they still run, holding the process's files and
+// sockets.
+bool hasEnded(pid_t pid, char state) {
+    if (state != 'Z' && state != 'X') return false;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString& thread : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QString name;
+        char threadState = 0;
+        pid_t parent = 0;
+        if (readStat(tasks + "/" + thread + "/stat", name, threadState, parent) && threadState != 'Z' &&
+            threadState != 'X')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool signalProcess(pid_t pid, int signal) {
@@ -49,7 +66,7 @@ bool processIs(pid_t pid, const QString& name) {
     pid_t parent = 0;
     if (!readStat(pid, program, state, parent)) return false;
     // The kernel cuts program names to 15 characters.
-    return state != 'Z' && state != 'X' && name.startsWith(program) && !program.isEmpty();
+    return !hasEnded(pid, state) && name.startsWith(program) && !program.isEmpty();
 }
 
 bool processStopped(pid_t pid) {
@@ -74,7 +91,7 @@ bool processExists(pid_t pid) {
     char state = 0;
     pid_t parent = 0;
     if (!readStat(pid, name, state, parent)) return false;
-    return state != 'Z' && state != 'X';
+    return !hasEnded(pid, state);
 }
 
 QList<pid_t> childProcesses(pid_t parent, const QString& name) {

@@ -16,7 +16,8 @@ namespace zk::calc {
 // whole groups or every process of the user). True when the signal was delivered.
 bool signalProcess(pid_t pid, int signal);
 
-// Whether a process with this id exists (and is not a zombie).
+// Whether a process with this id exists and has not ended (a zombie has; a process whose main
+// thread has ended while others still run has not).
 bool processExists(pid_t pid);
 
 // Whether every thread of the process has stopped (SIGSTOP). A stop signal is acted on by each

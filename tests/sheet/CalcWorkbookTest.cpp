@@ -414,11 +414,13 @@ TEST(CalcOffice, TheOfficeHoldsNoHandleOfOursAndEndsWithAKilledProgram) {
     const pid_t office = pid_t(holder.readLine().trimmed().toLong());
     ASSERT_GT(office, 1);
     EXPECT_TRUE(calc::processIs(office, "soffice.bin"));
+    const QStringList pipes = calc::pipesBoundBy(office);
     holder.kill(); // our own child, by its pid
     holder.waitForFinished(5000);
     for (int i = 0; i < 250 && calc::processExists(office); ++i) QThread::msleep(20);
     EXPECT_FALSE(calc::processExists(office)) << "the office outlived the program that started it";
     if (calc::processIs(office, "soffice.bin")) calc::signalProcess(office, SIGKILL);
+    calc::removeDeadPipes(pipes); // the killed program could not
 }
 
 // A hung office (here: stopped) is ended when a call outlives its bound; the call returns the
@@ -521,7 +523,10 @@ TEST(CalcOffice, AVisibleOfficeKeepsUnsavedWorkWhenReleasedAndSavesWhatItCan) {
         pid = app->office().processId();
     }
     EXPECT_TRUE(calc::processExists(pid)) << "a new workbook with changes stays with the user";
+    const QStringList pipes = calc::pipesBoundBy(pid);
     calc::signalProcess(pid, SIGKILL); // ours: this test started it
+    for (int i = 0; i < 250 && calc::processExists(pid); ++i) QThread::msleep(20);
+    calc::removeDeadPipes(pipes);
 }
 
 TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTakenAgain) {
@@ -547,9 +552,11 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
     ASSERT_GT(orphan, 1);
     folder.write("Zerkon/office-profile/office.pid", QByteArray::number(orphan));
 
+    const QString orphanPipe = calc::officePipePath("zk-orphan-test");
     {
         calc::Office office(options);
         EXPECT_FALSE(calc::processExists(orphan));
+        EXPECT_FALSE(QFileInfo::exists(orphanPipe)) << "the ended orphan's pipe was left behind";
         EXPECT_EQ(office.profileFolder(), profile);
         EXPECT_TRUE(office.connected());
     }
