@@ -135,8 +135,8 @@ bool Office::Impl::reclaimOrphan(const QString& folder) {
     if (!args.contains("--headless")) return false;
     const QStringList pipes = pipesBoundBy(pid);
     signalProcess(pid, SIGKILL);
-    for (int i = 0; i < 100 && processExists(pid); ++i) QThread::msleep(20);
-    if (processExists(pid)) return false;
+    for (int i = 0; i < 100 && !processGone(pid); ++i) QThread::msleep(20);
+    if (!processGone(pid)) return false;
     removeDeadPipes(pipes);
     return true;
 }
@@ -181,8 +181,8 @@ void Office::Impl::launch() {
     // Our own Qt settings are not the office's.
     launch.removeFromEnvironment = {"QT_QPA_PLATFORM", "SESSION_MANAGER"};
     launch.logFile = profile + "/office.log";
-    // Emptied at each start: no office of ours runs on this profile now.
-    QDir(tempFolder()).removeRecursively();
+    // No office of ours runs on this profile now: what an earlier one left is no one's.
+    removeTempFiles();
     QDir().mkpath(tempFolder());
     QFile::setPermissions(tempFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     launch.environment.insert(QStringLiteral("TMPDIR"), tempFolder());
@@ -391,8 +391,18 @@ void Office::Impl::removeLeftovers() {
     if (!pipe.isEmpty() && !pipes.contains(officePipePath(pipe))) pipes << officePipePath(pipe);
     removeDeadPipes(pipes);
     pipes.clear();
+    removeTempFiles();
+}
+
+void Office::Impl::removeTempFiles() {
     // Never without a profile: the folder would then be the root's "/tmp".
-    if (!profile.isEmpty()) QDir(tempFolder()).removeRecursively();
+    if (profile.isEmpty()) return;
+    // The office keeps its temporary files in a folder "lu….tmp" of its own. Only those go: a
+    // program the office started (a browser opened from a link in a workbook) inherits the
+    // folder and may still use it.
+    const QDir folder(tempFolder());
+    for (const QString& name : folder.entryList({QStringLiteral("lu*.tmp")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
+        QDir(folder.filePath(name)).removeRecursively();
 }
 
 void Office::setCallGate(CallGate gate) { d->gate = std::move(gate); }

@@ -35,6 +35,7 @@ struct Office::Impl {
     QString tempFolder() const { return profile + QStringLiteral("/tmp"); } // only once a profile is chosen
     // After the office has ended: what it leaves behind when it is killed.
     void removeLeftovers();
+    void removeTempFiles();
 };
 
 } // namespace zk::calc

@@ -35,9 +35,7 @@ bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
     return readStat(QStringLiteral("/proc/%1/stat").arg(pid), name, state, parent);
 }
 
-// Whether a process whose own stat reads `state` has ended. A leader thread that has ended
-// before the others shows as a zombie while they still run, holding the process's files and
-// sockets.
+// Whether a process whose own stat reads `state` has ended, every thread of it.
 bool hasEnded(pid_t pid, char state) {
     if (state != 'Z' && state != 'X') return false;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
@@ -66,7 +64,7 @@ bool processIs(pid_t pid, const QString& name) {
     pid_t parent = 0;
     if (!readStat(pid, program, state, parent)) return false;
     // The kernel cuts program names to 15 characters.
-    return !hasEnded(pid, state) && name.startsWith(program) && !program.isEmpty();
+    return state != 'Z' && state != 'X' && name.startsWith(program) && !program.isEmpty();
 }
 
 bool processStopped(pid_t pid) {
@@ -91,7 +89,15 @@ bool processExists(pid_t pid) {
     char state = 0;
     pid_t parent = 0;
     if (!readStat(pid, name, state, parent)) return false;
-    return !hasEnded(pid, state);
+    return state != 'Z' && state != 'X';
+}
+
+bool processGone(pid_t pid) {
+    if (pid <= 1) return true;
+    QString name;
+    char state = 0;
+    pid_t parent = 0;
+    return !readStat(pid, name, state, parent) || hasEnded(pid, state);
 }
 
 QList<pid_t> childProcesses(pid_t parent, const QString& name) {

@@ -16,9 +16,13 @@ namespace zk::calc {
 // whole groups or every process of the user). True when the signal was delivered.
 bool signalProcess(pid_t pid, int signal);
 
-// Whether a process with this id exists and has not ended (a zombie has; a process whose main
-// thread has ended while others still run has not).
+// Whether a process with this id exists (and is not a zombie). A killed process counts as gone
+// at once, while its threads may still be ending.
 bool processExists(pid_t pid);
+
+// Whether every thread of the process has ended, and with them its files and sockets: a main
+// thread that ends before the others shows as a zombie while they still hold them.
+bool processGone(pid_t pid);
 
 // Whether every thread of the process has stopped (SIGSTOP). A stop signal is acted on by each
 // thread only when it next runs, so on a busy machine a process can go on answering for a while
