@@ -388,8 +388,7 @@ void Office::terminate() {
 void Office::Impl::removeLeftovers() {
     if (process.running()) return;
     // The UNO pipe's name is known before the office has bound anything.
-    if (!pipe.isEmpty() && !pipes.contains(officePipePath(pipe))) pipes << officePipePath(pipe);
-    removeDeadPipes(pipes);
+    removeDeadPipes(pipe.isEmpty() ? pipes : pipes + QStringList{officePipePath(pipe)});
     pipes.clear();
     removeTempFiles();
 }

@@ -78,12 +78,9 @@ QStringList pipesBoundBy(pid_t office) {
     const QString ours = officePipePath(QString());
     table.readLine();
     for (QByteArray line = table.readLine(); !line.isEmpty(); line = table.readLine()) {
-        const QList<QByteArray> fields = line.trimmed().split(' ');
-        QList<QByteArray> filled;
-        for (const QByteArray& f : fields)
-            if (!f.isEmpty()) filled << f;
-        if (filled.size() < 8 || !inodes.contains(filled[6])) continue;
-        const QString path = QFile::decodeName(filled.mid(7).join(' '));
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 8 || !inodes.contains(fields[6])) continue;
+        const QString path = QFile::decodeName(fields.mid(7).join(' '));
         if (path.startsWith(ours) && !paths.contains(path)) paths << path;
     }
     return paths;

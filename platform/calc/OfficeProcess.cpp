@@ -6,6 +6,7 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <sys/prctl.h>
@@ -35,20 +36,20 @@ bool readStat(pid_t pid, QString& name, char& state, pid_t& parent) {
     return readStat(QStringLiteral("/proc/%1/stat").arg(pid), name, state, parent);
 }
 
-// Whether a process whose own stat reads `state` has ended, every thread of it.
-bool hasEnded(pid_t pid, char state) {
-    if (state != 'Z' && state != 'X') return false;
+// The state letter of each thread of a process (those that end meanwhile left out).
+QList<char> threadStates(pid_t pid) {
+    QList<char> states;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
     for (const QString& thread : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QString name;
-        char threadState = 0;
+        char state = 0;
         pid_t parent = 0;
-        if (readStat(tasks + "/" + thread + "/stat", name, threadState, parent) && threadState != 'Z' &&
-            threadState != 'X')
-            return false;
+        if (readStat(tasks + "/" + thread + "/stat", name, state, parent)) states << state;
     }
-    return true;
+    return states;
 }
+
+bool ended(char state) { return state == 'Z' || state == 'X'; }
 
 } // namespace
 
@@ -64,23 +65,13 @@ bool processIs(pid_t pid, const QString& name) {
     pid_t parent = 0;
     if (!readStat(pid, program, state, parent)) return false;
     // The kernel cuts program names to 15 characters.
-    return state != 'Z' && state != 'X' && name.startsWith(program) && !program.isEmpty();
+    return !ended(state) && name.startsWith(program) && !program.isEmpty();
 }
 
 bool processStopped(pid_t pid) {
     if (pid <= 1) return false;
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    bool any = false;
-    for (const QString& thread : threads) {
-        QString name;
-        char state = 0;
-        pid_t parent = 0;
-        if (!readStat(tasks + "/" + thread + "/stat", name, state, parent)) continue; // ended meanwhile
-        if (state != 'T' && state != 't') return false;
-        any = true;
-    }
-    return any;
+    const QList<char> states = threadStates(pid);
+    return !states.isEmpty() && std::all_of(states.begin(), states.end(), [](char s) { return s == 'T' || s == 't'; });
 }
 
 bool processExists(pid_t pid) {
@@ -89,7 +80,7 @@ bool processExists(pid_t pid) {
     char state = 0;
     pid_t parent = 0;
     if (!readStat(pid, name, state, parent)) return false;
-    return state != 'Z' && state != 'X';
+    return !ended(state);
 }
 
 bool processGone(pid_t pid) {
@@ -97,7 +88,10 @@ bool processGone(pid_t pid) {
     QString name;
     char state = 0;
     pid_t parent = 0;
-    return !readStat(pid, name, state, parent) || hasEnded(pid, state);
+    if (!readStat(pid, name, state, parent)) return true;
+    if (!ended(state)) return false;
+    const QList<char> states = threadStates(pid);
+    return std::all_of(states.begin(), states.end(), ended);
 }
 
 QList<pid_t> childProcesses(pid_t parent, const QString& name) {

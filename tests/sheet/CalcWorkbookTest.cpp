@@ -540,6 +540,10 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
     { calc::Office earlier(options); }
     // The office a killed program left behind: started here, so this test may end it.
     QProcess launcher;
+    // Its temporary files where an office of ours keeps them.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", profile + "/tmp");
+    launcher.setProcessEnvironment(env);
     launcher.start("/usr/lib/libreoffice/program/soffice",
                    {"--headless", "--invisible", "--norestore", "--nodefault",
                     "-env:UserInstallation=file://" + profile, "--accept=pipe,name=zk-orphan-test;urp;"});
@@ -552,8 +556,11 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
     }
     ASSERT_GT(orphan, 1);
     folder.write("Zerkon/office-profile/office.pid", QByteArray::number(orphan));
-
+    // Its pipe bound, so that what becomes of it shows below.
     const QString orphanPipe = calc::officePipePath("zk-orphan-test");
+    for (int i = 0; i < 500 && calc::pipeOwner(orphanPipe, orphan, nullptr) != calc::PipeOwner::Office; ++i)
+        QThread::msleep(20);
+    ASSERT_EQ(calc::pipeOwner(orphanPipe, orphan, nullptr), calc::PipeOwner::Office);
     {
         calc::Office office(options);
         EXPECT_FALSE(calc::processExists(orphan));
