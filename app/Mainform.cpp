@@ -1,4 +1,5 @@
 #include "app/Mainform.h"
+#include "app/TerminationSignal.h"
 
 #include "app/Minform.h"
 #include "collect/ColumnPrompts.h"
@@ -249,7 +250,10 @@ void TMain::connectControls() {
     onClick(u.SetShuppin, [this] { ItemSetStep->SetShuppinClick(); });
     onClick(u.Exhibit, [this] { SubmissionStep->ExhibitClick(); });
     onClick(RenzokuShuppin, [this] { listing::BatchListing(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this).RenzokuShuppinClick(); });
-    connect(RenzokuStop, &QPushButton::clicked, this, [this] { StopRequested = true; });
+    connect(RenzokuStop, &QPushButton::clicked, this, [this] {
+        StopRequested = true;
+        StopFrom = StopSource::Button;
+    });
     onClick(u.GoReShuppin, [this] { SingleRelistStep->GoReShuppinClick(); });
     onClick(u.ReShuppin, [this] { SingleRelistStep->ReShuppinClick(false); });
     onClick(u.ReShuppinAll, [this] { BulkRelistStep->ReShuppinAllClick(); });
@@ -564,6 +568,7 @@ void TMain::closeEvent(QCloseEvent* event) {
         // A press is under way (the close came during one of its waits): a bulk relist stops
         // after its current item, and the window closes when the press has ended.
         StopRequested = true;
+        StopFrom = property(ClosedBySignal).toBool() ? StopSource::Signal : StopSource::Window;
         closeAfterPress_ = true;
         event->ignore();
         return;

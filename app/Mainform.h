@@ -84,6 +84,7 @@ public:
     QString panelStartPrice() const override;
     QString panelBuyPrice() const override;
     bool stopRequested() const override { return StopRequested; }
+    StopSource stopSource() const override { return StopFrom; }
     void bringToFront() override;
     int top() const override { return y(); }
     void setTop(int top) override { move(x(), top); }
@@ -226,6 +227,7 @@ private:
     QString exeFolder_;
     // The stop button was pressed during a bulk relist.
     bool StopRequested = false;
+    StopSource StopFrom = StopSource::Button;
     // The six price edits of the item-set panel; the (Left, Top) of the guide for category,
     // upload, item set and submit.
     std::array<QLineEdit*, 6> PriceEdits{};

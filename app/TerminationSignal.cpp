@@ -27,6 +27,8 @@ void closeOnTerminationSignals(QWidget* mainWindow) {
         char byte;
         while (::read(signalPipe[0], &byte, 1) > 0) {
         }
+        // The window's closing tells a signal from a seller's close by this mark.
+        mainWindow->setProperty(ClosedBySignal, true);
         mainWindow->close();
     });
     struct sigaction action = {};

@@ -6,5 +6,7 @@ class QWidget;
 namespace zk {
 
 void closeOnTerminationSignals(QWidget* mainWindow);
+// The property set on the window when a signal closes it.
+inline constexpr char ClosedBySignal[] = "zkClosedBySignal";
 
 } // namespace zk

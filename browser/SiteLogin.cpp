@@ -104,13 +104,17 @@ QString SiteLogin::loginProblem() {
 void SiteLogin::ReconnectRule(int result) {
     if (result == -2) return;
     TIECtrl& ie = *browser_.IE;
-    if (AutomationError(uint32_t(ie.LastError), {}).isDisconnection()) {
+    ReconnectRule(AutomationError(uint32_t(ie.LastError), ie.LastErrorText));
+}
+
+void SiteLogin::ReconnectRule(const AutomationError& error) {
+    if (error.isDisconnection()) {
         MessageService::instance().show(browser::texts::Disconnected, browser::texts::WarningCaption, Icon::Exclamation);
         browser_.IEConnected = 0;
         StartIEClick();
         return;
     }
-    MessageService::instance().show(browser::texts::OperationFailed + ie.LastErrorText, browser::texts::WarningCaption,
+    MessageService::instance().show(browser::texts::OperationFailed + error.text(), browser::texts::WarningCaption,
                                     Icon::Exclamation);
 }
 

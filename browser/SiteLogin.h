@@ -31,6 +31,9 @@ public:
     // After a browser operation failed with `result`: a lost browser is said, forgotten and
     // started again; any other error is shown with its text; a timeout (-2) was shown already.
     void ReconnectRule(int result);
+    // The same rule for an error a step returned: a lost browser is started again, another
+    // error is said with its text.
+    void ReconnectRule(const AutomationError& error);
     // Closing: keep the window's placement, quit, and close a tab that is still there.
     void CloseBrowser();
 

@@ -11,14 +11,21 @@
 
 namespace zk::browser {
 
-int SitePages::AgreeAndList() {
+namespace {
+void tell(QString* failure, const QString& text) {
+    if (failure) *failure = text;
+    else MessageService::instance().show(text);
+}
+} // namespace
+
+int SitePages::AgreeAndList(QString* failure) {
     TIECtrl& ie = *browser_.IE;
     ie.SelectByTagName("input");
     // Nothing pressed: the caller applies its own failure path (a listing's undo, a relist's).
     if (ie.LastError != 0) return -99;
     const int n = ie.GetListLength();
     if (n <= 0) {
-        MessageService::instance().show(texts::WrongScreen);
+        tell(failure, texts::WrongScreen);
         return -1;
     }
     // The button nearest the end of the page: a page may quote the button's text higher up.
@@ -28,26 +35,26 @@ int SitePages::AgreeAndList() {
         ie.ClickSelected();
         return 0;
     }
-    MessageService::instance().show(texts::WrongScreen);
+    tell(failure, texts::WrongScreen);
     return -1;
 }
 
-void SitePages::ReadListedItemLink(QString& link, QString& id) {
+void SitePages::ReadListedItemLink(QString& link, QString& id, QString* failure) {
     link.clear();
     id.clear();
     TIECtrl& ie = *browser_.IE;
     ie.WaitComplete(10);
     if (!isCompletionPage(ie.GetUrl(), settings_.auctionHost())) {
-        MessageService::instance().show(texts::NotCompletePage);
+        tell(failure, texts::NotCompletePage);
         return;
     }
     if (ie.SelectByTagName("A") != 0) {
-        MessageService::instance().show(texts::NoBrowserData);
+        tell(failure, texts::NoBrowserData);
         return;
     }
     const int n = ie.GetListLength();
     if (n <= 0) {
-        MessageService::instance().show(n == 0 ? texts::WrongPage : texts::NoBrowserData);
+        tell(failure, n == 0 ? texts::WrongPage : texts::NoBrowserData);
         return;
     }
     for (int i = 0; i < n; ++i) {
@@ -58,7 +65,7 @@ void SitePages::ReadListedItemLink(QString& link, QString& id) {
     }
 }
 
-int SitePages::ConfirmInsertion() {
+int SitePages::ConfirmInsertion(QString* failure) {
     TIECtrl& ie = *browser_.IE;
     if (ie.WaitIdle(10) < 0 || ie.WaitComplete(10) < 0) return -1;
     QCoreApplication::processEvents();
@@ -67,7 +74,7 @@ int SitePages::ConfirmInsertion() {
         if (ie.ExistsByName(texts::ConfirmElement)) return ie.ClickFormItem(0, texts::ConfirmElement) == 0 ? 0 : -1;
         workflow::pause(100);
     }
-    MessageService::instance().show(texts::NoConfirmButton);
+    tell(failure, texts::NoConfirmButton);
     return -1;
 }
 

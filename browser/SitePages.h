@@ -15,13 +15,14 @@ public:
     SitePages(workflow::BrowserSession& browser, workflow::Settings& settings)
         : browser_(browser), settings_(settings) {}
 
+    // A `failure` given takes the message that would be shown, for its caller to say.
     // 0 pressed; -1 not, its message shown; -99 the page could not be read (the browser's error
     // in IE->LastError, nothing shown): the caller's failure path follows.
-    int AgreeAndList();
+    int AgreeAndList(QString* failure = nullptr);
     // The completion page's item link and the auction ID in it; both empty when not read.
-    void ReadListedItemLink(QString& link, QString& id);
+    void ReadListedItemLink(QString& link, QString& id, QString* failure = nullptr);
     // Waits for the site's confirm button (about ten seconds) and presses it: 0, or -1.
-    int ConfirmInsertion();
+    int ConfirmInsertion(QString* failure = nullptr);
     // 1 the page says the item is listed already, 0 it does not, -1 the page could not be read.
     int IsAlreadyListed();
 

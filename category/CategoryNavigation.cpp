@@ -64,40 +64,36 @@ void CategoryNavigation::Timer2Timer() {
 }
 
 void CategoryNavigation::GotoGategory(const QString& code) {
-    workflow::CurtainGuard curtain(panel_);
+    workflow::StepResult result;
     try {
-        openListingPage(code, curtain);
+        result = openCategory(code);
     } catch (const AutomationError& e) {
-        // A page operation that raised (its page went away, the browser died): the rule says it.
-        browser_.IE->LastError = int32_t(e.code());
-        browser_.IE->LastErrorText = e.text();
-        SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
+        result = workflow::StepResult::browserError(e.code(), e.text(), e.isDisconnection());
+    }
+    if (result.code != 0) {
+        // The rule starts a lost browser again, or says the page operation's error.
+        SiteLogin(browser_, settings_, panel_).ReconnectRule(AutomationError(result.code, result.reason));
+    } else if (!result.ok() && !result.reason.isEmpty()) {
+        MessageService::instance().show(result.reason);
     }
 }
 
-void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainGuard& curtain) {
+workflow::StepResult CategoryNavigation::openCategory(const QString& code) {
+    using workflow::StepResult;
+    workflow::CurtainGuard curtain(panel_);
     TIECtrl& ie = *browser_.IE;
     const int loaded = ie.NavigateWait(settings_.value(workflow::ini::ShuppinUrl) + code);
     if (loaded == -99) {
-        // The rule starts a lost browser again; the curtain comes down on the way out.
-        SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
-        return;
+        const AutomationError error(uint32_t(ie.LastError), ie.LastErrorText);
+        return StepResult::browserError(error.code(), error.text(), error.isDisconnection());
     }
-    if (loaded == -2) {
-        MessageService::instance().show(texts::ListingPageNotShown);
-        return;
-    }
-    if (browser::SitePages(browser_, settings_).ConfirmInsertion() == -1) return;
+    if (loaded == -2) return StepResult::failed(texts::ListingPageNotShown);
+    QString failure;
+    if (browser::SitePages(browser_, settings_).ConfirmInsertion(&failure) == -1) return StepResult::failed(failure);
 
-    if (ie.SelectByTagName("a") != 0) {
-        MessageService::instance().show(texts::NoLinks);
-        return;
-    }
+    if (ie.SelectByTagName("a") != 0) return StepResult::failed(texts::NoLinks);
     const int links = ie.GetListLength();
-    if (links < 0) {
-        MessageService::instance().show(texts::NoLinkCount);
-        return;
-    }
+    if (links < 0) return StepResult::failed(texts::NoLinkCount);
     // The editor's switch answers to a real key on the focused link, not to a script's click.
     for (int i = 0; i < links; ++i) {
         if (ie.GetItemText(i) != texts::HtmlTagLink) continue;
@@ -112,6 +108,7 @@ void CategoryNavigation::openListingPage(const QString& code, workflow::CurtainG
     curtain.lower();
     carry_.LastCategory = code;
     panel_.showGuideAt(1);
+    return StepResult::done();
 }
 
 } // namespace zk::category

@@ -5,6 +5,7 @@
 #include "workflow/ListingCarry.h"
 #include "workflow/Panel.h"
 #include "workflow/Settings.h"
+#include "workflow/StepResult.h"
 
 #include <QString>
 #include <QTimer>
@@ -24,12 +25,15 @@ public:
     void CategoryButtonClick(bool shiftHeld);
     // Polls the dialog's result every 300 ms while it is open.
     void Timer2Timer();
+    // The press's way: the listing page opened, or its failure said (a lost browser started again).
     void GotoGategory(const QString& code);
+    // The category's listing page, its category confirmed and the editor switched to HTML input;
+    // what happened, nothing shown. A browser error escapes as it is.
+    workflow::StepResult openCategory(const QString& code);
 
     bool polling() const { return Timer2.isActive(); }
 
 private:
-    void openListingPage(const QString& code, workflow::CurtainGuard& curtain);
 
     workflow::BrowserSession& browser_;
     workflow::ListingCarry& carry_;

@@ -16,18 +16,24 @@ void toFront(quintptr window) { Desktop::instance().setForeground(TIECtrl::Windo
 
 } // namespace
 
-int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage) {
+void FormFiller::fail(const QString& text) {
+    if (failure_) *failure_ = text;
+    else MessageService::instance().show(text);
+}
+
+int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QString* failure) {
+    failure_ = failure;
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     KeySender& keys = *browser_.Keys;
 
     if (ie.SelectByTagName("form") != 0) {
-        MessageService::instance().show(texts::fields::NoFillableForm);
+        fail(texts::fields::NoFillableForm);
         return -1;
     }
     const int forms = ie.GetListLength();
     if (forms <= 0) {
-        MessageService::instance().show(texts::fields::NoFillableForm);
+        fail(texts::fields::NoFillableForm);
         return -1;
     }
     // The start-price input tells the entry form from the page's other forms (login, search).
@@ -36,7 +42,7 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage) {
     for (int k = 0; k < forms && form < 0; ++k)
         if (ie.ItemHasInput(k, startName) == 1) form = k;
     if (form < 0) {
-        MessageService::instance().show(texts::fields::NoFillableForm);
+        fail(texts::fields::NoFillableForm);
         return -1;
     }
 
@@ -102,7 +108,7 @@ int FormFiller::setClosing(int form) {
                                   ? chooseOption(days, defs.ClosingDay.toJulianDay())
                                   : OptionChoice{};
     if (date.index < 0) {
-        messages.show(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
+        fail(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
         return -1;
     }
 
@@ -114,7 +120,7 @@ int FormFiller::setClosing(int form) {
     keys.SendKeys(closingDateKeys(date.index), true);
     workflow::pause(300);
     if (ie.GetFormValue(form, dateList) != dateValues[date.index]) {
-        messages.show(texts::fields::ClosingNotSet);
+        fail(texts::fields::ClosingNotSet);
         return -1;
     }
 
@@ -131,7 +137,7 @@ int FormFiller::setClosing(int form) {
     const int wantedHour = onPage > defs.ClosingDay ? -1 : onPage < defs.ClosingDay ? 24 : defs.ClosingHour;
     const OptionChoice hour = chooseOption(hours, wantedHour);
     if (hour.index < 0) {
-        messages.show(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
+        fail(texts::fields::ClosingNotOnPage.arg(defs.ClosingLabel));
         return -1;
     }
     if (!date.exact || !hour.exact) {
@@ -144,7 +150,7 @@ int FormFiller::setClosing(int form) {
     ie.SetFormSelectedIndex(form, timeList, hour.index);
     workflow::pause(200);
     if (ie.GetFormValue(form, timeList) != hourValues[hour.index]) {
-        messages.show(texts::fields::ClosingNotSet);
+        fail(texts::fields::ClosingNotSet);
         return -1;
     }
     return 0;

@@ -1,27 +1,23 @@
 #include "listing/BatchListing.h"
 
 #include "browser/Iectrl.h"
-#include "browser/SiteMessages.h"
-#include "category/CategoryNavigation.h"
+#include "browser/SiteLogin.h"
 #include "category/CategoryTree.h"
-#include "listing/ItemSet.h"
+#include "fields/Fields.h"
 #include "listing/ListingRecords.h"
-#include "listing/ListingRules.h"
+#include "listing/ListingRoad.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
 #include "listing/PictureUpload.h"
 #include "listing/PreflightReport.h"
-#include "listing/Submission.h"
+#include "listing/RoadStepsOnSite.h"
 #include "listing/Texts.h"
 #include "listing/UploadRules.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
-#include "platform/calc/Application.h"
-#include "platform/calc/Office.h"
-#include "platform/chromium/ChromiumBrowser.h"
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "sheet/WorkbookSession.h"
@@ -41,24 +37,7 @@ namespace {
 constexpr int MaxRows = 5000;
 // Columns of the header row searched for the category column.
 constexpr int HeaderColumns = 50;
-// How long the site's answer to the form's confirm press may take.
-constexpr int ConfirmWaitSeconds = 20;
-
 void say(const QString& text) { MessageService::instance().show(text); }
-
-// Informing boxes are kept while set, shown again on every way out.
-class HeldNotices {
-public:
-    explicit HeldNotices(QStringList& sink) : previous_(MessageService::instance().noticeSink()) {
-        MessageService::instance().setNoticeSink(&sink);
-    }
-    ~HeldNotices() { MessageService::instance().setNoticeSink(previous_); }
-    HeldNotices(const HeldNotices&) = delete;
-    HeldNotices& operator=(const HeldNotices&) = delete;
-
-private:
-    QStringList* previous_;
-};
 
 QString fileNames(const QStringList& paths) {
     QStringList names;
@@ -75,10 +54,10 @@ bool BatchListing::ready() {
     }
     // The first press after opening a workbook asks for the first row and the prices, as the
     // upload does.
+    // A sheet without price columns lists at the panel's or the definitions' prices.
     if (book_.Row.RowChosen == 0) {
         if (book_.Columns->RowPrompt() == -1) return false;
         book_.Columns->PricePrompt();
-        if (book_.Row.PriceColumn == 0) return false;
     }
     if (panel_.uploadCount() <= 0) {
         say(texts::SetPictureCount);
@@ -160,6 +139,13 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
     plan.panelStart = panel_.panelStartPrice();
     plan.panelBuy = panel_.panelBuyPrice();
     plan.panelSokketu = panel_.panelSokketu();
+    if (const TFieldDefs* defs = carry_.FieldDefs) {
+        auto defined = [&](int index) {
+            return index >= 0 && index < int(defs->FieldTable.size()) ? defs->FieldTable[size_t(index)].Value : QString();
+        };
+        plan.definedStart = defined(defs->StartPriceIndex);
+        plan.definedBuy = defined(defs->BuyPriceIndex);
+    }
     plan.closingChosen = panel_.closingChosen();
     plan.closingOffered = panel_.closingOffered();
     return true;
@@ -181,6 +167,12 @@ void BatchListing::RenzokuShuppinClick() {
 
     int toList = 0;
     for (const batch::Verdict& v : verdicts) toList += v.ok() ? 1 : 0;
+    TPicUploader& up = *carry_.PicUploader;
+    const int firstPicture = up.NextIndex;
+    // The pictures the run hands out are each row's from here on: the folder's pointer is set
+    // at the end from what the rows took.
+    up.UndoCounts.clear();
+    int sharesTaken = 0;
     QList<Outcome> outcomes;
     QString stop;
     QElapsedTimer elapsed;
@@ -198,19 +190,31 @@ void BatchListing::RenzokuShuppinClick() {
             continue;
         }
         panel_.showBatchProgress(batch::progressText(++k, toList, elapsed.elapsed()));
-        outcomes << listRow(v, rows[i], stop);
+        outcomes << listRow(v, rows[i], plan.workbookPrices, stop);
         if (!stop.isEmpty()) {
-            // A row that did not list is where the next press begins.
-            resumeRow = outcomes.last().kind == Outcome::Kind::Listed ? v.row + 1 : v.row;
+            // A row that did not list is where the next press begins, with its own pictures.
+            const bool listed = outcomes.last().kind == Outcome::Kind::Listed;
+            resumeRow = listed ? v.row + 1 : v.row;
+            if (listed) ++sharesTaken;
             if (outcomes.last().kind == Outcome::Kind::NotReached) outcomes.removeLast();
             break;
         }
+        // Listed or refused by the site, the row's share is its own: the next row takes the next.
+        ++sharesTaken;
         if (panel_.stopRequested()) {
             resumeRow = v.row + 1;
-            stop = t::StoppedByButton.arg(resumeRow);
+            using Source = workflow::Panel::StopSource;
+            const Source from = panel_.stopSource();
+            stop = (from == Source::Signal   ? t::StoppedBySignal
+                    : from == Source::Window ? t::StoppedByWindow
+                                             : t::StoppedByButton)
+                       .arg(resumeRow);
             break;
         }
     }
+    up.NextIndex = std::min(int(up.Files.size()), firstPicture + sharesTaken * plan.perItem);
+    carry_.NextPicture = up.PictureAt(up.NextIndex);
+    panel_.showThumbnail(up.NextIndex < up.Files.size() ? carry_.NextPicture : QString());
     // The rows after a stop stay for the next press, which begins at the first of them.
     book_.Row.CurrentRow = stop.isEmpty() ? verdicts.last().row + 1 : resumeRow;
     if (book_.ExcelState == 1) panel_.setNextTitle(book_.Workbook->NextTitle());
@@ -224,129 +228,70 @@ void BatchListing::RenzokuShuppinClick() {
                                     stop.isEmpty() ? Icon::Information : Icon::Exclamation);
 }
 
-Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row, QString& stop) {
+Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row, bool workbookPrices, QString& stop) {
     Outcome outcome{Outcome::Kind::Failed, v.row, v.title, {}, {}, {}, {}};
-    notices_.clear();
-    const qint64 browser = browserProcess();
-    {
-        HeldNotices held(notices_);
-        // Every row is a press of its own inside the run: what escapes a step is caught and said
-        // as for any press, and the run judges what it left.
-        bool ran = false;
-        panel_.guardPress([&] {
-            runSteps(v, row, outcome);
-            ran = true;
-        });
-        const bool browserLost =
-            browser_.IEConnected == 0 || !browser_.IE->IsConnected() || browserProcess() != browser;
-        if (browserLost || officeLost() || !ran) {
-            reconcile();
-            if (outcome.kind != Outcome::Kind::Listed) {
-                outcome.kind = Outcome::Kind::NotReached;
-                if (ledger_.current()) stop = t::StoppedInDoubt.arg(v.row);
-            }
-            if (stop.isEmpty()) {
-                const int next = outcome.kind == Outcome::Kind::Listed ? v.row + 1 : v.row;
-                const QString& why = browserLost ? t::StoppedBrowserLost
-                                     : officeLost() ? t::StoppedOfficeLost
-                                                    : t::StoppedAtRow;
-                stop = why.arg(v.row).arg(next);
-            }
-        } else if (ledger_.current() && ledger_.current()->inDoubt()) {
-            // The site could not say whether the agree press listed it: nothing more is listed.
+    ListingInput input;
+    input.row = v.row;
+    input.workbook = book_.ExcelState == 1 ? book_.Excel->BookPath : QString();
+    input.title = row.title;
+    input.description = row.description;
+    // Without the workbook's prices the fill writes the panel's or the definitions' own.
+    if (workbookPrices) {
+        input.start = row.start;
+        input.buy = row.buy;
+    }
+    input.category = v.category;
+    input.pictures = v.pictures;
+    input.send = true;
+    RoadStepsOnSite steps(browser_, book_, carry_, ledger_, settings_, panel_);
+    const ListingResult result = ListingRoad(ledger_, steps, clock::now).run(input);
+    outcome.at = clock::now();
+    if (result.listed()) {
+        outcome.kind = Outcome::Kind::Listed;
+        outcome.auctionId = result.auctionId;
+        outcome.link = result.link;
+        // Saved or not, the listing is on the site; what waits is said once, after the run.
+        if (!result.notes.isEmpty()) outcome.reason = result.notes.join(QStringLiteral("／"));
+        return outcome;
+    }
+    using Kind = StepResult::Kind;
+    const StepResult& end = result.end;
+    outcome.reason = end.reason;
+    if (!result.picturesBack.isEmpty()) outcome.reason += t::PicturesBack.arg(fileNames(result.picturesBack));
+    const bool lost = end.kind == Kind::BrowserLost || end.kind == Kind::OfficeLost || end.code != 0;
+    auto stopAt = [&](int next) {
+        return (end.kind == Kind::BrowserLost  ? t::StoppedBrowserLost
+                : end.kind == Kind::OfficeLost ? t::StoppedOfficeLost
+                                               : t::StoppedAtRow)
+            .arg(v.row)
+            .arg(next);
+    };
+    if (lost) {
+        // Said once, as for any press: the reconnect rule starts a lost browser again.
+        sayListingFailure(result, false, browser_, settings_, panel_);
+        outcome.kind = Outcome::Kind::NotReached;
+        stop = stopAt(v.row);
+    }
+    if (const workflow::ListingRecord* record = ledger_.current(); record && record->inDoubt()) {
+        // Only the site can say whether the agree press listed it: it is asked, and the run ends
+        // here unless the site shows it.
+        QString found;
+        ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).AskTheSite(&found);
+        if (!found.isEmpty()) {
+            outcome.kind = Outcome::Kind::Listed;
+            outcome.auctionId = found;
+            outcome.reason.clear();
+            if (lost) stop = stopAt(v.row + 1);
+            return outcome;
+        }
+        if (ledger_.current() && ledger_.current()->inDoubt()) {
+            outcome.kind = Outcome::Kind::NotReached;
             stop = t::StoppedInDoubt.arg(v.row);
         }
     }
     if (outcome.kind == Outcome::Kind::Failed && outcome.reason.isEmpty())
-        outcome.reason = notices_.join(QStringLiteral("／"));
-    if (!stop.isEmpty() && !notices_.isEmpty()) stop += QStringLiteral("\n") + notices_.join('\n');
-    outcome.at = clock::now();
+        outcome.reason = t::StepFailed.arg(t::StepListing);
     return outcome;
-}
-
-void BatchListing::runSteps(const batch::Verdict& v, const batch::RowData& row, Outcome& outcome) {
-    TIECtrl& ie = *browser_.IE;
-    auto failed = [&](const QString& step) {
-        if (outcome.reason.isEmpty())
-            outcome.reason = notices_.isEmpty() ? t::StepFailed.arg(step) : notices_.join(QStringLiteral("／"));
-        if (ledger_.current() && ledger_.current()->undoable()) abandon(outcome);
-    };
-
-    // The category's listing page; the navigation says where the code stands on success.
-    const QString before = carry_.LastCategory;
-    carry_.LastCategory.clear();
-    category::CategoryNavigation(browser_, carry_, settings_, panel_).GotoGategory(v.category);
-    if (carry_.LastCategory != v.category) {
-        if (carry_.LastCategory.isEmpty()) carry_.LastCategory = before;
-        return failed(t::StepCategory);
-    }
-
-    // The row's pictures, title, description and prices.
-    book_.Row.CurrentRow = v.row;
-    PictureUpload upload(browser_, book_, carry_, ledger_, settings_, panel_);
-    upload.ShiftHeld = [] { return false; };
-    upload.UploadButtonClick(&row);
-    const workflow::ListingRecord* record = ledger_.current();
-    if (!record || record->row != v.row || record->stage != workflow::ListingRecord::Stage::Uploaded)
-        return failed(t::StepUpload);
-
-    // The fixed answers and the closing slot, then the form's confirm press.
-    ItemSet(browser_, book_, carry_, ledger_, settings_, panel_).SetShuppinClick();
-    record = ledger_.current();
-    if (!record || record->stage != workflow::ListingRecord::Stage::ItemSet) return failed(t::StepItemSet);
-    if (!panel_.sendAfterFill()) {
-        if (ie.SelectById(texts::SubmitElement) != 0 || ie.List.isNull() || ie.ClickSelected() != 0)
-            return failed(t::StepItemSet);
-    }
-    ie.WaitIdle(ConfirmWaitSeconds);
-    ie.WaitComplete(ConfirmWaitSeconds);
-    // A refusal comes back at the confirmation's own address: the page's messages tell.
-    const QString refused = siteMessages();
-    if (!refused.isEmpty() || !isConfirmationPage(ie.GetUrl())) {
-        outcome.reason = refused;
-        return failed(t::StepItemSet);
-    }
-
-    // The agree press: the record takes the site's ID into its row.
-    const QStringList known = ledger_.knownIds();
-    Submission(browser_, book_, carry_, ledger_, settings_, panel_).ExhibitClick();
-    const QStringList now = ledger_.knownIds();
-    if (ledger_.current() || now.isEmpty() || known.contains(now.last())) return failed(t::StepListing);
-    outcome.kind = Outcome::Kind::Listed;
-    outcome.auctionId = now.last();
-    if (book_.ExcelState == 1)
-        book_.Workbook->ReadCellText(v.row, workflow::column::Link, outcome.link,
-                                     sheet::WorkbookSession::Failure::Quiet);
-}
-
-QString BatchListing::siteMessages() { return browser::siteErrors(*browser_.IE).join(QStringLiteral("／")); }
-
-void BatchListing::abandon(Outcome& outcome) {
-    const workflow::ListingRecord* record = ledger_.current();
-    if (!record) return;
-    if (!record->pictures.isEmpty()) outcome.reason += t::PicturesSpent.arg(fileNames(record->pictures));
-    if (record->row > 0 && book_.ExcelState == 1 && book_.Excel->BookPath == record->workbook)
-        book_.Excel->SetBackgroundColor(record->row, workflow::colour::None);
-    ledger_.drop();
-}
-
-void BatchListing::reconcile() {
-    const workflow::ListingRecord* record = ledger_.current();
-    if (!record) return;
-    if (record->inDoubt())
-        ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).AskTheSite();
-    else if (record->undoable())
-        undoOneListing(book_, carry_, ledger_, panel_);
-}
-
-qint64 BatchListing::browserProcess() const {
-    const chromium::ChromiumBrowser* browser = browser_.IE->session();
-    return browser ? browser->processId() : 0;
-}
-
-bool BatchListing::officeLost() const {
-    const sheet::TExcel& excel = *book_.Excel;
-    return book_.ExcelState != 1 || (excel.ExcelApp && !excel.ExcelApp->office().connected());
 }
 
 QString BatchListing::writeLog(const QList<Outcome>& outcomes) {
@@ -355,7 +300,7 @@ QString BatchListing::writeLog(const QList<Outcome>& outcomes) {
     QFile file(path);
     const bool fresh = !file.exists() || file.size() == 0;
     if (folder.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        say(t::LogUnwritable.arg(folder.isEmpty() ? path : file.errorString()));
+        say(t::LogUnwritable.arg(path, folder.isEmpty() ? t::NoDocumentsFolder : file.errorString()));
         return {};
     }
     QByteArray out;
@@ -363,7 +308,7 @@ QString BatchListing::writeLog(const QList<Outcome>& outcomes) {
     if (fresh) out += "\xEF\xBB\xBF" + batch::logHeader().toUtf8() + "\r\n";
     for (const Outcome& o : outcomes) out += batch::logLine(o).toUtf8() + "\r\n";
     if (file.write(out) != out.size() || !file.flush()) {
-        say(t::LogUnwritable.arg(file.errorString()));
+        say(t::LogUnwritable.arg(path, file.errorString()));
         return {};
     }
     return path;

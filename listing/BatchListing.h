@@ -1,7 +1,7 @@
 #pragma once
 // "連続出品": every remaining row from the row cursor on (or the next N) listed in one press,
-// each through exactly the four presses' steps (category, upload, item set, listing) and the
-// one record per listing. Every row is checked first and nothing is sent until the seller
+// each through the listing road that the four presses use (category, upload, item set, listing)
+// and its one record per listing. Every row is checked first and nothing is sent until the seller
 // agrees to the report; then the run goes on by itself: a row the site refuses is recorded as
 // failed with the site's message, the stop button ends it after the current listing, a lost
 // browser or office ends it where it was (the next press goes on from there). At the end one
@@ -40,19 +40,9 @@ private:
     // the workbook could not be read (said).
     bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan);
     QSet<QString> categoryCodes() const;
-    // One row through the four steps; its outcome, and why the run must stop (empty: go on).
-    // The row as the run read it goes down to the upload, which does not read it again.
-    batch::Outcome listRow(const batch::Verdict& verdict, const batch::RowData& row, QString& stop);
-    void runSteps(const batch::Verdict& verdict, const batch::RowData& row, batch::Outcome& outcome);
-    // What the site's error page says, one message per line; empty when it is not one.
-    QString siteMessages();
-    // A row the site refused before the agree press: its record is closed, its row no longer
-    // coloured; the pictures sent stay in the done folder, so the rows after it keep theirs.
-    void abandon(batch::Outcome& outcome);
-    // After a lost browser: the record that the steps could not settle is settled here.
-    void reconcile();
-    qint64 browserProcess() const;
-    bool officeLost() const;
+    // One row through the listing road; its outcome, and why the run must stop (empty: go on).
+    batch::Outcome listRow(const batch::Verdict& verdict, const batch::RowData& row, bool workbookPrices,
+                           QString& stop);
     // Appends the run's lines to the listing log; the file's path, or empty (said).
     QString writeLog(const QList<batch::Outcome>& outcomes);
 
@@ -62,8 +52,6 @@ private:
     workflow::ListingLedger& ledger_;
     workflow::Settings& settings_;
     workflow::Panel& panel_;
-    // The notices the steps said during the row, kept for its outcome.
-    QStringList notices_;
 };
 
 } // namespace zk::listing

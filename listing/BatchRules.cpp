@@ -60,7 +60,7 @@ Prices effectivePrices(const RowData& row, const RunPlan& plan) {
         const QString start = plan.panelStart.trimmed();
         return {start, plan.panelSokketu ? start : plan.panelBuy.trimmed()};
     }
-    return {};
+    return {plan.definedStart.trimmed(), plan.definedBuy.trimmed()};
 }
 
 QStringList priceProblems(const Prices& prices) {

@@ -28,11 +28,13 @@ struct RunPlan {
     // The category codes of category.txt; a row's own code (a "カテゴリ" column) else this one.
     QSet<QString> categoryCodes;
     QString defaultCategory;
-    // Prices: from the workbook's columns when it has them, else the panel's while used.
+    // Prices: from the workbook's columns when it has them, else the panel's while used, else
+    // the field definitions' own.
     bool workbookPrices = false;
     bool panelPrices = false;
     QString panelStart, panelBuy;
     bool panelSokketu = false;
+    QString definedStart, definedBuy;
     // The closing slot: chosen on the sub page, and still offered by the site now.
     bool closingChosen = false;
     bool closingOffered = false;
@@ -52,7 +54,8 @@ struct Verdict {
 // row they do not reach is told how many were left.
 QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan);
 
-// The start and buy-now prices the form will get for a row, as the site reads them.
+// The start and buy-now prices the form will get for a row, as the site reads them: the one
+// rule of which prices go, for the single presses' fill as for the run's check.
 struct Prices {
     QString start, buy;
 };

@@ -5,6 +5,9 @@
 #include "fields/FormFiller.h"
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
+#include "listing/ListingRoad.h"
+#include "listing/RoadStepsOnSite.h"
+#include "platform/Clock.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/Texts.h"
@@ -16,68 +19,13 @@ namespace zk::listing {
 
 void ItemSet::SetShuppinClick() {
     workflow::BusyGuard busy(panel_);
-    try {
-        runSetShuppinClick(busy);
-    } catch (const AutomationError& e) {
-        // A page operation that raises (the element went away with its page, the browser
-        // died) ends the step like a failed one: said, and one listing undone.
-        browser_.IE->LastError = int32_t(e.code());
-        browser_.IE->LastErrorText = e.text();
-        failListing(browser_, book_, carry_, ledger_, settings_, panel_);
-    }
-}
-
-void ItemSet::runSetShuppinClick(workflow::BusyGuard& busy) {
-    TIECtrl& ie = *browser_.IE;
-    TFieldDefs& defs = *carry_.FieldDefs;
     if (!ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).SettleDoubt()) return;
-
-    const QString startName = defs.StartPriceIndex >= 0 ? defs.FieldName(defs.StartPriceIndex) : QString();
-    if (!ie.ExistsByName(startName)) {
-        if (ie.LastError == 0) {
-            MessageService::instance().show(texts::NotOnEntryForm);
-            return;
-        }
-        failListing(browser_, book_, carry_, ledger_, settings_, panel_);
-        return;
-    }
-    if (isConfirmationPage(ie.GetUrl())) {
-        MessageService::instance().show(texts::NotOnEntryForm);
-        return;
-    }
-    if (!panel_.closingChosen()) {
-        if (!panel_.subPageShown()) panel_.showSubPage();
-        busy.ready();
-        MessageService::instance().show(texts::SetClosingFirst);
-        return;
-    }
-
-    // Decided by what this form shows, for every form: rows are added while a field that the
-    // definitions fill is missing, up to the rows the file names or until the button goes.
-    // The form is looked at once for every field, and only when the file names rows to add.
-    const int bankRows = defs.BankNameNum - defs.BankDefaultNum;
-    const int paymentRows = defs.OtherPaymentNum - defs.PaymentDefaultNum;
-    QStringList missing = bankRows > 0 || paymentRows > 0 ? fieldsMissingFromForm(filledNames()) : QStringList();
-    AddFormRows(texts::AddBankElement, bankRows, missing);
-    AddFormRows(texts::AddPaymentElement, paymentRows, missing);
-    // What was found stays on the page (a row added takes nothing away): the fill writes it
-    // without looking for it again. Found for this press only: the next page is another page.
-    QSet<QString> onPage;
-    if (bankRows > 0 || paymentRows > 0) {
-        const QStringList names = filledNames();
-        onPage = QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
-    }
-
-    // A title typed by hand is the record's too: the site is searched by it when in doubt.
-    if (workflow::ListingRecord* record = ledger_.current(); record && record->title.isEmpty()) {
-        record->title = ie.GetFormValue(0, defs.TitleFieldName);
-        ledger_.persist();
-    }
-    if (SetItemToForm(Listing, onPage) == -1) return;
-    if (workflow::ListingRecord* record = ledger_.current(); record && record->undoable())
-        ledger_.advance(workflow::ListingRecord::Stage::ItemSet);
-    Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
-    panel_.showGuideAt(3);
+    RoadStepsOnSite steps(browser_, book_, carry_, ledger_, settings_, panel_);
+    // The form's confirm press is the fill's own, as "送信" says; its answer is read by the listing.
+    const ListingResult result = ListingRoad(ledger_, steps, clock::now).setItems(false);
+    if (result.end.ok()) return;
+    busy.ready();
+    sayListingFailure(result, true, browser_, settings_, panel_);
 }
 
 QStringList ItemForm::filledNames() const {
@@ -85,6 +33,11 @@ QStringList ItemForm::filledNames() const {
     for (const TFieldDef& d : carry_.FieldDefs->FieldTable)
         if (!d.Name.isEmpty() && !d.Value.isEmpty()) names << d.Name;
     return names;
+}
+
+QSet<QString> ItemForm::foundOnForm(const QStringList& missing) const {
+    const QStringList names = filledNames();
+    return QSet<QString>(names.begin(), names.end()) - QSet<QString>(missing.begin(), missing.end());
 }
 
 QStringList ItemForm::fieldsMissingFromForm(const QStringList& names) {
@@ -113,7 +66,7 @@ int ItemForm::AddFormRows(const QString& id, int count, QStringList& missing) {
     return pressed;
 }
 
-int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage) {
+int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage, QString* failure) {
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     defs.BrowserWindow = browser_.IEWindow;
@@ -123,9 +76,9 @@ int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage) {
     defs.ClosingLabel = slot.label;
     defs.PriceColumn = book_.Row.PriceColumn;
 
-    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage);
+    const int form = fields::FormFiller(browser_, carry_, panel_).FillListingForm(mode == Relisting ? 1 : 0, onPage, failure);
     if (form == -1) return -1;
-    if (writePrices(form, mode) == -1) return -1;
+    if (writePrices(form, mode, failure) == -1) return -1;
 
     if (mode == Relisting) {
         // No confirm button: the relist form is not this page; nothing to press.
@@ -142,7 +95,12 @@ int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage) {
     return 0;
 }
 
-int ItemForm::writePrices(int form, int mode) {
+int ItemForm::writePrices(int form, int mode, QString* failure) {
+    auto fail = [failure](const QString& text) {
+        if (failure) *failure = text;
+        else MessageService::instance().show(text);
+        return -1;
+    };
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     const QString startField = defs.StartPriceIndex >= 0 ? defs.FieldName(defs.StartPriceIndex) : QString();
@@ -156,10 +114,7 @@ int ItemForm::writePrices(int form, int mode) {
         writes = plan.writes;
         if (plan.copyPageStart) {
             const QString onPage = ie.GetFormValue(form, startField);
-            if (onPage.isEmpty()) {
-                MessageService::instance().show(texts::StartPriceNotRead);
-                return -1;
-            }
+            if (onPage.isEmpty()) return fail(texts::StartPriceNotRead);
             writes.push_back({PriceField::BuyNow, onPage});
         }
     } else {
@@ -168,10 +123,8 @@ int ItemForm::writePrices(int form, int mode) {
     }
     for (const PriceWrite& w : writes) {
         const bool start = w.field == PriceField::Start;
-        if (ie.SetFormValue(form, start ? startField : buyField, w.value) != 0) {
-            MessageService::instance().show(start ? texts::StartPriceNotSet : texts::BuyPriceNotSet);
-            return -1;
-        }
+        if (ie.SetFormValue(form, start ? startField : buyField, w.value) != 0)
+            return fail(start ? texts::StartPriceNotSet : texts::BuyPriceNotSet);
     }
     return 0;
 }

@@ -24,12 +24,16 @@ public:
              workflow::Settings& settings, workflow::Panel& panel)
         : browser_(browser), book_(book), carry_(carry), settings_(settings), panel_(panel) {}
 
-    // 0, or -1 after its message. A relist goes on to agree and list. Names in onPage were just
-    // found on the page shown and are not looked up again.
-    int SetItemToForm(int mode, const QSet<QString>& onPage = {});
+    // 0, or -1 after its message (put in `failure` instead, when given). A relist goes on to
+    // agree and list. Names in onPage were just found on the page shown and are not looked up again.
+    int SetItemToForm(int mode, const QSet<QString>& onPage = {}, QString* failure = nullptr);
     // Presses the page element with this id up to count times while a name of `missing` is not
     // on the form, taking the names that came out of it; the presses that completed.
     int AddFormRows(const QString& id, int count, QStringList& missing);
+    // The names the definitions fill that the form does not show yet (their rows still to add).
+    QStringList missingFromForm() { return fieldsMissingFromForm(filledNames()); }
+    // The names the definitions fill that are on the form, but for those still missing.
+    QSet<QString> foundOnForm(const QStringList& missing) const;
 
 protected:
     workflow::BrowserSession& browser_;
@@ -44,7 +48,7 @@ protected:
     QStringList fieldsMissingFromForm(const QStringList& names);
 
 private:
-    int writePrices(int form, int mode);
+    int writePrices(int form, int mode, QString* failure);
 };
 
 class ItemSet : public ItemForm {
@@ -53,11 +57,10 @@ public:
             workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel)
         : ItemForm(browser, book, carry, settings, panel), ledger_(ledger) {}
 
+    // The listing road's item set, its failure said.
     void SetShuppinClick();
 
 private:
-    void runSetShuppinClick(workflow::BusyGuard& busy);
-
     workflow::ListingLedger& ledger_;
 };
 

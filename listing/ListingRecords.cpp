@@ -6,6 +6,7 @@
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
+#include "listing/RoadStepsOnSite.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Clock.h"
@@ -62,16 +63,13 @@ void ListingRecords::RecordListing(const QString& auctionId, const QString& link
         return;
     }
     advanceCursorPast(row);
-    SaveListedRows();
+    SayListedRows();
 }
 
-void ListingRecords::SaveListedRows() {
+QStringList ListingRecords::SaveListedRows() {
     const QList<ListingRecord>& unsaved = ledger_.unsaved();
-    if (unsaved.isEmpty()) return;
-    if (book_.ExcelState != 1) {
-        say(texts::RowsWaitForWorkbook.arg(rowList(unsaved)));
-        return;
-    }
+    if (unsaved.isEmpty()) return {};
+    if (book_.ExcelState != 1) return {texts::RowsWaitForWorkbook.arg(rowList(unsaved))};
     sheet::TExcel& excel = *book_.Excel;
     const QString book = excel.BookPath;
     const int column = book_.Row.ResultColumn;
@@ -90,14 +88,16 @@ void ListingRecords::SaveListedRows() {
         book_.Workbook->WriteCellText(r.row, workflow::column::Link, r.link, Quiet);
         if (excel.CellHiddenByMerge(r.row, column) == 1) hidden << r;
     }
-    if (!any) return;
+    if (!any) return {};
     // On disk the moment the site has said so: a lost office loses nothing that was listed.
-    if (!written || excel.Save() != 0) {
-        say(texts::RowsNotSaved.arg(rowList(unsaved)));
-        return;
-    }
+    if (!written || excel.Save() != 0) return {texts::RowsNotSaved.arg(rowList(unsaved))};
     ledger_.savedFor(book);
-    if (!hidden.isEmpty()) say(texts::IdUnderMerge.arg(rowList(hidden)));
+    if (!hidden.isEmpty()) return {texts::IdUnderMerge.arg(rowList(hidden))};
+    return {};
+}
+
+void ListingRecords::SayListedRows() {
+    for (const QString& note : SaveListedRows()) say(note);
 }
 
 std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite(const ListingRecord& record) {
@@ -142,6 +142,7 @@ QStringList ListingRecords::idsInWorkbook() {
 
 void ListingRecords::recordFound(const Candidate& found, bool atStart) {
     const ListingRecord record = *ledger_.current();
+    if (foundId_) *foundId_ = found.id;
     if (atStart) {
         ledger_.listed(found.id, found.link, record.listedAt);
         return;
@@ -151,9 +152,22 @@ void ListingRecords::recordFound(const Candidate& found, bool atStart) {
     panel_.showGuideAt(GuideCategory);
 }
 
-void ListingRecords::AskTheSite() {
+int ListingRecords::doubtSeconds() const { return settings_.doubtSeconds(); }
+
+void ListingRecords::takeBackAbsent() {
+    const ListingRecord* record = ledger_.current();
+    if (!record) return;
+    // Nothing of it is on the site, and the site can no longer make it: taken back like a
+    // listing never agreed.
+    ledger_.advance(Stage::ItemSet);
+    RoadStepsOnSite(browser_, book_, carry_, ledger_, settings_, panel_).takeBack(*ledger_.current());
+    ledger_.drop();
+}
+
+bool ListingRecords::AskTheSite(QString* foundId) {
+    foundId_ = foundId;
     ListingRecord* record = ledger_.current();
-    if (!record || !record->inDoubt()) return;
+    if (!record || !record->inDoubt()) return true;
     TIECtrl& ie = *browser_.IE;
 
     // Only the office went, or the answer was not read: the completion page may still be there.
@@ -164,7 +178,7 @@ void ListingRecords::AskTheSite() {
                 browser::SitePages(browser_, settings_).ReadListedItemLink(link, id);
                 if (!id.isEmpty()) {
                     recordFound({id, link}, false);
-                    return;
+                    return true;
                 }
             }
         } catch (const AutomationError&) {
@@ -174,43 +188,56 @@ void ListingRecords::AskTheSite() {
 
     auto candidates = candidatesOnSite(*record);
     if (candidates && candidates->isEmpty()) {
+        // A press still on its way when the browser went reaches the site a little later.
         workflow::pause(LateArrivalMs);
         candidates = candidatesOnSite(*record);
     }
     record = ledger_.current();
+    if (!record->agreeSentAt.isValid()) {
+        // A journal of an older run holds no time of its press: the bound counts from now.
+        record->agreeSentAt = clock::now();
+        ledger_.persist();
+    }
     if (!candidates && record->title.trimmed().isEmpty()) {
         // Nothing to look for: the seller is the one to tell.
         const int row = record->row;
         ledger_.drop();
         say(texts::NoneChosen.arg(row));
-        return;
+        return true;
     }
     if (!candidates) {
         say(texts::CouldNotCheck.arg(record->row).arg(record->title));
-        return;
+        return false;
     }
     if (candidates->isEmpty()) {
-        // Nothing of it reached the site: it may be taken back like one never agreed.
-        ledger_.advance(Stage::ItemSet);
+        if (workflow::settleDoubt(false, record->agreeSentAt, clock::now(), doubtSeconds()) ==
+            workflow::Doubt::StillInDoubt) {
+            const qint64 left = std::max<qint64>(1, doubtSeconds() - record->agreeSentAt.secsTo(clock::now()));
+            say(texts::StillInDoubt.arg(record->row).arg(record->title).arg(left));
+            return false;
+        }
         say(texts::NotFoundOnSite.trimmed());
-        undoOneListing(book_, carry_, ledger_, panel_);
-        return;
+        takeBackAbsent();
+        MessageService::instance().show(texts::OneListingUndone, texts::InformationCaption, Icon::Information);
+        return true;
     }
     if (candidates->size() == 1) {
         recordFound(candidates->first(), false);
-        return;
+        return true;
     }
     for (const Candidate& c : *candidates) {
         if (MessageService::instance().show(texts::WhichListing.arg(record->title, c.id).arg(record->row),
                                             texts::ConfirmCaption, Icon::Question, Buttons::YesNo) == Answer::Yes) {
+            if (foundId_) *foundId_ = c.id;
             RecordListing(c.id, c.link, record->listedAt);
             panel_.showGuideAt(GuideCategory);
-            return;
+            return true;
         }
     }
     const int row = record->row;
     ledger_.drop();
     say(texts::NoneChosen.arg(row));
+    return true;
 }
 
 bool ListingRecords::SettleDoubt() {
@@ -237,6 +264,15 @@ void ListingRecords::RecoverJournal() {
             record->inDoubt() ? candidatesOnSite(*record) : std::optional<QList<Candidate>>(QList<Candidate>{});
         if (!candidates) {
             lines << texts::CouldNotCheck.arg(row).arg(title);
+        } else if (candidates->isEmpty() && record->inDoubt() &&
+                   workflow::settleDoubt(false, record->agreeSentAt, clock::now(), doubtSeconds()) !=
+                       workflow::Doubt::Absent) {
+            // The site may still make it: looked for again before every listing step.
+            if (!record->agreeSentAt.isValid()) {
+                record->agreeSentAt = clock::now();
+                ledger_.persist();
+            }
+            lines << texts::StillInDoubtAtStart.arg(row).arg(title);
         } else if (candidates->isEmpty()) {
             for (const QString& picture : record->pictures) TPicUploader::ParkPicture(picture, true);
             ledger_.drop();

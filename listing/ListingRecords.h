@@ -6,7 +6,6 @@
 #include "workflow/ItemBook.h"
 #include "workflow/ListingCarry.h"
 #include "workflow/ListingLedger.h"
-#include "workflow/ListingLedger.h"
 #include "workflow/Panel.h"
 #include "workflow/Settings.h"
 
@@ -25,16 +24,21 @@ public:
     // The site showed the listing of the open record (or of none, when no upload began one).
     void RecordListing(const QString& auctionId, const QString& link, const QString& listedAt);
     // The listed records of the open workbook go into their rows, and the workbook is saved;
-    // a failure names the rows that are not yet on disk, and the journal keeps them.
-    void SaveListedRows();
+    // a failure names the rows that are not yet on disk, and the journal keeps them. What is to
+    // be said comes back; SayListedRows shows it.
+    QStringList SaveListedRows();
+    void SayListedRows();
     // The open record's agree press went out but no answer was read: the site is asked. Found
-    // once, it is recorded; not found, it is taken back; several, the seller chooses.
-    void AskTheSite();
+    // once, it is recorded; several, the seller chooses; not found, it stays in doubt until the
+    // site can no longer make it, and only then is taken back. True when it is settled.
+    bool AskTheSite(QString* foundId = nullptr);
     // Before a listing step: true when no listing is in doubt, so the step may go on; otherwise
     // the site is asked about it and the step ends there.
     bool SettleDoubt();
     // At start-up, after the login: what the journal holds from a run that did not end well.
     void RecoverJournal();
+    // A listing of this row is on the site: the cursor moves past it, as the upload would have.
+    void advanceCursorPast(int row);
 
 private:
     struct Candidate {
@@ -47,7 +51,10 @@ private:
     // same title is not taken for this one.
     QStringList idsInWorkbook();
     void recordFound(const Candidate& found, bool atStart);
-    void advanceCursorPast(int row);
+    QString* foundId_ = nullptr;
+    // Not on the site after the doubt's bound: its pictures back, its row as it was.
+    void takeBackAbsent();
+    int doubtSeconds() const;
 
     workflow::BrowserSession& browser_;
     workflow::ItemBook& book_;

@@ -2,12 +2,13 @@
 
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
-#include "listing/ListingRecords.h"
+#include "listing/ListingRoad.h"
 #include "listing/PicUploader.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/MessageService.h"
 #include "sheet/Excel.h"
+#include "sheet/Texts.h"
 #include "sheet/WorkbookSession.h"
 
 namespace zk::listing {
@@ -38,18 +39,29 @@ bool undoOneListing(workflow::ItemBook& book, workflow::ListingCarry& carry, wor
     return true;
 }
 
-void failListing(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
-                 workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel) {
-    const bool lost = AutomationError(uint32_t(browser.IE->LastError), {}).isDisconnection();
-    SiteLogin(browser, settings, panel).ReconnectRule(-99);
-    if (!lost) panel.setCurtain(false);
-    const workflow::ListingRecord* record = ledger.current();
-    if (!record) return;
-    if (record->inDoubt()) {
-        ListingRecords(browser, book, carry, ledger, settings, panel).AskTheSite();
-        return;
+void sayListingFailure(const ListingResult& result, bool undoneBox, workflow::BrowserSession& browser,
+                       workflow::Settings& settings, workflow::Panel& panel) {
+    const StepResult& end = result.end;
+    if (end.kind == StepResult::Kind::BrowserLost || end.code != 0) {
+        SiteLogin(browser, settings, panel).ReconnectRule(
+            AutomationError(end.code != 0 ? end.code : hresult::Disconnected, end.reason));
+        if (end.kind == StepResult::Kind::BrowserLost) panel.showGuideAt(GuideCategory);
+        else panel.setCurtain(false);
+    } else if (end.kind == StepResult::Kind::OfficeLost) {
+        // Said by the workbook's own access when it met the loss; here only what it did not say.
+        if (!end.reason.isEmpty()) {
+            panel.bringToFront();
+            MessageService::instance().show(end.reason, sheet::texts::ExcelErrorCaption, Icon::Exclamation);
+        }
+    } else if (!end.reason.isEmpty()) {
+        MessageService::instance().show(end.reason);
     }
-    undoOneListing(book, carry, ledger, panel);
+    if (!result.takenBack) return;
+    if (!result.picturesBack.isEmpty()) MessageService::instance().show(texts::MovedBackOne);
+    if (undoneBox) {
+        MessageService::instance().show(texts::OneListingUndone, texts::InformationCaption, Icon::Information);
+        panel.showGuideAt(GuideCategory);
+    }
 }
 
 } // namespace zk::listing

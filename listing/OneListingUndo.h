@@ -13,10 +13,13 @@
 
 namespace zk::listing {
 
-// Says what went wrong by the reconnect rule (a lost browser is started again; another error
-// is shown with its text and the curtain lowered), then settles the open listing as above.
-void failListing(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
-                 workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel);
+// Says how a step of the road ended when it did not end well: a lost browser by the reconnect
+// rule (it is started again), a lost office with the office's caption, any other reason as it
+// is; then, when the open listing was taken back, that its pictures went back (`pictureBox`) and
+// that one listing was undone (`undoneBox`).
+struct ListingResult;
+void sayListingFailure(const ListingResult& result, bool undoneBox, workflow::BrowserSession& browser,
+                       workflow::Settings& settings, workflow::Panel& panel);
 // Takes back the open listing when nothing of it reached the site: true when it did, with the
 // box that says so.
 bool undoOneListing(workflow::ItemBook& book, workflow::ListingCarry& carry, workflow::ListingLedger& ledger,

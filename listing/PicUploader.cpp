@@ -99,50 +99,49 @@ int TPicUploader::UploadPictures(QString& next) {
         say(texts::FileListNotLoaded);
         return -1;
     }
-    TIECtrl& ie = *browser_.IE;
-    if (ie.SelectByTagName("INPUT") < 0) {
-        say(texts::NoLink);
-        return -1;
-    }
-    const int n = ie.GetListLength();
-    if (n < 0) {
-        say(texts::NoInputCount);
-        return -1;
-    }
-    int found = -1;
-    for (int i = 0; i < n && found < 0; ++i)
-        if (ie.GetItemAttribute(i, "value") == texts::ToPicturePage) found = i;
-    if (found < 0) {
-        say(texts::PageDoesNotChange);
-        return -1;
-    }
-    ie.NarrowToItem(found);
-    QCoreApplication::processEvents();
-    front(BrowserWindow);
-    if (ie.ClickSelected() < 0 || !ie.ExistsByName("ImageFile1")) {
-        say(texts::PageDoesNotChange);
-        return -1;
-    }
-    if (UploadByDialog() == -1) return -1;
-    UndoCounts.append(UploadCount);
+    const QStringList pictures = Files.mid(NextIndex, UploadCount);
+    if (SendPictures(pictures) != 0) return -1;
+    NextIndex += int(pictures.size());
+    UndoCounts.append(int(pictures.size()));
     next = NextIndex < Files.size() ? Files[NextIndex] : QString();
-    if (ie.SubmitForm(1, 0) < 0) {
-        say(texts::SendErrorShort);
-        return -1;
-    }
-    if (ie.WaitIdle(20) != 0) {
-        say(texts::PageDoesNotChange);
-        return -1;
-    }
     return 0;
 }
 
-int TPicUploader::UploadByDialog() {
+int TPicUploader::SendPictures(const QStringList& pictures, QString* failure) {
+    auto fail = [failure](const QString& text) {
+        if (failure) *failure = text;
+        else say(text);
+        return -1;
+    };
+    TIECtrl& ie = *browser_.IE;
+    if (ie.SelectByTagName("INPUT") < 0) return fail(texts::NoLink);
+    const int n = ie.GetListLength();
+    if (n < 0) return fail(texts::NoInputCount);
+    int found = -1;
+    for (int i = 0; i < n && found < 0; ++i)
+        if (ie.GetItemAttribute(i, "value") == texts::ToPicturePage) found = i;
+    if (found < 0) return fail(texts::PageDoesNotChange);
+    ie.NarrowToItem(found);
+    QCoreApplication::processEvents();
+    front(BrowserWindow);
+    if (ie.ClickSelected() < 0 || !ie.ExistsByName("ImageFile1")) return fail(texts::PageDoesNotChange);
+    if (UploadByDialog(pictures, failure) == -1) return -1;
+    if (ie.SubmitForm(1, 0) < 0) return fail(texts::SendErrorShort);
+    if (ie.WaitIdle(20) != 0) return fail(texts::PageDoesNotChange);
+    return 0;
+}
+
+int TPicUploader::UploadByDialog(const QStringList& pictures, QString* failure) {
+    auto fail = [failure](const QString& text) {
+        if (failure) *failure = text;
+        else say(text);
+        return -1;
+    };
     TIECtrl& ie = *browser_.IE;
     KeySender& keys = *browser_.Keys;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (int k = 1; k <= UploadCount; ++k) {
-        const QString picture = QDir::toNativeSeparators(Files[NextIndex + k - 1]);
+    for (int k = 1; k <= pictures.size(); ++k) {
+        const QString picture = QDir::toNativeSeparators(pictures[k - 1]);
         const QString input = "ImageFile" + QString::number(k);
         front(BrowserWindow);
         ie.SetFormImeMode(0, input, false);
@@ -160,10 +159,7 @@ int TPicUploader::UploadByDialog() {
             pause(50);
             if (++polls >= 62) return -1;
         }
-        if (!chooser()) {
-            say(texts::ChooserNotShown);
-            return -1;
-        }
+        if (!chooser()) return fail(texts::ChooserNotShown);
         bool chosen = false;
         for (int attempt = 0; attempt < 27 && !chosen; ++attempt) {
             DesktopWindow* dialog = chooser();
@@ -189,29 +185,17 @@ int TPicUploader::UploadByDialog() {
                 Desktop::instance().setForeground(dialog);
                 keys.SendKeys("{ESC}");
             }
-            say(texts::UploadTimeout);
-            return -1;
+            return fail(texts::UploadTimeout);
         }
     }
     pause(100);
-    if (ie.SubmitForm(0, 0) < 0) {
-        say(texts::SendError);
-        return -1;
-    }
-    if (ie.WaitIdle(120) < 0) {
-        say(texts::UploadTimeout);
-        return -1;
-    }
+    if (ie.SubmitForm(0, 0) < 0) return fail(texts::SendError);
+    if (ie.WaitIdle(120) < 0) return fail(texts::UploadTimeout);
     // A picture is parked only once the site's picture page shows it: one the site refused
     // stays in the folder for the seller to look at.
-    const QStringList sent = Files.mid(NextIndex, UploadCount);
-    const QStringList refused = notShownBySite(sent);
-    if (!refused.isEmpty()) {
-        say(texts::PicturesRefused + refused.join(QStringLiteral("\n")));
-        return -1;
-    }
-    NextIndex += UploadCount;
-    for (int j = 1; j <= UploadCount; ++j) ParkPicture(Files[NextIndex - j], false);
+    const QStringList refused = notShownBySite(pictures);
+    if (!refused.isEmpty()) return fail(texts::PicturesRefused + refused.join(QStringLiteral("\n")));
+    for (const QString& picture : pictures) ParkPicture(picture, false);
     return 0;
 }
 

@@ -18,9 +18,13 @@ public:
     // Results: 0 done; -1 failed with its message shown.
     int ScanFolder(QString& first);
     void ResetFolder();
-    // 1: nothing was left to send (said).
+    // The next UploadCount pictures of the folder; 1: nothing was left to send (said).
     int UploadPictures(QString& next);
-    int UploadByDialog();
+    // Exactly these pictures, through the picture page and back to the listing form; each is
+    // parked once the site shows it. 0, or -1 with what went wrong in `failure` (said when
+    // none is given). The folder's pointer and undo are the caller's.
+    int SendPictures(const QStringList& pictures, QString* failure = nullptr);
+    int UploadByDialog(const QStringList& pictures, QString* failure = nullptr);
     // The pictures of the last upload back into the folder and the pointer back to them:
     // 0 done, 1 nothing to undo (said). Also the listing steps' undo after a lost browser.
     int UndoLastUpload(QString& next);

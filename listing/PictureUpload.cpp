@@ -3,8 +3,10 @@
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
 #include "fields/Fields.h"
-#include "listing/BatchRules.h"
 #include "listing/ListingRecords.h"
+#include "listing/ListingRoad.h"
+#include "listing/OneListingUndo.h"
+#include "listing/RoadStepsOnSite.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
 #include "listing/Texts.h"
@@ -27,9 +29,8 @@ namespace {
 
 void say(const QString& text) { MessageService::instance().show(text); }
 
-// Guide positions: the category step, the item-set step.
+// Guide position of the category step.
 constexpr int GuideCategory = 0;
-constexpr int GuideItemSet = 2;
 
 } // namespace
 
@@ -50,49 +51,22 @@ QString PictureUpload::choosePictureFolder() const {
     return QFileInfo(path).absolutePath() + "/";
 }
 
-void PictureUpload::keep(const AutomationError& error) {
-    browser_.IE->LastError = int32_t(error.code());
-    browser_.IE->LastErrorText = error.text();
-}
-
 bool PictureUpload::setField(const QString& name, const QString& value, const QString& failure) {
-    int result = -99;
-    try {
-        result = browser_.IE->SetFormValue(0, name, value);
-    } catch (const AutomationError& e) {
-        // The wait after the write throws when the browser has gone: it is this field's failure.
-        keep(e);
-    }
-    if (result == 0) return true;
+    if (browser_.IE->SetFormValue(0, name, value) == 0) return true;
     say(failure);
     return false;
 }
 
-bool PictureUpload::lostBrowser() {
+void PictureUpload::reconnect() {
     TIECtrl& ie = *browser_.IE;
-    const bool recorded = AutomationError(uint32_t(ie.LastError), {}).isDisconnection();
-    if (!recorded && ie.IsConnected()) return false;
+    const AutomationError recorded(uint32_t(ie.LastError), ie.LastErrorText);
     // A browser that vanished without a recorded error is still a lost one.
-    if (!recorded) ie.LastError = int32_t(hresult::Disconnected);
-    SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
+    const AutomationError error = !recorded.isDisconnection() && !ie.IsConnected()
+                                      ? AutomationError(hresult::Disconnected, QString())
+                                      : recorded;
+    SiteLogin(browser_, settings_, panel_).ReconnectRule(error);
+    panel_.setCurtain(false);
     panel_.showGuideAt(GuideCategory);
-    // The half-done listing is undone here: the new browser starts a new one.
-    if (rowColoured_ && book_.ExcelState == 1)
-        book_.Excel->SetBackgroundColor(book_.Row.CurrentRow, workflow::colour::None);
-    rowColoured_ = false;
-    if (uploader().undoDepth() > undoDepthBefore_) {
-        PreviousUploadClick();
-        // Its pictures are back: the listing this press began is no more.
-        ledger_.drop();
-    }
-    return true;
-}
-
-void PictureUpload::noteInRecord(const std::function<void(workflow::ListingRecord&)>& note) {
-    workflow::ListingRecord* record = ledger_.current();
-    if (!record || !record->undoable()) return;
-    note(*record);
-    ledger_.persist();
 }
 
 void PictureUpload::putLastTextsBack() {
@@ -103,19 +77,17 @@ void PictureUpload::putLastTextsBack() {
         setField(fields.DescriptionFieldName, carry_.LastDescription, texts::DescriptionSetFailedShort);
 }
 
-void PictureUpload::UploadButtonClick(const batch::RowData* readRow) {
-    undoDepthBefore_ = uploader().undoDepth();
-    rowColoured_ = false;
+void PictureUpload::UploadButtonClick() {
     try {
-        upload(readRow);
+        upload();
     } catch (const AutomationError& e) {
-        // A browser call that throws ends the press here, with the reconnect rule.
-        keep(e);
-        if (!lostBrowser()) SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
+        // A browser call of the checks before the road throws: the reconnect rule says it.
+        SiteLogin(browser_, settings_, panel_).ReconnectRule(e);
+        if (e.isDisconnection()) panel_.showGuideAt(GuideCategory);
     }
 }
 
-void PictureUpload::upload(const batch::RowData* readRow) {
+void PictureUpload::upload() {
     workflow::RowCursor& row = book_.Row;
     TIECtrl& ie = *browser_.IE;
     TPicUploader& up = uploader();
@@ -130,15 +102,8 @@ void PictureUpload::upload(const batch::RowData* readRow) {
 
     // Only the listing form has the start-price field.
     if (ie.ExistsByName(fields.FieldName(fields.StartPriceIndex)) != 1) {
-        if (ie.LastError == 0 && ie.IsConnected()) {
-            say(texts::NotOnEntryForm);
-            return;
-        }
-        if (!lostBrowser()) {
-            SiteLogin(browser_, settings_, panel_).ReconnectRule(-99);
-            panel_.setCurtain(false);
-            panel_.showGuideAt(GuideCategory);
-        }
+        if (ie.LastError == 0 && ie.IsConnected()) say(texts::NotOnEntryForm);
+        else reconnect();
         return;
     }
 
@@ -180,124 +145,57 @@ void PictureUpload::upload(const batch::RowData* readRow) {
         say(texts::NoMorePictures);
         return;
     }
-    if (!up.HasEnoughPictures(panel_.uploadCount())) {
+    const int count = panel_.uploadCount();
+    if (count == 0) {
+        say(texts::SetPictureCount);
+        return;
+    }
+    if (!up.HasEnoughPictures(count)) {
         say(texts::NotEnoughPictures);
         return;
     }
+    const QStringList share = up.Files.mid(up.NextIndex, count);
     // A file the site would refuse, or one that is not the seller's picture at all, stops the
     // press before anything is sent or parked.
-    const QStringList unsendable = unsendablePictures(up.Folder, up.Files.mid(up.NextIndex, panel_.uploadCount()));
+    const QStringList unsendable = unsendablePictures(up.Folder, share);
     if (!unsendable.isEmpty()) {
         say(texts::PicturesNotSendable + unsendable.join('\n'));
         return;
     }
-    // A row without a title is past the items: its pictures would be spent for nothing.
+
+    ListingInput input;
+    input.pictures = share;
     if (book_.ExcelState == 1) {
-        QString title;
-        if (readRow) title = readRow->title;
-        else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
-        if (title.trimmed().isEmpty()) {
+        input.row = row.CurrentRow;
+        input.workbook = book_.Excel->BookPath;
+        // A row without a title is past the items: its pictures would be spent for nothing.
+        if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, input.title)) return;
+        if (input.title.trimmed().isEmpty()) {
             say(texts::NoTitleInRow);
             return;
         }
-    }
-
-    int result = -1;
-    {
-        panel_.setTopMost(true);
-        workflow::CurtainGuard curtain(panel_);
-        carry_.NextPicture.clear();
-        up.UploadCount = panel_.uploadCount();
-        try {
-            result = up.UploadPictures(carry_.NextPicture);
-        } catch (const AutomationError& e) {
-            // A browser call outside the recorded ones: kept for the reconnect rule below.
-            keep(e);
-            result = -1;
-        }
-        panel_.setTopMost(false);
-    }
-    QCoreApplication::processEvents();
-    // The pictures the site now shows are this listing's: its record begins with them.
-    if (up.undoDepth() > undoDepthBefore_) {
-        ledger_.begin(book_.ExcelState == 1 ? row.CurrentRow : 0,
-                      book_.ExcelState == 1 ? book_.Excel->BookPath : QString(), clock::now(), up.lastUpload());
-    }
-    if (result != 0) {
-        if (result == -1) say(texts::UploadFailed);
-        carry_.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
-        lostBrowser();
-        return;
-    }
-    panel_.showThumbnail(carry_.NextPicture);
-
-    if (book_.ExcelState == 1) {
-        // Read again after the upload: an office lost meanwhile is said before the form is touched.
-        QString title;
-        if (!book_.Workbook->ReadCellText(row.CurrentRow, row.NameColumn, title)) return;
-        if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
-        sheet::Pause(100);
-        try {
-            ie.WaitComplete(2); // its result is not needed: the title's write says whether the form is there
-        } catch (const AutomationError& e) {
-            keep(e);
-        }
-        if (!setField(fields.TitleFieldName, title, texts::TitleSetFailed)) {
-            lostBrowser();
+        if (up.HasDescription) input.description = ExpandDescription();
+        if (row.hasPriceColumns() &&
+            (!book_.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, input.start) ||
+             !book_.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), input.buy)))
             return;
-        }
-        if (book_.Excel->SetBackgroundColor(row.CurrentRow, workflow::colour::Listed) != 0) {
-            panel_.bringToFront();
-            MessageService::instance().show(sheet::texts::WriteFailed + book_.Excel->LastErrorText +
-                                                sheet::texts::RestartAdvice,
-                                            sheet::texts::ExcelErrorCaption, Icon::Exclamation);
-            return;
-        }
-        rowColoured_ = true;
-        book_.LastTitle = title;
-        noteInRecord([&](workflow::ListingRecord& r) { r.title = title; });
-        if (up.HasDescription) {
-            const QString description = readRow ? readRow->description : ExpandDescription();
-            if (!setField(fields.DescriptionFieldName, description, texts::DescriptionSetFailed)) {
-                lostBrowser();
-                return;
-            }
-            carry_.LastDescription = description;
-            noteInRecord([&](workflow::ListingRecord& r) { r.description = description; });
-        }
-        if (row.hasPriceColumns()) {
-            QString start, buy;
-            if (readRow) start = readRow->start;
-            else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.PriceColumn, start)) return;
-            if (!start.isEmpty() &&
-                !setField(fields.FieldName(fields.StartPriceIndex), start, texts::StartPriceNotSet)) {
-                lostBrowser();
-                return;
-            }
-            if (readRow) buy = readRow->buy;
-            else if (!book_.Workbook->ReadCellText(row.CurrentRow, row.BuyPriceColumn(), buy)) return;
-            if (!buy.isEmpty() && !setField(fields.FieldName(fields.BuyPriceIndex), buy, texts::BuyPriceNotSet)) {
-                lostBrowser();
-                return;
-            }
-            noteInRecord([&](workflow::ListingRecord& r) {
-                r.startPrice = start;
-                r.buyPrice = buy;
-            });
-        }
-        row.CurrentRow += 1;
-        panel_.setNextTitle(book_.Workbook->NextTitle());
     } else if (up.HasDescription) {
-        if (!setField(fields.DescriptionFieldName, up.DescriptionText, texts::DescriptionSetFailed)) {
-            lostBrowser();
-            return;
-        }
-        carry_.LastDescription = up.DescriptionText;
-        noteInRecord([&](workflow::ListingRecord& r) { r.description = up.DescriptionText; });
+        input.description = up.DescriptionText;
     }
-    if (ledger_.current() && ledger_.current()->stage == workflow::ListingRecord::Stage::Uploading)
-        ledger_.advance(workflow::ListingRecord::Stage::Uploaded);
-    panel_.showGuideAt(GuideItemSet);
+
+    carry_.NextPicture.clear();
+    up.UploadCount = count;
+    RoadStepsOnSite steps(browser_, book_, carry_, ledger_, settings_, panel_);
+    const ListingResult result = ListingRoad(ledger_, steps, clock::now).upload(input);
+    // Pictures the open record holds are spent: the folder's pointer moves past them, and the
+    // one-listing undo can take them back.
+    if (const workflow::ListingRecord* record = ledger_.current(); record && record->pictures == share) {
+        up.NextIndex += int(share.size());
+        up.UndoCounts.append(int(share.size()));
+    }
+    carry_.NextPicture = up.NextIndex < up.Files.size() ? up.Files[up.NextIndex] : QString();
+    panel_.showThumbnail(carry_.NextPicture);
+    if (!result.end.ok()) sayListingFailure(result, false, browser_, settings_, panel_);
 }
 
 QString PictureUpload::ExpandDescription() const {

@@ -14,16 +14,9 @@
 #include <QString>
 #include <functional>
 
-namespace zk {
-class AutomationError;
-}
-
 namespace zk::listing {
 
 class TPicUploader;
-namespace batch {
-struct RowData;
-}
 
 // Also the picture half of the one-listing undo that the item set and the listing run when the
 // browser is lost.
@@ -35,10 +28,8 @@ public:
     bool hasUploads() const override;
     void UndoLastUpload() override { PreviousUploadClick(); }
 
-    // A run that has read the row already hands it down: its title check before the upload, its
-    // description and prices are taken from it rather than read again. The title is read once
-    // more after the upload either way, which is what notices an office lost meanwhile.
-    void UploadButtonClick(const batch::RowData* readRow = nullptr);
+    // The row is read, then the listing road's upload sends the next pictures and fills the form.
+    void UploadButtonClick();
     void UploadClearClick();
     void TrackBar1Change(int position);
     void PreviousUploadClick();
@@ -59,15 +50,10 @@ private:
     TPicUploader& uploader() const;
     // The file dialog for a picture of the folder: the folder with its separator, or empty.
     QString choosePictureFolder() const;
-    void upload(const batch::RowData* readRow);
-    // After a failed browser operation: a browser that has gone is reconnected and this
-    // press's pictures and row colour are undone. True when that was the case.
-    bool lostBrowser();
-    // An error thrown by a browser call, kept where the reconnect rule reads it.
-    void keep(const AutomationError& error);
+    void upload();
+    // A check before the road met a browser that failed or went: the reconnect rule.
+    void reconnect();
     void putLastTextsBack();
-    // What reached the form, kept in the listing's record.
-    void noteInRecord(const std::function<void(workflow::ListingRecord&)>& note);
     // A form field written; false (said) when it failed.
     bool setField(const QString& name, const QString& value, const QString& failure);
 
@@ -78,9 +64,6 @@ private:
     workflow::Settings& settings_;
     workflow::Panel& panel_;
     PhotoViewLibrary preview_;
-    // What this press has done so far, for its undo.
-    int undoDepthBefore_ = 0;
-    bool rowColoured_ = false;
 };
 
 } // namespace zk::listing

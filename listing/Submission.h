@@ -19,12 +19,10 @@ public:
                workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel)
         : SitePages(browser, settings), book_(book), carry_(carry), ledger_(ledger), panel_(panel) {}
 
-    // "出品する(&H)".
+    // "出品する(&H)": the listing road's agree press; the site's answer into the record's row.
     void ExhibitClick();
 
 private:
-    void runExhibitClick(workflow::BusyGuard& busy);
-
     workflow::ItemBook& book_;
     workflow::ListingCarry& carry_;
     workflow::ListingLedger& ledger_;

@@ -110,6 +110,15 @@ inline const QString ListedAtStart =
     QStringLiteral("行%1「%2」は出品されていました（オークションID：%3）。エクセルを開いた時に書き込みます。");
 inline const QString JournalUnreadable = QStringLiteral("出品の記録ファイルが読めません：%1");
 inline const QString JournalUnwritable = QStringLiteral("出品の記録ファイルに書き込めません：%1");
+// Our own: no record, no listing. The file, then why.
+inline const QString JournalBlocksListing = QStringLiteral(
+    "出品の記録ファイル（%1）に書き込めないため、出品しませんでした：%2\n記録できるようにしてから、もう一度押して下さい。");
+// Our own: a listing in doubt stays so until the site can no longer make it.
+inline const QString StillInDoubt = QStringLiteral(
+    "行%1「%2」の出品はまだサイトで確かめられません。\n"
+    "サイトが遅れて出品することがあるため、あと%3秒ほど待ってから、もう一度押して下さい。確かめられるまで次の出品には進めません。");
+inline const QString StillInDoubtAtStart = QStringLiteral(
+    "行%1「%2」の出品はまだサイトにありません。サイトが遅れて出品することがあるため、次の出品の前にもう一度確かめます。");
 
 // Our own: "連続出品", the listing of every remaining row in one press, and its check beforehand.
 namespace batch {
@@ -164,7 +173,8 @@ inline const QString ResultFailed = QStringLiteral("失敗");
 inline const QString ResultNotReached = QStringLiteral("未実行");
 inline const QString LogName = QStringLiteral("%1出品ログ.csv");
 inline const QString LogHeader = QStringLiteral("時刻,行,商品名,オークションID,リンク,結果,理由");
-inline const QString LogUnwritable = QStringLiteral("出品ログに書き込めません：%1");
+inline const QString LogUnwritable = QStringLiteral("出品ログ（%1）に書き込めません：%2");
+inline const QString NoDocumentsFolder = QStringLiteral("書類のフォルダがありません");
 inline const QString Summary = QStringLiteral("連続出品が終わりました。\n出品 %1件　スキップ %2件　失敗 %3件");
 inline const QString SummaryStopped = QStringLiteral("連続出品を途中で止めました（%1）。\n出品 %2件　スキップ %3件　失敗 %4件");
 inline const QString SummaryRow = QStringLiteral("行%1「%2」：%3");
@@ -172,6 +182,8 @@ inline const QString SummarySkipped = QStringLiteral("スキップした行：")
 inline const QString SummaryFailed = QStringLiteral("失敗した行：");
 inline const QString SummaryLog = QStringLiteral("出品ログ：%1");
 inline const QString StoppedByButton = QStringLiteral("停止ボタン。次は行%1 から続けます");
+inline const QString StoppedByWindow = QStringLiteral("画面を閉じたため。次は行%1 から続けます");
+inline const QString StoppedBySignal = QStringLiteral("終了のシグナルを受けたため。次は行%1 から続けます");
 inline const QString StoppedBrowserLost = QStringLiteral("ブラウザが切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedOfficeLost = QStringLiteral("エクセルが切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedAtRow = QStringLiteral("行%1 で止め、次は行%2 から続けます");
@@ -182,6 +194,7 @@ inline const QString StepUpload = QStringLiteral("アップロード");
 inline const QString StepItemSet = QStringLiteral("項目セット");
 inline const QString StepListing = QStringLiteral("出品");
 inline const QString PicturesSpent = QStringLiteral("（送った画像 %1 は zzz.zzz にあります）");
+inline const QString PicturesBack = QStringLiteral("（画像 %1 はフォルダに戻しました）");
 } // namespace batch
 
 } // namespace zk::listing::texts

@@ -26,7 +26,8 @@ QJsonObject toJson(const ListingRecord& r) {
             {"startedAt", r.startedAt.toString(Qt::ISODate)},
             {"auctionId", r.auctionId},
             {"link", r.link},
-            {"listedAt", r.listedAt}};
+            {"listedAt", r.listedAt},
+            {"agreeSentAt", r.agreeSentAt.toString(Qt::ISODate)}};
 }
 
 std::optional<ListingRecord> fromJson(const QJsonObject& o) {
@@ -49,6 +50,7 @@ std::optional<ListingRecord> fromJson(const QJsonObject& o) {
     r.auctionId = o.value("auctionId").toString();
     r.link = o.value("link").toString();
     r.listedAt = o.value("listedAt").toString();
+    r.agreeSentAt = QDateTime::fromString(o.value("agreeSentAt").toString(), Qt::ISODate);
     return r;
 }
 
@@ -63,6 +65,13 @@ const char* stageName(ListingRecord::Stage stage) {
     case Stage::Listed: return "listed";
     }
     return "uploading";
+}
+
+Doubt settleDoubt(bool foundOnSite, const QDateTime& agreeSentAt, const QDateTime& now, int boundSeconds) {
+    if (foundOnSite) return Doubt::Listed;
+    // A record without the press's time (an older journal's) counts from its first look now.
+    if (!agreeSentAt.isValid() || !now.isValid()) return Doubt::StillInDoubt;
+    return agreeSentAt.secsTo(now) >= boundSeconds ? Doubt::Absent : Doubt::StillInDoubt;
 }
 
 void ListingLedger::setJournal(const QString& path) { journal_ = path; }

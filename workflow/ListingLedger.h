@@ -29,6 +29,7 @@ struct ListingRecord {
     QString title, description, startPrice, buyPrice; // what reached the form
     QDateTime startedAt;
     QString auctionId, link, listedAt; // the site's answer
+    QDateTime agreeSentAt;             // when the agree press went out
 
     // Nothing of it can be on the site yet: it may be taken back.
     bool undoable() const { return stage < Stage::AgreeSent; }
@@ -36,6 +37,12 @@ struct ListingRecord {
 };
 
 const char* stageName(ListingRecord::Stage stage);
+
+// A listing in doubt is settled by the site alone: found on it, it is listed; not found, it is
+// absent only once the site can no longer make it, so long after the agree press. Until then
+// it stays in doubt, whatever a look at the site showed.
+enum class Doubt { Listed, StillInDoubt, Absent };
+Doubt settleDoubt(bool foundOnSite, const QDateTime& agreeSentAt, const QDateTime& now, int boundSeconds);
 
 class ListingLedger {
 public:

@@ -31,8 +31,11 @@ public:
     // The temporary prices of the checked panel row; empty when the panel prices are not used.
     virtual QString panelStartPrice() const = 0;
     virtual QString panelBuyPrice() const = 0;
-    // The stop button was pressed during a long run.
+    // The stop button was pressed during a long run, or the window is closing.
     virtual bool stopRequested() const = 0;
+    // What asked for the stop: the button, the window's closing, or a termination signal.
+    enum class StopSource { Button, Window, Signal };
+    virtual StopSource stopSource() const { return StopSource::Button; }
 
     // The panel window itself: to the front, and its top edge (moved out of the user's way).
     virtual void bringToFront() = 0;

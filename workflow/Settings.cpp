@@ -18,6 +18,8 @@ Settings::Read Settings::read() {
     if (!file.load()) return Read::OpenFailed;
     loginHost_ = file.readString(ini::Site, ini::LoginHost, ini::DefaultLoginHost).trimmed();
     auctionHost_ = file.readString(ini::Site, ini::AuctionHost, ini::DefaultAuctionHost).trimmed();
+    doubtSeconds_ = file.readInteger(ini::Listing, ini::DoubtSeconds, doubtSeconds_);
+    if (doubtSeconds_ <= 0) doubtSeconds_ = 180;
     if (!file.hasSection(ini::System)) return Read::NoSystemSection;
     values_.setLines(file.readSection(ini::System));
     for (const QString& key : ini::RequiredSystemKeys)

@@ -52,6 +52,8 @@ public:
     // As read at start-up; the defaults where the file is silent.
     const QString& loginHost() const { return loginHost_; }
     const QString& auctionHost() const { return auctionHost_; }
+    // How long a listing in doubt may still appear on the site ([LISTING] DOUBT_SECONDS).
+    int doubtSeconds() const { return doubtSeconds_; }
     // The file as it is now, for the browser's own sections; not loaded when it cannot be read.
     ProfileFile file() const;
 
@@ -61,6 +63,9 @@ private:
     QString loginHost_ = ini::DefaultLoginHost;
     QString auctionHost_ = ini::DefaultAuctionHost;
     std::array<int, 6> prices_{};
+    // The practice site holds a POST at most 30 s, and a page has the browser's 60 s; the rest
+    // is margin for a real site's queue.
+    int doubtSeconds_ = 180;
 };
 
 } // namespace zk::workflow

@@ -47,6 +47,11 @@ inline const QString DefaultAuctionHost = QStringLiteral("auctions.sim.test");
 inline const QString HostResolverRules = QStringLiteral("HOST_RESOLVER_RULES");
 inline const QString CertSpki = QStringLiteral("CERT_SPKI");
 
+// The listing records: how long after an agree press the site may still make the item, in
+// seconds (a listing not found on the site is taken back only after that).
+inline const QString Listing = QStringLiteral("LISTING");
+inline const QString DoubtSeconds = QStringLiteral("DOUBT_SECONDS");
+
 // The driven browser, read by the Chromium layer itself.
 inline const QString Browser = QStringLiteral("BROWSER");
 inline const QString BrowserProgram = QStringLiteral("PROGRAM");
