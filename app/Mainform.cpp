@@ -331,6 +331,23 @@ void TMain::closeAfterStartupFailure() {
     close();
 }
 
+bool TMain::claimDataFolder() {
+    using Kind = paths::DataFolderFault::Kind;
+    const QString& folder = services_.settings.dataFolder();
+    const paths::DataFolderFault fault = paths::claimDataFolder(folder);
+    QString why;
+    switch (fault.kind) {
+    case Kind::None: return true;
+    case Kind::Missing: why = texts::DataFolderMissing.arg(fault.detail); break;
+    case Kind::NotAFolder: why = texts::DataFolderNotAFolder; break;
+    case Kind::OtherOwner: why = texts::DataFolderOtherOwner.arg(fault.detail); break;
+    case Kind::CannotRestrict: why = texts::DataFolderCannotRestrict.arg(fault.detail); break;
+    }
+    MessageService::instance().show(texts::DataFolderRefused.arg(folder, why), texts::CaptionFatal, Icon::Error);
+    endApplication();
+    return false;
+}
+
 void TMain::Timer1Timer() {
     Timer1.stop();
     struct Ran {
@@ -350,6 +367,7 @@ void TMain::Timer1Timer() {
         endApplication();
         return;
     }
+    if (!claimDataFolder()) return;
     paths::protectSellerFiles(services_.settings.dataFolder());
     if (FieldDefs->LoadFromFolder(services_.settings.dataFolder()) != 0) {
         endApplication();

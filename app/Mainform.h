@@ -143,6 +143,9 @@ private:
     // Start-up failures that close the main window: the closing sequence runs, and the program
     // then ends with a failure's exit code.
     void closeAfterStartupFailure();
+    // The data folder kept the seller's alone (0700), or refused with its path and the reason and
+    // the program ended: false then.
+    bool claimDataFolder();
     int ReadSystemIni();
     void WriteFormInfo();
     bool EditAccountAtStart();

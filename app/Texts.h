@@ -13,6 +13,13 @@ inline const QString CaptionDeadly = QStringLiteral("致命的なエラー");
 inline const QString CaptionError = QStringLiteral("エラー");
 
 inline const QString NoAppFolder = QStringLiteral("アプリケーションフォルダの取得に失敗しました。");
+// Our own: a data folder that is not the seller's alone is not used.
+inline const QString DataFolderRefused = QStringLiteral("データフォルダ %1 は使えません：%2。\n起動を中止します。");
+inline const QString DataFolderMissing = QStringLiteral("開けません（%1）");
+inline const QString DataFolderNotAFolder = QStringLiteral("フォルダではありません");
+inline const QString DataFolderOtherOwner =
+    QStringLiteral("別のユーザー %1 のフォルダです。自分のフォルダを指定して下さい");
+inline const QString DataFolderCannotRestrict = QStringLiteral("自分だけが使えるようにできません（%1）");
 inline const QString NoSystemIni = QStringLiteral("System.iniがありません。");
 inline const QString SystemIniOpenFailed = QStringLiteral("システム初期化ファイルのオープンに失敗しました。");
 inline const QString NoSystemSection = QStringLiteral("SYSTEM.INIのSYSTEMセクションが定義されていません。\n終了します。");

@@ -3,6 +3,7 @@
 #include "browser/Iectrl.h"
 #include "browser/SitePageRules.h"
 #include "browser/SitePages.h"
+#include "listing/JournalNotice.h"
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
@@ -249,9 +250,8 @@ bool ListingRecords::SettleDoubt() {
 }
 
 void ListingRecords::RecoverJournal() {
-    QString error;
-    if (!ledger_.load(&error)) {
-        say(texts::JournalUnreadable.arg(error));
+    if (!ledger_.load()) {
+        say(journalFaultNotice(ledger_.loadFault()));
         return;
     }
     QStringList lines;

@@ -108,7 +108,6 @@ inline const QString RecoveredAtStart = QStringLiteral("前回の終了時に途
 inline const QString NotListedAtStart = QStringLiteral("行%1「%2」は出品されていませんでした。画像はフォルダに戻しました。");
 inline const QString ListedAtStart =
     QStringLiteral("行%1「%2」は出品されていました（オークションID：%3）。エクセルを開いた時に書き込みます。");
-inline const QString JournalUnreadable = QStringLiteral("出品の記録ファイルが読めません：%1");
 inline const QString JournalUnwritable = QStringLiteral("出品の記録ファイルに書き込めません：%1");
 // Our own: no record, no listing. The file, then why.
 inline const QString JournalBlocksListing = QStringLiteral(
@@ -119,6 +118,19 @@ inline const QString StillInDoubt = QStringLiteral(
     "サイトが遅れて出品することがあるため、あと%3秒ほど待ってから、もう一度押して下さい。確かめられるまで次の出品には進めません。");
 inline const QString StillInDoubtAtStart = QStringLiteral(
     "行%1「%2」の出品はまだサイトにありません。サイトが遅れて出品することがあるため、次の出品の前にもう一度確かめます。");
+// Our own: a journal that was not read, why, and where it was put.
+inline const QString JournalSetAside = QStringLiteral(
+    "出品の記録ファイルを読まずに、別の名前で残しました。\nファイル：%1\n理由：%2\n残した名前：%3");
+inline const QString JournalNotSetAside = QStringLiteral(
+    "出品の記録ファイルを読みませんでしたが、別の名前に変えることもできませんでした（%3）。\n"
+    "ファイル：%1\n理由：%2\nこのファイルを片付けるまで、出品の記録は書き込みません。");
+inline const QString JournalIsLink = QStringLiteral("リンクです（リンク先には触れていません）");
+inline const QString JournalNotAFile = QStringLiteral("通常のファイルではありません");
+inline const QString JournalOtherOwner = QStringLiteral("別のユーザー %1 のファイルです");
+inline const QString JournalWritableByOthers = QStringLiteral("自分以外のユーザーも書き込めるファイルです");
+inline const QString JournalTooLarge = QStringLiteral("大きすぎます（%1 バイト、上限 %2 バイト）");
+inline const QString JournalCannotRead = QStringLiteral("読めません（%1）");
+inline const QString JournalUnparsable = QStringLiteral("出品の記録として読み取れません（%1）");
 
 // Our own: "連続出品", the listing of every remaining row in one press, and its check beforehand.
 namespace batch {

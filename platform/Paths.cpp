@@ -6,6 +6,9 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +36,33 @@ QString dataFolder() {
     const QString folder = dataFolderPath();
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
     return folder;
+}
+
+DataFolderFault claimDataFolder(const QString& dataFolder) {
+    using Kind = DataFolderFault::Kind;
+    const auto systemError = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+    if (dataFolder.isEmpty()) return {Kind::Missing, {}};
+    // Judged and restricted through one descriptor, so that what is made 0700 is what was judged.
+    const QByteArray name = QFile::encodeName(QDir(dataFolder).absolutePath());
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOTDIR) return {Kind::NotAFolder, {}};
+        return {Kind::Missing, systemError(error)};
+    }
+    DataFolderFault fault;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        fault = {Kind::Missing, systemError(errno)};
+    } else if (st.st_uid != ::geteuid()) {
+        const passwd* pw = ::getpwuid(st.st_uid);
+        fault = {Kind::OtherOwner, pw ? QStringLiteral("%1 (uid %2)").arg(QString::fromLocal8Bit(pw->pw_name)).arg(st.st_uid)
+                                      : QStringLiteral("uid %1").arg(st.st_uid)};
+    } else if ((st.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0) {
+        fault = {Kind::CannotRestrict, systemError(errno)};
+    }
+    ::close(fd);
+    return fault;
 }
 
 bool protectSellerFiles(const QString& dataFolder) {

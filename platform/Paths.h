@@ -13,6 +13,16 @@ QString dataFolder();
 QString dataFolderPath();
 // ZERKON_DOCUMENTS_DIR or the XDG documents folder, with trailing separator.
 QString documentsFolder();
+// Why a data folder is refused: the seller's account, bank data and listing journal are kept
+// only in a folder that is this user's and that no one else can write.
+struct DataFolderFault {
+    enum class Kind { None, Missing, NotAFolder, OtherOwner, CannotRestrict };
+    Kind kind = Kind::None;
+    QString detail; // the owner for OtherOwner, the system's reason otherwise
+};
+// Checks the data folder (a link to it is followed) and makes it 0700 when it is this user's
+// and only too open.
+DataFolderFault claimDataFolder(const QString& dataFolder);
 // The data folder and its files that hold the seller's account (System.ini) and bank data
 // (FieldsDefine.ini) made the seller's alone (0700, 0600), whoever wrote them first; only what
 // this user owns is touched. False when one of them could not be made so.

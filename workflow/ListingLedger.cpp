@@ -4,7 +4,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zk::workflow {
 
@@ -54,6 +61,129 @@ std::optional<ListingRecord> fromJson(const QJsonObject& o) {
     return r;
 }
 
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString ownerName(uid_t uid) {
+    const passwd* pw = ::getpwuid(uid);
+    return pw ? QStringLiteral("%1 (uid %2)").arg(QString::fromLocal8Bit(pw->pw_name)).arg(uid)
+              : QStringLiteral("uid %1").arg(uid);
+}
+
+// What stat says of a journal: a fault, or none for a file this user alone may write.
+JournalFault::Kind judge(const struct stat& st, QString* detail) {
+    using Kind = JournalFault::Kind;
+    if (S_ISLNK(st.st_mode)) return Kind::Link;
+    if (!S_ISREG(st.st_mode)) return Kind::NotAFile;
+    if (st.st_uid != ::geteuid()) {
+        *detail = ownerName(st.st_uid);
+        return Kind::OtherOwner;
+    }
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) return Kind::WritableByOthers;
+    if (st.st_size > ListingLedger::MaxJournalBytes) {
+        *detail = QString::number(st.st_size);
+        return Kind::TooLarge;
+    }
+    return Kind::None;
+}
+
+// Reads the journal at `name` only when it is a file of this user's that no one else may write,
+// and at most the bound: `text` stays null when there is no journal.
+JournalFault readJournal(const QByteArray& name, QByteArray* text) {
+    using Kind = JournalFault::Kind;
+    JournalFault fault;
+    struct stat st {};
+    // Looked at first without opening: a link is not followed, a pipe or device not opened.
+    if (::lstat(name.constData(), &st) != 0) {
+        if (errno != ENOENT) {
+            fault.kind = Kind::Unreadable;
+            fault.detail = systemError(errno);
+        }
+        return fault;
+    }
+    if ((fault.kind = judge(st, &fault.detail)) != Kind::None) return fault;
+    // Judged again on what was opened: the name may have been swapped meanwhile.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT) return fault;
+        fault.kind = error == ELOOP ? Kind::Link : Kind::Unreadable;
+        if (error != ELOOP) fault.detail = systemError(error);
+        return fault;
+    }
+    if (::fstat(fd, &st) != 0) {
+        fault.kind = Kind::Unreadable;
+        fault.detail = systemError(errno);
+    } else {
+        fault.kind = judge(st, &fault.detail);
+    }
+    QByteArray bytes(0, Qt::Uninitialized);
+    if (fault.kind == Kind::None) {
+        // One byte past the bound tells a file that grew since fstat.
+        bytes.resize(qsizetype(ListingLedger::MaxJournalBytes) + 1);
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                fault.kind = Kind::Unreadable;
+                fault.detail = systemError(errno);
+                break;
+            }
+            if (n == 0) break;
+            got += n;
+        }
+        bytes.truncate(got);
+        if (fault.kind == Kind::None && got > ListingLedger::MaxJournalBytes) {
+            fault.kind = Kind::TooLarge;
+            fault.detail = QStringLiteral("%1+").arg(ListingLedger::MaxJournalBytes);
+        }
+    }
+    ::close(fd);
+    if (fault.kind == Kind::None) *text = bytes.isNull() ? QByteArray("") : bytes;
+    return fault;
+}
+
+// Renames the journal beside itself with the time, never over another file; a link is renamed
+// as the link it is.
+void setAside(JournalFault& fault) {
+    const QByteArray from = QFile::encodeName(fault.path);
+    const QString base = fault.path + '.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n <= 100; ++n) {
+        const QString to = n == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(n);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0) {
+            fault.setAsideAs = to;
+            return;
+        }
+        if (errno != EEXIST) {
+            fault.setAsideError = systemError(errno);
+            return;
+        }
+    }
+    fault.setAsideError = systemError(EEXIST);
+}
+
+// Written whole into a new owner-only file beside the journal and renamed over it: a kill
+// mid-write leaves the old one, and a link in the journal's place is replaced, not followed.
+QString writeReplacing(const QString& path, const QByteArray& data) {
+    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return systemError(errno);
+    int error = 0;
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) error = errno;
+    for (qsizetype done = 0; error == 0 && done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        else done += n;
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) error = errno;
+    if (error == 0) return {};
+    ::unlink(temp.constData());
+    return systemError(error);
+}
+
 } // namespace
 
 const char* stageName(ListingRecord::Stage stage) {
@@ -80,17 +210,27 @@ bool ListingLedger::load(QString* error) {
     current_.reset();
     unsaved_.clear();
     known_.clear();
+    loadFault_ = {};
+    blocked_.clear();
     if (journal_.isEmpty()) return true;
-    QFile file(journal_);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
-        return false;
+    QByteArray text;
+    JournalFault fault = readJournal(QFile::encodeName(journal_), &text);
+    if (fault.kind == JournalFault::Kind::None && text.isNull()) return true;
+    QJsonDocument doc;
+    if (fault.kind == JournalFault::Kind::None) {
+        QJsonParseError parse{};
+        doc = QJsonDocument::fromJson(text, &parse);
+        if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
+            fault.kind = JournalFault::Kind::Unparsable;
+            fault.detail = parse.error != QJsonParseError::NoError ? parse.errorString() : QStringLiteral("not an object");
+        }
     }
-    QJsonParseError parse{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
-    if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
-        if (error) *error = parse.errorString();
+    if (fault.kind != JournalFault::Kind::None) {
+        fault.path = journal_;
+        setAside(fault);
+        if (fault.setAsideAs.isEmpty()) blocked_ = fault.setAsideError;
+        if (error) *error = fault.detail.isEmpty() ? fault.path : fault.detail;
+        loadFault_ = fault;
         return false;
     }
     const QJsonObject root = doc.object();
@@ -158,12 +298,11 @@ void ListingLedger::persist() {
     for (const ListingRecord& r : unsaved_) unsaved << toJson(r);
     root.insert("unsaved", unsaved);
     root.insert("known", QJsonArray::fromStringList(known_));
-    // Written whole beside the old one and renamed over it: a kill mid-write leaves the old.
-    QSaveFile file(journal_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Compact)) < 0 || !file.commit())
-        journalError_ = file.errorString();
+    if (!blocked_.isEmpty()) {
+        journalError_ = blocked_;
+        return;
+    }
+    journalError_ = writeReplacing(journal_, QJsonDocument(root).toJson(QJsonDocument::Compact));
 }
 
 } // namespace zk::workflow

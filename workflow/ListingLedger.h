@@ -5,7 +5,9 @@
 //
 // The open record and the listed ones whose row is not yet saved live in a small journal in the
 // data folder (owner-only, written whole and replaced atomically), so that a Zerkon that was
-// killed mid-listing finds them at its next start.
+// killed mid-listing finds them at its next start. Only a journal this user wrote is read: a
+// link, another user's file, one others may write, or one too large to be ours is renamed aside
+// and reported, never read or followed, and never written over.
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -43,6 +45,24 @@ const char* stageName(ListingRecord::Stage stage);
 // it stays in doubt, whatever a look at the site showed.
 enum class Doubt { Listed, StillInDoubt, Absent };
 Doubt settleDoubt(bool foundOnSite, const QDateTime& agreeSentAt, const QDateTime& now, int boundSeconds);
+// A journal that was found and not read, and where it went.
+struct JournalFault {
+    enum class Kind {
+        None,
+        Link,             // a symbolic link: neither followed nor touched
+        NotAFile,         // a folder, a pipe, a device
+        OtherOwner,       // another user's file (detail: the owner)
+        WritableByOthers, // this user's, but group or others may write it
+        TooLarge,         // over MaxJournalBytes (detail: its size in bytes)
+        Unreadable,       // detail: the system's reason
+        Unparsable,       // detail: the parser's reason
+    };
+    Kind kind = Kind::None;
+    QString path;          // the journal's path
+    QString detail;
+    QString setAsideAs;    // the path it was renamed to; empty when it could not be
+    QString setAsideError; // why it could not be renamed
+};
 
 class ListingLedger {
 public:
@@ -52,8 +72,14 @@ public:
     // Without a journal the ledger lives in memory only.
     void setJournal(const QString& path);
     QString journalPath() const { return journal_; }
-    // What the journal held at start-up; false (with the reason) when it could not be read.
+    // A journal of the ledger's own is far smaller: anything larger is not read.
+    static constexpr qint64 MaxJournalBytes = 1024 * 1024;
+
+    // What the journal held at start-up; false (with the reason) when a journal was there and not
+    // read: loadFault() then says why and the name it was set aside under. A journal that could
+    // not be set aside is never written over: persist() refuses until the next load.
     bool load(QString* error = nullptr);
+    const JournalFault& loadFault() const { return loadFault_; }
 
     // The listing under way (not listed yet), or null.
     ListingRecord* current();
@@ -79,6 +105,8 @@ public:
 private:
     QString journal_;
     QString journalError_;
+    JournalFault loadFault_;
+    QString blocked_; // why the journal may not be written (a foreign one could not be set aside)
     std::optional<ListingRecord> current_;
     QList<ListingRecord> unsaved_;
     QStringList known_;

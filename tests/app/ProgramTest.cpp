@@ -16,7 +16,9 @@
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <iostream>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -236,5 +238,66 @@ TEST(Program, EveryStartThatStopsOnASettingsFileEndsWithAFailure) {
         const auto entries = transcript(dir);
         ASSERT_EQ(entries.size(), 1);
         EXPECT_EQ(entries[0]["text"].toString(), c.message);
+    }
+}
+
+// A data folder another user made open to all, with a journal planted in it: the start is refused
+// with the folder's path and the reason before anything in it is read or changed. The seller's
+// own folder left open is made private and the start goes on.
+TEST(Program, ADataFolderThatIsNotTheSellersAloneIsRefusedWithItsPathAndReason) {
+    QString why;
+    const bool otherUser = zk::test::otherUserAvailable(&why);
+    struct Case {
+        const char* what;
+        bool other;
+        int exitCode;
+        QStringList saying; // what the one message holds
+        int after;          // the folder's mode afterwards
+    };
+    const QList<Case> cases = {
+        {"another user's, 0777", true, 1,
+         {QString::fromUtf8("データフォルダ "), QString::fromUtf8("は使えません"), QString::fromUtf8("別のユーザー"),
+          QString::number(zk::test::otherUid())},
+         0777},
+        // Stops at System.ini (no EXCEL_DIR), past the folder's check.
+        {"own, 0777", false, 1, {QString::fromUtf8("SYSTEM.INIが正しく設定されていません。")}, 0700},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.other && !otherUser) {
+            std::cout << "[  SKIPPED ] " << c.what << ": " << why.toStdString() << "\n";
+            continue;
+        }
+        TempFolder dir;
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+        writeData(dir, false);
+        const QString data = dir.path() + "/data";
+        const QByteArray planted = R"({"unsaved":[{"stage":"listed","row":3,"auctionId":"planted1"}],"known":["planted1"]})";
+        dir.write("data/ListingJournal.json", planted);
+        if (c.other) {
+            for (const QString& file : QDir(data).entryList(QDir::Files)) ASSERT_TRUE(zk::test::giveToOtherUser(data + "/" + file));
+            ASSERT_TRUE(zk::test::giveToOtherUser(data));
+        }
+        QFile::setPermissions(data, QFileDevice::Permissions(0x7777));
+        const auto systemIniBefore = QFileInfo(data + "/System.ini").permissions();
+
+        Program p(dir);
+        p.process().start();
+        ASSERT_TRUE(p.process().waitForFinished(15000));
+        EXPECT_EQ(p.process().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.process().exitCode(), c.exitCode);
+        const auto entries = transcript(dir);
+        ASSERT_EQ(entries.size(), 1) << dir.read("transcript.jsonl").toStdString();
+        const QString text = entries[0]["text"].toString();
+        for (const QString& part : c.saying) EXPECT_TRUE(text.contains(part)) << text.toStdString();
+        if (c.other) {
+            EXPECT_TRUE(text.contains(data + "/")) << text.toStdString();
+            // Nothing in the folder was touched.
+            EXPECT_EQ(QFileInfo(data + "/System.ini").permissions(), systemIniBefore);
+            EXPECT_EQ(dir.read("data/ListingJournal.json"), planted);
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(data).constData(), &st), 0);
+        EXPECT_EQ(int(st.st_mode & 07777), c.after);
     }
 }

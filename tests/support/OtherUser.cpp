@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <grp.h>
@@ -37,6 +38,23 @@ uid_t otherUid() { return other() ? other()->pw_uid : uid_t(-1); }
 bool giveToOtherUser(const QString& path) {
     const passwd* pw = other();
     return pw && ::lchown(QFile::encodeName(path).constData(), pw->pw_uid, pw->pw_gid) == 0;
+}
+
+int runAsOtherUser(const std::function<int()>& work) {
+    const passwd* pw = other();
+    if (!pw) return -1;
+    const uid_t uid = pw->pw_uid;
+    const gid_t gid = pw->pw_gid;
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 || ::setresuid(uid, uid, uid) != 0) ::_exit(255);
+        ::_exit(work() & 0x7f);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
 }
 
 ForeignListener::ForeignListener(const QString& path, QByteArray reply) : path_(path) {

@@ -3,6 +3,7 @@
 // take a name, listen on a socket. Needs root to become that user; available() says why not.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <sys/types.h>
 
 namespace zk::test {
@@ -12,6 +13,10 @@ bool otherUserAvailable(QString* why);
 uid_t otherUid();
 // Hands a file or folder to the other user.
 bool giveToOtherUser(const QString& path);
+// Runs `work` in a child process that became the other user, and returns what it returned
+// (-1 when the child could not become that user or did not end normally). Only for work that
+// ends by itself: the child is waited for.
+int runAsOtherUser(const std::function<int()>& work);
 
 // A local socket bound at `path` by a process of the other user, answering each connection's
 // first bytes with `reply`. The process is ended and the socket removed with this object.

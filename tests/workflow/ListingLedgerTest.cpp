@@ -1,9 +1,16 @@
 // The listing records' journal, which outlives a killed run.
 #include "workflow/ListingLedger.h"
+#include "platform/Paths.h"
+#include "support/OtherUser.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sys/stat.h>
 
 using zk::workflow::ListingLedger;
 using Stage = zk::workflow::ListingRecord::Stage;
@@ -68,4 +75,268 @@ TEST(ListingLedger, AJournalThatCannotBeReadOrWrittenSaysWhy) {
     nowhere.setJournal(dir.file("ListingJournal.json") + "/ListingJournal.json");
     nowhere.begin(2, {}, QDateTime::currentDateTime());
     EXPECT_FALSE(nowhere.journalError().isEmpty());
+}
+
+namespace {
+
+using Kind = zk::workflow::JournalFault::Kind;
+constexpr mode_t Private = 0600;
+
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
+}
+bool isLink(const QString& path) { return S_ISLNK(modeOf(path)); }
+bool isThere(const QString& path) { return modeOf(path) != 0; }
+
+// A journal as a planted one would be: an open record in doubt and an ID another host links to.
+const QByteArray Planted =
+    R"({"current":{"stage":"agreesent","row":2,"title":"x"},"unsaved":[{"stage":"listed","row":3,)"
+    R"("workbook":"/books/a.xlsx","auctionId":"planted1","link":"http://elsewhere.example/planted1"}],"known":["planted1"]})";
+
+QString writeMode(const QString& path, const QByteArray& bytes, mode_t mode) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    f.close();
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    return path;
+}
+
+} // namespace
+
+// Only a file this user alone may write is read; anything else is renamed beside itself with the
+// time, untouched, and the ledger starts empty and writes a fresh journal of its own.
+TEST(ListingLedger, OnlyAJournalOfTheSellersOwnIsReadAnythingElseIsSetAsideUnread) {
+    QString why;
+    const bool otherUser = zk::test::otherUserAvailable(&why);
+    struct Case {
+        const char* what;
+        Kind fault;                                          // None: read
+        std::function<void(const QString& journal, const QString& outside)> make;
+        bool needsOtherUser = false;
+    };
+    const QList<Case> cases = {
+        {"none at all", Kind::None, [](const QString&, const QString&) {}},
+        {"its own, 0600", Kind::None, [](const QString& j, const QString&) { writeMode(j, Planted, 0600); }},
+        {"its own, read-only 0400", Kind::None, [](const QString& j, const QString&) { writeMode(j, Planted, 0400); }},
+        {"its own, readable by others 0644", Kind::None, [](const QString& j, const QString&) { writeMode(j, Planted, 0644); }},
+        {"exactly the bound", Kind::None,
+         [](const QString& j, const QString&) {
+             QByteArray padded = Planted;
+             padded.append(ListingLedger::MaxJournalBytes - padded.size(), ' ');
+             writeMode(j, padded, 0600);
+         }},
+        {"a link to a journal of its own", Kind::Link,
+         [](const QString& j, const QString& outside) { QFile::link(writeMode(outside, Planted, 0644), j); }},
+        {"a link to nowhere", Kind::Link, [](const QString& j, const QString& outside) { QFile::link(outside, j); }},
+        {"another user's", Kind::OtherOwner, [](const QString& j, const QString&) {
+             writeMode(j, Planted, 0600);
+             zk::test::giveToOtherUser(j);
+         }, true},
+        {"group-writable", Kind::WritableByOthers, [](const QString& j, const QString&) { writeMode(j, Planted, 0620); }},
+        {"world-writable", Kind::WritableByOthers, [](const QString& j, const QString&) { writeMode(j, Planted, 0666); }},
+        {"one byte over the bound", Kind::TooLarge,
+         [](const QString& j, const QString&) {
+             QFile f(writeMode(j, "{}", 0600));
+             f.resize(ListingLedger::MaxJournalBytes + 1);
+         }},
+        {"312 MB", Kind::TooLarge,
+         [](const QString& j, const QString&) {
+             QFile f(writeMode(j, "{}", 0600));
+             f.resize(qint64(312) * 1000 * 1000);
+         }},
+        {"a folder", Kind::NotAFile, [](const QString& j, const QString&) { QDir().mkpath(j); }},
+        {"a pipe with no writer", Kind::NotAFile,
+         [](const QString& j, const QString&) { ::mkfifo(QFile::encodeName(j).constData(), 0600); }},
+        {"not JSON", Kind::Unparsable, [](const QString& j, const QString&) { writeMode(j, "{not json", 0600); }},
+        {"empty", Kind::Unparsable, [](const QString& j, const QString&) { writeMode(j, "", 0600); }},
+        {"an array", Kind::Unparsable, [](const QString& j, const QString&) { writeMode(j, "[]", 0600); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.needsOtherUser && !otherUser) {
+            std::cout << "[  SKIPPED ] " << c.what << ": " << why.toStdString() << "\n";
+            continue;
+        }
+        zk::test::TempFolder dir;
+        const QString journal = dir.file("data/ListingJournal.json");
+        const QString outside = dir.file("elsewhere.json");
+        c.make(journal, outside);
+        const mode_t before = modeOf(journal);
+        const QByteArray outsideBefore = dir.read("elsewhere.json");
+        const mode_t outsideMode = modeOf(outside);
+
+        ListingLedger ledger;
+        ledger.setJournal(journal);
+        QString error;
+        const bool read = ledger.load(&error);
+        const auto& fault = ledger.loadFault();
+        EXPECT_EQ(read, c.fault == Kind::None) << error.toStdString();
+        EXPECT_EQ(fault.kind, c.fault);
+        if (c.fault == Kind::None) {
+            EXPECT_TRUE(fault.setAsideAs.isEmpty());
+            if (before != 0) {
+                EXPECT_EQ(ledger.knownIds(), QStringList{"planted1"});
+            }
+        } else {
+            EXPECT_FALSE(error.isEmpty());
+            EXPECT_EQ(fault.path, journal);
+            // Beside itself, with the time, the same kind of thing it was.
+            EXPECT_TRUE(QRegularExpression(R"(^.*/data/ListingJournal\.json\.\d{8}-\d{6}$)")
+                            .match(fault.setAsideAs).hasMatch()) << fault.setAsideAs.toStdString();
+            EXPECT_FALSE(isThere(journal));
+            EXPECT_EQ(modeOf(fault.setAsideAs), before);
+            // Nothing of it was taken: no record, no ID, no link.
+            EXPECT_EQ(ledger.current(), nullptr);
+            EXPECT_TRUE(ledger.unsaved().isEmpty());
+            EXPECT_TRUE(ledger.knownIds().isEmpty());
+        }
+        // A link's target is neither read nor changed, nor made private.
+        EXPECT_EQ(dir.read("elsewhere.json"), outsideBefore);
+        EXPECT_EQ(modeOf(outside), outsideMode);
+
+        // The next listing writes a fresh journal of the seller's own in its place.
+        ledger.begin(5, "/books/b.xlsx", QDateTime::currentDateTime());
+        EXPECT_TRUE(ledger.journalError().isEmpty()) << ledger.journalError().toStdString();
+        EXPECT_TRUE(S_ISREG(modeOf(journal)));
+        EXPECT_EQ(modeOf(journal) & 07777, Private);
+        EXPECT_EQ(dir.read("elsewhere.json"), outsideBefore);
+        if (!fault.setAsideAs.isEmpty() && S_ISREG(before)) {
+            EXPECT_EQ(modeOf(fault.setAsideAs) & 07777, before & 07777) << "the kept one was written over";
+        }
+    }
+}
+
+// A link put in the journal's place while Zerkon runs is replaced by the next write, its target
+// left as it was; two journals set aside within one second keep both.
+TEST(ListingLedger, AWriteReplacesALinkAndASetAsideNeverOverwritesAnEarlierOne) {
+    zk::test::TempFolder dir;
+    const QString journal = dir.file("ListingJournal.json");
+    const QString target = writeMode(dir.file("target.txt"), "the seller's other file", 0644);
+    ListingLedger ledger;
+    ledger.setJournal(journal);
+    ASSERT_TRUE(ledger.load());
+    ASSERT_TRUE(QFile::link(target, journal));
+    ledger.begin(2, "/books/a.xlsx", QDateTime::currentDateTime());
+    EXPECT_TRUE(ledger.journalError().isEmpty()) << ledger.journalError().toStdString();
+    EXPECT_TRUE(S_ISREG(modeOf(journal)));
+    EXPECT_EQ(modeOf(journal) & 07777, Private);
+    EXPECT_EQ(dir.read("target.txt"), "the seller's other file");
+    EXPECT_EQ(modeOf(target) & 07777, mode_t(0644));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "a temporary file was left";
+
+    QStringList asides;
+    for (int i = 0; i < 3; ++i) {
+        writeMode(journal, "{broken", 0600);
+        ListingLedger again;
+        again.setJournal(journal);
+        EXPECT_FALSE(again.load());
+        asides << again.loadFault().setAsideAs;
+    }
+    asides.removeDuplicates();
+    ASSERT_EQ(asides.size(), 3);
+    for (const QString& aside : asides) EXPECT_EQ(QFile(aside).size(), 7) << aside.toStdString();
+}
+
+// As a user who owns the journal but cannot read it, and as one who cannot rename it: the file
+// is kept, never written over, and the ledger says why.
+TEST(ListingLedger, AJournalThatCannotBeReadIsKeptAndOneThatCannotBeSetAsideIsNeverWritten) {
+    QString why;
+    if (!zk::test::otherUserAvailable(&why)) GTEST_SKIP() << why.toStdString();
+    zk::test::TempFolder dir;
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    const QString own = dir.file("own/ListingJournal.json");
+    writeMode(own, Planted, 0000);
+    ASSERT_TRUE(zk::test::giveToOtherUser(QFileInfo(own).path()) && zk::test::giveToOtherUser(own));
+    ::chmod(QFile::encodeName(QFileInfo(own).path()).constData(), 0700);
+    // The folder is not the other user's: nothing in it can be renamed.
+    const QString stuck = dir.file("stuck/ListingJournal.json");
+    writeMode(stuck, "{broken", 0600);
+    ASSERT_TRUE(zk::test::giveToOtherUser(stuck));
+
+    const int unreadable = zk::test::runAsOtherUser([&] {
+        ListingLedger ledger;
+        ledger.setJournal(own);
+        if (ledger.load()) return 1;
+        const auto& fault = ledger.loadFault();
+        if (fault.kind != Kind::Unreadable || fault.detail.isEmpty()) return 2;
+        if (fault.setAsideAs.isEmpty() || isThere(own) || !isThere(fault.setAsideAs)) return 3;
+        return 0;
+    });
+    EXPECT_EQ(unreadable, 0);
+    // Kept whole under its new name.
+    const QStringList kept = QDir(QFileInfo(own).path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept[0].startsWith("ListingJournal.json.")) << kept[0].toStdString();
+    EXPECT_EQ(QFileInfo(QFileInfo(own).path() + "/" + kept[0]).size(), Planted.size());
+
+    const int notSetAside = zk::test::runAsOtherUser([&] {
+        ListingLedger ledger;
+        ledger.setJournal(stuck);
+        if (ledger.load()) return 1;
+        const auto& fault = ledger.loadFault();
+        if (fault.kind != Kind::Unparsable || !fault.setAsideAs.isEmpty() || fault.setAsideError.isEmpty()) return 2;
+        ledger.begin(4, "/books/a.xlsx", QDateTime::currentDateTime());
+        if (ledger.journalError().isEmpty()) return 3;
+        return 0;
+    });
+    EXPECT_EQ(notSetAside, 0);
+    EXPECT_EQ(dir.read("stuck/ListingJournal.json"), "{broken");
+}
+
+// The data folder: the seller's own is made private quietly; another user's is refused.
+TEST(ListingLedger, TheDataFolderIsTheSellersAloneOrRefused) {
+    QString why;
+    const bool otherUser = zk::test::otherUserAvailable(&why);
+    using FolderKind = zk::paths::DataFolderFault::Kind;
+    struct Case {
+        const char* what;
+        int mode;
+        bool other;
+        FolderKind fault;
+        int after; // the folder's mode afterwards
+    };
+    const QList<Case> cases = {
+        {"own, 0700", 0700, false, FolderKind::None, 0700},
+        {"own, 0755", 0755, false, FolderKind::None, 0700},
+        {"own, group-writable 0770", 0770, false, FolderKind::None, 0700},
+        {"own, world-writable 0777", 0777, false, FolderKind::None, 0700},
+        {"own, sticky 01777", 01777, false, FolderKind::None, 0700},
+        {"another user's, 0777", 0777, true, FolderKind::OtherOwner, 0777},
+        {"another user's, 0700", 0700, true, FolderKind::OtherOwner, 0700},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.other && !otherUser) {
+            std::cout << "[  SKIPPED ] " << c.what << ": " << why.toStdString() << "\n";
+            continue;
+        }
+        zk::test::TempFolder dir;
+        const QString data = dir.path() + "/data";
+        ASSERT_TRUE(QDir().mkpath(data));
+        if (c.other) {
+            ASSERT_TRUE(zk::test::giveToOtherUser(data));
+        }
+        ::chmod(QFile::encodeName(data).constData(), mode_t(c.mode));
+        const auto fault = zk::paths::claimDataFolder(data + "/");
+        EXPECT_EQ(fault.kind, c.fault);
+        if (c.other) {
+            EXPECT_TRUE(fault.detail.contains(QString::number(zk::test::otherUid()))) << fault.detail.toStdString();
+        }
+        EXPECT_EQ(modeOf(data) & 07777, mode_t(c.after));
+    }
+
+    zk::test::TempFolder dir;
+    const QString own = dir.path() + "/own";
+    QDir().mkpath(own);
+    ::chmod(QFile::encodeName(own).constData(), 0755);
+    // A link to the seller's own folder is followed: the folder is made private, the link kept.
+    ASSERT_TRUE(QFile::link(own, dir.path() + "/link"));
+    EXPECT_EQ(zk::paths::claimDataFolder(dir.path() + "/link/").kind, FolderKind::None);
+    EXPECT_EQ(modeOf(own) & 07777, mode_t(0700));
+    EXPECT_TRUE(isLink(dir.path() + "/link"));
+    writeMode(dir.path() + "/file", "x", 0600);
+    EXPECT_EQ(zk::paths::claimDataFolder(dir.path() + "/file/").kind, FolderKind::NotAFolder);
+    EXPECT_EQ(zk::paths::claimDataFolder(dir.path() + "/missing/").kind, FolderKind::Missing);
+    EXPECT_EQ(zk::paths::claimDataFolder({}).kind, FolderKind::Missing);
 }
