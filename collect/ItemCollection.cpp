@@ -117,7 +117,12 @@ void ItemCollection::ShuppinCollectionClick() {
     bool itemBookBack = false;
     if (book_.ExcelState == 1) {
         if (itemBook_) itemBookBack = reopenItemBook(*itemBook_);
-        else book_.MadeByCollection = true;
+        else {
+            // Its first listing press asks, as after any opening, and is asked first whether the
+            // collection's file is to be listed from at all.
+            book_.MadeByCollection = true;
+            book_.Row.forgetChoice();
+        }
     }
     QString progress = texts::ProgressDone.arg(collected_);
     if (book_.ExcelState == 1) progress += texts::OpenBook.arg(QFileInfo(book_.Excel->BookPath).fileName());
@@ -230,7 +235,8 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list, const QString& 
         excel.SetColProperty(PriceColumn, texts::NumberFormatLocal, sold ? texts::PriceFormat : texts::TextFormat);
         if (sold) excel.SetColProperty(EndTimeColumn, texts::NumberFormatLocal, texts::EndTimeFormat);
         excel.WriteToCell(TitleRow, 1, title);
-        excel.WriteRows(HeaderRow, 1, {QVariantList(headers(mode).cbegin(), headers(mode).cend())});
+        const QStringList names = headers(mode);
+        excel.WriteRows(HeaderRow, 1, {QVariantList(names.cbegin(), names.cend())});
         excel.SaveAs(name);
         return true;
     });
