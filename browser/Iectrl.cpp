@@ -522,13 +522,10 @@ const QString kLinkSnapshotScript = QStringLiteral(R"JS(function() {
       node = parent;
     }
     var texts = [];
-    if (cell) {
-      var first = text(cell.nextSibling);
-      if (first !== null) {
-        texts.push(first);
-        var second = text(cell.nextSibling.nextSibling);
-        if (second !== null) texts.push(second);
-      }
+    for (var next = cell ? cell.nextSibling : null; next && texts.length < 3; next = next.nextSibling) {
+      var t = text(next);
+      if (t === null) break;
+      texts.push(t);
     }
     out.push([attr(a, 'href'), value === null ? '' : String(value), texts]);
   }
@@ -566,29 +563,34 @@ const TIECtrl::LinkSnapshot* TIECtrl::linkSnapshot() {
 }
 
 int TIECtrl::GetItemCellTexts(int index, QString& first, QString& second) {
-    if (const LinkSnapshot* links = linkSnapshot()) {
-        const QStringList texts = links->at(index).cellTexts;
-        first = texts.value(0);
-        second = texts.value(1);
-        return int(texts.size());
-    }
-    return cellTextsByNodes(index, first, second);
+    const QStringList texts = GetItemCellTexts(index, 2);
+    first = texts.value(0);
+    second = texts.value(1);
+    return int(texts.size());
 }
 
-int TIECtrl::cellTextsByNodes(int index, QString& first, QString& second) {
+QStringList TIECtrl::GetItemCellTexts(int index, int cells) {
+    if (const LinkSnapshot* links = linkSnapshot()) return links->at(index).cellTexts.mid(0, cells);
+    return cellTextsByNodes(index, cells);
+}
+
+QStringList TIECtrl::cellTextsByNodes(int index, int cells) {
     Variant node;
-    if (GetCollectionItem(index, List, node) != 0) return 0;
+    if (GetCollectionItem(index, List, node) != 0) return {};
     bool inCell = false;
     for (int step = 0; step < 10 && !inCell; ++step) {
         Variant parent;
         inCell = GetParentNodeName(node, parent).compare(QLatin1String("TD"), Qt::CaseInsensitive) == 0;
         node = parent;
     }
-    if (!inCell) return 0;
-    Variant cell, next;
-    if (GetNextSibling(node, cell) != 0 || !firstTextBelow(cell, first)) return 0;
-    if (GetNextSibling(cell, next) != 0 || !firstTextBelow(next, second)) return 1;
-    return 2;
+    QStringList texts;
+    if (!inCell) return texts;
+    for (Variant cell; texts.size() < cells && GetNextSibling(node, cell) == 0; node = cell) {
+        QString text;
+        if (!firstTextBelow(cell, text)) break;
+        texts << text;
+    }
+    return texts;
 }
 
 bool TIECtrl::firstTextBelow(Variant node, QString& text) {

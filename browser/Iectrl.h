@@ -98,6 +98,9 @@ public:
     // texts (at most four levels down) of the two cells after it, as the node operations below
     // would find them: how many were found (0 no cell or no text, 1 the first only, 2 both).
     int GetItemCellTexts(int index, QString& first, QString& second);
+    // The same walk on to the cells that follow, each while the one before had a text: at most
+    // `cells` texts, in order.
+    QStringList GetItemCellTexts(int index, int cells);
 
     // Nodes.
     QString GetNodeText(const Variant& node);
@@ -131,7 +134,7 @@ private:
     // null when the list is no collection or cannot be read so (the reads then go one by one).
     struct LinkSnapshot;
     const LinkSnapshot* linkSnapshot();
-    int cellTextsByNodes(int index, QString& first, QString& second);
+    QStringList cellTextsByNodes(int index, int cells);
     bool firstTextBelow(Variant node, QString& text);
     void record(const AutomationError& error);
     void clearError();

@@ -8,6 +8,7 @@
 #include "sheet/Texts.h"
 #include "sheet/WorkbookSession.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -24,6 +25,15 @@ int screenHeight() {
 
 int ColumnPrompts::RowPrompt() {
     sheet::TExcel& excel = *book_.Excel;
+    // A collection's workbook becomes an item workbook only when the seller says so: the prompt
+    // formats its columns, and the next collection would save that without a word.
+    if (book_.MadeByCollection) {
+        const QString name = QFileInfo(excel.BookPath).fileName();
+        if (MessageService::instance().show(texts::CollectionBookQuestion.arg(name), texts::CollectCaption,
+                                            Icon::Question, Buttons::YesNo) != Answer::Yes)
+            return -1;
+        book_.MadeByCollection = false;
+    }
     // The panel moves below the screen so that the user sees the spreadsheet.
     const int top = panel_.top();
     panel_.setTop(screenHeight());

@@ -15,13 +15,24 @@
 #include "workflow/SystemIni.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 namespace zk::collect {
 namespace {
 
-enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn };
+enum Column { PageColumn = 1, PositionColumn, IdColumn, TitleColumn, UrlColumn, PriceColumn, NextCellColumn, EndTimeColumn };
+
+// The summary sheet: the totals in row 4, the days from row 7 down (date, total, count, average),
+// the chart of their totals beside them.
+constexpr int SummaryTotalsRow = 4;
+constexpr int SummaryDayHeaderRow = 6;
+constexpr int SummaryFirstDayRow = 7;
+const QRect SummaryChartArea(11000, 500, 16000, 9000); // 1/100 mm: right of the day table
 
 // A failed call may come before the connection has noticed that the office's process is gone;
 // the process id reads 0 once it has ended.
@@ -54,14 +65,28 @@ void ItemCollection::ShuppinCollectionClick() {
                                         Buttons::YesNo) != Answer::Yes)
         return;
 
+    // The file goes to the documents folder or nowhere: a folder named but unusable is said.
+    QString unusable;
+    QString folder = paths::writableDocumentsFolder(unusable);
+    if (folder.isEmpty()) {
+        MessageService::instance().show(texts::FolderUnusable.arg(unusable), sheet::texts::ErrorCaption,
+                                        Icon::Exclamation);
+        return;
+    }
+    if (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+
     workflow::BusyGuard busy(panel_);
+    mode_ = list.mode;
+    sales_.clear();
+    itemBook_.reset();
+    file_ = collectionFileName(folder, clock::now().date(), list.label) + QStringLiteral(".xlsx");
     collected_ = written_ = savedRows_ = savedPages_ = 0;
     pending_ = PageRows{};
     officeFailed_ = false;
     saving_.reset();
     // The first page loads while the office starts.
     const bool started = browser_.IE->StartNavigation(list.startAddress) == 0;
-    if (!prepareWorkbook(list)) return;
+    if (!prepareWorkbook(list, folder)) return;
 
     TIECtrl& ie = *browser_.IE;
     Desktop::instance().setForeground(TIECtrl::WindowOf(browser_.IEWindow));
@@ -80,27 +105,61 @@ void ItemCollection::ShuppinCollectionClick() {
     const bool back = walk.kind != Walk::FirstPageFailed && ie.IsConnected() && ie.StartNavigation(list.startAddress) == 0;
     if (walk.kind != Walk::SaveFailed) {
         QString cause;
-        if (!saveRows(cause)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
+        // The sold items' summary only over a whole list: one cut short would sum part of it.
+        const bool summary = walk.kind == Walk::Finished && list.mode == CollectionMode::Sold;
+        if (!saveRows(cause, summary ? &list : nullptr)) walk = Walk{Walk::SaveFailed, 0, 0, cause};
     }
     const bool browserLost = !ie.IsConnected();
     if (!browserLost && back) waitLoaded(QDeadlineTimer(PageLoadSeconds * 1000));
-    panel_.showProgress(texts::ProgressDone.arg(collected_));
+
+    // The seller's item workbook is the panel's again; without one, the collection's is, and the
+    // panel says which.
+    bool itemBookBack = false;
+    if (book_.ExcelState == 1) {
+        if (itemBook_) itemBookBack = reopenItemBook(*itemBook_);
+        else {
+            // Its first listing press asks, as after any opening, and is asked first whether the
+            // collection's file is to be listed from at all.
+            book_.MadeByCollection = true;
+            book_.Row.forgetChoice();
+        }
+    }
+    QString progress = texts::ProgressDone.arg(collected_);
+    if (book_.ExcelState == 1) progress += texts::OpenBook.arg(QFileInfo(book_.Excel->BookPath).fileName());
+    panel_.showProgress(progress);
 
     busy.ready();
     if (book_.ExcelState == 1) panel_.workbookOpened();
     panel_.bringToFront();
-    // One message says how the run ended and what the file holds; a lost browser is said in it
-    // too, and is started again (and logged in) for the next run.
-    QString message = endMessage(walk);
-    if (browserLost) message += QStringLiteral("\n\n") + browser::texts::Disconnected;
-    if (walk.kind == Walk::SaveFailed)
-        MessageService::instance().show(message, sheet::texts::ExcelErrorCaption, Icon::Error);
-    else
-        MessageService::instance().show(message);
+    showEnd(walk, browserLost, itemBookBack);
     if (browserLost) {
         browser_.IEConnected = 0;
         SiteLogin(browser_, settings_, panel_).StartIEClick();
     }
+}
+
+void ItemCollection::showEnd(const Walk& walk, bool browserLost, bool itemBookBack) {
+    // One message says how the run ended and what the file holds; a lost browser is said in it
+    // too, and is started again (and logged in) for the next run.
+    QString message = endMessage(walk);
+    if (browserLost) message += QStringLiteral("\n\n") + browser::texts::Disconnected;
+    MessageService& messages = MessageService::instance();
+    if (walk.kind == Walk::SaveFailed) {
+        messages.show(message, sheet::texts::ExcelErrorCaption, Icon::Error);
+        return;
+    }
+    if (walk.kind != Walk::Finished || browserLost) {
+        messages.show(message);
+        return;
+    }
+    message += texts::SavedAs.arg(QDir::toNativeSeparators(file_));
+    if (messages.show(message, QString(), Icon::Information, Buttons::YesNo) != Answer::Yes) return;
+    // The collection's workbook open on the panel is shown where it is; one closed again is opened
+    // by the desktop's own program for the file, apart from the workbook the panel drives.
+    if (!itemBookBack && book_.ExcelState == 1 && book_.Excel->ExcelWindow)
+        Desktop::instance().setForeground(book_.Excel->ExcelWindow.get());
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file_)))
+        messages.show(texts::CannotShow.arg(QDir::toNativeSeparators(file_)), QString(), Icon::Exclamation);
 }
 
 QString ItemCollection::endMessage(const Walk& walk) const {
@@ -110,9 +169,11 @@ QString ItemCollection::endMessage(const Walk& walk) const {
     case Walk::FirstPageFailed:
         return walk.firstCount == 0 ? texts::WrongPage : texts::BrowserReadFailed;
     case Walk::PageFailed:
-        return texts::PageFailed.arg(walk.page) + savedText();
+        return texts::PageFailed.arg(walk.page) + savedText() + texts::SavedIn.arg(QDir::toNativeSeparators(file_));
     case Walk::SaveFailed:
-        return texts::SaveFailed + savedText() + QStringLiteral("\n\n") + walk.cause;
+        // Our own words and the path first; what the office said, if anything, on lines below.
+        return texts::SaveFailed.arg(QDir::toNativeSeparators(file_)) + savedText() +
+               (walk.cause.isEmpty() ? QString() : texts::OfficeSaid + walk.cause);
     }
     return {};
 }
@@ -121,7 +182,7 @@ QString ItemCollection::savedText() const {
     return savedPages_ == 0 ? texts::SavedHeadersOnly : texts::SavedPages.arg(savedPages_).arg(savedRows_);
 }
 
-bool ItemCollection::prepareWorkbook(const CollectionList& list) {
+bool ItemCollection::prepareWorkbook(const CollectionList& list, const QString& folder) {
     sheet::TExcel& excel = *book_.Excel;
     bool live = false;
     if (book_.ExcelState == 1) {
@@ -131,11 +192,17 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     if (!live) {
         if (excel.Startup() != 0) return false;
         book_.ExcelState = 1;
-    } else if (excel.CloseBook() != 0) {
-        // The open workbook was saved by the check just before; what failed is only its close.
-        MessageService::instance().show(sheet::texts::CloseFailed + excel.LastErrorText, sheet::texts::ExcelErrorCaption,
-                                        Icon::Error);
+    } else {
+        // The seller's own workbook comes back after the run, where the seller was in it.
+        if (!book_.MadeByCollection && !excel.BookPath.isEmpty())
+            itemBook_ = ItemBookKept{excel.BookPath, excel.SheetName(), book_.Row, book_.LastTitle};
+        if (excel.CloseBook() != 0) {
+            // The open workbook was saved by the check just before; what failed is only its close.
+            MessageService::instance().show(sheet::texts::CloseFailed + excel.LastErrorText,
+                                            sheet::texts::ExcelErrorCaption, Icon::Error);
+        }
     }
+    book_.MadeByCollection = false;
     if (excel.OpenNewBook() != 0) {
         excel.Quit();
         book_.ExcelState = 0;
@@ -151,24 +218,25 @@ bool ItemCollection::prepareWorkbook(const CollectionList& list) {
     book_.ExcelState = 1;
 
     book_.Row.CurrentRow = FirstItemRow;
-    QString folder = fallbackFolder();
-    paths::GetSpecialFolder(paths::PersonalFolder, folder);
     // The formats, the title and headers and the file are written beside the walk of the first
     // page, as the first of the office's work, before any row; like the saves of the rows it is
     // awaited before the page after next (page 2) is begun, so that a lost office never leaves an
     // earlier run's file in its place. The name's own failure shows up at the first save of the
     // rows.
     saving_ = Saving{0, 0, 0};
-    office_ = std::async(std::launch::async, [&excel, title = list.label + texts::ListTitleSuffix,
+    office_ = std::async(std::launch::async, [&excel, title = list.label + texts::ListTitleSuffix, mode = list.mode,
                                               name = collectionFileName(folder, clock::now().date(), list.label)] {
-        // What the site shows is kept as text: a price "1,500", a title "1/2" or an ID of digits
-        // would otherwise be parsed as typed into numbers and dates.
-        for (int column : {IdColumn, TitleColumn, PriceColumn, NextCellColumn})
+        // What the site shows is kept as text: a title "1/2" or an ID of digits would otherwise be
+        // parsed as typed into numbers and dates. A sold price is a number the seller can total
+        // (it is written as one), the end time a date and time.
+        const bool sold = mode == CollectionMode::Sold;
+        for (int column : {IdColumn, TitleColumn, NextCellColumn})
             excel.SetColProperty(column, texts::NumberFormatLocal, texts::TextFormat);
+        excel.SetColProperty(PriceColumn, texts::NumberFormatLocal, sold ? texts::PriceFormat : texts::TextFormat);
+        if (sold) excel.SetColProperty(EndTimeColumn, texts::NumberFormatLocal, texts::EndTimeFormat);
         excel.WriteToCell(TitleRow, 1, title);
-        const QString headers[] = {texts::HeaderPage, texts::HeaderPosition, texts::HeaderId, texts::HeaderTitle,
-                                   texts::HeaderUrl};
-        for (int c = 0; c < 5; ++c) excel.WriteToCell(HeaderRow, c + 1, headers[c]);
+        const QStringList names = headers(mode);
+        excel.WriteRows(HeaderRow, 1, {QVariantList(names.cbegin(), names.cend())});
         excel.SaveAs(name);
         return true;
     });
@@ -265,10 +333,12 @@ void ItemCollection::readPage(const CollectionList& list, int page, int count, c
 
         QVariantList cells{page, position, auctionIdOf(address), title, QVariant()};
         if (list.mode == CollectionMode::Sold) {
-            QString price, next;
-            const int found = ie.GetItemCellTexts(i, price, next);
-            if (found >= 1) cells << cutYen(price);
-            if (found == 2) cells << next;
+            const QVariantList sold = soldCells(ie.GetItemCellTexts(i, cellsRead(list.mode)));
+            cells << sold;
+            Sale sale;
+            if (!sold.isEmpty() && sold[0].typeId() == QMetaType::LongLong) sale.price = sold[0].toLongLong();
+            if (sold.size() > 2 && sold[2].typeId() == QMetaType::QDateTime) sale.endedAt = sold[2].toDateTime();
+            sales_ << sale;
         }
         rows.cells << cells;
         rows.addresses << address;
@@ -334,12 +404,12 @@ bool ItemCollection::awaitOffice() {
     return !officeFailed_;
 }
 
-bool ItemCollection::saveRows(QString& cause) {
+bool ItemCollection::saveRows(QString& cause, const CollectionList* summary) {
     sheet::TExcel& excel = *book_.Excel;
     bool saved = awaitOffice();
-    // A walk that ended right after a save has nothing left to save.
-    if (saved && !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_)) {
-        saved = writeBlock(excel, pending_) && excel.Save() == 0;
+    // A walk that ended right after a save has nothing left to save but its summary.
+    if (saved && (summary || !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_))) {
+        saved = writeBlock(excel, pending_) && (!summary || writeSummary(*summary)) && excel.Save() == 0;
         pending_ = PageRows{};
         if (saved) {
             savedRows_ = collected_;
@@ -348,6 +418,66 @@ bool ItemCollection::saveRows(QString& cause) {
     }
     if (!saved) cause = officeFailure();
     return saved;
+}
+
+bool ItemCollection::writeSummary(const CollectionList& list) {
+    sheet::TExcel& excel = *book_.Excel;
+    const SalesSummary summary = summarize(sales_);
+    QList<QVariantList> rows{{list.label + texts::SummaryTitleSuffix},
+                             {},
+                             {texts::SummaryCount, texts::SummaryTotal, texts::SummaryAverage},
+                             {summary.all.count, summary.all.total, summary.all.average()},
+                             {},
+                             {texts::SummaryDay, texts::SummaryTotal, texts::SummaryCount, texts::SummaryAverage}};
+    for (const DaySales& day : summary.days)
+        rows << QVariantList{day.day.isValid() ? QVariant(day.day) : QVariant(texts::SummaryNoDay), day.line.total,
+                             day.line.count, day.line.average()};
+    const int lastDay = SummaryFirstDayRow + int(summary.days.size()) - 1;
+    bool done = excel.AddSheet(texts::SummarySheet) == 0 && excel.WriteRows(1, 1, rows) == 0 &&
+                excel.SetRangeFormat(SummaryTotalsRow, 2, SummaryTotalsRow, 3, texts::PriceFormat) == 0;
+    if (done && !summary.days.isEmpty()) {
+        done = excel.SetRangeFormat(SummaryFirstDayRow, 1, lastDay, 1, texts::DayFormat) == 0 &&
+               excel.SetRangeFormat(SummaryFirstDayRow, 2, lastDay, 2, texts::PriceFormat) == 0 &&
+               excel.SetRangeFormat(SummaryFirstDayRow, 4, lastDay, 4, texts::PriceFormat) == 0 &&
+               excel.AddColumnChart(texts::SummaryChart, SummaryDayHeaderRow, 1, lastDay, 2, SummaryChartArea) == 0;
+    }
+    // The list's sheet stays the one written to and shown.
+    try {
+        excel.SetSheetNo(1);
+    } catch (const AutomationError& e) {
+        if (done) excel.LastErrorText = e.text();
+        done = false;
+    }
+    return done;
+}
+
+bool ItemCollection::reopenItemBook(const ItemBookKept& kept) {
+    sheet::TExcel& excel = *book_.Excel;
+    MessageService& messages = MessageService::instance();
+    if (excel.CloseBook() != 0) {
+        messages.show(sheet::texts::CloseFailed + excel.LastErrorText, sheet::texts::ExcelErrorCaption, Icon::Error);
+        book_.MadeByCollection = true;
+        return false;
+    }
+    if (excel.OpenFile(kept.path) != 0) {
+        // The office holds no workbook now: it is ended, as when the EXCEL button fails to open one.
+        messages.show(texts::ReopenFailed.arg(QDir::toNativeSeparators(kept.path)) + excel.LastErrorText,
+                      sheet::texts::ExcelErrorCaption, Icon::Exclamation);
+        if (excel.Quit() != 0) excel.Abandon();
+        book_.ExcelState = 0;
+        return false;
+    }
+    // The sheet the seller worked on, else the first.
+    if (kept.sheet.isEmpty() || excel.SetSheetByName(kept.sheet) != 0) {
+        try {
+            excel.SetSheetNo(1);
+        } catch (const AutomationError&) {
+            // A workbook without a sheet: the next use of a cell says so.
+        }
+    }
+    book_.Row = kept.row;
+    book_.LastTitle = kept.lastTitle;
+    return true;
 }
 
 QString ItemCollection::officeFailure() {

@@ -52,7 +52,19 @@ private:
     // The office started (or the open workbook closed) and a new workbook; its formats, title and
     // headers written and saved under the dated name as the office's first work beside the walk.
     // False when there is none to write to.
-    bool prepareWorkbook(const CollectionList& list);
+    bool prepareWorkbook(const CollectionList& list, const QString& folder);
+    // The seller's item workbook open before the run, to be the panel's workbook again after it.
+    struct ItemBookKept {
+        QString path;
+        QString sheet;
+        workflow::RowCursor row;
+        QString lastTitle;
+    };
+    // The collection's workbook saved and closed, and the item workbook opened again where the
+    // seller was in it; false, said, when it could not be.
+    bool reopenItemBook(const ItemBookKept& kept);
+    // The sold items' totals, by day and as a chart, on a sheet of their own.
+    bool writeSummary(const CollectionList& list);
     // From the first page, its navigation already started when `firstStarted`.
     Walk walkPages(const CollectionList& list, bool firstStarted);
     // Loads a list page (its navigation already started when `started`) and selects its links,
@@ -86,8 +98,10 @@ private:
     static bool writeBlock(sheet::TExcel& excel, const PageRows& rows);
     // Every row read written and saved to the file; false (the error kept in `cause`, a lost
     // office forgotten) when it failed.
-    bool saveRows(QString& cause);
+    bool saveRows(QString& cause, const CollectionList* summary = nullptr);
     QString officeFailure();
+    // The one message that ends the run shown; on a whole run the seller may have the file shown.
+    void showEnd(const Walk& walk, bool browserLost, bool itemBookBack);
     // The one message that ends the run, and what it says was saved.
     QString endMessage(const Walk& walk) const;
     QString savedText() const;
@@ -109,6 +123,10 @@ private:
         int pages = 0;
     };
     std::optional<Saving> saving_; // what the file holds once the save under way is done
+    std::optional<ItemBookKept> itemBook_;
+    QString file_;        // the collection's workbook on disk
+    CollectionMode mode_ = CollectionMode::Current;
+    QList<Sale> sales_;   // the sold items read, for the summary
     int collected_ = 0;   // rows read for the workbook
     int written_ = 0;     // pages whose rows are read for the workbook
     int savedRows_ = 0;   // rows and pages in the file on disk

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstring>
@@ -86,6 +87,23 @@ QString documentsFolder() {
     if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
     return withSeparator(QDir(folder).absolutePath());
+}
+
+QString writableDocumentsFolder(QString& unusable) {
+    QString folder = fromEnvironment("ZERKON_DOCUMENTS_DIR");
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    folder = QDir(folder).absolutePath();
+    if (!QDir().mkpath(folder) || !canWriteIn(folder)) {
+        unusable = folder;
+        return {};
+    }
+    return withSeparator(folder);
+}
+
+bool canWriteIn(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zerkon-probe-XXXXXX")));
+    return probe.open();
 }
 
 bool GetSpecialFolder(int folder, QString& path) {

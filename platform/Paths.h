@@ -23,6 +23,15 @@ struct DataFolderFault {
 // Checks the data folder (a link to it is followed) and makes it 0700 when it is this user's
 // and only too open.
 DataFolderFault claimDataFolder(const QString& dataFolder);
+// The folder a collection writes its workbooks to, with trailing separator: the documents folder
+// above, made if need be, when it can be written; the home folder only when no documents folder is
+// named at all. A folder that is named but cannot be made or written gives the empty text and
+// its path in `unusable`: the caller says so, and nothing is written anywhere else.
+QString writableDocumentsFolder(QString& unusable);
+// Whether a file can be made in the folder (a probe file, removed at once): permissions alone
+// do not tell a folder on a read-only file system or marked immutable.
+bool canWriteIn(const QString& folder);
+
 // The data folder and its files that hold the seller's account (System.ini) and bank data
 // (FieldsDefine.ini) made the seller's alone (0700, 0600), whoever wrote them first; only what
 // this user owns is touched. False when one of them could not be made so.

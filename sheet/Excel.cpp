@@ -175,6 +175,45 @@ int TExcel::WriteRows(int row, int column, const QList<QVariantList>& rows) {
     return guarded([&] { ref(Sheet, "Sheet").setValues(row, column, rows); });
 }
 
+int TExcel::AddSheet(const QString& name) {
+    clearError();
+    return guarded([&] { Sheet = ref(Sheets, "Sheets").add(name); });
+}
+
+int TExcel::SetSheetByName(const QString& name) {
+    clearError();
+    std::shared_ptr<calc::Worksheet> found;
+    if (guarded([&] { found = ref(Sheets, "Sheets").item(name); }) != 0) return -1;
+    if (!found) {
+        record(AutomationError(hresult::Fail, texts::NoSheet + name));
+        return -1;
+    }
+    Sheet = found;
+    return 0;
+}
+
+QString TExcel::SheetName() {
+    clearError();
+    QString name;
+    guarded([&] { name = ref(Sheet, "Sheet").name(); });
+    return name;
+}
+
+int TExcel::SetRangeFormat(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString& format) {
+    clearError();
+    return guarded([&] {
+        ref(Sheet, "Sheet")
+            .range(calc::cellAddress(firstRow, firstColumn) + ":" + calc::cellAddress(lastRow, lastColumn))
+            ->setProperty(QStringLiteral("NumberFormat"), format);
+    });
+}
+
+int TExcel::AddColumnChart(const QString& name, int firstRow, int firstColumn, int lastRow, int lastColumn,
+                           const QRect& area) {
+    clearError();
+    return guarded([&] { ref(Sheet, "Sheet").addColumnChart(name, firstRow, firstColumn, lastRow, lastColumn, area); });
+}
+
 int TExcel::WriteToHyperlinkCell(int row, int column, const QString& address) {
     clearError();
     // One letter for the column: the program links in column E only.

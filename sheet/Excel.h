@@ -6,6 +6,7 @@
 #include "platform/AutomationError.h"
 #include "platform/calc/Application.h"
 
+#include <QRect>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -40,6 +41,18 @@ public:
     // Rows of cells from (row, column) in one call: numbers as numbers, texts kept as texts,
     // invalid values as empty cells.
     int WriteRows(int row, int column, const QList<QVariantList>& rows);
+    // A new sheet of that name after the last one, which becomes Sheet.
+    int AddSheet(const QString& name);
+    // Sheet becomes the sheet of that name; -1 when there is none.
+    int SetSheetByName(const QString& name);
+    // The sheet Sheet stands for, empty when there is none.
+    QString SheetName();
+    // A number format on a block of Sheet's cells.
+    int SetRangeFormat(int firstRow, int firstColumn, int lastRow, int lastColumn, const QString& format);
+    // A column chart made by the office over a block of Sheet (first row the series' names, first
+    // column the categories), placed at `area` in 1/100 mm.
+    int AddColumnChart(const QString& name, int firstRow, int firstColumn, int lastRow, int lastColumn,
+                       const QRect& area);
     // The cell's value, or the empty text on any failure.
     QVariant ReadCell(int row, int column);
     int SetBackgroundColor(int row, int colorIndex);

@@ -11,6 +11,7 @@ inline const QString WindowMissingCaption = QStringLiteral("ERROR");
 inline const QString StartFirst = QStringLiteral("Excelを起動してください");
 inline const QString NoFileName = QStringLiteral("ファイル名を指定してください。");
 inline const QString NoReference = QStringLiteral("オブジェクトが設定されていません: ");
+inline const QString NoSheet = QStringLiteral("シートがありません: ");
 
 // The session
 inline const QString FileFilter = QStringLiteral("EXCEL files (*.xls;*.xlsx)|*.XLS;*.XLSX");

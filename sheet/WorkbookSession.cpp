@@ -63,6 +63,7 @@ void WorkbookSession::StartExcelClick() {
     const QString path = ChooseWorkbook(excelDir);
     if (path.isEmpty()) return;
     book_.Row.forgetChoice();
+    book_.MadeByCollection = false;
 
     if (book_.ExcelState == 0 || excel.LiveCheck() != 0) {
         if (excel.Startup() != 0) return;
@@ -127,6 +128,7 @@ void WorkbookSession::CloseExcelClick() {
     if (!untilDone([&] { return excel.Quit(); })) return;
     Pause(500);
     book_.ExcelState = 0;
+    book_.MadeByCollection = false;
 }
 
 bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure failure) {

@@ -46,6 +46,12 @@ std::string closingText(const Item& item) {
     return s(item.closingDate.toString("yyyy年M月d日")) + " " + s(closingTimeLabel(item.closingHour));
 }
 
+// When an ended auction ended, as the closed lists show it.
+std::string endedText(const Item& item) {
+    if (!item.endedAt.isValid()) return closingText(item);
+    return s(item.endedAt.toString("yyyy年M月d日 H時mm分"));
+}
+
 std::string pictureThumbs(const std::vector<Picture>& pictures) {
     std::string out;
     for (const Picture& p : pictures)
@@ -372,7 +378,7 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
         if (kind == ListKind::Unsold) body += "<th>選択</th>";
         if (pictureColumn) body += "<th>画像</th>";
         body += "<th>オークションID</th><th>商品名</th>";
-        body += kind == ListKind::Sold ? "<th>落札価格</th><th>落札者</th>" : "<th>開始価格</th><th>終了日時</th>";
+        body += kind == ListKind::Sold ? "<th>落札価格</th><th>落札者</th><th>終了日時</th>" : "<th>開始価格</th><th>終了日時</th>";
         body += "</tr>\n";
         for (size_t i = first; i < last; ++i) {
             const Item& item = *items[i];
@@ -396,7 +402,7 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
             body += "</td>";
             if (kind == ListKind::Sold)
                 body += "<td>" + (shape.emptyPrice ? std::string() : html::yen(item.finalPrice) + texts::Yen) + "</td><td>" +
-                        escape(item.winner) + "</td>";
+                        escape(item.winner) + "</td><td>" + escape(endedText(item)) + "</td>";
             else
                 body += "<td>" + html::yen(item.startPrice) + texts::Yen + "</td><td>" + escape(closingText(item)) + "</td>";
             body += "</tr>\n";

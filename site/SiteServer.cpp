@@ -725,6 +725,8 @@ void SiteServer::routeControl() {
             res.set_content("no current auction with that ID\n", "text/plain");
             return;
         }
+        item->endedAt = clock::now();
+        item->endedAt.setTime(QTime(item->endedAt.time().hour(), item->endedAt.time().minute()));
         if (req.get_param_value("winner") == "1") {
             item->status = ItemStatus::Sold;
             const long long price = parsePrice(req.get_param_value("price"));

@@ -44,6 +44,7 @@ QJsonObject itemJson(const Item& item) {
         {"closingHour", item.closingHour},
         {"listedAt", item.listedAt.toString(Qt::ISODate)},
         {"finalPrice", item.finalPrice},
+        {"endedAt", item.endedAt.toString(Qt::ISODate)},
         {"winner", q(item.winner)},
         {"relistOf", q(item.relistOf)},
         {"relistedAs", q(item.relistedAs)},
@@ -99,6 +100,8 @@ void SiteState::seed(int current, int sold, int unsold, const QDateTime& now) {
         item.closingDate = now.date().addDays(dayOffset);
         item.closingHour = (9 + 3 * index) % 24;
         item.listedAt = QDateTime(item.closingDate.addDays(-7), QTime(item.closingHour, 0));
+        // An auction ends within its closing hour, at a minute of its own.
+        if (status != ItemStatus::Selling) item.endedAt = QDateTime(item.closingDate, QTime(item.closingHour, (7 * index) % 60));
         if (status == ItemStatus::Sold) {
             item.finalPrice = item.startPrice + 250LL * (index % 9) + 500;
             char winner[32];

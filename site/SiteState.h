@@ -39,6 +39,7 @@ struct Item {
     QDateTime listedAt;
     ItemStatus status = ItemStatus::Selling;
     long long finalPrice = 0;     // sold items
+    QDateTime endedAt;            // ended items: when the auction ended, to the minute
     std::string winner;
     std::string relistOf;         // the ended item this one relists
     std::string relistedAs;       // set on an ended item once relisted

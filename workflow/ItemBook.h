@@ -27,6 +27,8 @@ public:
 struct ItemBook {
     sheet::TExcel* Excel = nullptr;
     int ExcelState = 0; // 0 no workbook driven, 1 started with a workbook open
+    // The open workbook is one a collection made: a listing press asks before it writes to it.
+    bool MadeByCollection = false;
     // Every read and write of an item row's cell goes through it.
     sheet::WorkbookSession* Workbook = nullptr;
     ColumnChooser* Columns = nullptr;

@@ -26,6 +26,7 @@ inline const QString NoSelection = QStringLiteral("アクティブなセルが�
 inline const QString CannotOpen = QStringLiteral("ブックを開けませんでした(使用中か、壊れています): ");
 inline const QString Protected = QStringLiteral("ブックにパスワードが設定されているため開けません: ");
 inline const QString FileNotFound = QStringLiteral("ファイルが見つかりません: ");
+inline const QString SheetNameInUse = QStringLiteral("その名前のシートは既にあります: ");
 inline const QString LinksNotWritten = QStringLiteral("ハイパーリンクを書き込めませんでした: ");
 } // namespace texts
 

@@ -43,6 +43,11 @@ QDateTime fromSerial(double serial, const QDate& nullDate) {
     return base.addMSecs(qint64(std::llround(serial * 86400000.0)));
 }
 
+double toSerial(const QDateTime& at, const QDate& nullDate) {
+    const QDateTime base(nullDate, QTime(0, 0));
+    return double(base.date().daysTo(at.date())) + at.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
 std::shared_ptr<RangeState> makeRange(const std::shared_ptr<RangeState>& sheet,
                                       const Reference<css::table::XCellRange>& range) {
     auto state = std::make_shared<RangeState>();
@@ -478,6 +483,10 @@ void Worksheet::setValues(int firstRow, int firstColumn, const QList<QVariantLis
                 // An empty text leaves the cell empty; an empty value would read as #N/A.
                 if (!v.isValid() || v.isNull()) line.getArray()[c] <<= rtl::OUString();
                 else if (v.typeId() == QMetaType::QString) line.getArray()[c] <<= uno::ou(v.toString());
+                else if (v.typeId() == QMetaType::QDate)
+                    line.getArray()[c] <<= toSerial(QDateTime(v.toDate(), QTime(0, 0)), d->doc->nullDate());
+                else if (v.typeId() == QMetaType::QDateTime)
+                    line.getArray()[c] <<= toSerial(v.toDateTime(), d->doc->nullDate());
                 else line.getArray()[c] <<= v.toDouble();
             }
             data.getArray()[r] = line;
@@ -544,6 +553,36 @@ void Worksheet::activate() {
     });
 }
 
+void Worksheet::addColumnChart(const QString& name, int firstRow, int firstColumn, int lastRow, int lastColumn,
+                               const QRect& area) {
+    d->doc->run("ChartObjects.Add", [&] {
+        checkCell(firstRow, firstColumn);
+        checkCell(lastRow, lastColumn);
+        Reference<css::sheet::XCellRangeAddressable> addressable(
+            d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
+        Sequence<css::table::CellRangeAddress> ranges(1);
+        ranges.getArray()[0] = addressable->getRangeAddress();
+        css::awt::Rectangle rect;
+        rect.X = area.x();
+        rect.Y = area.y();
+        rect.Width = area.width();
+        rect.Height = area.height();
+        Reference<css::table::XTableChartsSupplier> supplier(d->sheet, UNO_QUERY_THROW);
+        Reference<css::table::XTableCharts> charts = supplier->getCharts();
+        if (charts->hasByName(uno::ou(name))) charts->removeByName(uno::ou(name));
+        charts->addNewByName(uno::ou(name), rect, ranges, true, true);
+    });
+}
+
+QStringList Worksheet::chartNames() const {
+    return d->doc->run("ChartObjects", [&] {
+        Reference<css::table::XTableChartsSupplier> supplier(d->sheet, UNO_QUERY_THROW);
+        QStringList names;
+        for (const rtl::OUString& name : supplier->getCharts()->getElementNames()) names << uno::qs(name);
+        return names;
+    });
+}
+
 // ---- Sheets ---------------------------------------------------------------------------------
 
 Sheets::Sheets(std::shared_ptr<DocState> doc) : d(std::move(doc)) {}
@@ -561,6 +600,30 @@ std::shared_ptr<Worksheet> Sheets::item(int number) const {
         auto state = std::make_shared<RangeState>();
         state->doc = d;
         state->sheet.set(sheets->getByIndex(number - 1), UNO_QUERY_THROW);
+        return std::make_shared<Worksheet>(state);
+    });
+}
+
+std::shared_ptr<Worksheet> Sheets::item(const QString& name) const {
+    return d->run("Item", [&]() -> std::shared_ptr<Worksheet> {
+        Reference<css::container::XNameAccess> sheets(d->doc->getSheets(), UNO_QUERY_THROW);
+        if (!sheets->hasByName(uno::ou(name))) return nullptr;
+        auto state = std::make_shared<RangeState>();
+        state->doc = d;
+        state->sheet.set(sheets->getByName(uno::ou(name)), UNO_QUERY_THROW);
+        return std::make_shared<Worksheet>(state);
+    });
+}
+
+std::shared_ptr<Worksheet> Sheets::add(const QString& name) {
+    return d->run("Add", [&] {
+        Reference<css::sheet::XSpreadsheets> sheets = d->doc->getSheets();
+        if (sheets->hasByName(uno::ou(name))) throw AutomationError(zk::hresult::Exception, texts::SheetNameInUse + name);
+        const sal_Int16 at = sal_Int16(Reference<css::container::XIndexAccess>(sheets, UNO_QUERY_THROW)->getCount());
+        sheets->insertNewByName(uno::ou(name), at);
+        auto state = std::make_shared<RangeState>();
+        state->doc = d;
+        state->sheet.set(sheets->getByName(uno::ou(name)), UNO_QUERY_THROW);
         return std::make_shared<Worksheet>(state);
     });
 }

@@ -4,6 +4,7 @@
 // hyperlinks. Members keep the names of the automation model they stand in for; every call
 // reaches the office and reports its failures as AutomationErrors.
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -92,7 +93,8 @@ public:
     // The texts of a block of cells in one call, row by row (values as cellText gives them).
     QList<QStringList> texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
     // A block of cells written in one call from firstRow/firstColumn, row by row: numbers as
-    // numbers, texts as texts (never parsed), invalid values as empty cells. Short rows are
+    // numbers, dates and times as the workbook's day numbers, texts as texts (never parsed),
+    // invalid values as empty cells. Short rows are
     // filled with empty cells. Rows keep their height unless a text has a line break (for the
     // new rows this is written for, the height fitting them would give).
     void setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows);
@@ -101,6 +103,12 @@ public:
     // their height.
     void setHyperlinks(int firstRow, int column, const QStringList& addresses);
     void activate();
+    // A chart made by the office over a block of the sheet (its first row the series' names, its
+    // first column the categories), placed at `area` (in 1/100 mm from the sheet's corner):
+    // columns, one series a data column, the way the office draws a block by default.
+    void addColumnChart(const QString& name, int firstRow, int firstColumn, int lastRow, int lastColumn,
+                        const QRect& area);
+    QStringList chartNames() const;
 
 private:
     std::shared_ptr<RangeState> d;
@@ -112,6 +120,10 @@ public:
     QString typeName() const override { return QStringLiteral("Sheets"); }
     int count() const;
     std::shared_ptr<Worksheet> item(int number) const; // 1-based
+    // The sheet of that name, none when there is none.
+    std::shared_ptr<Worksheet> item(const QString& name) const;
+    // A new empty sheet of that name after the last one; a name in use is refused.
+    std::shared_ptr<Worksheet> add(const QString& name);
 
 private:
     std::shared_ptr<DocState> d;

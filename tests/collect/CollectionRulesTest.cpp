@@ -5,7 +5,10 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <optional>
+#include <unistd.h>
 
 using namespace zk::collect;
 
@@ -101,4 +104,119 @@ TEST(CollectionRules, TheWorkbookIsNamedByDateAndLabelInTheDocumentsFolder) {
     QString folder = "unchanged";
     EXPECT_FALSE(zk::paths::GetSpecialFolder(99, folder));
     EXPECT_EQ(folder, "unchanged");
+}
+
+TEST(CollectionRules, EveryColumnAModeWritesHasItsHeader) {
+    const QStringList common{QString::fromUtf8("頁"), QString::fromUtf8("頁内"), QString::fromUtf8("商品ID"),
+                             QString::fromUtf8("タイトル"), "URL"};
+    EXPECT_EQ(headers(CollectionMode::Current), common);
+    EXPECT_EQ(headers(CollectionMode::Unsold), common);
+    EXPECT_EQ(headers(CollectionMode::Sold),
+              (common + QStringList{QString::fromUtf8("価格"), QString::fromUtf8("落札者"), QString::fromUtf8("終了日時")}));
+    // Only the sold list's cells after the title are read, one for each further header.
+    EXPECT_EQ(cellsRead(CollectionMode::Sold), headers(CollectionMode::Sold).size() - common.size());
+    EXPECT_EQ(cellsRead(CollectionMode::Current), 0);
+}
+
+TEST(CollectionRules, APriceIsAWholeNumberOfYenWithItsThousandsGroupedOrNot) {
+    const struct {
+        const char* text;
+        std::optional<qint64> yen;
+    } cases[] = {
+        {"4,500", 4500},          {"4,500 円", 4500},     {"4,500円", 4500},   {"1500", 1500},
+        {"1,234,567", 1234567},   {"0", 0},              {"４，５００", 4500}, {" 800 ", 800},
+        {"", std::nullopt},       {"4,50", std::nullopt}, {"1,5000", std::nullopt}, {",500", std::nullopt},
+        {"-500", std::nullopt},   {"1.5", std::nullopt}, {"価格未定", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(priceValue(QString::fromUtf8(c.text)), c.yen) << c.text;
+}
+
+TEST(CollectionRules, AnEndTimeIsADateWithItsTimeOfDayIfShown) {
+    const struct {
+        const char* text;
+        std::optional<QDateTime> at;
+    } cases[] = {
+        {"2024年5月3日 9時05分", QDateTime(QDate(2024, 5, 3), QTime(9, 5))},
+        {"2024年12月31日 23時59分", QDateTime(QDate(2024, 12, 31), QTime(23, 59))},
+        {"２０２４年５月３日　９時０５分", QDateTime(QDate(2024, 5, 3), QTime(9, 5))},
+        {"2024/05/03 09:05", QDateTime(QDate(2024, 5, 3), QTime(9, 5))},
+        {"2024年5月3日", QDateTime(QDate(2024, 5, 3), QTime(0, 0))},
+        {"2024年2月30日 9時00分", std::nullopt},
+        {"2024年5月3日 25時00分", std::nullopt},
+        {"2024年5月3日 AM　９時～AM１０時", std::nullopt}, // a closing slot is no moment
+        {"5月3日 9時05分", std::nullopt},                 // no year, no day to count it on
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(endTimeOf(QString::fromUtf8(c.text)), c.at) << c.text;
+}
+
+TEST(CollectionRules, ASoldRowKeepsWhatTheListShowsAsNumberDateOrText) {
+    const QDateTime ended(QDate(2024, 5, 3), QTime(9, 5));
+    const struct {
+        const char* name;
+        QStringList texts;
+        QVariantList cells;
+    } cases[] = {
+        {"price, buyer, end", {"4,500 円", "bidder_01", "2024年5月3日 9時05分"}, {qint64(4500), "bidder_01", ended}},
+        {"no cell after the title: nothing, the row stays", {}, {}},
+        {"a price that is no number stays as shown", {"価格未定 円", "b"}, {"価格未定", "b"}},
+        {"an end that is no date stays as shown", {"1,500 円", "b", "終了"}, {qint64(1500), "b", "終了"}},
+        {"the price alone", {"1,500 円"}, {qint64(1500)}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(soldCells(c.texts), c.cells) << c.name;
+}
+
+TEST(CollectionRules, TheSummaryCountsEveryItemAndAveragesThoseWithAPrice) {
+    const auto at = [](int day, int hour) { return std::optional<QDateTime>(QDateTime(QDate(2024, 5, day), QTime(hour, 0))); };
+    const struct {
+        const char* name;
+        QList<Sale> sales;
+        SalesLine all;
+        QList<DaySales> days;
+    } cases[] = {
+        {"nothing sold", {}, {0, 0, 0}, {}},
+        {"one day, two items", {{4500, at(3, 9)}, {1500, at(3, 23)}}, {2, 2, 6000},
+         {{QDate(2024, 5, 3), {2, 2, 6000}}}},
+        {"days in order whatever the list's", {{1000, at(5, 1)}, {2000, at(3, 1)}, {3000, at(5, 2)}}, {3, 3, 6000},
+         {{QDate(2024, 5, 3), {1, 1, 2000}}, {QDate(2024, 5, 5), {2, 2, 4000}}}},
+        {"an item without a price counts but is not averaged", {{1000, at(3, 1)}, {std::nullopt, at(3, 2)}},
+         {2, 1, 1000}, {{QDate(2024, 5, 3), {2, 1, 1000}}}},
+        {"items without an end time come last", {{std::nullopt, std::nullopt}, {500, at(4, 0)}, {700, std::nullopt}},
+         {3, 2, 1200}, {{QDate(2024, 5, 4), {1, 1, 500}}, {QDate(), {2, 1, 700}}}},
+    };
+    for (const auto& c : cases) {
+        const SalesSummary summary = summarize(c.sales);
+        EXPECT_EQ(summary.all, c.all) << c.name;
+        EXPECT_EQ(summary.days, c.days) << c.name;
+    }
+    EXPECT_DOUBLE_EQ((SalesLine{3, 2, 1001}).average(), 500.5);
+    EXPECT_DOUBLE_EQ((SalesLine{1, 0, 0}).average(), 0.0);
+}
+
+TEST(CollectionRules, ANamedDocumentsFolderThatCannotBeMadeOrWrittenIsNamedNeverReplaced) {
+    zk::test::TempFolder dir;
+    dir.write("file", "x");
+    QDir().mkpath(dir.path() + "/locked");
+    QFile::setPermissions(dir.path() + "/locked", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool root = ::geteuid() == 0; // a folder's permissions do not stop root
+    const struct {
+        const char* name;
+        QString folder;
+        bool usable;
+    } cases[] = {
+        {"made when missing", dir.path() + "/new/docs", true},
+        {"under a file: cannot be made", dir.path() + "/file/docs", false},
+        {"read-only: cannot be written", dir.path() + "/locked", root},
+        {"under a read-only folder: cannot be made", dir.path() + "/locked/docs", root},
+    };
+    for (const auto& c : cases) {
+        zk::test::ScopedEnv documents("ZERKON_DOCUMENTS_DIR", c.folder);
+        QString unusable;
+        const QString folder = zk::paths::writableDocumentsFolder(unusable);
+        EXPECT_EQ(folder, c.usable ? QDir(c.folder).absolutePath() + "/" : QString()) << c.name;
+        EXPECT_EQ(unusable, c.usable ? QString() : QDir(c.folder).absolutePath()) << c.name;
+        // The probe leaves nothing behind.
+        if (c.usable) EXPECT_TRUE(QDir(c.folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    }
+    QFile::setPermissions(dir.path() + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
