@@ -247,6 +247,11 @@ QString TIECtrl::GetFormValue(int form, const QString& name) {
     return formGet(form, name, "value").toString(); // null, no element: empty
 }
 
+int TIECtrl::GetFormChecked(int form, const QString& name) {
+    const Variant checked = formGet(form, name, "checked");
+    return checked.isNull() ? -1 : checked.toBool() ? 1 : 0;
+}
+
 int TIECtrl::SetFormSelectedIndex(int form, const QString& name, int index) {
     return formPut(form, name, "SelectedIndex", index) ? 0 : -1;
 }

@@ -64,6 +64,8 @@ public:
     // Form addressing.
     int SetFormValue(int form, const QString& name, const QString& value);
     QString GetFormValue(int form, const QString& name);
+    // Whether a form's check box or radio button is checked: 1 or 0, -1 when there is no such element.
+    int GetFormChecked(int form, const QString& name);
     int SetFormSelectedIndex(int form, const QString& name, int index);
     // The options of a form's list, each as its value and its text, in one read; -1 when there
     // is no such list.

@@ -25,7 +25,6 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QSt
     failure_ = failure;
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
-    KeySender& keys = *browser_.Keys;
 
     if (ie.SelectByTagName("form") != 0) {
         fail(texts::fields::NoFillableForm);
@@ -46,10 +45,10 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QSt
         return -1;
     }
 
-    // The sales mode answers to a key only: a space on the focused radio button.
-    toFront(defs.BrowserWindow);
-    ie.FocusFormItem(form, "salesmode_auction");
-    keys.SendKeys(" ", true);
+    if (!holdSalesMode(form)) {
+        MessageService::instance().show(texts::fields::SalesModeNotSet);
+        return -1;
+    }
 
     for (int g = 0; g < defs.FieldCount; ++g) {
         if (skipsField(defs, g, skipPrices == 1)) continue;
@@ -83,7 +82,37 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QSt
         }
     }
 
-    return setClosing(form) == 0 ? form : -1;
+    if (setClosing(form) != 0) return -1;
+    // Read once more when the rest is filled: a page still applying its own state can take the
+    // choice back after the key, and the form must not go without it.
+    if (!holdSalesMode(form)) {
+        MessageService::instance().show(texts::fields::SalesModeNotSet);
+        return -1;
+    }
+    return form;
+}
+
+bool FormFiller::holdSalesMode(int form) {
+    TIECtrl& ie = *browser_.IE;
+    TFieldDefs& defs = *carry_.FieldDefs;
+    KeySender& keys = *browser_.Keys;
+    const QString radio = QStringLiteral("salesmode_auction");
+    constexpr int Keyings = 3;
+    constexpr int Reads = 4;
+    for (int keying = 0;; ++keying) {
+        // A page without the radio button has no sales mode to choose.
+        for (int read = 0; read < Reads; ++read) {
+            const int checked = ie.GetFormChecked(form, radio);
+            if (checked != 0) return true;
+            if (keying == 0) break; // not keyed yet: nothing to wait for
+            workflow::pause(50);
+        }
+        if (keying == Keyings) return false;
+        // The sales mode answers to a key only: a space on the focused radio button.
+        toFront(defs.BrowserWindow);
+        ie.FocusFormItem(form, radio);
+        keys.SendKeys(" ", true);
+    }
 }
 
 int FormFiller::setClosing(int form) {

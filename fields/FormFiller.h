@@ -22,6 +22,9 @@ public:
     int FillListingForm(int skipPrices, const QSet<QString>& onPage = {}, QString* failure = nullptr);
 
 private:
+    // Makes sure the auction sales mode is chosen on the form, keying it while it is not; false
+    // when it never held.
+    bool holdSalesMode(int form);
     // Chooses the seller's closing date and hour in the page's own lists (the date by keys, the
     // hour by index); a slot the page no longer offers is said and only replaced by the nearest
     // one if the seller agrees. 0, or -1 after its message.

@@ -21,6 +21,8 @@ inline const QString IndexPastFields = QStringLiteral("フィールド数を超�
 inline const QString NoFillableForm = QStringLiteral("セットできるフォームが有りません");
 // A COMBO or RADIO value that is no number; filled with the field's name and value.
 inline const QString ValueNotNumber = QStringLiteral("FieldsDefine.iniの項目[%1]の値[%2]が数値ではありません。");
+// The sales mode's radio button did not stay chosen however often it was keyed.
+inline const QString SalesModeNotSet = QStringLiteral("販売形式（オークション形式）を選択できませんでした。送信していません。");
 
 // The closing date and hour: filled with the panel's label of the chosen slot (and, for the
 // question, the page's labels of the nearest slot it offers).

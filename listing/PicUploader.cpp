@@ -210,7 +210,7 @@ QStringList TPicUploader::notShownBySite(const QStringList& sent) {
     QStringList missing;
     for (const QString& path : sent) {
         const QString name = QFileInfo(path).fileName();
-        const bool onPage = std::any_of(shown.begin(), shown.end(), [&](const QString& t) { return t.contains(name); });
+        const bool onPage = std::any_of(shown.begin(), shown.end(), [&](const QString& t) { return rules::pictureShownAs(t, name); });
         if (!onPage) missing << name;
     }
     return missing;

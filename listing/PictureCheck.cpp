@@ -30,14 +30,31 @@ rules::PictureFacts examinePicture(const QString& folder, const QString& path) {
     facts.size = bytes.size();
     facts.jpegMagic = rules::hasJpegMagic(bytes);
     if (!facts.jpegMagic) return facts;
+    // The decoder takes a cut file for a whole one (the missing rows come out grey): the
+    // markers are walked to the end of the image first.
+    const rules::JpegEnd end = rules::jpegEnd(bytes);
+    facts.whole = end == rules::JpegEnd::Whole;
+    facts.cut = end == rules::JpegEnd::Cut;
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer, "jpeg");
+    // The header's size, read without decoding: a picture beyond what the reader may allocate
+    // (the panel's thumbnail and preview decode through the same reader) is said as too many
+    // pixels rather than as broken.
+    const QSize pixels = reader.size();
+    facts.width = pixels.width() > 0 ? pixels.width() : 0;
+    facts.height = pixels.height() > 0 ? pixels.height() : 0;
+    // The JPEG reader gives grey pictures a byte a pixel and every other one four.
+    const int depth = reader.imageFormat() == QImage::Format_Grayscale8 ? 8 : 32;
+    facts.decodedBytes = rules::decodedImageBytes(facts.width, facts.height, depth);
+    facts.decodeLimit = qint64(QImageReader::allocationLimit()) << 20;
+    // Decoded only when nothing else already stands against it.
+    if (rules::pictureProblem(facts) != rules::PictureProblem::Broken) return facts;
     facts.decodes = !reader.read().isNull();
     return facts;
 }
 
-QString pictureProblemText(rules::PictureProblem problem) {
+QString pictureProblemText(rules::PictureProblem problem, const rules::PictureFacts& facts) {
     using P = rules::PictureProblem;
     switch (problem) {
     case P::None: return {};
@@ -47,15 +64,18 @@ QString pictureProblemText(rules::PictureProblem problem) {
     case P::Empty: return texts::PictureEmpty;
     case P::TooLarge: return texts::PictureTooLarge;
     case P::NotJpeg: return texts::PictureNotJpeg;
+    case P::Truncated: return texts::PictureTruncated;
+    case P::TooManyPixels: return texts::PictureTooManyPixels.arg(facts.width).arg(facts.height);
     case P::Broken: return texts::PictureBroken;
     }
     return {};
 }
 
 QString unsendablePicture(const QString& folder, const QString& path) {
-    const rules::PictureProblem problem = rules::pictureProblem(examinePicture(folder, path));
+    const rules::PictureFacts facts = examinePicture(folder, path);
+    const rules::PictureProblem problem = rules::pictureProblem(facts);
     if (problem == rules::PictureProblem::None) return {};
-    return QFileInfo(path).fileName() + "：" + pictureProblemText(problem);
+    return QFileInfo(path).fileName() + "：" + pictureProblemText(problem, facts);
 }
 
 QStringList unsendablePictures(const QString& folder, const QStringList& paths) {

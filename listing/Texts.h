@@ -78,6 +78,9 @@ inline const QString PictureEmpty = QStringLiteral("空のファイルです");
 inline const QString PictureTooLarge = QStringLiteral("大きすぎます（1枚10MBまで）");
 inline const QString PictureNotJpeg = QStringLiteral("JPEG画像ではありません");
 inline const QString PictureBroken = QStringLiteral("JPEG画像として読めません（壊れています）");
+inline const QString PictureTruncated = QStringLiteral("JPEG画像が途中で切れています（ファイルが欠けています）");
+// %1×%2: the picture's width and height in pixels.
+inline const QString PictureTooManyPixels = QStringLiteral("画素数が大きすぎます（%1×%2）");
 // Our own: an item row without a title is no item; its pictures are not spent on it.
 inline const QString NoTitleInRow = QStringLiteral("この行には商品名がありません。行を確認して下さい。");
 

@@ -32,14 +32,37 @@ struct PictureFacts {
     bool readable = false;
     qint64 size = 0;
     bool jpegMagic = false;    // the content begins as a JPEG does
+    bool whole = false;        // its segments run on to the end-of-image marker
+    bool cut = false;          // the bytes run out before that marker
+    int width = 0;             // the size its header gives; 0 when the header does not read
+    int height = 0;
+    qint64 decodedBytes = 0;   // what decoding it would allocate
+    qint64 decodeLimit = 0;    // what the image reader allocates at most; 0 for no bound
     bool decodes = false;      // the whole picture decodes as a JPEG
 };
-enum class PictureProblem { None, OutsideFolder, NotAFile, Unreadable, Empty, TooLarge, NotJpeg, Broken };
+enum class PictureProblem { None, OutsideFolder, NotAFile, Unreadable, Empty, TooLarge, NotJpeg, Truncated, TooManyPixels, Broken };
 // The first reason the site would refuse the picture (or it must not be sent at all), in the
 // order the facts are found: where it is, what it is, then its content.
 PictureProblem pictureProblem(const PictureFacts& facts);
 // Whether bytes begin as a JPEG file does (start of image, then a marker).
 bool hasJpegMagic(const QByteArray& head);
+// How a JPEG's markers, walked from its start, end: at the end-of-image marker (Whole), with
+// the bytes running out before it (Cut), or at something that is no JPEG structure (Malformed).
+// A decoder fills what a cut file lacks with grey and calls it read; this walk tells the cut
+// file. Bytes after the end-of-image marker (some cameras append data) are not looked at; the
+// end marker of an embedded thumbnail lies inside its segment and is skipped with it.
+enum class JpegEnd { Whole, Cut, Malformed };
+JpegEnd jpegEnd(const QByteArray& bytes);
+// The bytes an image of this size and depth takes in memory: rows padded to 32 bits, as the
+// image reader counts them against its allocation limit. -1 for a size it cannot hold.
+qint64 decodedImageBytes(int width, int height, int bitsPerPixel);
+
+// The file name as the browser writes it into a multipart form: a double quote, CR and LF
+// percent-encoded, everything else as it is. The site shows the name it received.
+QString multipartFileName(const QString& fileName);
+// Whether the text the site shows for an uploaded picture names this file, as sent or as the
+// browser encoded it.
+bool pictureShownAs(const QString& shownText, const QString& fileName);
 
 // Whether n pictures are left from `next` on and every one of them is still on disk.
 bool enoughPictures(const QStringList& files, int next, int n, const std::function<bool(const QString&)>& exists);

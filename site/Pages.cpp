@@ -203,7 +203,7 @@ std::string categoryConfirm(const std::string& code) {
     return html::page(texts::CategoryConfirmTitle, body);
 }
 
-std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime& now) {
+std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime& now, int salesModeResetMs) {
     const FieldMap& f = draft.fields;
     const bool relist = !draft.relistOf.empty();
     const bool htmlMode = field(f, "html_mode") == "1";
@@ -252,6 +252,10 @@ std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime&
     body += "<p><input type=\"submit\" id=\"auc_submit1\" name=\"auc_submit1\" value=\"" +
             escape(texts::ConfirmButton) + "\"></p>\n</form>\n";
     body += entryScript;
+    if (salesModeResetMs >= 0)
+        body += "<script>window.addEventListener('load',function(){setTimeout(function(){"
+                "var r=document.getElementsByName('salesmode');for(var i=0;i<r.length;i++)r[i].checked=false;},"
+                + std::to_string(salesModeResetMs) + ");});</script>\n";
     body += nav(info);
     return html::page(relist ? texts::RelistTitle : std::string("出品 - ") + texts::EntryTitle, body);
 }

@@ -15,7 +15,9 @@ std::string top(const SiteInfo& info, const std::string& user);
 // The category confirmation reached from the listing address.
 std::string categoryConfirm(const std::string& code);
 // The entry form for a new listing or (with `relistOf`) a relist; values from the draft.
-std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime& now);
+// salesModeResetMs >= 0: the page's script takes the sales mode back that long after the load
+// (a fault of the practice site).
+std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime& now, int salesModeResetMs = -1);
 std::string picturePage(const SiteInfo& info, const Draft& draft, const std::vector<std::string>& errors);
 std::string preview(const SiteInfo& info, const Draft& draft, const Item& parsed);
 std::string complete(const SiteInfo& info, const Item& item);

@@ -471,11 +471,11 @@ void SiteServer::startListing(const Request& req, Response& res, const std::stri
         return;
     }
     const Draft& draft = state_.newDraft(session, code, clock::now());
-    showEntryForm(session, draft.id, res);
+    showEntryForm(req, session, draft.id, res);
 }
 
 void SiteServer::backToForm(const Request& req, Response& res, const std::string& session) {
-    showEntryForm(session, req.get_param_value("draft"), res);
+    showEntryForm(req, session, req.get_param_value("draft"), res);
 }
 
 Draft* SiteServer::openDraft(const std::string& id, const std::string& session, Response& res) {
@@ -542,7 +542,7 @@ void SiteServer::startRelist(const Request& req, Response& res, const std::strin
     draft.fields.erase(texts::ClosingTime);
     draft.fields.erase("salesmode");
     draft.pictures = item->pictures;
-    showEntryForm(session, draft.id, res);
+    showEntryForm(req, session, draft.id, res);
 }
 
 void SiteServer::listPage(const Request& req, Response& res, const std::string&) {
@@ -578,13 +578,20 @@ void SiteServer::picture(const Request& req, Response& res) {
     res.set_content(data, type.empty() ? "application/octet-stream" : type);
 }
 
-void SiteServer::showEntryForm(const std::string& session, const std::string& draftId, Response& res) {
+void SiteServer::showEntryForm(const Request& req, const std::string& session, const std::string& draftId,
+                               Response& res) {
     Draft* draft = openDraft(draftId, session, res);
     if (!draft) return;
     const QDateTime now = clock::now();
     // The closing lists are built now; a slot offered now stays acceptable at submission.
     draft->createdAt = now;
-    sendPage(res, pages::entryForm(info_, *draft, now));
+    // The seller's pages run under the state's lock: the fault is taken here.
+    int resetMs = -1;
+    if (FaultRule& reset = state_.faults.reset; reset.matches(req.target, req.method)) {
+        if (reset.count > 0) --reset.count;
+        resetMs = std::max(0, reset.delayMs);
+    }
+    sendPage(res, pages::entryForm(info_, *draft, now, resetMs));
 }
 
 void SiteServer::takeFormFields(const Request& req, Draft& draft) {
@@ -693,9 +700,10 @@ void SiteServer::routeControl() {
         res.set_content(QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString(), "application/json");
     });
 
-    // Fault switches: kind=delay|error|drop, count (default 1, -1 = until cleared), path (a part
-    // of the address the fault applies to; default all pages), method (GET or POST; default
-    // both), ms (for delay).
+    // Fault switches: kind=delay|error|drop|reset, count (default 1, -1 = until cleared), path (a
+    // part of the address the fault applies to; default all pages), method (GET or POST; default
+    // both), ms (for delay; for reset, how long after its load the entry form takes its sales
+    // mode back).
     srv.Post("/_sim/fault", [this](const Request& req, Response& res) {
         const std::string kind = req.get_param_value("kind");
         FaultRule rule;
@@ -707,10 +715,11 @@ void SiteServer::routeControl() {
         if (kind == "delay") state_.faults.delay = rule;
         else if (kind == "error") state_.faults.error = rule;
         else if (kind == "drop") state_.faults.drop = rule;
+        else if (kind == "reset") state_.faults.reset = rule;
         else if (kind == "clear") state_.faults = Faults{};
         else {
             res.status = 400;
-            res.set_content("kind must be delay, error, drop or clear\n", "text/plain");
+            res.set_content("kind must be delay, error, drop, reset or clear\n", "text/plain");
             return;
         }
         res.set_content("ok\n", "text/plain");

@@ -76,7 +76,8 @@ private:
     Draft* openDraft(const std::string& id, const std::string& session, httplib::Response& res);
     // An ended unsold item of this seller, or an error page and null.
     const Item* relistable(const std::string& id, const std::string& session, httplib::Response& res);
-    void showEntryForm(const std::string& session, const std::string& draftId, httplib::Response& res);
+    void showEntryForm(const httplib::Request& req, const std::string& session, const std::string& draftId,
+                       httplib::Response& res);
     void takeFormFields(const httplib::Request& req, Draft& draft);
 
     SiteOptions options_;

@@ -102,6 +102,9 @@ struct Faults {
     FaultRule delay;
     FaultRule error;
     FaultRule drop;
+    // The entry form's own script takes its sales mode back (no choice) delayMs after the page
+    // has loaded, as a page still applying its state does to a choice made early.
+    FaultRule reset;
 };
 
 class SiteState {

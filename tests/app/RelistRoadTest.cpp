@@ -197,6 +197,38 @@ TEST_F(RelistRoadTest, SingleRelistFromAnItemPageAndRefusalsOfOtherPages) {
     EXPECT_EQ(texts(), QStringList({QString::fromUtf8("[出品終了分]の[落札者無し]ページで行って下さい")}));
 }
 
+// The relist form's own script takes the sales mode back a moment after the page has loaded,
+// while the fill is still under way (the closing alone keeps it busy for more than half a
+// second): the fill reads the choice back before the form goes and keys it again, and every
+// item is relisted as an auction. Before, the site answered "販売形式を選択してください。".
+TEST_F(RelistRoadTest, ASalesModeTheRelistFormTakesBackDuringTheFillIsChosenAgainBeforeItGoes) {
+    ASSERT_NO_FATAL_FAILURE(start(4));
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    ASSERT_EQ(ie().SelectByName("aidlist"), 0);
+    QStringList ids;
+    for (int i = 0; i < 3; ++i) ids << ie().GetItemAttribute(i, "value");
+    struct Case {
+        const char* when;
+        int ms;
+    };
+    const QList<Case> cases = {
+        {"at once after the load", 0},
+        {"while the sales mode has just been keyed", 250},
+        {"while the closing is being keyed", 500},
+    };
+    for (int k = 0; k < cases.size(); ++k) {
+        const Case& c = cases[k];
+        ASSERT_EQ(site->control("fault", "kind=reset&method=POST&path=/jp/show/resubmit&ms=" + std::to_string(c.ms)), 200);
+        ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(ids[k])), 0);
+        MessageService::instance().clearTranscript();
+        panel().click("ReShuppin");
+        EXPECT_EQ(texts(), QStringList()) << c.when;
+        ASSERT_EQ(relists().size(), k + 1) << c.when << ": " << texts().join(" / ").toStdString();
+        EXPECT_EQ(relists()[k].toObject()["from"].toString(), ids[k]) << c.when;
+        EXPECT_EQ(item(relists()[k].toObject()["to"].toString())["salesMode"].toString(), "auction") << c.when;
+    }
+}
+
 // The browser lost under each relist press, killed or stopped (SIGSTOP) past the call bound, before
 // the press, during it, in the middle of a bulk run and at its last item. After each: the program
 // runs, the one message is the reconnect rule's, a new browser is there, the panel is as before

@@ -301,3 +301,20 @@ TEST_F(UploadEndToEnd, PicturesThatMustNotGoAreNamedBeforeAnythingIsSent) {
     EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
     EXPECT_EQ(main_->services().ledger.current(), nullptr);
 }
+
+// The browser sends a name as it is, but for a double quote (percent-encoded); the site shows
+// what it received. Every picture the site shows is recognised as sent, whatever its name
+// holds, and all are parked.
+TEST_F(UploadEndToEnd, PicturesWithQuotesPercentSpacesHashOrJapaneseInTheirNamesAreRecognisedOnTheSite) {
+    start();
+    const QStringList names = {"a\"quoted\".jpg", "100% #1 b.jpg", QString::fromUtf8("写真　三（表）.jpg")};
+    for (const QString& name : names) picture(name);
+    openWorkbook({{"B2", "カメラ"}});
+    main_->services().book.Row.PriceColumn = 0;
+    openListingForm();
+    upload(3, {dir_.file("pics/" + names[1])});
+    EXPECT_EQ(said(), QStringList()) << said().join(" / ").toStdString();
+    EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:100% #1 b.jpg", "2:a%22quoted%22.jpg",
+                                                    QString::fromUtf8("3:写真　三（表）.jpg")}}));
+    for (const QString& name : names) EXPECT_TRUE(parked(name) && !inFolder(name)) << name.toStdString();
+}
