@@ -46,7 +46,7 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QSt
     }
 
     if (!holdSalesMode(form)) {
-        MessageService::instance().show(texts::fields::SalesModeNotSet);
+        fail(texts::fields::SalesModeNotSet);
         return -1;
     }
 
@@ -86,7 +86,7 @@ int FormFiller::FillListingForm(int skipPrices, const QSet<QString>& onPage, QSt
     // Read once more when the rest is filled: a page still applying its own state can take the
     // choice back after the key, and the form must not go without it.
     if (!holdSalesMode(form)) {
-        MessageService::instance().show(texts::fields::SalesModeNotSet);
+        fail(texts::fields::SalesModeNotSet);
         return -1;
     }
     return form;
