@@ -464,9 +464,7 @@ void TMain::pressFailed(const AutomationError& e) {
         return;
     }
     // A browser that vanished (or was ended as hung) counts as lost whatever the error said.
-    ie.LastError = int32_t(browserLost && !e.isDisconnection() ? hresult::Disconnected : e.code());
-    ie.LastErrorText = e.text();
-    Login->ReconnectRule(-99);
+    Login->ReconnectRule(AutomationError(browserLost && !e.isDisconnection() ? hresult::Disconnected : e.code(), e.text()));
 }
 
 // The workbook's two buttons: auction IDs that wait for the workbook go into their rows while it

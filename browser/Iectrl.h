@@ -26,6 +26,9 @@ using WindowHandle = quintptr;
 
 class TIECtrl {
 public:
+    // The result of an operation that met an automation error (kept in LastError/LastErrorText).
+    static constexpr int AutomationFailed = -99;
+
     TIECtrl();
     ~TIECtrl();
     TIECtrl(const TIECtrl&) = delete;

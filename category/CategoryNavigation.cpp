@@ -83,7 +83,7 @@ workflow::StepResult CategoryNavigation::openCategory(const QString& code) {
     workflow::CurtainGuard curtain(panel_);
     TIECtrl& ie = *browser_.IE;
     const int loaded = ie.NavigateWait(settings_.value(workflow::ini::ShuppinUrl) + code);
-    if (loaded == -99) {
+    if (loaded == TIECtrl::AutomationFailed) {
         const AutomationError error(uint32_t(ie.LastError), ie.LastErrorText);
         return StepResult::browserError(error.code(), error.text(), error.isDisconnection());
     }

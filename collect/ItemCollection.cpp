@@ -249,7 +249,7 @@ int ItemCollection::selectLinks() {
         return ie.SelectByTagName("A");
     } catch (const AutomationError& e) {
         keepError(ie, e);
-        return -99;
+        return TIECtrl::AutomationFailed;
     }
 }
 

@@ -152,7 +152,16 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
 }
 
 void BatchListing::RenzokuShuppinClick() {
-    if (!ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).SettleDoubt()) return;
+    // A listing in doubt is asked about first: the run goes on only once the site has settled it.
+    if (const workflow::ListingRecord* record = ledger_.current(); record && record->inDoubt()) {
+        ListingRecords(browser_, book_, carry_, ledger_, settings_, panel_).AskTheSite();
+        if (ledger_.current() && ledger_.current()->inDoubt()) return;
+    }
+    // A listing begun by hand holds pictures of the folder: the run would hand them out again.
+    if (const workflow::ListingRecord* open = ledger_.current(); open && open->undoable()) {
+        say(t::ListingUnderWay.arg(open->row));
+        return;
+    }
     workflow::BusyGuard busy(panel_);
     if (!ready()) return;
     QList<batch::RowData> rows;
@@ -270,6 +279,10 @@ Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row
         // Said once, as for any press: the reconnect rule starts a lost browser again.
         sayListingFailure(result, false, browser_, settings_, panel_);
         outcome.kind = Outcome::Kind::NotReached;
+        stop = stopAt(v.row);
+    } else if (end.kind == Kind::Refused) {
+        // Refused before anything was sent (the journal, the closing slot): what stops this row
+        // stops the next ones too. The run ends here, the row keeps its pictures for the next press.
         stop = stopAt(v.row);
     }
     if (const workflow::ListingRecord* record = ledger_.current(); record && record->inDoubt()) {

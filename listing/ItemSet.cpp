@@ -88,7 +88,7 @@ int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage, QString* fail
             MessageService::instance().show(texts::ScreenNotChanged);
             return -1;
         }
-        // -99: the browser failed before the press; the relist has its own way out of that.
+        // The browser failed before the press: the relist has its own way out of that.
         return browser::SitePages(browser_, settings_).AgreeAndList();
     }
     if (panel_.sendAfterFill() && ie.SelectById(texts::SubmitElement) == 0 && !ie.List.isNull()) ie.ClickSelected();

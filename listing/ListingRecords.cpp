@@ -117,10 +117,8 @@ std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite
         for (const ListedItem& item : listingCandidates(links, record.title, settings_.auctionHost(), known))
             found << Candidate{item.id, item.link};
         return found;
-    } catch (const AutomationError& e) {
-        // The new browser went too: the site could not be asked.
-        ie.LastError = int32_t(e.code());
-        ie.LastErrorText = e.text();
+    } catch (const AutomationError&) {
+        // The new browser went too: the site could not be asked, and the caller says so.
         return std::nullopt;
     }
 }

@@ -98,7 +98,14 @@ ListingResult ListingRoad::agree() {
             return ended(StepResult::refused(texts::JournalBlocksListing.arg(ledger_.journalPath(), ledger_.journalError())));
         }
     }
-    StepResult step = guarded([&] { return steps_.pressAgree(); });
+    StepResult step;
+    try {
+        step = steps_.pressAgree();
+    } catch (const AutomationError& e) {
+        // The browser went during the press itself: it may have gone out, so only the site
+        // can say. The record stays in doubt.
+        return ended(steps_.lostOrFailed(e));
+    }
     if (!step.ok()) {
         // Nothing was pressed: the record is as it was.
         if (ledger_.current()) ledger_.advance(before);

@@ -182,7 +182,7 @@ StepResult RoadStepsOnSite::pressAgree() {
     const int pressed = browser::SitePages(browser_, settings_).AgreeAndList(&failure);
     if (pressed == 0) return StepResult::done();
     TIECtrl& ie = *browser_.IE;
-    if (pressed == -99) {
+    if (pressed == TIECtrl::AutomationFailed) {
         const AutomationError error(uint32_t(ie.LastError), ie.LastErrorText);
         return StepResult::browserError(error.code(), error.text(), error.isDisconnection() || !ie.IsConnected());
     }

@@ -142,6 +142,8 @@ inline const QString AllRows = QStringLiteral("全件");
 inline const QString CountSuffix = QStringLiteral("件");
 inline const QString Stop = QStringLiteral("停止");
 inline const QString NoRows = QStringLiteral("出品する行がありません。");
+inline const QString ListingUnderWay = QStringLiteral(
+    "アップロードした出品（行%1）が途中です。出品するか、[画像を１出品分戻す]で戻してから連続出品して下さい。");
 inline const QString ReportCaption = QStringLiteral("連続出品の事前チェック");
 inline const QString ReportIntro = QStringLiteral("%1行のうち %2行を出品します。出品できない %3行は飛ばします。");
 inline const QString ReportNothing = QStringLiteral("%1行のどれも出品できません。");

@@ -108,7 +108,7 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
             opened_.insert(batch[k]);
             ++counts_.tried;
             // Its result is not examined: the relist finds a page that failed; a lost browser raises.
-            if (ie.NavigateWait(batch[k]) == -99) SingleRelist::raiseIfLost(ie);
+            if (ie.NavigateWait(batch[k]) == TIECtrl::AutomationFailed) SingleRelist::raiseIfLost(ie);
             workflow::pause(100);
             if (single.ReShuppinClick(true) == SingleRelist::Outcome::Submitted) ++counts_.relisted;
             else ++counts_.skipped;
@@ -116,7 +116,7 @@ void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
             if (tally_.RelistedIDs.size() >= MaxRelisted) return;
         }
         if (ticked) return; // ticked items are relisted in one pass
-        if (ie.NavigateWait(single.unsoldListAddress()) == -99) SingleRelist::raiseIfLost(ie);
+        if (ie.NavigateWait(single.unsoldListAddress()) == TIECtrl::AutomationFailed) SingleRelist::raiseIfLost(ie);
         if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
             SingleRelist::raiseIfLost(ie);
             MessageService::instance().show(texts::NoData);

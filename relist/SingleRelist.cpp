@@ -24,7 +24,7 @@ int SingleRelist::openUnsoldList() {
     const int result = ie.NavigateWait(unsoldListAddress());
     // The press's guard applies the reconnect rule to what is raised here, after the panel is
     // ready again; a bulk run ends with it.
-    if (result == -99) throw AutomationError(uint32_t(ie.LastError), ie.LastErrorText);
+    if (result == TIECtrl::AutomationFailed) throw AutomationError(uint32_t(ie.LastError), ie.LastErrorText);
     if (result == -2) MessageService::instance().show(texts::NoUnsoldPage);
     return result;
 }
@@ -135,10 +135,10 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
     }
     const int filled =
         listing::ItemForm(browser_, book_, carry_, settings_, panel_).SetItemToForm(listing::ItemForm::Relisting);
-    // A browser error at the agree press (-99, kept in LastError) touches nothing of the
+    // A browser error at the agree press (kept in LastError) touches nothing of the
     // listing: outside a bulk run, or when the browser has gone, it goes to the press's guard
     // (reconnect rule, one message); a bulk run skips the item silently otherwise.
-    if (filled == -99 && (!bulk || !ie.IsConnected())) {
+    if (filled == TIECtrl::AutomationFailed && (!bulk || !ie.IsConnected())) {
         raiseIfLost(ie);
         throw AutomationError(uint32_t(ie.LastError), ie.LastErrorText);
     }

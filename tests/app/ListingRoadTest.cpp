@@ -764,7 +764,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
                 "行5「半端な値段」：開始価格が半角の整数ではありません：12.5\n"
                 "行6「出品済み」：出品済みです（オークションID：x100）。もう一度出品すると二重になります\n"
                 "行10「即決が安い」：即決価格（1500）が開始価格（2000）より低くなっています\n\n失敗した行：\n"
-                "行2「混雑で断られる」：ただいまサーバーが混み合っています。（送った画像 p01.jpg は zzz.zzz にあります）\n\n"
+                "行2「混雑で断られる」：ただいまサーバーが混み合っています。（画像 p01.jpg はフォルダに戻しました）\n\n"
                 "出品ログ：%2")
                   .arg(longTitle, dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")))
                   .toStdString());
@@ -774,15 +774,18 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
     // picture each; an empty cell ends the template's filling.
     const QJsonArray items = listed();
     ASSERT_EQ(items.size(), 4);
+    // Each row its own picture: the refused row's share went back to the folder, and the rows
+    // after it took theirs, not its.
     const struct {
         const char* title;
         int row, start, buy;
         QString category;
         const char* description;
-    } expected[] = {{"模型", 7, 2500, 0, code, "状態：箱付き／付属："},
-                    {"全集", 8, 1200, 2000, "2100500001", "状態：全巻／付属：帯付き"},
-                    {"時計", 9, 800, 1000, code, "状態：電池交換済み／付属："},
-                    {"切手", 11, 500, 0, code, "状態：／付属：%%"}};
+        const char* picture;
+    } expected[] = {{"模型", 7, 2500, 0, code, "状態：箱付き／付属：", "p02.jpg"},
+                    {"全集", 8, 1200, 2000, "2100500001", "状態：全巻／付属：帯付き", "p03.jpg"},
+                    {"時計", 9, 800, 1000, code, "状態：電池交換済み／付属：", "p04.jpg"},
+                    {"切手", 11, 500, 0, code, "状態：／付属：%%", "p05.jpg"}};
     QMap<int, QString> ids;
     for (int i = 0; i < 4; ++i) {
         const QJsonObject item = items[i].toObject();
@@ -792,10 +795,14 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(item["buyNowPrice"].toInt(), expected[i].buy);
         EXPECT_EQ(item["category"].toString(), expected[i].category);
         EXPECT_EQ(item["description"].toString(), u(expected[i].description));
-        EXPECT_EQ(item["pictures"].toArray().size(), 1);
+        ASSERT_EQ(item["pictures"].toArray().size(), 1);
+        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(), expected[i].picture);
         EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
         ids[expected[i].row] = item["id"].toString();
     }
+
+    EXPECT_TRUE(QFile::exists(dir_.file("pictures/p01.jpg")));
+    EXPECT_TRUE(QFile::exists(dir_.file("pictures/zzz.zzz/p05.jpg")));
 
     // The log: a header and a line per row of the run, in the office's reading as in ours.
     QFile log(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")));
@@ -897,4 +904,273 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
         EXPECT_EQ(again.text(QStringLiteral("A%1").arg(titles.indexOf(title) + 2)), v.toObject()["id"].toString())
             << title.toStdString();
     }
+}
+
+// A sheet without price columns lists at the definitions' prices with 連続出品 as with the single
+// presses: one report, one summary, its log.
+TEST_F(ListingRoadTest, BatchOfASheetWithoutPriceColumnsListsAtTheDefinitionsPrices) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"B2", u("置き時計")}, {"B3", u("花瓶")}});
+    // The price column's prompt answered with "no price column".
+    MessageService::instance().setAnswers({book, "OK", "Cancel"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 2), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    const QString log = dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"));
+    EXPECT_EQ(batchSummary(), u("連続出品が終わりました。\n出品 2件　スキップ 0件　失敗 0件\n\n出品ログ：%1").arg(log));
+    int summaries = 0;
+    for (const auto& entry : MessageService::instance().transcript())
+        summaries += entry["caption"].toString() == u("連続出品の事前チェック") && entry["kind"].toString() == "message";
+    EXPECT_EQ(summaries, 1);
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 2);
+    for (const auto& v : items) EXPECT_EQ(v.toObject()["startPrice"].toInt(), 1000) << v.toObject()["title"].toString().toStdString();
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll().mid(3)).split("\r\n", Qt::SkipEmptyParts).size(), 3);
+}
+
+namespace {
+
+// Whether a picture of the test's folder is parked (sent with a listing) or still in the folder.
+bool parked(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/zzz.zzz/") + name)); }
+bool inFolder(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/") + name)); }
+
+} // namespace
+
+// Faults from outside a run, each at one step: whatever the site or the disk did, every row is on
+// the site once with its own picture, or not at all with its picture back in the folder; a
+// journal that cannot be written lets nothing out.
+TEST_F(ListingRoadTest, BatchFaultsLeaveEveryRowOnceWithItsOwnPicture) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                  {"B2", u("一")}, {"F2", "700"}, {"B3", u("二")}, {"F3", "700"},
+                                  {"B4", u("三")}, {"F4", "700"}});
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
+    const QString firstPicture = makePictures(dir_, 3);
+
+    // The data folder cannot be written (even by root): no row goes out, no picture moves.
+    const QString data = QFileInfo(main_->services().ledger.journalPath()).absolutePath();
+    auto immutable = [&](bool on) { QProcess::execute("chattr", {on ? "+i" : "-i", data}); };
+    struct Writable {
+        std::function<void(bool)> set;
+        ~Writable() { set(false); }
+    } writable{immutable};
+    immutable(true);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({firstPicture, "ContinueButton"});
+    batch->click();
+    immutable(false);
+    EXPECT_TRUE(batchSummary().contains(u("出品の記録ファイル（%1）に書き込めないため、出品しませんでした").arg(main_->services().ledger.journalPath())))
+        << batchSummary().toStdString();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品を途中で止めました（行2 で止め、次は行2 から続けます）"))) << batchSummary().toStdString();
+    EXPECT_EQ(listed().size(), 0);
+    for (const char* p : {"p01.jpg", "p02.jpg", "p03.jpg"}) EXPECT_TRUE(inFolder(dir_, p)) << p;
+
+    // The agree press refused by the site for the first row: its picture goes back, and the rows
+    // after it take theirs, not its.
+    site->control("fault", "kind=error&path=/jp/config/submit&method=POST&count=1");
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    batch->click();
+    EXPECT_TRUE(batchSummary().contains(u("行2「一」：ただいまサーバーが混み合っています。（画像 p01.jpg はフォルダに戻しました）")))
+        << texts().join(" / ").toStdString();
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 2);
+    const QMap<QString, QString> pictureOf{{u("二"), "p02.jpg"}, {u("三"), "p03.jpg"}};
+    for (const auto& v : items) {
+        const QJsonObject item = v.toObject();
+        ASSERT_EQ(item["pictures"].toArray().size(), 1);
+        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(), pictureOf.value(item["title"].toString()));
+    }
+    EXPECT_TRUE(inFolder(dir_, "p01.jpg"));
+    EXPECT_TRUE(parked(dir_, "p02.jpg") && parked(dir_, "p03.jpg"));
+}
+
+// An agree press whose answer is dropped leaves its row in doubt: the run stops there, no press
+// sends the row again while the site may still make it, and only after the bound is it taken
+// back, its picture in the folder, and listed once.
+TEST_F(ListingRoadTest, ADroppedAnswerStaysInDoubtUntilTheBoundAndTheRowIsListedOnce) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    writeDataFolder(*site, dir_.path(), site->dataText("FieldsDefine.ini"));
+    QFile::copy(site->dataFile("category.txt"), dir_.path() + "/data/category.txt");
+    {
+        QFile ini(dir_.file("data/System.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::Append));
+        ini.write("\r\n[LISTING]\r\nDOUBT_SECONDS=45\r\n");
+    }
+    ASSERT_NO_FATAL_FAILURE(startLoggedIn());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                  {"B2", u("落とされる")}, {"F2", "700"}, {"B3", u("次の品")}, {"F3", "700"}});
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
+
+    site->control("fault", "kind=drop&path=/jp/config/submit&method=POST&count=1");
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 2), "ContinueButton"});
+    QElapsedTimer since;
+    since.start();
+    batch->click();
+    EXPECT_TRUE(batchSummary().contains(u("行2 の出品がサイトで確かめられません"))) << batchSummary().toStdString();
+    EXPECT_EQ(listed().size(), 0);
+    EXPECT_TRUE(parked(dir_, "p01.jpg")); // with its record, which is still open
+
+    // Pressed again at once: still in doubt, nothing sent.
+    MessageService::instance().clearTranscript();
+    batch->click();
+    EXPECT_TRUE(texts().join(" / ").contains(u("まだサイトで確かめられません"))) << texts().join(" / ").toStdString();
+    EXPECT_EQ(listed().size(), 0);
+
+    // After the bound the site can no longer make it: taken back, and the run lists both rows.
+    while (since.elapsed() < 46000) QTest::qWait(100);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    batch->click();
+    EXPECT_TRUE(texts().contains(u("出品はサイトにありませんでした。"))) << texts().join(" / ").toStdString();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 2);
+    for (const auto& v : items) {
+        const QJsonObject item = v.toObject();
+        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(),
+                  item["title"].toString() == u("落とされる") ? "p01.jpg" : "p02.jpg");
+    }
+}
+
+// A listing the site makes late, with Zerkon gone in between: the next start does not call it
+// absent, and the next press finds it and writes it into its own row; nothing is listed twice.
+TEST_F(ListingRoadTest, ALateListingAcrossARestartIsFoundNotListedTwice) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"B1", u("商品名")}, {"B2", u("遅れる出品")}});
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1);
+    main_->services().book.Row.choose(2);
+    MessageService::instance().clearTranscript();
+    chooseClosing(2, 9);
+    chooseCategory();
+    ASSERT_GE(entryForm(), 0) << texts().join(" / ").toStdString();
+    typeUploadFields(u("遅れる出品"), "700");
+    uploaded(2, u("遅れる出品"));
+    panel().click("SetShuppin");
+    ASSERT_TRUE(ie().GetUrl().endsWith("preview"));
+    // The site holds the press 25 s; the run dies right after it went out.
+    site->control("fault", "kind=delay&path=/jp/config/submit&method=POST&ms=25000");
+    QElapsedTimer since;
+    since.start();
+    main_->services().ledger.current()->agreeSentAt = QDateTime::currentDateTime();
+    main_->services().ledger.advance(zk::workflow::ListingRecord::Stage::AgreeSent);
+    ASSERT_EQ(zk::browser::SitePages(main_->services().browser, main_->services().settings).AgreeAndList(), 0);
+    const QString journal = main_->services().ledger.journalPath();
+    const QByteArray left = [&] {
+        QFile f(journal);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    main_.reset();
+    QFile out(journal);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(left);
+    out.close();
+
+    MessageService::instance().clearTranscript();
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_TRUE(texts().join(" / ").contains(u("行2「遅れる出品」の出品はまだサイトにありません"))) << texts().join(" / ").toStdString();
+    ASSERT_NE(main_->services().ledger.current(), nullptr);
+    while (listed().isEmpty() && since.elapsed() < 40000) QTest::qWait(200);
+    site->control("fault", "kind=clear");
+    ASSERT_EQ(listed().size(), 1);
+    const QString id = listed()[0].toObject()["id"].toString();
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    MessageService::instance().clearTranscript();
+    panel().click("Exhibit"); // any listing step asks the site first
+    EXPECT_TRUE(texts().join(" / ").contains(id)) << texts().join(" / ").toStdString();
+    EXPECT_EQ(main_->services().ledger.current(), nullptr);
+    main_->close();
+    EXPECT_EQ(zk::test::Reopened(book).text("A2"), id);
+    EXPECT_EQ(listed().size(), 1);
+}
+
+// The office lost while a row's pictures go up: the row's pictures come back to the folder, the
+// run stops there, and with the workbook open again every row lists with its own picture.
+TEST_F(ListingRoadTest, TheOfficeLostInAnUploadGivesTheRowsPicturesBack) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                  {"B2", u("甲")}, {"F2", "700"}, {"B3", u("乙")}, {"F3", "700"}});
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
+
+    // The office goes the moment the site has shown the first picture.
+    QTimer watch;
+    const qint64 office = main_->services().book.Excel->ExcelApp->office().processId();
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!parked(dir_, "p01.jpg")) return;
+        watch.stop();
+        if (office > 1) ::kill(pid_t(office), SIGKILL);
+    });
+    watch.start(5);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 2), "ContinueButton"});
+    batch->click();
+    watch.stop();
+    EXPECT_TRUE(batchSummary().contains(u("行2 で止め、次は行2 から続けます"))) << batchSummary().toStdString();
+    EXPECT_EQ(listed().size(), 0);
+    EXPECT_TRUE(inFolder(dir_, "p01.jpg") && inFolder(dir_, "p02.jpg"));
+    EXPECT_EQ(main_->services().ledger.current(), nullptr);
+
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    batch->click();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 2);
+    for (const auto& v : items)
+        EXPECT_EQ(v.toObject()["pictures"].toArray()[0].toObject()["name"].toString(),
+                  v.toObject()["title"].toString() == u("甲") ? "p01.jpg" : "p02.jpg");
 }

@@ -108,7 +108,9 @@ TEST(ListingRoadEngine, EveryFaultEndsListedTakenBackOrInDoubtNeverHalfWay) {
         {"items", {}, true, End::TakenBack, Kind::BrowserLost},
         {"confirm", StepResult::siteRefused("ただいまサーバーが混み合っています。"), false, End::TakenBack, Kind::SiteRefused},
         {"agree", StepResult::failed("画面が違います"), false, End::TakenBack, Kind::Failed},
-        {"agree", {}, true, End::TakenBack, Kind::BrowserLost},
+        {"agree", StepResult::browserLost(zk::hresult::Disconnected, {}), false, End::TakenBack, Kind::BrowserLost},
+        // Lost during the press itself: it may have gone out.
+        {"agree", {}, true, End::InDoubt, Kind::BrowserLost},
         // Pressed: the site refused in its own words, so nothing was made.
         {"read", StepResult::siteRefused("ただいまサーバーが混み合っています。"), false, End::TakenBack, Kind::SiteRefused},
         // Pressed, no answer read: only the site can settle it.
