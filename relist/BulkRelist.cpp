@@ -1,6 +1,7 @@
 #include "relist/BulkRelist.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMap.h"
 #include "platform/MessageService.h"
 #include "relist/RelistRules.h"
 #include "relist/SingleRelist.h"
@@ -43,11 +44,11 @@ void BulkRelist::ReShuppinAllClick() {
     if (prices.used && (!prices.start.isEmpty() || !prices.buy.isEmpty()) &&
         messages.show(texts::PricesEntered, texts::ContinueCaption, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
-    if (!ie.GetUrl().contains(QStringLiteral("hasWinner=0"))) {
+    if (!ie.GetUrl().contains(browser::site::UnsoldMarker)) {
         messages.show(texts::NotUnsoldList);
         return;
     }
-    if (ie.SelectByName(QStringLiteral("aidlist")) != 0) {
+    if (ie.SelectByName(browser::site::AidList) != 0) {
         SingleRelist::raiseIfLost(ie);
         messages.show(texts::NoData);
         return;
