@@ -122,11 +122,12 @@ private:
                 if (!pictures.isEmpty() && open(pictures)) judgePage(Page::Pictures, SiteCheck::read(ie_));
                 else notReached(Page::Pictures, site::ToPicturePage);
             } else {
-                notReached(Page::ItemForm, site::ConfirmElement);
-                notReached(Page::Pictures, site::ConfirmElement);
+                const bool follows = !holds(category, site::ConfirmElement);
+                notReached(Page::ItemForm, site::ConfirmElement, follows);
+                notReached(Page::Pictures, site::ConfirmElement, follows);
             }
         } else {
-            notReached(Page::Category, settings_.value(workflow::ini::ShuppinUrl));
+            notReached(Page::Category, settings_.value(workflow::ini::ShuppinUrl), false);
         }
         for (const Element& e : table_)
             if (site::sendsToOpen(e.page)) findings_ << Finding{e.page, e.key, site::judge(e, {}).expected, t::NotVisited,
@@ -182,10 +183,13 @@ private:
             if (e.page == page) findings_ << site::judge(e, read);
     }
 
-    void notReached(Page page, const QString& through) {
+    // A page that could not be opened: a problem of its own, or (`follows`) one already named
+    // on the page that leads to it.
+    void notReached(Page page, const QString& through, bool follows = true) {
         for (const Element& e : table_)
             if (e.page == page)
-                findings_ << Finding{page, e.key, site::judge(e, {}).expected, t::NotReached.arg(through), State::Missing};
+                findings_ << Finding{page, e.key, site::judge(e, {}).expected, t::NotReached.arg(through),
+                                     follows ? State::NotVisited : State::Missing};
     }
 
     void unreachable(const QString& cause) {
@@ -237,7 +241,8 @@ QString SiteCheckReport::table() const {
     QStringList lines{t::OutputHeader};
     for (const Finding& f : findings)
         lines << QStringList{pageName(f.page), f.element, f.expected, f.found}.join('\t');
-    if (outcome == Outcome::Unreachable) lines << t::OutputUnreachable.arg(cause);
+    // The verdict stays one line, last, for scripts to read.
+    if (outcome == Outcome::Unreachable) lines << t::OutputUnreachable.arg(QString(cause).replace('\n', QStringLiteral("；")));
     else if (outcome == Outcome::Moved) lines << t::OutputMoved.arg(problems().size());
     else lines << t::OutputAllHold.arg(findings.size());
     return lines.join('\n') + '\n';
