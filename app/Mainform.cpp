@@ -25,6 +25,7 @@
 #include "app/Texts.h"
 #include "sheet/Texts.h"
 #include "platform/Clock.h"
+#include "browser/Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 #include "ui_Mainform.h"
@@ -226,6 +227,11 @@ void TMain::addBatchControls() {
     RenzokuStop->setObjectName(QStringLiteral("RenzokuStop"));
     RenzokuStop->setGeometry(RenzokuProgress->geometry().right() + 4, RenzokuProgress->y(), 60, 18);
     RenzokuStop->hide();
+    // "サイト点検" in the settings area, beside the browser's start.
+    SiteCheckButton = new QPushButton(browser::texts::check::Button, ui_->SetOption->parentWidget());
+    SiteCheckButton->setObjectName(QStringLiteral("SiteCheck"));
+    SiteCheckButton->setGeometry(ui_->StartIE->geometry().right() + 2, ui_->StartIE->y(),
+                                 ui_->SetOption->geometry().right() - ui_->StartIE->geometry().right() - 1, 24);
 }
 
 void TMain::connectControls() {
@@ -238,6 +244,7 @@ void TMain::connectControls() {
     connect(u.EndButton, &QPushButton::clicked, this, &QWidget::close);
     onClick(u.SetYahooID, [this] { SetYahooIDClick(); });
     onClick(u.SetOption, [this] { SetOptionClick(); });
+    onClick(SiteCheckButton, [this] { SiteCheckClick(); });
     onClick(u.StartExcel, [this] { StartExcelClick(); });
     onClick(u.CloseExcel, [this] { CloseExcelClick(); });
     onClick(u.SelectRow, [this] { Prompts->SelectRowClick(); });

@@ -160,6 +160,8 @@ private:
     // The account, the option editor, the description tool.
     void SetYahooIDClick();
     void SetOptionClick();
+    // "サイト点検": the site check, its findings in a window.
+    void SiteCheckClick();
     void Button1Click();
     // The workbook opens and closes with the IDs that wait for it saved.
     void StartExcelClick();
@@ -202,6 +204,7 @@ private:
     // "連続出品" beside the listing buttons: the button, the number of rows (0 all), and over
     // the whole panel (the curtain included) its progress and stop button while it runs.
     QPushButton* RenzokuShuppin = nullptr;
+    QPushButton* SiteCheckButton = nullptr;
     QSpinBox* RenzokuCount = nullptr;
     QLabel* RenzokuProgress = nullptr;
     QPushButton* RenzokuStop = nullptr;

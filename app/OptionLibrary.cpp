@@ -1,6 +1,8 @@
 #include "app/OptionLibrary.h"
 
 #include "app/Mainform.h"
+#include "app/SiteCheckWindow.h"
+#include "fields/SiteCheckRun.h"
 #include "app/Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
@@ -32,6 +34,19 @@ void TMain::SetOptionClick() {
     const QString& folder = services_.settings.dataFolder();
     if (optionLibrary_->IniSetting(folder + "FieldsDefine.ini") == 1 && FieldDefs && FieldDefs->LoadFromFolder(folder) != 0)
         endApplication();
+}
+
+void TMain::SiteCheckClick() {
+    workflow::BusyGuard busy(*this);
+    workflow::Services& s = services_;
+    if (!s.browser.IE || !s.carry.FieldDefs) return;
+    const browser::SiteCheckReport report = browser::SiteCheck::run(
+        *s.browser.IE, s.settings, fields::siteCheckInput(s.settings, *s.carry.FieldDefs, s.carry.LastCategory));
+    // A check that held spares the next run its own.
+    if (report.outcome == browser::SiteCheckReport::Outcome::AllHold) browser::SiteCheck::setHeldThisStart(true);
+    busy.ready();
+    SiteCheckWindow window(report, this);
+    MessageService::instance().exec(window);
 }
 
 } // namespace zk

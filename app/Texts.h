@@ -53,11 +53,18 @@ inline const QString PreviewLibraryMissing = QStringLiteral("画像プレビュ�
 
 namespace zk::texts {
 // The command line's answers (one screen for the help).
+// The command line site check: why it could not run.
+inline const QString CheckNoDataFolder = QStringLiteral("データフォルダを使えません：%1");
+inline const QString CheckNoSystemIni = QStringLiteral("System.ini を読めないか、正しく設定されていません：%1");
+inline const QString CheckNoFieldsDefine = QStringLiteral("FieldsDefine.ini を読めません：%1");
+inline const QString CheckNoBrowser = QStringLiteral("ブラウザを起動できません：%1");
 inline const QString CommandVersion = QStringLiteral("Zerkon %1\n");
 inline const QString CommandHelp = QStringLiteral(
     "Zerkon %1 ― オークションサイトへの出品・再出品・商品名収集を行う出品者用コントロールパネル\n"
     "\n"
-    "使い方: zerkon [--help | --version]\n"
+    "使い方: zerkon [--help | --version | --check-site]\n"
+    "  --check-site  画面を出さずにサイトを点検します（ブラウザは画面なし）。\n"
+    "                終了コード 0 異常なし、1 要素が変わった、2 サイトに接続・ログインできない\n"
     "\n"
     "データフォルダ: %2\n"
     "  System.ini、FieldsDefine.ini、category.txt などを置くフォルダです。\n"

@@ -1,5 +1,6 @@
 #include "browser/SiteLogin.h"
 
+#include "browser/SiteMap.h"
 #include "browser/SiteMessages.h"
 #include "browser/Texts.h"
 #include "platform/AutomationError.h"
@@ -62,14 +63,14 @@ int SiteLogin::AutoLogin() {
     };
     const QString id = settings_.value(workflow::ini::YahooId);
     bool filled = false;
-    if (ie.ExistsByName("login")) {
+    if (ie.ExistsByName(browser::site::LoginField)) {
         // Bytes that are no CP932 were read as replacement characters: the site could not read them either.
         if (id.contains(QChar::ReplacementCharacter)) return failed(browser::texts::LoginIdUnreadable);
-        if (ie.SetFormValue(0, "login", id) < 0) return failed({});
+        if (ie.SetFormValue(0, browser::site::LoginField, id) < 0) return failed({});
         filled = true;
     }
-    if (ie.ExistsByName("passwd")) {
-        if (ie.SetFormValue(0, "passwd", settings_.value(workflow::ini::Password)) < 0) return failed({});
+    if (ie.ExistsByName(browser::site::PasswordField)) {
+        if (ie.SetFormValue(0, browser::site::PasswordField, settings_.value(workflow::ini::Password)) < 0) return failed({});
         filled = true;
     }
     if (filled && ie.SubmitForm(0, 0) != 0) return failed({});
@@ -82,7 +83,7 @@ int SiteLogin::AutoLogin() {
 
 QString SiteLogin::loginProblem() {
     TIECtrl& ie = *browser_.IE;
-    if (ie.ExistsByName("passwd") == 1) {
+    if (ie.ExistsByName(browser::site::PasswordField) == 1) {
         // The site's own words when it gives any.
         const QStringList said = browser::siteErrors(ie);
         return said.isEmpty() ? browser::texts::LoginAskedAgain : said.first();

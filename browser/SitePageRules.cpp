@@ -1,9 +1,11 @@
 #include "browser/SitePageRules.h"
 
+#include "browser/SiteMap.h"
+
 namespace zk::browser {
 
 bool isCompletionPage(const QString& url, const QString& auctionHost) {
-    return !auctionHost.isEmpty() && url.contains(auctionHost + QLatin1String("/jp/config/submit"));
+    return !auctionHost.isEmpty() && url.contains(auctionHost + site::CompletionPath);
 }
 
 QString auctionIdFromLink(const QString& link) { return link.mid(link.lastIndexOf('/') + 1); }

@@ -1,6 +1,8 @@
 #pragma once
 // Every message the category dialog shows, in one place. The captions of its controls are in
 // its form, Categoryform.ui.
+#include "browser/SiteMap.h"
+
 #include <QString>
 
 namespace zk::category::texts {
@@ -18,7 +20,7 @@ inline const QString HistoryNotSaved = QStringLiteral("履歴ファイルに書�
 inline const QString ListingPageNotShown = QStringLiteral("出品ページに切り替わりません。");
 inline const QString NoLinks = QStringLiteral("LINKを取得できません。");
 inline const QString NoLinkCount = QStringLiteral("Aタグの数が取得できません。");
-inline const QString HtmlTagLink = QStringLiteral("HTMLタグ入力");
+inline const QString& HtmlTagLink = browser::site::HtmlTagLink;
 
 inline const QString InformationCaption = QStringLiteral("情報");
 inline const QString ConfirmCaption = QStringLiteral("確認");

@@ -1,5 +1,7 @@
 #pragma once
 // The texts of the column prompts and of the item-name collection.
+#include "browser/SiteMap.h"
+
 #include <QString>
 
 namespace zk::collect::texts {
@@ -78,7 +80,7 @@ inline const QString ProgressDone = QStringLiteral("収集 %1件");
 // The price cell's text ends in this; the cut keeps what comes before it.
 inline const QString YenSuffix = QStringLiteral(" 円");
 // The item page's address part after the auction host.
-inline const QString ItemPagePath = QStringLiteral("/jp/auction/");
+inline const QString& ItemPagePath = browser::site::ItemPagePath;
 inline const QString PageParameter = QStringLiteral("&apg=");
 
 } // namespace zk::collect::texts

@@ -1,6 +1,7 @@
 #include "fields/FormFiller.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMap.h"
 #include "platform/KeySender.h"
 #include "fields/FormRules.h"
 #include "fields/Texts.h"
@@ -96,7 +97,7 @@ bool FormFiller::holdSalesMode(int form) {
     TIECtrl& ie = *browser_.IE;
     TFieldDefs& defs = *carry_.FieldDefs;
     KeySender& keys = *browser_.Keys;
-    const QString radio = QStringLiteral("salesmode_auction");
+    const QString& radio = browser::site::SalesModeRadio;
     constexpr int Keyings = 3;
     constexpr int Reads = 4;
     for (int keying = 0;; ++keying) {
@@ -120,8 +121,8 @@ int FormFiller::setClosing(int form) {
     TFieldDefs& defs = *carry_.FieldDefs;
     KeySender& keys = *browser_.Keys;
     MessageService& messages = MessageService::instance();
-    const QString dateList = QStringLiteral("ClosingDate");
-    const QString timeList = QStringLiteral("ClosingTime");
+    const QString& dateList = browser::site::ClosingDateList;
+    const QString& timeList = browser::site::ClosingTimeList;
 
     // The page built its lists when it was loaded: rows are found there by what they stand for,
     // never by where the panel shows them.

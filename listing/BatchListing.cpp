@@ -1,5 +1,7 @@
 #include "listing/BatchListing.h"
 
+#include "fields/SiteCheckRun.h"
+
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
 #include "category/CategoryTree.h"
@@ -172,6 +174,7 @@ void BatchListing::RenzokuShuppinClick() {
         return;
     }
     const QList<batch::Verdict> verdicts = batch::preflight(rows, plan);
+    if (!fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, nullptr)) return;
     if (!PreflightReport::ask(verdicts)) return;
 
     int toList = 0;

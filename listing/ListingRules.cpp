@@ -1,5 +1,7 @@
 #include "listing/ListingRules.h"
 
+#include "browser/SiteMap.h"
+
 #include "browser/SitePageRules.h"
 
 #include <QUrl>
@@ -29,7 +31,7 @@ RelistPricePlan relistPrices(bool used, const QString& start, const QString& buy
     return plan;
 }
 
-bool isConfirmationPage(const QString& url) { return url.endsWith(QLatin1String("preview")); }
+bool isConfirmationPage(const QString& url) { return url.endsWith(browser::site::ConfirmationEnd); }
 
 QString listingTimeText(const QDateTime& time) { return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")); }
 

@@ -124,7 +124,7 @@ int TPicUploader::SendPictures(const QStringList& pictures, QString* failure) {
     ie.NarrowToItem(found);
     QCoreApplication::processEvents();
     front(BrowserWindow);
-    if (ie.ClickSelected() < 0 || !ie.ExistsByName("ImageFile1")) return fail(texts::PageDoesNotChange);
+    if (ie.ClickSelected() < 0 || !ie.ExistsByName(browser::site::PictureInput + QStringLiteral("1"))) return fail(texts::PageDoesNotChange);
     if (UploadByDialog(pictures, failure) == -1) return -1;
     if (ie.SubmitForm(1, 0) < 0) return fail(texts::SendErrorShort);
     if (ie.WaitIdle(20) != 0) return fail(texts::PageDoesNotChange);
@@ -142,7 +142,7 @@ int TPicUploader::UploadByDialog(const QStringList& pictures, QString* failure) 
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (int k = 1; k <= pictures.size(); ++k) {
         const QString picture = QDir::toNativeSeparators(pictures[k - 1]);
-        const QString input = "ImageFile" + QString::number(k);
+        const QString input = browser::site::PictureInput + QString::number(k);
         front(BrowserWindow);
         ie.SetFormImeMode(0, input, false);
         ie.FocusFormItem(0, input);

@@ -1,5 +1,7 @@
 #pragma once
 // Every text of the listing workflow, and the page texts it looks for.
+#include "browser/SiteMap.h"
+
 #include <QString>
 
 namespace zk::listing::texts {
@@ -33,13 +35,13 @@ inline const QString OneListingUndone =
 inline const QString InformationCaption = QStringLiteral("情報");
 
 // What the listing form holds.
-inline const QString SubmitElement = QStringLiteral("auc_submit1");
-inline const QString AddBankElement = QStringLiteral("auc_add_bkform");
-inline const QString AddPaymentElement = QStringLiteral("auc_add_pyform");
+inline const QString& SubmitElement = browser::site::SubmitElement;
+inline const QString& AddBankElement = browser::site::AddBankElement;
+inline const QString& AddPaymentElement = browser::site::AddPaymentElement;
 // The picture upload.
 inline const QString FileChooserTitle = QStringLiteral("アップロードするファイルの選択");
-inline const QString ToPicturePage = QStringLiteral("画像登録画面へ");
-inline const QString EditPictures = QStringLiteral("画像の編集");
+inline const QString& ToPicturePage = browser::site::ToPicturePage;
+inline const QString& EditPictures = browser::site::EditPictures;
 inline const QString TitleSetFailedShort = QStringLiteral("商品名のセットに失敗しました");
 inline const QString DescriptionSetFailedShort = QStringLiteral("商品説明のセットに失敗しました");
 inline const QString UploadCheckFailed = QStringLiteral("アップロード状況の確認に失敗しました。");

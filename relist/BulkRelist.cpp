@@ -1,6 +1,8 @@
 #include "relist/BulkRelist.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMap.h"
+#include "fields/SiteCheckRun.h"
 #include "platform/MessageService.h"
 #include "relist/RelistRules.h"
 #include "relist/SingleRelist.h"
@@ -43,11 +45,17 @@ void BulkRelist::ReShuppinAllClick() {
     if (prices.used && (!prices.start.isEmpty() || !prices.buy.isEmpty()) &&
         messages.show(texts::PricesEntered, texts::ContinueCaption, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
-    if (!ie.GetUrl().contains(QStringLiteral("hasWinner=0"))) {
+    if (!ie.GetUrl().contains(browser::site::UnsoldMarker)) {
         messages.show(texts::NotUnsoldList);
         return;
     }
-    if (ie.SelectByName(QStringLiteral("aidlist")) != 0) {
+    // The site checked before the first run after a start: a page that moved stops the run
+    // before anything is sent. The check comes back to this list.
+    QString checked;
+    if (carry_.FieldDefs &&
+        !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &checked))
+        return;
+    if (ie.SelectByName(browser::site::AidList) != 0) {
         SingleRelist::raiseIfLost(ie);
         messages.show(texts::NoData);
         return;
@@ -80,7 +88,7 @@ void BulkRelist::ReShuppinAllClick() {
     const QString question = ticked ? texts::RelistTicked
                              : filter.isEmpty() ? texts::RelistAll
                                                 : filter + texts::RelistFiltered;
-    if (messages.show(question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+    if (messages.show(checked.isEmpty() ? question : checked + QStringLiteral("\n\n") + question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
 
     runPasses(ticked, flags);
     endRun(busy);

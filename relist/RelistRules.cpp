@@ -1,15 +1,16 @@
 #include "relist/RelistRules.h"
 
+#include "browser/SiteMap.h"
+
 namespace zk::relist {
 
 RelistTarget relistTarget(const QString& itemPageUrl, const QString& auctionHost) {
-    const QString prefix = itemPageUrl.left(itemPageUrl.indexOf(QLatin1Char('.')) + 1);
     const QString id = itemPageUrl.mid(itemPageUrl.lastIndexOf(QLatin1Char('/')) + 1);
-    return {id, prefix + auctionHost + QStringLiteral("/jp/show/resubmit?aID=") + id};
+    return {id, browser::site::relistAddress(itemPageUrl, auctionHost)};
 }
 
 bool isItemPageLink(const QString& href, const QString& auctionHost) {
-    return href.contains(auctionHost + QStringLiteral("/jp/auction/"));
+    return href.contains(auctionHost + browser::site::ItemPagePath);
 }
 
 QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, const QStringList& relistedIds,

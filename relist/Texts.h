@@ -1,5 +1,7 @@
 #pragma once
 // The relisting workflow's texts.
+#include "browser/SiteMap.h"
+
 #include <QString>
 
 namespace zk::relist::texts {
@@ -11,7 +13,7 @@ inline const QString FromItemPage = QStringLiteral("商品個別の再出品ペ�
 inline const QString MoveFailed = QStringLiteral("出品確認画面への移行に失敗しました。");
 inline const QString NotRelistPage = QStringLiteral("再出品画面でない画面が表示されています。");
 inline const QString NoUnsoldPage = QStringLiteral("落札者無しページに切り替わりません。");
-inline const QString EntryTitle = QStringLiteral("商品情報入力");
+inline const QString& EntryTitle = browser::site::EntryTitle;
 
 inline const QString PricesEntered =
     QStringLiteral("開始価格/即決価格が入力されています。\n全てこの価格で再出品されます。続行しますか？");

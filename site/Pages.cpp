@@ -173,13 +173,16 @@ function zkAddBlock(kind,max,button){
 
 } // namespace
 
-std::string login(const std::string& done, const std::string& error, const std::string& user) {
+std::string login(const std::string& done, const std::string& error, const std::string& user, bool askMore) {
     std::string body;
     if (!error.empty()) body += "<p class=\"error\">" + escape(error) + "</p>\n";
     body += "<form method=\"post\" action=\"/config/login\">\n" + hidden(".done", done) +
             "\n<p>ID <input type=\"text\" name=\"login\" value=\"" + escape(user) +
             "\" autocomplete=\"username\"></p>\n<p>パスワード <input type=\"password\" name=\"passwd\" "
-            "autocomplete=\"current-password\"></p>\n<p><input type=\"submit\" value=\"" +
+            "autocomplete=\"current-password\"></p>\n" +
+            (askMore ? std::string("<p>確認コード <input type=\"text\" name=\"") + texts::OneTimeCodeField + "\"></p>\n"
+                     : std::string()) +
+            "<p><input type=\"submit\" value=\"" +
             escape(texts::LoginButton) + "\"></p>\n</form>\n";
     return html::page(texts::LoginTitle, body);
 }
@@ -241,7 +244,11 @@ std::string entryForm(const SiteInfo& info, const Draft& draft, const QDateTime&
     body += "<tr><th>即決価格</th><td><input type=\"text\" name=\"price_buynow\" size=\"12\" value=\"" +
             escape(field(f, texts::BuyNowPriceField)) + "\"> 円（任意）</td></tr>\n";
     body += closingSection(draft, now);
-    for (const FixedField& ff : fixedFields()) body += fixedFieldHtml(ff, f);
+    for (FixedField ff : fixedFields()) {
+        if (info.shows(RenamedFieldVariant) && ff.name == "item_condition") ff.name = "item_state";
+        if (info.shows(ShortListVariant) && ff.name == "ship_days") ff.options.resize(1);
+        body += fixedFieldHtml(ff, f);
+    }
     body += "</table>\n";
 
     body += blocksSection(bankBlocks(), texts::AddBankForm, texts::AddBankButton, f);
@@ -307,9 +314,11 @@ std::string preview(const SiteInfo& info, const Draft& draft, const Item& parsed
 }
 
 std::string complete(const SiteInfo& info, const Item& item) {
-    std::string body = "<div class=\"notice\">" + escape(texts::ListedMessage) + "。オークションID：" +
-                       escape(item.id) + "</div>\n";
-    body += "<p>" + link(s(info.itemUrl(QString::fromStdString(item.id))), texts::ItemPageLink) + "</p>\n";
+    const bool changed = info.shows(CompletionTextVariant);
+    std::string body = "<div class=\"notice\">" + escape(changed ? texts::ListedMessageChanged : texts::ListedMessage) +
+                       "。オークションID：" + escape(item.id) + "</div>\n";
+    body += "<p>" + link(s(info.itemUrl(QString::fromStdString(item.id))),
+                         changed ? texts::ItemPageLinkChanged : texts::ItemPageLink) + "</p>\n";
     body += nav(info);
     return html::page(texts::CompleteTitle, body);
 }
@@ -390,7 +399,9 @@ std::string itemList(const SiteInfo& info, ListKind kind, const std::vector<cons
             body += "<tr>";
             if (kind == ListKind::Unsold)
                 body += "<td><input type=\"checkbox\" name=\"aidlist\" value=\"" + escape(item.id) + "\"></td>";
-            const std::string itemUrl = s(info.itemUrl(QString::fromStdString(item.id)));
+            std::string itemUrl = s(info.itemUrl(QString::fromStdString(item.id)));
+            if (kind == ListKind::Unsold && info.shows(MovedItemLinksVariant))
+                itemUrl.replace(itemUrl.find("/jp/auction/"), 12, "/jp/item/");
             const Item::ListShape& shape = item.listShape;
             if (pictureColumn) {
                 body += "<td>";

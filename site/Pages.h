@@ -10,7 +10,8 @@
 
 namespace zk::site::pages {
 
-std::string login(const std::string& done, const std::string& error, const std::string& user);
+// askMore: the login-more variant's page, which asks for a one-time code too.
+std::string login(const std::string& done, const std::string& error, const std::string& user, bool askMore = false);
 std::string top(const SiteInfo& info, const std::string& user);
 // The category confirmation reached from the listing address.
 std::string categoryConfirm(const std::string& code);

@@ -1,5 +1,7 @@
 #include "site/SiteConfig.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
@@ -64,6 +66,25 @@ QString applySeedFile(SiteOptions& options, const QString& path) {
     return {};
 }
 
+const std::vector<Variant>& variants() {
+    static const std::vector<Variant> all{
+        {RenamedFieldVariant, "the item form's field item_condition is named item_state"},
+        {ShortListVariant, "the item form's list ship_days offers its first option only"},
+        {CompletionTextVariant, "the completion page says another text and names its item link otherwise"},
+        {MovedItemLinksVariant, "the unsold list links its items under /jp/item/ instead of /jp/auction/"},
+        {LoginMoreVariant, "the login page asks for a one-time code too, and refuses a login without it"},
+    };
+    return all;
+}
+
+namespace {
+QString variantLines() {
+    QString lines;
+    for (const Variant& v : variants()) lines += QString("                          %1: %2\n").arg(v.name, -17).arg(v.change);
+    return lines;
+}
+} // namespace
+
 QString usageText() {
     return "usage: zerkon-site [options]\n"
            "  --state FILE          write ports, hosts, certificate and pid there (JSON)\n"
@@ -81,6 +102,8 @@ QString usageText() {
            "  --now yyyy-MM-ddTHH:mm:ss   start the site's clock at that time\n"
            "  --delay-ms N          answer every page N ms late\n"
            "  --log                 one line per request on standard error\n"
+           "  --variant NAME        show changed pages, as a real site may change them (for tests of the\n"
+           "                        site check); --list-variants prints the names:\n" + variantLines() +
            "zerkon-site --write-data-folder DIR --state FILE [--excel-dir D]\n"
            "  writes the data folder for the running site described by FILE and exits\n"
            "zerkon-site --write-data-folder DIR --http-port N --https-port M [host, account, --excel-dir options]\n"
@@ -109,6 +132,14 @@ QString parseOptions(const QStringList& args, SiteOptions& options, QString& wri
         else if (a == "--now") ok = takeText(args, i, options.now, error);
         else if (a == "--delay-ms") ok = takeInt(args, i, options.delayMs, 0, error);
         else if (a == "--log") options.log = true;
+        else if (a == "--variant") {
+            ok = takeText(args, i, options.variant, error);
+            const auto& all = variants();
+            if (ok && std::none_of(all.begin(), all.end(), [&](const Variant& v) { return options.variant == v.name; })) {
+                error = "unknown variant " + options.variant + " (see --list-variants)";
+                ok = false;
+            }
+        }
         else if (a == "--write-data-folder") ok = takeText(args, i, writeDataFolderTo, error);
         else if (a == "--seed") {
             QString path;

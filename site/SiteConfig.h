@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace zk::site {
 
@@ -29,6 +30,7 @@ struct SiteOptions {
     QString excelDir;         // EXCEL_DIR of that folder (default: the folder itself)
     QString now;              // fixed start of the site's clock, "yyyy-MM-ddTHH:mm:ss" (optional)
     int delayMs = 0;          // every page answered this much later (a slow site)
+    QString variant;          // a changed page (one of variantNames()), empty for none
     bool log = false;         // one line per request on standard error
 };
 
@@ -38,6 +40,19 @@ QString applySeedFile(SiteOptions& options, const QString& path);
 // Parses the command line (without the program name). Returns an error text, empty on success.
 QString parseOptions(const QStringList& args, SiteOptions& options, QString& writeDataFolderTo);
 QString usageText();
+
+// The site's pages changed the way a real site changes them, so that a check can be tried:
+// each name with what it changes.
+struct Variant {
+    const char* name;
+    const char* change;
+};
+const std::vector<Variant>& variants();
+inline constexpr const char* RenamedFieldVariant = "renamed-field";
+inline constexpr const char* ShortListVariant = "short-list";
+inline constexpr const char* CompletionTextVariant = "completion-text";
+inline constexpr const char* MovedItemLinksVariant = "moved-item-links";
+inline constexpr const char* LoginMoreVariant = "login-more";
 
 // The header that carries the control token to /_sim/ addresses.
 inline constexpr const char* ControlTokenHeader = "X-Sim-Token";
@@ -55,7 +70,9 @@ struct SiteInfo {
     QString password;
     QString controlToken;      // required by the /_sim/ addresses that read or change the state
     QString storeDir;
+    QString variant;           // the changed pages this site shows (not published)
 
+    bool shows(const char* changed) const { return variant == QLatin1String(changed); }
     QString auctionHost() const;      // with port, as the addresses and markers use it
     QString loginHost() const;
     QString pageHost() const;         // item pages: "page." + auction host

@@ -181,6 +181,7 @@ QString SiteServer::start() {
     // Only readers of the owner-only state file learn it.
     info_.controlToken = QString::fromStdString(randomToken(16));
     info_.storeDir = QString::fromStdString(state_.storeDir);
+    info_.variant = options_.variant;
 
     for (httplib::Server* server : {http_.get(), static_cast<httplib::Server*>(https_.get())}) {
         server->set_payload_max_length(4 * MaxPictureBytes);
@@ -339,18 +340,20 @@ std::string SiteServer::safeDone(const std::string& done) const {
 
 void SiteServer::routeLogin() {
     https_->Get("/", [this](const Request&, Response& res) { res.set_redirect(s(info_.loginUrl())); });
-    https_->Get("/config/login", [](const Request& req, Response& res) {
-        sendPage(res, pages::login(req.get_param_value(".done"), {}, {}));
+    https_->Get("/config/login", [this](const Request& req, Response& res) {
+        sendPage(res, pages::login(req.get_param_value(".done"), {}, {}, info_.shows(LoginMoreVariant)));
     });
     https_->Post("/config/login", [this](const Request& req, Response& res) {
         const std::string user = req.get_param_value(texts::LoginField);
         const std::string password = req.get_param_value(texts::PasswordField);
+        // The login that asks for more refuses whoever does not give it.
+        const bool codeMissing = info_.shows(LoginMoreVariant) && req.get_param_value(texts::OneTimeCodeField).empty();
         const std::string done = safeDone(req.get_param_value(".done"));
         std::lock_guard<std::mutex> lock(state_.mutex);
-        const bool ok = user == state_.user && password == state_.password;
+        const bool ok = user == state_.user && password == state_.password && !codeMissing;
         state_.logins.push_back({clock::now(), user, ok});
         if (!ok) {
-            sendPage(res, pages::login(req.get_param_value(".done"), texts::LoginFailed, user), 200);
+            sendPage(res, pages::login(req.get_param_value(".done"), texts::LoginFailed, user, info_.shows(LoginMoreVariant)), 200);
             return;
         }
         const std::string session = state_.newSession(user, clock::now());
@@ -389,6 +392,9 @@ void SiteServer::routeAuction() {
     postForm("/jp/show/resubmit", seller(&SiteServer::startRelist));
     srv.Get("/jp/show/mystatus", seller(&SiteServer::listPage));
     srv.Get(R"(/jp/auction/([A-Za-z0-9]+))", [this](const Request& req, Response& res) { itemPage(req, res); });
+    // Where the unsold list of the moved-links variant sends its items.
+    if (info_.shows(MovedItemLinksVariant))
+        srv.Get(R"(/jp/item/([A-Za-z0-9]+))", [this](const Request& req, Response& res) { itemPage(req, res); });
     srv.Get(R"(/jp/image/([A-Za-z0-9_]+\.(jpg|png|gif)))", [this](const Request& req, Response& res) { picture(req, res); });
 }
 

@@ -15,6 +15,8 @@ inline constexpr const char* Submit1 = "auc_submit1";
 inline constexpr const char* AidList = "aidlist";
 inline constexpr const char* LoginField = "login";
 inline constexpr const char* PasswordField = "passwd";
+// The one-time code the login-more variant asks for.
+inline constexpr const char* OneTimeCodeField = "otp";
 
 // Form field names of the listing form that FieldsDefine.ini refers to.
 inline constexpr const char* TitleField = "item_title";
@@ -31,6 +33,9 @@ inline constexpr const char* AgreeAndList = "利用規約とガイドライン�
 inline constexpr const char* ItemPageLink = "このオークションの商品ページを見る";
 inline constexpr const char* RelistLink = "この商品を再出品";
 inline constexpr const char* ListedMessage = "出品手続きが完了しています";
+// The completion-text variant's words for the completion page and its item link.
+inline constexpr const char* ListedMessageChanged = "出品を受け付けました";
+inline constexpr const char* ItemPageLinkChanged = "出品した商品を見る";
 inline constexpr const char* EntryTitle = "商品情報入力";
 inline constexpr const char* Yen = " 円";
 inline constexpr const char* RedirectLink = "別窓で開く";

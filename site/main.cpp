@@ -54,6 +54,10 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(usageText()), stdout);
         return 0;
     }
+    if (args.contains("--list-variants")) {
+        for (const Variant& v : variants()) std::printf("%s\n", v.name);
+        return 0;
+    }
     SiteOptions options;
     QString writeOnlyFolder;
     const QString error = parseOptions(args, options, writeOnlyFolder);

@@ -1,0 +1,113 @@
+// `zerkon --check-site` as a process, with its headless browser, against the practice site as it
+// is and as each of its variants changes it: the exit status, the page and element named, and
+// nothing received by the site.
+#include "SiteProcess.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString buildDir() { return qEnvironmentVariable("ZERKON_BUILD_DIR"); }
+
+struct CheckRun {
+    int status = -1;
+    QString out, err;
+};
+
+// The check on the site's data folder; a check that does not end in time is ended by its pid.
+CheckRun checkSite(const QString& dataFolder) {
+    QProcess zerkon;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZERKON_DATA_DIR", dataFolder);
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    zerkon.setProcessEnvironment(env);
+    zerkon.start(buildDir() + "/zerkon", {"--check-site"});
+    CheckRun run;
+    if (!zerkon.waitForFinished(90000)) {
+        zerkon.kill();
+        zerkon.waitForFinished(10000);
+        run.err = "did not end within 90 s";
+        return run;
+    }
+    run.status = zerkon.exitStatus() == QProcess::NormalExit ? zerkon.exitCode() : -1;
+    run.out = QString::fromUtf8(zerkon.readAllStandardOutput());
+    run.err = QString::fromUtf8(zerkon.readAllStandardError());
+    return run;
+}
+
+QStringList listedVariants() {
+    QProcess site;
+    site.start(zk::test::SiteProcess::programPath(), {"--list-variants"});
+    site.waitForFinished(10000);
+    return QString::fromUtf8(site.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+struct Case {
+    const char* variant;
+    int status;
+    const char* page;    // the page named, with the element, on a line of its own
+    const char* element;
+    const char* verdict; // the last line begins so
+};
+
+// The practice site's own pages hold everything; each variant moves exactly one element. The
+// completion page cannot be opened without listing, so its change stays unseen and is said so.
+const Case cases[] = {
+    {"", 0, nullptr, nullptr, "異常なし"},
+    {"renamed-field", 1, "出品フォーム", "item_condition", "異常あり：1項目"},
+    {"short-list", 1, "出品フォーム", "ship_days", "異常あり：1項目"},
+    {"moved-item-links", 1, "落札者なしの一覧", "/jp/auction/", "異常あり：1項目"},
+    {"login-more", 2, "ログイン画面", "otp", "サイトに接続またはログインできません：ログイン画面／otp"},
+    {"completion-text", 0, "出品の完了", "このオークションの商品ページを見る", "異常なし"},
+};
+
+TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
+    ASSERT_FALSE(buildDir().isEmpty()) << "ZERKON_BUILD_DIR names the build folder";
+    QStringList covered;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.variant);
+        QStringList args{"--data-folder"};
+        QTemporaryDir dataDir;
+        const QString data = dataDir.path() + "/data";
+        args << data;
+        if (*c.variant) args << "--variant" << c.variant;
+        zk::test::SiteProcess running(args);
+        ASSERT_EQ(running.start(), "");
+        // The seller's folder is the seller's alone.
+        ASSERT_TRUE(QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QJsonObject before = running.state();
+
+        const CheckRun run = checkSite(data);
+        EXPECT_EQ(run.status, c.status) << run.out.toStdString() << run.err.toStdString();
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(lines.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(lines.last().startsWith(QString::fromUtf8(c.verdict))) << lines.last().toStdString();
+        if (c.page) {
+            const QString named = QString::fromUtf8(c.page) + '\t';
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
+                return l.startsWith(named) && l.section('\t', 1, 1).contains(QString::fromUtf8(c.element));
+            })) << run.out.toStdString();
+        }
+        // Read, never sent: no item, no relist and no picture reached the site.
+        const QJsonObject after = running.state();
+        EXPECT_EQ(after.value("items").toArray().size(), before.value("items").toArray().size());
+        EXPECT_EQ(after.value("relists").toArray(), before.value("relists").toArray());
+        for (const QJsonValue& d : after.value("drafts").toArray()) {
+            EXPECT_FALSE(d.toObject().value("submitted").toBool());
+            EXPECT_TRUE(d.toObject().value("pictures").toArray().isEmpty());
+        }
+        running.stop();
+        if (*c.variant) covered << c.variant;
+    }
+    QStringList listed = listedVariants();
+    listed.sort();
+    covered.sort();
+    EXPECT_EQ(covered, listed) << "every variant the site offers is tried";
+}
+
+} // namespace

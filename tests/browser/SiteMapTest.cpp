@@ -1,0 +1,137 @@
+// The table of the site's pages judged against pages as read: what counts as found, as missing,
+// and as found but of another kind; the definition file's fields against the item form.
+#include "browser/SiteMap.h"
+
+#include <gtest/gtest.h>
+
+namespace zk::browser::site {
+namespace {
+
+PageNode input(const QString& name, const QString& type, const QString& value = {}) {
+    return {name, {}, QStringLiteral("INPUT"), type, value, {}, true};
+}
+PageNode list(const QString& name, int options) {
+    PageNode n{name, {}, QStringLiteral("SELECT"), {}, {}, {}, true};
+    for (int k = 0; k < options; ++k) n.options << QString::number(k);
+    return n;
+}
+
+Snapshot form() {
+    Snapshot s;
+    s.url = QStringLiteral("http://auctions.sim.test:1/jp/show/submit");
+    s.title = QStringLiteral("出品 - 商品情報入力");
+    s.nodes = {input("item_title", "text"),
+               {QStringLiteral("item_description"), QStringLiteral("item_description"), QStringLiteral("TEXTAREA"), {}, {}, {}, false},
+               input("ship_payer", "radio", "buyer"), input("ship_payer", "radio", "seller"),
+               list("ship_days", 3), input("return_ok", "checkbox", "1"), input("draft", "hidden", "d1"),
+               {{}, QStringLiteral("auc_submit1"), QStringLiteral("INPUT"), QStringLiteral("submit"), QStringLiteral("確認する"), {}, true},
+               input("to_pictures", "submit", ToPicturePage)};
+    s.links = {{QStringLiteral(" HTMLタグ入力 "), QStringLiteral("http://auctions.sim.test:1/jp#")},
+               {QStringLiteral("商品"), QStringLiteral("http://page.auctions.sim.test:1/jp/auction/a1")}};
+    return s;
+}
+
+struct ElementCase {
+    const char* why;
+    Element element;
+    State state;
+};
+
+TEST(SiteMapJudge, EachWayOfLookingForAnElement) {
+    const ElementCase cases[] = {
+        {"a text field by name", {Page::ItemForm, Look::Named, "item_title", Shape::Text}, State::Found},
+        {"a textarea counts as a text field, shown or not", {Page::ItemForm, Look::Named, "item_description", Shape::Text}, State::Found},
+        {"a name the page lacks", {Page::ItemForm, Look::Named, "item_state", Shape::Text}, State::Missing},
+        {"a list where a text field is needed", {Page::ItemForm, Look::Named, "ship_days", Shape::Text}, State::OtherKind},
+        {"a list with enough options", {Page::ItemForm, Look::Named, "ship_days", Shape::List, 3}, State::Found},
+        {"a list with fewer options than needed", {Page::ItemForm, Look::Named, "ship_days", Shape::List, 4}, State::OtherKind},
+        {"a radio group counts its buttons", {Page::ItemForm, Look::Named, "ship_payer", Shape::Radio, 2}, State::Found},
+        {"a name is looked for among ids too", {Page::ItemForm, Look::Named, "auc_submit1", Shape::Button}, State::Found},
+        {"a name is not an id", {Page::ItemForm, Look::ById, "item_title"}, State::Missing},
+        {"a button by its value", {Page::ItemForm, Look::InputValued, ToPicturePage, Shape::Button}, State::Found},
+        {"a hidden field's value is no button", {Page::ItemForm, Look::InputValued, "d1", Shape::Button}, State::Missing},
+        {"a link's text, spaces around it aside", {Page::ItemForm, Look::LinkText, HtmlTagLink}, State::Found},
+        {"a link's text must be whole", {Page::ItemForm, Look::LinkText, "HTMLタグ"}, State::Missing},
+        {"a link by a part of its address", {Page::Unsold, Look::LinkHref, "auctions.sim.test:1/jp/auction/"}, State::Found},
+        {"item links moved elsewhere", {Page::Unsold, Look::LinkHref, "auctions.sim.test:1/jp/item/"}, State::Missing},
+        {"a part of the page's address", {Page::ItemForm, Look::Address, "/jp/show/submit"}, State::Found},
+        {"a part of the page's title", {Page::RelistForm, Look::Title, EntryTitle}, State::Found},
+    };
+    const Snapshot page = form();
+    for (const ElementCase& c : cases) EXPECT_EQ(judge(c.element, page).state, c.state) << c.why;
+}
+
+TEST(SiteMapJudge, ALoginPageThatAsksForMoreNamesWhatItAsks) {
+    Snapshot login;
+    login.nodes = {input("login", "text"), input("passwd", "password"), input(".done", "hidden"),
+                   input({}, "submit", "ログイン")};
+    const Element none{Page::Login, Look::NoOtherInput, LoginField + '|' + PasswordField};
+    EXPECT_EQ(judge(none, login).state, State::Found) << "hidden fields and buttons ask nothing";
+
+    PageNode hiddenAway = input("captcha", "text");
+    hiddenAway.visible = false;
+    login.nodes << hiddenAway;
+    EXPECT_EQ(judge(none, login).state, State::Found) << "a field not shown asks nothing of the seller";
+
+    login.nodes << input("otp", "text");
+    const Finding more = judge(none, login);
+    EXPECT_EQ(more.state, State::OtherKind);
+    EXPECT_EQ(more.element, "otp");
+    EXPECT_TRUE(more.found.contains("otp"));
+}
+
+struct DefinitionCase {
+    const char* why;
+    DefinedField field;
+    State state;
+};
+
+TEST(SiteMapJudge, TheDefinitionFileAgainstTheForm) {
+    const DefinitionCase cases[] = {
+        {"a list offering the index", {"ship_days", "COMBO", "2"}, State::Found},
+        {"a list without the index", {"ship_days", "COMBO", "3"}, State::OtherKind},
+        {"an index that is no number", {"ship_days", "COMBO", "two"}, State::OtherKind},
+        {"a negative index", {"ship_days", "COMBO", "-1"}, State::OtherKind},
+        {"a radio group with the button", {"ship_payer", "RADIO", "1"}, State::Found},
+        {"a radio group without the button", {"ship_payer", "RADIO", "2"}, State::OtherKind},
+        {"a check box", {"return_ok", "CHECK", "ON"}, State::Found},
+        {"a check box defined as a list", {"return_ok", "COMBO", "0"}, State::OtherKind},
+        {"a text field", {"item_title", "TEXT", "x"}, State::Found},
+        {"a field renamed on the site", {"item_condition", "COMBO", "2"}, State::Missing},
+        {"kinds in lower case are the file's too", {"ship_days", "combo", "1"}, State::Found},
+    };
+    const Snapshot page = form();
+    for (const DefinitionCase& c : cases) {
+        const QList<Finding> found = judgeDefinitions({c.field}, page);
+        ASSERT_EQ(found.size(), 1) << c.why;
+        EXPECT_EQ(found.first().state, c.state) << c.why;
+        EXPECT_EQ(found.first().element, c.field.name) << c.why;
+        EXPECT_EQ(found.first().page, Page::ItemForm) << c.why;
+    }
+}
+
+TEST(SiteMapTable, EveryPageTheWorkflowsUseHasItsElementsAndTheAddButtonsOnlyWhenUsed) {
+    Configuration config{QStringLiteral("auctions.sim.test:1"), QStringLiteral("この商品を再出品"),
+                         QStringLiteral("item_title"), QStringLiteral("item_description"), false, false};
+    QList<Page> pages;
+    for (const Element& e : elements(config)) {
+        if (!pages.contains(e.page)) pages << e.page;
+        EXPECT_NE(e.key, AddBankElement);
+        EXPECT_FALSE(e.key.isEmpty());
+    }
+    EXPECT_EQ(pages.size(), 12) << "login, login state, category, form, pictures, confirmation, completion, "
+                                   "selling, sold, unsold, item page, relist form";
+    config.addsBankRows = true;
+    const QList<Element> withRows = elements(config);
+    EXPECT_TRUE(std::any_of(withRows.begin(), withRows.end(), [](const Element& e) { return e.key == AddBankElement; }));
+    EXPECT_TRUE(sendsToOpen(Page::Completion));
+    EXPECT_FALSE(sendsToOpen(Page::ItemForm));
+}
+
+TEST(SiteMapTable, TheRelistFormIsOnTheItemPagesHost) {
+    EXPECT_EQ(relistAddress("http://page.auctions.sim.test:1/jp/auction/a123", "auctions.sim.test:1"),
+              "http://page.auctions.sim.test:1/jp/show/resubmit?aID=a123");
+}
+
+} // namespace
+} // namespace zk::browser::site
