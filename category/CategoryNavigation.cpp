@@ -72,7 +72,7 @@ void CategoryNavigation::GotoGategory(const QString& code) {
     }
     if (result.code != 0) {
         // The rule starts a lost browser again, or says the page operation's error.
-        SiteLogin(browser_, settings_, panel_).ReconnectRule(AutomationError(result.code, result.reason));
+        SiteLogin(browser_, settings_, panel_).ReconnectRule(AutomationError(result.code, result.errorText));
     } else if (!result.ok() && !result.reason.isEmpty()) {
         MessageService::instance().show(result.reason);
     }

@@ -42,11 +42,6 @@ bool officeConnected(sheet::TExcel& excel) {
     return pid > 0 && calc::processExists(pid);
 }
 
-void keepError(TIECtrl& ie, const AutomationError& e) {
-    ie.LastError = int32_t(e.code());
-    ie.LastErrorText = e.text();
-}
-
 // Waits with the events served, as every wait of the panel does.
 void pause(int ms) {
     const QDeadlineTimer until(ms);
@@ -93,10 +88,9 @@ void ItemCollection::ShuppinCollectionClick() {
     Walk walk;
     try {
         walk = walkPages(list, started);
-    } catch (const AutomationError& e) {
+    } catch (const AutomationError&) {
         // The session's reads report their errors as results; one that escapes ends the walk
-        // at the page it was on all the same.
-        keepError(ie, e);
+        // at the page it was on all the same (whether the browser went is asked of it below).
         walk = written_ == 0 ? Walk{Walk::FirstPageFailed, 1, -1, {}} : Walk{Walk::PageFailed, written_ + 1, 0, {}};
     }
 
@@ -247,8 +241,7 @@ int ItemCollection::selectLinks() {
     TIECtrl& ie = *browser_.IE;
     try {
         return ie.SelectByTagName("A");
-    } catch (const AutomationError& e) {
-        keepError(ie, e);
+    } catch (const AutomationError&) {
         return TIECtrl::AutomationFailed;
     }
 }
@@ -271,8 +264,8 @@ bool ItemCollection::waitLoaded(const QDeadlineTimer& deadline) {
             QThread::msleep(5);
             QCoreApplication::processEvents();
         }
-    } catch (const AutomationError& e) {
-        keepError(ie, e);
+    } catch (const AutomationError&) {
+        // A failed page, whichever way: the walk asks the browser whether it is still there.
         return false;
     }
 }

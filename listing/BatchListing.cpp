@@ -268,7 +268,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row
     }
     using Kind = StepResult::Kind;
     const StepResult& end = result.end;
-    outcome.reason = end.reason;
+    outcome.reason = end.why();
     if (!result.picturesBack.isEmpty()) outcome.reason += t::PicturesBack.arg(fileNames(result.picturesBack));
     const bool lost = end.kind == Kind::BrowserLost || end.kind == Kind::OfficeLost || end.code != 0;
     auto stopAt = [&](int next) {

@@ -123,7 +123,7 @@ ListingResult ListingRoad::agree() {
     if (!step.ok() || id.isEmpty()) {
         // Pressed, but no answer read: only the site can say whether it listed. A lost browser
         // stays a lost browser for the caller, which reconnects before asking.
-        return ended(step.lost() ? step : StepResult{Kind::InDoubt, step.reason, step.code});
+        return ended(step.lost() ? step : StepResult{Kind::InDoubt, step.reason, step.code, step.errorText});
     }
     ListingResult result;
     result.row = ledger_.current() ? ledger_.current()->row : 0;

@@ -43,8 +43,10 @@ void sayListingFailure(const ListingResult& result, bool undoneBox, workflow::Br
                        workflow::Settings& settings, workflow::Panel& panel) {
     const StepResult& end = result.end;
     if (end.kind == StepResult::Kind::BrowserLost || end.code != 0) {
+        // What the step was doing first, as it would have said it; then the rule.
+        if (!end.reason.isEmpty()) MessageService::instance().show(end.reason);
         SiteLogin(browser, settings, panel).ReconnectRule(
-            AutomationError(end.code != 0 ? end.code : hresult::Disconnected, end.reason));
+            AutomationError(end.code != 0 ? end.code : hresult::Disconnected, end.errorText));
         if (end.kind == StepResult::Kind::BrowserLost) panel.showGuideAt(GuideCategory);
         else panel.setCurtain(false);
     } else if (end.kind == StepResult::Kind::OfficeLost) {

@@ -48,7 +48,7 @@ StepResult RoadStepsOnSite::failedOrLost(const QString& reason) {
     if (ie.IsConnected()) return StepResult::failed(reason);
     const AutomationError recorded(uint32_t(ie.LastError), ie.LastErrorText);
     return StepResult::browserLost(recorded.isDisconnection() ? recorded.code() : hresult::Disconnected,
-                                   recorded.isDisconnection() ? recorded.text() : QString());
+                                   recorded.isDisconnection() ? recorded.text() : QString(), reason);
 }
 
 StepResult RoadStepsOnSite::openCategory(const QString& code) {

@@ -50,10 +50,10 @@ void BulkRelist::ReShuppinAllClick() {
         return;
     }
     // The site checked before the first run after a start: a page that moved stops the run
-    // before anything is sent. The check comes back to this list.
-    QString checked;
+    // before anything is sent. The check comes back to this list; a check that held leaves the
+    // run's own question as it is.
     if (carry_.FieldDefs &&
-        !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &checked))
+        !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, nullptr))
         return;
     if (ie.SelectByName(browser::site::AidList) != 0) {
         SingleRelist::raiseIfLost(ie);
@@ -88,7 +88,7 @@ void BulkRelist::ReShuppinAllClick() {
     const QString question = ticked ? texts::RelistTicked
                              : filter.isEmpty() ? texts::RelistAll
                                                 : filter + texts::RelistFiltered;
-    if (messages.show(checked.isEmpty() ? question : checked + QStringLiteral("\n\n") + question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+    if (messages.show(question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
 
     runPasses(ticked, flags);
     endRun(busy);

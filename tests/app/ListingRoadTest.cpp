@@ -1042,7 +1042,7 @@ TEST_F(ListingRoadTest, ADroppedAnswerStaysInDoubtUntilTheBoundAndTheRowIsListed
     QElapsedTimer since;
     since.start();
     batch->click();
-    EXPECT_TRUE(batchSummary().contains(u("行2 の出品がサイトで確かめられません"))) << batchSummary().toStdString();
+    EXPECT_TRUE(batchSummary().contains(u("行2 の出品がサイトで確かめられません"))) << texts().join(" / ").toStdString();
     EXPECT_EQ(listed().size(), 0);
     EXPECT_TRUE(parked(dir_, "p01.jpg")); // with its record, which is still open
 

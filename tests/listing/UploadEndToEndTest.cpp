@@ -246,15 +246,16 @@ TEST_F(UploadEndToEnd, OfficeKilledDuringAnUploadIsSaidAndNoPictureIsLost) {
     QList<QJsonObject> t;
     for (const auto& e : MessageService::instance().transcript())
         if (e["kind"].toString() == "message") t << e;
-    ASSERT_EQ(t.size(), 1) << said().join(" / ").toStdString();
+    ASSERT_EQ(t.size(), 2) << said().join(" / ").toStdString();
     EXPECT_EQ(t[0]["caption"].toString(), zk::sheet::texts::ExcelErrorCaption);
     EXPECT_TRUE(t[0]["text"].toString().startsWith(zk::sheet::texts::ReadFailed)) << said().join(" / ").toStdString();
+    EXPECT_EQ(t[1]["text"].toString(), texts::MovedBackOne);
     EXPECT_EQ(main_->services().book.Row.CurrentRow, 2);
-    // Sent and parked, with their undo in place.
+    // Sent, and back in the folder with the listing that will not be: the next upload takes them.
     EXPECT_EQ(draftPictures(), (QList<QStringList>{{"1:a.jpg", "2:b.jpg"}}));
-    EXPECT_TRUE(parked("a.jpg") && parked("b.jpg"));
-    panel().click("PreviousUpload");
     EXPECT_TRUE(inFolder("a.jpg") && inFolder("b.jpg"));
+    EXPECT_EQ(main_->services().carry.PicUploader->undoDepth(), 0);
+    EXPECT_EQ(main_->services().ledger.current(), nullptr);
 }
 
 TEST_F(UploadEndToEnd, BrowserKilledAfterThePicturesIsReconnectedAndTheListingUndone) {
