@@ -79,7 +79,15 @@ StepResult RoadStepsOnSite::fillRow(const ListingInput& input, QString& titleSen
     TIECtrl& ie = *browser_.IE;
     const TFieldDefs& fields = *carry_.FieldDefs;
     workflow::RowCursor& row = book_.Row;
-    auto set = [&](const QString& name, const QString& value) { return ie.SetFormValue(0, name, value) == 0; };
+    // A field the browser could not write, whether it answered so or went away while writing:
+    // the step says which field, and a browser gone makes it a lost one.
+    auto set = [&](const QString& name, const QString& value) {
+        try {
+            return ie.SetFormValue(0, name, value) == 0;
+        } catch (const AutomationError&) {
+            return false;
+        }
+    };
 
     if (input.row <= 0 || book_.ExcelState != 1) {
         // No workbook: only the folder's template goes in.
@@ -96,7 +104,11 @@ StepResult RoadStepsOnSite::fillRow(const ListingInput& input, QString& titleSen
     if (!book_.Workbook->ReadCellText(input.row, row.NameColumn, title)) return StepResult::officeLost({});
     if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
     sheet::Pause(100);
-    ie.WaitComplete(2); // its result is not needed: the title's write says whether the form is there
+    try {
+        ie.WaitComplete(2);
+    } catch (const AutomationError&) {
+        // Not needed: the title's write says whether the form is there.
+    }
     if (!set(fields.TitleFieldName, title)) return failedOrLost(texts::TitleSetFailed);
     titleSent = title;
     if (book_.Excel->SetBackgroundColor(input.row, workflow::colour::Listed) != 0) {
