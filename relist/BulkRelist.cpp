@@ -60,8 +60,9 @@ void BulkRelist::ReShuppinAllClick() {
         return;
     }
     // A relist of an earlier press whose answer was lost is settled with the site first.
+    const bool asked = ledger_.current() && ledger_.current()->inDoubt();
     if (!single.settleEarlierRelist()) return;
-    if (ledger_.current()) {
+    if (asked) {
         // Asking took the browser to the selling list: the run starts again from the unsold one.
         single.openUnsoldList();
         if (!ie.GetUrl().contains(QStringLiteral("hasWinner=0"))) return;

@@ -123,7 +123,12 @@ SingleRelist::Outcome SingleRelist::ReShuppinClick(bool bulk) {
     // run this nests and changes nothing.
     workflow::BusyGuard busy(panel_);
     attempt_ = {};
-    if (!bulk && !settleEarlierRelist()) return Outcome::NotRelisted;
+    if (!bulk && ledger_.current() && ledger_.current()->inDoubt()) {
+        // Asking the site takes the browser to the selling list: back to the item page after.
+        const QString page = browser_.IE->GetUrl();
+        if (!settleEarlierRelist()) return Outcome::NotRelisted;
+        if (browser_.IE->NavigateWait(page) == -99) raiseIfLost(*browser_.IE);
+    }
     std::optional<WorkbookItems> own;
     if (!bulk) {
         bool refused = false;
