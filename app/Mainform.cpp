@@ -9,6 +9,7 @@
 #include "listing/PreviousTitle.h"
 #include "category/CategoryNavigation.h"
 #include "relist/BulkRelist.h"
+#include "relist/RelistLog.h"
 #include "relist/SingleRelist.h"
 #include "listing/BatchListing.h"
 #include "listing/ItemSet.h"
@@ -82,8 +83,16 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     ItemSetStep = std::make_unique<listing::ItemSet>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     SubmissionStep = std::make_unique<listing::Submission>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     Records = std::make_unique<listing::ListingRecords>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
-    SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
-    BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, *this);
+    SingleRelistStep = std::make_unique<relist::SingleRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, services_.ledger, *this);
+    BulkRelistStep = std::make_unique<relist::BulkRelist>(services_.browser, services_.book, services_.carry, services_.settings, services_.relist, services_.ledger, *this);
+    // Every relist the site showed goes into the relist log, however it was found: its answer
+    // read, the site asked about one in doubt, or the journal settled at start.
+    services_.ledger.setListedHook([](const workflow::ListingRecord& record) {
+        if (record.relistOf.isEmpty()) return;
+        QString error;
+        if (relist::appendRelistLog({relist::relistedEntry(record, clock::now())}, &error).isEmpty())
+            MessageService::instance().show(error);
+    });
     PicUploader = std::make_unique<listing::TPicUploader>(services_.browser, *this);
     Upload = std::make_unique<listing::PictureUpload>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     services_.carry.PicUploader = PicUploader.get();

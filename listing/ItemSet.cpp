@@ -88,6 +88,7 @@ int ItemForm::SetItemToForm(int mode, const QSet<QString>& onPage, QString* fail
             MessageService::instance().show(texts::ScreenNotChanged);
             return -1;
         }
+        if (beforeAgree_ && !beforeAgree_()) return -1;
         // The browser failed before the press: the relist has its own way out of that.
         return browser::SitePages(browser_, settings_).AgreeAndList();
     }
@@ -107,7 +108,10 @@ int ItemForm::writePrices(int form, int mode, QString* failure) {
     const QString buyField = defs.BuyPriceIndex >= 0 ? defs.FieldName(defs.BuyPriceIndex) : QString();
 
     std::vector<PriceWrite> writes;
-    if (mode == Relisting) {
+    if (mode == Relisting && !relistStart_.isEmpty()) {
+        // An empty buy-now price is a single space, which clears the site's field.
+        writes = {{PriceField::Start, relistStart_}, {PriceField::BuyNow, relistBuy_.isEmpty() ? QStringLiteral(" ") : relistBuy_}};
+    } else if (mode == Relisting) {
         const workflow::Panel::RelistPrices panelPrices = panel_.relistPrices();
         const RelistPricePlan plan =
             relistPrices(panelPrices.used, panelPrices.start, panelPrices.buy, panelPrices.sokketu);

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace zk::listing {
 
@@ -34,6 +35,15 @@ public:
     QStringList missingFromForm() { return fieldsMissingFromForm(filledNames()); }
     // The names the definitions fill that are on the form, but for those still missing.
     QSet<QString> foundOnForm(const QStringList& missing) const;
+    // A relist's prices of its own (a step-down), written instead of the panel's: the start
+    // price, and the buy-now price (empty clears the site's field).
+    void relistAt(const QString& start, const QString& buy) {
+        relistStart_ = start;
+        relistBuy_ = buy;
+    }
+    // Run in a relist between the form's confirm press and the agree press, where the journal
+    // takes the relist: false stops it there, nothing pressed.
+    void beforeAgree(std::function<bool()> hook) { beforeAgree_ = std::move(hook); }
 
 protected:
     workflow::BrowserSession& browser_;
@@ -49,6 +59,8 @@ protected:
 
 private:
     int writePrices(int form, int mode, QString* failure);
+    QString relistStart_, relistBuy_;
+    std::function<bool()> beforeAgree_;
 };
 
 class ItemSet : public ItemForm {

@@ -7,6 +7,7 @@
 #include "listing/ListingRules.h"
 #include "listing/OneListingUndo.h"
 #include "listing/PicUploader.h"
+#include "listing/RelistedRow.h"
 #include "listing/RoadStepsOnSite.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
@@ -56,6 +57,8 @@ void ListingRecords::advanceCursorPast(int row) {
 void ListingRecords::RecordListing(const QString& auctionId, const QString& link, const QString& listedAt) {
     const bool recorded = ledger_.current() != nullptr;
     const int row = recorded ? ledger_.current()->row : 0;
+    // A relisted item's row is not where the listing cursor stands.
+    const bool relist = recorded && !ledger_.current()->relistOf.isEmpty();
     ledger_.listed(auctionId, link, listedAt);
     if (!ledger_.journalError().isEmpty()) say(texts::JournalUnwritable.arg(ledger_.journalError()));
     if (!recorded) {
@@ -63,7 +66,7 @@ void ListingRecords::RecordListing(const QString& auctionId, const QString& link
         if (book_.ExcelState == 1) say(texts::ListedWithoutRow.arg(auctionId));
         return;
     }
-    advanceCursorPast(row);
+    if (!relist) advanceCursorPast(row);
     SayListedRows();
 }
 
@@ -87,6 +90,7 @@ QStringList ListingRecords::SaveListedRows() {
         // The ID is what the row is known by: a failure of the time or the link beside it is not said.
         book_.Workbook->WriteCellText(r.row, workflow::column::ListedAt, r.listedAt, Quiet);
         book_.Workbook->WriteCellText(r.row, workflow::column::Link, r.link, Quiet);
+        if (!r.relistOf.isEmpty()) writePreviousId(*book_.Workbook, r.row, r.relistOf);
         if (excel.CellHiddenByMerge(r.row, column) == 1) hidden << r;
     }
     if (!any) return {};
@@ -159,7 +163,9 @@ void ListingRecords::takeBackAbsent() {
     // Nothing of it is on the site, and the site can no longer make it: taken back like a
     // listing never agreed.
     ledger_.advance(Stage::ItemSet);
-    RoadStepsOnSite(browser_, book_, carry_, ledger_, settings_, panel_).takeBack(*ledger_.current());
+    // A relist moved no picture and coloured no row: there is nothing of it to take back.
+    if (record->relistOf.isEmpty())
+        RoadStepsOnSite(browser_, book_, carry_, ledger_, settings_, panel_).takeBack(*ledger_.current());
     ledger_.drop();
 }
 

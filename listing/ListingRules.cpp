@@ -56,4 +56,18 @@ std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, co
     return found;
 }
 
+int headedColumn(const QStringList& headers, const QString& header) {
+    for (int i = 0; i < headers.size(); ++i)
+        if (headers[i].trimmed() == header) return i + 1;
+    return 0;
+}
+
+int freeColumn(const QStringList& headers, const QStringList& rowCells) {
+    int column = int(headers.size());
+    while (column > 0 && headers[column - 1].trimmed().isEmpty()) --column;
+    // Past the last header; a cell of the row beyond it may hold something of the seller's.
+    for (++column;; ++column)
+        if (headers.value(column - 1).trimmed().isEmpty() && rowCells.value(column - 1).trimmed().isEmpty()) return column;
+}
+
 } // namespace zk::listing

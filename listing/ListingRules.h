@@ -53,4 +53,11 @@ struct ListedItem {
 std::vector<ListedItem> listingCandidates(const std::vector<ListLink>& links, const QString& title,
                                           const QString& auctionHost, const QStringList& knownIds);
 
+// A column of the workbook found by its header (1-based), 0 when no header cell holds it
+// (spaces around it aside).
+int headedColumn(const QStringList& headers, const QString& header);
+// Where a new headed column goes without covering anything: past the last header, on the first
+// column that is empty both in the header row and in the row about to be written (1-based).
+int freeColumn(const QStringList& headers, const QStringList& rowCells);
+
 } // namespace zk::listing

@@ -216,4 +216,7 @@ inline const QString PicturesSpent = QStringLiteral("（送った画像 %1 は z
 inline const QString PicturesBack = QStringLiteral("（画像 %1 はフォルダに戻しました）");
 } // namespace batch
 
+// The workbook's column that keeps the ID a relisted item had before.
+inline const QString PreviousIdHeader = QStringLiteral("旧オークションID");
+
 } // namespace zk::listing::texts

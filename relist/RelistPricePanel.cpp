@@ -1,8 +1,10 @@
 #include "relist/RelistPricePanel.h"
 
 #include "platform/RadioGroup.h"
+#include "relist/Texts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,9 +16,46 @@ namespace zk::relist {
 namespace {
 constexpr int Use = 0;
 constexpr int DoNotUse = 1;
+constexpr int StepDown = 2;
 } // namespace
 
-RelistPricePanel::RelistPricePanel(const RelistPriceControls& controls) : c_(controls) {}
+RelistPricePanel::RelistPricePanel(const RelistPriceControls& controls) : c_(controls) { makeStepDownControls(); }
+
+void RelistPricePanel::makeStepDownControls() {
+    RadioGroup* select = c_.RSTempPriceSelect;
+    if (select->items().size() < 3) {
+        const int chosen = select->itemIndex();
+        select->setItems(select->items() << texts::StepDownChoice);
+        select->setColumns(3);
+        select->setItemIndex(chosen);
+    }
+    // In the place of the temporary prices, shown instead of them.
+    QWidget* host = c_.RSKakakuGroup->parentWidget();
+    stepGroup_ = new QGroupBox(host);
+    stepGroup_->setObjectName(QStringLiteral("RSStepDownGroup"));
+    stepGroup_->setGeometry(c_.RSKakakuGroup->geometry());
+    stepGroup_->hide();
+    auto make = [this](auto* widget, const char* name, const QRect& at) {
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(at);
+        return widget;
+    };
+    stepValue_ = make(new QLineEdit(stepGroup_), "RSStepValue", {4, 2, 50, 20});
+    stepValue_->setToolTip(texts::StepTip);
+    stepValue_->setMaxLength(9);
+    stepValue_->setInputMethodHints(Qt::ImhFormattedNumbersOnly | Qt::ImhNoPredictiveText);
+    stepUnit_ = make(new QComboBox(stepGroup_), "RSStepUnit", {56, 2, 68, 20});
+    stepUnit_->addItems({texts::StepPercent, texts::StepYen});
+    floorPrice_ = make(new QLineEdit(stepGroup_), "RSFloorPrice", {4, 24, 50, 20});
+    floorPrice_->setToolTip(texts::FloorTip);
+    floorPrice_->setMaxLength(9);
+    floorPrice_->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
+    floorFromColumn_ = make(new QCheckBox(texts::FloorFromColumn, stepGroup_), "RSFloorFromColumn", {56, 24, 70, 20});
+    atFloor_ = make(new QComboBox(stepGroup_), "RSAtFloor", {4, 46, 60, 20});
+    atFloor_->addItems({texts::AtFloorRelist, texts::AtFloorSkip});
+    buyNow_ = make(new QComboBox(stepGroup_), "RSStepBuyNow", {66, 46, 60, 20});
+    buyNow_->addItems({texts::BuyNowKeep, texts::BuyNowDrop});
+}
 
 void RelistPricePanel::RSKingakuPanelCheckClick() {
     // The box has changed already; the timer reads it. It cannot be clicked while the panel moves.
@@ -59,6 +98,7 @@ void RelistPricePanel::Timer6Timer() {
 
 void RelistPricePanel::RSTempPriceSelectClick() {
     c_.RSKakakuGroup->setVisible(c_.RSTempPriceSelect->itemIndex() == Use);
+    stepGroup_->setVisible(c_.RSTempPriceSelect->itemIndex() == StepDown);
 }
 
 void RelistPricePanel::RSSokketuCheckBoxClick() {
@@ -73,6 +113,13 @@ workflow::Panel::RelistPrices RelistPricePanel::prices() const {
     p.sokketu = c_.RSSokketuCheckBox->isChecked();
     p.start = c_.RSStartPrice->text();
     p.buy = c_.RSBuyPrice->text();
+    p.stepDown = c_.RSKingakuPanelCheck->isChecked() && c_.RSTempPriceSelect->itemIndex() == StepDown;
+    p.step = stepValue_->text();
+    p.stepPercent = stepUnit_->currentIndex() == 0;
+    p.floor = floorPrice_->text();
+    p.floorFromColumn = floorFromColumn_->isChecked();
+    p.skipAtFloor = atFloor_->currentIndex() == 1;
+    p.dropBuyNow = buyNow_->currentIndex() == 1;
     return p;
 }
 

@@ -1,6 +1,7 @@
 #include "relist/RelistRules.h"
 
 #include "browser/SiteMap.h"
+#include "relist/Texts.h"
 
 namespace zk::relist {
 
@@ -29,6 +30,35 @@ QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, c
         if (!relisted) batch << href;
     }
     return batch;
+}
+
+namespace {
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+} // namespace
+
+QString relistLogName(const QDate& day) { return texts::LogName.arg(day.toString(QStringLiteral("yyyyMMdd"))); }
+
+QString relistLogLine(const RelistLogEntry& e) {
+    const QStringList fields{e.at.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                             e.oldId,
+                             e.newId,
+                             e.title,
+                             e.oldStart,
+                             e.oldBuy,
+                             e.newStart,
+                             e.newBuy,
+                             e.result,
+                             e.reason};
+    QStringList out;
+    for (const QString& f : fields) out << csvField(f);
+    return out.join(QLatin1Char(','));
 }
 
 } // namespace zk::relist

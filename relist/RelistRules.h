@@ -1,6 +1,7 @@
 #pragma once
 // The rules of relisting that need no browser: where an item's relist form is, which links of
 // the list page are items, and which of them a bulk pass takes.
+#include <QDateTime>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -28,5 +29,17 @@ constexpr int MaxRelisted = 3000;
 // whose page was not opened in this run yet, at most BatchSize.
 QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, const QStringList& relistedIds,
                          const QSet<QString>& opened);
+
+// One line of the relist log: every relist tried, single or bulk.
+struct RelistLogEntry {
+    QDateTime at;
+    QString oldId, newId, title;
+    QString oldStart, oldBuy, newStart, newBuy; // as the form had and got them; empty: none
+    QString result, reason;
+};
+// "<yyyymmdd>再出品ログ.csv"
+QString relistLogName(const QDate& day);
+// A CSV line (no line end): fields with a comma, a quote or a line break are quoted.
+QString relistLogLine(const RelistLogEntry& entry);
 
 } // namespace zk::relist

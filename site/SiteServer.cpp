@@ -688,7 +688,12 @@ void SiteServer::finishListing(const Request& req, Response& res, const std::str
     draft->resultId = item.id;
     if (original) {
         original->relistedAs = item.id;
-        state_.relists.push_back({original->id, item.id, now});
+        item.relistCount = original->relistCount + 1;
+        item.priceHistory = original->priceHistory;
+        if (item.priceHistory.empty()) item.priceHistory.push_back({original->startPrice, original->buyNowPrice});
+        item.priceHistory.push_back({item.startPrice, item.buyNowPrice});
+        state_.relists.push_back({original->id, item.id, now, original->startPrice, original->buyNowPrice,
+                                  item.startPrice, item.buyNowPrice});
     }
     state_.items.push_back(item);
     sendPage(res, pages::complete(info_, state_.items.back()));

@@ -28,6 +28,17 @@ QJsonArray picturesJson(const std::vector<Picture>& pictures) {
     return array;
 }
 
+QJsonArray historyJson(const Item& item) {
+    QJsonArray array;
+    // A seeded or newly listed item's history is its own prices alone.
+    if (item.priceHistory.empty()) {
+        array.append(QJsonObject{{"start", item.startPrice}, {"buyNow", item.buyNowPrice}});
+        return array;
+    }
+    for (const Item::Prices& p : item.priceHistory) array.append(QJsonObject{{"start", p.start}, {"buyNow", p.buyNow}});
+    return array;
+}
+
 QJsonObject itemJson(const Item& item) {
     return QJsonObject{
         {"id", q(item.id)},
@@ -48,6 +59,8 @@ QJsonObject itemJson(const Item& item) {
         {"winner", q(item.winner)},
         {"relistOf", q(item.relistOf)},
         {"relistedAs", q(item.relistedAs)},
+        {"relistCount", item.relistCount},
+        {"priceHistory", historyJson(item)},
         {"seeded", item.seeded},
         {"pictures", picturesJson(item.pictures)},
         {"fields", fieldsJson(item.fields)},
@@ -208,7 +221,13 @@ QJsonObject SiteState::toJson() const {
         loginArray.append(QJsonObject{{"at", l.at.toString(Qt::ISODate)}, {"user", q(l.user)}, {"ok", l.ok}});
     QJsonArray relistArray;
     for (const RelistRecord& r : relists)
-        relistArray.append(QJsonObject{{"from", q(r.from)}, {"to", q(r.to)}, {"at", r.at.toString(Qt::ISODate)}});
+        relistArray.append(QJsonObject{{"from", q(r.from)},
+                                       {"to", q(r.to)},
+                                       {"at", r.at.toString(Qt::ISODate)},
+                                       {"fromStart", r.fromStart},
+                                       {"fromBuyNow", r.fromBuyNow},
+                                       {"toStart", r.toStart},
+                                       {"toBuyNow", r.toBuyNow}});
     auto rule = [](const FaultRule& f) {
         return QJsonObject{{"count", f.count}, {"path", q(f.path)}, {"delayMs", f.delayMs}};
     };

@@ -43,6 +43,14 @@ struct Item {
     std::string winner;
     std::string relistOf;         // the ended item this one relists
     std::string relistedAs;       // set on an ended item once relisted
+    // How many times the item was relisted to reach this auction, and the start and buy-now
+    // prices of each of its auctions, the first one first and this one last.
+    int relistCount = 0;
+    struct Prices {
+        long long start = 0;
+        long long buyNow = 0;
+    };
+    std::vector<Prices> priceHistory;
     bool seeded = false;
     std::vector<Picture> pictures;
     FieldMap fields;              // every submitted field, as received
@@ -84,6 +92,8 @@ struct RelistRecord {
     std::string from;
     std::string to;
     QDateTime at;
+    long long fromStart = 0, fromBuyNow = 0; // the prices of the auction relisted
+    long long toStart = 0, toBuyNow = 0;     // and of the new one
 };
 
 // A fault applies to the next `count` requests whose path contains `path` (count < 0: all).

@@ -34,7 +34,10 @@ QJsonObject toJson(const ListingRecord& r) {
             {"auctionId", r.auctionId},
             {"link", r.link},
             {"listedAt", r.listedAt},
-            {"agreeSentAt", r.agreeSentAt.toString(Qt::ISODate)}};
+            {"agreeSentAt", r.agreeSentAt.toString(Qt::ISODate)},
+            {"relistOf", r.relistOf},
+            {"oldStartPrice", r.oldStartPrice},
+            {"oldBuyPrice", r.oldBuyPrice}};
 }
 
 std::optional<ListingRecord> fromJson(const QJsonObject& o) {
@@ -58,6 +61,9 @@ std::optional<ListingRecord> fromJson(const QJsonObject& o) {
     r.link = o.value("link").toString();
     r.listedAt = o.value("listedAt").toString();
     r.agreeSentAt = QDateTime::fromString(o.value("agreeSentAt").toString(), Qt::ISODate);
+    r.relistOf = o.value("relistOf").toString();
+    r.oldStartPrice = o.value("oldStartPrice").toString();
+    r.oldBuyPrice = o.value("oldBuyPrice").toString();
     return r;
 }
 
@@ -280,6 +286,7 @@ ListingRecord ListingLedger::listed(const QString& auctionId, const QString& lin
     // A listing without a row has nothing to wait for.
     if (r.row > 0) unsaved_ << r;
     persist();
+    if (listedHook_) listedHook_(r);
     return r;
 }
 

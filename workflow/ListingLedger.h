@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace zk::workflow {
@@ -32,6 +33,8 @@ struct ListingRecord {
     QDateTime startedAt;
     QString auctionId, link, listedAt; // the site's answer
     QDateTime agreeSentAt;             // when the agree press went out
+    // A relist: the ended auction it puts up again, and that auction's prices.
+    QString relistOf, oldStartPrice, oldBuyPrice;
 
     // Nothing of it can be on the site yet: it may be taken back.
     bool undoable() const { return stage < Stage::AgreeSent; }
@@ -91,6 +94,9 @@ public:
     void drop();
     // The site showed the listing: it moves to the listed records that wait to be saved.
     ListingRecord listed(const QString& auctionId, const QString& link, const QString& listedAt);
+    // Told of every record the site showed, whichever way it was found (its answer read, the
+    // site asked about one in doubt, or a journal settled at start).
+    void setListedHook(std::function<void(const ListingRecord&)> hook) { listedHook_ = std::move(hook); }
     // Listed records not yet on disk, oldest first.
     const QList<ListingRecord>& unsaved() const { return unsaved_; }
     // The rows of a workbook were written and saved: their records are closed.
@@ -110,6 +116,7 @@ private:
     std::optional<ListingRecord> current_;
     QList<ListingRecord> unsaved_;
     QStringList known_;
+    std::function<void(const ListingRecord&)> listedHook_;
 };
 
 } // namespace zk::workflow

@@ -81,6 +81,14 @@ public:
         bool used = false;
         QString start, buy;
         bool sokketu = false;
+        // "値下げ" chosen instead: each item a step below its own price, down to a floor.
+        bool stepDown = false;
+        QString step;           // percent or yen, as typed
+        bool stepPercent = true;
+        QString floor;          // yen, as typed
+        bool floorFromColumn = false; // the item's own "最低価格" where its row has one
+        bool skipAtFloor = false;
+        bool dropBuyNow = false;
     };
     virtual RelistPrices relistPrices() const { return {}; }
 

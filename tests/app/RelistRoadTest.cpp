@@ -5,9 +5,13 @@
 #include "browser/Iectrl.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
+#include "sheet/Excel.h"
 #include "app/TerminationSignal.h"
+#include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QLabel>
@@ -25,6 +29,8 @@ using zk::test::ScopedEnv;
 namespace {
 
 zk::test::PracticeSite* site = nullptr;
+// The office that makes and reads back the workbooks of the step-down's case, ended with the suite.
+::testing::Environment* const office = ::testing::AddGlobalTestEnvironment(new zk::test::SharedOffice);
 
 constexpr int Unsold = 12;
 
@@ -51,7 +57,12 @@ protected:
         control<zk::RadioGroup>("TimeSway")->setItemIndex(1);
     }
 
-    int count(const QString& text) const { return int(texts().count(text)); }
+    // Boxes that begin with the text: the bulk run's end message goes on with its counts.
+    int count(const QString& text) const {
+        int n = 0;
+        for (const QString& t : texts()) n += t.startsWith(text) ? 1 : 0;
+        return n;
+    }
     QJsonArray relists() const { return site->state()["relists"].toArray(); }
     QJsonObject item(const QString& id) const {
         for (const auto& v : site->state()["items"].toArray())
@@ -151,7 +162,10 @@ TEST_F(RelistRoadTest, TickedBoxesRelistOnlyThoseInOnePassAndStopEndsAfterTheCur
     QStringList from;
     for (const auto& r : relists()) from << r.toObject()["from"].toString();
     EXPECT_EQ(from, ids);
-    EXPECT_EQ(texts(), QStringList({QString::fromUtf8("チェックされた項目の再出品処理を行います。よろしいですか？"), AllDone}));
+    ASSERT_EQ(texts().size(), 2) << texts().join(" / ").toStdString();
+    EXPECT_EQ(texts()[0], QString::fromUtf8("チェックされた項目の再出品処理を行います。よろしいですか？"));
+    EXPECT_TRUE(texts()[1].startsWith(AllDone + QString::fromUtf8("\n\n試行 2件　再出品 2件　スキップ 0件　失敗 0件")))
+        << texts()[1].toStdString();
 
     // Stop pressed while the run waits on the browser: it ends after the item under way, and a
     // second run relists the rest.
@@ -222,10 +236,13 @@ TEST_F(RelistRoadTest, ASalesModeTheRelistFormTakesBackDuringTheFillIsChosenAgai
         ASSERT_EQ(ie().NavigateWait(site->info().itemUrl(ids[k])), 0);
         MessageService::instance().clearTranscript();
         panel().click("ReShuppin");
-        EXPECT_EQ(texts(), QStringList()) << c.when;
         ASSERT_EQ(relists().size(), k + 1) << c.when << ": " << texts().join(" / ").toStdString();
         EXPECT_EQ(relists()[k].toObject()["from"].toString(), ids[k]) << c.when;
         EXPECT_EQ(item(relists()[k].toObject()["to"].toString())["salesMode"].toString(), "auction") << c.when;
+        // The one box names the new auction.
+        EXPECT_EQ(texts(), QStringList({QString::fromUtf8("再出品しました。\n%1 → 新しいオークションID：%2")
+                                            .arg(ids[k], relists()[k].toObject()["to"].toString())}))
+            << c.when;
     }
 }
 
@@ -296,7 +313,10 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         }
         const std::vector<bool> before = main_->snapshot().enabled;
         MessageService::instance().clearTranscript();
-        MessageService::instance().setAnswers({"Yes", "OK"});
+        // A relist an earlier case left in doubt is settled first, its box answered.
+        const zk::workflow::ListingRecord* open = main_->services().ledger.current();
+        const bool settles = c.press != List && open && open->inDoubt() && c.afterMs != -1;
+        MessageService::instance().setAnswers(settles ? QStringList{"OK", "Yes", "OK"} : QStringList{"Yes", "OK"});
         QElapsedTimer took;
         took.start();
         const QList<QPushButton*> buttons = {control<QPushButton>("GoReShuppin"), control<QPushButton>("ReShuppin"),
@@ -305,8 +325,11 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         watch.stop();
         site->control("fault", "kind=clear");
 
-        QStringList said = texts();
-        for (const QString& q : questions) said.removeAll(q);
+        QStringList said;
+        for (const QString& t : texts())
+            // A relist an earlier case left in doubt is found on the site and said by the next press.
+            if (!questions.contains(t) && !t.startsWith(AllDone) && !t.startsWith(QString::fromUtf8("出品はサイトにありました")))
+                said << t;
         EXPECT_EQ(said, QStringList{lost}) << texts().join(" / ").toStdString();
         EXPECT_TRUE(done) << "the run ended before the browser was lost";
         EXPECT_LT(took.elapsed(), 30000) << "a stopped browser must be noticed within the bound";
@@ -356,9 +379,10 @@ TEST_F(RelistRoadTest, CountsMatchTheSiteWhenSubmitsFailAndAFailedSingleRelistSt
     panel().click("ReShuppinAll");
     const int held = int(relists().size());
     EXPECT_EQ(held, 6) << texts().join(" / ").toStdString();
-    EXPECT_TRUE(progress()->text().endsWith(QString::fromUtf8("試行 8件　再出品 %1件　スキップ %2件").arg(held).arg(8 - held)))
+    EXPECT_TRUE(progress()->text().endsWith(QString::fromUtf8("試行 8件　再出品 %1件　スキップ 0件　失敗 %2件").arg(held).arg(8 - held)))
         << progress()->text().toStdString();
-    EXPECT_EQ(texts().last(), AllDone);
+    EXPECT_TRUE(texts().last().startsWith(AllDone + QString::fromUtf8("\n\n試行 8件　再出品 6件　スキップ 0件　失敗 2件")))
+        << texts().last().toStdString();
     EXPECT_EQ(main_->snapshot().enabled, before) << "close, row selection and buy-now as before the run";
 
     // The two left are relisted by the next run (their IDs were kept for one run only).
@@ -397,4 +421,144 @@ TEST_F(RelistRoadTest, ATerminationSignalDuringABulkRunStopsItCleanlyThenCloses)
     while (ie().IsConnected() && waited.elapsed() < 15000) QTest::qWait(50);
     EXPECT_FALSE(ie().IsConnected()) << "the window did not close after the run";
     EXPECT_FALSE(main_->ended());
+}
+
+// The step-down on the practice site with the item workbook open, the browser killed in the
+// middle of the bulk run: the check names every item, each relist goes up at the price the rule
+// gives from its previous one (never below the floor, the item's own where its row has one;
+// items at the floor skipped), nothing is relisted twice, and every new ID is in the relist log
+// and, for the items with a row, in that row with the old ID beside it.
+TEST_F(RelistRoadTest, StepDownRelistsAreJudgedFromTheSiteAndEachIsInTheLogAndItsRowWhenTheBrowserIsKilledMidRun) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ScopedEnv bound("ZERKON_BROWSER_CALL_TIMEOUT_MS", "3000");
+    constexpr int Items = 10;
+    constexpr qint64 Floor = 1200;
+    ASSERT_NO_FATAL_FAILURE(start(Items));
+    QMap<QString, qint64> unsold; // ID -> start price now
+    QMap<QString, QString> titles;
+    for (const auto& v : site->state()["items"].toArray()) {
+        const QJsonObject o = v.toObject();
+        if (o["status"].toString() != "unsold") continue;
+        unsold.insert(o["id"].toString(), o["startPrice"].toInteger());
+        titles.insert(o["id"].toString(), o["title"].toString());
+    }
+    ASSERT_EQ(unsold.size(), Items);
+    // Rows for four items, the first with a floor of its own; a note to the right of the last
+    // header that the old-ID column must not cover.
+    QStringList inRows;
+    for (auto it = unsold.begin(); it != unsold.end() && inRows.size() < 4; ++it)
+        if (it.value() > Floor) inRows << it.key();
+    ASSERT_EQ(inRows.size(), 4);
+    QList<QPair<QString, QString>> cells = {{"A1", QString::fromUtf8("オークションID")},
+                                            {"B1", QString::fromUtf8("商品名")},
+                                            {"C1", QString::fromUtf8("最低価格")},
+                                            {"D3", QString::fromUtf8("メモ")}};
+    for (int i = 0; i < inRows.size(); ++i) {
+        cells << qMakePair(QString("A%1").arg(i + 2), inRows[i]) << qMakePair(QString("B%1").arg(i + 2), titles[inRows[i]]);
+    }
+    const qint64 ownFloor = unsold[inRows[0]] - 50;
+    cells << qMakePair(QString("C2"), QString::number(ownFloor));
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, cells);
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+
+    // 10 % down, never below 1,200 yen (or the row's own floor); an item at its floor is skipped.
+    panel().click("RSKingakuPanelCheck");
+    for (int i = 0; i < 100 && !control<QCheckBox>("RSKingakuPanelCheck")->isEnabled(); ++i) QTest::qWait(50);
+    panel().pick("RSTempPriceSelect", 2);
+    EXPECT_FALSE(control<QGroupBox>("RSStepDownGroup")->isHidden());
+    EXPECT_TRUE(control<QGroupBox>("RSKakakuGroup")->isHidden());
+    control<QLineEdit>("RSStepValue")->setText("10");
+    control<QLineEdit>("RSFloorPrice")->setText(QString::number(Floor));
+    control<QCheckBox>("RSFloorFromColumn")->setChecked(true);
+    control<QComboBox>("RSAtFloor")->setCurrentIndex(1);
+    auto expected = [&](const QString& id, qint64 from) {
+        const qint64 floor = id == inRows[0] ? ownFloor : Floor;
+        return std::max(floor, from * 9 / 10);
+    };
+
+    // The first run: the browser is killed once three items are relisted.
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "ContinueButton", "OK"});
+    const qint64 pid = ie().session()->processId();
+    ASSERT_GT(pid, 1);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (relists().size() >= 3 && watch.isActive()) {
+            watch.stop();
+            ::kill(pid_t(pid), SIGKILL);
+        }
+    });
+    watch.start(20);
+    panel().click("ReShuppinAll");
+    watch.stop();
+    EXPECT_TRUE(texts().contains(QString::fromUtf8("Internet Explorerから切断されています。接続し直します。")))
+        << texts().join(" / ").toStdString();
+    // The check listed every item of the list's pages with its prices.
+    QJsonObject check;
+    for (const QJsonObject& entry : MessageService::instance().transcript())
+        if (entry["caption"].toString() == QString::fromUtf8("一括再出品の事前チェック")) check = entry;
+    EXPECT_FALSE(check.isEmpty()) << "no check before the run";
+
+    // Later runs on the new browser relist the rest; one in doubt is settled with the site first.
+    for (int run = 0; run < 3 && relists().size() < Items; ++run) {
+        ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+        MessageService::instance().setAnswers({"Yes", "ContinueButton", "OK"});
+        panel().click("ReShuppinAll");
+    }
+
+    // Judged from the site: once each, at the price the rule gives, none at the floor.
+    QSet<QString> from;
+    QMap<QString, QString> newIdOf;
+    for (const auto& v : relists()) {
+        const QJsonObject r = v.toObject();
+        const QString old = r["from"].toString();
+        EXPECT_FALSE(from.contains(old)) << "relisted twice: " << old.toStdString();
+        from.insert(old);
+        newIdOf.insert(old, r["to"].toString());
+        EXPECT_EQ(r["toStart"].toInteger(), expected(old, unsold[old])) << old.toStdString();
+        const QJsonObject now = item(r["to"].toString());
+        EXPECT_EQ(now["relistCount"].toInt(), 1);
+        EXPECT_EQ(now["priceHistory"].toArray().size(), 2);
+    }
+    for (auto it = unsold.begin(); it != unsold.end(); ++it) {
+        const qint64 floor = it.key() == inRows[0] ? ownFloor : Floor;
+        EXPECT_EQ(from.contains(it.key()), it.value() > floor) << it.key().toStdString() << " at " << it.value();
+    }
+
+    // The log: one line per relist, old and new IDs as the site holds them.
+    QFile log(QDir(dir_.file("documents")).filePath(QDate::currentDate().toString("yyyyMMdd") + QString::fromUtf8("再出品ログ.csv")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << log.fileName().toStdString();
+    const QByteArray bytes = log.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    QMap<QString, QString> logged;
+    for (const QString& line : QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts).mid(1)) {
+        const QStringList f = line.split(',');
+        if (f.value(8) == QString::fromUtf8("再出品")) {
+            EXPECT_FALSE(logged.contains(f[1])) << "logged twice: " << line.toStdString();
+            logged.insert(f[1], f[2]);
+        }
+    }
+    EXPECT_EQ(logged, newIdOf);
+
+    // The rows on disk: the new ID in column A, the old one under its own header, the note kept.
+    main_->services().book.Excel->Save();
+    const QString copy = dir_.file("books/copy.xlsx");
+    QFile::copy(book, copy);
+    const zk::test::Reopened reopened(copy);
+    int oldColumn = 0;
+    for (int c = 0; c < 12 && !oldColumn; ++c)
+        if (reopened.text(QString(QChar('A' + c)) + "1") == QString::fromUtf8("旧オークションID")) oldColumn = c;
+    ASSERT_GT(oldColumn, 3) << "the old IDs' column is missing or covers the note";
+    EXPECT_EQ(reopened.text("D3"), QString::fromUtf8("メモ"));
+    for (int i = 0; i < inRows.size(); ++i) {
+        const QString row = QString::number(i + 2);
+        if (!newIdOf.contains(inRows[i])) continue;
+        EXPECT_EQ(reopened.text("A" + row), newIdOf[inRows[i]]) << "row " << row.toStdString();
+        EXPECT_EQ(reopened.text(QString(QChar('A' + oldColumn)) + row), inRows[i]) << "row " << row.toStdString();
+    }
 }

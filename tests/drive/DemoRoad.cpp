@@ -5,11 +5,15 @@
 #include "category/Categoryform.h"
 #include "platform/Cp932.h"
 #include "listing/Texts.h"
+#include "platform/Clock.h"
 #include "platform/MessageService.h"
+#include "platform/RadioGroup.h"
+#include "relist/RelistRules.h"
 #include "sheet/Excel.h"
 #include "support/PanelDriver.h"
 #include "workflow/Pause.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -131,12 +135,15 @@ public:
                 single = 1;
             }
         }
+        // The bulk relist steps each item down 10 % from its own price, never below 500 yen.
         panel_.click("RSKingakuPanelCheck");
         for (int i = 0; i < 100 && !panel_.find("RSKingakuPanelCheck")->isEnabled(); ++i) workflow::pause(50);
-        panel_.find<QLineEdit>("RSStartPrice")->setText("900");
-        panel_.find<QLineEdit>("RSBuyPrice")->setText("");
+        panel_.pick("RSTempPriceSelect", 2);
+        panel_.find<QLineEdit>("RSStepValue")->setText("10");
+        panel_.find<QComboBox>("RSStepUnit")->setCurrentIndex(0);
+        panel_.find<QLineEdit>("RSFloorPrice")->setText("500");
         shot("relist-panel");
-        answer({"Yes", "Yes", "OK"});
+        answer({"Yes", "ContinueButton", "OK"});
         panel_.click("ReShuppinAll");
         auto* progress = main_->findChild<QLabel*>("RelistProgress");
         const QString relisted = progress ? progress->text() : QString();
@@ -161,6 +168,9 @@ public:
                 .arg(minutes, 0, 'f', 2)
                 .arg(minutes > 0 ? ids.size() / minutes : 0, 0, 'f', 2));
         say(QStringLiteral("relisted singly: %1; bulk: %2").arg(single).arg(relisted));
+        const QString relistLog = QDir(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"))
+                                      .filePath(relist::relistLogName(clock::now().date()));
+        say(QStringLiteral("relist log: %1").arg(relistLog));
         for (const QString& line : written) say(QStringLiteral("collection: %1").arg(line));
         const QDir documents(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"));
         for (const QString& file : documents.entryList(QDir::Files)) say(QStringLiteral("written: %1").arg(documents.filePath(file)));

@@ -4,6 +4,7 @@
 #include "relist/RelistPricePanel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -94,6 +95,46 @@ TEST_F(RelistPanel, BuyNowHidesTheStartPriceAndThePricesApplyOnlyWhenOpenWithUse
     EXPECT_TRUE(prices.sokketu);
     EXPECT_EQ(prices.start, "1000");
     EXPECT_EQ(prices.buy, "3000");
+}
+
+// "値下げ" is a third choice beside "使用" and "不使用": its controls take the prices' place,
+// and the step-down applies only while the panel is open with it; the slide's own choices
+// (使用 on opening, 不使用 on closing) are as before.
+TEST_F(RelistPanel, StepDownIsAThirdChoiceWhoseControlsTakeThePricesPlace) {
+    RelistPricePanel p(c);
+    ASSERT_EQ(select.items().size(), 3);
+    EXPECT_EQ(select.itemIndex(), 1) << "不使用 kept as chosen";
+    QGroupBox* steps = p.stepDownGroup();
+    EXPECT_EQ(steps->geometry(), group.geometry());
+    check.setChecked(true);
+    struct Case {
+        int choice;
+        bool prices, stepDown;
+    };
+    for (const Case& k : {Case{0, true, false}, Case{2, false, true}, Case{1, false, false}}) {
+        select.setItemIndex(k.choice);
+        p.RSTempPriceSelectClick();
+        EXPECT_EQ(!group.isHidden(), k.prices) << k.choice;
+        EXPECT_EQ(!steps->isHidden(), k.stepDown) << k.choice;
+        EXPECT_EQ(p.prices().used, k.choice == 0) << k.choice;
+        EXPECT_EQ(p.prices().stepDown, k.stepDown) << k.choice;
+    }
+    select.setItemIndex(2);
+    steps->findChild<QLineEdit*>("RSStepValue")->setText("10");
+    steps->findChild<QLineEdit*>("RSFloorPrice")->setText("500");
+    steps->findChild<QComboBox*>("RSStepUnit")->setCurrentIndex(1);
+    steps->findChild<QCheckBox*>("RSFloorFromColumn")->setChecked(true);
+    steps->findChild<QComboBox*>("RSAtFloor")->setCurrentIndex(1);
+    steps->findChild<QComboBox*>("RSStepBuyNow")->setCurrentIndex(1);
+    const zk::workflow::Panel::RelistPrices prices = p.prices();
+    EXPECT_EQ(prices.step, "10");
+    EXPECT_FALSE(prices.stepPercent);
+    EXPECT_EQ(prices.floor, "500");
+    EXPECT_TRUE(prices.floorFromColumn);
+    EXPECT_TRUE(prices.skipAtFloor);
+    EXPECT_TRUE(prices.dropBuyNow);
+    check.setChecked(false);
+    EXPECT_FALSE(p.prices().stepDown) << "closed panel";
 }
 
 } // namespace

@@ -340,3 +340,35 @@ TEST(ListingLedger, TheDataFolderIsTheSellersAloneOrRefused) {
     EXPECT_EQ(zk::paths::claimDataFolder(dir.path() + "/missing/").kind, FolderKind::Missing);
     EXPECT_EQ(zk::paths::claimDataFolder({}).kind, FolderKind::Missing);
 }
+
+// A relist in doubt survives a killed run with what it relists and at which prices, and the
+// hook hears of it once the site is found to hold it, wherever that happens; a listing too.
+TEST(ListingLedger, ARelistInDoubtKeepsItsOldAuctionAndPricesAndItsListingIsHeardOnce) {
+    zk::test::TempFolder dir;
+    const QString path = dir.file("ListingJournal.json");
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 59));
+    {
+        ListingLedger ledger;
+        ledger.setJournal(path);
+        auto& r = ledger.begin(4, "/books/a.xlsx", now);
+        r.relistOf = "k100";
+        r.oldStartPrice = "1000";
+        r.oldBuyPrice = "";
+        r.startPrice = "900";
+        ledger.advance(Stage::AgreeSent);
+    }
+    ListingLedger again;
+    again.setJournal(path);
+    ASSERT_TRUE(again.load());
+    QStringList heard;
+    again.setListedHook([&](const zk::workflow::ListingRecord& r) { heard << r.relistOf + ">" + r.auctionId + "@" + r.startPrice; });
+    ASSERT_NE(again.current(), nullptr);
+    EXPECT_TRUE(again.current()->inDoubt());
+    EXPECT_EQ(again.current()->oldStartPrice, "1000");
+    again.listed("k200", "http://page.x/jp/auction/k200", "2026/12/07 13:00:00");
+    again.begin(0, {}, now);
+    again.listed("k201", "http://page.x/jp/auction/k201", "2026/12/07 13:01:00");
+    EXPECT_EQ(heard, QStringList({"k100>k200@900", ">k201@"}));
+    ASSERT_EQ(again.unsaved().size(), 1) << "the relist's row waits to be written";
+    EXPECT_EQ(again.unsaved()[0].relistOf, "k100");
+}
