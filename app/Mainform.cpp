@@ -141,7 +141,9 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
     ui_->Image3->installEventFilter(this);
     ui_->Image4->installEventFilter(this);
-    setWindowTitle(texts::AppCaption);
+    // One version everywhere: the project's, after the form's caption and on its label.
+    setWindowTitle(texts::VersionedCaption.arg(texts::AppCaption, QStringLiteral(ZERKON_VERSION)));
+    ui_->Label8->setText(QStringLiteral(ZERKON_VERSION));
     ui_->GoReShuppin->setText(texts::ReShuppinCaption);
     ui_->UploadButton->setToolTip(texts::UploadHint);
 

@@ -60,7 +60,7 @@ int TFieldDefs::Load(const QString& path) {
         return -1;
     }
     if (!file.load()) {
-        fatal(texts::fields::OpenFailed);
+        fatal(texts::fields::OpenFailed + "\n" + path);
         return -1;
     }
 
