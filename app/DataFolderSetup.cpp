@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace zk::setup {
 namespace {
@@ -39,7 +38,8 @@ FolderState inspect(const QString& folder) {
             continue;
         }
         QFile probe(file.absoluteFilePath());
-        if (state.unreadable.isEmpty() && !probe.open(QIODevice::ReadOnly)) state.unreadable = file.absoluteFilePath();
+        if (state.unreadable.isEmpty() && (!file.isFile() || !probe.open(QIODevice::ReadOnly)))
+            state.unreadable = file.absoluteFilePath();
     }
     // A file that is there but cannot be read is the seller's to mend: nothing is made beside it.
     if (!state.unreadable.isEmpty()) state.kind = FolderState::Kind::Unreadable;

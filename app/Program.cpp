@@ -98,7 +98,7 @@ int runProgram(int argc, char** argv, const std::function<void(TMain*)>& whenSho
 
     std::unique_ptr<PracticeSite> practice;
     const std::optional<QString> settled = settleDataFolder(dataFolder, practice);
-    if (!settled) return 0;
+    if (!settled) return 1; // no usable data folder: the start stopped
     // Another folder chosen: it is locked too, so that one Zerkon runs per folder.
     std::unique_ptr<SingleInstance> chosenInstance;
     if (*settled != dataFolder) {
