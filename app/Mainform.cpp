@@ -204,10 +204,15 @@ void TMain::makePricePanels() {
 }
 
 void TMain::addBatchControls() {
+    // The bulk relist's counter has a band of its own on the bottom row, from the closing lists to
+    // the stop button: the controls it covers are disabled while the run goes on.
     RelistProgress = new QLabel(ui_->SubPanel);
     RelistProgress->setObjectName(QStringLiteral("RelistProgress"));
-    RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
+    const int left = ui_->Panel4->x();
+    RelistProgress->setGeometry(left, ui_->StopReshuppin->y(), ui_->StopReshuppin->x() - 4 - left,
+                                ui_->StopReshuppin->height());
     RelistProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    RelistProgress->setAutoFillBackground(true);
     RelistProgress->hide();
     // "連続出品" under the listing button, with the number of rows beside it.
     RenzokuShuppin = new QPushButton(listing::texts::batch::Button, ui_->MainPanel);
@@ -499,6 +504,7 @@ void TMain::setBatchStopVisible(bool visible) {
 void TMain::setStopVisible(bool visible) {
     ui_->StopReshuppin->setVisible(visible);
     RelistProgress->setVisible(visible);
+    if (visible) RelistProgress->raise();
     // The stop button is the one control that works while the loop runs.
     if (visible) ui_->StopReshuppin->setEnabled(true);
 }

@@ -104,7 +104,10 @@ public:
     bool panelSokketu() const override;
     RelistPrices relistPrices() const override;
     void setStopVisible(bool visible) override;
-    void clearStopRequest() override { StopRequested = false; }
+    void clearStopRequest() override {
+        StopRequested = false;
+        StopFrom = StopSource::Button;
+    }
     void showRelistProgress(const QString& text) override;
     QString bulkFilterText() const override;
     Snapshot snapshot() const override;

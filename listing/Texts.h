@@ -143,6 +143,8 @@ inline const QString CountSuffix = QStringLiteral("件");
 inline const QString Stop = QStringLiteral("停止");
 inline const QString NoRows = QStringLiteral("出品する行がありません。");
 inline const QString ReportCaption = QStringLiteral("連続出品の事前チェック");
+// The end-of-run box of a run, apart from the check before it.
+inline const QString SummaryCaption = QStringLiteral("連続出品の結果");
 inline const QString ReportIntro = QStringLiteral("%1行のうち %2行を出品します。出品できない %3行は飛ばします。");
 inline const QString ReportNothing = QStringLiteral("%1行のどれも出品できません。");
 inline const QString ColumnRow = QStringLiteral("行");

@@ -710,7 +710,7 @@ QString makePictures(TempFolder& dir, int count) {
 QString batchSummary() {
     QString text;
     for (const auto& entry : MessageService::instance().transcript())
-        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の事前チェック"))
+        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の結果"))
             text = entry["text"].toString();
     return text;
 }

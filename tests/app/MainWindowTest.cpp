@@ -6,6 +6,7 @@
 #include "browser/Texts.h"
 #include "listing/Texts.h"
 #include "relist/Texts.h"
+#include "listing/BatchRules.h"
 #include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "sheet/WorkbookSession.h"
@@ -28,6 +29,7 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 using zk::MessageService;
@@ -84,7 +86,10 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(control<QLineEdit>("StartPrice1")->text(), "1500");
     EXPECT_EQ(control<QLineEdit>("BuyPrice3")->text(), "");
     EXPECT_EQ(zk::closing::dateCount(zk::clock::now()), control<QComboBox>("ClosingDate")->count());
-    EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // One version: the project's, on the label and after the form's caption.
+    const QString version = control<QLabel>("Label8")->text();
+    EXPECT_TRUE(version.startsWith("1.")) << version.toStdString();
+    EXPECT_EQ(main_->windowTitle(), QString::fromUtf8("Zerkon1.0　(バージョン %1)").arg(version));
     // The form's own colour where no bitmap is drawn.
     EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
@@ -306,6 +311,48 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
     const auto modes = control<zk::RadioGroup>("CollectionRadio")->findChildren<QRadioButton*>();
     ASSERT_EQ(modes.size(), 3);
     EXPECT_TRUE(modes[0]->y() == modes[2]->y() && modes[0]->x() < modes[1]->x() && modes[1]->x() < modes[2]->x());
+}
+
+// The counters of the two long runs, at their longest, each in a place of its own: the label
+// holds its whole text and nothing is drawn over it. A picture of each is kept in the build folder.
+TEST_F(MainWindowTest, TheRunCountersShowTheirWholeTextAboveEverythingElse) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    struct Case {
+        const char* label;
+        bool subPage;
+        std::function<void()> show;
+        QString text;
+    };
+    const QString relist = zk::relist::texts::Progress.arg(12).arg(999).arg(999).arg(999);
+    const QString batch = zk::listing::batch::progressText(999, 999, 9 * 3600 * 1000);
+    const QList<Case> cases = {
+        {"RelistProgress", true, [&] { main_->setStopVisible(true); main_->showRelistProgress(relist); }, relist},
+        {"RenzokuProgress", false, [&] { main_->showBatchProgress(batch); main_->setBatchStopVisible(true); }, batch},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (main_->subPageShown() != c.subPage) panel().click("SideButton");
+        // As a run shows it: the panel busy under it.
+        main_->setBusy(true);
+        c.show();
+        QApplication::processEvents();
+        auto* label = control<QLabel>(c.label);
+        ASSERT_TRUE(label->isVisible());
+        EXPECT_EQ(label->text(), c.text);
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(c.text)) << c.text.toStdString();
+        EXPECT_TRUE(main_->rect().contains(QRect(label->mapTo(main_.get(), QPoint(0, 0)), label->size())));
+        // Whatever is under the label's corners and middle is the label itself.
+        const QRect r = label->rect().adjusted(1, 1, -1, -1);
+        for (const QPoint& p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(), r.center()})
+            EXPECT_EQ(main_->childAt(label->mapTo(main_.get(), p)), label) << p.x() << "," << p.y();
+        main_->grab().save(qEnvironmentVariable("ZERKON_BUILD_DIR") + "/counter-" + c.label + ".png");
+        main_->setStopVisible(false);
+        main_->showBatchProgress({});
+        main_->setBatchStopVisible(false);
+        main_->setBusy(false);
+    }
 }
 
 TEST_F(MainWindowTest, SideSwitchAndCurtain) {
