@@ -27,6 +27,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "ui_Mainform.h"
 
 #include <QApplication>
@@ -396,6 +397,7 @@ void TMain::Timer1Timer() {
     QApplication::processEvents();
     ClosingTime->FillClosingDates();
     ClosingTime->FillClosingTimes();
+    offerLastClosingChoice();
     ScheduleClosingRefresh();
     QApplication::processEvents();
 
@@ -564,6 +566,30 @@ void TMain::workbookOpened() {
 void TMain::setNextTitle(const QString& title) { ui_->NextTitleLabel->setText(title); }
 void TMain::setPreviousTitleVisible(bool visible) { ui_->PreviousTitle->setVisible(visible); }
 
+// The closing date, hour and jitter chosen last are kept per user beside the window positions and
+// offered again at the next start while the schedule still offers them.
+namespace {
+const QString kClosingKey = QStringLiteral("Software\\Zerkon\\ClosingChoice");
+}
+
+void TMain::offerLastClosingChoice() {
+    const Registry registry;
+    const std::optional<int> date = registry.readInteger(kClosingKey, QStringLiteral("Date"));
+    const std::optional<int> hour = registry.readInteger(kClosingKey, QStringLiteral("Hour"));
+    const std::optional<int> sway = registry.readInteger(kClosingKey, QStringLiteral("TimeSway"));
+    const QDate day = date ? QDate::fromString(QString::number(*date), QStringLiteral("yyyyMMdd")) : QDate();
+    ClosingTime->OfferAgain({day, hour.value_or(-1)}, sway.value_or(-1));
+}
+
+void TMain::keepClosingChoice() {
+    Registry registry;
+    const closing::Slot slot = ClosingTime->ChosenSlot();
+    const QDate day = ui_->ClosingDate->currentIndex() >= 0 ? ui_->ClosingDate->currentData().toDate() : QDate();
+    registry.writeInteger(kClosingKey, QStringLiteral("Date"), day.isValid() ? day.toString(QStringLiteral("yyyyMMdd")).toInt() : 0);
+    registry.writeInteger(kClosingKey, QStringLiteral("Hour"), slot.isValid() ? slot.hour : -1);
+    registry.writeInteger(kClosingKey, QStringLiteral("TimeSway"), ClosingTime->swayIndex());
+}
+
 void TMain::ScheduleClosingRefresh() {
     const int s = clock::now().time().second();
     ClosingRefresh->setInterval(s < 20 ? (20 - s) * 1000 : (80 - s) * 1000);
@@ -615,6 +641,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     PageIndex = 1;
     SideButtonClick();
     savePlacement(&selfWindow_, "Zerkon");
+    if (priceEditsReady_) keepClosingChoice();
 
     if (priceEditsReady_) WriteFormInfo();
     if (MiniBar) MiniBar->hide();

@@ -160,6 +160,9 @@ private:
     // The closing lists are brought up to date at every minute's 20th second.
     void ScheduleClosingRefresh();
     void refreshClosingLists();
+    // The closing choice of the last run offered again at start; kept at close.
+    void offerLastClosingChoice();
+    void keepClosingChoice();
     // The account, the option editor, the description tool.
     void SetYahooIDClick();
     void SetOptionClick();

@@ -14,6 +14,7 @@
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
+#include "platform/Registry.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
 #include "ui_YahooIDDialog.h"
@@ -352,6 +353,56 @@ TEST_F(MainWindowTest, TheRunCountersShowTheirWholeTextAboveEverythingElse) {
         main_->showBatchProgress({});
         main_->setBatchStopVisible(false);
         main_->setBusy(false);
+    }
+}
+
+// The closing slot and the jitter chosen in one run are offered again in the next while the
+// schedule still offers them; a slot it no longer offers is not, the jitter choice still is.
+TEST_F(MainWindowTest, TheLastClosingChoiceIsOfferedAgainWhileTheScheduleOffersIt) {
+    writeFields();
+    writeSystemIni(systemIni());
+    struct Case {
+        const char* what;
+        int dateRow;          // chosen in the first run, -1: a passed day written as kept
+        int timeRow;
+        bool offeredAgain;
+    };
+    const QList<Case> cases = {
+        {"a later day", 1, 2, true},
+        {"the last day's first hour", -2, 0, true},
+        {"a day gone by", -1, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        start();
+        auto* dates = control<QComboBox>("ClosingDate");
+        auto* hours = control<QComboBox>("ClosingTime");
+        const int row = c.dateRow == -2 ? dates->count() - 1 : std::max(c.dateRow, 0);
+        dates->setCurrentIndex(row);
+        emit dates->activated(row);
+        hours->setCurrentIndex(c.timeRow);
+        emit hours->activated(c.timeRow);
+        control<zk::RadioGroup>("TimeSway")->setItemIndex(1);
+        const QVariant day = dates->currentData();
+        const QVariant hour = hours->currentData();
+        main_->close();
+        if (c.dateRow == -1) {
+            zk::Registry registry;
+            registry.writeInteger("Software\\Zerkon\\ClosingChoice", "Date",
+                                  zk::clock::now().date().addDays(-1).toString("yyyyMMdd").toInt());
+        }
+        start();
+        dates = control<QComboBox>("ClosingDate");
+        hours = control<QComboBox>("ClosingTime");
+        EXPECT_EQ(control<zk::RadioGroup>("TimeSway")->itemIndex(), 1);
+        if (c.offeredAgain) {
+            EXPECT_EQ(dates->currentData(), day);
+            EXPECT_EQ(hours->currentData(), hour);
+            EXPECT_TRUE(main_->closingChosen());
+        } else {
+            EXPECT_FALSE(main_->closingChosen());
+        }
+        main_->close();
     }
 }
 
