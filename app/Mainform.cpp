@@ -68,6 +68,10 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     setPalette(colours);
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
+    // The office keeps the workbook it is driven on; the seller who tries its X is told the way.
+    calc::setCloseRefusedHandler([] {
+        MessageService::instance().show(sheet::texts::CloseWithPanel, {}, Icon::Information);
+    });
     IE = std::make_unique<TIECtrl>();
     FieldDefs = std::make_unique<TFieldDefs>(IE.get());
     Keys = std::make_unique<KeySender>();
@@ -289,6 +293,7 @@ void TMain::connectControls() {
 }
 
 TMain::~TMain() {
+    calc::setCloseRefusedHandler({});
     // Quitting the browser waits in an event loop: the window must not paint or tick on
     // half-destroyed state meanwhile.
     for (QTimer* timer : {&Timer1, ClosingRefresh, &Timer5, &Timer6}) timer->stop();

@@ -32,6 +32,11 @@ inline const QString EditModeCaption = QStringLiteral("編集モード修正");
 inline const QString OpenFailed = QStringLiteral("次のエラーにより、表計算の文書を開けませんでした。\n\n");
 inline const QString OpenDialogCaption = QStringLiteral("開く");
 
+// The seller closed the office's window (or the workbook in it) while the panel drives it.
+inline const QString CloseWithPanel = QStringLiteral(
+    "表計算のウィンドウは、Zerkonが使っている間は閉じられません。\n"
+    "操作パネルの「閉じる」ボタンで、保存してから閉じて下さい。");
+
 // Window placement
 inline const QString PlacementName = QStringLiteral("Excel");
 

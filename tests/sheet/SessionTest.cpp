@@ -83,6 +83,10 @@ TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
     EXPECT_EQ(shown[4]["kind"].toString(), "open-file");
     EXPECT_EQ(shown[5]["caption"].toString(), "Cellの選択");
     EXPECT_EQ(shown[5]["icon"].toString(), "information");
+    // The prompt asks for a click in the office's window: it stays above it, the others do not.
+    EXPECT_TRUE(shown[5]["above"].toBool());
+    EXPECT_FALSE(shown[1]["above"].toBool());
+    EXPECT_FALSE(zk::MessageService::instance().keptAbove());
 
     EXPECT_EQ(host.ExcelState, 1);
     EXPECT_EQ(host.RowChosen, 1);
@@ -327,6 +331,7 @@ TEST_F(Session, PriceHeaderPastColumnFiftyOrWithASpaceIsNotFound) {
     session.StartExcelClick();
     ASSERT_EQ(boxes().size(), 3);
     EXPECT_EQ(boxes()[2]["caption"].toString(), "開始価格Cellの選択");
+    EXPECT_TRUE(boxes()[2]["above"].toBool());
     EXPECT_EQ(host.PriceColumn, 8);
     EXPECT_EQ(host.CurrentRow, 3);
     EXPECT_EQ(host.prompts.FindHeaderColumn("開始価格"), 0);
