@@ -54,7 +54,9 @@ TEST(DataFolderState, NamesWhatIsMissingAndWhatCannotBeRead) {
         const zk::setup::FolderState state = zk::setup::inspect(dir.path() + "/data/");
         EXPECT_EQ(state.kind, c.kind);
         EXPECT_EQ(state.missing, c.missing);
-        if (c.kind == Kind::Unreadable) EXPECT_EQ(state.unreadable, dir.path() + "/data/FieldsDefine.ini");
+        if (c.kind == Kind::Unreadable) {
+            EXPECT_EQ(state.unreadable, dir.path() + "/data/FieldsDefine.ini");
+        }
     }
     // No folder at all is an empty one.
     EXPECT_EQ(zk::setup::inspect("/nonexistent/zerkon-data/").kind, Kind::Empty);
