@@ -29,6 +29,7 @@
 #include "browser/Texts.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "ui_Mainform.h"
 
 #include <QApplication>
@@ -69,6 +70,10 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     setPalette(colours);
     MessageService::instance().setParentWindow(this);
     Excel = std::make_unique<sheet::TExcel>();
+    // The office keeps the workbook it is driven on; the seller who tries its X is told the way.
+    calc::setCloseRefusedHandler([] {
+        MessageService::instance().show(sheet::texts::CloseWithPanel, {}, Icon::Information);
+    });
     IE = std::make_unique<TIECtrl>();
     FieldDefs = std::make_unique<TFieldDefs>(IE.get());
     Keys = std::make_unique<KeySender>();
@@ -151,7 +156,9 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     for (QWidget* page : {ui_->MainPanel, ui_->SubPanel}) page->installEventFilter(this);
     ui_->Image3->installEventFilter(this);
     ui_->Image4->installEventFilter(this);
-    setWindowTitle(texts::AppCaption);
+    // One version everywhere: the project's, after the form's caption and on its label.
+    setWindowTitle(texts::VersionedCaption.arg(texts::AppCaption, QStringLiteral(ZERKON_VERSION)));
+    ui_->Label8->setText(QStringLiteral(ZERKON_VERSION));
     ui_->GoReShuppin->setText(texts::ReShuppinCaption);
     ui_->UploadButton->setToolTip(texts::UploadHint);
 
@@ -212,10 +219,15 @@ void TMain::makePricePanels() {
 }
 
 void TMain::addBatchControls() {
+    // The bulk relist's counter has a band of its own on the bottom row, from the closing lists to
+    // the stop button: the controls it covers are disabled while the run goes on.
     RelistProgress = new QLabel(ui_->SubPanel);
     RelistProgress->setObjectName(QStringLiteral("RelistProgress"));
-    RelistProgress->setGeometry(ui_->StopReshuppin->x() - 250, ui_->StopReshuppin->y() + 6, 244, 16);
+    const int left = ui_->Panel4->x();
+    RelistProgress->setGeometry(left, ui_->StopReshuppin->y(), ui_->StopReshuppin->x() - 4 - left,
+                                ui_->StopReshuppin->height());
     RelistProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    RelistProgress->setAutoFillBackground(true);
     RelistProgress->hide();
     // "連続出品" under the listing button, with the number of rows beside it.
     RenzokuShuppin = new QPushButton(listing::texts::batch::Button, ui_->MainPanel);
@@ -297,6 +309,7 @@ void TMain::connectControls() {
 }
 
 TMain::~TMain() {
+    calc::setCloseRefusedHandler({});
     // Quitting the browser waits in an event loop: the window must not paint or tick on
     // half-destroyed state meanwhile.
     for (QTimer* timer : {&Timer1, ClosingRefresh, &Timer5, &Timer6}) timer->stop();
@@ -405,6 +418,7 @@ void TMain::Timer1Timer() {
     QApplication::processEvents();
     ClosingTime->FillClosingDates();
     ClosingTime->FillClosingTimes();
+    offerLastClosingChoice();
     ScheduleClosingRefresh();
     QApplication::processEvents();
 
@@ -511,6 +525,7 @@ void TMain::setBatchStopVisible(bool visible) {
 void TMain::setStopVisible(bool visible) {
     ui_->StopReshuppin->setVisible(visible);
     RelistProgress->setVisible(visible);
+    if (visible) RelistProgress->raise();
     // The stop button is the one control that works while the loop runs.
     if (visible) ui_->StopReshuppin->setEnabled(true);
 }
@@ -570,6 +585,30 @@ void TMain::workbookOpened() {
 void TMain::setNextTitle(const QString& title) { ui_->NextTitleLabel->setText(title); }
 void TMain::setPreviousTitleVisible(bool visible) { ui_->PreviousTitle->setVisible(visible); }
 
+// The closing date, hour and jitter chosen last are kept per user beside the window positions and
+// offered again at the next start while the schedule still offers them.
+namespace {
+const QString kClosingKey = QStringLiteral("Software\\Zerkon\\ClosingChoice");
+}
+
+void TMain::offerLastClosingChoice() {
+    const Registry registry;
+    const std::optional<int> date = registry.readInteger(kClosingKey, QStringLiteral("Date"));
+    const std::optional<int> hour = registry.readInteger(kClosingKey, QStringLiteral("Hour"));
+    const std::optional<int> sway = registry.readInteger(kClosingKey, QStringLiteral("TimeSway"));
+    const QDate day = date ? QDate::fromString(QString::number(*date), QStringLiteral("yyyyMMdd")) : QDate();
+    ClosingTime->OfferAgain({day, hour.value_or(-1)}, sway.value_or(-1));
+}
+
+void TMain::keepClosingChoice() {
+    Registry registry;
+    const closing::Slot slot = ClosingTime->ChosenSlot();
+    const QDate day = ui_->ClosingDate->currentIndex() >= 0 ? ui_->ClosingDate->currentData().toDate() : QDate();
+    registry.writeInteger(kClosingKey, QStringLiteral("Date"), day.isValid() ? day.toString(QStringLiteral("yyyyMMdd")).toInt() : 0);
+    registry.writeInteger(kClosingKey, QStringLiteral("Hour"), slot.isValid() ? slot.hour : -1);
+    registry.writeInteger(kClosingKey, QStringLiteral("TimeSway"), ClosingTime->swayIndex());
+}
+
 void TMain::ScheduleClosingRefresh() {
     const int s = clock::now().time().second();
     ClosingRefresh->setInterval(s < 20 ? (20 - s) * 1000 : (80 - s) * 1000);
@@ -621,6 +660,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     PageIndex = 1;
     SideButtonClick();
     savePlacement(&selfWindow_, "Zerkon");
+    if (priceEditsReady_) keepClosingChoice();
 
     if (priceEditsReady_) WriteFormInfo();
     if (MiniBar) MiniBar->hide();

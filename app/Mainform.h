@@ -104,7 +104,10 @@ public:
     bool panelSokketu() const override;
     RelistPrices relistPrices() const override;
     void setStopVisible(bool visible) override;
-    void clearStopRequest() override { StopRequested = false; }
+    void clearStopRequest() override {
+        StopRequested = false;
+        StopFrom = StopSource::Button;
+    }
     void showRelistProgress(const QString& text) override;
     QString bulkFilterText() const override;
     Snapshot snapshot() const override;
@@ -157,6 +160,9 @@ private:
     // The closing lists are brought up to date at every minute's 20th second.
     void ScheduleClosingRefresh();
     void refreshClosingLists();
+    // The closing choice of the last run offered again at start; kept at close.
+    void offerLastClosingChoice();
+    void keepClosingChoice();
     // The account, the option editor, the description tool.
     void SetYahooIDClick();
     void SetOptionClick();

@@ -17,7 +17,9 @@ int TMain::ReadSystemIni() {
         MessageService::instance().show(texts::NoSystemIni, texts::CaptionFatal, Icon::Error);
         return 1;
     case Read::OpenFailed:
-        MessageService::instance().show(texts::SystemIniOpenFailed, texts::CaptionFatal, Icon::Error);
+        // The file is there but cannot be read: the seller is told which one.
+        MessageService::instance().show(texts::SystemIniOpenFailed + texts::UnreadableFile.arg(services_.settings.dataFile(workflow::ini::FileName)),
+                                        texts::CaptionFatal, Icon::Error);
         return 1;
     case Read::NoSystemSection:
         MessageService::instance().show(texts::NoSystemSection, texts::CaptionDeadly, Icon::Error);

@@ -68,6 +68,9 @@ inline const QString CommandHelp = QStringLiteral(
     "\n"
     "データフォルダ: %2\n"
     "  System.ini、FieldsDefine.ini、category.txt などを置くフォルダです。\n"
+    "  初回の起動でこれらが無いときは「Zerkonの初期設定」が開き、実際のサイト用\n"
+    "  (既定の内容から作成)、練習用サイト (zerkon-site を自動で起動)、既存のフォルダ\n"
+    "  のいずれかで始められます。\n"
     "\n"
     "環境変数:\n"
     "  ZERKON_DATA_DIR                 データフォルダ (既定 $XDG_DATA_HOME/Zerkon/)\n"
@@ -83,4 +86,45 @@ inline const QString CommandHelp = QStringLiteral(
     "  ZERKON_SCREENSHOT               起動後に画面を保存する PNG ファイル\n"
     "  ZERKON_SCREENSHOT_DELAY         保存までの待ち時間 (ミリ秒、既定 3000)\n"
     "  ZERKON_QUIT_AFTER_SCREENSHOT=1  保存したら終了する\n");
+} // namespace zk::texts
+
+namespace zk::texts {
+// The setup window of a first start without a usable data folder.
+inline const QString SetupCaption = QStringLiteral("Zerkonの初期設定");
+inline const QString SetupFolder = QStringLiteral("データフォルダ：%1");
+inline const QString SetupEmpty = QStringLiteral(
+    "このフォルダにはまだ設定ファイル（System.ini、FieldsDefine.ini、category.txt）がありません。\n"
+    "どのように始めるかを選んで下さい。");
+inline const QString SetupIncomplete = QStringLiteral(
+    "このフォルダには %1 がありません。\n"
+    "既定の内容で作るか、別のデータフォルダを選んで下さい（今ある設定ファイルはそのまま残します）。");
+inline const QString SetupSiteGroup = QStringLiteral("実際のオークションサイト用に作る");
+inline const QString SetupSiteNote = QStringLiteral(
+    "サイトのアドレスは下の２つのホスト名から作ります。IDとオプションはこの後で設定します。");
+inline const QString SetupAuctionHost = QStringLiteral("オークションのホスト名");
+inline const QString SetupLoginHost = QStringLiteral("ログインのホスト名");
+inline const QString SetupSiteButton = QStringLiteral("実際のサイト用に作成(&R)");
+inline const QString SetupRestoreButton = QStringLiteral("既定の内容で作成(&R)");
+inline const QString SetupPracticeButton = QStringLiteral("練習用サイトで始める(&P)");
+inline const QString SetupPracticeNote = QStringLiteral(
+    "このパソコンの中だけで動く練習用サイト（zerkon-site）で出品を試せます。\n"
+    "Zerkonが起動のたびに練習用サイトを起動し、終了する時に止めます。");
+inline const QString SetupChooseButton = QStringLiteral("既存のフォルダを選ぶ(&F)...");
+inline const QString SetupQuitButton = QStringLiteral("終了(&X)");
+inline const QString SetupChooseCaption = QStringLiteral("データフォルダの System.ini を選んで下さい");
+inline const QString SetupChooseFilter = QStringLiteral("System.ini|System.ini");
+inline const QString SetupHostEmpty = QStringLiteral("%1を入力して下さい。");
+inline const QString SetupHostInvalid = QStringLiteral("%1「%2」はホスト名ではありません（例：auctions.example.jp、ポート付きなら :8080 を後に）。");
+inline const QString SetupMakeFailed = QStringLiteral("データフォルダを作れませんでした。\n%1");
+inline const QString SetupPracticeFailed = QStringLiteral("練習用サイトを起動できませんでした。\n%1");
+inline const QString SetupChosenIncomplete = QStringLiteral("選んだフォルダ %1 には %2 がありません。");
+inline const QString SetupChosenUnreadable = QStringLiteral("選んだフォルダの %1 を読めません。");
+inline const QString SetupNotRemembered = QStringLiteral(
+    "選んだフォルダを次回の起動のために記録できませんでした（%1）。\n今回はこのフォルダで起動します。");
+// A practice folder whose site cannot be started at a later start.
+inline const QString PracticeStartFailed = QStringLiteral("練習用サイトを起動できないため、起動を中止します。\n%1");
+// A file that is there but cannot be read: the fatal error names it.
+inline const QString UnreadableFile = QStringLiteral("\n%1");
+// The program's one version, after the caption.
+inline const QString VersionedCaption = QStringLiteral("%1　(バージョン %2)");
 } // namespace zk::texts

@@ -21,6 +21,20 @@ int screenHeight() {
     return Desktop::instance().workArea().bottom() + 1;
 }
 
+// A prompt that waits for a click in the office's window stays above it; when it closes, the
+// panel comes back above the office too.
+class AboveTheOffice {
+public:
+    explicit AboveTheOffice(workflow::Panel& panel) : panel_(panel) { MessageService::instance().setKeptAbove(true); }
+    ~AboveTheOffice() {
+        MessageService::instance().setKeptAbove(false);
+        panel_.bringToFront();
+    }
+
+private:
+    workflow::Panel& panel_;
+};
+
 } // namespace
 
 int ColumnPrompts::RowPrompt() {
@@ -37,6 +51,7 @@ int ColumnPrompts::RowPrompt() {
     // The panel moves below the screen so that the user sees the spreadsheet.
     const int top = panel_.top();
     panel_.setTop(screenHeight());
+    const AboveTheOffice above(panel_);
     const Answer answer = MessageService::instance().show(texts::RowPrompt, texts::RowPromptCaption,
                                                           Icon::Information, Buttons::OkCancel);
     if (answer != Answer::Ok) {
@@ -60,6 +75,7 @@ void ColumnPrompts::PricePrompt() {
     workflow::RowCursor& row = book_.Row;
     row.PriceColumn = FindHeaderColumn(texts::StartPriceHeader);
     if (row.PriceColumn != 0) return;
+    const AboveTheOffice above(panel_);
     const Answer answer = MessageService::instance().show(texts::PricePrompt, texts::PricePromptCaption,
                                                           Icon::Information, Buttons::OkCancel);
     row.PriceColumn = answer == Answer::Ok ? book_.Excel->GetColNumber() : 0;

@@ -7,14 +7,14 @@
 namespace zk::collect::texts {
 
 inline const QString RowPrompt = QStringLiteral(
-    "Excelで\n\n　１．シートを選択\n　２．先頭の商品名の行を選択\n　３．OKをクリック\n\n注：商品名はＢ列固定です。");
+    "表計算で\n\n　１．シートを選択\n　２．先頭の商品名の行を選択\n　３．OKをクリック\n\n注：商品名はＢ列固定です。");
 inline const QString RowPromptCaption = QStringLiteral("Cellの選択");
 inline const QString PricePrompt = QStringLiteral(
-    "Excelで開始価格のセルを選択してから、OKをクリックして下さい。\n(行は関係なく、列(A,B,C...)のみ記憶されます)\n"
+    "表計算で開始価格のセルを選択してから、OKをクリックして下さい。\n(行は関係なく、列(A,B,C...)のみ記憶されます)\n"
     "即決価格は選択された開始価格の右横の列になります。\n\nZerkonの規定値や操作パネルの価格一時変更を\n"
     "使用する場合はキャンセルして下さい。");
 inline const QString PricePromptCaption = QStringLiteral("開始価格Cellの選択");
-inline const QString SheetFailure = QStringLiteral("Excelのシートが取得できませんでした");
+inline const QString SheetFailure = QStringLiteral("表計算のシートが取得できませんでした");
 inline const QString StartPriceHeader = QStringLiteral("開始価格");
 inline const QString TextFormat = QStringLiteral("@");
 inline const QString NumberFormatLocal = QStringLiteral("NumberFormatLocal");
@@ -24,7 +24,7 @@ inline const QString NumberFormatLocal = QStringLiteral("NumberFormatLocal");
 inline const QString LabelCurrent = QStringLiteral("出品中");
 inline const QString LabelSold = QStringLiteral("落札された");
 inline const QString LabelUnsold = QStringLiteral("落札者無し");
-inline const QString CollectQuestion = QStringLiteral("全件のタイトルを収集し、EXCELへ保存します。よろしいですか？");
+inline const QString CollectQuestion = QStringLiteral("全件のタイトルを収集し、表計算へ保存します。よろしいですか？");
 inline const QString CollectCaption = QStringLiteral("確認");
 inline const QString ListTitleSuffix = QStringLiteral("商品の一覧");
 inline const QString HeaderPage = QStringLiteral("頁");

@@ -56,11 +56,12 @@ int TFieldDefs::Load(const QString& path) {
     Path = path;
     ProfileFile file(path);
     if (!file.exists()) {
-        fatal(texts::fields::NoFile);
+        // Something that is no file under its name is there, but cannot be read as one.
+        fatal(QFileInfo::exists(path) ? texts::fields::OpenFailed + "\n" + path : texts::fields::NoFile);
         return -1;
     }
     if (!file.load()) {
-        fatal(texts::fields::OpenFailed);
+        fatal(texts::fields::OpenFailed + "\n" + path);
         return -1;
     }
 

@@ -236,7 +236,7 @@ void BatchListing::RenzokuShuppinClick() {
 
     const QString log = writeLog(outcomes);
     busy.ready();
-    MessageService::instance().show(batch::summaryText(outcomes, stop, log), t::ReportCaption,
+    MessageService::instance().show(batch::summaryText(outcomes, stop, log), t::SummaryCaption,
                                     stop.isEmpty() ? Icon::Information : Icon::Exclamation);
 }
 

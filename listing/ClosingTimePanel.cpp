@@ -100,6 +100,25 @@ closing::Slot ClosingTimePanel::NextClosingSlot() {
                              [&now](const closing::Slot& s) { return closing::isOffered(now, s); });
 }
 
+bool ClosingTimePanel::OfferAgain(const closing::Slot& slot, int sway) {
+    if (sway == 0 || sway == kSwayOff) c_.TimeSway->setItemIndex(sway);
+    const int d = slot.date.isValid() ? dateRow(slot.date) : -1;
+    if (d < 0) return false;
+    {
+        const QSignalBlocker block(c_.ClosingDate);
+        c_.ClosingDate->setCurrentIndex(d);
+    }
+    ClosingDateChange();
+    // A passed hour of the first day is no longer in its list.
+    const int t = closing::isOffered(clock::now(), slot) ? c_.ClosingTime->findData(slot.hour) : -1;
+    if (t < 0) return false;
+    const QSignalBlocker block(c_.ClosingTime);
+    c_.ClosingTime->setCurrentIndex(t);
+    return true;
+}
+
+int ClosingTimePanel::swayIndex() const { return c_.TimeSway->itemIndex(); }
+
 int ClosingTimePanel::dateRow(const QDate& date) const { return c_.ClosingDate->findData(date); }
 
 int ClosingTimePanel::timeRow(const closing::Slot& slot) const {

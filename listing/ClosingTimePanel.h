@@ -45,6 +45,11 @@ public:
     closing::Slot ChosenSlot() const;
     // The slot for the next item set, the jitter applied (and advanced).
     closing::Slot NextClosingSlot();
+    // The seller's last choice offered again: the date while the lists offer it, the hour with it
+    // while the lists offer that slot, and the jitter choice (0 on, 1 off). True when the whole
+    // slot was taken.
+    bool OfferAgain(const closing::Slot& slot, int swayIndex);
+    int swayIndex() const;
     // The rows of the lists that show a slot, -1 where a list does not show it.
     int dateRow(const QDate& date) const;
     int timeRow(const closing::Slot& slot) const;

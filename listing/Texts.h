@@ -13,7 +13,7 @@ inline const QString Ruler10 = QStringLiteral("10文字");
 inline const QString Ruler20 = QStringLiteral("20文字");
 inline const QString Ruler30 = QStringLiteral("30文字");
 inline const QString RulerLimit = QStringLiteral("この線を越えてはダメだよ～");
-inline const QString CancelHint = QStringLiteral("キャンセルすると、タイトルはそのままIEに挿入されます。");
+inline const QString CancelHint = QStringLiteral("キャンセルすると、タイトルはそのままブラウザに挿入されます。");
 inline const QString Confirm = QStringLiteral("修正完了(&K)");
 inline const QString Cancel = QStringLiteral("キャンセル(&C)");
 inline const QString CannotGoBack = QStringLiteral("これ以上戻せません");
@@ -31,7 +31,7 @@ inline const QString ClosingChoiceGone =
     QStringLiteral("選んでいた終了日時（%1）は選べなくなったため、選択を外しました。\n終了日時を選び直して下さい。");
 // The one-listing undo after a lost browser or a failed browser operation.
 inline const QString OneListingUndone =
-    QStringLiteral("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。");
+    QStringLiteral("アップロード画像と表計算のタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。");
 inline const QString InformationCaption = QStringLiteral("情報");
 
 // What the listing form holds.
@@ -88,16 +88,16 @@ inline const QString NoTitleInRow = QStringLiteral("この行には商品名が�
 
 // Our own: the listing records. A listing is either on the site and in its own row, or in neither.
 inline const QString ListedWithoutRow = QStringLiteral(
-    "出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。");
+    "出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、表計算には書き込んでいません。");
 // Our own: the ID is in the file, but a merged area over its cell keeps it from being shown.
 inline const QString IdUnderMerge = QStringLiteral(
-    "次の行のオークションIDは結合されたセルの下に書き込んだため、エクセルでは表示されません：%1\n"
+    "次の行のオークションIDは結合されたセルの下に書き込んだため、表計算では表示されません：%1\n"
     "ファイルには保存してあります。セルの結合を解除すると表示されます。");
 inline const QString RowsNotSaved = QStringLiteral(
-    "次の行のオークションIDはまだエクセルのファイルに保存されていません：%1\n"
-    "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。");
+    "次の行のオークションIDはまだ表計算のファイルに保存されていません：%1\n"
+    "Zerkonが記録を持っていて、同じ表計算を開いた時に書き込みます。");
 inline const QString RowsWaitForWorkbook = QStringLiteral(
-    "次の行のオークションIDは、そのエクセルを開いた時に書き込みます：%1");
+    "次の行のオークションIDは、その表計算を開いた時に書き込みます：%1");
 inline const QString RowAndId = QStringLiteral("行%1（%2）");
 inline const QString FoundOnSite = QStringLiteral("出品はサイトにありました（オークションID：%1）。行%2 に記録しました。");
 inline const QString NotFoundOnSite = QStringLiteral("出品はサイトにありませんでした。\n\n");
@@ -112,7 +112,7 @@ inline const QString ConfirmCaption = QStringLiteral("確認");
 inline const QString RecoveredAtStart = QStringLiteral("前回の終了時に途中だった出品を確認しました。\n\n");
 inline const QString NotListedAtStart = QStringLiteral("行%1「%2」は出品されていませんでした。画像はフォルダに戻しました。");
 inline const QString ListedAtStart =
-    QStringLiteral("行%1「%2」は出品されていました（オークションID：%3）。エクセルを開いた時に書き込みます。");
+    QStringLiteral("行%1「%2」は出品されていました（オークションID：%3）。表計算を開いた時に書き込みます。");
 inline const QString JournalUnwritable = QStringLiteral("出品の記録ファイルに書き込めません：%1");
 // Our own: no record, no listing. The file, then why.
 inline const QString JournalBlocksListing = QStringLiteral(
@@ -147,6 +147,8 @@ inline const QString NoRows = QStringLiteral("出品する行がありません�
 inline const QString ListingUnderWay = QStringLiteral(
     "アップロードした出品（行%1）が途中です。出品するか、[画像を１出品分戻す]で戻してから連続出品して下さい。");
 inline const QString ReportCaption = QStringLiteral("連続出品の事前チェック");
+// The end-of-run box of a run, apart from the check before it.
+inline const QString SummaryCaption = QStringLiteral("連続出品の結果");
 inline const QString ReportIntro = QStringLiteral("%1行のうち %2行を出品します。出品できない %3行は飛ばします。");
 inline const QString ReportNothing = QStringLiteral("%1行のどれも出品できません。");
 inline const QString ColumnRow = QStringLiteral("行");
@@ -204,7 +206,7 @@ inline const QString StoppedByButton = QStringLiteral("停止ボタン。次は�
 inline const QString StoppedByWindow = QStringLiteral("画面を閉じたため。次は行%1 から続けます");
 inline const QString StoppedBySignal = QStringLiteral("終了のシグナルを受けたため。次は行%1 から続けます");
 inline const QString StoppedBrowserLost = QStringLiteral("ブラウザが切断されました。行%1 で止め、次は行%2 から続けます");
-inline const QString StoppedOfficeLost = QStringLiteral("エクセルが切断されました。行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedOfficeLost = QStringLiteral("表計算が切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedAtRow = QStringLiteral("行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedInDoubt = QStringLiteral("行%1 の出品がサイトで確かめられません。確かめてから続けて下さい");
 inline const QString StepFailed = QStringLiteral("%1に失敗しました");

@@ -161,6 +161,7 @@ Answer MessageService::show(const QString& text, const QString& caption, Icon ic
     QJsonArray names;
     for (Answer a : offered) names << answerName(a);
     QJsonObject entry{{"kind", "message"}, {"caption", title}, {"text", text}, {"icon", iconName(icon)}, {"buttons", names}};
+    if (keptAbove_) entry["above"] = true;
 
     // A run left alone keeps its notices for its summary rather than stopping at each.
     if (noticeSink_ && buttons == Buttons::Ok) {
@@ -183,6 +184,8 @@ Answer MessageService::show(const QString& text, const QString& caption, Icon ic
         entry["script"] = given;
     } else {
         QMessageBox box(parent_);
+        // Above every other program's window (the office's, where the seller clicks meanwhile).
+        if (keptAbove_) box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {

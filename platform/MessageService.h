@@ -54,6 +54,11 @@ public:
     // alone does not wait at each; the run says them itself. Questions are still asked.
     void setNoticeSink(QStringList* sink) { noticeSink_ = sink; }
     QStringList* noticeSink() const { return noticeSink_; }
+    // While set, message boxes stay above every other window, another program's too: a box that
+    // asks for a click in the office's window must not vanish under it. The transcript marks them
+    // "above".
+    void setKeptAbove(bool above) { keptAbove_ = above; }
+    bool keptAbove() const { return keptAbove_; }
     // Parent for the real dialogs (the main window).
     void setParentWindow(QWidget* parent) { parent_ = parent; }
 
@@ -74,6 +79,7 @@ private:
     QString transcriptPath_;
     QWidget* parent_ = nullptr;
     QStringList* noticeSink_ = nullptr;
+    bool keptAbove_ = false;
 };
 
 } // namespace zk

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -25,12 +27,31 @@ QString fromEnvironment(const char* name) { return QString::fromLocal8Bit(qgeten
 
 } // namespace
 
+QString chosenDataFolderFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Zerkon/datafolder";
+}
+
+QString chosenDataFolder() {
+    QFile file(chosenDataFolderFile());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QString folder = QString::fromUtf8(file.readLine(4096)).trimmed();
+    return QDir::isAbsolutePath(folder) ? folder : QString();
+}
+
+bool chooseDataFolder(const QString& folder) {
+    const QString path = chosenDataFolderFile();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QDir(folder).absolutePath().toUtf8() + "\n");
+    return file.commit();
+}
+
 QString dataFolderPath() {
-    const QString overridden = fromEnvironment("ZERKON_DATA_DIR");
-    const QString folder = overridden.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Zerkon"
-        : QDir(overridden).absolutePath();
-    return withSeparator(folder);
+    QString folder = fromEnvironment("ZERKON_DATA_DIR");
+    if (folder.isEmpty()) folder = chosenDataFolder();
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Zerkon";
+    return withSeparator(QDir(folder).absolutePath());
 }
 
 QString dataFolder() {

@@ -7,10 +7,15 @@
 namespace zk::paths {
 
 // With trailing separator; empty when the folder cannot be resolved or created.
-// ZERKON_DATA_DIR names the data folder itself; otherwise XDG data home + "Zerkon/".
+// ZERKON_DATA_DIR names the data folder itself; otherwise the folder the seller chose at the first
+// start (chooseDataFolder), else XDG data home + "Zerkon/".
 QString dataFolder();
 // The same folder's path (with trailing separator) without creating it.
 QString dataFolderPath();
+// A folder chosen by the seller, kept in the XDG config folder ("Zerkon/datafolder") for the
+// next starts; false when it could not be kept.
+bool chooseDataFolder(const QString& folder);
+QString chosenDataFolderFile();
 // ZERKON_DOCUMENTS_DIR or the XDG documents folder, with trailing separator.
 QString documentsFolder();
 // Why a data folder is refused: the seller's account, bank data and listing journal are kept

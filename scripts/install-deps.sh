@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-qpa-plugins libqt6opengl6-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl
   chromium

@@ -3,13 +3,39 @@
 #include "Faults.h"
 #include "Model.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <functional>
+
 namespace zk::calc {
 
 using css::uno::Any;
 
+namespace {
+std::function<void()>& refusedHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+// The workbook and its window ask in turn: one refusal is said once.
+std::atomic<bool> refusalPending{false};
+} // namespace
+
+void setCloseRefusedHandler(std::function<void()> handler) { refusedHandler() = std::move(handler); }
+
 void SAL_CALL CloseGuard::queryClosing(const css::lang::EventObject&, sal_Bool) {
-    if (*veto_ && !allow)
-        throw css::util::CloseVetoException("Zerkon is driving this workbook", Reference<css::uno::XInterface>());
+    if (!*veto_ || allow) return;
+    // Asked on the office's own thread: the seller is told on the program's, once the event loop
+    // runs, how the workbook is closed instead.
+    if (refusedHandler() && !refusalPending.exchange(true)) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                if (refusedHandler()) refusedHandler()();
+                refusalPending = false;
+            },
+            Qt::QueuedConnection);
+    }
+    throw css::util::CloseVetoException("Zerkon is driving this workbook", Reference<css::uno::XInterface>());
 }
 
 std::shared_ptr<DocState> AppState::activeDoc() {

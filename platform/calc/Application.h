@@ -4,6 +4,7 @@
 #include "platform/calc/Office.h"
 #include "platform/calc/Workbook.h"
 
+#include <functional>
 #include <memory>
 
 namespace zk {
@@ -11,6 +12,10 @@ class DesktopWindow;
 }
 
 namespace zk::calc {
+
+// Called on the program's thread after the seller tried to close a workbook (or its window) that
+// the close veto keeps open; one call for the workbook and its window asking in turn.
+void setCloseRefusedHandler(std::function<void()> handler);
 
 class CalcWindow;
 

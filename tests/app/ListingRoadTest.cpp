@@ -463,8 +463,8 @@ TEST_F(ListingRoadTest, BrowserKilledAtTheListingPressReconnectsAndListsNothingT
     panel().click("Exhibit");
     const QStringList said = texts();
     ASSERT_GE(said.size(), 2) << said.join(" / ").toStdString();
-    EXPECT_EQ(said.first(), u("Internet Explorerから切断されています。接続し直します。"));
-    EXPECT_EQ(said.last(), u("アップロード画像とエクセルタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。"));
+    EXPECT_EQ(said.first(), u("ブラウザから切断されています。接続し直します。"));
+    EXPECT_EQ(said.last(), u("アップロード画像と表計算のタイトルは１出品戻されました。\n\n※注意：Yahooにアップロードされている画像はそのままです。"));
     EXPECT_EQ(main_->services().browser.IEConnected, 1);
     EXPECT_TRUE(ie().IsConnected());
     EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
@@ -574,7 +574,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     main_->services().book.Row.choose(2);
     chooseClosing(2, 9);
-    const QString disconnected = u("Internet Explorerから切断されています。接続し直します。");
+    const QString disconnected = u("ブラウザから切断されています。接続し直します。");
     auto killBrowser = [&] {
         const qint64 pid = ie().session()->processId();
         if (pid > 1) ::kill(pid_t(pid), SIGKILL);
@@ -639,16 +639,16 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             EXPECT_TRUE(texts().contains(u("出品はサイトにありました（オークションID：%1）。行%2 に記録しました。").arg(id).arg(c.row)))
                 << texts().join(" / ").toStdString();
         } else if (c.immutableBook) {
-            EXPECT_EQ(texts(), QStringList{u("次の行のオークションIDはまだエクセルのファイルに保存されていません：行%1（%2）\n"
-                                             "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。")
+            EXPECT_EQ(texts(), QStringList{u("次の行のオークションIDはまだ表計算のファイルに保存されていません：行%1（%2）\n"
+                                             "Zerkonが記録を持っていて、同じ表計算を開いた時に書き込みます。")
                                                .arg(c.row)
                                                .arg(id)});
             EXPECT_EQ(main_->services().ledger.unsaved().size(), 1);
             immutable(false);
         } else if (c.killOffice) {
             ASSERT_FALSE(texts().isEmpty());
-            EXPECT_EQ(texts().last(), u("次の行のオークションIDはまだエクセルのファイルに保存されていません：行%1（%2）\n"
-                                        "Zerkonが記録を持っていて、同じエクセルを開いた時に書き込みます。")
+            EXPECT_EQ(texts().last(), u("次の行のオークションIDはまだ表計算のファイルに保存されていません：行%1（%2）\n"
+                                        "Zerkonが記録を持っていて、同じ表計算を開いた時に書き込みます。")
                                           .arg(c.row)
                                           .arg(id));
             // The workbook opened again gets the row.
@@ -656,7 +656,7 @@ TEST_F(ListingRoadTest, EveryListingEndsOnTheSiteAndInItsOwnRowWhateverIsLost) {
             panel().click("StartExcel");
             ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
         } else if (c.row == 0) {
-            EXPECT_EQ(texts(), QStringList{u("出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、エクセルには書き込んでいません。").arg(id)});
+            EXPECT_EQ(texts(), QStringList{u("出品しました（オークションID：%1）。\nこの出品にはアップロードした行がないため、表計算には書き込んでいません。").arg(id)});
         } else {
             EXPECT_EQ(texts(), QStringList()) << texts().join(" / ").toStdString();
         }
@@ -735,7 +735,7 @@ QString makePictures(TempFolder& dir, int count) {
 QString batchSummary() {
     QString text;
     for (const auto& entry : MessageService::instance().transcript())
-        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の事前チェック"))
+        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の結果"))
             text = entry["text"].toString();
     return text;
 }

@@ -6,6 +6,7 @@
 #include "browser/Texts.h"
 #include "listing/Texts.h"
 #include "relist/Texts.h"
+#include "listing/BatchRules.h"
 #include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "sheet/WorkbookSession.h"
@@ -13,6 +14,7 @@
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
+#include "platform/Registry.h"
 #include "support/CalcFixture.h"
 #include "support/EndToEnd.h"
 #include "ui_YahooIDDialog.h"
@@ -28,6 +30,7 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 using zk::MessageService;
@@ -84,7 +87,10 @@ TEST_F(MainWindowTest, StartsOnTheSubPageWithTheBitmapSizeAndSavesPricesAtClose)
     EXPECT_EQ(control<QLineEdit>("StartPrice1")->text(), "1500");
     EXPECT_EQ(control<QLineEdit>("BuyPrice3")->text(), "");
     EXPECT_EQ(zk::closing::dateCount(zk::clock::now()), control<QComboBox>("ClosingDate")->count());
-    EXPECT_EQ(main_->windowTitle(), "Zerkon1.0");
+    // One version: the project's, on the label and after the form's caption.
+    const QString version = control<QLabel>("Label8")->text();
+    EXPECT_TRUE(version.startsWith("1.")) << version.toStdString();
+    EXPECT_EQ(main_->windowTitle(), QString::fromUtf8("Zerkon1.0　(バージョン %1)").arg(version));
     // The form's own colour where no bitmap is drawn.
     EXPECT_EQ(main_->palette().color(QPalette::Window), QColor(255, 201, 74));
     // The browser was started and logged in on the practice site.
@@ -306,6 +312,98 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
     const auto modes = control<zk::RadioGroup>("CollectionRadio")->findChildren<QRadioButton*>();
     ASSERT_EQ(modes.size(), 3);
     EXPECT_TRUE(modes[0]->y() == modes[2]->y() && modes[0]->x() < modes[1]->x() && modes[1]->x() < modes[2]->x());
+}
+
+// The counters of the two long runs, at their longest, each in a place of its own: the label
+// holds its whole text and nothing is drawn over it. A picture of each is kept in the build folder.
+TEST_F(MainWindowTest, TheRunCountersShowTheirWholeTextAboveEverythingElse) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    struct Case {
+        const char* label;
+        bool subPage;
+        std::function<void()> show;
+        QString text;
+    };
+    const QString relist = zk::relist::texts::Progress.arg(12).arg(999).arg(999).arg(999);
+    const QString batch = zk::listing::batch::progressText(999, 999, 9 * 3600 * 1000);
+    const QList<Case> cases = {
+        {"RelistProgress", true, [&] { main_->setStopVisible(true); main_->showRelistProgress(relist); }, relist},
+        {"RenzokuProgress", false, [&] { main_->showBatchProgress(batch); main_->setBatchStopVisible(true); }, batch},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (main_->subPageShown() != c.subPage) panel().click("SideButton");
+        // As a run shows it: the panel busy under it.
+        main_->setBusy(true);
+        c.show();
+        QApplication::processEvents();
+        auto* label = control<QLabel>(c.label);
+        ASSERT_TRUE(label->isVisible());
+        EXPECT_EQ(label->text(), c.text);
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(c.text)) << c.text.toStdString();
+        EXPECT_TRUE(main_->rect().contains(QRect(label->mapTo(main_.get(), QPoint(0, 0)), label->size())));
+        // Whatever is under the label's corners and middle is the label itself.
+        const QRect r = label->rect().adjusted(1, 1, -1, -1);
+        for (const QPoint& p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(), r.center()})
+            EXPECT_EQ(main_->childAt(label->mapTo(main_.get(), p)), label) << p.x() << "," << p.y();
+        main_->grab().save(qEnvironmentVariable("ZERKON_BUILD_DIR") + "/counter-" + c.label + ".png");
+        main_->setStopVisible(false);
+        main_->showBatchProgress({});
+        main_->setBatchStopVisible(false);
+        main_->setBusy(false);
+    }
+}
+
+// The closing slot and the jitter chosen in one run are offered again in the next while the
+// schedule still offers them; a slot it no longer offers is not, the jitter choice still is.
+TEST_F(MainWindowTest, TheLastClosingChoiceIsOfferedAgainWhileTheScheduleOffersIt) {
+    writeFields();
+    writeSystemIni(systemIni());
+    struct Case {
+        const char* what;
+        int dateRow;          // chosen in the first run, -1: a passed day written as kept
+        int timeRow;
+        bool offeredAgain;
+    };
+    const QList<Case> cases = {
+        {"a later day", 1, 2, true},
+        {"the last day's first hour", -2, 0, true},
+        {"a day gone by", -1, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        start();
+        auto* dates = control<QComboBox>("ClosingDate");
+        auto* hours = control<QComboBox>("ClosingTime");
+        const int row = c.dateRow == -2 ? dates->count() - 1 : std::max(c.dateRow, 0);
+        dates->setCurrentIndex(row);
+        emit dates->activated(row);
+        hours->setCurrentIndex(c.timeRow);
+        emit hours->activated(c.timeRow);
+        control<zk::RadioGroup>("TimeSway")->setItemIndex(1);
+        const QVariant day = dates->currentData();
+        const QVariant hour = hours->currentData();
+        main_->close();
+        if (c.dateRow == -1) {
+            zk::Registry registry;
+            registry.writeInteger("Software\\Zerkon\\ClosingChoice", "Date",
+                                  zk::clock::now().date().addDays(-1).toString("yyyyMMdd").toInt());
+        }
+        start();
+        dates = control<QComboBox>("ClosingDate");
+        hours = control<QComboBox>("ClosingTime");
+        EXPECT_EQ(control<zk::RadioGroup>("TimeSway")->itemIndex(), 1);
+        if (c.offeredAgain) {
+            EXPECT_EQ(dates->currentData(), day);
+            EXPECT_EQ(hours->currentData(), hour);
+            EXPECT_TRUE(main_->closingChosen());
+        } else {
+            EXPECT_FALSE(main_->closingChosen());
+        }
+        main_->close();
+    }
 }
 
 TEST_F(MainWindowTest, SideSwitchAndCurtain) {

@@ -33,8 +33,10 @@ QString program() {
 
 class Program {
 public:
-    explicit Program(const TempFolder& dir, QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
-        env.insert("ZERKON_DATA_DIR", dir.path() + "/data");
+    // `dataDir`: ZERKON_DATA_DIR is set (else the program finds its folder in the home folder).
+    explicit Program(const TempFolder& dir, QProcessEnvironment env = QProcessEnvironment::systemEnvironment(),
+                     bool dataDir = true) {
+        if (dataDir) env.insert("ZERKON_DATA_DIR", dir.path() + "/data");
         env.insert("ZERKON_REGISTRY_FILE", dir.path() + "/registry.ini");
         env.insert("ZERKON_ANSWERS", dir.path() + "/answers.txt");
         env.insert("ZERKON_TRANSCRIPT", dir.path() + "/transcript.jsonl");
@@ -71,6 +73,7 @@ void writeData(const TempFolder& dir, bool withExcelDir) {
     if (withExcelDir) ini += "EXCEL_DIR=/tmp\r\n";
     ini += "[BROWSER]\r\nHEADLESS=1\r\nPROFILE=" + dir.path() + "/profile\r\n";
     dir.writeCp932("data/System.ini", ini);
+    dir.writeCp932("data/category.txt", "本・雑誌\r\n\t文学・小説 ^/2100100101\r\n");
 }
 
 QList<QJsonObject> transcript(const TempFolder& dir) {
@@ -218,7 +221,6 @@ TEST(Program, MissingExcelDirStopsTheStartWithItsMessage) {
 TEST(Program, EveryStartThatStopsOnASettingsFileEndsWithAFailure) {
     struct Case { const char* what; QString file, text, message; };
     const QList<Case> cases = {
-        {"no System.ini", "System.ini", {}, QString::fromUtf8("System.iniがありません。")},
         {"no SYSTEM section", "System.ini", "[OTHER]\r\nA=1\r\n",
          QString::fromUtf8("SYSTEM.INIのSYSTEMセクションが定義されていません。\n終了します。")},
         {"absurd section count", "FieldsDefine.ini", "[SYSTEM]\r\nSECTION_NUM=2147483647\r\n",
@@ -299,5 +301,112 @@ TEST(Program, ADataFolderThatIsNotTheSellersAloneIsRefusedWithItsPathAndReason) 
         struct stat st {};
         ASSERT_EQ(::stat(QFile::encodeName(data).constData(), &st), 0);
         EXPECT_EQ(int(st.st_mode & 07777), c.after);
+    }
+}
+
+// A start whose data folder lacks what the start-up needs opens the setup window instead of a
+// fatal box; what it was told to do decides what is made, and a seller's file is never replaced.
+TEST(Program, AStartWithoutAUsableDataFolderSetsItselfUp) {
+    const QString setupCaption = QString::fromUtf8("Zerkonの初期設定");
+    struct Case {
+        const char* what;
+        QStringList remove;       // files of a whole folder taken away first ("*": the folder)
+        QString answers;
+        int exitCode;
+        QStringList expectedFiles; // in the data folder afterwards
+        QString firstNotSetup;     // the text of the first box after the setup window, if any
+    };
+    const QList<Case> cases = {
+        {"no System.ini, window closed", {"System.ini"}, "", 1, {"FieldsDefine.ini", "category.txt"}, {}},
+        {"no FieldsDefine.ini, restored", {"FieldsDefine.ini"}, "RestoreButton\n", 0,
+         {"System.ini", "FieldsDefine.ini", "category.txt"}, {}},
+        {"no System.ini, restored without hosts, then with", {"System.ini"},
+         "RestoreButton\nOK\nAuctionHost=auctions.example.test; LoginHost=login.example.test:8443; RestoreButton\n", 0,
+         {"System.ini", "FieldsDefine.ini", "category.txt"}, QString::fromUtf8("オークションのホスト名を入力して下さい。")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        writeData(dir, true);
+        const QByteArray fieldsBefore = dir.read("data/FieldsDefine.ini");
+        for (const QString& name : c.remove) QFile::remove(dir.file("data/" + name));
+        dir.write("answers.txt", c.answers.toUtf8());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZERKON_SCREENSHOT", dir.file("shot.png"));
+        env.insert("ZERKON_SCREENSHOT_DELAY", "0");
+        env.insert("ZERKON_QUIT_AFTER_SCREENSHOT", "1");
+        env.insert("ZERKON_BROWSER_CALL_TIMEOUT_MS", "5000");
+        Program p(dir, env);
+        p.process().start();
+        ASSERT_TRUE(p.process().waitForFinished(90000));
+        EXPECT_EQ(p.process().exitCode(), c.exitCode) << p.process().readAllStandardError().toStdString();
+        const auto entries = transcript(dir);
+        ASSERT_FALSE(entries.isEmpty());
+        EXPECT_EQ(entries[0]["caption"].toString(), setupCaption);
+        for (const QJsonObject& e : entries)
+            EXPECT_FALSE(e["text"].toString().contains(QString::fromUtf8("がありません。"))) << e["text"].toString().toStdString();
+        if (!c.firstNotSetup.isEmpty()) {
+            ASSERT_GE(entries.size(), 2);
+            EXPECT_EQ(entries[1]["text"].toString(), c.firstNotSetup);
+        }
+        QStringList present;
+        for (const QString& name : {"System.ini", "FieldsDefine.ini", "category.txt"})
+            if (QFileInfo::exists(dir.file("data/" + name))) present << name;
+        EXPECT_EQ(present, c.expectedFiles);
+        // The seller's FieldsDefine.ini stays as it was wherever it was there.
+        if (!c.remove.contains("FieldsDefine.ini")) EXPECT_EQ(dir.read("data/FieldsDefine.ini"), fieldsBefore);
+    }
+}
+
+// A required file that is there but cannot be read is not made again: the start stops with the
+// fatal error naming it.
+TEST(Program, ARequiredFileThatCannotBeReadStopsTheStartWithItsPath) {
+    TempFolder dir;
+    writeData(dir, true);
+    QFile::remove(dir.file("data/FieldsDefine.ini"));
+    ASSERT_TRUE(QDir().mkpath(dir.file("data/FieldsDefine.ini")));
+    Program p(dir);
+    p.process().start();
+    ASSERT_TRUE(p.process().waitForFinished(15000));
+    EXPECT_EQ(p.process().exitCode(), 1);
+    const auto entries = transcript(dir);
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0]["text"].toString(),
+              QString::fromUtf8("フィールド定義ファイルのオープンに失敗しました。\n") + dir.path() + "/data/FieldsDefine.ini");
+}
+
+// The first start of a new account with the practice folder chosen: no file made by hand, the
+// panel logged in on the practice site that Zerkon started, and the site ended with Zerkon. The
+// next start finds the folder and starts the site again without asking.
+TEST(Program, AFreshHomeWithThePracticeFolderChosenReachesALoggedInPanel) {
+    TempFolder dir;
+    const QString home = dir.path() + "/home";
+    ASSERT_TRUE(QDir().mkpath(home));
+    dir.write("answers.txt", "PracticeFolderButton\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "ZERKON_DATA_DIR"}) env.remove(name);
+    env.insert("HOME", home);
+    env.insert("ZERKON_SCREENSHOT", dir.file("shot.png"));
+    env.insert("ZERKON_SCREENSHOT_DELAY", "0");
+    env.insert("ZERKON_QUIT_AFTER_SCREENSHOT", "1");
+    const QString data = home + "/.local/share/Zerkon/";
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        QFile::remove(dir.file("transcript.jsonl"));
+        Program p(dir, env, false);
+        p.process().start();
+        ASSERT_TRUE(p.process().waitForFinished(120000));
+        EXPECT_EQ(p.process().exitCode(), 0) << p.process().readAllStandardError().toStdString();
+        const auto entries = transcript(dir);
+        // Only the setup window, and only the first time: no login failure, no missing file.
+        ASSERT_EQ(entries.size(), start == 1 ? 1 : 0) << dir.read("transcript.jsonl").toStdString();
+        if (start == 1) EXPECT_EQ(entries[0]["caption"].toString(), QString::fromUtf8("Zerkonの初期設定"));
+        zk::ProfileFile ini(data + "System.ini");
+        ASSERT_TRUE(ini.load());
+        EXPECT_EQ(ini.readString("SITE", "PRACTICE"), "1");
+        EXPECT_EQ(ini.readString("SYSTEM", "YAHOO_ID"), "zerkon_seller");
+        // The site Zerkon started ended with it: its state file is gone.
+        EXPECT_FALSE(QFileInfo::exists(data + "practice/site.json"));
+        EXPECT_FALSE(QImage(dir.file("shot-sub-page.png")).isNull());
     }
 }

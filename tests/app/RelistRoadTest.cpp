@@ -278,7 +278,7 @@ TEST_F(RelistRoadTest, ABrowserLostUnderEveryRelistPressIsSaidOnceAndMendedByThe
         {"bulk, killed mid-run", Bulk, Kill, 0, 6, ""},
         {"bulk, killed at the last item", Bulk, Kill, 0, 1, ""},
     };
-    const QString lost = QString::fromUtf8("Internet Explorerから切断されています。接続し直します。");
+    const QString lost = QString::fromUtf8("ブラウザから切断されています。接続し直します。");
     const QStringList questions = {QString::fromUtf8("全件の再出品処理を行います。よろしいですか？"), AllDone};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

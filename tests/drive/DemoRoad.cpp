@@ -107,7 +107,7 @@ public:
         shot("listed");
         QString summary;
         for (const QJsonObject& entry : MessageService::instance().transcript())
-            if (entry["caption"].toString() == listing::texts::batch::ReportCaption && entry["kind"] == "message")
+            if (entry["caption"].toString() == listing::texts::batch::SummaryCaption && entry["kind"] == "message")
                 summary = entry["text"].toString();
         const QStringList lines = logLines(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"));
         QStringList ids;

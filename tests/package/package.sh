@@ -42,6 +42,8 @@ check() {
     ./usr/lib/zerkon/liboptpanel.so ./usr/lib/zerkon/libphotoview.so ./usr/lib/zerkon/libtextplus.so
     ./usr/lib/zerkon/backgroundMain.bmp ./usr/lib/zerkon/here.avi ./usr/lib/zerkon/art
     ./usr/share/zerkon/backgroundMain.bmp ./usr/share/zerkon/here.avi ./usr/share/zerkon/art/MiniBar.png
+    ./usr/lib/zerkon/defaults ./usr/share/zerkon/defaults/System.ini ./usr/share/zerkon/defaults/FieldsDefine.ini
+    ./usr/share/zerkon/defaults/category.txt
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"
     "./usr/share/icons/hicolor/48x48/apps/$id.png" "./usr/share/icons/hicolor/256x256/apps/$id.png"
     ./usr/share/man/man1/zerkon.1.gz ./usr/share/man/man1/zerkon-site.1.gz
@@ -52,7 +54,7 @@ check() {
 
   local depends
   depends=$(dpkg-deb -f "$deb" Depends)
-  for dep in chromium libreoffice-calc ure libqt6widgets6 fonts-ipafont-gothic; do
+  for dep in chromium libreoffice-calc ure libqt6widgets6 qt6-translations-l10n fonts-ipafont-gothic; do
     grep -qw "$dep" <<<"$depends" || { echo "package: no dependency on $dep: $depends"; failed=1; }
   done
 

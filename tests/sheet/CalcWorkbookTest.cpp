@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QFile>
+#include <QCoreApplication>
+#include <QTest>
 #include <QThread>
 #include <csignal>
 
@@ -290,10 +292,20 @@ TEST_F(CalcWorkbook, TabTypedIntoTheWindowMovesTheCellCursor) {
 }
 
 TEST_F(CalcWorkbook, CloseVetoKeepsTheWindowOpenUntilLifted) {
+    // The seller's refused close is handed to the program once, on its own thread; our own
+    // closing is not.
+    int refused = 0;
+    calc::setCloseRefusedHandler([&refused] {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        ++refused;
+    });
     auto book = app->workbooks()->add();
     app->office().setCloseVeto(true);
     EXPECT_FALSE(app->window()->close());
     EXPECT_FALSE(book->closed());
+    for (int i = 0; i < 100 && refused == 0; ++i) QTest::qWait(20);
+    QTest::qWait(100);
+    EXPECT_EQ(refused, 1) << "the workbook and its window asking in turn are one refusal";
     book->sheets()->item(1)->cells(1, 1)->setValue("still here");
     EXPECT_EQ(calc::cellText(book->sheets()->item(1)->cells(1, 1)->value()), "still here");
     // Our own closing passes the veto.
@@ -303,6 +315,9 @@ TEST_F(CalcWorkbook, CloseVetoKeepsTheWindowOpenUntilLifted) {
     app->office().setCloseVeto(false);
     EXPECT_TRUE(app->window()->close());
     EXPECT_THROW(book->save(), AutomationError);
+    QTest::qWait(100);
+    EXPECT_EQ(refused, 1);
+    calc::setCloseRefusedHandler({});
 }
 
 TEST_F(CalcWorkbook, WindowPlacementAndStateRoundTrip) {

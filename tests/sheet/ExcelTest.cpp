@@ -52,7 +52,7 @@ protected:
 TEST_F(ExcelWrapper, OpenBeforeStartupAsksToStartAndTouchesNothing) {
     EXPECT_EQ(excel.OpenFile(book), -1);
     EXPECT_EQ(excel.OpenNewBook(), -1);
-    EXPECT_EQ(shownTexts(), QStringList({"Excelを起動してください", "Excelを起動してください"}));
+    EXPECT_EQ(shownTexts(), QStringList({"表計算を起動してください", "表計算を起動してください"}));
     EXPECT_FALSE(excel.ExcelApp);
     EXPECT_FALSE(excel.Book);
     EXPECT_EQ(excel.LastError, 0u);

@@ -73,9 +73,9 @@ TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
     const QList<QJsonObject> shown = boxes();
     ASSERT_EQ(shown.size(), 6);
     EXPECT_EQ(shown[0]["kind"].toString(), "open-file");
-    EXPECT_EQ(shown[0]["filter"].toString(), "EXCEL files (*.xls;*.xlsx)|*.XLS;*.XLSX");
+    EXPECT_EQ(shown[0]["filter"].toString(), "表計算のファイル (*.xls;*.xlsx)|*.XLS;*.XLSX");
     EXPECT_EQ(shown[0]["folder"].toString(), "");
-    EXPECT_EQ(shown[1]["text"].toString(), books + "/book.xlsm は、エクセルの文書ではありません。");
+    EXPECT_EQ(shown[1]["text"].toString(), books + "/book.xlsm は、表計算の文書ではありません。");
     EXPECT_EQ(shown[1]["caption"].toString(), "エラー");
     EXPECT_EQ(shown[1]["icon"].toString(), "exclamation");
     EXPECT_EQ(shown[2]["kind"].toString(), "open-file");
@@ -83,6 +83,10 @@ TEST_F(Session, OpeningChecksTheNameChoosesRowAndPriceAndRemembersTheFolder) {
     EXPECT_EQ(shown[4]["kind"].toString(), "open-file");
     EXPECT_EQ(shown[5]["caption"].toString(), "Cellの選択");
     EXPECT_EQ(shown[5]["icon"].toString(), "information");
+    // The prompt asks for a click in the office's window: it stays above it, the others do not.
+    EXPECT_TRUE(shown[5]["above"].toBool());
+    EXPECT_FALSE(shown[1]["above"].toBool());
+    EXPECT_FALSE(zk::MessageService::instance().keptAbove());
 
     EXPECT_EQ(host.ExcelState, 1);
     EXPECT_EQ(host.RowChosen, 1);
@@ -174,7 +178,7 @@ TEST_F(Session, ClosingWhileACellIsEditedRepairsThenSavesAndQuits) {
     EXPECT_EQ(host.keys, QStringList({"{TAB}"}));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0]["text"].toString(),
-              "エクセルから拒否されました。\n編集モードになっていると思われますので、修正します。");
+              "表計算から拒否されました。\n編集モードになっていると思われますので、修正します。");
     EXPECT_EQ(boxes()[0]["caption"].toString(), "編集モード修正");
     EXPECT_EQ(boxes()[0]["icon"].toString(), "exclamation");
     EXPECT_EQ(host.ExcelState, 0);
@@ -211,8 +215,8 @@ TEST_F(Session, ACellThatStaysInEditModeEndsTheRetriesWithTheError) {
     const QStringList shown = captions();
     EXPECT_EQ(shown.count("編集モード修正"), 10);
     ASSERT_EQ(shown.size(), 12);
-    EXPECT_TRUE(boxes()[5]["text"].toString().startsWith("次のエラーにより、エクセルへの書き込みに失敗しました。"));
-    EXPECT_TRUE(boxes()[11]["text"].toString().startsWith("次のエラーにより、エクセルからデータの取得に失敗しました。"));
+    EXPECT_TRUE(boxes()[5]["text"].toString().startsWith("次のエラーにより、表計算への書き込みに失敗しました。"));
+    EXPECT_TRUE(boxes()[11]["text"].toString().startsWith("次のエラーにより、表計算からデータの取得に失敗しました。"));
     editing.editing = false;
 }
 
@@ -253,20 +257,20 @@ TEST_F(Session, ALostOfficeIsReportedWithTheRestartAdvice) {
     EXPECT_FALSE(session.WriteCellText(7, 2, "y"));
     ASSERT_EQ(boxes().size(), 2);
     const QString read = boxes()[0]["text"].toString();
-    EXPECT_TRUE(read.startsWith("次のエラーにより、エクセルからデータの取得に失敗しました。\n\n"));
+    EXPECT_TRUE(read.startsWith("次のエラーにより、表計算からデータの取得に失敗しました。\n\n"));
     EXPECT_TRUE(read.contains(readError));
-    EXPECT_TRUE(read.endsWith("\n\nZerkonでエクセルの再起動をして下さい。"
-                              "１．([EXCEL]ボタン下の[閉じる]をクリックし、[EXCEL]ボタンで再度起動して下さい。"
+    EXPECT_TRUE(read.endsWith("\n\nZerkonで表計算の再起動をして下さい。"
+                              "１．([表計算]ボタン下の[閉じる]をクリックし、[表計算]ボタンで再度起動して下さい。"
                               "２．その場合、アップロード済みの画像を戻すために[画像を１出品分戻す]ボタンを\n"
                               "クリックしてから行って下さい。(ブラウザ上のアップロード画像はそのままです)"));
-    EXPECT_EQ(boxes()[0]["caption"].toString(), "EXCELのエラー");
-    EXPECT_TRUE(boxes()[1]["text"].toString().startsWith("次のエラーにより、エクセルへの書き込みに失敗しました。\n\n"));
+    EXPECT_EQ(boxes()[0]["caption"].toString(), "表計算のエラー");
+    EXPECT_TRUE(boxes()[1]["text"].toString().startsWith("次のエラーにより、表計算への書き込みに失敗しました。\n\n"));
     // Closing fails with its own message and keeps the state; the next open starts anew.
     MessageService::instance().clearTranscript();
     session.CloseExcelClick();
     EXPECT_EQ(host.ExcelState, 1);
     ASSERT_EQ(boxes().size(), 1);
-    EXPECT_TRUE(boxes()[0]["text"].toString().startsWith("次のエラーにより、エクセルの終了に失敗しました。\n\n"));
+    EXPECT_TRUE(boxes()[0]["text"].toString().startsWith("次のエラーにより、表計算の終了に失敗しました。\n\n"));
     // The killed office left its lock beside the workbook; ours, so it does not stand in the way.
     EXPECT_TRUE(QFileInfo::exists(books + "/.~lock.items.xlsx#"));
     open(first);
@@ -282,7 +286,7 @@ TEST_F(Session, ChoosingTheRowAgainAfterTheOfficeWasKilledSaysSoAndRemovesItsLoc
     MessageService::instance().clearTranscript();
     host.prompts.SelectRowClick();
     ASSERT_EQ(boxes().size(), 1);
-    EXPECT_EQ(boxes()[0]["text"].toString(), "Excelを起動してください");
+    EXPECT_EQ(boxes()[0]["text"].toString(), "表計算を起動してください");
     EXPECT_EQ(host.ExcelState, 0);
     EXPECT_FALSE(QFileInfo::exists(books + "/.~lock.items.xlsx#")) << "the dead office's lock stayed";
 }
@@ -296,8 +300,8 @@ TEST_F(Session, AWorkbookThatCannotBeOpenedIsReportedAndTheOfficeEnded) {
     EXPECT_EQ(host.excel.Started, 0);
     EXPECT_FALSE(host.excel.ExcelApp);
     ASSERT_EQ(boxes().size(), 2);
-    EXPECT_TRUE(boxes()[1]["text"].toString().startsWith("次のエラーにより、エクセルの文書を開けませんでした。\n\n"));
-    EXPECT_EQ(boxes()[1]["caption"].toString(), "EXCELのエラー");
+    EXPECT_TRUE(boxes()[1]["text"].toString().startsWith("次のエラーにより、表計算の文書を開けませんでした。\n\n"));
+    EXPECT_EQ(boxes()[1]["caption"].toString(), "表計算のエラー");
     EXPECT_EQ(host.panel, QList<int>({0, 1}));
     EXPECT_EQ(host.opened, 0);
 }
@@ -327,6 +331,7 @@ TEST_F(Session, PriceHeaderPastColumnFiftyOrWithASpaceIsNotFound) {
     session.StartExcelClick();
     ASSERT_EQ(boxes().size(), 3);
     EXPECT_EQ(boxes()[2]["caption"].toString(), "開始価格Cellの選択");
+    EXPECT_TRUE(boxes()[2]["above"].toBool());
     EXPECT_EQ(host.PriceColumn, 8);
     EXPECT_EQ(host.CurrentRow, 3);
     EXPECT_EQ(host.prompts.FindHeaderColumn("開始価格"), 0);
@@ -377,7 +382,7 @@ TEST_F(Session, RowPromptWithoutAReadableSheetSaysSo) {
     answer({"OK", "OK"});
     EXPECT_EQ(host.RowPrompt(), -1);
     ASSERT_EQ(boxes().size(), 2);
-    EXPECT_EQ(boxes()[1]["text"].toString(), "Excelのシートが取得できませんでした");
+    EXPECT_EQ(boxes()[1]["text"].toString(), "表計算のシートが取得できませんでした");
     EXPECT_EQ(host.CurrentRow, 9);
     EXPECT_EQ(host.mainTop, 700);
 }

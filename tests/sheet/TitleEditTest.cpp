@@ -76,7 +76,7 @@ TEST_F(TitleEdit, TheFormShowsTheTitleTheRulerAndItsTexts) {
     QStringList texts;
     for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
     for (const char* t : {"商品タイトルが３０文字を超えています。", "修正タイトル", "10文字", "20文字", "30文字",
-                          "この線を越えてはダメだよ～", "キャンセルすると、タイトルはそのままIEに挿入されます。"})
+                          "この線を越えてはダメだよ～", "キャンセルすると、タイトルはそのままブラウザに挿入されます。"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
     auto* confirm = dialog.findChild<QPushButton*>("Button1");
     ASSERT_TRUE(confirm);
