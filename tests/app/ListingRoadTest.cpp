@@ -948,7 +948,7 @@ TEST_F(ListingRoadTest, BatchOfASheetWithoutPriceColumnsListsAtTheDefinitionsPri
     EXPECT_EQ(batchSummary(), u("連続出品が終わりました。\n出品 2件　スキップ 0件　失敗 0件\n\n出品ログ：%1").arg(log));
     int summaries = 0;
     for (const auto& entry : MessageService::instance().transcript())
-        summaries += entry["caption"].toString() == u("連続出品の事前チェック") && entry["kind"].toString() == "message";
+        summaries += entry["caption"].toString() == u("連続出品の結果") && entry["kind"].toString() == "message";
     EXPECT_EQ(summaries, 1);
     const QJsonArray items = listed();
     ASSERT_EQ(items.size(), 2);
