@@ -496,7 +496,7 @@ TEST_F(RelistRoadTest, StepDownRelistsAreJudgedFromTheSiteAndEachIsInTheLogAndIt
     watch.start(20);
     panel().click("ReShuppinAll");
     watch.stop();
-    EXPECT_TRUE(texts().contains(QString::fromUtf8("Internet Explorerから切断されています。接続し直します。")))
+    EXPECT_TRUE(texts().contains(QString::fromUtf8("ブラウザから切断されています。接続し直します。")))
         << texts().join(" / ").toStdString();
     // The check listed every item of the list's pages with its prices.
     QJsonObject check;
