@@ -248,11 +248,13 @@ void TMain::addBatchControls() {
     RenzokuStop->setObjectName(QStringLiteral("RenzokuStop"));
     RenzokuStop->setGeometry(RenzokuProgress->geometry().right() + 4, RenzokuProgress->y(), 60, 18);
     RenzokuStop->hide();
-    // "サイト点検" in the settings area, beside the browser's start.
+    // "サイト点検" on the bottom row, left of the browser's start: the cell above 終了 is too
+    // narrow for its text, so it is as wide as its text needs, in line with 終了.
     SiteCheckButton = new QPushButton(browser::texts::check::Button, ui_->SetOption->parentWidget());
     SiteCheckButton->setObjectName(QStringLiteral("SiteCheck"));
-    SiteCheckButton->setGeometry(ui_->StartIE->geometry().right() + 2, ui_->StartIE->y(),
-                                 ui_->SetOption->geometry().right() - ui_->StartIE->geometry().right() - 1, 24);
+    const int checkWidth = SiteCheckButton->fontMetrics().horizontalAdvance(SiteCheckButton->text()) + 12;
+    SiteCheckButton->setGeometry(ui_->StartIE->x() - 4 - checkWidth, ui_->EndButton->y(), checkWidth,
+                                 ui_->EndButton->height());
 }
 
 void TMain::connectControls() {

@@ -33,7 +33,9 @@ void RadioGroup::rebuild() {
         auto* radio = new QRadioButton(items_[i], this);
         radio->setObjectName(objectName() + QString::number(i));
         group_.addButton(radio, i);
-        grid->addWidget(radio, i / columns_, i % columns_);
+        // The last item of a short row spans the rest of it, so it does not narrow the columns above.
+        const bool last = i == items_.size() - 1;
+        grid->addWidget(radio, i / columns_, i % columns_, 1, last ? columns_ - i % columns_ : 1);
     }
     setItemIndex(chosen);
 }

@@ -25,8 +25,9 @@ void RelistPricePanel::makeStepDownControls() {
     RadioGroup* select = c_.RSTempPriceSelect;
     if (select->items().size() < 3) {
         const int chosen = select->itemIndex();
+        // Two to a row: three side by side do not fit the panel's width, so 値下げ starts a second row.
         select->setItems(select->items() << texts::StepDownChoice);
-        select->setColumns(3);
+        select->setColumns(2);
         select->setItemIndex(chosen);
     }
     // In the place of the temporary prices, shown instead of them.
@@ -40,20 +41,21 @@ void RelistPricePanel::makeStepDownControls() {
         widget->setGeometry(at);
         return widget;
     };
-    stepValue_ = make(new QLineEdit(stepGroup_), "RSStepValue", {4, 2, 50, 20});
+    // Three rows in the height the temporary prices have under the two rows of choices.
+    stepValue_ = make(new QLineEdit(stepGroup_), "RSStepValue", {4, 2, 50, 16});
     stepValue_->setToolTip(texts::StepTip);
     stepValue_->setMaxLength(9);
     stepValue_->setInputMethodHints(Qt::ImhFormattedNumbersOnly | Qt::ImhNoPredictiveText);
-    stepUnit_ = make(new QComboBox(stepGroup_), "RSStepUnit", {56, 2, 68, 20});
+    stepUnit_ = make(new QComboBox(stepGroup_), "RSStepUnit", {56, 2, 68, 16});
     stepUnit_->addItems({texts::StepPercent, texts::StepYen});
-    floorPrice_ = make(new QLineEdit(stepGroup_), "RSFloorPrice", {4, 24, 50, 20});
+    floorPrice_ = make(new QLineEdit(stepGroup_), "RSFloorPrice", {4, 18, 38, 16});
     floorPrice_->setToolTip(texts::FloorTip);
     floorPrice_->setMaxLength(9);
     floorPrice_->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
-    floorFromColumn_ = make(new QCheckBox(texts::FloorFromColumn, stepGroup_), "RSFloorFromColumn", {56, 24, 70, 20});
-    atFloor_ = make(new QComboBox(stepGroup_), "RSAtFloor", {4, 46, 60, 20});
+    floorFromColumn_ = make(new QCheckBox(texts::FloorFromColumn, stepGroup_), "RSFloorFromColumn", {44, 18, 80, 16});
+    atFloor_ = make(new QComboBox(stepGroup_), "RSAtFloor", {4, 34, 60, 16});
     atFloor_->addItems({texts::AtFloorRelist, texts::AtFloorSkip});
-    buyNow_ = make(new QComboBox(stepGroup_), "RSStepBuyNow", {66, 46, 60, 20});
+    buyNow_ = make(new QComboBox(stepGroup_), "RSStepBuyNow", {66, 34, 60, 16});
     buyNow_->addItems({texts::BuyNowKeep, texts::BuyNowDrop});
 }
 
