@@ -850,6 +850,29 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(fields.value(8), lines[1].split(',').value(8)) << row;
     }
 
+    // Two refused rows mended and the cursor put back on the first: each lists with the files it
+    // was given the first time, and the row still refused keeps its own in the folder.
+    zk::sheet::TExcel& excel = *main_->services().book.Excel;
+    ASSERT_EQ(excel.WriteToCell(3, 2, u("題名を付けた")), 0);
+    ASSERT_EQ(excel.WriteToCell(5, 6, "1250"), 0);
+    main_->services().book.Row.CurrentRow = 3;
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QJsonArray all = listed();
+    ASSERT_EQ(all.size(), 6);
+    const QMap<QString, QPair<int, QString>> mended{{u("題名を付けた"), {3, "p02.jpg"}}, {u("半端な値段"), {5, "p04.jpg"}}};
+    for (int i = 4; i < 6; ++i) {
+        const QJsonObject item = all[i].toObject();
+        const QPair<int, QString> expect = mended.value(item["title"].toString());
+        ASSERT_EQ(item["pictures"].toArray().size(), 1);
+        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(), expect.second)
+            << item["title"].toString().toStdString();
+        ids[expect.first] = item["id"].toString();
+    }
+    for (const char* p : {"p01.jpg", "p03.jpg", "p08.jpg", "p10.jpg"}) EXPECT_TRUE(inFolder(dir_, p)) << p;
+
     // IDs in their own rows on disk; the refused rows as they were.
     main_->close();
     zk::test::Reopened again(book);
@@ -858,7 +881,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(a, row == 6 ? "x100" : ids.value(row)) << row;
     }
     EXPECT_EQ(again.text("B4"), longTitle);
-    EXPECT_EQ(again.text("F5"), "12.5");
+    EXPECT_EQ(again.text("F5"), "1250");
 }
 
 // The stop button ends the run after the current listing, a lost browser ends it where it was;
