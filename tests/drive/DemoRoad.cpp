@@ -172,10 +172,11 @@ public:
 private:
     static constexpr int PicturesPerItem = 2;
 
-    // The sheet's item rows from row 2 to its first row without a title or an ID, in one read.
+    // The sheet's item rows from row 2 to its first wholly empty row (a row without a title is
+    // an item row too: it takes its share), in one read.
     int itemRows() {
         QList<QStringList> cells;
-        if (services_.book.Excel->ReadTexts(2, workflow::column::AuctionId, 1001, workflow::column::Title, cells) != 0) return -1;
+        if (services_.book.Excel->ReadTexts(2, 1, 1001, 26, cells) != 0) return -1;
         int n = 0;
         while (n < cells.size() && !cells[n].join(QString()).trimmed().isEmpty()) ++n;
         return n;
