@@ -226,7 +226,9 @@ void BatchListing::RenzokuShuppinClick() {
     // The progress line ticks by the second, also while a row waits on the site.
     QTimer tick;
     tick.setInterval(1000);
-    QObject::connect(&tick, &QTimer::timeout, [&] { panel_.showBatchProgress(batch::progressText(k, toList, elapsed.elapsed())); });
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (k > 0) panel_.showBatchProgress(batch::progressText(k, toList, elapsed.elapsed()));
+    });
     tick.start();
     int resumeRow = verdicts.last().row + 1;
     // The rows the run passed: a stop leaves the rest as they were.

@@ -143,8 +143,13 @@ QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan) {
         }
     }
     const QSet<QString> present(plan.inFolder.begin(), plan.inFolder.end());
+    QSet<int> listedRows;
+    for (const RowData& row : rows)
+        if (!row.auctionId.trimmed().isEmpty()) listedRows.insert(row.row);
     QHash<int, QStringList> kept;
     for (auto it = plan.kept.begin(); it != plan.kept.end(); ++it) {
+        // A row listed meanwhile (by hand) needs its kept files no more: they go back to the order.
+        if (listedRows.contains(it.key())) continue;
         // A kept share holds only while every file of it is still in the folder and no cell names it.
         const bool whole = !it.value().isEmpty() && std::all_of(it.value().begin(), it.value().end(), [&](const QString& p) {
             return present.contains(p) && !namedBy.contains(p);

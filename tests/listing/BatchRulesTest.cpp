@@ -166,6 +166,8 @@ TEST(BatchPreflight, EveryRowTakesItsOwnShareInRowOrder) {
          {pics({2, 3}), pics({0, 1}), pics({4, 5})}, {}},
         {"a kept share with a file gone is given anew", {"ok", "ok"}, 6, {{2, pics({0, 9})}},
          {pics({0, 1}), pics({2, 3})}, {}},
+        {"a kept share of a row listed meanwhile goes back to the order", {"id", "ok"}, 4, {{2, pics({0, 1})}},
+         {{}, pics({0, 1})}, {}},
         {"the row where they run out, and after", {"ok", "bad", "ok", "ok"}, 5, {},
          {pics({0, 1}), pics({2, 3}), {}, {}},
          {{}, {}, {u("画像が足りません：この行で画像がなくなります（残り1枚、2枚必要）")}, {u("画像が足りません（前の行で使い切ります）")}}},
@@ -212,23 +214,6 @@ TEST(BatchPreflight, APictureThatCannotBeSentStopsOnlyItsRow) {
     EXPECT_EQ(v[1].pictures, pics({2, 3}));
     EXPECT_TRUE(v[2].ok());
     EXPECT_EQ(v[2].pictures, pics({4, 5}));
-}
-
-// Titles measured as sent: the spaces the site drops do not count, a full-width one does.
-TEST(BatchPreflight, TitlesAreMeasuredAsSent) {
-    struct Case {
-        QString title;
-        bool passes;
-    };
-    const std::vector<Case> cases{{" " + QString(60, 'a') + " ", true},
-                                  {"\t" + QString(30, QChar(0x3042)) + "\r\n", true},
-                                  {QString(30, QChar(0x3042)) + QChar(0x3000), false},
-                                  {QString(61, 'a'), false}};
-    for (const Case& c : cases) {
-        RowData row = goodRow(2);
-        row.title = c.title;
-        EXPECT_EQ(preflight({row}, goodPlan())[0].ok(), c.passes) << c.title.toStdString();
-    }
 }
 
 // A description over the limit once the template is filled says the template's share.
