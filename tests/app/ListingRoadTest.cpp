@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QProcess>
 #include <QTimer>
@@ -1026,7 +1027,17 @@ TEST_F(ListingRoadTest, BatchListsEachRowWithTheFilesItsPictureCellNames) {
     ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
+    // The progress line as it reads while the first row is under way: its time goes on.
+    QSet<QString> firstRowTimes;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* progress = main_->findChild<QLabel*>("RenzokuProgress"); progress && progress->text().startsWith(u("連続出品 1/3件目")))
+            firstRowTimes.insert(progress->text());
+    });
+    look.start(100);
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    look.stop();
+    EXPECT_GE(firstRowTimes.size(), 2) << QStringList(firstRowTimes.begin(), firstRowTimes.end()).join(" / ").toStdString();
 
     EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 3件"))) << batchSummary().toStdString();
     const QMap<QString, QStringList> expected{{u("一"), {"p03.jpg"}}, {u("二"), {"p04.jpg"}}, {u("三"), {"p02.jpg", "p01.jpg"}}};
