@@ -202,8 +202,8 @@ QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan) {
                 v.named = true;
                 v.pictures = named.value(row.row);
                 v.errors << namedErrors.value(row.row);
-                if (v.pictures.isEmpty() && !namedErrors.contains(row.row)) v.errors << t::NoPicturesLeft;
-                else if (v.pictures.size() != plan.perItem) v.warnings << t::NamedPictureCount.arg(v.pictures.size()).arg(plan.perItem);
+                if (!v.pictures.isEmpty() && v.pictures.size() != plan.perItem)
+                    v.warnings << t::NamedPictureCount.arg(v.pictures.size()).arg(plan.perItem);
             } else if (kept.contains(row.row)) {
                 v.pictures = kept.value(row.row);
             } else {
