@@ -541,6 +541,10 @@ bool TMain::closingOffered() const {
     const closing::Slot slot = ClosingTime->ChosenSlot();
     return slot.isValid() && closing::isOffered(clock::now(), slot);
 }
+QString TMain::closingLabel() const {
+    const closing::Slot slot = ClosingTime ? ClosingTime->ChosenSlot() : closing::Slot{};
+    return slot.isValid() ? closing::slotLabel(slot) : QString();
+}
 workflow::Panel::ClosingChoice TMain::nextClosingSlot() {
     const closing::Slot slot = ClosingTime->NextClosingSlot();
     if (!slot.isValid()) return {};

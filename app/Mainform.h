@@ -96,6 +96,7 @@ public:
     // The item-set controls.
     bool closingChosen() const override;
     bool closingOffered() const override;
+    QString closingLabel() const override;
     ClosingChoice nextClosingSlot() override;
     bool subPageShown() const override { return PageIndex == 1; }
     void showSubPage() override;

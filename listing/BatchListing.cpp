@@ -12,6 +12,7 @@
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
 #include "listing/PictureUpload.h"
+#include "listing/BatchSummary.h"
 #include "listing/PreflightReport.h"
 #include "listing/RoadStepsOnSite.h"
 #include "listing/Texts.h"
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace zk::listing {
 
@@ -37,8 +39,10 @@ namespace {
 
 // Rows read at most in one run; a sheet's end is its first wholly empty row long before.
 constexpr int MaxRows = 5000;
-// Columns of the header row searched for the category column.
+// Columns of the header row searched for the category and picture columns, and read of each row.
 constexpr int HeaderColumns = 50;
+// Rows read in one call.
+constexpr int BlockRows = 100;
 void say(const QString& text) { MessageService::instance().show(text); }
 
 QString fileNames(const QStringList& paths) {
@@ -73,17 +77,18 @@ bool BatchListing::ready() {
     return true;
 }
 
-QSet<QString> BatchListing::categoryCodes() const {
-    QSet<QString> codes;
+QHash<QString, QString> BatchListing::categories() const {
+    QHash<QString, QString> names;
     QFile file(QDir(settings_.dataFolder()).filePath(QStringLiteral("category.txt")));
-    if (!file.open(QIODevice::ReadOnly)) return codes;
+    if (!file.open(QIODevice::ReadOnly)) return names;
     category::CategoryTree tree;
     tree.parse(file.readAll());
     for (int i = 0; i < tree.size(); ++i) {
-        const QByteArray code = category::CategoryTree::codeOf(tree.node(i).text).trimmed();
-        if (!code.isEmpty()) codes.insert(cp932::toUnicode(code));
+        const QByteArray text = tree.node(i).text;
+        const QByteArray code = category::CategoryTree::codeOf(text).trimmed();
+        if (!code.isEmpty()) names.insert(cp932::toUnicode(code), cp932::toUnicode(text.left(text.indexOf("^/")).trimmed()));
     }
-    return codes;
+    return names;
 }
 
 bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
@@ -91,18 +96,33 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
     sheet::WorkbookSession& cells = *book_.Workbook;
     TPicUploader& up = *carry_.PicUploader;
 
-    int categoryColumn = 0;
-    for (int column = 1; column <= HeaderColumns && categoryColumn == 0; ++column) {
-        QString header;
-        if (!cells.ReadCellText(workflow::HeaderRow, column, header)) return false;
-        if (header.trimmed() == CategoryHeader) categoryColumn = column;
+    // The header row and the rows, each a block in one call: the office answers a block about as
+    // fast as one cell.
+    QList<QStringList> header;
+    if (!cells.ReadBlock(workflow::HeaderRow, 1, workflow::HeaderRow, HeaderColumns, header)) return false;
+    int categoryColumn = 0, pictureColumn = 0;
+    for (int column = 1; column <= int(header.value(0).size()); ++column) {
+        const QString name = header[0][column - 1].trimmed();
+        if (name == CategoryHeader && categoryColumn == 0) categoryColumn = column;
+        if (name == PictureHeader && pictureColumn == 0) pictureColumn = column;
     }
 
     const int limit = panel_.batchCount() > 0 ? panel_.batchCount() : MaxRows;
     const int firstValue = cursor.NameColumn + 2;
+    const int first = std::max(cursor.CurrentRow, cursor.FirstRow);
+    QList<QStringList> block;
+    int blockFirst = first;
     bool failed = false;
-    for (int row = std::max(cursor.CurrentRow, cursor.FirstRow); int(rows.size()) < limit; ++row) {
+    for (int row = first; int(rows.size()) < limit && row < first + MaxRows; ++row) {
+        if (row - blockFirst >= int(block.size())) {
+            blockFirst = row;
+            const int last = row + std::min(BlockRows, limit - int(rows.size())) - 1;
+            if (!cells.ReadBlock(row, 1, last, HeaderColumns, block)) return false;
+        }
+        const QStringList& line = block[row - blockFirst];
+        // A cell past the block (a template with marks beyond it) is read by itself.
         auto cell = [&](int column) {
+            if (column >= 1 && column <= int(line.size())) return line[column - 1];
             QString text;
             if (!failed && !cells.ReadCellText(row, column, text)) failed = true;
             return text;
@@ -116,26 +136,36 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
             r.buy = cell(cursor.BuyPriceColumn());
         }
         if (categoryColumn > 0) r.category = cell(categoryColumn);
+        if (pictureColumn > 0) r.pictureNames = cell(pictureColumn);
         const QString firstCell = cell(firstValue);
         if (failed) return false;
         // The sheet ends at its first row without anything of an item.
         if (r.auctionId.isEmpty() && r.title.isEmpty() && r.start.isEmpty() && r.buy.isEmpty() && firstCell.isEmpty())
             break;
         if (up.HasDescription)
-            r.description = rules::expandDescription(up.DescriptionText, firstValue, [&](int column) {
-                return column == firstValue ? firstCell : cell(column);
-            });
+            r.description = rules::expandDescription(up.DescriptionText, firstValue, cell);
         if (failed) return false;
         rows << r;
     }
 
     plan.perItem = panel_.uploadCount();
     plan.pictures = up.Files.mid(up.NextIndex);
+    for (const QString& picture : up.Files)
+        if (QFileInfo::exists(picture)) plan.inFolder << picture;
+    const QString workbook = book_.Excel->BookPath;
+    for (const batch::RowData& r : rows)
+        if (up.KeptShares.contains({workbook, r.row})) plan.kept.insert(r.row, up.KeptShares.value({workbook, r.row}));
     // Looked at on disk as the upload will: only those the run can reach.
-    for (const QString& picture : plan.pictures.mid(0, int(rows.size()) * plan.perItem))
-        if (const QString line = unsendablePicture(up.Folder, picture); !line.isEmpty()) plan.unsendable.insert(picture, line);
-    plan.categoryCodes = categoryCodes();
+    const QList<batch::Verdict> shares = batch::preflight(rows, plan);
+    for (const batch::Verdict& v : shares)
+        for (const QString& picture : v.pictures)
+            if (const QString line = unsendablePicture(up.Folder, picture); !line.isEmpty()) plan.unsendable.insert(picture, line);
+    plan.categoryNames = categories();
+    for (auto it = plan.categoryNames.begin(); it != plan.categoryNames.end(); ++it) plan.categoryCodes.insert(it.key());
     plan.defaultCategory = carry_.LastCategory;
+    if (up.HasDescription)
+        plan.templateBytes = std::max(0, cp932::byteLength(up.DescriptionText) - 2 * int(up.DescriptionText.count(QStringLiteral("%%"))));
+    plan.closing = panel_.closingLabel();
     plan.workbookPrices = cursor.hasPriceColumns();
     plan.panelPrices = panel_.panelPricesUsed();
     plan.panelStart = panel_.panelStartPrice();
@@ -181,18 +211,28 @@ void BatchListing::RenzokuShuppinClick() {
     for (const batch::Verdict& v : verdicts) toList += v.ok() ? 1 : 0;
     TPicUploader& up = *carry_.PicUploader;
     const int firstPicture = up.NextIndex;
+    const QString workbook = book_.Excel->BookPath;
     // The pictures the run hands out are each row's from here on: the folder's pointer is set
     // at the end from what the rows took.
     up.UndoCounts.clear();
-    int sharesTaken = 0;
     QList<Outcome> outcomes;
     QString stop;
+    const QDateTime runStart = clock::now();
     QElapsedTimer elapsed;
     elapsed.start();
     panel_.clearStopRequest();
     panel_.setBatchStopVisible(true);
     int k = 0;
+    // The progress line ticks by the second, also while a row waits on the site.
+    QTimer tick;
+    tick.setInterval(1000);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (k > 0) panel_.showBatchProgress(batch::progressText(k, toList, elapsed.elapsed()));
+    });
+    tick.start();
     int resumeRow = verdicts.last().row + 1;
+    // The rows the run passed: a stop leaves the rest as they were.
+    int passed = int(verdicts.size());
     // One verdict per row read, in the same order.
     for (int i = 0; i < verdicts.size(); ++i) {
         const batch::Verdict& v = verdicts[i];
@@ -201,20 +241,21 @@ void BatchListing::RenzokuShuppinClick() {
                                 clock::now()};
             continue;
         }
-        panel_.showBatchProgress(batch::progressText(++k, toList, elapsed.elapsed()));
+        ++k;
+        panel_.showBatchProgress(batch::progressText(k, toList, elapsed.elapsed()));
         outcomes << listRow(v, rows[i], plan.workbookPrices, stop);
         if (!stop.isEmpty()) {
             // A row that did not list is where the next press begins, with its own pictures.
             const bool listed = outcomes.last().kind == Outcome::Kind::Listed;
             resumeRow = listed ? v.row + 1 : v.row;
-            if (listed) ++sharesTaken;
+            // Not listed, the row keeps its share below, and the next press gives it the same.
+            passed = i + 1;
             if (outcomes.last().kind == Outcome::Kind::NotReached) outcomes.removeLast();
             break;
         }
-        // Listed or refused by the site, the row's share is its own: the next row takes the next.
-        ++sharesTaken;
         if (panel_.stopRequested()) {
             resumeRow = v.row + 1;
+            passed = i + 1;
             using Source = workflow::Panel::StopSource;
             const Source from = panel_.stopSource();
             stop = (from == Source::Signal   ? t::StoppedBySignal
@@ -224,7 +265,20 @@ void BatchListing::RenzokuShuppinClick() {
             break;
         }
     }
-    up.NextIndex = std::min(int(up.Files.size()), firstPicture + sharesTaken * plan.perItem);
+    tick.stop();
+    // A row that did not list keeps its share for the next run that reaches it; a listed row's
+    // went with it. The folder's order goes on past the rows the run passed.
+    QSet<int> listedRows;
+    for (const Outcome& o : outcomes)
+        if (o.kind == Outcome::Kind::Listed) listedRows.insert(o.row);
+    for (int i = 0; i < verdicts.size(); ++i) {
+        const batch::Verdict& v = verdicts[i];
+        const QPair<QString, int> key{workbook, v.row};
+        if (listedRows.contains(v.row) || v.pictures.isEmpty()) up.KeptShares.remove(key);
+        else if (i < passed) up.KeptShares.insert(key, v.pictures);
+    }
+    const int poolNext = passed > 0 ? verdicts[passed - 1].poolNext : 0;
+    up.NextIndex = std::min(int(up.Files.size()), firstPicture + poolNext);
     carry_.NextPicture = up.PictureAt(up.NextIndex);
     panel_.showThumbnail(up.NextIndex < up.Files.size() ? carry_.NextPicture : QString());
     // The rows after a stop stay for the next press, which begins at the first of them.
@@ -234,10 +288,9 @@ void BatchListing::RenzokuShuppinClick() {
     panel_.showBatchProgress({});
     panel_.clearStopRequest();
 
-    const QString log = writeLog(outcomes);
+    const QString log = writeLog(outcomes, QFileInfo(workbook).fileName(), runStart);
     busy.ready();
-    MessageService::instance().show(batch::summaryText(outcomes, stop, log), t::SummaryCaption,
-                                    stop.isEmpty() ? Icon::Information : Icon::Exclamation);
+    BatchSummary::show(batch::summaryText(outcomes, stop, log), log);
 }
 
 Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row, bool workbookPrices, QString& stop) {
@@ -310,7 +363,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row
     return outcome;
 }
 
-QString BatchListing::writeLog(const QList<Outcome>& outcomes) {
+QString BatchListing::writeLog(const QList<Outcome>& outcomes, const QString& workbook, const QDateTime& runStart) {
     const QString folder = paths::documentsFolder();
     const QString path = QDir(folder).filePath(batch::logFileName(clock::now().date()));
     QFile file(path);
@@ -322,7 +375,7 @@ QString BatchListing::writeLog(const QList<Outcome>& outcomes) {
     QByteArray out;
     // A byte-order mark, so that the office reads the file as UTF-8.
     if (fresh) out += "\xEF\xBB\xBF" + batch::logHeader().toUtf8() + "\r\n";
-    for (const Outcome& o : outcomes) out += batch::logLine(o).toUtf8() + "\r\n";
+    for (const Outcome& o : outcomes) out += batch::logLine(o, workbook, runStart).toUtf8() + "\r\n";
     if (file.write(out) != out.size() || !file.flush()) {
         say(t::LogUnwritable.arg(path, file.errorString()));
         return {};

@@ -31,6 +31,8 @@ public:
 
     // The header title of the column that gives a row its own category code.
     static inline const QString CategoryHeader = QStringLiteral("カテゴリ");
+    // The header title of the column that names a row's own picture files.
+    static inline const QString PictureHeader = QStringLiteral("画像");
 
 private:
     // The workbook, the row and price columns, the pictures and their folder: false when the
@@ -39,12 +41,13 @@ private:
     // The rows of the run from the cursor, and what the run will use besides them; false when
     // the workbook could not be read (said).
     bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan);
-    QSet<QString> categoryCodes() const;
+    // category.txt's codes with their names.
+    QHash<QString, QString> categories() const;
     // One row through the listing road; its outcome, and why the run must stop (empty: go on).
     batch::Outcome listRow(const batch::Verdict& verdict, const batch::RowData& row, bool workbookPrices,
                            QString& stop);
     // Appends the run's lines to the listing log; the file's path, or empty (said).
-    QString writeLog(const QList<batch::Outcome>& outcomes);
+    QString writeLog(const QList<batch::Outcome>& outcomes, const QString& workbook, const QDateTime& runStart);
 
     workflow::BrowserSession& browser_;
     workflow::ItemBook& book_;

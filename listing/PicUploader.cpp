@@ -83,6 +83,7 @@ void TPicUploader::ResetFolder() {
     Folder.clear();
     Files.clear();
     UndoCounts.clear();
+    KeptShares.clear();
     NextIndex = 0;
 }
 

@@ -5,7 +5,9 @@
 #include "workflow/BrowserSession.h"
 #include "workflow/Panel.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +44,9 @@ public:
     int NextIndex = 0;
     // Pictures of the next upload (the panel's track bar, 0 to 3).
     int UploadCount = 0;
+    // The shares 連続出品 gave rows that did not list, by workbook and row: the same files go to
+    // the row when a later run reaches it (a scan of the folder keeps them: they are its files).
+    QHash<QPair<QString, int>, QStringList> KeptShares;
     // Pictures sent per upload, the last on top.
     QList<int> UndoCounts;
     WindowHandle BrowserWindow = 0;

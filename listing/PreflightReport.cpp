@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -28,15 +29,30 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
     intro->setObjectName(QStringLiteral("ReportIntro"));
     layout->addWidget(intro);
 
-    table_ = new QTableWidget(int(verdicts.size()), 4, this);
+    const QStringList headers{t::ColumnRow,   t::ColumnTitle,   t::ColumnStart,    t::ColumnBuy,
+                              t::ColumnPriceSource, t::ColumnCategory, t::ColumnClosing, t::ColumnPictures,
+                              t::ColumnVerdict, t::ColumnErrors,  t::ColumnWarnings};
+    table_ = new QTableWidget(int(verdicts.size()), int(headers.size()), this);
     table_->setObjectName(QStringLiteral("ReportTable"));
-    table_->setHorizontalHeaderLabels({t::ColumnRow, t::ColumnTitle, t::ColumnErrors, t::ColumnWarnings});
+    table_->setHorizontalHeaderLabels(headers);
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(true);
     for (int i = 0; i < verdicts.size(); ++i) {
         const batch::Verdict& v = verdicts[i];
-        const QStringList cells{QString::number(v.row), v.title, v.errors.join('\n'), v.warnings.join('\n')};
+        QStringList pictures;
+        for (const QString& p : v.pictures) pictures << QFileInfo(p).fileName();
+        const QStringList cells{QString::number(v.row),
+                                v.title,
+                                v.start,
+                                v.buy.isEmpty() ? t::NoBuy : v.buy,
+                                batch::priceSourceName(v.prices),
+                                (v.category + QLatin1Char(' ') + v.categoryName).trimmed(),
+                                v.closing,
+                                pictures.isEmpty() ? t::NoPictures : pictures.join('\n') + (v.named ? t::NamedMark : QString()),
+                                v.ok() ? t::VerdictLists : t::VerdictSkipped,
+                                v.errors.join('\n'),
+                                v.warnings.join('\n')};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             // Rows that will be skipped stand out.
@@ -44,13 +60,18 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
             table_->setItem(i, c, item);
         }
     }
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Interactive);
-    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
-    table_->setColumnWidth(1, 260);
+    table_->horizontalHeader()->setSectionResizeMode(9, QHeaderView::Stretch);
+    table_->setColumnWidth(1, 220);
     table_->resizeRowsToContents();
     layout->addWidget(table_);
+    auto* rule = new QLabel(t::PictureRule, this);
+    rule->setObjectName(QStringLiteral("PictureRule"));
+    rule->setWordWrap(true);
+    layout->addWidget(rule);
+    // What a transcript of the boxes records of this window: the intro and a line per row.
+    setProperty("transcriptText", intro->text() + QLatin1Char('\n') + batch::reportText(verdicts));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* go = buttons->addButton(t::Continue, QDialogButtonBox::AcceptRole);
@@ -63,7 +84,7 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(900, 420);
+    resize(1100, 480);
 }
 
 bool PreflightReport::ask(const QList<batch::Verdict>& verdicts) {

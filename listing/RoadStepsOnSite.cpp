@@ -102,6 +102,8 @@ StepResult RoadStepsOnSite::fillRow(const ListingInput& input, QString& titleSen
     // Read again after the upload: an office lost meanwhile is said before the form is touched.
     QString title;
     if (!book_.Workbook->ReadCellText(input.row, row.NameColumn, title)) return StepResult::officeLost({});
+    // Measured and sent as the site keeps it, so a title that fits once trimmed is not held up.
+    title = rules::titleAsSent(title);
     if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
     sheet::Pause(100);
     try {

@@ -155,6 +155,29 @@ inline const QString ColumnRow = QStringLiteral("行");
 inline const QString ColumnTitle = QStringLiteral("商品名");
 inline const QString ColumnErrors = QStringLiteral("出品できない理由");
 inline const QString ColumnWarnings = QStringLiteral("注意");
+inline const QString ColumnStart = QStringLiteral("開始価格");
+inline const QString ColumnBuy = QStringLiteral("即決価格");
+inline const QString ColumnPriceSource = QStringLiteral("価格の出所");
+inline const QString ColumnCategory = QStringLiteral("カテゴリ");
+inline const QString ColumnClosing = QStringLiteral("終了日時");
+inline const QString ColumnPictures = QStringLiteral("画像");
+inline const QString ColumnVerdict = QStringLiteral("判定");
+inline const QString PricesFromWorkbook = QStringLiteral("ブック");
+inline const QString PricesFromPanel = QStringLiteral("パネル");
+inline const QString PricesFromDefinitions = QStringLiteral("FieldsDefine.ini");
+inline const QString VerdictLists = QStringLiteral("出品");
+inline const QString VerdictSkipped = QStringLiteral("飛ばす");
+inline const QString NoBuy = QStringLiteral("なし");
+inline const QString NoPictures = QStringLiteral("なし");
+// After the files a row's "画像" cell names.
+inline const QString NamedMark = QStringLiteral("（画像列）");
+// How the pictures go, under the report's table.
+inline const QString PictureRule = QStringLiteral(
+    "画像は行の順にフォルダの順で各行に割り当てます。出品しない行の画像はフォルダに残り、その行を直して出品する時に使います。"
+    "「画像」列にファイル名（空白かカンマ区切り）がある行はその画像を使います。オークションIDのある行は画像を使いません。");
+// One row of the report as text: row, title, start, buy, where the prices come from, category,
+// closing, pictures, verdict.
+inline const QString ReportLine = QStringLiteral("行%1「%2」 開始%3 即決%4（%5） カテゴリ%6 終了%7 画像 %8 → %9");
 inline const QString Continue = QStringLiteral("続行");
 inline const QString Abort = QStringLiteral("中止");
 // What the site would refuse: the row is skipped.
@@ -175,6 +198,10 @@ inline const QString NoPicturesLeft = QStringLiteral("画像が足りません�
 // A picture this row would take that cannot be sent: "name：reason", each.
 inline const QString PictureUnsendable = QStringLiteral("送れない画像があります：%1");
 inline const QString DescriptionTooLong = QStringLiteral("商品説明が9,999バイトを超えています（%1バイト）");
+inline const QString DescriptionTooLongWithTemplate = QStringLiteral(
+    "テンプレートに埋めた商品説明が9,999バイトを超えています（%1バイト、うちテンプレート%2バイト）");
+inline const QString NamedPictureMissing = QStringLiteral("「画像」列の %1 がフォルダにありません");
+inline const QString NamedPictureTwice = QStringLiteral("「画像」列の %1 は行%2 でも指定されています");
 inline const QString AlreadyListed = QStringLiteral("出品済みです（オークションID：%1）。もう一度出品すると二重になります");
 inline const QString NoCategory = QStringLiteral("カテゴリがありません（カテゴリー選択で選ぶか、「カテゴリ」列に書いて下さい）");
 inline const QString UnknownCategory = QStringLiteral("カテゴリ %1 は category.txt にありません");
@@ -185,6 +212,7 @@ inline const QString TitleSpaces = QStringLiteral("商品名の前後の空白�
 inline const QString DescriptionCharacters = QStringLiteral("商品説明にサイトで化ける文字があります：%1");
 inline const QString NoDescription = QStringLiteral("商品説明が空です");
 inline const QString NoBuyPrice = QStringLiteral("即決価格なし");
+inline const QString NamedPictureCount = QStringLiteral("「画像」列の%1枚で出品します（画像数は%2枚）");
 // The run.
 inline const QString Progress = QStringLiteral("連続出品 %1/%2件目　経過 %3　残り 約%4");
 inline const QString ProgressFirst = QStringLiteral("連続出品 %1/%2件目　経過 %3");
@@ -193,15 +221,20 @@ inline const QString ResultSkipped = QStringLiteral("スキップ");
 inline const QString ResultFailed = QStringLiteral("失敗");
 inline const QString ResultNotReached = QStringLiteral("未実行");
 inline const QString LogName = QStringLiteral("%1出品ログ.csv");
-inline const QString LogHeader = QStringLiteral("時刻,行,商品名,オークションID,リンク,結果,理由");
+inline const QString LogHeader = QStringLiteral("時刻,行,商品名,オークションID,リンク,結果,理由,ブック,実行開始");
 inline const QString LogUnwritable = QStringLiteral("出品ログ（%1）に書き込めません：%2");
 inline const QString NoDocumentsFolder = QStringLiteral("書類のフォルダがありません");
 inline const QString Summary = QStringLiteral("連続出品が終わりました。\n出品 %1件　スキップ %2件　失敗 %3件");
 inline const QString SummaryStopped = QStringLiteral("連続出品を途中で止めました（%1）。\n出品 %2件　スキップ %3件　失敗 %4件");
 inline const QString SummaryRow = QStringLiteral("行%1「%2」：%3");
+inline const QString SummaryListed = QStringLiteral("出品した行：");
 inline const QString SummarySkipped = QStringLiteral("スキップした行：");
 inline const QString SummaryFailed = QStringLiteral("失敗した行：");
 inline const QString SummaryLog = QStringLiteral("出品ログ：%1");
+inline const QString SummaryCaption = QStringLiteral("連続出品の結果");
+inline const QString OpenLog = QStringLiteral("出品ログを開く");
+inline const QString CloseSummary = QStringLiteral("閉じる");
+inline const QString LogNotOpened = QStringLiteral("出品ログ（%1）を開けませんでした。");
 inline const QString StoppedByButton = QStringLiteral("停止ボタン。次は行%1 から続けます");
 inline const QString StoppedByWindow = QStringLiteral("画面を閉じたため。次は行%1 から続けます");
 inline const QString StoppedBySignal = QStringLiteral("終了のシグナルを受けたため。次は行%1 から続けます");

@@ -1,6 +1,7 @@
 #include "listing/Titleedit.h"
 
 #include "listing/Texts.h"
+#include "listing/UploadRules.h"
 #include "ui_Titleedit.h"
 
 #include "platform/Cp932.h"
@@ -46,7 +47,8 @@ void TTitleEdit1::FormShow() {
 }
 
 void TTitleEdit1::Button1Click() {
-    const QString text = ui_->LabeledEdit1->text();
+    // Measured as sent: the spaces around it do not go.
+    const QString text = rules::titleAsSent(ui_->LabeledEdit1->text());
     // Characters, not bytes: the ruler is the user's guide to the byte limit.
     if (text.toUcs4().size() > MaxChars) return;
     Title = text;
@@ -58,7 +60,7 @@ int TTitleEdit1::ShowModal() {
     return result == Confirmed ? Confirmed : Cancelled;
 }
 
-bool TTitleEdit1::TooLong(const QString& title) { return cp932::byteLength(title) > MaxTitleBytes; }
+bool TTitleEdit1::TooLong(const QString& title) { return cp932::byteLength(rules::titleAsSent(title)) > MaxTitleBytes; }
 
 QString TTitleEdit1::EditTitle(const QString& title, QWidget* owner) {
     TTitleEdit1 dialog(owner);

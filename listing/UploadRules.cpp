@@ -148,6 +148,14 @@ int titleBytes(const QString& title) {
     return bytes;
 }
 
-bool titleTooLong(const QString& title) { return titleBytes(title) > TitleByteLimit; }
+QString titleAsSent(const QString& title) {
+    auto ascii = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    qsizetype first = 0, last = title.size();
+    while (first < last && ascii(title[first])) ++first;
+    while (last > first && ascii(title[last - 1])) --last;
+    return title.mid(first, last - first);
+}
+
+bool titleTooLong(const QString& title) { return titleBytes(titleAsSent(title)) > TitleByteLimit; }
 
 } // namespace zk::listing::rules

@@ -81,6 +81,10 @@ QString expandDescription(const QString& text, int firstColumn, const std::funct
 // The title's length in the site's bytes: CP932, where a character that CP932 cannot hold
 // counts as a double-byte one (the site shows it full width).
 int titleBytes(const QString& title);
+// The title as the form gets it: without the ASCII spaces, tabs and line breaks around it,
+// which the site drops too (a full-width space is a character it keeps).
+QString titleAsSent(const QString& title);
+// Measured as sent.
 bool titleTooLong(const QString& title);
 
 } // namespace zk::listing::rules

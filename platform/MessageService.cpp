@@ -298,8 +298,11 @@ int MessageService::exec(QDialog& dialog) {
     dialog.show();
     while (!finished) {
         std::optional<QString> line = nextAnswer();
-        record(QJsonObject{{"kind", "dialog"}, {"caption", dialog.windowTitle()}, {"object", dialog.objectName()},
-                           {"script", line ? withoutHiddenValues(dialog, *line) : QString("(default)")}});
+        QJsonObject entry{{"kind", "dialog"}, {"caption", dialog.windowTitle()}, {"object", dialog.objectName()},
+                          {"script", line ? withoutHiddenValues(dialog, *line) : QString("(default)")}};
+        // A form of ours that reports something says what, as a box would.
+        if (const QVariant text = dialog.property("transcriptText"); text.isValid()) entry["text"] = text.toString();
+        record(entry);
         if (!line) {
             dialog.reject();
             break;

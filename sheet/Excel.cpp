@@ -242,6 +242,12 @@ QVariant TExcel::ReadCell(int row, int column) {
     return QString();
 }
 
+int TExcel::ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts) {
+    clearError();
+    texts.clear();
+    return guarded([&] { texts = ref(Sheet, "Sheet").texts(firstRow, firstColumn, lastRow, lastColumn); });
+}
+
 int TExcel::SetBackgroundColor(int row, int colorIndex) {
     clearError();
     if (colorIndex > 56) return 0;

@@ -55,6 +55,9 @@ public:
                        const QRect& area);
     // The cell's value, or the empty text on any failure.
     QVariant ReadCell(int row, int column);
+    // A block of the sheet's cells as text, row by row, in one call to the office: 0, or -1 with
+    // the error recorded (and `texts` empty).
+    int ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts);
     int SetBackgroundColor(int row, int colorIndex);
     int Quit();
     // Ends the spreadsheet without saving and releases the references, for when a quit cannot

@@ -147,6 +147,20 @@ bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure f
     }
 }
 
+bool WorkbookSession::ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out) {
+    TExcel& excel = *book_.Excel;
+    for (int repairs = 0;; ++repairs) {
+        if (excel.ReadTexts(firstRow, firstColumn, lastRow, lastColumn, out) == 0) return true;
+        if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
+            panel_.bringToFront();
+            RepairEditMode();
+            continue;
+        }
+        ReportCellError(texts::ReadFailed);
+        return false;
+    }
+}
+
 bool WorkbookSession::WriteCellText(int row, int column, const QString& text, Failure failure) {
     TExcel& excel = *book_.Excel;
     for (int repairs = 0;; ++repairs) {

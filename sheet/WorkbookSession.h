@@ -26,6 +26,8 @@ public:
     // True when read (the text may be empty; it is empty on a failure).
     bool ReadCellText(int row, int column, QString& text, Failure failure = Failure::Said);
     bool WriteCellText(int row, int column, const QString& text, Failure failure = Failure::Said);
+    // A block of cells in one call, row by row; a failure is said as for one cell.
+    bool ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out);
     // The title of the cursor's row, read quietly: what the panel shows as the next title.
     QString NextTitle();
     void RepairEditMode();

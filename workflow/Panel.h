@@ -66,6 +66,8 @@ public:
     virtual bool closingChosen() const { return false; }
     // The chosen date and hour are still offered now (not past the site's earliest slot).
     virtual bool closingOffered() const { return closingChosen(); }
+    // The chosen slot as the panel shows it (no jitter applied); empty when none.
+    virtual QString closingLabel() const { return {}; }
     // The date and time for the next item set, the jitter applied (and advanced).
     virtual ClosingChoice nextClosingSlot() { return {}; }
     // The sub page, which holds the closing lists, is shown; showSubPage switches to it.

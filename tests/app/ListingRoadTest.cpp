@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QProcess>
 #include <QTimer>
@@ -724,19 +725,31 @@ namespace {
 QString makePictures(TempFolder& dir, int count) {
     QDir().mkpath(dir.file("pictures"));
     for (int i = 0; i < count; ++i) {
-        QImage picture(64, 48, QImage::Format_RGB32);
+        // Each of its own size, so that the site's record tells them apart by bytes too.
+        QImage picture(64 + 16 * i, 48, QImage::Format_RGB32);
         picture.fill(QColor::fromHsv(i * 40 % 360, 150, 220));
         picture.save(dir.file(QStringLiteral("pictures/p%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'))), "JPEG");
     }
     return dir.file("pictures/p01.jpg");
 }
 
-// The summary box of the run, the last one shown.
+// Whether a picture of the test's folder is parked (sent with a listing) or still in the folder.
+bool parked(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/zzz.zzz/") + name)); }
+bool inFolder(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/") + name)); }
+
+// The summary of the run, the last one shown.
 QString batchSummary() {
     QString text;
     for (const auto& entry : MessageService::instance().transcript())
-        if (entry["kind"].toString() == "message" && entry["caption"].toString() == u("連続出品の結果"))
-            text = entry["text"].toString();
+        if (entry["caption"].toString() == u("連続出品の結果")) text = entry["text"].toString();
+    return text;
+}
+
+// The check's report as the transcript holds it: one line per row.
+QString batchReport() {
+    QString text;
+    for (const auto& entry : MessageService::instance().transcript())
+        if (entry["kind"].toString() == "dialog" && entry["object"].toString() == "PreflightReport") text = entry["text"].toString();
     return text;
 }
 
@@ -777,40 +790,27 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
 
     // The first row that reaches the site meets a busy server.
     site->control("fault", "kind=error&path=/jp/show/preview&method=POST&count=1");
-    const QString firstPicture = makePictures(dir_, 6);
+    const QString firstPicture = makePictures(dir_, 10);
     dir_.writeCp932("pictures/template.txt", u("状態：%%／付属：%%"));
     MessageService::instance().setAnswers({firstPicture, "ContinueButton"});
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
-
-    EXPECT_EQ(batchSummary().toStdString(),
-              u("連続出品が終わりました。\n出品 4件　スキップ 5件　失敗 1件\n\nスキップした行：\n"
-                "行3「」：商品名がありません\n"
-                "行4「%1」：商品名が全角30文字（半角60文字）を超えています（62バイト）\n"
-                "行5「半端な値段」：開始価格が半角の整数ではありません：12.5\n"
-                "行6「出品済み」：出品済みです（オークションID：x100）。もう一度出品すると二重になります\n"
-                "行10「即決が安い」：即決価格（1500）が開始価格（2000）より低くなっています\n\n失敗した行：\n"
-                "行2「混雑で断られる」：ただいまサーバーが混み合っています。（画像 p01.jpg はフォルダに戻しました）\n\n"
-                "出品ログ：%2")
-                  .arg(longTitle, dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")))
-                  .toStdString());
-    EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
 
     // On the site as sent: title, prices, description, the row's own category or the dialog's, one
     // picture each; an empty cell ends the template's filling.
     const QJsonArray items = listed();
     ASSERT_EQ(items.size(), 4);
-    // Each row its own picture: the refused row's share went back to the folder, and the rows
-    // after it took theirs, not its.
+    // Each row its own picture, in row order: the refused rows' shares stay in the folder, and
+    // the rows after them take theirs; the row listed before takes none.
     const struct {
         const char* title;
         int row, start, buy;
         QString category;
         const char* description;
         const char* picture;
-    } expected[] = {{"模型", 7, 2500, 0, code, "状態：箱付き／付属：", "p02.jpg"},
-                    {"全集", 8, 1200, 2000, "2100500001", "状態：全巻／付属：帯付き", "p03.jpg"},
-                    {"時計", 9, 800, 1000, code, "状態：電池交換済み／付属：", "p04.jpg"},
-                    {"切手", 11, 500, 0, code, "状態：／付属：%%", "p05.jpg"}};
+    } expected[] = {{"模型", 7, 2500, 0, code, "状態：箱付き／付属：", "p05.jpg"},
+                    {"全集", 8, 1200, 2000, "2100500001", "状態：全巻／付属：帯付き", "p06.jpg"},
+                    {"時計", 9, 800, 1000, code, "状態：電池交換済み／付属：", "p07.jpg"},
+                    {"切手", 11, 500, 0, code, "状態：／付属：%%", "p09.jpg"}};
     QMap<int, QString> ids;
     for (int i = 0; i < 4; ++i) {
         const QJsonObject item = items[i].toObject();
@@ -821,13 +821,44 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(item["category"].toString(), expected[i].category);
         EXPECT_EQ(item["description"].toString(), u(expected[i].description));
         ASSERT_EQ(item["pictures"].toArray().size(), 1);
-        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(), expected[i].picture);
+        const QJsonObject picture = item["pictures"].toArray()[0].toObject();
+        EXPECT_EQ(picture["name"].toString(), expected[i].picture);
+        // By bytes too: the file the site holds is the one sent from the folder.
+        QFile sent(dir_.file(QStringLiteral("pictures/zzz.zzz/") + expected[i].picture));
+        ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+        EXPECT_EQ(picture["size"].toInt(), int(sent.size()));
         EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
         ids[expected[i].row] = item["id"].toString();
     }
+    // The report named each row's files before anything was sent.
+    const QString report = batchReport();
+    for (const auto& [row, file] : QList<QPair<int, QString>>{{2, "p01.jpg"}, {3, "p02.jpg"}, {5, "p04.jpg"}, {7, "p05.jpg"},
+                                                              {10, "p08.jpg"}, {11, "p09.jpg"}}) {
+        const QRegularExpression line(QStringLiteral("^行%1「[^\\n]*画像 %2 → ").arg(row).arg(QRegularExpression::escape(file)),
+                                      QRegularExpression::MultilineOption);
+        EXPECT_TRUE(line.match(report).hasMatch()) << row << "\n" << report.toStdString();
+    }
+    EXPECT_TRUE(report.contains(u("行6「出品済み」 開始900 即決なし（ブック） カテゴリ%1").arg(code))) << report.toStdString();
 
-    EXPECT_TRUE(QFile::exists(dir_.file("pictures/p01.jpg")));
-    EXPECT_TRUE(QFile::exists(dir_.file("pictures/zzz.zzz/p05.jpg")));
+    EXPECT_EQ(batchSummary().toStdString(),
+              u("連続出品が終わりました。\n出品 4件　スキップ 5件　失敗 1件\n\n出品した行：\n"
+                "行7「模型」：%3\n行8「全集」：%4\n行9「時計」：%5\n行11「切手」：%6\n\nスキップした行：\n"
+                "行3「」：商品名がありません\n"
+                "行4「%1」：商品名が全角30文字（半角60文字）を超えています（62バイト）\n"
+                "行5「半端な値段」：開始価格が半角の整数ではありません：12.5\n"
+                "行6「出品済み」：出品済みです（オークションID：x100）。もう一度出品すると二重になります\n"
+                "行10「即決が安い」：即決価格（1500）が開始価格（2000）より低くなっています\n\n失敗した行：\n"
+                "行2「混雑で断られる」：ただいまサーバーが混み合っています。（画像 p01.jpg はフォルダに戻しました）\n\n"
+                "出品ログ：%2")
+                  .arg(longTitle, dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")),
+                       ids[7], ids[8], ids[9], ids[11])
+                  .toStdString());
+    EXPECT_TRUE(control<QPushButton>("Exhibit")->isEnabled());
+
+    // The refused and failed rows' pictures are in the folder, untouched; the next picture of the
+    // folder's order is past the run.
+    for (const char* p : {"p01.jpg", "p02.jpg", "p03.jpg", "p04.jpg", "p08.jpg", "p10.jpg"}) EXPECT_TRUE(inFolder(dir_, p)) << p;
+    EXPECT_EQ(QFileInfo(main_->services().carry.NextPicture).fileName(), "p10.jpg");
 
     // The log: a header and a line per row of the run, in the office's reading as in ours.
     QFile log(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")));
@@ -840,7 +871,33 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         const QStringList fields = lines[row - 1].split(',');
         EXPECT_EQ(fields.value(1), QString::number(row));
         EXPECT_EQ(fields.value(3), ids.value(row)) << row;
+        // The workbook and the run's start tell this run's rows from another workbook's.
+        EXPECT_EQ(fields.value(7), "items.xlsx") << row;
+        EXPECT_EQ(fields.value(8), lines[1].split(',').value(8)) << row;
     }
+
+    // Two refused rows mended and the cursor put back on the first: each lists with the files it
+    // was given the first time, and the row still refused keeps its own in the folder.
+    zk::sheet::TExcel& excel = *main_->services().book.Excel;
+    ASSERT_EQ(excel.WriteToCell(3, 2, u("題名を付けた")), 0);
+    ASSERT_EQ(excel.WriteToCell(5, 6, "1250"), 0);
+    main_->services().book.Row.CurrentRow = 3;
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QJsonArray all = listed();
+    ASSERT_EQ(all.size(), 6);
+    const QMap<QString, QPair<int, QString>> mended{{u("題名を付けた"), {3, "p02.jpg"}}, {u("半端な値段"), {5, "p04.jpg"}}};
+    for (int i = 4; i < 6; ++i) {
+        const QJsonObject item = all[i].toObject();
+        const QPair<int, QString> expect = mended.value(item["title"].toString());
+        ASSERT_EQ(item["pictures"].toArray().size(), 1);
+        EXPECT_EQ(item["pictures"].toArray()[0].toObject()["name"].toString(), expect.second)
+            << item["title"].toString().toStdString();
+        ids[expect.first] = item["id"].toString();
+    }
+    for (const char* p : {"p01.jpg", "p03.jpg", "p08.jpg", "p10.jpg"}) EXPECT_TRUE(inFolder(dir_, p)) << p;
 
     // IDs in their own rows on disk; the refused rows as they were.
     main_->close();
@@ -850,7 +907,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(a, row == 6 ? "x100" : ids.value(row)) << row;
     }
     EXPECT_EQ(again.text("B4"), longTitle);
-    EXPECT_EQ(again.text("F5"), "12.5");
+    EXPECT_EQ(again.text("F5"), "1250");
 }
 
 // The stop button ends the run after the current listing, a lost browser ends it where it was;
@@ -888,9 +945,11 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     });
     press.start(50);
     batch->click();
+    ASSERT_EQ(listed().size(), 1);
     EXPECT_EQ(batchSummary(), u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
-                                "出品ログ：%1").arg(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"))));
-    EXPECT_EQ(listed().size(), 1);
+                                "出品した行：\n行2「一」：%2\n\n"
+                                "出品ログ：%1").arg(dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv")),
+                                                  listed()[0].toObject()["id"].toString()));
     EXPECT_EQ(main_->services().book.Row.CurrentRow, 3);
     EXPECT_FALSE(stop->isVisible());
 
@@ -945,26 +1004,71 @@ TEST_F(ListingRoadTest, BatchOfASheetWithoutPriceColumnsListsAtTheDefinitionsPri
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
 
     const QString log = dir_.file("documents/" + QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv"));
-    EXPECT_EQ(batchSummary(), u("連続出品が終わりました。\n出品 2件　スキップ 0件　失敗 0件\n\n出品ログ：%1").arg(log));
-    int summaries = 0;
-    for (const auto& entry : MessageService::instance().transcript())
-        summaries += entry["caption"].toString() == u("連続出品の結果") && entry["kind"].toString() == "message";
-    EXPECT_EQ(summaries, 1);
     const QJsonArray items = listed();
     ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(batchSummary(), u("連続出品が終わりました。\n出品 2件　スキップ 0件　失敗 0件\n\n出品した行：\n"
+                                "行2「置き時計」：%2\n行3「花瓶」：%3\n\n出品ログ：%1")
+                                  .arg(log, items[0].toObject()["id"].toString(), items[1].toObject()["id"].toString()));
+    int summaries = 0;
+    for (const auto& entry : MessageService::instance().transcript())
+        summaries += entry["caption"].toString() == u("連続出品の結果");
+    EXPECT_EQ(summaries, 1);
+    // The prices as they go, and whence, in the report.
+    EXPECT_TRUE(batchReport().contains(u("行2「置き時計」 開始1000 "))) << batchReport().toStdString();
+    EXPECT_TRUE(batchReport().contains(u("（FieldsDefine.ini）"))) << batchReport().toStdString();
     for (const auto& v : items) EXPECT_EQ(v.toObject()["startPrice"].toInt(), 1000) << v.toObject()["title"].toString().toStdString();
     QFile file(log);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll().mid(3)).split("\r\n", Qt::SkipEmptyParts).size(), 3);
 }
 
-namespace {
 
-// Whether a picture of the test's folder is parked (sent with a listing) or still in the folder.
-bool parked(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/zzz.zzz/") + name)); }
-bool inFolder(TempFolder& dir, const char* name) { return QFile::exists(dir.file(QStringLiteral("pictures/") + name)); }
+// A "画像" column ties files to rows by name: each row lists with the files it names, in its
+// order, and the rows without a name take the folder's order past those.
+TEST_F(ListingRoadTest, BatchListsEachRowWithTheFilesItsPictureCellNames) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")}, {"H1", u("画像")},
+                                  {"B2", u("一")}, {"F2", "700"}, {"H2", "p03.jpg"},
+                                  {"B3", u("二")}, {"F3", "700"},
+                                  {"B4", u("三")}, {"F4", "700"}, {"H4", u("p02、P01")}});
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
+    // The progress line as it reads while the first row is under way: its time goes on.
+    QSet<QString> firstRowTimes;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* progress = main_->findChild<QLabel*>("RenzokuProgress"); progress && progress->text().startsWith(u("連続出品 1/3件目")))
+            firstRowTimes.insert(progress->text());
+    });
+    look.start(100);
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    look.stop();
+    EXPECT_GE(firstRowTimes.size(), 2) << QStringList(firstRowTimes.begin(), firstRowTimes.end()).join(" / ").toStdString();
 
-} // namespace
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 3件"))) << batchSummary().toStdString();
+    const QMap<QString, QStringList> expected{{u("一"), {"p03.jpg"}}, {u("二"), {"p04.jpg"}}, {u("三"), {"p02.jpg", "p01.jpg"}}};
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 3);
+    for (const auto& v : items) {
+        const QJsonObject item = v.toObject();
+        QStringList names;
+        for (const auto& p : item["pictures"].toArray()) names << p.toObject()["name"].toString();
+        EXPECT_EQ(names, expected.value(item["title"].toString())) << item["title"].toString().toStdString();
+    }
+    EXPECT_TRUE(batchReport().contains(u("画像 p02.jpg p01.jpg（画像列） → 出品"))) << batchReport().toStdString();
+    EXPECT_TRUE(inFolder(dir_, "p05.jpg"));
+}
 
 // Faults from outside a run, each at one step: whatever the site or the disk did, every row is on
 // the site once with its own picture, or not at all with its picture back in the folder; a

@@ -76,7 +76,6 @@ public:
     void run() {
         const QString book = qEnvironmentVariable("ZERKON_DEMO_ROAD");
         shots_ = qEnvironmentVariable("ZERKON_DEMO_SHOTS");
-        const QString picture = makePictureFolder(QFileInfo(book).absolutePath() + "/../pictures", 20);
         QElapsedTimer all;
         all.start();
 
@@ -85,12 +84,16 @@ public:
         if (services_.book.ExcelState != 1) return fail("the workbook did not open");
         services_.book.Row.choose(2); // the item rows start below the header
         shot("workbook");
+        // Every item row takes its share of the folder, listing or not: two pictures for each.
+        const int rows = itemRows();
+        if (rows <= 0) return fail("the workbook has no item rows");
+        const QString picture = makePictureFolder(QFileInfo(book).absolutePath() + "/../pictures", rows * PicturesPerItem);
 
         // A closing date with every hour, the jitter on; two pictures per item.
         panel_.choose("ClosingDate", std::min(2, panel_.find<QComboBox>("ClosingDate")->count() - 1));
         panel_.choose("ClosingTime", std::min(12, panel_.find<QComboBox>("ClosingTime")->count() - 1));
         panel_.find<zk::RadioGroup>("TimeSway")->setItemIndex(0);
-        panel_.find<QSlider>("TrackBar1")->setValue(2);
+        panel_.find<QSlider>("TrackBar1")->setValue(PicturesPerItem);
 
         // The category of the dialog for the rows that name none, then "連続出品": the picture
         // folder is asked for, the check's report answered with "続行".
@@ -107,8 +110,7 @@ public:
         shot("listed");
         QString summary;
         for (const QJsonObject& entry : MessageService::instance().transcript())
-            if (entry["caption"].toString() == listing::texts::batch::SummaryCaption && entry["kind"] == "message")
-                summary = entry["text"].toString();
+            if (entry["caption"].toString() == listing::texts::batch::SummaryCaption) summary = entry["text"].toString();
         const QStringList lines = logLines(qEnvironmentVariable("ZERKON_DOCUMENTS_DIR"));
         QStringList ids;
         for (const QString& line : lines)
@@ -178,6 +180,18 @@ public:
     }
 
 private:
+    static constexpr int PicturesPerItem = 2;
+
+    // The sheet's item rows from row 2 to its first wholly empty row (a row without a title is
+    // an item row too: it takes its share), in one read.
+    int itemRows() {
+        QList<QStringList> cells;
+        if (services_.book.Excel->ReadTexts(2, 1, 1001, 26, cells) != 0) return -1;
+        int n = 0;
+        while (n < cells.size() && !cells[n].join(QString()).trimmed().isEmpty()) ++n;
+        return n;
+    }
+
     void answer(const QStringList& lines) { MessageService::instance().setAnswers(lines); }
     void fail(const QString& why) { say("road stopped: " + why); }
 

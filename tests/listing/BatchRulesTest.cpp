@@ -44,7 +44,11 @@ TEST(BatchPreflight, EachRefusedRowSaysWhyAndOnlyThat) {
         {"start not whole", [](RowData& r) { r.start = "1500.5"; }, u("開始価格が半角の整数ではありません：1500.5")},
         {"start full-width", [](RowData& r) { r.start = u("３０００"); }, u("開始価格が半角の整数ではありません：３０００")},
         {"start with a comma", [](RowData& r) { r.start = "3,000"; }, u("開始価格が半角の整数ではありません：3,000")},
-        {"start negative", [](RowData& r) { r.start = "-5"; }, u("開始価格が半角の整数ではありません：-5")},
+        {"start negative", [](RowData& r) { r.start = "-5"; }, u("開始価格が1円未満です：-5")},
+        {"buy negative", [](RowData& r) { r.buy = "-1"; }, u("即決価格が1円未満です：-1")},
+        {"a lone minus", [](RowData& r) { r.start = "-"; }, u("開始価格が半角の整数ではありません：-")},
+        {"title over 60 bytes once trimmed", [](RowData& r) { r.title = " " + QString(61, 'a') + " "; },
+         u("商品名が全角30文字（半角60文字）を超えています（61バイト）")},
         {"start zero", [](RowData& r) { r.start = "0"; }, u("開始価格が1円未満です：0")},
         {"start too high", [](RowData& r) { r.start = "1000000000"; r.buy = ""; },
          u("開始価格が999,999,999円を超えています：1000000000")},
@@ -63,7 +67,8 @@ TEST(BatchPreflight, EachRefusedRowSaysWhyAndOnlyThat) {
         const QList<Verdict> v = preflight({row}, goodPlan());
         ASSERT_EQ(v.size(), 1);
         EXPECT_EQ(v[0].errors, QStringList{c.error}) << c.name << ": " << v[0].errors.join(" | ").toStdString();
-        EXPECT_TRUE(v[0].pictures.isEmpty()) << c.name;
+        // Refused or not, a row takes its share; one listed before takes none.
+        EXPECT_EQ(v[0].pictures.isEmpty(), !row.auctionId.isEmpty()) << c.name;
     }
 }
 
@@ -109,32 +114,142 @@ TEST(BatchPreflight, RunWideChoicesRefuseEveryRow) {
     EXPECT_EQ(preflight({own}, goodPlan())[0].category, "2100500001");
 }
 
-// Pictures go in folder order to the rows that list; the row where they run out says how many
-// were left, the rows after it that they are gone.
-TEST(BatchPreflight, PicturesGoOnlyToListingRowsAndTheRowThatRunsOutIsNamed) {
-    RowData refused = goodRow(3);
-    refused.title.clear();
-    const QList<Verdict> v = preflight({goodRow(2), refused, goodRow(4), goodRow(5), goodRow(6)}, goodPlan(5));
-    ASSERT_EQ(v.size(), 5);
-    EXPECT_EQ(v[0].pictures, (QStringList{"/p/00.jpg", "/p/01.jpg"}));
-    EXPECT_TRUE(v[1].pictures.isEmpty());
-    EXPECT_EQ(v[2].pictures, (QStringList{"/p/02.jpg", "/p/03.jpg"}));
-    EXPECT_EQ(v[3].errors, QStringList{u("画像が足りません：この行で画像がなくなります（残り1枚、2枚必要）")});
-    EXPECT_EQ(v[4].errors, QStringList{u("画像が足りません（前の行で使い切ります）")});
+namespace {
+
+QStringList pics(std::initializer_list<int> numbers) {
+    QStringList out;
+    for (int n : numbers) out << QStringLiteral("/p/%1.jpg").arg(n, 2, 10, QLatin1Char('0'));
+    return out;
 }
 
-// A picture that cannot be sent stops the row that would take it and every row after it: the
-// pictures go in folder order, so nothing after it lists until it is mended.
-TEST(BatchPreflight, APictureThatCannotBeSentStopsTheRowsThatWouldTakeIt) {
+// Rows by what they are: "ok", "bad" (refused for something of its own), "id" (listed before),
+// or a "画像" cell ("=a,b").
+QList<RowData> sheetOf(const QStringList& kinds) {
+    QList<RowData> rows;
+    for (int i = 0; i < kinds.size(); ++i) {
+        RowData r = goodRow(i + 2);
+        if (kinds[i] == "bad") r.start = "0";
+        if (kinds[i] == "id") r.auctionId = "x1";
+        if (kinds[i].startsWith('=')) r.pictureNames = kinds[i].mid(1);
+        rows << r;
+    }
+    return rows;
+}
+
+} // namespace
+
+// Each row takes its share in row order, listing or refused; a row listed before takes none; a
+// "画像" cell's files are that row's and leave the folder's order; a share kept from an earlier
+// run goes to its own row again.
+TEST(BatchPreflight, EveryRowTakesItsOwnShareInRowOrder) {
+    struct Case {
+        const char* name;
+        QStringList rows;
+        int folder;                       // pictures in the folder, all not sent yet
+        QHash<int, QStringList> kept;      // by row
+        QList<QStringList> shares;        // per row
+        QList<QStringList> errors;        // per row, the picture errors only (empty: none)
+    };
+    const QString missing = u("「画像」列の %1 がフォルダにありません");
+    const std::vector<Case> cases{
+        {"refused rows between good ones keep theirs", {"ok", "bad", "bad", "ok"}, 8, {},
+         {pics({0, 1}), pics({2, 3}), pics({4, 5}), pics({6, 7})}, {}},
+        {"a row listed before takes none", {"ok", "id", "ok"}, 4, {}, {pics({0, 1}), {}, pics({2, 3})}, {}},
+        {"a named row's files leave the order", {"ok", "=05.jpg 04", "ok"}, 6, {},
+         {pics({0, 1}), pics({5, 4}), pics({2, 3})}, {}},
+        {"names split at commas and full-width marks", {"=00.JPG，01、02　03"}, 4, {}, {pics({0, 1, 2, 3})}, {}},
+        {"a name not in the folder", {"=00 zz.jpg", "ok"}, 4, {}, {pics({0}), pics({1, 2})},
+         {{missing.arg("zz.jpg")}, {}}},
+        {"a file named twice goes to the first", {"=03", "=03"}, 4, {}, {pics({3}), {}},
+         {{}, {u("「画像」列の 03 は行2 でも指定されています")}}},
+        {"a kept share goes back to its row", {"ok", "ok", "ok"}, 8, {{3, pics({0, 1})}},
+         {pics({2, 3}), pics({0, 1}), pics({4, 5})}, {}},
+        {"a kept share with a file gone is given anew", {"ok", "ok"}, 6, {{2, pics({0, 9})}},
+         {pics({0, 1}), pics({2, 3})}, {}},
+        {"a kept share of a row listed meanwhile goes back to the order", {"id", "ok"}, 4, {{2, pics({0, 1})}},
+         {{}, pics({0, 1})}, {}},
+        {"the row where they run out, and after", {"ok", "bad", "ok", "ok"}, 5, {},
+         {pics({0, 1}), pics({2, 3}), {}, {}},
+         {{}, {}, {u("画像が足りません：この行で画像がなくなります（残り1枚、2枚必要）")}, {u("画像が足りません（前の行で使い切ります）")}}},
+    };
+    for (const Case& c : cases) {
+        RunPlan plan = goodPlan(c.folder);
+        plan.inFolder = plan.pictures;
+        plan.kept = c.kept;
+        const QList<Verdict> v = preflight(sheetOf(c.rows), plan);
+        ASSERT_EQ(v.size(), c.rows.size()) << c.name;
+        for (int i = 0; i < v.size(); ++i) {
+            EXPECT_EQ(v[i].pictures, c.shares.value(i)) << c.name << " row " << v[i].row;
+            QStringList pictureErrors = v[i].errors;
+            pictureErrors.removeAll(u("開始価格が1円未満です：0"));
+            pictureErrors.removeAll(u("出品済みです（オークションID：x1）。もう一度出品すると二重になります"));
+            EXPECT_EQ(pictureErrors, c.errors.value(i)) << c.name << " row " << v[i].row;
+        }
+    }
+}
+
+// Where the folder's pointer stands after each row: past the last share of the folder's order.
+TEST(BatchPreflight, ThePointerPassesOnlyTheFolderOrder) {
     RunPlan plan = goodPlan(6);
+    plan.inFolder = plan.pictures;
+    const QList<Verdict> v = preflight(sheetOf({"ok", "=05", "id", "bad"}), plan);
+    EXPECT_EQ(v[0].poolNext, 2);
+    EXPECT_EQ(v[1].poolNext, 2);
+    EXPECT_EQ(v[2].poolNext, 2);
+    // The named 05 is skipped over by nobody: rows 5 takes 02 and 03.
+    EXPECT_EQ(v[3].pictures, pics({2, 3}));
+    EXPECT_EQ(v[3].poolNext, 4);
+}
+
+// A picture that cannot be sent stops only the row whose share holds it: the rows after it
+// keep their own.
+TEST(BatchPreflight, APictureThatCannotBeSentStopsOnlyItsRow) {
+    RunPlan plan = goodPlan(6);
+    plan.inFolder = plan.pictures;
     plan.unsendable.insert("/p/03.jpg", u("03.jpg：JPEGではありません"));
     const QList<Verdict> v = preflight({goodRow(2), goodRow(3), goodRow(4)}, plan);
     ASSERT_EQ(v.size(), 3);
-    EXPECT_EQ(v[0].pictures, (QStringList{"/p/00.jpg", "/p/01.jpg"}));
-    for (int i : {1, 2}) {
-        EXPECT_EQ(v[i].errors, QStringList{u("送れない画像があります：03.jpg：JPEGではありません")}) << i;
-        EXPECT_TRUE(v[i].pictures.isEmpty()) << i;
-    }
+    EXPECT_TRUE(v[0].ok());
+    EXPECT_EQ(v[1].errors, QStringList{u("送れない画像があります：03.jpg：JPEGではありません")});
+    EXPECT_EQ(v[1].pictures, pics({2, 3}));
+    EXPECT_TRUE(v[2].ok());
+    EXPECT_EQ(v[2].pictures, pics({4, 5}));
+}
+
+// A description over the limit once the template is filled says the template's share.
+TEST(BatchPreflight, ADescriptionTooLongSaysWhatTheTemplateAdds) {
+    RowData row = goodRow(2);
+    row.description = QString(5000, QChar(0x3042));
+    RunPlan plan = goodPlan();
+    plan.templateBytes = 61;
+    EXPECT_EQ(preflight({row}, plan)[0].errors,
+              QStringList{u("テンプレートに埋めた商品説明が9,999バイトを超えています（10000バイト、うちテンプレート61バイト）")});
+}
+
+// What the report shows of a row: prices as sent and whence, category code and name, closing,
+// files, verdict.
+TEST(BatchPreflight, TheReportShowsWhatEachRowWillBecome) {
+    RunPlan plan = goodPlan(6);
+    plan.inFolder = plan.pictures;
+    plan.categoryNames.insert("2100100101", u("カメラ"));
+    plan.closing = u("12/10 21時");
+    RowData bad = goodRow(3);
+    bad.buy = "10";
+    RowData named = goodRow(4);
+    named.pictureNames = "03";
+    const QList<Verdict> v = preflight({goodRow(2), bad, named}, plan);
+    EXPECT_EQ(reportText(v),
+              u("行2「カメラ 一眼レフ」 開始3000 即決5000（ブック） カテゴリ2100100101 カメラ 終了12/10 21時 画像 00.jpg 01.jpg → 出品\n"
+                "行3「カメラ 一眼レフ」 開始3000 即決10（ブック） カテゴリ2100100101 カメラ 終了12/10 21時 画像 02.jpg 04.jpg → "
+                "飛ばす：即決価格（10）が開始価格（3000）より低くなっています\n"
+                "行4「カメラ 一眼レフ」 開始3000 即決5000（ブック） カテゴリ2100100101 カメラ 終了12/10 21時 画像 03.jpg（画像列） → 出品"
+                "（「画像」列の1枚で出品します（画像数は2枚））"));
+    RunPlan panel = plan;
+    panel.workbookPrices = false;
+    panel.panelPrices = true;
+    panel.panelStart = "900";
+    EXPECT_EQ(preflight({goodRow(2)}, panel)[0].start, "900");
+    EXPECT_EQ(priceSourceName(preflight({goodRow(2)}, panel)[0].prices), u("パネル"));
 }
 
 // Worth a look, but the row lists.
@@ -182,15 +297,18 @@ TEST(BatchTexts, ProgressLogAndSummary) {
 
     const QDateTime at(QDate(2026, 12, 7), QTime(19, 5, 1));
     const Outcome listed{Outcome::Kind::Listed, 2, u("カメラ, \"美品\""), "x1", "https://page.a/x1", {}, at};
-    EXPECT_EQ(logLine(listed), u("2026/12/07 19:05:01,2,\"カメラ, \"\"美品\"\"\",x1,https://page.a/x1,出品,"));
+    EXPECT_EQ(logLine(listed, u("商品.xlsx"), at.addSecs(-60)),
+              u("2026/12/07 19:05:01,2,\"カメラ, \"\"美品\"\"\",x1,https://page.a/x1,出品,,商品.xlsx,2026/12/07 19:04:01"));
     EXPECT_EQ(logFileName(QDate(2026, 12, 7)), u("20261207出品ログ.csv"));
 
     const Outcome skipped{Outcome::Kind::Skipped, 3, u("靴"), {}, {}, u("開始価格がありません"), at};
     const Outcome failed{Outcome::Kind::Failed, 4, u("鞄"), {}, {}, u("カテゴリが正しくありません。"), at};
     EXPECT_EQ(summaryText({listed, skipped, failed}, {}, "/d/log.csv"),
               u("連続出品が終わりました。\n出品 1件　スキップ 1件　失敗 1件\n\n"
+                "出品した行：\n行2「カメラ, \"美品\"」：x1\n\n"
                 "スキップした行：\n行3「靴」：開始価格がありません\n\n"
                 "失敗した行：\n行4「鞄」：カテゴリが正しくありません。\n\n出品ログ：/d/log.csv"));
     EXPECT_EQ(summaryText({listed}, u("停止ボタン。次は行3 から続けます"), {}),
-              u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件"));
+              u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
+                "出品した行：\n行2「カメラ, \"美品\"」：x1"));
 }

@@ -85,6 +85,29 @@ TEST(TitleBytes, FullWidthCountsTwoAndTheDialogOpensOver60) {
     EXPECT_TRUE(rules::titleTooLong(QString(29, QChar(0x3042)) + QString::fromUtf8("☃☃")));
 }
 
+// The title is measured as it is sent: the ASCII spaces, tabs and breaks around it go (the
+// site drops them too); a full-width space and the spaces inside stay.
+TEST(TitleBytes, TitlesAreMeasuredAsSent) {
+    const QString sixty(60, 'a');
+    const QString wideSpace(1, QChar(0x3000));
+    const struct {
+        QString title, sent;
+        bool tooLong;
+    } cases[] = {
+        {" " + sixty + " ", sixty, false},
+        {"\t" + sixty + "\r\n", sixty, false},
+        {"  a b  ", "a b", false},
+        {wideSpace + QString(29, QChar(0x3042)), wideSpace + QString(29, QChar(0x3042)), false},
+        {wideSpace + QString(30, QChar(0x3042)), wideSpace + QString(30, QChar(0x3042)), true},
+        {" " + sixty + "b", sixty + "b", true},
+        {"   ", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rules::titleAsSent(c.title), c.sent) << c.title.toStdString();
+        EXPECT_EQ(rules::titleTooLong(c.title), c.tooLong) << c.title.toStdString();
+    }
+}
+
 namespace {
 
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }

@@ -31,6 +31,8 @@ TEST_F(TitleEdit, SixtyOneBytesAreTooLongSixtyAreNot) {
     EXPECT_FALSE(TTitleEdit1::TooLong(ThirtyWide));
     EXPECT_FALSE(TTitleEdit1::TooLong(QString(60, 'a')));
     EXPECT_TRUE(TTitleEdit1::TooLong(QString(61, 'a')));
+    // As sent: the spaces around the title do not go, so they do not count.
+    EXPECT_FALSE(TTitleEdit1::TooLong(" " + QString(60, 'a') + " "));
     // Half-width katakana take one byte each.
     EXPECT_FALSE(TTitleEdit1::TooLong(QString(60, QChar(u'ｱ'))));
 }
