@@ -231,7 +231,6 @@ inline const QString SummaryListed = QStringLiteral("出品した行：");
 inline const QString SummarySkipped = QStringLiteral("スキップした行：");
 inline const QString SummaryFailed = QStringLiteral("失敗した行：");
 inline const QString SummaryLog = QStringLiteral("出品ログ：%1");
-inline const QString SummaryCaption = QStringLiteral("連続出品の結果");
 inline const QString OpenLog = QStringLiteral("出品ログを開く");
 inline const QString CloseSummary = QStringLiteral("閉じる");
 inline const QString LogNotOpened = QStringLiteral("出品ログ（%1）を開けませんでした。");

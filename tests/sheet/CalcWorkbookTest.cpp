@@ -559,11 +559,24 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TMPDIR", profile + "/tmp");
     launcher.setProcessEnvironment(env);
+    // A pipe of this run's own: an office another run left cannot stand in for it.
+    const QString pipeName = QStringLiteral("zk-orphan-test-%1").arg(QCoreApplication::applicationPid());
     launcher.start("/usr/lib/libreoffice/program/soffice",
                    {"--headless", "--invisible", "--norestore", "--nodefault",
-                    "-env:UserInstallation=file://" + profile, "--accept=pipe,name=zk-orphan-test;urp;"});
+                    "-env:UserInstallation=file://" + profile, "--accept=pipe,name=" + pipeName + ";urp;"});
     ASSERT_TRUE(launcher.waitForStarted());
     pid_t orphan = 0;
+    // Whatever the launcher still runs is ours: none may outlive the test, however it ends.
+    struct EndOurs {
+        QProcess& launcher;
+        pid_t& orphan;
+        ~EndOurs() {
+            for (pid_t left : calc::childProcesses(pid_t(launcher.processId()), "soffice.bin"))
+                calc::signalProcess(left, SIGKILL);
+            launcher.waitForFinished(5000);
+            if (orphan > 1 && calc::processIs(orphan, "soffice.bin")) calc::signalProcess(orphan, SIGKILL);
+        }
+    } endOurs{launcher, orphan};
     for (int i = 0; i < 250 && !orphan; ++i) {
         QThread::msleep(20);
         const QList<pid_t> children = calc::childProcesses(pid_t(launcher.processId()), "soffice.bin");
@@ -572,7 +585,7 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
     ASSERT_GT(orphan, 1);
     folder.write("Zerkon/office-profile/office.pid", QByteArray::number(orphan));
     // Its pipe bound, so that what becomes of it shows below.
-    const QString orphanPipe = calc::officePipePath("zk-orphan-test");
+    const QString orphanPipe = calc::officePipePath(pipeName);
     for (int i = 0; i < 500 && calc::pipeOwner(orphanPipe, orphan, nullptr) != calc::PipeOwner::Office; ++i)
         QThread::msleep(20);
     ASSERT_EQ(calc::pipeOwner(orphanPipe, orphan, nullptr), calc::PipeOwner::Office);
@@ -583,10 +596,6 @@ TEST(CalcOffice, AHeadlessOfficeLeftByAKilledProgramIsEndedWhenItsProfileIsTaken
         EXPECT_EQ(office.profileFolder(), profile);
         EXPECT_TRUE(office.connected());
     }
-    // Whatever the launcher still runs is ours: none may outlive the test.
-    for (pid_t left : calc::childProcesses(pid_t(launcher.processId()), "soffice.bin")) calc::signalProcess(left, SIGKILL);
-    launcher.waitForFinished(5000);
-    if (calc::processIs(orphan, "soffice.bin")) calc::signalProcess(orphan, SIGKILL);
 }
 
 TEST(CalcOffice, SignalsAreNeverSentToPidsOfOneOrLess) {
