@@ -154,7 +154,7 @@ private:
 
     bool open(const QString& address) {
         const int loaded = ie_.NavigateWait(address);
-        if (loaded == -99) throw AutomationError(uint32_t(ie_.LastError), ie_.LastErrorText);
+        if (loaded == TIECtrl::AutomationFailed) throw AutomationError(uint32_t(ie_.LastError), ie_.LastErrorText);
         return loaded == 0;
     }
 
