@@ -162,10 +162,8 @@ void ListingRecords::takeBackAbsent() {
     if (!record) return;
     // Nothing of it is on the site, and the site can no longer make it: taken back like a
     // listing never agreed.
-    ledger_.advance(Stage::ItemSet);
     // A relist moved no picture and coloured no row: there is nothing of it to take back.
-    if (record->relistOf.isEmpty())
-        RoadStepsOnSite(browser_, book_, carry_, ledger_, settings_, panel_).takeBack(*ledger_.current());
+    if (record->relistOf.isEmpty()) RoadStepsOnSite(browser_, book_, carry_, ledger_, settings_, panel_).takeBack(*record);
     ledger_.drop();
 }
 

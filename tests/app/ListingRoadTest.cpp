@@ -1029,19 +1029,10 @@ TEST_F(ListingRoadTest, BatchListsEachRowWithTheFilesItsPictureCellNames) {
     ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
     ASSERT_NO_FATAL_FAILURE(start());
     const QString book = dir_.file("books/items.xlsx");
-    zk::test::makeWorkbook(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")}, {"H1", u("画像")},
-                                  {"B2", u("一")}, {"F2", "700"}, {"H2", "p03.jpg"},
-                                  {"B3", u("二")}, {"F3", "700"},
-                                  {"B4", u("三")}, {"F4", "700"}, {"H4", u("p02、P01")}});
-    MessageService::instance().setAnswers({book, "OK"});
-    panel().click("StartExcel");
-    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
-    main_->services().book.Row.choose(2);
-    chooseClosing(2, 9);
-    control<QSlider>("TrackBar1")->setValue(1);
-    MessageService::instance().clearTranscript();
-    chooseCategory();
-    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                 {"H1", u("画像")}, {"B2", u("一")}, {"F2", "700"}, {"H2", "p03.jpg"},
+                                                 {"B3", u("二")}, {"F3", "700"},
+                                                 {"B4", u("三")}, {"F4", "700"}, {"H4", u("p02、P01")}}));
     MessageService::instance().clearTranscript();
     MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
     // The progress line as it reads while the first row is under way: its time goes on.
