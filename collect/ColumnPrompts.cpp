@@ -7,6 +7,7 @@
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "sheet/WorkbookSession.h"
+#include "workflow/Pause.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -103,7 +104,7 @@ void ColumnPrompts::SelectRowClick() {
     const QRect area = Desktop::instance().workArea();
     if (window) window->setPlacement(QRect(1, 1, area.width(), area.height()));
     Desktop::instance().setForeground(window);
-    sheet::Pause(50);
+    workflow::pause(50);
     if (RowPrompt() == 0) PricePrompt();
     panel_.restorePlacement(window, sheet::texts::PlacementName);
 }

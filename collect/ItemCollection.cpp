@@ -13,6 +13,7 @@
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "workflow/SystemIni.h"
+#include "workflow/Pause.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -42,14 +43,7 @@ bool officeConnected(sheet::TExcel& excel) {
     return pid > 0 && calc::processExists(pid);
 }
 
-// Waits with the events served, as every wait of the panel does.
-void pause(int ms) {
-    const QDeadlineTimer until(ms);
-    while (!until.hasExpired()) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-}
+using workflow::pause;
 
 } // namespace
 

@@ -7,15 +7,14 @@
 #include "platform/Cp932.h"
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
+#include "workflow/Pause.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QThread>
 
 #include <algorithm>
 
@@ -25,14 +24,7 @@ namespace {
 void say(const QString& text) { MessageService::instance().show(text); }
 
 // Sleeps while the browser's events (the chooser among them) keep coming in.
-void pause(int ms) {
-    QElapsedTimer t;
-    t.start();
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(5);
-    } while (t.elapsed() < ms);
-}
+using workflow::pause;
 
 void front(WindowHandle window) {
     if (DesktopWindow* w = TIECtrl::WindowOf(window)) Desktop::instance().setForeground(w);

@@ -20,6 +20,7 @@
 #include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "sheet/WorkbookSession.h"
+#include "workflow/Pause.h"
 
 #include <QCoreApplication>
 
@@ -105,7 +106,7 @@ StepResult RoadStepsOnSite::fillRow(const ListingInput& input, QString& titleSen
     // Measured and sent as the site keeps it, so a title that fits once trimmed is not held up.
     title = rules::titleAsSent(title);
     if (rules::titleTooLong(title)) title = TTitleEdit1::EditTitle(title);
-    sheet::Pause(100);
+    workflow::pause(100);
     try {
         ie.WaitComplete(2);
     } catch (const AutomationError&) {

@@ -6,23 +6,13 @@
 #include "platform/Desktop.h"
 #include "platform/MessageService.h"
 #include "platform/KeySender.h"
+#include "workflow/Pause.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 
 namespace zk::sheet {
-
-void Pause(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(5);
-    }
-}
 
 namespace {
 
@@ -126,7 +116,7 @@ void WorkbookSession::CloseExcelClick() {
     };
     if (!untilDone([&] { return excel.SetEditInCellProperty(true); })) return;
     if (!untilDone([&] { return excel.Quit(); })) return;
-    Pause(500);
+    workflow::pause(500);
     book_.ExcelState = 0;
     book_.MadeByCollection = false;
 }
@@ -192,9 +182,9 @@ void WorkbookSession::ReportCellError(const QString& prefix) {
 void WorkbookSession::RepairEditMode() {
     MessageService::instance().show(texts::EditModeRepair, texts::EditModeCaption, Icon::Exclamation);
     Desktop::instance().setForeground(book_.Excel->ExcelWindow.get());
-    Pause(100);
+    workflow::pause(100);
     if (browser_.Keys) browser_.Keys->SendKeys(QStringLiteral("{TAB}"));
-    Pause(100);
+    workflow::pause(100);
 }
 
 } // namespace zk::sheet

@@ -43,7 +43,4 @@ private:
     workflow::Panel& panel_;
 };
 
-// Waits while the window keeps handling its events.
-void Pause(int ms);
-
 } // namespace zk::sheet
