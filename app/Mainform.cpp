@@ -101,7 +101,6 @@ TMain::TMain(const QString& dataFolder, QWidget* parent)
     PicUploader = std::make_unique<listing::TPicUploader>(services_.browser, *this);
     Upload = std::make_unique<listing::PictureUpload>(services_.browser, services_.book, services_.carry, services_.ledger, services_.settings, *this);
     services_.carry.PicUploader = PicUploader.get();
-    services_.carry.Uploads = Upload.get();
     services_.book.Excel = Excel.get();
     services_.browser.IE = IE.get();
     services_.book.Workbook = Workbook.get();

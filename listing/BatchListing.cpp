@@ -8,7 +8,7 @@
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
 #include "listing/ListingRoad.h"
-#include "listing/OneListingUndo.h"
+#include "listing/ListingFailure.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
 #include "listing/PictureUpload.h"

@@ -9,7 +9,7 @@
 #include "listing/RoadStepsOnSite.h"
 #include "platform/Clock.h"
 #include "listing/ListingRules.h"
-#include "listing/OneListingUndo.h"
+#include "listing/ListingFailure.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"
 #include "platform/Desktop.h"

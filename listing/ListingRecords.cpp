@@ -5,7 +5,7 @@
 #include "browser/SitePages.h"
 #include "listing/JournalNotice.h"
 #include "listing/ListingRules.h"
-#include "listing/OneListingUndo.h"
+#include "listing/ListingFailure.h"
 #include "listing/PicUploader.h"
 #include "listing/RelistedRow.h"
 #include "listing/RoadStepsOnSite.h"

@@ -5,7 +5,7 @@
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
 #include "listing/ListingRoad.h"
-#include "listing/OneListingUndo.h"
+#include "listing/ListingFailure.h"
 #include "listing/RoadStepsOnSite.h"
 #include "listing/PicUploader.h"
 #include "listing/PictureCheck.h"
@@ -225,7 +225,6 @@ void PictureUpload::UploadClearClick() {
 
 void PictureUpload::TrackBar1Change(int position) { panel_.setUploadEnabled(position != 0); }
 
-bool PictureUpload::hasUploads() const { return carry_.PicUploader && carry_.PicUploader->undoDepth() > 0; }
 
 void PictureUpload::PreviousUploadClick() {
     QString next;

@@ -18,15 +18,10 @@ namespace zk::listing {
 
 class TPicUploader;
 
-// Also the picture half of the one-listing undo that the item set and the listing run when the
-// browser is lost.
-class PictureUpload : public workflow::UploadUndo {
+class PictureUpload {
 public:
     PictureUpload(workflow::BrowserSession& browser, workflow::ItemBook& book, workflow::ListingCarry& carry,
                   workflow::ListingLedger& ledger, workflow::Settings& settings, workflow::Panel& panel);
-
-    bool hasUploads() const override;
-    void UndoLastUpload() override { PreviousUploadClick(); }
 
     // The row is read, then the listing road's upload sends the next pictures and fills the form.
     void UploadButtonClick();

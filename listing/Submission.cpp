@@ -4,7 +4,7 @@
 #include "listing/ListingRecords.h"
 #include "listing/ListingRules.h"
 #include "listing/ListingRoad.h"
-#include "listing/OneListingUndo.h"
+#include "listing/ListingFailure.h"
 #include "listing/RoadStepsOnSite.h"
 #include "listing/Texts.h"
 #include "platform/AutomationError.h"

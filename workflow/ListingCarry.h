@@ -16,15 +16,6 @@ class TPicUploader;
 
 namespace zk::workflow {
 
-// The picture half of the one-listing undo: the upload keeps a stack of what it moved and
-// coloured, and takes the last upload back.
-class UploadUndo {
-public:
-    virtual ~UploadUndo() = default;
-    virtual bool hasUploads() const = 0;
-    virtual void UndoLastUpload() = 0;
-};
-
 struct ListingCarry {
     QString NextPicture;     // the next picture (the thumbnail)
     QString LastDescription; // description last written
@@ -33,7 +24,6 @@ struct ListingCarry {
     // None until the start-up step (field definitions) or the category load (the dialog).
     TFieldDefs* FieldDefs = nullptr;
     listing::TPicUploader* PicUploader = nullptr;
-    UploadUndo* Uploads = nullptr; // none until an uploader is there
     TCategory* CategoryDialog = nullptr;
 };
 
