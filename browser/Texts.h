@@ -97,6 +97,7 @@ inline const QString FoundAddress = QStringLiteral("アドレス %1");
 inline const QString FoundTitle = QStringLiteral("タイトル「%1」");
 inline const QString FoundOtherInputs = QStringLiteral("ほかの入力欄：%1");
 inline const QString NotVisited = QStringLiteral("送信しないと開けないため、開いていません");
+inline const QString NoItemToShow = QStringLiteral("出品した商品がまだないため、開いていません");
 inline const QString NotReached = QStringLiteral("開けませんでした：%1");
 // The definition file's fields.
 inline const QString ExpectDefined = QStringLiteral("FieldsDefine.ini の %1（%2）");
