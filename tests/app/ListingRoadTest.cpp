@@ -830,8 +830,9 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
         ids[expected[i].row] = item["id"].toString();
     }
-    // The report named each row's files before anything was sent.
+    // The report named each row's files before anything was sent, under the site check's result.
     const QString report = batchReport();
+    EXPECT_TRUE(report.startsWith(u("サイト点検：異常なし（"))) << report.toStdString();
     for (const auto& [row, file] : QList<QPair<int, QString>>{{2, "p01.jpg"}, {3, "p02.jpg"}, {5, "p04.jpg"}, {7, "p05.jpg"},
                                                               {10, "p08.jpg"}, {11, "p09.jpg"}}) {
         const QRegularExpression line(QStringLiteral("^行%1「[^\\n]*画像 %2 → ").arg(row).arg(QRegularExpression::escape(file)),
@@ -886,6 +887,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
     MessageService::instance().setAnswers({"ContinueButton"});
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
     EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    EXPECT_TRUE(batchReport().startsWith(u("サイト点検：この起動ですでに異常なしを確かめています\n"))) << batchReport().toStdString();
     const QJsonArray all = listed();
     ASSERT_EQ(all.size(), 6);
     const QMap<QString, QPair<int, QString>> mended{{u("題名を付けた"), {3, "p02.jpg"}}, {u("半端な値段"), {5, "p04.jpg"}}};
