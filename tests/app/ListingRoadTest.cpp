@@ -1114,6 +1114,61 @@ TEST_F(ListingRoadTest, BatchFaultsLeaveEveryRowOnceWithItsOwnPicture) {
     EXPECT_TRUE(parked(dir_, "p02.jpg") && parked(dir_, "p03.jpg"));
 }
 
+// A site whose item form changed: 連続出品 stops before its first row is sent, the seller told
+// the page and the element the check found changed; nothing reaches the site and the pictures
+// stay in the folder.
+TEST_F(ListingRoadTest, BatchStopsBeforeItsFirstRowWhenTheSiteCheckFindsAChangedPage) {
+    const struct {
+        const char* variant;
+        const char* element;
+    } cases[] = {{"short-list", "ship_days"}, {"renamed-field", "item_condition"}};
+    const QString book = dir_.file("books/items.xlsx");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.variant);
+        zk::test::PracticeSite changed({"--variant", c.variant});
+        ASSERT_EQ(changed.start(), "");
+        main_.reset();
+        ASSERT_NO_FATAL_FAILURE(start({}, &changed));
+        ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                     {"B2", u("一")}, {"F2", "700"}, {"B3", u("二")}, {"F3", "700"}}));
+        const QJsonObject before = changed.state();
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({makePictures(dir_, 2), "ContinueButton"});
+        main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+        QStringList said;
+        for (const auto& entry : MessageService::instance().transcript())
+            if (entry["caption"].toString() == u("サイト点検")) said << entry["text"].toString();
+        ASSERT_EQ(said.size(), 1) << texts().join(" / ").toStdString();
+        const QStringList lines = said[0].split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.value(0), u("サイト点検で、Zerkonが使うページの要素が見つかりませんでした。何も送らずに止めました。"));
+        ASSERT_EQ(lines.size(), 2) << said[0].toStdString();
+        EXPECT_TRUE(lines[1].startsWith(u("出品フォーム／%1：").arg(u(c.element)))) << lines[1].toStdString();
+        // Stopped before the report: no row was offered to send.
+        EXPECT_TRUE(batchReport().isEmpty());
+        EXPECT_TRUE(batchSummary().isEmpty());
+        EXPECT_TRUE(control<QPushButton>("RenzokuShuppin")->isEnabled());
+
+        // The site as it was; the item form the check read holds nothing the run would send.
+        const QJsonObject after = changed.state();
+        EXPECT_EQ(after["items"].toArray(), before["items"].toArray());
+        QMap<QString, QJsonObject> drafts;
+        for (const auto& d : before["drafts"].toArray()) drafts.insert(d.toObject()["id"].toString(), d.toObject());
+        for (const auto& v : after["drafts"].toArray()) {
+            const QJsonObject d = v.toObject();
+            if (drafts.contains(d["id"].toString())) {
+                EXPECT_EQ(d, drafts.value(d["id"].toString()));
+                continue;
+            }
+            EXPECT_FALSE(d["submitted"].toBool());
+            EXPECT_TRUE(d["pictures"].toArray().isEmpty());
+            EXPECT_TRUE(d["fields"].toObject().isEmpty());
+        }
+        for (const char* p : {"p01.jpg", "p02.jpg"}) EXPECT_TRUE(inFolder(dir_, p) && !parked(dir_, p)) << p;
+        main_.reset();
+    }
+}
+
 // An agree press whose answer is dropped leaves its row in doubt: the run stops there and no press
 // sends the row again while the site may still make it; once past the bound (a start with a
 // shorter one) it is taken back, its picture in the folder, and the row is listed once.
