@@ -12,6 +12,21 @@ QString relistAddress(const QString& itemPageUrl, const QString& auctionHost) {
     return prefix + auctionHost + RelistPath + id;
 }
 
+QString completionAddress(const QString& auctionHost, const QString& auctionId) {
+    return QStringLiteral("http://") + auctionHost + CompletionPath + CompletionItemQuery + auctionId;
+}
+
+QString auctionIdOf(const QString& href, const QString& auctionHost) {
+    const QString at = auctionHost + ItemPagePath;
+    const qsizetype from = href.indexOf(at);
+    if (auctionHost.isEmpty() || from < 0) return {};
+    QString id = href.mid(from + at.size());
+    // The ID ends where the address goes on (a trailing slash, a query, a fragment).
+    for (const QChar end : {QLatin1Char('/'), QLatin1Char('?'), QLatin1Char('#'), QLatin1Char('&')})
+        if (const qsizetype cut = id.indexOf(end); cut >= 0) id.truncate(cut);
+    return id;
+}
+
 QList<Element> elements(const Configuration& c) {
     QList<Element> all{
         {Page::Login, Look::Named, LoginField, Shape::Text},
@@ -35,20 +50,21 @@ QList<Element> elements(const Configuration& c) {
         all << Element{Page::Pictures, Look::Named, PictureInput + QString::number(k), Shape::File};
     all << Element{Page::Confirmation, Look::Address, ConfirmationEnd}
         << Element{Page::Confirmation, Look::InputValued, AgreeButtonValue, Shape::Button}
-        << Element{Page::Completion, Look::Address, CompletionPath}
-        << Element{Page::Completion, Look::LinkText, ItemPageLinkText}
         << Element{Page::Selling, Look::LinkHref, c.auctionHost + ItemPagePath}
         << Element{Page::Sold, Look::LinkHref, c.auctionHost + ItemPagePath}
         << Element{Page::Unsold, Look::Address, UnsoldMarker}
         << Element{Page::Unsold, Look::Named, AidList, Shape::Check}
         << Element{Page::Unsold, Look::LinkHref, c.auctionHost + ItemPagePath}
+        // Opened for an item the lists show, once they are read.
+        << Element{Page::Completion, Look::Address, CompletionPath}
+        << Element{Page::Completion, Look::LinkText, ItemPageLinkText}
         << Element{Page::ItemPage, Look::LinkText, c.relistLinkText}
         << Element{Page::RelistForm, Look::Title, EntryTitle}
         << Element{Page::RelistForm, Look::Named, ConfirmElement, Shape::Button};
     return all;
 }
 
-bool sendsToOpen(Page page) { return page == Page::Confirmation || page == Page::Completion; }
+bool sendsToOpen(Page page) { return page == Page::Confirmation; }
 
 namespace {
 

@@ -35,6 +35,9 @@ inline const QString EntryTitle = QStringLiteral("商品情報入力");
 // Address parts.
 inline const QString AuctionTopPath = QStringLiteral("/jp");
 inline const QString CompletionPath = QStringLiteral("/jp/config/submit");
+// The completion page of one of the seller's items, shown again by its address: the item's ID
+// follows this after CompletionPath.
+inline const QString CompletionItemQuery = QStringLiteral("?aID=");
 inline const QString ConfirmationEnd = QStringLiteral("preview");
 inline const QString ItemPagePath = QStringLiteral("/jp/auction/");
 inline const QString RelistPath = QStringLiteral("/jp/show/resubmit?aID=");
@@ -43,6 +46,10 @@ inline const QString UnsoldMarker = QStringLiteral("hasWinner=0");
 // The relist form of the item whose page is at `itemPageUrl`: on the item page's own sub-host
 // (the address up to its first "."), under the auction host's name.
 QString relistAddress(const QString& itemPageUrl, const QString& auctionHost);
+// The completion page of the seller's item `auctionId`, opened without listing anything.
+QString completionAddress(const QString& auctionHost, const QString& auctionId);
+// The auction ID of a link to an item page on `auctionHost`; empty for any other link.
+QString auctionIdOf(const QString& href, const QString& auctionHost);
 
 enum class Page { Login, LoggedIn, Category, ItemForm, Pictures, Confirmation, Completion,
                   Selling, Unsold, ItemPage, RelistForm, Sold };

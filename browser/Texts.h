@@ -47,6 +47,7 @@ inline const QString Close = QStringLiteral("閉じる");
 inline const QString Running = QStringLiteral("サイトを点検しています…");
 // Its result at the head of a run's report, and the stop before anything is sent.
 inline const QString HeadAllHold = QStringLiteral("サイト点検：異常なし（%1項目）");
+inline const QString HeadHeldEarlier = QStringLiteral("サイト点検：この起動ですでに異常なしを確かめています");
 inline const QString Moved = QStringLiteral("サイト点検で、Zerkonが使うページの要素が見つかりませんでした。何も送らずに止めました。\n\n");
 inline const QString Unreachable = QStringLiteral("サイト点検で、サイトに接続またはログインできませんでした。何も送らずに止めました。\n\n");
 inline const QString FindingLine = QStringLiteral("%1／%2：%3（期待：%4）");
@@ -97,6 +98,7 @@ inline const QString FoundAddress = QStringLiteral("アドレス %1");
 inline const QString FoundTitle = QStringLiteral("タイトル「%1」");
 inline const QString FoundOtherInputs = QStringLiteral("ほかの入力欄：%1");
 inline const QString NotVisited = QStringLiteral("送信しないと開けないため、開いていません");
+inline const QString NoItemToShow = QStringLiteral("出品した商品がまだないため、開いていません");
 inline const QString NotReached = QStringLiteral("開けませんでした：%1");
 // The definition file's fields.
 inline const QString ExpectDefined = QStringLiteral("FieldsDefine.ini の %1（%2）");

@@ -33,11 +33,15 @@ browser::SiteCheck::Input siteCheckInput(const workflow::Settings& settings, con
 
 bool checkSiteBeforeRun(workflow::BrowserSession& browser, const workflow::Settings& settings, const TFieldDefs& defs,
                         const QString& categoryCode, QString* head) {
+    namespace t = browser::texts::check;
     if (head) head->clear();
-    if (browser::SiteCheck::heldThisStart() || !browser.IE) return true;
+    if (browser::SiteCheck::heldThisStart()) {
+        if (head) *head = t::HeadHeldEarlier;
+        return true;
+    }
+    if (!browser.IE) return true;
     const browser::SiteCheckReport report =
         browser::SiteCheck::run(*browser.IE, settings, siteCheckInput(settings, defs, categoryCode));
-    namespace t = browser::texts::check;
     using Outcome = browser::SiteCheckReport::Outcome;
     if (report.outcome != Outcome::AllHold) {
         MessageService::instance().show((report.outcome == Outcome::Moved ? t::Moved : t::Unreachable) +

@@ -14,8 +14,9 @@ browser::SiteCheck::Input siteCheckInput(const workflow::Settings& settings, con
                                          const QString& categoryCode = {});
 
 // Runs the check unless one held since the start. True when the run may go on, with the check's
-// result for the head of the run's report in *head (empty when no check ran); false after
-// saying what moved (or why the site could not be reached): nothing was sent.
+// result for the head of the run's report in *head (that it held now, or earlier in this start;
+// empty when there was no browser to check with); false after saying what moved (or why the
+// site could not be reached): nothing was sent.
 bool checkSiteBeforeRun(workflow::BrowserSession& browser, const workflow::Settings& settings,
                         const TFieldDefs& defs, const QString& categoryCode, QString* head);
 

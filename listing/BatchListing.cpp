@@ -204,8 +204,9 @@ void BatchListing::RenzokuShuppinClick() {
         return;
     }
     const QList<batch::Verdict> verdicts = batch::preflight(rows, plan);
-    if (!fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, nullptr)) return;
-    if (!PreflightReport::ask(verdicts)) return;
+    QString siteCheck;
+    if (!fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &siteCheck)) return;
+    if (!PreflightReport::ask(verdicts, siteCheck)) return;
 
     int toList = 0;
     for (const batch::Verdict& v : verdicts) toList += v.ok() ? 1 : 0;

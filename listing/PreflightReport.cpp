@@ -15,7 +15,8 @@ namespace zk::listing {
 
 namespace t = texts::batch;
 
-PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget* parent) : QDialog(parent) {
+PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QString& siteCheck, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("PreflightReport"));
     setWindowTitle(t::ReportCaption);
     int good = 0;
@@ -23,6 +24,11 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
     const int bad = int(verdicts.size()) - good;
 
     auto* layout = new QVBoxLayout(this);
+    if (!siteCheck.isEmpty()) {
+        auto* head = new QLabel(siteCheck, this);
+        head->setObjectName(QStringLiteral("SiteCheckHead"));
+        layout->addWidget(head);
+    }
     auto* intro = new QLabel(good > 0 ? t::ReportIntro.arg(verdicts.size()).arg(good).arg(bad)
                                       : t::ReportNothing.arg(verdicts.size()),
                              this);
@@ -70,8 +76,10 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
     rule->setObjectName(QStringLiteral("PictureRule"));
     rule->setWordWrap(true);
     layout->addWidget(rule);
-    // What a transcript of the boxes records of this window: the intro and a line per row.
-    setProperty("transcriptText", intro->text() + QLatin1Char('\n') + batch::reportText(verdicts));
+    // What a transcript of the boxes records of this window: the site check, the intro and a
+    // line per row.
+    setProperty("transcriptText", (siteCheck.isEmpty() ? QString() : siteCheck + QLatin1Char('\n')) + intro->text() +
+                                      QLatin1Char('\n') + batch::reportText(verdicts));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* go = buttons->addButton(t::Continue, QDialogButtonBox::AcceptRole);
@@ -87,8 +95,8 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, QWidget*
     resize(1100, 480);
 }
 
-bool PreflightReport::ask(const QList<batch::Verdict>& verdicts) {
-    PreflightReport report(verdicts);
+bool PreflightReport::ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck) {
+    PreflightReport report(verdicts, siteCheck);
     return MessageService::instance().exec(report) == QDialog::Accepted;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The window that shows the check of a "連続出品" run before anything is sent: one line per
-// row with what the site would refuse and what is only worth a look, "続行" (list the good rows,
-// skip the rest) and "中止".
+// The window that shows the check of a "連続出品" run before anything is sent: the site check's
+// result at its head, one line per row with what the site would refuse and what is only worth a
+// look, "続行" (list the good rows, skip the rest) and "中止".
 #include "listing/BatchRules.h"
 
 #include <QDialog>
@@ -14,9 +14,11 @@ namespace zk::listing {
 class PreflightReport : public QDialog {
     Q_OBJECT
 public:
-    explicit PreflightReport(const QList<batch::Verdict>& verdicts, QWidget* parent = nullptr);
+    // `siteCheck`: the site check's result, shown above the rows (nothing when empty).
+    explicit PreflightReport(const QList<batch::Verdict>& verdicts, const QString& siteCheck = {},
+                             QWidget* parent = nullptr);
     // True when the seller chose "続行".
-    static bool ask(const QList<batch::Verdict>& verdicts);
+    static bool ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck = {});
 
     const QTableWidget* table() const { return table_; }
 

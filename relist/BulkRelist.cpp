@@ -106,8 +106,9 @@ void BulkRelist::ReShuppinAllClick() {
     // The site checked before the first run after a start: a page that moved stops the run
     // before anything is sent. The ticks are read already; the check leaves the list and comes
     // back to it, whose links are taken again.
+    QString siteCheck;
     if (carry_.FieldDefs &&
-        !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, nullptr))
+        !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &siteCheck))
         return;
     if (ie.SelectByTagName(QStringLiteral("A")) != 0 || ie.GetListLength() <= 0) {
         SingleRelist::raiseIfLost(ie);
@@ -122,12 +123,12 @@ void BulkRelist::ReShuppinAllClick() {
         BulkRelist& run;
         ~Forget() { run.items_ = nullptr; }
     } forget{*this};
-    if (rule && !checkStepDown(*rule, ticked, flags)) return;
+    if (rule && !checkStepDown(*rule, ticked, flags, siteCheck)) return;
     runPasses(ticked, flags);
     endRun(busy);
 }
 
-bool BulkRelist::checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags) {
+bool BulkRelist::checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags, const QString& siteCheck) {
     TIECtrl& ie = *browser_.IE;
     const QString host = settings_.auctionHost();
     const QString start = ie.GetUrl();
@@ -157,7 +158,7 @@ bool BulkRelist::checkStepDown(const StepDownRule& rule, bool ticked, const QLis
         if (ie.NavigateWait(next) != 0) SingleRelist::raiseIfLost(ie);
     }
     if (ie.GetUrl() != start && ie.NavigateWait(start) != 0) SingleRelist::raiseIfLost(ie);
-    if (!RelistCheck::ask(lines)) return false;
+    if (!RelistCheck::ask(lines, siteCheck)) return false;
     // The run walks the links of the list shown.
     if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
         SingleRelist::raiseIfLost(ie);

@@ -39,9 +39,10 @@ private:
     void runPasses(bool ticked, const QList<bool>& flags);
     void endRun(workflow::BusyGuard& busy);
     void showProgress();
-    // The check before the run with the step-down: the items it will take, each with its price
-    // now and after; false when the seller chose "中止". The browser is back on the list it was on.
-    bool checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags);
+    // The check before the run with the step-down: the site check's result (`siteCheck`) and the
+    // items it will take, each with its price now and after; false when the seller chose "中止".
+    // The browser is back on the list it was on.
+    bool checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags, const QString& siteCheck);
 
     workflow::BrowserSession& browser_;
     workflow::ItemBook& book_;

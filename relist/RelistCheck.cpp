@@ -12,7 +12,7 @@
 
 namespace zk::relist {
 
-RelistCheck::RelistCheck(const QList<CheckLine>& lines, QWidget* parent) : QDialog(parent) {
+RelistCheck::RelistCheck(const QList<CheckLine>& lines, const QString& siteCheck, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RelistCheck"));
     setWindowTitle(texts::CheckCaption);
     int skipped = 0;
@@ -20,11 +20,18 @@ RelistCheck::RelistCheck(const QList<CheckLine>& lines, QWidget* parent) : QDial
     const int go = int(lines.size()) - skipped;
 
     auto* layout = new QVBoxLayout(this);
+    if (!siteCheck.isEmpty()) {
+        auto* head = new QLabel(siteCheck, this);
+        head->setObjectName(QStringLiteral("SiteCheckHead"));
+        layout->addWidget(head);
+    }
     auto* intro = new QLabel(go > 0 ? texts::CheckIntro.arg(lines.size()).arg(go).arg(skipped)
                                     : texts::CheckNothing.arg(lines.size()),
                              this);
     intro->setObjectName(QStringLiteral("CheckIntro"));
     layout->addWidget(intro);
+    // What a transcript of the boxes records of this window: the site check and the intro.
+    setProperty("transcriptText", (siteCheck.isEmpty() ? QString() : siteCheck + QLatin1Char('\n')) + intro->text());
 
     table_ = new QTableWidget(int(lines.size()), 5, this);
     table_->setObjectName(QStringLiteral("CheckTable"));
@@ -64,8 +71,8 @@ RelistCheck::RelistCheck(const QList<CheckLine>& lines, QWidget* parent) : QDial
     resize(820, 420);
 }
 
-bool RelistCheck::ask(const QList<CheckLine>& lines) {
-    RelistCheck check(lines);
+bool RelistCheck::ask(const QList<CheckLine>& lines, const QString& siteCheck) {
+    RelistCheck check(lines, siteCheck);
     return MessageService::instance().exec(check) == QDialog::Accepted;
 }
 

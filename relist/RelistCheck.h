@@ -1,7 +1,7 @@
 #pragma once
 // The window that shows the check of a bulk relist with the step-down before anything is sent:
-// one line per item with its price now and the price it goes up again at, or why it is skipped;
-// "続行" and "中止".
+// the site check's result at its head, one line per item with its price now and the price it
+// goes up again at, or why it is skipped; "続行" and "中止".
 #include "relist/StepDown.h"
 
 #include <QDialog>
@@ -17,9 +17,10 @@ using CheckLine = PlannedRelist;
 class RelistCheck : public QDialog {
     Q_OBJECT
 public:
-    explicit RelistCheck(const QList<CheckLine>& lines, QWidget* parent = nullptr);
+    // `siteCheck`: the site check's result, shown above the items (nothing when empty).
+    explicit RelistCheck(const QList<CheckLine>& lines, const QString& siteCheck = {}, QWidget* parent = nullptr);
     // True when the seller chose "続行".
-    static bool ask(const QList<CheckLine>& lines);
+    static bool ask(const QList<CheckLine>& lines, const QString& siteCheck = {});
 
     const QTableWidget* table() const { return table_; }
 

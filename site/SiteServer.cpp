@@ -387,6 +387,7 @@ void SiteServer::routeAuction() {
     postForm("/jp/show/image", seller(&SiteServer::picturePage));
     postForm("/jp/show/image/upload", seller(&SiteServer::upload));
     postForm("/jp/show/preview", seller(&SiteServer::previewPage));
+    srv.Get("/jp/config/submit", seller(&SiteServer::completionPage));
     postForm("/jp/config/submit", seller(&SiteServer::finishListing));
     srv.Get("/jp/show/resubmit", seller(&SiteServer::relistPage));
     postForm("/jp/show/resubmit", seller(&SiteServer::startRelist));
@@ -521,6 +522,16 @@ const Item* SiteServer::relistable(const std::string& id, const std::string& ses
         return nullptr;
     }
     return item;
+}
+
+void SiteServer::completionPage(const Request& req, Response& res, const std::string& session) {
+    const Item* item = state_.item(req.get_param_value("aID"));
+    // Another seller's item is as unknown as an ID never given.
+    if (!item || item->seller != state_.session(session)->user) {
+        sendError(res, {texts::UnknownAuction}, 404, s(info_.auctionTop()), texts::TopTitle);
+        return;
+    }
+    sendPage(res, pages::complete(info_, *item));
 }
 
 void SiteServer::relistPage(const Request& req, Response& res, const std::string& session) {

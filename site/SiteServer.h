@@ -64,6 +64,8 @@ private:
     void upload(const httplib::Request& req, httplib::Response& res, const std::string& session);
     void previewPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
     void finishListing(const httplib::Request& req, httplib::Response& res, const std::string& session);
+    // The completion page of one of the seller's items again, by its ID (nothing is listed).
+    void completionPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
     void relistPage(const httplib::Request& req, httplib::Response& res, const std::string& session);
     void startRelist(const httplib::Request& req, httplib::Response& res, const std::string& session);
     void listPage(const httplib::Request& req, httplib::Response& res, const std::string& session);

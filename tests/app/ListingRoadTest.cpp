@@ -830,8 +830,9 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
         EXPECT_EQ(item["closingDate"].toString(), QDate::currentDate().addDays(4).toString(Qt::ISODate));
         ids[expected[i].row] = item["id"].toString();
     }
-    // The report named each row's files before anything was sent.
+    // The report named each row's files before anything was sent, under the site check's result.
     const QString report = batchReport();
+    EXPECT_TRUE(report.startsWith(u("サイト点検：異常なし（"))) << report.toStdString();
     for (const auto& [row, file] : QList<QPair<int, QString>>{{2, "p01.jpg"}, {3, "p02.jpg"}, {5, "p04.jpg"}, {7, "p05.jpg"},
                                                               {10, "p08.jpg"}, {11, "p09.jpg"}}) {
         const QRegularExpression line(QStringLiteral("^行%1「[^\\n]*画像 %2 → ").arg(row).arg(QRegularExpression::escape(file)),
@@ -886,6 +887,7 @@ TEST_F(ListingRoadTest, BatchListsTheGoodRowsSkipsWhatTheSiteWouldRefuseAndLogsE
     MessageService::instance().setAnswers({"ContinueButton"});
     main_->findChild<QPushButton*>("RenzokuShuppin")->click();
     EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    EXPECT_TRUE(batchReport().startsWith(u("サイト点検：この起動ですでに異常なしを確かめています\n"))) << batchReport().toStdString();
     const QJsonArray all = listed();
     ASSERT_EQ(all.size(), 6);
     const QMap<QString, QPair<int, QString>> mended{{u("題名を付けた"), {3, "p02.jpg"}}, {u("半端な値段"), {5, "p04.jpg"}}};
@@ -1110,6 +1112,61 @@ TEST_F(ListingRoadTest, BatchFaultsLeaveEveryRowOnceWithItsOwnPicture) {
     }
     EXPECT_TRUE(inFolder(dir_, "p01.jpg"));
     EXPECT_TRUE(parked(dir_, "p02.jpg") && parked(dir_, "p03.jpg"));
+}
+
+// A site whose item form changed: 連続出品 stops before its first row is sent, the seller told
+// the page and the element the check found changed; nothing reaches the site and the pictures
+// stay in the folder.
+TEST_F(ListingRoadTest, BatchStopsBeforeItsFirstRowWhenTheSiteCheckFindsAChangedPage) {
+    const struct {
+        const char* variant;
+        const char* element;
+    } cases[] = {{"short-list", "ship_days"}, {"renamed-field", "item_condition"}};
+    const QString book = dir_.file("books/items.xlsx");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.variant);
+        zk::test::PracticeSite changed({"--variant", c.variant});
+        ASSERT_EQ(changed.start(), "");
+        main_.reset();
+        ASSERT_NO_FATAL_FAILURE(start({}, &changed));
+        ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                     {"B2", u("一")}, {"F2", "700"}, {"B3", u("二")}, {"F3", "700"}}));
+        const QJsonObject before = changed.state();
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers({makePictures(dir_, 2), "ContinueButton"});
+        main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+        QStringList said;
+        for (const auto& entry : MessageService::instance().transcript())
+            if (entry["caption"].toString() == u("サイト点検")) said << entry["text"].toString();
+        ASSERT_EQ(said.size(), 1) << texts().join(" / ").toStdString();
+        const QStringList lines = said[0].split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.value(0), u("サイト点検で、Zerkonが使うページの要素が見つかりませんでした。何も送らずに止めました。"));
+        ASSERT_EQ(lines.size(), 2) << said[0].toStdString();
+        EXPECT_TRUE(lines[1].startsWith(u("出品フォーム／%1：").arg(u(c.element)))) << lines[1].toStdString();
+        // Stopped before the report: no row was offered to send.
+        EXPECT_TRUE(batchReport().isEmpty());
+        EXPECT_TRUE(batchSummary().isEmpty());
+        EXPECT_TRUE(control<QPushButton>("RenzokuShuppin")->isEnabled());
+
+        // The site as it was; the item form the check read holds nothing the run would send.
+        const QJsonObject after = changed.state();
+        EXPECT_EQ(after["items"].toArray(), before["items"].toArray());
+        QMap<QString, QJsonObject> drafts;
+        for (const auto& d : before["drafts"].toArray()) drafts.insert(d.toObject()["id"].toString(), d.toObject());
+        for (const auto& v : after["drafts"].toArray()) {
+            const QJsonObject d = v.toObject();
+            if (drafts.contains(d["id"].toString())) {
+                EXPECT_EQ(d, drafts.value(d["id"].toString()));
+                continue;
+            }
+            EXPECT_FALSE(d["submitted"].toBool());
+            EXPECT_TRUE(d["pictures"].toArray().isEmpty());
+            EXPECT_TRUE(d["fields"].toObject().isEmpty());
+        }
+        for (const char* p : {"p01.jpg", "p02.jpg"}) EXPECT_TRUE(inFolder(dir_, p) && !parked(dir_, p)) << p;
+        main_.reset();
+    }
 }
 
 // An agree press whose answer is dropped leaves its row in doubt: the run stops there and no press

@@ -503,12 +503,19 @@ TEST_F(RelistRoadTest, StepDownRelistsAreJudgedFromTheSiteAndEachIsInTheLogAndIt
     for (const QJsonObject& entry : MessageService::instance().transcript())
         if (entry["caption"].toString() == QString::fromUtf8("一括再出品の事前チェック")) check = entry;
     EXPECT_FALSE(check.isEmpty()) << "no check before the run";
+    // Under the site check's result, which later runs of this start take as held.
+    EXPECT_TRUE(check["text"].toString().startsWith(QString::fromUtf8("サイト点検：異常なし（"))) << check["text"].toString().toStdString();
 
     // Later runs on the new browser relist the rest; one in doubt is settled with the site first.
     for (int run = 0; run < 3 && relists().size() < Items; ++run) {
         ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+        MessageService::instance().clearTranscript();
         MessageService::instance().setAnswers({"Yes", "ContinueButton", "OK"});
         panel().click("ReShuppinAll");
+        for (const QJsonObject& entry : MessageService::instance().transcript())
+            if (entry["caption"].toString() == QString::fromUtf8("一括再出品の事前チェック"))
+                EXPECT_TRUE(entry["text"].toString().startsWith(QString::fromUtf8("サイト点検：この起動ですでに異常なしを確かめています\n")))
+                    << entry["text"].toString().toStdString();
     }
 
     // Judged from the site: once each, at the price the rule gives, none at the floor.

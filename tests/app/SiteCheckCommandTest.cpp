@@ -49,6 +49,7 @@ QStringList listedVariants() {
 
 struct Case {
     const char* variant;
+    QStringList more;    // the site's other arguments
     int status;
     const char* page;    // the page named, with the element, on a line of its own
     const char* element;
@@ -56,15 +57,25 @@ struct Case {
 };
 
 // The practice site's own pages hold everything; each variant moves exactly one element. The
-// completion page cannot be opened without listing, so its change stays unseen and is said so.
+// completion page is opened again for an item of the selling list, or of the unsold list when
+// nothing is selling; only the confirmation page stays unopened.
 const Case cases[] = {
-    {"", 0, nullptr, nullptr, "異常なし"},
-    {"renamed-field", 1, "出品フォーム", "item_condition", "異常あり：1項目"},
-    {"short-list", 1, "出品フォーム", "ship_days", "異常あり：1項目"},
-    {"moved-item-links", 1, "落札者なしの一覧", "/jp/auction/", "異常あり：1項目"},
-    {"login-more", 2, "ログイン画面", "otp", "サイトに接続またはログインできません：ログイン画面／otp"},
-    {"completion-text", 0, "出品の完了", "このオークションの商品ページを見る", "異常なし"},
+    {"", {}, 0, nullptr, nullptr, "異常なし"},
+    {"", {"--current", "0"}, 1, "出品中の一覧", "/jp/auction/", "異常あり：1項目"},
+    {"renamed-field", {}, 1, "出品フォーム", "item_condition", "異常あり：1項目"},
+    {"short-list", {}, 1, "出品フォーム", "ship_days", "異常あり：1項目"},
+    {"moved-item-links", {}, 1, "落札者なしの一覧", "/jp/auction/", "異常あり：1項目"},
+    {"login-more", {}, 2, "ログイン画面", "otp", "サイトに接続またはログインできません：ログイン画面／otp"},
+    {"completion-text", {}, 1, "出品の完了", "このオークションの商品ページを見る", "異常あり：1項目"},
 };
+
+// What the table says was found on a page, one entry per element.
+QStringList foundOn(const QStringList& lines, const char* page) {
+    QStringList found;
+    for (const QString& l : lines)
+        if (l.startsWith(QString::fromUtf8(page) + '\t')) found << l.section('\t', 3, 3);
+    return found;
+}
 
 TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
     ASSERT_FALSE(buildDir().isEmpty()) << "ZERKON_BUILD_DIR names the build folder";
@@ -76,6 +87,7 @@ TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
         const QString data = dataDir.path() + "/data";
         args << data;
         if (*c.variant) args << "--variant" << c.variant;
+        args << c.more;
         zk::test::SiteProcess running(args);
         ASSERT_EQ(running.start(), "");
         // The seller's folder is the seller's alone.
@@ -92,6 +104,14 @@ TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
             EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
                 return l.startsWith(named) && l.section('\t', 1, 1).contains(QString::fromUtf8(c.element));
             })) << run.out.toStdString();
+        }
+        if (c.status != 2) {
+            const QString unopened = QString::fromUtf8("送信しないと開けないため、開いていません");
+            EXPECT_EQ(foundOn(lines, "出品の確認"), QStringList(2, unopened)) << run.out.toStdString();
+            const QStringList completion = foundOn(lines, "出品の完了");
+            EXPECT_EQ(completion.size(), 2) << run.out.toStdString();
+            EXPECT_FALSE(completion.contains(unopened)) << run.out.toStdString();
+            EXPECT_TRUE(completion.value(0).contains("/jp/config/submit?aID=")) << run.out.toStdString();
         }
         // Read, never sent: no item, no relist and no picture reached the site.
         const QJsonObject after = running.state();

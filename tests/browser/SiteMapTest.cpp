@@ -124,8 +124,28 @@ TEST(SiteMapTable, EveryPageTheWorkflowsUseHasItsElementsAndTheAddButtonsOnlyWhe
     config.addsBankRows = true;
     const QList<Element> withRows = elements(config);
     EXPECT_TRUE(std::any_of(withRows.begin(), withRows.end(), [](const Element& e) { return e.key == AddBankElement; }));
-    EXPECT_TRUE(sendsToOpen(Page::Completion));
+    EXPECT_TRUE(sendsToOpen(Page::Confirmation));
+    EXPECT_FALSE(sendsToOpen(Page::Completion)) << "opened again for an item the lists show";
     EXPECT_FALSE(sendsToOpen(Page::ItemForm));
+}
+
+TEST(SiteMapTable, AnItemsIdIsTakenFromItsLinkWhateverFollowsIt) {
+    const QString host = QStringLiteral("auctions.sim.test:1");
+    const struct {
+        const char* why;
+        const char* href;
+        const char* id;
+    } cases[] = {
+        {"an item page", "http://page.auctions.sim.test:1/jp/auction/a123", "a123"},
+        {"with a trailing slash", "http://page.auctions.sim.test:1/jp/auction/a123/", "a123"},
+        {"with a fragment", "http://page.auctions.sim.test:1/jp/auction/a123#top", "a123"},
+        {"through the site's redirect", "http://auctions.sim.test:1/jp/jump?u=http://page.auctions.sim.test:1/jp/auction/a123", "a123"},
+        {"items moved elsewhere", "http://page.auctions.sim.test:1/jp/item/a123", ""},
+        {"another host's item", "http://page.other.test:1/jp/auction/a123", ""},
+        {"the list's next page", "http://auctions.sim.test:1/jp/show/mystatus?select=closed&apg=2", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(auctionIdOf(QString::fromUtf8(c.href), host), QString::fromUtf8(c.id)) << c.why;
+    EXPECT_EQ(auctionIdOf(QStringLiteral("http://page.auctions.sim.test:1/jp/auction/a123"), {}), QString());
 }
 
 TEST(SiteMapTable, TheRelistFormIsOnTheItemPagesHost) {

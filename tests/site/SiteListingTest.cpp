@@ -212,6 +212,24 @@ TEST_F(SiteListing, AListingGoesThroughConfirmationToItsItemPage) {
     const auto twice = client.post(auction("/jp/config/submit"), {{"draft", draft}});
     EXPECT_EQ(twice.status, 404);
     EXPECT_EQ(twice.body.find(texts::ItemPageLink), std::string::npos);
+
+    // The completion page again by its address, for the seller's own item only, listing nothing;
+    // a stranger is sent to log in first.
+    const int items = site->state().value("items").toArray().size();
+    const struct {
+        std::string query;
+        int status;
+    } shownAgain[] = {{"?aID=" + id, 200}, {"?aID=k999999999", 404}, {"?aID=", 404}, {"", 404}};
+    for (const auto& c : shownAgain) {
+        const auto page = client.get(auction("/jp/config/submit" + c.query));
+        EXPECT_EQ(page.status, c.status) << c.query;
+        if (c.status == 200)
+            EXPECT_EQ(html::attributeNear(page.body, std::string(">") + texts::ItemPageLink + "</a>", "href"), link);
+        else
+            EXPECT_NE(page.body.find(texts::UnknownAuction), std::string::npos) << c.query;
+    }
+    EXPECT_EQ(SiteClient(info()).get(auction("/jp/config/submit?aID=" + id), false).status, 302);
+    EXPECT_EQ(site->state().value("items").toArray().size(), items);
 }
 
 TEST_F(SiteListing, BadSubmissionsGiveAnErrorPageAndNoListing) {
