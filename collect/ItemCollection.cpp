@@ -395,19 +395,23 @@ bool ItemCollection::saveRows(QString& cause, const CollectionList* summary) {
     sheet::TExcel& excel = *book_.Excel;
     bool saved = awaitOffice();
     // A walk that ended right after a save has nothing left to save but its summary.
+    QString summaryFailure;
     if (saved && (summary || !(written_ > 0 && savedPages_ == written_ && savedRows_ == collected_))) {
-        saved = writeBlock(excel, pending_) && (!summary || writeSummary(*summary)) && excel.Save() == 0;
+        saved = writeBlock(excel, pending_) && (!summary || writeSummary(*summary, summaryFailure)) && excel.Save() == 0;
         pending_ = PageRows{};
         if (saved) {
             savedRows_ = collected_;
             savedPages_ = written_;
         }
     }
-    if (!saved) cause = officeFailure();
+    if (!saved) {
+        cause = officeFailure();
+        if (!summaryFailure.isEmpty()) cause = summaryFailure;
+    }
     return saved;
 }
 
-bool ItemCollection::writeSummary(const CollectionList& list) {
+bool ItemCollection::writeSummary(const CollectionList& list, QString& failure) {
     sheet::TExcel& excel = *book_.Excel;
     const SalesSummary summary = summarize(sales_);
     QList<QVariantList> rows{{list.label + texts::SummaryTitleSuffix},
@@ -432,7 +436,7 @@ bool ItemCollection::writeSummary(const CollectionList& list) {
     try {
         excel.SetSheetNo(1);
     } catch (const AutomationError& e) {
-        if (done) excel.LastErrorText = e.text();
+        if (done) failure = e.text();
         done = false;
     }
     return done;

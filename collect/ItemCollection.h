@@ -63,8 +63,9 @@ private:
     // The collection's workbook saved and closed, and the item workbook opened again where the
     // seller was in it; false, said, when it could not be.
     bool reopenItemBook(const ItemBookKept& kept);
-    // The sold items' totals, by day and as a chart, on a sheet of their own.
-    bool writeSummary(const CollectionList& list);
+    // The sold items' totals, by day and as a chart, on a sheet of their own. A failure the
+    // workbook's own calls do not keep is given in `failure`.
+    bool writeSummary(const CollectionList& list, QString& failure);
     // From the first page, its navigation already started when `firstStarted`.
     Walk walkPages(const CollectionList& list, bool firstStarted);
     // Loads a list page (its navigation already started when `started`) and selects its links,
