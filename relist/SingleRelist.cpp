@@ -169,17 +169,9 @@ bool SingleRelist::readForm(QString& start, QString& buy, QString& title) {
 }
 
 void SingleRelist::logAttempt(const QString& result) {
-    RelistLogEntry e;
+    RelistLogEntry e = attempt_;
     e.at = clock::now();
-    e.oldId = attempt_.oldId;
-    e.newId = attempt_.newId;
-    e.title = attempt_.title;
-    e.oldStart = attempt_.oldStart;
-    e.oldBuy = attempt_.oldBuy;
-    e.newStart = attempt_.newStart;
-    e.newBuy = attempt_.newBuy;
     e.result = result;
-    e.reason = attempt_.reason;
     QString error;
     if (appendRelistLog({e}, &error).isEmpty()) MessageService::instance().show(error);
 }

@@ -7,6 +7,7 @@
 // so that a relist whose answer was lost is settled with the site (never made twice, its new
 // ID never lost). Every relist tried goes into the relist log; the item's workbook row, where
 // its old ID is in column A, takes the new ID and keeps the old one beside it.
+#include "relist/RelistRules.h"
 #include "workflow/BrowserSession.h"
 #include "workflow/ItemBook.h"
 #include "workflow/ListingCarry.h"
@@ -54,14 +55,6 @@ public:
     };
     Outcome ReShuppinClick(bool bulk);
 
-    // What the last relist tried: the item, its prices before and after, its new ID.
-    struct Attempt {
-        QString oldId, newId, title;
-        QString oldStart, oldBuy, newStart, newBuy;
-        QString reason;
-    };
-    const Attempt& lastAttempt() const { return attempt_; }
-
     // The address of the list of closed items without a winner.
     QString unsoldListAddress() const;
     // Opens that list: -2 is said; a lost browser raises.
@@ -100,7 +93,7 @@ private:
     workflow::ListingLedger& ledger_;
     workflow::Panel& panel_;
     const WorkbookItems* items_ = nullptr;
-    Attempt attempt_;
+    RelistLogEntry attempt_; // the relist under way, as its log line will say it
 };
 
 } // namespace zk::relist

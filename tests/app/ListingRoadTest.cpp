@@ -922,16 +922,7 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
     QList<QPair<QString, QString>> cells{{"B1", u("商品名")}, {"F1", u("開始価格")}};
     for (int i = 0; i < titles.size(); ++i) cells << qMakePair(QStringLiteral("B%1").arg(i + 2), titles[i])
                                                     << qMakePair(QStringLiteral("F%1").arg(i + 2), QString("700"));
-    zk::test::makeWorkbook(book, cells);
-    MessageService::instance().setAnswers({book, "OK"});
-    panel().click("StartExcel");
-    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
-    main_->services().book.Row.choose(2);
-    chooseClosing(2, 9);
-    control<QSlider>("TrackBar1")->setValue(1);
-    MessageService::instance().clearTranscript();
-    chooseCategory();
-    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, cells));
     auto* batch = main_->findChild<QPushButton*>("RenzokuShuppin");
     auto* stop = main_->findChild<QPushButton*>("RenzokuStop");
 
