@@ -1,6 +1,7 @@
 #include "relist/SingleRelist.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteMessages.h"
 #include "browser/SitePageRules.h"
 #include "browser/SitePages.h"
 #include "listing/ItemSet.h"
@@ -336,8 +337,9 @@ SingleRelist::Outcome SingleRelist::relist(bool bulk) {
     }
     // A lost browser leaves the relist in doubt for the site to settle at the next press.
     raiseIfLost(ie);
-    if (ie.WaitComplete(1) == 0) {
-        // The site answered, and not with its completion: nothing was made.
+    if (ie.WaitComplete(1) == 0 && !browser::siteErrors(ie).isEmpty()) {
+        // The site answered with its own refusal: nothing was made. Any other page leaves it to
+        // the site to say, as for a listing.
         if (ledger_.current()) ledger_.drop();
     }
     attempt_.reason = ledger_.current() ? texts::RelistInDoubt : texts::NotCompleted;
