@@ -37,14 +37,8 @@ long long wholePrice(const QString& text) {
 
 QString titleAsSent(const QString& title) { return rules::titleAsSent(title); }
 
-QString charactersOutsideCp932(const QString& text) {
-    QString out;
-    for (const uint c : text.toUcs4()) {
-        const QString one = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
-        if (cp932::toUnicode(cp932::fromUnicode(one)) != one && !out.contains(one)) out += one;
-    }
-    return out;
-}
+// A character counts as what CP932 makes of it: the site keeps "〜" as "～", which is no loss.
+QString charactersOutsideCp932(const QString& text) { return cp932::missingCharacters(text); }
 
 void checkTitle(const QString& title, QStringList& errors, QStringList& warnings) {
     const QString trimmed = titleAsSent(title);
@@ -134,7 +128,7 @@ QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan) {
             if (path.isEmpty()) {
                 namedErrors[row.row] << t::NamedPictureMissing.arg(name);
             } else if (namedBy.contains(path) && namedBy.value(path) != row.row) {
-                namedErrors[row.row] << t::NamedPictureTwice.arg(name).arg(namedBy.value(path));
+                namedErrors[row.row] << t::NamedPictureTwice.arg(name, QString::number(namedBy.value(path)));
             } else if (!named.value(row.row).contains(path)) {
                 named[row.row] << path;
                 namedBy.insert(path, row.row);
@@ -284,11 +278,11 @@ QString summaryText(const QList<Outcome>& outcomes, const QString& stoppedAt, co
     int listed = 0, skipped = 0, failed = 0;
     QStringList listedRows, skippedRows, failedRows;
     for (const Outcome& o : outcomes) {
-        const QString line = t::SummaryRow.arg(o.row).arg(o.title, o.reason);
+        const QString line = t::SummaryRow.arg(QString::number(o.row), o.title, o.reason);
         switch (o.kind) {
         case Outcome::Kind::Listed:
             ++listed;
-            listedRows << t::SummaryRow.arg(o.row).arg(o.title, o.auctionId) +
+            listedRows << t::SummaryRow.arg(QString::number(o.row), o.title, o.auctionId) +
                               (o.reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(o.reason));
             break;
         case Outcome::Kind::Skipped: ++skipped; skippedRows << line; break;
@@ -297,7 +291,8 @@ QString summaryText(const QList<Outcome>& outcomes, const QString& stoppedAt, co
         }
     }
     QString text = stoppedAt.isEmpty() ? t::Summary.arg(listed).arg(skipped).arg(failed)
-                                       : t::SummaryStopped.arg(stoppedAt).arg(listed).arg(skipped).arg(failed);
+                                       : t::SummaryStopped.arg(stoppedAt, QString::number(listed), QString::number(skipped),
+                                                               QString::number(failed));
     if (!listedRows.isEmpty()) text += QStringLiteral("\n\n") + t::SummaryListed + QLatin1Char('\n') + listedRows.join('\n');
     if (!skippedRows.isEmpty()) text += QStringLiteral("\n\n") + t::SummarySkipped + QLatin1Char('\n') + skippedRows.join('\n');
     if (!failedRows.isEmpty()) text += QStringLiteral("\n\n") + t::SummaryFailed + QLatin1Char('\n') + failedRows.join('\n');
@@ -310,11 +305,12 @@ QString reportText(const QList<Verdict>& verdicts) {
     for (const Verdict& v : verdicts) {
         QStringList names;
         for (const QString& p : v.pictures) names << QFileInfo(p).fileName();
-        lines << t::ReportLine.arg(v.row)
-                     .arg(v.title, v.start, v.buy.isEmpty() ? t::NoBuy : v.buy, priceSourceName(v.prices),
-                          (v.category + QLatin1Char(' ') + v.categoryName).trimmed(), v.closing,
-                          names.isEmpty() ? t::NoPictures : names.join(QLatin1Char(' ')) + (v.named ? t::NamedMark : QString()))
-                     .arg(v.ok() ? t::VerdictLists : t::VerdictSkipped + QStringLiteral("：") + v.errors.join(QStringLiteral("／")))
+        // One substitution: a "%2" in a title or a file name is text, never filled again.
+        lines << t::ReportLine.arg(QString::number(v.row), v.title, v.start, v.buy.isEmpty() ? t::NoBuy : v.buy,
+                                   priceSourceName(v.prices), (v.category + QLatin1Char(' ') + v.categoryName).trimmed(),
+                                   v.closing,
+                                   names.isEmpty() ? t::NoPictures : names.join(QLatin1Char(' ')) + (v.named ? t::NamedMark : QString()),
+                                   v.ok() ? t::VerdictLists : t::VerdictSkipped + QStringLiteral("：") + v.errors.join(QStringLiteral("／")))
                  + (v.warnings.isEmpty() ? QString() : QStringLiteral("（%1）").arg(v.warnings.join(QStringLiteral("／"))));
     }
     return lines.join(QLatin1Char('\n'));

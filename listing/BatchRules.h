@@ -98,7 +98,7 @@ QString priceSourceName(PriceSource source);
 QStringList priceProblems(const Prices& prices);
 // What is wrong with a title for the site (errors) and what is only odd (warnings).
 void checkTitle(const QString& title, QStringList& errors, QStringList& warnings);
-// Characters of the text that CP932 cannot hold, each once, in order.
+// Characters of the text that have no CP932 form, each once, in order.
 QString charactersOutsideCp932(const QString& text);
 // A price as the site takes it: half-width digits only; -1 when not, -2 when it is a whole
 // number below zero.

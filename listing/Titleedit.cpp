@@ -4,7 +4,6 @@
 #include "listing/UploadRules.h"
 #include "ui_Titleedit.h"
 
-#include "platform/Cp932.h"
 #include "platform/MessageService.h"
 
 #include <QGuiApplication>
@@ -60,7 +59,7 @@ int TTitleEdit1::ShowModal() {
     return result == Confirmed ? Confirmed : Cancelled;
 }
 
-bool TTitleEdit1::TooLong(const QString& title) { return cp932::byteLength(rules::titleAsSent(title)) > MaxTitleBytes; }
+bool TTitleEdit1::TooLong(const QString& title) { return rules::titleTooLong(title); }
 
 QString TTitleEdit1::EditTitle(const QString& title, QWidget* owner) {
     TTitleEdit1 dialog(owner);

@@ -1,5 +1,7 @@
 #include "Cp932.h"
 
+#include <QList>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -99,5 +101,29 @@ QByteArray fromUnicode(const QString& text) {
 }
 
 int byteLength(const QString& text) { return int(fromUnicode(text).size()); }
+
+QString missingCharacters(const QString& text) {
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80) continue;
+        const QString one = QString::fromUcs4(&c, 1);
+        const QByteArray utf8 = one.toUtf8();
+        const char* in = utf8.constData();
+        size_t left = size_t(utf8.size());
+        QByteArray narrow;
+        if (!encoder().run(in, left, narrow) && !out.contains(one)) out += one;
+    }
+    return out;
+}
+
+QString unkeptCharacters(const QString& text) {
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80) continue;
+        const QString one = QString::fromUcs4(&c, 1);
+        if (toUnicode(fromUnicode(one)) != one && !out.contains(one)) out += one;
+    }
+    return out;
+}
 
 } // namespace zk::cp932

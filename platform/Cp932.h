@@ -15,5 +15,13 @@ QString toUnicode(const char* data, int size);
 bool isLeadByte(unsigned char byte);
 // Number of CP932 bytes the text takes.
 int byteLength(const QString& text);
+// The characters of the text that have no CP932 form, each once, in order. A character counts
+// as what CP932 makes of it: the wave dash, the minus sign, ¢ £ ¬ and the like have forms there
+// (the full-width ones, 0x8160, 0x817C, ...) and are not among these.
+QString missingCharacters(const QString& text);
+// The characters of the text that do not read back as themselves from CP932, each once, in
+// order: the missing ones and those CP932 keeps in another form ("〜" comes back as "～"). What
+// must come back as it was written (a folder, a password) may hold none of these.
+QString unkeptCharacters(const QString& text);
 
 } // namespace zk::cp932

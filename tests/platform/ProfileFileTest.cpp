@@ -36,6 +36,59 @@ TEST(Cp932, BadBytesAndUnmappableCharactersNeverFail) {
     EXPECT_EQ(zk::cp932::fromUnicode(QString::fromUtf8("a😀b")), QByteArray("a?b"));
 }
 
+// What CP932 has a form for, as the site and the settings files see it: a character counts as
+// what it becomes there; one that reads back as another is no loss to the site but is to a file
+// name or a password.
+TEST(Cp932, WhatHasAFormAndWhatComesBackAsItWas) {
+    const struct {
+        const char* text;
+        const char* missing;
+        const char* unkept;
+    } cases[] = {
+        {"ブーツ 22〜24cm 黒", "", "〜"},                     // WAVE DASH: 0x8160, back as ～
+        {"電源 −5V〜＋5V", "", "−〜"},                       // MINUS SIGN: 0x817C, back as －
+        {"A—B‖C", "", "—‖"},                                   // 0x815C, 0x8161
+        {"¢£¬", "", "¢£¬"},                                    // 0x8191, 0x8192, 0x81CA
+        {"～－①ドキュメント\~?", "", ""},                     // the forms CP932 keeps as they are
+        {"靴♥セット♥", "♥", "♥"},                             // no form: each named once
+        {"絵😀文字〜", "😀", "😀〜"},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(zk::cp932::missingCharacters(text), QString::fromUtf8(c.missing)) << c.text;
+        EXPECT_EQ(zk::cp932::unkeptCharacters(text), QString::fromUtf8(c.unkept)) << c.text;
+    }
+    EXPECT_EQ(zk::cp932::fromUnicode(QString::fromUtf8("〜−")), QByteArray("\x81\x60\x81\x7C"));
+}
+
+// A text with a character CP932 has not is not written as "?": the write is refused, the file
+// stays as it was, and the characters are named.
+TEST(ProfileFile, RefusesATextCp932CannotHold) {
+    TempFolder dir;
+    const QString path = dir.write("System.ini", "[SYSTEM]\r\nEXCEL_DIR=/old/\r\n");
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* missing;
+    } cases[] = {
+        {"SYSTEM", "EXCEL_DIR", "/home/s/写真♥/", "♥"},
+        {"SYSTEM", "TITLE😀", "x", "😀"},
+        {"♥SECTION", "KEY", "x", "♥"},
+    };
+    for (const auto& c : cases) {
+        ProfileFile file = loaded(path);
+        EXPECT_FALSE(file.writeString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value))) << c.value;
+        EXPECT_EQ(file.missingCharacters(), QString::fromUtf8(c.missing)) << c.value;
+        EXPECT_EQ(dir.read("System.ini"), "[SYSTEM]\r\nEXCEL_DIR=/old/\r\n") << c.value;
+    }
+    // One CP932 has a form for goes in as that form.
+    ProfileFile file = loaded(path);
+    ASSERT_TRUE(file.writeString("SYSTEM", "SHOUHIN_TITLE", QString::fromUtf8("22〜24cm")));
+    EXPECT_TRUE(file.missingCharacters().isEmpty());
+    EXPECT_EQ(dir.read("System.ini"), "[SYSTEM]\r\nEXCEL_DIR=/old/\r\nSHOUHIN_TITLE=22\x81\x60" "24cm\r\n");
+}
+
 TEST(ProfileFile, ReadsFilesAsWindowsDoes) {
     TempFolder dir;
     const QString path = dir.write("System.ini",

@@ -35,6 +35,10 @@ TEST_F(TitleEdit, SixtyOneBytesAreTooLongSixtyAreNot) {
     EXPECT_FALSE(TTitleEdit1::TooLong(" " + QString(60, 'a') + " "));
     // Half-width katakana take one byte each.
     EXPECT_FALSE(TTitleEdit1::TooLong(QString(60, QChar(u'ｱ'))));
+    // Counted as the check of a whole sheet counts: a wave dash is CP932's two bytes, and a
+    // character CP932 has not is shown full width by the site, two bytes too.
+    EXPECT_FALSE(TTitleEdit1::TooLong(QString(30, QChar(0x301C))));
+    EXPECT_TRUE(TTitleEdit1::TooLong(QString(29, QChar(0x3042)) + QString::fromUtf8("☃☃")));
 }
 
 TEST_F(TitleEdit, ConfirmingUnchangedKeepsTheLongTitle) {
