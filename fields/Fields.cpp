@@ -19,7 +19,7 @@ void keyUnreadable(const QString& key) {
 
 void countTooLarge(const ProfileFile& file, const QString& section, const QString& key, int maximum) {
     MessageService::instance().show(
-        texts::fields::CountTooLarge.arg(section, key, file.readString(section, key)).arg(maximum),
+        texts::fields::CountTooLarge.arg(section, key, file.readString(section, key), QString::number(maximum)),
         texts::fields::CaptionKeyError, Icon::Error);
 }
 

@@ -13,7 +13,7 @@ QString journalFaultNotice(const workflow::JournalFault& fault) {
     case Kind::NotAFile: why = texts::JournalNotAFile; break;
     case Kind::OtherOwner: why = texts::JournalOtherOwner.arg(fault.detail); break;
     case Kind::WritableByOthers: why = texts::JournalWritableByOthers; break;
-    case Kind::TooLarge: why = texts::JournalTooLarge.arg(fault.detail).arg(workflow::ListingLedger::MaxJournalBytes); break;
+    case Kind::TooLarge: why = texts::JournalTooLarge.arg(fault.detail, QString::number(workflow::ListingLedger::MaxJournalBytes)); break;
     case Kind::Unreadable: why = texts::JournalCannotRead.arg(fault.detail); break;
     case Kind::Unparsable: why = texts::JournalUnparsable.arg(fault.detail); break;
     }

@@ -216,7 +216,7 @@ bool ListingRecords::AskTheSite(QString* foundId) {
         if (workflow::settleDoubt(false, record->agreeSentAt, clock::now(), doubtSeconds()) ==
             workflow::Doubt::StillInDoubt) {
             const qint64 left = std::max<qint64>(1, doubtSeconds() - record->agreeSentAt.secsTo(clock::now()));
-            say(texts::StillInDoubt.arg(record->row).arg(record->title).arg(left));
+            say(texts::StillInDoubt.arg(QString::number(record->row), record->title, QString::number(left)));
             return false;
         }
         say(texts::NotFoundOnSite.trimmed());
@@ -229,7 +229,7 @@ bool ListingRecords::AskTheSite(QString* foundId) {
         return true;
     }
     for (const Candidate& c : *candidates) {
-        if (MessageService::instance().show(texts::WhichListing.arg(record->title, c.id).arg(record->row),
+        if (MessageService::instance().show(texts::WhichListing.arg(record->title, c.id, QString::number(record->row)),
                                             texts::ConfirmCaption, Icon::Question, Buttons::YesNo) == Answer::Yes) {
             if (foundId_) *foundId_ = c.id;
             RecordListing(c.id, c.link, record->listedAt);

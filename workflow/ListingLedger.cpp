@@ -155,7 +155,7 @@ void setAside(JournalFault& fault) {
     const QByteArray from = QFile::encodeName(fault.path);
     const QString base = fault.path + '.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1; n <= 100; ++n) {
-        const QString to = n == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(n);
+        const QString to = n == 1 ? base : QStringLiteral("%1-%2").arg(base, QString::number(n));
         if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0) {
             fault.setAsideAs = to;
             return;

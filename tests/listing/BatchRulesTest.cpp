@@ -312,3 +312,67 @@ TEST(BatchTexts, ProgressLogAndSummary) {
               u("連続出品を途中で止めました（停止ボタン。次は行3 から続けます）。\n出品 1件　スキップ 0件　失敗 0件\n\n"
                 "出品した行：\n行2「カメラ, \"美品\"」：x1"));
 }
+
+// A title counts as what it becomes in CP932, as the site counts it: the forms an input method
+// types for the wave dash, the minus sign and their kin are CP932 characters of two bytes; only a
+// character with no CP932 form stops the row.
+TEST(BatchPreflight, ATitleCountsAsWhatItBecomesInCp932) {
+    const struct {
+        QString title;
+        QStringList errors;
+    } cases[] = {
+        {u("ブーツ 22〜24cm 黒"), {}},
+        {u("電源 −5V〜＋5V 切替式"), {}},
+        {u("A—B‖C ¢£¬"), {}},
+        {QString(30, QChar(0x301C)), {}},                                                  // 60 bytes
+        {QString(31, QChar(0x301C)), {u("商品名が全角30文字（半角60文字）を超えています（62バイト）")}},
+        {u("靴♥セット〜♥"), {u("商品名にサイトで使えない文字があります：♥")}},
+        {u("絵😀文字"), {u("商品名にサイトで使えない文字があります：😀")}},
+    };
+    for (const auto& c : cases) {
+        RowData row = goodRow(2);
+        row.title = c.title;
+        const Verdict v = preflight({row}, goodPlan())[0];
+        EXPECT_EQ(v.errors, c.errors) << c.title.toStdString() << ": " << v.errors.join(" | ").toStdString();
+        // Sent as the seller typed it.
+        EXPECT_EQ(v.title, c.title);
+    }
+    // What only the site would change in a description is no warning either.
+    RowData row = goodRow(2);
+    row.description = u("サイズ 22〜24cm −5V");
+    EXPECT_TRUE(preflight({row}, goodPlan())[0].warnings.isEmpty());
+}
+
+// A seller's "%1" or "%%" is text: every report line, summary line and message takes titles,
+// file names and the site's words in one substitution, so none of them is filled again.
+TEST(BatchTexts, PercentSignsInTitlesNamesAndSiteWordsAreText) {
+    const QStringList titles{u("綿100%2枚組 タオル"), "%1", "%2", "%3", "%4", "%5", "%6", "%7", "%8", "%9",
+                             "%%", u("50%OFF %1%2%9 %%"), "%"};
+    for (const QString& title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        RunPlan plan = goodPlan(4);
+        plan.inFolder = plan.pictures << QStringLiteral("/p/%1.jpg") << QStringLiteral("/p/a%2%%.jpg");
+        plan.closing = u("12/10 21時");
+        RowData first = goodRow(2);
+        first.title = title;
+        first.pictureNames = QStringLiteral("a%2%%");
+        RowData second = goodRow(3);
+        second.title = title;
+        second.pictureNames = QStringLiteral("a%2%% %1");
+        const QList<Verdict> v = preflight({first, second}, plan);
+        EXPECT_EQ(reportText(v).split('\n').first(),
+                  u("行2「") + title + u("」 開始3000 即決5000（ブック） カテゴリ2100100101 終了12/10 21時 画像 a%2%%.jpg（画像列） → 出品") +
+                      u("（「画像」列の1枚で出品します（画像数は2枚））"));
+        EXPECT_TRUE(v[1].errors.contains(u("「画像」列の a%2%% は行2 でも指定されています"))) << v[1].errors.join(" | ").toStdString();
+
+        const QDateTime at(QDate(2026, 12, 7), QTime(19, 5, 1));
+        const QString siteWords = u("カテゴリ%1が正しくありません（%2）");
+        const Outcome listed{Outcome::Kind::Listed, 2, title, "x1", {}, {}, at};
+        const Outcome failed{Outcome::Kind::Failed, 4, title, {}, {}, siteWords, at};
+        const QString stopped = u("停止ボタン。次は行5 から続けます");
+        EXPECT_EQ(summaryText({listed, failed}, stopped, {}),
+                  u("連続出品を途中で止めました（") + stopped + u("）。\n出品 1件　スキップ 0件　失敗 1件\n\n") +
+                      u("出品した行：\n行2「") + title + u("」：x1\n\n失敗した行：\n行4「") + title + u("」：") + siteWords);
+        EXPECT_TRUE(logLine(failed, u("綿%1.xlsx"), at).contains(title + u(",,,失敗,") + siteWords + u(",綿%1.xlsx")));
+    }
+}
