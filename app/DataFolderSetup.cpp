@@ -1,5 +1,7 @@
 #include "app/DataFolderSetup.h"
 
+#include "app/Texts.h"
+#include "platform/Cp932.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -16,12 +18,19 @@ const QString SystemIni = QStringLiteral("System.ini");
 bool holdsSecrets(const QString& name) { return name == SystemIni || name == QLatin1String("FieldsDefine.ini"); }
 
 // The markers of the defaults' System.ini. They are plain ASCII, which no CP932 trail byte can
-// be, so they are replaced in the file's own bytes.
+// be, so they are replaced in the file's own bytes, by texts in CP932 as the whole file is.
 QByteArray filledIn(QByteArray bytes, const SiteHosts& hosts, const QString& workbookFolder) {
-    bytes.replace("%AUCTION_HOST%", hosts.auction.toUtf8());
-    bytes.replace("%LOGIN_HOST%", hosts.login.toUtf8());
-    bytes.replace("%EXCEL_DIR%", QFile::encodeName(workbookFolder));
+    bytes.replace("%AUCTION_HOST%", cp932::fromUnicode(hosts.auction));
+    bytes.replace("%LOGIN_HOST%", cp932::fromUnicode(hosts.login));
+    bytes.replace("%EXCEL_DIR%", cp932::fromUnicode(workbookFolder));
     return bytes;
+}
+
+// A text System.ini cannot hold: it would read back as something else ("〜" as "～", and a
+// folder so named is not found).
+QString notInCp932(const QString& text) {
+    const QString missing = cp932::unkeptCharacters(text);
+    return missing.isEmpty() ? QString() : texts::SetupNotInCp932.arg(text, missing);
 }
 
 } // namespace
@@ -68,6 +77,10 @@ QString hostProblem(const QString& host) {
 
 QString makeFromDefaults(const QString& folder, const QString& defaults, const QStringList& names,
                          const SiteHosts& hosts, const QString& workbookFolder) {
+    if (names.contains(SystemIni)) {
+        for (const QString& text : {hosts.auction, hosts.login, workbookFolder})
+            if (const QString why = notInCp932(text); !why.isEmpty()) return why;
+    }
     QDir dir(folder);
     if (!dir.mkpath(QStringLiteral(".")))
         return QStringLiteral("%1: cannot make the folder").arg(QDir::toNativeSeparators(folder));

@@ -39,7 +39,9 @@ struct SiteHosts {
 // Makes the named files of `folder` (the missing required files, see inspect) from `defaults`:
 // System.ini with the hosts and the workbook folder put in, the other two as they are. A file
 // that is there already is left as it is. The folder is made the seller's alone, System.ini and
-// FieldsDefine.ini readable by the seller only. Returns the cause of a failure, empty on success.
+// FieldsDefine.ini readable by the seller only. System.ini is CP932: a host or folder with a
+// character CP932 has not is refused, with those characters, before anything is made. Returns
+// the cause of a failure, empty on success.
 QString makeFromDefaults(const QString& folder, const QString& defaults, const QStringList& names,
                          const SiteHosts& hosts, const QString& workbookFolder);
 

@@ -2,6 +2,7 @@
 
 #include "app/PracticeSite.h"
 #include "app/Texts.h"
+#include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "platform/Paths.h"
 
@@ -115,8 +116,10 @@ void SetupDialog::makeSiteFolder() {
     setup::SiteHosts hosts;
     if (!hostsGiven(hosts)) return;
     // The workbooks are looked for first where the seller keeps documents.
+    // A folder whose name System.ini cannot hold is no start for the workbook dialog: the home
+    // folder is, unless it cannot be held either (then the setup says which characters).
     QString workbooks = paths::documentsFolder();
-    if (workbooks.isEmpty()) workbooks = QDir::homePath() + '/';
+    if (workbooks.isEmpty() || !cp932::unkeptCharacters(workbooks).isEmpty()) workbooks = QDir::homePath() + '/';
     const QString error = setup::makeFromDefaults(folder_, defaults_, state_.missing, hosts, workbooks);
     if (!error.isEmpty()) {
         MessageService::instance().show(texts::SetupMakeFailed.arg(error), texts::SetupCaption, Icon::Error);

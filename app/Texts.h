@@ -41,6 +41,10 @@ inline const QString AccountCaption = QStringLiteral("ID設定");
 inline const QString NoId = QStringLiteral("YahooIDが入力されていません");
 inline const QString NoPassword = QStringLiteral("パスワードが入力されていません");
 inline const QString PasswordMismatch = QStringLiteral("パスワードが一致しません");
+// System.ini is CP932: an account with a character it has not would be stored as another one.
+inline const QString IdNotInCp932 = QStringLiteral("YahooIDに System.ini（CP932）に書けない文字があります：%1");
+// The password's characters are not shown.
+inline const QString PasswordNotInCp932 = QStringLiteral("パスワードに System.ini（CP932）に書けない文字があります");
 
 } // namespace zk::texts
 
@@ -114,6 +118,8 @@ inline const QString SetupChooseFilter = QStringLiteral("System.ini|System.ini")
 inline const QString SetupHostEmpty = QStringLiteral("%1を入力して下さい。");
 inline const QString SetupHostInvalid = QStringLiteral("%1「%2」はホスト名ではありません（例：auctions.example.jp、ポート付きなら :8080 を後に）。");
 inline const QString SetupMakeFailed = QStringLiteral("データフォルダを作れませんでした。\n%1");
+// System.ini is CP932: a text with a character it has not would read back as another text.
+inline const QString SetupNotInCp932 = QStringLiteral("「%1」には System.ini（CP932）に書けない文字があります：%2");
 inline const QString SetupPracticeFailed = QStringLiteral("練習用サイトを起動できませんでした。\n%1");
 inline const QString SetupChosenIncomplete = QStringLiteral("選んだフォルダ %1 には %2 がありません。");
 inline const QString SetupChosenUnreadable = QStringLiteral("選んだフォルダの %1 を読めません。");

@@ -2,6 +2,7 @@
 
 #include "app/Mainform.h"
 #include "app/Texts.h"
+#include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "workflow/SystemIni.h"
 #include "ui_YahooIDDialog.h"
@@ -41,6 +42,14 @@ void TYahooIDDialog1::OKBtnClick() {
     else if (ui_->Password2->text() != ui_->Password1->text()) problem = &texts::PasswordMismatch;
     if (problem) {
         MessageService::instance().show(*problem);
+        return;
+    }
+    if (const QString missing = cp932::unkeptCharacters(ui_->ID->text()); !missing.isEmpty()) {
+        MessageService::instance().show(texts::IdNotInCp932.arg(missing));
+        return;
+    }
+    if (!cp932::unkeptCharacters(ui_->Password1->text()).isEmpty()) {
+        MessageService::instance().show(texts::PasswordNotInCp932);
         return;
     }
     id_ = ui_->ID->text();

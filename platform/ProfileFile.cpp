@@ -167,6 +167,8 @@ QByteArray ProfileFile::encodeValue(const QString& value) {
 }
 
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
+    missing_ = cp932::missingCharacters(section + key + value);
+    if (!missing_.isEmpty()) return false;
     if (!loaded_ && !load()) return false;
     const std::vector<Line> before = lines_;
     const QByteArray keyLine = cp932::fromUnicode(key) + "=" + encodeValue(value);

@@ -34,7 +34,9 @@ public:
     QStringList sectionNames() const;
     QStringList keyNames(const QString& section) const;
 
-    // Each write saves the file; false when it cannot be written (nothing is changed then).
+    // Each write saves the file; false when it cannot be written (nothing is changed then). A
+    // section, key or value holding a character CP932 has not is not written at all (the file
+    // would hold "?" in its place): missingCharacters() names those characters after it.
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool deleteKey(const QString& section, const QString& key);
@@ -43,6 +45,8 @@ public:
     // Permissions for the file when this object creates or rewrites it (the settings file holds
     // the password: owner only).
     void setPermissions(QFileDevice::Permissions permissions) { permissions_ = permissions; }
+    // The characters the last write refused; empty when it refused none.
+    const QString& missingCharacters() const { return missing_; }
 
 private:
     struct Line {
@@ -69,6 +73,7 @@ private:
     bool endsWithNewline_ = true;
     bool loaded_ = false;
     QFileDevice::Permissions permissions_ = {};
+    QString missing_;
 };
 
 } // namespace zk

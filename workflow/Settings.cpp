@@ -1,5 +1,7 @@
 #include "workflow/Settings.h"
 
+#include "platform/Cp932.h"
+
 namespace zk::workflow {
 namespace {
 
@@ -75,6 +77,8 @@ QString Settings::excelDir() const {
 }
 
 void Settings::writeExcelDir(const QString& folder) {
+    // A folder that would read back as another one is not kept: the dialog starts where it did.
+    if (!cp932::unkeptCharacters(folder).isEmpty()) return;
     ProfileFile file(systemIniPath());
     if (file.load()) file.writeString(ini::System, ini::ExcelDir, folder);
 }

@@ -48,6 +48,7 @@ public:
     bool writePrices(const std::array<QString, 6>& texts);
     // EXCEL_DIR as the file holds it now (the workbook folder follows the file, not the start).
     QString excelDir() const;
+    // Kept only when System.ini (CP932) gives it back as it is.
     void writeExcelDir(const QString& folder);
     // As read at start-up; the defaults where the file is silent.
     const QString& loginHost() const { return loginHost_; }

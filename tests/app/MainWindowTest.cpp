@@ -544,3 +544,28 @@ TEST(AccountDialog, StartsEmptyWhenEitherValueIsUnsetAndChecksInOrder) {
     EXPECT_EQ(id, " me ");
     EXPECT_EQ(password, "x");
 }
+
+// System.ini is CP932: an account that would be stored as another one ("?" for "♥", "～" for the
+// wave dash) is refused in the dialog, the ID's characters named, the password's not shown.
+TEST(AccountDialog, RefusesAnAccountSystemIniWouldNotGiveBackAsTyped) {
+    const struct {
+        const char *id, *password, *said;
+    } cases[] = {
+        {"seller♥", "x", "YahooIDに System.ini（CP932）に書けない文字があります：♥"},
+        {"seller", "pass〜word", "パスワードに System.ini（CP932）に書けない文字があります"},
+    };
+    for (const auto& c : cases) {
+        QString id = "seller", password = "secret";
+        zk::TYahooIDDialog1 dialog(nullptr, id, password);
+        dialog.ui()->ID->setText(QString::fromUtf8(c.id));
+        dialog.ui()->Password1->setText(QString::fromUtf8(c.password));
+        dialog.ui()->Password2->setText(QString::fromUtf8(c.password));
+        MessageService::instance().setAnswers({"OK"});
+        MessageService::instance().clearTranscript();
+        dialog.OKBtnClick();
+        ASSERT_EQ(MessageService::instance().transcript().size(), 1) << c.id;
+        EXPECT_EQ(MessageService::instance().transcript()[0]["text"].toString(), QString::fromUtf8(c.said));
+        EXPECT_EQ(id, "seller");
+        EXPECT_EQ(password, "secret");
+    }
+}

@@ -3,6 +3,7 @@
 #include "app/DataFolderSetup.h"
 #include "app/Program.h"
 #include "app/SetupDialog.h"
+#include "platform/Cp932.h"
 #include "platform/MessageService.h"
 #include "platform/ProfileFile.h"
 #include "support/TempFolder.h"
@@ -117,6 +118,39 @@ TEST(DataFolderSetup, NeverWritesOverAFileOfTheSellers) {
     const QString error = zk::setup::makeFromDefaults(dir.path() + "/other/", dir.path() + "/none/", {"System.ini"}, {}, "/");
     EXPECT_TRUE(error.contains(dir.path() + "/none/System.ini")) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/other/System.ini"));
+}
+
+// System.ini is CP932, the workbook folder too: a Japanese folder reads back as it was chosen, and
+// a folder that would come back as another one (or as "?") is refused with its characters before
+// anything is made.
+TEST(DataFolderSetup, WritesTheWorkbookFolderInCp932OrRefusesItByItsCharacters) {
+    const struct {
+        const char* folder;
+        const char* refused; // the characters named; empty: written
+    } cases[] = {
+        {"/home/s/ドキュメント/", ""},
+        {"/home/s/書類①/表/", ""},
+        {"/home/s/写真♥/", "♥"},
+        {"/home/s/22〜24/", "〜"}, // would come back as "～", another folder
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        TempFolder dir;
+        const QString data = dir.path() + "/data/";
+        const QString folder = QString::fromUtf8(c.folder);
+        const QString error = zk::setup::makeFromDefaults(data, defaults(), zk::setup::requiredFiles(), {"a.test", "b.test"}, folder);
+        if (*c.refused) {
+            EXPECT_TRUE(error.contains(QString::fromUtf8(c.refused))) << error.toStdString();
+            EXPECT_TRUE(error.contains(folder)) << error.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(data + "System.ini"));
+            continue;
+        }
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_TRUE(dir.read("data/System.ini").contains("EXCEL_DIR=" + zk::cp932::fromUnicode(folder) + "\r\n"));
+        zk::ProfileFile ini(data + "System.ini");
+        ASSERT_TRUE(ini.load());
+        EXPECT_EQ(ini.readString("SYSTEM", "EXCEL_DIR"), folder);
+    }
 }
 
 // The window scripted as the seller would answer it: a refused entry says why and the window stays

@@ -89,6 +89,17 @@ TEST_F(FieldsSettingsTest, AnEditedValueChangesOnlyItsLineInCp932) {
     EXPECT_FALSE(settings.isModified());
 }
 
+// A text the file cannot hold is refused whole, named, before any line is written: no "?" in
+// the seller's answers and no half-saved file.
+TEST_F(FieldsSettingsTest, ATextCp932CannotHoldIsRefusedBeforeAnythingIsWritten) {
+    const QByteArray before = bytes();
+    settings.system.shouhinTitle = QStringLiteral("タイトル欄");
+    settings.sections[1].fields[2].value = QStringLiteral("送料込み♥");
+    EXPECT_FALSE(settings.save());
+    EXPECT_TRUE(settings.errorString().endsWith(QStringLiteral("：♥"))) << qPrintable(settings.errorString());
+    EXPECT_EQ(bytes(), before);
+}
+
 TEST_F(FieldsSettingsTest, UnknownTypeTextIsKeptUnlessChanged) {
     settings.sections[1].fields[2].name = "note";
     ASSERT_TRUE(settings.save());

@@ -1,6 +1,7 @@
 #include "FieldsSettings.h"
 
 #include "Texts.h"
+#include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -83,6 +84,14 @@ bool FieldsSettings::load(const QString& path) {
 
 bool FieldsSettings::save() {
     error_.clear();
+    // Refused whole before anything is written: no half-saved file.
+    QString written = system.shouhinTitle + system.shouhinSetumei;
+    for (const auto& section : sections)
+        for (const FieldEntry& f : section.fields) written += f.name + f.type + f.value;
+    if (const QString missing = cp932::missingCharacters(written); !missing.isEmpty()) {
+        error_ = texts::NotInCp932.arg(missing);
+        return false;
+    }
     ProfileFile file(path_);
     // The bank account lives here: the seller's alone, whatever mode the file had.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);

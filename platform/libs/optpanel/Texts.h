@@ -45,6 +45,8 @@ inline const QString CaptionError = QStringLiteral("エラー");
 inline const QString CaptionConfirm = QStringLiteral("確認");
 inline const QString LoadFailed = QStringLiteral("FieldsDefine.iniを開けません。\n%1");
 inline const QString SaveFailed = QStringLiteral("FieldsDefine.iniの保存に失敗しました。\n%1");
+// The file is CP932: a text with a character it has not would be saved as "?".
+inline const QString NotInCp932 = QStringLiteral("FieldsDefine.ini（CP932）に書けない文字があるため、保存しませんでした：%1");
 inline const QString ConfirmIncomplete = QStringLiteral(
     "次の項目が未設定です。\n%1\nこのまま保存すると、次に読み込むときにエラーになります。保存しますか？");
 inline const QString TooManySections = QStringLiteral("セクション数が多すぎます（%1、上限 %2）。");
