@@ -365,12 +365,20 @@ Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row
 }
 
 QString BatchListing::writeLog(const QList<Outcome>& outcomes, const QString& workbook, const QDateTime& runStart) {
-    const QString folder = paths::documentsFolder();
+    QString unusable;
+    paths::DocumentsFault fault = paths::DocumentsFault::None;
+    const QString folder = paths::writableDocumentsFolder(unusable, &fault);
+    if (folder.isEmpty()) {
+        // Named by the folder that failed, never by a name relative to wherever the program runs.
+        say(t::LogUnwritable.arg(QDir(unusable).filePath(batch::logFileName(clock::now().date())),
+                                 fault == paths::DocumentsFault::CannotMake ? t::DocumentsNotMade : t::DocumentsReadOnly));
+        return {};
+    }
     const QString path = QDir(folder).filePath(batch::logFileName(clock::now().date()));
     QFile file(path);
     const bool fresh = !file.exists() || file.size() == 0;
-    if (folder.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        say(t::LogUnwritable.arg(path, folder.isEmpty() ? t::NoDocumentsFolder : file.errorString()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        say(t::LogUnwritable.arg(path, file.errorString()));
         return {};
     }
     QByteArray out;

@@ -110,12 +110,16 @@ QString documentsFolder() {
     return withSeparator(QDir(folder).absolutePath());
 }
 
-QString writableDocumentsFolder(QString& unusable) {
+QString writableDocumentsFolder(QString& unusable, DocumentsFault* fault) {
     QString folder = fromEnvironment("ZERKON_DOCUMENTS_DIR");
     if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) folder = QDir::homePath();
     folder = QDir(folder).absolutePath();
-    if (!QDir().mkpath(folder) || !canWriteIn(folder)) {
+    const DocumentsFault why = !QDir().mkpath(folder) ? DocumentsFault::CannotMake
+                               : !canWriteIn(folder)  ? DocumentsFault::CannotWrite
+                                                      : DocumentsFault::None;
+    if (fault) *fault = why;
+    if (why != DocumentsFault::None) {
         unusable = folder;
         return {};
     }

@@ -31,8 +31,10 @@ DataFolderFault claimDataFolder(const QString& dataFolder);
 // The folder a collection writes its workbooks to, with trailing separator: the documents folder
 // above, made if need be, when it can be written; the home folder only when no documents folder is
 // named at all. A folder that is named but cannot be made or written gives the empty text and
-// its path in `unusable`: the caller says so, and nothing is written anywhere else.
-QString writableDocumentsFolder(QString& unusable);
+// its path in `unusable` and, in `fault`, which of the two: the caller says so, and nothing is
+// written anywhere else.
+enum class DocumentsFault { None, CannotMake, CannotWrite };
+QString writableDocumentsFolder(QString& unusable, DocumentsFault* fault = nullptr);
 // Whether a file can be made in the folder (a probe file, removed at once): permissions alone
 // do not tell a folder on a read-only file system or marked immutable.
 bool canWriteIn(const QString& folder);

@@ -11,9 +11,13 @@ namespace zk::relist {
 
 QString appendRelistLog(const QList<RelistLogEntry>& entries, QString* error) {
     QString unusable;
-    const QString folder = paths::writableDocumentsFolder(unusable);
+    paths::DocumentsFault fault = paths::DocumentsFault::None;
+    const QString folder = paths::writableDocumentsFolder(unusable, &fault);
     if (folder.isEmpty()) {
-        if (error) *error = texts::LogUnwritable.arg(unusable, texts::NoDocumentsFolder);
+        // The folder is named, with what is wrong with it: not there and cannot be made, or
+        // there and takes no file (read-only, immutable).
+        const QString why = fault == paths::DocumentsFault::CannotMake ? texts::DocumentsNotMade : texts::DocumentsReadOnly;
+        if (error) *error = texts::LogUnwritable.arg(unusable, why);
         return {};
     }
     const QString path = QDir(folder).filePath(relistLogName(clock::now().date()));

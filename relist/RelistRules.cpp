@@ -20,14 +20,9 @@ QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, c
     for (const QString& href : hrefs) {
         if (batch.size() >= BatchSize) break;
         if (!isItemPageLink(href, auctionHost) || opened.contains(href)) continue;
-        bool relisted = false;
-        for (const QString& id : relistedIds) {
-            if (!id.isEmpty() && href.contains(id)) {
-                relisted = true;
-                break;
-            }
-        }
-        if (!relisted) batch << href;
+        // The link's own ID, whole: "b123" is not relisted because "b1234" was.
+        const QString id = relistTarget(href, auctionHost).auctionId;
+        if (id.isEmpty() || !relistedIds.contains(id)) batch << href;
     }
     return batch;
 }

@@ -82,7 +82,9 @@ SteppedPrices stepDown(const StepDownRule& rule, qint64 start, qint64 buy, std::
     // The gap the step made below the current start price, at least one yen.
     const qint64 gap = std::max<qint64>(1, start - lowered(rule, start));
     out.buy = std::min(buy, std::max(lowered(rule, buy), out.start + gap));
-    out.buy = std::max(out.buy, out.start);
+    // A buy-now price below the new start (the start raised to the floor) would have to be
+    // raised to stay: it goes instead.
+    if (out.buy < out.start) out.buy = 0;
     return out;
 }
 

@@ -80,6 +80,7 @@ inline const QString ResultSkipped = QStringLiteral("スキップ");
 inline const QString ResultFailed = QStringLiteral("失敗");
 inline const QString ResultInDoubt = QStringLiteral("確認中");
 inline const QString LogUnwritable = QStringLiteral("再出品ログ（%1）に書き込めません：%2");
-inline const QString NoDocumentsFolder = QStringLiteral("書類フォルダがありません");
+inline const QString DocumentsNotMade = QStringLiteral("書類フォルダを作成できません");
+inline const QString DocumentsReadOnly = QStringLiteral("書類フォルダに書き込みできません");
 
 } // namespace zk::relist::texts

@@ -1016,6 +1016,45 @@ TEST_F(ListingRoadTest, BatchOfASheetWithoutPriceColumnsListsAtTheDefinitionsPri
 }
 
 
+// Titles as a seller types them: the forms an input method gives the wave dash and the minus
+// sign, and a "%2" that is text. Each is listed as typed, the check and the summary show it
+// whole; a documents folder that cannot be made is named with that cause, not as a name relative
+// to wherever the program runs.
+TEST_F(ListingRoadTest, BatchListsTitlesAsTypedAndShowsThemWhole) {
+    dir_.write("file", "x");
+    const QString documents = dir_.file("file/docs");
+    ScopedEnv documentsEnv("ZERKON_DOCUMENTS_DIR", documents);
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    const QStringList titles{u("ブーツ 22〜24cm 黒"), u("綿100%2枚組 タオル"), u("電源 −5V〜＋5V 切替式")};
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                 {"B2", titles[0]}, {"F2", "700"}, {"B3", titles[1]}, {"F3", "800"},
+                                                 {"B4", titles[2]}, {"F4", "900"}}));
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 3), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 3) << texts().join(" / ").toStdString();
+    QStringList onSite;
+    for (const auto& v : items) onSite << v.toObject()["title"].toString();
+    EXPECT_EQ(onSite, titles);
+    const QString report = batchReport();
+    for (int i = 0; i < titles.size(); ++i) {
+        const QString row = QString::number(i + 2);
+        EXPECT_TRUE(report.contains(u("行") + row + u("「") + titles[i] + u("」 開始") + QString::number(700 + 100 * i) + u(" ")))
+            << report.toStdString();
+    }
+    EXPECT_EQ(report.count(u("→ 出品")), 3) << report.toStdString();
+    EXPECT_EQ(batchSummary(), u("連続出品が終わりました。\n出品 3件　スキップ 0件　失敗 0件\n\n出品した行：\n") + u("行2「") + titles[0] +
+                                  u("」：") + items[0].toObject()["id"].toString() + u("\n行3「") + titles[1] + u("」：") +
+                                  items[1].toObject()["id"].toString() + u("\n行4「") + titles[2] + u("」：") +
+                                  items[2].toObject()["id"].toString());
+    const QString logName = QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv");
+    EXPECT_TRUE(texts().contains(u("出品ログ（") + documents + "/" + logName + u("）に書き込めません：書類のフォルダを作成できません")))
+        << texts().join(" / ").toStdString();
+}
+
 // A "画像" column ties files to rows by name: each row lists with the files it names, in its
 // order, and the rows without a name take the folder's order past those.
 TEST_F(ListingRoadTest, BatchListsEachRowWithTheFilesItsPictureCellNames) {

@@ -32,6 +32,9 @@ TEST(RelistRules, ABatchTakesItemLinksInPageOrderOnceAndAtMostFifty) {
     // IDs relisted in this run and pages opened in this run are not taken again.
     EXPECT_EQ(collectBatch(hrefs, Host, {"a1"}, {item + "a3"}), QStringList({item + "a2"}));
     EXPECT_EQ(collectBatch(hrefs, Host, {""}, {}).size(), 4) << "an empty ID matches nothing";
+    // IDs are whole: one relisted leaves the items whose IDs hold it, or are held in it, alone.
+    EXPECT_EQ(collectBatch({item + "b123", item + "b1234", item + "b12"}, Host, {"b123"}, {}),
+              QStringList({item + "b1234", item + "b12"}));
 
     QStringList many;
     for (int i = 0; i < 120; ++i) many << item + QString("b%1").arg(i, 3, 10, QChar('0'));
@@ -98,7 +101,11 @@ TEST(StepDown, EachItemGoesUpAStepCheaperNeverBelowItsFloor) {
         {"buy-now never raised", rule("200", false, "550"), 600, 650, {}, V::Lowered, 550, 650},
         {"buy-now dropped", rule("10", true, "500", false, false, true), 4000, 6000, {}, V::Lowered, 3600, 0},
         {"no buy-now stays none", rule("10", true, "500"), 4000, 0, {}, V::Lowered, 3600, 0},
-        {"buy-now not below a start raised to the floor", rule("10", true, "500"), 400, 450, {}, V::AtFloor, 500, 500},
+        // Never raised and never below the start: a buy-now price under the floor goes.
+        {"a buy-now under the floor goes, never raised", rule("10", true, "500"), 400, 450, {}, V::AtFloor, 500, 0},
+        {"start and buy-now both under the floor", rule("10", true, "500"), 300, 400, {}, V::AtFloor, 500, 0},
+        {"a buy-now at the floor stays", rule("10", true, "500"), 300, 500, {}, V::AtFloor, 500, 500},
+        {"a buy-now a yen over the floor stays", rule("10", true, "500"), 450, 501, {}, V::AtFloor, 500, 501},
     };
     for (const Case& c : cases) {
         const SteppedPrices p = stepDown(c.rule, c.start, c.buy, c.ownFloor);
