@@ -1418,6 +1418,7 @@ TEST_F(ListingRoadTest, AnIdThatWaitsForItsWorkbookFollowsItsTitleOrWaitsAndIsSa
         main_->services().book.Row.choose(2);
         chooseClosing(2, 9);
         main_->services().carry.LastCategory.clear();
+        MessageService::instance().clearTranscript();
         chooseCategory();
         ASSERT_GE(entryForm(), 0) << ie().GetUrl().toStdString();
         typeUploadFields(u("乙"), "800");
@@ -1471,6 +1472,7 @@ TEST_F(ListingRoadTest, AnIdAnotherRowHoldsIsNotWrittenTwiceAndBothRowsAreNamed)
     ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
     main_->services().book.Row.choose(3);
     chooseClosing(2, 9);
+    MessageService::instance().clearTranscript();
     chooseCategory();
     ASSERT_GE(entryForm(), 0) << ie().GetUrl().toStdString();
     typeUploadFields(u("次の品"), "800");
