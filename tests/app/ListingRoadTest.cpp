@@ -1431,8 +1431,13 @@ TEST_F(ListingRoadTest, AnIdThatWaitsForItsWorkbookFollowsItsTitleOrWaitsAndIsSa
         ASSERT_EQ(main_->services().ledger.unsaved().size(), 1) << texts().join(" / ").toStdString();
         const QString id = main_->services().ledger.unsaved()[0].auctionId;
 
-        // The seller sorts the rows (or replaces one) while the office is away.
-        zk::test::makeWorkbook(book, cellsOf(c.after));
+        // The seller sorts the rows (or replaces one) while the office is away: the file saved
+        // anew beside it and put in its place (the killed office left its lock on the old one).
+        const QString sorted = dir_.file("books/after.xlsx");
+        QFile::remove(sorted);
+        zk::test::makeWorkbook(sorted, cellsOf(c.after));
+        QFile::remove(book);
+        ASSERT_TRUE(QFile::copy(sorted, book));
         MessageService::instance().clearTranscript();
         MessageService::instance().setAnswers({book, "OK"});
         panel().click("StartExcel");
@@ -1442,14 +1447,16 @@ TEST_F(ListingRoadTest, AnIdThatWaitsForItsWorkbookFollowsItsTitleOrWaitsAndIsSa
         QFile::copy(book, copy);
         zk::test::Reopened onDisk(copy);
         for (int row = 2; row <= 4; ++row) EXPECT_EQ(onDisk.text(QStringLiteral("A%1").arg(row)), row == c.row ? id : QString()) << row;
+        // After the workbook's own prompts, what is said of the ID.
         if (c.row > 0) {
-            EXPECT_EQ(texts(), QStringList()) << texts().join(" / ").toStdString();
+            for (const QString& said : texts()) EXPECT_FALSE(said.contains(id)) << said.toStdString();
             EXPECT_TRUE(main_->services().ledger.unsaved().isEmpty());
         } else {
-            EXPECT_EQ(texts(), QStringList{u("オークションID %1 を表計算に書き込んでいません。出品した行3 の商品名が「乙」ではなくなり、"
+            ASSERT_FALSE(texts().isEmpty());
+            EXPECT_EQ(texts().last(), (u("オークションID %1 を表計算に書き込んでいません。出品した行3 の商品名が「乙」ではなくなり、"
                                              "その商品名でIDのない行も見つかりません（行の挿入・削除・並べ替えなど）。\n"
                                              "Zerkonが記録を持っていて、その商品名の行が表計算にある時に書き込みます。")
-                                               .arg(id)});
+                                               .arg(id)));
             ASSERT_EQ(main_->services().ledger.unsaved().size(), 1);
             EXPECT_EQ(main_->services().ledger.unsaved()[0].auctionId, id);
         }
