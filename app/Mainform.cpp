@@ -502,7 +502,8 @@ void TMain::pressFailed(const AutomationError& e) {
 // is there.
 void TMain::StartExcelClick() {
     Workbook->StartExcelClick();
-    if (services_.book.ExcelState == 1) Records->SaveListedRows();
+    // What could not go into its row is said: the row moved, or another row holds the ID.
+    if (services_.book.ExcelState == 1) Records->SayListedRows();
 }
 void TMain::CloseExcelClick() {
     // IDs whose save failed get another chance while the workbook is still there.

@@ -3,11 +3,14 @@
 #include "browser/Iectrl.h"
 #include "browser/SitePageRules.h"
 #include "browser/Texts.h"
+#include "platform/AutomationError.h"
+#include "platform/Clock.h"
 #include "platform/MessageService.h"
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
 
 #include <QCoreApplication>
+#include <QUrl>
 
 namespace zk::browser {
 
@@ -76,6 +79,34 @@ int SitePages::ConfirmInsertion(QString* failure) {
     }
     tell(failure, texts::NoConfirmButton);
     return -1;
+}
+
+bool SitePages::ReadSellingList(workflow::SellingSnapshot& snapshot) try {
+    snapshot = {};
+    TIECtrl& ie = *browser_.IE;
+    if (!browser_.IEConnected) return false;
+    if (ie.NavigateWait(settings_.value(workflow::ini::ShuppinChuuUrl)) != 0) return false;
+    if (ie.SelectByTagName(QStringLiteral("A")) != 0) return false;
+    const int n = ie.GetListLength();
+    if (n < 0) return false;
+    const QString itemHost = QStringLiteral("page.") + settings_.auctionHost();
+    QStringList ids;
+    for (int i = 0; i < n; ++i) {
+        QString href = ie.GetItemAttribute(i, QStringLiteral("href"));
+        while (href.endsWith('/')) href.chop(1);
+        const QUrl url(href);
+        const QString authority = url.port() > 0 ? url.host() + ':' + QString::number(url.port()) : url.host();
+        if (authority.compare(itemHost, Qt::CaseInsensitive) != 0) continue;
+        const QString id = auctionIdFromLink(href);
+        if (!id.isEmpty() && !ids.contains(id)) ids << id;
+    }
+    snapshot.ids = ids;
+    snapshot.at = clock::now();
+    return true;
+} catch (const AutomationError&) {
+    // Without the list a listing in doubt goes to the seller; the browser's loss is met and said
+    // by the step that needs the browser next.
+    return false;
 }
 
 int SitePages::IsAlreadyListed() {

@@ -3,6 +3,7 @@
 // list, the completion page's item link, the press of the site's confirm button and the
 // already-listed test. They need only the browser session and the settings.
 #include "workflow/BrowserSession.h"
+#include "workflow/ListingLedger.h"
 #include "workflow/Settings.h"
 
 #include <QString>
@@ -23,6 +24,10 @@ public:
     void ReadListedItemLink(QString& link, QString& id, QString* failure = nullptr);
     // Waits for the site's confirm button (about ten seconds) and presses it: 0, or -1.
     int ConfirmInsertion(QString* failure = nullptr);
+    // The seller's selling list (its first page, where the newest items stand) as it is now: the
+    // auction IDs of its item pages, and the time. False, and `snapshot` not taken, when the list
+    // could not be read (a lost browser too).
+    bool ReadSellingList(workflow::SellingSnapshot& snapshot);
     // 1 the page says the item is listed already, 0 it does not, -1 the page could not be read.
     int IsAlreadyListed();
 

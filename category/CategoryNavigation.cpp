@@ -66,6 +66,8 @@ void CategoryNavigation::Timer2Timer() {
 void CategoryNavigation::GotoGategory(const QString& code) {
     workflow::StepResult result;
     try {
+        // The seller's list before this listing: a listing in doubt is never taken for an item on it.
+        browser::SitePages(browser_, settings_).ReadSellingList(carry_.SellingBefore);
         result = openCategory(code);
     } catch (const AutomationError& e) {
         result = workflow::StepResult::browserError(e.code(), e.text(), e.isDisconnection());

@@ -4,6 +4,7 @@
 
 #include "browser/Iectrl.h"
 #include "browser/SiteLogin.h"
+#include "browser/SitePages.h"
 #include "category/CategoryTree.h"
 #include "fields/Fields.h"
 #include "listing/ListingRecords.h"
@@ -91,7 +92,7 @@ QHash<QString, QString> BatchListing::categories() const {
     return names;
 }
 
-bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
+bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan, QHash<int, QStringList>& checked) {
     const workflow::RowCursor& cursor = book_.Row;
     sheet::WorkbookSession& cells = *book_.Workbook;
     TPicUploader& up = *carry_.PicUploader;
@@ -120,6 +121,7 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan) {
             if (!cells.ReadBlock(row, 1, last, HeaderColumns, block)) return false;
         }
         const QStringList& line = block[row - blockFirst];
+        checked.insert(row, line);
         // A cell past the block (a template with marks beyond it) is read by itself.
         auto cell = [&](int column) {
             if (column >= 1 && column <= int(line.size())) return line[column - 1];
@@ -198,7 +200,8 @@ void BatchListing::RenzokuShuppinClick() {
     if (!ready()) return;
     QList<batch::RowData> rows;
     batch::RunPlan plan;
-    if (!readRun(rows, plan)) return;
+    QHash<int, QStringList> checked;
+    if (!readRun(rows, plan, checked)) return;
     if (rows.isEmpty()) {
         say(t::NoRows);
         return;
@@ -207,6 +210,8 @@ void BatchListing::RenzokuShuppinClick() {
     QString siteCheck;
     if (!fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &siteCheck)) return;
     if (!PreflightReport::ask(verdicts, siteCheck)) return;
+    // The seller's list before the run: a listing in doubt is never taken for an item on it.
+    browser::SitePages(browser_, settings_).ReadSellingList(carry_.SellingBefore);
 
     int toList = 0;
     for (const batch::Verdict& v : verdicts) toList += v.ok() ? 1 : 0;
@@ -244,6 +249,14 @@ void BatchListing::RenzokuShuppinClick() {
         }
         ++k;
         panel_.showBatchProgress(batch::progressText(k, toList, elapsed.elapsed()));
+        // Listed from the check's read only while the row is as the check read it: a row that
+        // moved or changed since would send one item's title with another's prices and pictures.
+        if (!rowAsChecked(v.row, checked.value(v.row))) {
+            resumeRow = v.row;
+            passed = i;
+            stop = t::StoppedRowChanged.arg(v.row);
+            break;
+        }
         outcomes << listRow(v, rows[i], plan.workbookPrices, stop);
         if (!stop.isEmpty()) {
             // A row that did not list is where the next press begins, with its own pictures.
@@ -294,6 +307,13 @@ void BatchListing::RenzokuShuppinClick() {
     BatchSummary::show(batch::summaryText(outcomes, stop, log), log);
 }
 
+bool BatchListing::rowAsChecked(int row, const QStringList& checked) {
+    QList<QStringList> now;
+    // A row that cannot be read is not listed either; the office's failure is said by the read.
+    if (book_.ExcelState != 1 || !book_.Workbook->ReadBlock(row, 1, row, HeaderColumns, now)) return false;
+    return now.value(0) == checked;
+}
+
 Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row, bool workbookPrices, QString& stop) {
     Outcome outcome{Outcome::Kind::Failed, v.row, v.title, {}, {}, {}, {}};
     ListingInput input;
@@ -308,6 +328,7 @@ Outcome BatchListing::listRow(const batch::Verdict& v, const batch::RowData& row
     }
     input.category = v.category;
     input.pictures = v.pictures;
+    input.before = carry_.SellingBefore;
     input.send = true;
     RoadStepsOnSite steps(browser_, book_, carry_, ledger_, settings_, panel_);
     const ListingResult result = ListingRoad(ledger_, steps, clock::now).run(input);

@@ -38,9 +38,11 @@ private:
     // The workbook, the row and price columns, the pictures and their folder: false when the
     // press ends (said).
     bool ready();
-    // The rows of the run from the cursor, and what the run will use besides them; false when
-    // the workbook could not be read (said).
-    bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan);
+    // The rows of the run from the cursor, and what the run will use besides them, and each
+    // row's cells as read (by row); false when the workbook could not be read (said).
+    bool readRun(QList<batch::RowData>& rows, batch::RunPlan& plan, QHash<int, QStringList>& checked);
+    // The row's cells as the office holds them now are those the check read (`checked`).
+    bool rowAsChecked(int row, const QStringList& checked);
     // category.txt's codes with their names.
     QHash<QString, QString> categories() const;
     // One row through the listing road; its outcome, and why the run must stop (empty: go on).

@@ -18,6 +18,8 @@
 #include "workflow/Pause.h"
 #include "workflow/SystemIni.h"
 
+#include <QFileInfo>
+
 #include <optional>
 
 namespace zk::listing {
@@ -31,8 +33,10 @@ constexpr int GuideCategory = 0;
 // A press that was still on its way when the browser went reaches the site a little later:
 // the selling list is looked at again once this long after the press.
 constexpr int LateArrivalMs = 5000;
-// Rows above the cursor whose IDs are read to tell an older listing of the same title apart.
-constexpr int MaxRowsRead = 2000;
+// Rows of the sheet read at most to find a listed item's row and the IDs other rows hold.
+constexpr int MaxRowsRead = 5000;
+// Rows read in one call.
+constexpr int SheetBlockRows = 200;
 
 void say(const QString& text) { MessageService::instance().show(text); }
 
@@ -70,42 +74,91 @@ void ListingRecords::RecordListing(const QString& auctionId, const QString& link
     SayListedRows();
 }
 
+std::optional<QList<workflow::SheetRow>> ListingRecords::sheetRows(int through) {
+    const workflow::RowCursor& cursor = book_.Row;
+    const int left = std::min(cursor.NameColumn, cursor.ResultColumn);
+    const int right = std::max(cursor.NameColumn, cursor.ResultColumn);
+    QList<workflow::SheetRow> rows;
+    // From the sheet's first row: an ID above the first item row is in the workbook too.
+    for (int top = 1; top <= MaxRowsRead; top += SheetBlockRows) {
+        QList<QStringList> block;
+        if (book_.Excel->ReadTexts(top, left, top + SheetBlockRows - 1, right, block) != 0) return std::nullopt;
+        bool any = false;
+        for (int i = 0; i < int(block.size()); ++i) {
+            const workflow::SheetRow r{top + i, block[i].value(cursor.NameColumn - left),
+                                       block[i].value(cursor.ResultColumn - left).trimmed()};
+            any = any || !r.title.trimmed().isEmpty() || !r.auctionId.isEmpty();
+            rows << r;
+        }
+        // The sheet ends at a block without any title or ID, once past every recorded row.
+        if (!any && top + SheetBlockRows > through) break;
+    }
+    return rows;
+}
+
 QStringList ListingRecords::SaveListedRows() {
-    const QList<ListingRecord>& unsaved = ledger_.unsaved();
-    if (unsaved.isEmpty()) return {};
-    if (book_.ExcelState != 1) return {texts::RowsWaitForWorkbook.arg(rowList(unsaved))};
+    if (ledger_.unsaved().isEmpty()) return {};
+    if (book_.ExcelState != 1) return {texts::RowsWaitForWorkbook.arg(rowList(ledger_.unsaved()))};
     sheet::TExcel& excel = *book_.Excel;
     const QString book = excel.BookPath;
     const int column = book_.Row.ResultColumn;
+    QList<ListingRecord> mine;
+    int through = 0;
+    for (const ListingRecord& r : ledger_.unsaved())
+        if (r.workbook == book) {
+            mine << r;
+            through = std::max(through, r.row);
+        }
+    if (mine.isEmpty()) return {};
+    std::optional<QList<workflow::SheetRow>> rows = sheetRows(through);
+    if (!rows) return {texts::RowsNotSaved.arg(rowList(mine))};
+    QStringList notes, waiting;
+    QList<ListingRecord> toWrite, hidden;
     bool written = true;
-    bool any = false;
-    QList<ListingRecord> hidden;
-    for (const ListingRecord& r : unsaved) {
-        if (r.workbook != book) continue;
-        any = true;
+    for (ListingRecord r : mine) {
+        // An ID goes only where its item is, and never beside the same ID in another row.
+        const workflow::RowPlace place = workflow::placeListed(r, *rows);
+        if (!place.writable()) {
+            waiting << r.auctionId;
+            notes << placeNote(r, place);
+            continue;
+        }
+        r.row = place.row;
+        toWrite << r;
         if (!book_.Workbook->WriteCellText(r.row, column, r.auctionId)) {
             written = false;
             break;
         }
+        for (workflow::SheetRow& sheetRow : *rows)
+            if (sheetRow.row == r.row) sheetRow.auctionId = r.auctionId;
         // The ID is what the row is known by: a failure of the time or the link beside it is not said.
         book_.Workbook->WriteCellText(r.row, workflow::column::ListedAt, r.listedAt, Quiet);
         book_.Workbook->WriteCellText(r.row, workflow::column::Link, r.link, Quiet);
         if (!r.relistOf.isEmpty()) writePreviousId(*book_.Workbook, r.row, r.relistOf);
         if (excel.CellHiddenByMerge(r.row, column) == 1) hidden << r;
     }
-    if (!any) return {};
     // On disk the moment the site has said so: a lost office loses nothing that was listed.
-    if (!written || excel.Save() != 0) return {texts::RowsNotSaved.arg(rowList(unsaved))};
-    ledger_.savedFor(book);
-    if (!hidden.isEmpty()) return {texts::IdUnderMerge.arg(rowList(hidden))};
-    return {};
+    if (!written || (!toWrite.isEmpty() && excel.Save() != 0)) return notes << texts::RowsNotSaved.arg(rowList(toWrite));
+    ledger_.savedFor(book, waiting);
+    if (!hidden.isEmpty()) notes << texts::IdUnderMerge.arg(rowList(hidden));
+    return notes;
+}
+
+QString ListingRecords::placeNote(const ListingRecord& record, const workflow::RowPlace& place) {
+    using Kind = workflow::RowPlace::Kind;
+    const QString title = record.rowTitle.isEmpty() ? record.title : record.rowTitle;
+    const QString id = record.auctionId;
+    if (place.kind == Kind::HeldElsewhere)
+        return texts::IdHeldByOtherRow.arg(id, QString::number(place.otherRow), QString::number(place.row), title);
+    if (place.kind == Kind::Ambiguous) return texts::IdRowAmbiguous.arg(id, QString::number(record.row), title);
+    return texts::IdRowNotFound.arg(id, QString::number(record.row), title);
 }
 
 void ListingRecords::SayListedRows() {
     for (const QString& note : SaveListedRows()) say(note);
 }
 
-std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite(const ListingRecord& record) {
+std::optional<ListingRecords::Look> ListingRecords::candidatesOnSite(const ListingRecord& record) {
     TIECtrl& ie = *browser_.IE;
     if (!browser_.IEConnected || record.title.trimmed().isEmpty()) return std::nullopt;
     try {
@@ -117,10 +170,29 @@ std::optional<QList<ListingRecords::Candidate>> ListingRecords::candidatesOnSite
         for (int i = 0; i < n; ++i) links.push_back({ie.GetItemText(i), ie.GetItemAttribute(i, QStringLiteral("href"))});
         QStringList known = ledger_.knownIds();
         known << idsInWorkbook();
-        QList<Candidate> found;
-        for (const ListedItem& item : listingCandidates(links, record.title, settings_.auctionHost(), known))
-            found << Candidate{item.id, item.link};
-        return found;
+        const std::vector<ListedItem> matches = listingCandidates(links, record.title, settings_.auctionHost(), known);
+        QStringList ids;
+        for (const ListedItem& item : matches) ids << item.id;
+        const workflow::DoubtCandidates judged = workflow::judgeCandidates(record, ids);
+        Look look;
+        look.kind = judged.kind;
+        for (const ListedItem& item : matches) {
+            if (!judged.ids.contains(item.id)) continue;
+            Candidate c{item.id, item.link, {}, {}};
+            // What the list shows beside the title, for the seller who chooses.
+            if (look.kind == workflow::DoubtCandidates::Kind::Choose)
+                for (int i = 0; i < n; ++i) {
+                    QString href = links[size_t(i)].href;
+                    while (href.endsWith('/')) href.chop(1);
+                    if (links[size_t(i)].text.trimmed() != record.title.trimmed() ||
+                        browser::auctionIdFromLink(href) != item.id)
+                        continue;
+                    ie.GetItemCellTexts(i, c.price, c.closing);
+                    break;
+                }
+            look.found << c;
+        }
+        return look;
     } catch (const AutomationError&) {
         // The new browser went too: the site could not be asked, and the caller says so.
         return std::nullopt;
@@ -131,15 +203,10 @@ QStringList ListingRecords::idsInWorkbook() {
     QStringList ids;
     const ListingRecord* record = ledger_.current();
     if (book_.ExcelState != 1 || !record || book_.Excel->BookPath != record->workbook) return ids;
-    const workflow::RowCursor& cursor = book_.Row;
-    const int last = std::min(std::max(cursor.CurrentRow, record->row), cursor.FirstRow + MaxRowsRead);
-    for (int row = cursor.FirstRow; row <= last; ++row) {
-        if (row == record->row) continue;
-        QString id;
-        book_.Workbook->ReadCellText(row, cursor.ResultColumn, id, Quiet);
-        id = id.trimmed();
-        if (!id.isEmpty()) ids << id;
-    }
+    // Every row of the sheet: another row's ID is never this listing's, above the cursor or below.
+    if (const auto rows = sheetRows(record->row))
+        for (const workflow::SheetRow& r : *rows)
+            if (r.row != record->row && !r.auctionId.isEmpty()) ids << r.auctionId;
     return ids;
 }
 
@@ -190,7 +257,7 @@ bool ListingRecords::AskTheSite(QString* foundId) {
     }
 
     auto candidates = candidatesOnSite(*record);
-    if (candidates && candidates->isEmpty()) {
+    if (candidates && candidates->found.isEmpty()) {
         // A press still on its way when the browser went reaches the site a little later.
         workflow::pause(LateArrivalMs);
         candidates = candidatesOnSite(*record);
@@ -212,7 +279,7 @@ bool ListingRecords::AskTheSite(QString* foundId) {
         say(texts::CouldNotCheck.arg(record->row).arg(record->title));
         return false;
     }
-    if (candidates->isEmpty()) {
+    if (candidates->found.isEmpty()) {
         if (workflow::settleDoubt(false, record->agreeSentAt, clock::now(), doubtSeconds()) ==
             workflow::Doubt::StillInDoubt) {
             const qint64 left = std::max<qint64>(1, doubtSeconds() - record->agreeSentAt.secsTo(clock::now()));
@@ -224,12 +291,20 @@ bool ListingRecords::AskTheSite(QString* foundId) {
         MessageService::instance().show(texts::OneListingUndone, texts::InformationCaption, Icon::Information);
         return true;
     }
-    if (candidates->size() == 1) {
-        recordFound(candidates->first(), false);
+    if (candidates->kind == workflow::DoubtCandidates::Kind::Take) {
+        recordFound(candidates->found.first(), false);
         return true;
     }
-    for (const Candidate& c : *candidates) {
-        if (MessageService::instance().show(texts::WhichListing.arg(record->title, c.id, QString::number(record->row)),
+    // The seller chooses, seeing the listing beside every item it may be.
+    QStringList items;
+    for (const Candidate& c : candidates->found) items << texts::WhichListingItem.arg(record->title, c.id, c.price, c.closing);
+    QStringList pictures;
+    for (const QString& p : record->pictures) pictures << QFileInfo(p).fileName();
+    const QString intro = texts::WhichListingIntro.arg(
+        QString::number(record->row), record->title, record->listedAt, record->startPrice.isEmpty() ? QStringLiteral("－") : record->startPrice,
+        pictures.isEmpty() ? QStringLiteral("－") : pictures.join(QStringLiteral("、")), items.join('\n'));
+    for (const Candidate& c : candidates->found) {
+        if (MessageService::instance().show(intro + texts::WhichListingAsk.arg(c.id, QString::number(record->row)),
                                             texts::ConfirmCaption, Icon::Question, Buttons::YesNo) == Answer::Yes) {
             if (foundId_) *foundId_ = c.id;
             RecordListing(c.id, c.link, record->listedAt);
@@ -262,11 +337,10 @@ void ListingRecords::RecoverJournal() {
         const int row = record->row;
         const QString title = record->title;
         // A record never agreed cannot be on the site: only one in doubt is looked for.
-        const std::optional<QList<Candidate>> candidates =
-            record->inDoubt() ? candidatesOnSite(*record) : std::optional<QList<Candidate>>(QList<Candidate>{});
+        const std::optional<Look> candidates = record->inDoubt() ? candidatesOnSite(*record) : std::optional<Look>(Look{});
         if (!candidates) {
             lines << texts::CouldNotCheck.arg(row).arg(title);
-        } else if (candidates->isEmpty() && record->inDoubt() &&
+        } else if (candidates->found.isEmpty() && record->inDoubt() &&
                    workflow::settleDoubt(false, record->agreeSentAt, clock::now(), doubtSeconds()) !=
                        workflow::Doubt::Absent) {
             // The site may still make it: looked for again before every listing step.
@@ -275,16 +349,16 @@ void ListingRecords::RecoverJournal() {
                 ledger_.persist();
             }
             lines << texts::StillInDoubtAtStart.arg(row).arg(title);
-        } else if (candidates->isEmpty()) {
+        } else if (candidates->found.isEmpty()) {
             for (const QString& picture : record->pictures) TPicUploader::ParkPicture(picture, true);
             ledger_.drop();
             lines << texts::NotListedAtStart.arg(row).arg(title);
-        } else if (candidates->size() == 1) {
-            foundId = candidates->first().id;
-            recordFound(candidates->first(), true);
+        } else if (candidates->kind == workflow::DoubtCandidates::Kind::Take) {
+            foundId = candidates->found.first().id;
+            recordFound(candidates->found.first(), true);
             lines << texts::ListedAtStart.arg(row).arg(title, foundId);
         } else {
-            // Several look alike: the seller chooses at the next listing step.
+            // Not one that can only be it: the seller chooses at the next listing step.
             lines << texts::CouldNotCheck.arg(row).arg(title);
         }
     }

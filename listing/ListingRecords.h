@@ -43,14 +43,24 @@ public:
 private:
     struct Candidate {
         QString id, link;
+        QString price, closing; // as the list shows them, when the seller is to choose
     };
-    // The selling list's items that may be the open record's listing.
-    // None when the site could not be asked.
-    std::optional<QList<Candidate>> candidatesOnSite(const workflow::ListingRecord& record);
-    // Auction IDs already in the workbook's result column, so that an older listing of the
-    // same title is not taken for this one.
+    struct Look {
+        workflow::DoubtCandidates::Kind kind = workflow::DoubtCandidates::Kind::None;
+        QList<Candidate> found;
+    };
+    // The selling list's items that may be the open record's listing, and whether one of them
+    // can only be it. None when the site could not be asked.
+    std::optional<Look> candidatesOnSite(const workflow::ListingRecord& record);
+    // Auction IDs other rows of the workbook hold, so that an older listing of the same title
+    // is not taken for this one.
     QStringList idsInWorkbook();
     void recordFound(const Candidate& found, bool atStart);
+    // The open sheet's rows, title and ID, read in blocks from its first row to its end and at
+    // least to `through`; none when the office could not be read.
+    std::optional<QList<workflow::SheetRow>> sheetRows(int through);
+    // Why a listed record's ID was not written, for the seller.
+    static QString placeNote(const workflow::ListingRecord& record, const workflow::RowPlace& place);
     QString* foundId_ = nullptr;
     // Not on the site after the doubt's bound: its pictures back, its row as it was.
     void takeBackAbsent();

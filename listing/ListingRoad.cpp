@@ -49,6 +49,8 @@ ListingResult ListingRoad::upload(const ListingInput& input) {
     }
     if (ListingRecord* record = ledger_.current()) {
         record->title = input.title;
+        record->rowTitle = input.title;
+        record->before = input.before;
         record->description = input.description;
         record->startPrice = input.start;
         record->buyPrice = input.buy;

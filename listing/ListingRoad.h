@@ -34,6 +34,8 @@ struct ListingInput {
     QString category;     // the code of the category's listing page
     QStringList pictures; // the pictures this item takes, in the order they go
     bool send = true;     // the form's confirm press after the fill
+    // The seller's selling list read before the press: its items are not this listing.
+    workflow::SellingSnapshot before;
 };
 
 // How one listing ended.

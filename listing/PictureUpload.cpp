@@ -165,6 +165,7 @@ void PictureUpload::upload() {
 
     ListingInput input;
     input.pictures = share;
+    input.before = carry_.SellingBefore;
     if (book_.ExcelState == 1) {
         input.row = row.CurrentRow;
         input.workbook = book_.Excel->BookPath;

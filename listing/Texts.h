@@ -99,13 +99,33 @@ inline const QString RowsNotSaved = QStringLiteral(
 inline const QString RowsWaitForWorkbook = QStringLiteral(
     "次の行のオークションIDは、その表計算を開いた時に書き込みます：%1");
 inline const QString RowAndId = QStringLiteral("行%1（%2）");
+// Our own: a listed ID goes only into the row that still holds its item. The ID, the row it was
+// listed from, the title.
+inline const QString IdRowNotFound = QStringLiteral(
+    "オークションID %1 を表計算に書き込んでいません。出品した行%2 の商品名が「%3」ではなくなり、"
+    "その商品名でIDのない行も見つかりません（行の挿入・削除・並べ替えなど）。\n"
+    "Zerkonが記録を持っていて、その商品名の行が表計算にある時に書き込みます。");
+inline const QString IdRowAmbiguous = QStringLiteral(
+    "オークションID %1 を表計算に書き込んでいません。出品した行%2 の商品名が「%3」ではなくなり、"
+    "その商品名でIDのない行が複数あるため、どの行か決められません。\n"
+    "Zerkonが記録を持っていて、その商品名の行が一つになった時に書き込みます。");
+// Our own: never one ID in two rows. The ID, the row that holds it, the row it would go into, the title.
+inline const QString IdHeldByOtherRow = QStringLiteral(
+    "オークションID %1 は行%2 にすでにあるため、行%3「%4」には書き込んでいません。どちらの行もそのままです。\n"
+    "二つの行とサイトの出品を確かめて下さい。Zerkonは記録を持ち続け、行%2 からそのIDがなくなった時に書き込みます。");
 inline const QString FoundOnSite = QStringLiteral("出品はサイトにありました（オークションID：%1）。行%2 に記録しました。");
 inline const QString NotFoundOnSite = QStringLiteral("出品はサイトにありませんでした。\n\n");
 inline const QString CouldNotCheck = QStringLiteral(
     "出品が完了したかどうか、サイトで確認できませんでした（行%1「%2」）。\n"
     "出品中の一覧を確認して下さい。確認できるまで次の出品には進めません。");
-inline const QString WhichListing = QStringLiteral(
-    "同じ商品名の出品がサイトに複数あります。\n%1（オークションID：%2）を行%3 の出品として記録しますか？");
+// Our own: a listing in doubt that the site does not settle alone. The row, its title, the time of
+// its press, its start price and pictures, then one line per item it may be.
+inline const QString WhichListingIntro = QStringLiteral(
+    "行%1「%2」の出品が、サイトの出品中の商品のどれなのか決められません。\n"
+    "この出品：出品ボタンを押した時刻 %3　開始価格 %4　画像 %5\n\n同じ商品名の出品中の商品：\n%6");
+// An item it may be: title, auction ID, start price and closing as the selling list shows them.
+inline const QString WhichListingItem = QStringLiteral("・%1（オークションID：%2）　開始価格 %3　終了日時 %4");
+inline const QString WhichListingAsk = QStringLiteral("\n\n%1 を行%2 の出品として記録しますか？");
 inline const QString NoneChosen = QStringLiteral(
     "どの出品も記録しませんでした。出品中の一覧を確認して、行%1 に手で記入して下さい。");
 inline const QString ConfirmCaption = QStringLiteral("確認");
@@ -241,6 +261,9 @@ inline const QString StoppedBySignal = QStringLiteral("終了のシグナルを�
 inline const QString StoppedBrowserLost = QStringLiteral("ブラウザが切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedOfficeLost = QStringLiteral("表計算が切断されました。行%1 で止め、次は行%2 から続けます");
 inline const QString StoppedAtRow = QStringLiteral("行%1 で止め、次は行%2 から続けます");
+inline const QString StoppedRowChanged = QStringLiteral(
+    "行%1 が事前チェックの後に変わったため（行の挿入・削除・並べ替えやセルの書き換え）、出品せずに止めました。"
+    "次は行%1 から、もう一度チェックして続けます");
 inline const QString StoppedInDoubt = QStringLiteral("行%1 の出品がサイトで確かめられません。確かめてから続けて下さい");
 inline const QString StepFailed = QStringLiteral("%1に失敗しました");
 inline const QString StepCategory = QStringLiteral("カテゴリーの出品ページ");

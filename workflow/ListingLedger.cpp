@@ -27,6 +27,9 @@ QJsonObject toJson(const ListingRecord& r) {
             {"workbook", r.workbook},
             {"pictures", QJsonArray::fromStringList(r.pictures)},
             {"title", r.title},
+            {"rowTitle", r.rowTitle},
+            {"before", QJsonArray::fromStringList(r.before.ids)},
+            {"beforeAt", r.before.at.toString(Qt::ISODate)},
             {"description", r.description},
             {"startPrice", r.startPrice},
             {"buyPrice", r.buyPrice},
@@ -53,6 +56,9 @@ std::optional<ListingRecord> fromJson(const QJsonObject& o) {
     r.workbook = o.value("workbook").toString();
     for (const QJsonValue& p : o.value("pictures").toArray()) r.pictures << p.toString();
     r.title = o.value("title").toString();
+    r.rowTitle = o.value("rowTitle").toString();
+    for (const QJsonValue& id : o.value("before").toArray()) r.before.ids << id.toString();
+    r.before.at = QDateTime::fromString(o.value("beforeAt").toString(), Qt::ISODate);
     r.description = o.value("description").toString();
     r.startPrice = o.value("startPrice").toString();
     r.buyPrice = o.value("buyPrice").toString();
@@ -210,6 +216,48 @@ Doubt settleDoubt(bool foundOnSite, const QDateTime& agreeSentAt, const QDateTim
     return agreeSentAt.secsTo(now) >= boundSeconds ? Doubt::Absent : Doubt::StillInDoubt;
 }
 
+DoubtCandidates judgeCandidates(const ListingRecord& record, const QStringList& titleMatches) {
+    DoubtCandidates out;
+    for (const QString& id : titleMatches)
+        if (!record.before.ids.contains(id) && !out.ids.contains(id)) out.ids << id;
+    if (out.ids.isEmpty()) return out;
+    const bool byTitleAlone = !record.before.taken() && record.relistOf.isEmpty();
+    out.kind = out.ids.size() == 1 && !byTitleAlone ? DoubtCandidates::Kind::Take : DoubtCandidates::Kind::Choose;
+    return out;
+}
+
+RowPlace placeListed(const ListingRecord& record, const QList<SheetRow>& rows) {
+    using Kind = RowPlace::Kind;
+    const QString title = (record.rowTitle.trimmed().isEmpty() ? record.title : record.rowTitle).trimmed();
+    const bool relist = !record.relistOf.isEmpty();
+    auto fits = [&](const SheetRow& r) {
+        const QString id = r.auctionId.trimmed();
+        if (relist) return id == record.relistOf || (!record.auctionId.isEmpty() && id == record.auctionId);
+        return r.title.trimmed() == title && (id.isEmpty() || id == record.auctionId);
+    };
+    RowPlace place;
+    QList<int> fitting;
+    for (const SheetRow& r : rows)
+        if (fits(r)) fitting << r.row;
+    // A record that knows no title (a form typed by hand) has only its row.
+    if ((!relist && title.isEmpty()) || fitting.contains(record.row)) {
+        place = {Kind::Own, record.row, 0};
+    } else if (fitting.size() == 1) {
+        place = {Kind::Moved, fitting.first(), 0};
+    } else {
+        place = {fitting.isEmpty() ? Kind::NotFound : Kind::Ambiguous, record.row, 0};
+    }
+    const QString id = record.auctionId.trimmed();
+    if (id.isEmpty()) return place;
+    for (const SheetRow& r : rows)
+        if (r.row != place.row && r.auctionId.trimmed() == id) {
+            place.kind = Kind::HeldElsewhere;
+            place.otherRow = r.row;
+            break;
+        }
+    return place;
+}
+
 void ListingLedger::setJournal(const QString& path) { journal_ = path; }
 
 bool ListingLedger::load(QString* error) {
@@ -290,9 +338,9 @@ ListingRecord ListingLedger::listed(const QString& auctionId, const QString& lin
     return r;
 }
 
-void ListingLedger::savedFor(const QString& workbook) {
+void ListingLedger::savedFor(const QString& workbook, const QStringList& waitingIds) {
     const qsizetype before = unsaved_.size();
-    unsaved_.removeIf([&](const ListingRecord& r) { return r.workbook == workbook; });
+    unsaved_.removeIf([&](const ListingRecord& r) { return r.workbook == workbook && !waitingIds.contains(r.auctionId); });
     if (unsaved_.size() != before) persist();
 }
 

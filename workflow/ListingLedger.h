@@ -17,6 +17,14 @@
 
 namespace zk::workflow {
 
+// The auction IDs on the seller's selling list, read before a listing's press: an item that was
+// there then cannot be the listing the press made.
+struct SellingSnapshot {
+    QStringList ids;
+    QDateTime at; // when it was read; invalid when it was not
+    bool taken() const { return at.isValid(); }
+};
+
 struct ListingRecord {
     enum class Stage {
         Uploading, // pictures on the site's picture page; the form is being filled
@@ -30,6 +38,8 @@ struct ListingRecord {
     QString workbook;      // the workbook's file
     QStringList pictures;  // the pictures sent, now in the done folder
     QString title, description, startPrice, buyPrice; // what reached the form
+    QString rowTitle;      // the title as the row held it: the row is found again by it
+    SellingSnapshot before; // the selling list before the press
     QDateTime startedAt;
     QString auctionId, link, listedAt; // the site's answer
     QDateTime agreeSentAt;             // when the agree press went out
@@ -48,6 +58,41 @@ const char* stageName(ListingRecord::Stage stage);
 // it stays in doubt, whatever a look at the site showed.
 enum class Doubt { Listed, StillInDoubt, Absent };
 Doubt settleDoubt(bool foundOnSite, const QDateTime& agreeSentAt, const QDateTime& now, int boundSeconds);
+
+// What the selling list's items of the record's title (less those other rows hold) make of a
+// listing in doubt. Only an item that was not on the list before the press can be its listing;
+// one such is taken, several go to the seller. Without a list read before the press no item is
+// taken by its title alone: the seller chooses, whatever their number. A relist without such a
+// list keeps to its one title match: the site relists an item once.
+struct DoubtCandidates {
+    enum class Kind { None, Take, Choose };
+    Kind kind = Kind::None;
+    QStringList ids; // in the list's order
+};
+DoubtCandidates judgeCandidates(const ListingRecord& record, const QStringList& titleMatches);
+
+// A row of the open sheet as the listed records are placed by it.
+struct SheetRow {
+    int row = 0;
+    QString title, auctionId;
+};
+// Where a listed record's ID goes. Into the row that still holds its title (a relist: the ID it
+// relists) and no other ID; a row that moved is found again by those, when only one row fits.
+// Never an ID that another row holds already.
+struct RowPlace {
+    enum class Kind {
+        Own,        // its own row, as recorded
+        Moved,      // another row holds its title now: row
+        NotFound,   // no row holds its title
+        Ambiguous,  // several rows hold it, none at its own row
+        HeldElsewhere, // otherRow holds its ID already; row is where it would have gone
+    };
+    Kind kind = Kind::NotFound;
+    int row = 0;
+    int otherRow = 0;
+    bool writable() const { return kind == Kind::Own || kind == Kind::Moved; }
+};
+RowPlace placeListed(const ListingRecord& record, const QList<SheetRow>& rows);
 // A journal that was found and not read, and where it went.
 struct JournalFault {
     enum class Kind {
@@ -99,8 +144,9 @@ public:
     void setListedHook(std::function<void(const ListingRecord&)> hook) { listedHook_ = std::move(hook); }
     // Listed records not yet on disk, oldest first.
     const QList<ListingRecord>& unsaved() const { return unsaved_; }
-    // The rows of a workbook were written and saved: their records are closed.
-    void savedFor(const QString& workbook);
+    // The rows of a workbook were written and saved: their records are closed, but for those
+    // whose IDs still wait (their rows not found, or their IDs held by other rows).
+    void savedFor(const QString& workbook, const QStringList& waitingIds = {});
     // Auction IDs this ledger has written, newest last (bounded), so that a search of the site
     // for a listing in doubt does not take an older one for it.
     const QStringList& knownIds() const { return known_; }

@@ -81,6 +81,7 @@ ListingInput item() {
     input.title = "時計";
     input.category = "2084005403";
     input.pictures = {"p1.jpg", "p2.jpg"};
+    input.before = {{"k1", "k2"}, QDateTime(QDate(2026, 12, 8), QTime(9, 59))};
     return input;
 }
 
@@ -141,6 +142,10 @@ TEST(ListingRoadEngine, EveryFaultEndsListedTakenBackOrInDoubtNeverHalfWay) {
             EXPECT_TRUE(reread.current()->inDoubt());
             EXPECT_EQ(reread.current()->agreeSentAt, now());
             EXPECT_EQ(reread.current()->pictures, item().pictures); // parked, with the record
+            // What the site is asked by: the list before the press, and the row's own title.
+            EXPECT_EQ(reread.current()->before.ids, item().before.ids);
+            EXPECT_EQ(reread.current()->before.at, item().before.at);
+            EXPECT_EQ(reread.current()->rowTitle, item().title);
         } else {
             EXPECT_EQ(reread.current(), nullptr);
         }

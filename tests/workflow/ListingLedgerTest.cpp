@@ -372,3 +372,114 @@ TEST(ListingLedger, ARelistInDoubtKeepsItsOldAuctionAndPricesAndItsListingIsHear
     ASSERT_EQ(again.unsaved().size(), 1) << "the relist's row waits to be written";
     EXPECT_EQ(again.unsaved()[0].relistOf, "k100");
 }
+
+// A listing in doubt is taken only for an item that appeared on the selling list after its
+// press; without the list read before the press no item is taken by its title alone.
+TEST(ListingLedger, ADoubtIsTakenOnlyForAnItemThatWasNotOnTheListBeforeItsPress) {
+    using Kind = zk::workflow::DoubtCandidates::Kind;
+    const QDateTime before(QDate(2026, 12, 7), QTime(12, 0));
+    const struct {
+        const char* name;
+        QStringList beforeIds;
+        bool listRead;
+        bool relist;
+        QStringList matches; // the title's items on the list now, others' rows left out
+        Kind kind;
+        QStringList ids;
+    } cases[] = {
+        {"the one new item", {"k1", "k2"}, true, false, {"k1", "k3"}, Kind::Take, {"k3"}},
+        {"only items listed before the press", {"k1", "k2"}, true, false, {"k2", "k1"}, Kind::None, {}},
+        {"nothing of the title", {"k1"}, true, false, {}, Kind::None, {}},
+        {"two new items", {"k1"}, true, false, {"k4", "k1", "k3"}, Kind::Choose, {"k4", "k3"}},
+        {"no list read: one match is not taken by its title", {}, false, false, {"k9"}, Kind::Choose, {"k9"}},
+        {"a relist without a list keeps its one match", {}, false, true, {"k9"}, Kind::Take, {"k9"}},
+        {"a relist with a list passes over what was there", {"k9"}, true, true, {"k9", "k10"}, Kind::Take, {"k10"}},
+        {"an item twice on the list counts once", {}, true, false, {"k5", "k5"}, Kind::Take, {"k5"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        zk::workflow::ListingRecord record;
+        record.before.ids = c.beforeIds;
+        if (c.listRead) record.before.at = before;
+        if (c.relist) record.relistOf = "k0";
+        const auto judged = zk::workflow::judgeCandidates(record, c.matches);
+        EXPECT_EQ(judged.kind, c.kind);
+        EXPECT_EQ(judged.ids, c.ids);
+    }
+}
+
+// A listed ID goes into the row that still holds its item: its own row, or the one row it moved
+// to; never a row of another title, and never beside the same ID in another row.
+TEST(ListingLedger, AListedIdGoesOnlyIntoTheRowThatStillHoldsItsItem) {
+    using Kind = zk::workflow::RowPlace::Kind;
+    using zk::workflow::SheetRow;
+    const QString a = QString::fromUtf8("綿100%2枚組 タオル"), b = QString::fromUtf8("置き時計"), c = QString::fromUtf8("花瓶");
+    const struct {
+        const char* name;
+        int row;
+        QString title, relistOf;
+        QList<SheetRow> sheet;
+        Kind kind;
+        int place, other;
+    } cases[] = {
+        {"its own row", 3, a, {}, {{2, b, {}}, {3, a, {}}}, Kind::Own, 3, 0},
+        {"its own row, spaces aside and its ID already there", 3, a, {}, {{3, " " + a + " ", "k7"}}, Kind::Own, 3, 0},
+        {"sorted: follows its title", 3, a, {}, {{2, c, {}}, {3, b, {}}, {4, a, {}}}, Kind::Moved, 4, 0},
+        {"a row of its title that holds another ID is not it", 3, a, {}, {{2, a, "k1"}, {3, b, {}}, {4, a, {}}}, Kind::Moved, 4, 0},
+        {"its title nowhere", 3, a, {}, {{2, c, {}}, {3, b, {}}}, Kind::NotFound, 3, 0},
+        {"its title in two rows, neither its own", 3, a, {}, {{2, a, {}}, {3, b, {}}, {4, a, {}}}, Kind::Ambiguous, 3, 0},
+        {"another row holds its ID", 4, b, {}, {{2, a, "k7"}, {4, b, {}}}, Kind::HeldElsewhere, 4, 2},
+        {"moved, and another row holds its ID", 4, b, {}, {{2, a, "k7"}, {4, c, {}}, {5, b, {}}}, Kind::HeldElsewhere, 5, 2},
+        {"a relist: the row that holds the ID it relists", 3, a, "k5", {{3, b, {}}, {6, c, "k5"}}, Kind::Moved, 6, 0},
+        {"a relist whose old ID is in no row", 3, a, "k5", {{3, a, {}}}, Kind::NotFound, 3, 0},
+        {"no title known: the recorded row", 3, {}, {}, {{3, b, {}}}, Kind::Own, 3, 0},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        zk::workflow::ListingRecord record;
+        record.row = t.row;
+        record.rowTitle = t.title;
+        record.title = t.title;
+        record.relistOf = t.relistOf;
+        record.auctionId = "k7";
+        const auto place = zk::workflow::placeListed(record, t.sheet);
+        EXPECT_EQ(place.kind, t.kind);
+        EXPECT_EQ(place.row, t.place);
+        EXPECT_EQ(place.otherRow, t.other);
+        EXPECT_EQ(place.writable(), t.kind == Kind::Own || t.kind == Kind::Moved);
+    }
+}
+
+// What the journal keeps of a listing for its doubt and its row, and the records that wait for
+// their rows staying when the rest of their workbook is saved.
+TEST(ListingLedger, TheJournalKeepsTheListBeforeThePressAndTheRecordsThatStillWait) {
+    zk::test::TempFolder dir;
+    const QString path = dir.file("ListingJournal.json");
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 59));
+    {
+        ListingLedger ledger;
+        ledger.setJournal(path);
+        for (const char* id : {"k1", "k2"}) {
+            ledger.begin(2, "/books/a.xlsx", now);
+            ledger.listed(id, {}, {});
+        }
+        auto& open = ledger.begin(4, "/books/a.xlsx", now);
+        open.rowTitle = QString::fromUtf8(" 時計 ");
+        open.before = {{"k0", "k1"}, now};
+        ledger.advance(Stage::AgreeSent);
+    }
+    ListingLedger again;
+    again.setJournal(path);
+    ASSERT_TRUE(again.load());
+    ASSERT_NE(again.current(), nullptr);
+    EXPECT_EQ(again.current()->rowTitle, QString::fromUtf8(" 時計 "));
+    EXPECT_EQ(again.current()->before.ids, (QStringList{"k0", "k1"}));
+    EXPECT_EQ(again.current()->before.at, now);
+    ASSERT_EQ(again.unsaved().size(), 2);
+    again.savedFor("/books/a.xlsx", {"k2"});
+    ASSERT_EQ(again.unsaved().size(), 1);
+    EXPECT_EQ(again.unsaved()[0].auctionId, "k2");
+    // An older journal's record holds no list: it was not read.
+    again.drop();
+    EXPECT_FALSE(again.begin(5, "/books/a.xlsx", now).before.taken());
+}
