@@ -324,7 +324,9 @@ Snapshot SiteCheck::read(TIECtrl& ie) {
     return page;
 }
 
-bool SiteCheck::showsEmptyList(TIECtrl& ie, Page list, const site::Configuration& config) {
+bool SiteCheck::showsEmptyList(TIECtrl& ie, Page list, const QString& auctionHost) {
+    site::Configuration config;
+    config.auctionHost = auctionHost;
     return site::showsEmptyList(site::judgePage(site::elements(config), list, read(ie)));
 }
 

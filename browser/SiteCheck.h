@@ -51,7 +51,7 @@ public:
     static site::Snapshot read(TIECtrl& ie);
 
     // Whether the page shown is the list `list` with no item on it, by the table's marks.
-    static bool showsEmptyList(TIECtrl& ie, site::Page list, const site::Configuration& config);
+    static bool showsEmptyList(TIECtrl& ie, site::Page list, const QString& auctionHost);
 
     // Whether a check has held since the program started: the workflows run it before their
     // first run only.

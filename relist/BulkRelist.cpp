@@ -71,7 +71,7 @@ void BulkRelist::ReShuppinAllClick() {
         if (!ie.GetUrl().contains(browser::site::UnsoldMarker)) return;
     }
     // A list with no item is the seller's state, not a page that failed.
-    if (browser::SiteCheck::showsEmptyList(ie, browser::site::Page::Unsold, {settings_.auctionHost()})) {
+    if (browser::SiteCheck::showsEmptyList(ie, browser::site::Page::Unsold, settings_.auctionHost())) {
         messages.show(texts::NothingToRelist);
         return;
     }
