@@ -19,7 +19,7 @@ SiteCheckWindow::SiteCheckWindow(const browser::SiteCheckReport& report, QWidget
     resize(900, 520);
     auto* layout = new QVBoxLayout(this);
     using Outcome = browser::SiteCheckReport::Outcome;
-    verdict_ = new QLabel(report.outcome == Outcome::AllHold ? t::AllHold
+    verdict_ = new QLabel(report.outcome == Outcome::AllHold ? t::AllHold + report.emptyListsNote()
                           : report.outcome == Outcome::Moved ? t::Moved + report.problemLines()
                                                              : t::Unreachable + report.cause,
                           this);

@@ -31,7 +31,7 @@ constexpr int PageSeconds = 30;
 // One read of the page: its address, title, the elements with a name or id (inputs, lists,
 // buttons, anything named) and the links. Read-only.
 const char* const ReadScript = R"JS((function(){
-  var out={url:location.href,title:document.title,nodes:[],links:[]};
+  var out={url:location.href,title:document.title,text:document.body?document.body.textContent:'',nodes:[],links:[]};
   var els=document.querySelectorAll('input,select,textarea,button,[id],[name]');
   for(var i=0;i<els.length;i++){var e=els[i];
     var o={n:e.getAttribute('name')||'',i:e.id||'',t:e.tagName,y:e.getAttribute('type')||'',
@@ -133,28 +133,25 @@ private:
             if (site::sendsToOpen(e.page)) findings_ << Finding{e.page, e.key, site::judge(e, {}).expected, t::NotVisited,
                                                                State::NotVisited};
 
-        // One of the seller's own items, whose completion page the site shows again.
+        // The lists, and through their items the pages an item leads to: the completion page of
+        // any of the seller's items, the item page and relist form of an unsold one.
+        const ListRead selling = readList(Page::Selling, settings_.value(workflow::ini::ShuppinChuuUrl));
+        const ListRead sold = readList(Page::Sold, settings_.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("1"));
+        const ListRead unsold = readList(Page::Unsold, settings_.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("0"));
         QString listed;
-        if (open(settings_.value(workflow::ini::ShuppinChuuUrl))) {
-            const Snapshot selling = SiteCheck::read(ie_);
-            judgePage(Page::Selling, selling);
-            listed = firstItemId(selling);
-        }
-        if (open(settings_.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("1"))) judgePage(Page::Sold, SiteCheck::read(ie_));
-        QString item;
-        if (open(settings_.value(workflow::ini::ShuppinEndUrl) + QStringLiteral("0"))) {
-            const Snapshot unsold = SiteCheck::read(ie_);
-            judgePage(Page::Unsold, unsold);
-            for (const site::PageLink& l : unsold.links)
-                if (item.isEmpty() && l.href.contains(input_.config.auctionHost + site::ItemPagePath)) item = l.href;
-            if (listed.isEmpty()) listed = firstItemId(unsold);
-        }
+        for (const ListRead* list : {&selling, &unsold, &sold})
+            if (listed.isEmpty()) listed = list->firstId;
         // Read as a listing leaves it, without listing: a seller with no item yet has none to show.
         if (listed.isEmpty()) notOpened(Page::Completion, t::NoItemToShow);
         else if (open(site::completionAddress(input_.config.auctionHost, listed))) judgePage(Page::Completion, SiteCheck::read(ie_));
         else notReached(Page::Completion, site::CompletionPath, false);
 
-        if (item.isEmpty() || !open(item)) {
+        if (unsold.empty) {
+            notOpened(Page::ItemPage, t::NoUnsoldToShow);
+            notOpened(Page::RelistForm, t::NoUnsoldToShow);
+            return;
+        }
+        if (unsold.firstLink.isEmpty() || !open(unsold.firstLink)) {
             notReached(Page::ItemPage, site::ItemPagePath);
             notReached(Page::RelistForm, site::ItemPagePath);
             return;
@@ -162,6 +159,27 @@ private:
         judgePage(Page::ItemPage, SiteCheck::read(ie_));
         // The relist form's page, read; its confirm button is not pressed.
         if (open(site::relistAddress(ie_.GetUrl(), input_.config.auctionHost))) judgePage(Page::RelistForm, SiteCheck::read(ie_));
+    }
+
+    // A list's first page as read: empty or not, and its first item.
+    struct ListRead {
+        bool empty = false;
+        QString firstId;   // the first item's auction ID
+        QString firstLink; // the first link to an item page
+    };
+
+    ListRead readList(Page page, const QString& address) {
+        ListRead list;
+        if (!open(address)) {
+            notReached(page, address, false);
+            return list;
+        }
+        const Snapshot read = SiteCheck::read(ie_);
+        list.empty = judgePage(page, read);
+        list.firstId = firstItemId(read);
+        for (const site::PageLink& l : read.links)
+            if (list.firstLink.isEmpty() && l.href.contains(input_.config.auctionHost + site::ItemPagePath)) list.firstLink = l.href;
+        return list;
     }
 
     bool open(const QString& address) {
@@ -196,9 +214,11 @@ private:
         return {};
     }
 
-    void judgePage(Page page, const Snapshot& read) {
-        for (const Element& e : table_)
-            if (e.page == page) findings_ << site::judge(e, read);
+    // True when the page is a list that shows no item.
+    bool judgePage(Page page, const Snapshot& read) {
+        const QList<Finding> judged = site::judgePage(table_, page, read);
+        findings_ << judged;
+        return site::showsEmptyList(judged);
     }
 
     // A page that could not be opened: a problem of its own, or (`follows`) one already named
@@ -261,6 +281,13 @@ QList<Finding> SiteCheckReport::problems() const {
     return out;
 }
 
+QString SiteCheckReport::emptyListsNote() const {
+    QStringList lists;
+    for (const Finding& f : findings)
+        if (f.state == State::Empty && !lists.contains(pageName(f.page))) lists << pageName(f.page);
+    return lists.isEmpty() ? QString() : t::EmptyLists.arg(lists.join(t::ListJoin));
+}
+
 QString SiteCheckReport::table() const {
     QStringList lines{t::OutputHeader};
     for (const Finding& f : findings)
@@ -268,7 +295,7 @@ QString SiteCheckReport::table() const {
     // The verdict stays one line, last, for scripts to read.
     if (outcome == Outcome::Unreachable) lines << t::OutputUnreachable.arg(QString(cause).replace('\n', QStringLiteral("；")));
     else if (outcome == Outcome::Moved) lines << t::OutputMoved.arg(problems().size());
-    else lines << t::OutputAllHold.arg(findings.size());
+    else lines << t::OutputAllHold.arg(findings.size()) + emptyListsNote();
     return lines.join('\n') + '\n';
 }
 
@@ -284,6 +311,7 @@ Snapshot SiteCheck::read(TIECtrl& ie) {
     Snapshot page;
     page.url = json.value("url").toString();
     page.title = json.value("title").toString();
+    page.text = json.value("text").toString();
     for (const QJsonValue& v : json.value("nodes").toArray()) {
         const QJsonObject o = v.toObject();
         site::PageNode n{o.value("n").toString(), o.value("i").toString(), o.value("t").toString(),
@@ -294,6 +322,12 @@ Snapshot SiteCheck::read(TIECtrl& ie) {
     for (const QJsonValue& v : json.value("links").toArray())
         page.links << site::PageLink{v.toObject().value("t").toString(), v.toObject().value("h").toString()};
     return page;
+}
+
+bool SiteCheck::showsEmptyList(TIECtrl& ie, Page list, const QString& auctionHost) {
+    site::Configuration config;
+    config.auctionHost = auctionHost;
+    return site::showsEmptyList(site::judgePage(site::elements(config), list, read(ie)));
 }
 
 SiteCheckReport SiteCheck::run(TIECtrl& ie, const workflow::Settings& settings, const Input& input) {

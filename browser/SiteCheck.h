@@ -23,6 +23,9 @@ struct SiteCheckReport {
 
     // The findings that do not hold.
     QList<site::Finding> problems() const;
+    // The lists found empty, by name, for a verdict: "（…は空のため確かめていません）", or
+    // nothing when every list showed items.
+    QString emptyListsNote() const;
     // The table as text: a header, one tab-separated line per finding, and the verdict.
     QString table() const;
     // The problems (or the cause), one line each, for a message.
@@ -46,6 +49,9 @@ public:
 
     // The page read in one round trip: address, title, named elements and links.
     static site::Snapshot read(TIECtrl& ie);
+
+    // Whether the page shown is the list `list` with no item on it, by the table's marks.
+    static bool showsEmptyList(TIECtrl& ie, site::Page list, const QString& auctionHost);
 
     // Whether a check has held since the program started: the workflows run it before their
     // first run only.

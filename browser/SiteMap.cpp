@@ -2,6 +2,8 @@
 
 #include "browser/Texts.h"
 
+#include <algorithm>
+
 namespace zk::browser::site {
 
 namespace t = texts::check;
@@ -50,11 +52,18 @@ QList<Element> elements(const Configuration& c) {
         all << Element{Page::Pictures, Look::Named, PictureInput + QString::number(k), Shape::File};
     all << Element{Page::Confirmation, Look::Address, ConfirmationEnd}
         << Element{Page::Confirmation, Look::InputValued, AgreeButtonValue, Shape::Button}
-        << Element{Page::Selling, Look::LinkHref, c.auctionHost + ItemPagePath}
-        << Element{Page::Sold, Look::LinkHref, c.auctionHost + ItemPagePath}
+        // Each list is known by its address and heading; what it shows of an item only when it
+        // has one.
+        << Element{Page::Selling, Look::Address, SellingMarker}
+        << Element{Page::Selling, Look::Title, SellingHeading}
+        << Element{Page::Selling, Look::LinkHref, c.auctionHost + ItemPagePath, Shape::Any, 0, true}
+        << Element{Page::Sold, Look::Address, SoldMarker}
+        << Element{Page::Sold, Look::Title, SoldHeading}
+        << Element{Page::Sold, Look::LinkHref, c.auctionHost + ItemPagePath, Shape::Any, 0, true}
         << Element{Page::Unsold, Look::Address, UnsoldMarker}
-        << Element{Page::Unsold, Look::Named, AidList, Shape::Check}
-        << Element{Page::Unsold, Look::LinkHref, c.auctionHost + ItemPagePath}
+        << Element{Page::Unsold, Look::Title, UnsoldHeading}
+        << Element{Page::Unsold, Look::Named, AidList, Shape::Check, 0, true}
+        << Element{Page::Unsold, Look::LinkHref, c.auctionHost + ItemPagePath, Shape::Any, 0, true}
         // Opened for an item the lists show, once they are read.
         << Element{Page::Completion, Look::Address, CompletionPath}
         << Element{Page::Completion, Look::LinkText, ItemPageLinkText}
@@ -200,6 +209,34 @@ Finding judge(const Element& e, const Snapshot& page) {
     }
     }
     return f;
+}
+
+QList<Finding> judgePage(const QList<Element>& table, Page page, const Snapshot& read) {
+    QList<Finding> out;
+    QList<qsizetype> itemElements;
+    bool known = true, anyItem = false;
+    for (const Element& e : table) {
+        if (e.page != page) continue;
+        out << judge(e, read);
+        if (!e.withItems) {
+            known = known && out.last().state == State::Found;
+        } else {
+            itemElements << out.size() - 1;
+            anyItem = anyItem || out.last().state != State::Missing;
+        }
+    }
+    // Only a page that is the list it should be may say it is empty: a changed page that lost
+    // its items' links is missing them, whatever else it says.
+    if (itemElements.isEmpty() || !known || anyItem || !read.text.contains(NoItemsText)) return out;
+    for (const qsizetype k : itemElements) {
+        out[k].found = t::EmptyNotChecked;
+        out[k].state = State::Empty;
+    }
+    return out;
+}
+
+bool showsEmptyList(const QList<Finding>& findings) {
+    return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.state == State::Empty; });
 }
 
 QList<Finding> judgeDefinitions(const QList<DefinedField>& fields, const Snapshot& form) {

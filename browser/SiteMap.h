@@ -42,6 +42,15 @@ inline const QString ConfirmationEnd = QStringLiteral("preview");
 inline const QString ItemPagePath = QStringLiteral("/jp/auction/");
 inline const QString RelistPath = QStringLiteral("/jp/show/resubmit?aID=");
 inline const QString UnsoldMarker = QStringLiteral("hasWinner=0");
+inline const QString SoldMarker = QStringLiteral("hasWinner=1");
+inline const QString SellingMarker = QStringLiteral("select=selling");
+
+// The headings the seller's lists are known by, empty or not, and what a list with no item says
+// in place of its table.
+inline const QString SellingHeading = QStringLiteral("出品中の商品");
+inline const QString SoldHeading = QStringLiteral("落札された商品");
+inline const QString UnsoldHeading = QStringLiteral("落札者なしの商品");
+inline const QString NoItemsText = QStringLiteral("該当する商品はありません。");
 
 // The relist form of the item whose page is at `itemPageUrl`: on the item page's own sub-host
 // (the address up to its first "."), under the auction host's name.
@@ -76,6 +85,8 @@ struct Element {
     Shape shape = Shape::Any;
     // Lists: at least this many options; radio groups: at least this many buttons.
     int atLeast = 0;
+    // On a list page: shown only beside an item, so an empty list has none to judge.
+    bool withItems = false;
 };
 
 // A field the definition file fills: its name, its kind as the file says it (TEXT, CHECK,
@@ -112,11 +123,13 @@ struct PageLink {
 };
 struct Snapshot {
     QString url, title;
+    QString text; // the page's text, for the words a page shows outside any element
     QList<PageNode> nodes;
     QList<PageLink> links;
 };
 
-enum class State { Found, Missing, OtherKind, NotVisited };
+// Empty: an element of a list page that shows no item, left unjudged.
+enum class State { Found, Missing, OtherKind, NotVisited, Empty };
 
 struct Finding {
     Page page;
@@ -124,11 +137,17 @@ struct Finding {
     QString expected; // what the workflows need, for the seller
     QString found;    // what the page has
     State state = State::Found;
-    bool holds() const { return state == State::Found || state == State::NotVisited; }
+    bool holds() const { return state == State::Found || state == State::NotVisited || state == State::Empty; }
 };
 
 // Judges one element against its page as read.
 Finding judge(const Element& element, const Snapshot& page);
+// Every element of `page` in the table judged against the page as read. A list page known by its
+// address and heading that shows its no-items text and none of its items' elements is empty:
+// those elements are Empty, not missing.
+QList<Finding> judgePage(const QList<Element>& table, Page page, const Snapshot& read);
+// Whether findings of one page say that its list was empty.
+bool showsEmptyList(const QList<Finding>& findings);
 // The definition file's fields against the item form as read: each exists, is of its kind, and
 // a list or radio group offers the index it sets.
 QList<Finding> judgeDefinitions(const QList<DefinedField>& fields, const Snapshot& form);

@@ -99,6 +99,12 @@ inline const QString FoundTitle = QStringLiteral("タイトル「%1」");
 inline const QString FoundOtherInputs = QStringLiteral("ほかの入力欄：%1");
 inline const QString NotVisited = QStringLiteral("送信しないと開けないため、開いていません");
 inline const QString NoItemToShow = QStringLiteral("出品した商品がまだないため、開いていません");
+inline const QString NoUnsoldToShow = QStringLiteral("落札者なしの商品がないため、開いていません");
+// A list with no item: what it shows beside an item is not there to judge.
+inline const QString EmptyNotChecked = QStringLiteral("空のため確かめていません");
+// The lists found empty, after the verdict (%1 the lists, joined by ListJoin).
+inline const QString EmptyLists = QStringLiteral("（%1は空のため確かめていません）");
+inline const QString ListJoin = QStringLiteral("・");
 inline const QString NotReached = QStringLiteral("開けませんでした：%1");
 // The definition file's fields.
 inline const QString ExpectDefined = QStringLiteral("FieldsDefine.ini の %1（%2）");

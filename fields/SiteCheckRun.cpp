@@ -50,7 +50,7 @@ bool checkSiteBeforeRun(workflow::BrowserSession& browser, const workflow::Setti
         return false;
     }
     browser::SiteCheck::setHeldThisStart(true);
-    if (head) *head = t::HeadAllHold.arg(report.findings.size());
+    if (head) *head = t::HeadAllHold.arg(report.findings.size()) + report.emptyListsNote();
     return true;
 }
 

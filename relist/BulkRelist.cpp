@@ -1,6 +1,7 @@
 #include "relist/BulkRelist.h"
 
 #include "browser/Iectrl.h"
+#include "browser/SiteCheck.h"
 #include "browser/SiteMap.h"
 #include "fields/SiteCheckRun.h"
 #include "platform/MessageService.h"
@@ -68,6 +69,11 @@ void BulkRelist::ReShuppinAllClick() {
         // Asking took the browser to the selling list: the run starts again from the unsold one.
         single.openUnsoldList();
         if (!ie.GetUrl().contains(browser::site::UnsoldMarker)) return;
+    }
+    // A list with no item is the seller's state, not a page that failed.
+    if (browser::SiteCheck::showsEmptyList(ie, browser::site::Page::Unsold, settings_.auctionHost())) {
+        messages.show(texts::NothingToRelist);
+        return;
     }
     if (ie.SelectByName(browser::site::AidList) != 0) {
         SingleRelist::raiseIfLost(ie);

@@ -19,6 +19,7 @@ inline const QString PricesEntered =
     QStringLiteral("開始価格/即決価格が入力されています。\n全てこの価格で再出品されます。続行しますか？");
 inline const QString ContinueCaption = QStringLiteral("続行確認");
 inline const QString NotUnsoldList = QStringLiteral("[出品終了分]の[落札者無し]ページで行って下さい");
+inline const QString NothingToRelist = QStringLiteral("落札者無しの商品がないため、再出品するものはありません。");
 inline const QString ConfirmCaption = QStringLiteral("確認");
 inline const QString RelistTicked = QStringLiteral("チェックされた項目の再出品処理を行います。よろしいですか？");
 inline const QString RelistAll = QStringLiteral("全件の再出品処理を行います。よろしいですか？");

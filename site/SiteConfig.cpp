@@ -94,6 +94,7 @@ QString usageText() {
            "  --login-host NAME     default login.sim.test\n"
            "  --user ID --password PW   the seller's account\n"
            "  --current N --sold N --unsold N   seeded items of each kind (default 45, 25, 12)\n"
+           "  --new-account         a seller who has just opened the account: no item of any kind\n"
            "  --page-size N         items per list page (default 20)\n"
            "  --seed FILE           the same as JSON: current, sold, unsold, pageSize, user, password\n"
            "  --store DIR           keep uploaded pictures there (default: a temporary folder)\n"
@@ -125,6 +126,7 @@ QString parseOptions(const QStringList& args, SiteOptions& options, QString& wri
         else if (a == "--current") ok = takeInt(args, i, options.seed.current, 0, error);
         else if (a == "--sold") ok = takeInt(args, i, options.seed.sold, 0, error);
         else if (a == "--unsold") ok = takeInt(args, i, options.seed.unsold, 0, error);
+        else if (a == "--new-account") options.seed = SeedCounts{0, 0, 0};
         else if (a == "--page-size") ok = takeInt(args, i, options.pageSize, 1, error);
         else if (a == "--store") ok = takeText(args, i, options.storeDir, error);
         else if (a == "--data-folder") ok = takeText(args, i, options.dataFolder, error);

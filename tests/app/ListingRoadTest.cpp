@@ -3,6 +3,7 @@
 // received and the workbook on disk are the judges.
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
+#include "browser/SiteCheck.h"
 #include "browser/SitePages.h"
 #include "category/CategoryTree.h"
 #include "category/Categoryform.h"
@@ -1539,4 +1540,93 @@ TEST_F(ListingRoadTest, AnIdAnotherRowHoldsIsNotWrittenTwiceAndBothRowsAreNamed)
     EXPECT_EQ(again.text("B2"), u("前の品"));
     EXPECT_EQ(again.text("A3"), QString());
     EXPECT_EQ(again.text("B3"), u("次の品"));
+
+namespace {
+
+// The titles of what a site holds that it was not started with, in the order listed.
+QStringList titlesListedOn(const zk::test::PracticeSite& on) {
+    QStringList titles;
+    for (const auto& v : on.state()["items"].toArray())
+        if (!v.toObject()["seeded"].toBool()) titles << v.toObject()["title"].toString();
+    return titles;
+}
+
+// The boxes of the site check that stopped a run.
+QStringList siteCheckStops() {
+    QStringList said;
+    for (const auto& entry : MessageService::instance().transcript())
+        if (entry["caption"].toString() == u("サイト点検")) said << entry["text"].toString();
+    return said;
+}
+
+} // namespace
+
+// A seller who has just opened the account has three empty lists. The check before the first run
+// holds and names the lists it could not look into; every listable row is listed; the bulk relist
+// has nothing to relist, says so and sends nothing.
+TEST_F(ListingRoadTest, ANewSellersFirstBatchListsEveryListableRowAndTheBulkRelistHasNothingToRelist) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    zk::test::PracticeSite fresh({"--new-account"});
+    ASSERT_EQ(fresh.start(), "");
+    ASSERT_TRUE(fresh.state()["items"].toArray().isEmpty());
+    // A start of its own: the check runs before its first run.
+    zk::browser::SiteCheck::setHeldThisStart(false);
+    ASSERT_NO_FATAL_FAILURE(start({}, &fresh));
+    const QString book = dir_.file("books/items.xlsx");
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                 {"B2", u("初めての品")}, {"F2", "700"}, {"D3", u("題名なし")}, {"F3", "700"},
+                                                 {"B4", u("二つ目の品")}, {"F4", "900"}}));
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 3), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    EXPECT_EQ(siteCheckStops(), QStringList()) << texts().join(" / ").toStdString();
+    const QString report = batchReport();
+    EXPECT_TRUE(report.startsWith(u("サイト点検：異常なし（"))) << report.toStdString();
+    EXPECT_TRUE(report.section('\n', 0, 0).endsWith(u("（出品中の一覧・落札済みの一覧・落札者なしの一覧は空のため確かめていません）")))
+        << report.toStdString();
+    EXPECT_EQ(titlesListedOn(fresh), QStringList({u("初めての品"), u("二つ目の品")}));
+    EXPECT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件　スキップ 1件　失敗 0件")))
+        << batchSummary().toStdString();
+
+    panel().click("GoReShuppin");
+    ASSERT_TRUE(ie().GetUrl().contains("hasWinner=0")) << ie().GetUrl().toStdString();
+    MessageService::instance().clearTranscript();
+    panel().click("ReShuppinAll");
+    EXPECT_EQ(texts(), QStringList({u("落札者無しの商品がないため、再出品するものはありません。")}));
+    EXPECT_TRUE(fresh.state()["relists"].toArray().isEmpty());
+    EXPECT_TRUE(control<QPushButton>("ReShuppinAll")->isEnabled());
+}
+
+// A full bulk relist leaves the unsold list empty: at the next start the check before the first
+// run of 連続出品 holds, naming that list, and the row is listed.
+TEST_F(ListingRoadTest, AfterABulkRelistEmptiesTheUnsoldListTheNextStartsBatchIsNotRefused) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    zk::test::PracticeSite relisting({"--unsold", "2"});
+    ASSERT_EQ(relisting.start(), "");
+    zk::browser::SiteCheck::setHeldThisStart(false);
+    ASSERT_NO_FATAL_FAILURE(start({}, &relisting));
+    chooseClosing(2, 9);
+    panel().click("GoReShuppin");
+    ASSERT_TRUE(ie().GetUrl().contains("hasWinner=0")) << ie().GetUrl().toStdString();
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "OK"});
+    panel().click("ReShuppinAll");
+    ASSERT_EQ(relisting.state()["relists"].toArray().size(), 2) << texts().join(" / ").toStdString();
+
+    // The next day.
+    main_.reset();
+    zk::browser::SiteCheck::setHeldThisStart(false);
+    ASSERT_NO_FATAL_FAILURE(start({}, &relisting));
+    const QString book = dir_.file("books/items.xlsx");
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, {{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")},
+                                                 {"B2", u("翌日の品")}, {"F2", "700"}}));
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({makePictures(dir_, 1), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    EXPECT_EQ(siteCheckStops(), QStringList()) << texts().join(" / ").toStdString();
+    EXPECT_TRUE(batchReport().section('\n', 0, 0).endsWith(u("（落札者なしの一覧は空のため確かめていません）")))
+        << batchReport().toStdString();
+    EXPECT_EQ(titlesListedOn(relisting).filter(u("翌日の品")).size(), 1) << batchSummary().toStdString();
 }

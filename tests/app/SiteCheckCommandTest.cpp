@@ -54,14 +54,21 @@ struct Case {
     const char* page;    // the page named, with the element, on a line of its own
     const char* element;
     const char* verdict; // the last line begins so
+    QStringList empty{}; // the lists found empty, left unjudged
+    bool anItem = true;  // the seller has an item whose completion page is shown again
+    bool anUnsold = true; // ... and an unsold one, whose item page and relist form are read
 };
 
 // The practice site's own pages hold everything; each variant moves exactly one element. The
-// completion page is opened again for an item of the selling list, or of the unsold list when
-// nothing is selling; only the confirmation page stays unopened.
+// completion page is opened again for an item of any list; only the confirmation page stays
+// unopened. A list with no item is the seller's state, not a changed page: a new account, or one
+// with only current items, holds.
 const Case cases[] = {
     {"", {}, 0, nullptr, nullptr, "異常なし"},
-    {"", {"--current", "0"}, 1, "出品中の一覧", "/jp/auction/", "異常あり：1項目"},
+    {"", {"--current", "0"}, 0, nullptr, nullptr, "異常なし", {"出品中の一覧"}},
+    {"", {"--new-account"}, 0, nullptr, nullptr, "異常なし", {"出品中の一覧", "落札済みの一覧", "落札者なしの一覧"}, false, false},
+    {"", {"--sold", "0", "--unsold", "0"}, 0, nullptr, nullptr, "異常なし", {"落札済みの一覧", "落札者なしの一覧"}, true, false},
+    {"", {"--current", "0", "--unsold", "0"}, 0, nullptr, nullptr, "異常なし", {"出品中の一覧", "落札者なしの一覧"}, true, false},
     {"renamed-field", {}, 1, "出品フォーム", "item_condition", "異常あり：1項目"},
     {"short-list", {}, 1, "出品フォーム", "ship_days", "異常あり：1項目"},
     {"moved-item-links", {}, 1, "落札者なしの一覧", "/jp/auction/", "異常あり：1項目"},
@@ -111,7 +118,24 @@ TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
             const QStringList completion = foundOn(lines, "出品の完了");
             EXPECT_EQ(completion.size(), 2) << run.out.toStdString();
             EXPECT_FALSE(completion.contains(unopened)) << run.out.toStdString();
-            EXPECT_TRUE(completion.value(0).contains("/jp/config/submit?aID=")) << run.out.toStdString();
+            if (c.anItem)
+                EXPECT_TRUE(completion.value(0).contains("/jp/config/submit?aID=")) << run.out.toStdString();
+            else
+                EXPECT_EQ(completion, QStringList(2, QString::fromUtf8("出品した商品がまだないため、開いていません")));
+            if (!c.anUnsold) {
+                const QString noUnsold = QString::fromUtf8("落札者なしの商品がないため、開いていません");
+                EXPECT_EQ(foundOn(lines, "商品ページ"), QStringList(1, noUnsold)) << run.out.toStdString();
+                EXPECT_EQ(foundOn(lines, "再出品フォーム"), QStringList(2, noUnsold)) << run.out.toStdString();
+            }
+            // Each list is known by its address and heading, empty or not; only an empty one
+            // leaves its items' elements unjudged, and the verdict names it.
+            const QString empty = QString::fromUtf8("空のため確かめていません");
+            for (const char* list : {"出品中の一覧", "落札済みの一覧", "落札者なしの一覧"}) {
+                const QStringList found = foundOn(lines, list);
+                const bool isEmpty = c.empty.contains(QString::fromUtf8(list));
+                EXPECT_EQ(found.count(empty), isEmpty ? found.size() - 2 : 0) << list << "\n" << run.out.toStdString();
+                EXPECT_EQ(lines.last().contains(QString::fromUtf8(list)), isEmpty) << list;
+            }
         }
         // Read, never sent: no item, no relist and no picture reached the site.
         const QJsonObject after = running.state();

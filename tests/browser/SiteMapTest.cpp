@@ -110,6 +110,87 @@ TEST(SiteMapJudge, TheDefinitionFileAgainstTheForm) {
     }
 }
 
+// A list page as the site shows it: its address and heading, and either its items (a check box
+// each on the unsold list) or the text of a list without any.
+Snapshot listPage(const char* address, const QString& heading, int items, const char* itemPath = "/jp/auction/") {
+    Snapshot s;
+    s.url = QStringLiteral("http://auctions.sim.test:1/jp/show/mystatus?") + QString::fromUtf8(address);
+    s.title = heading + QStringLiteral(" - 練習用オークション");
+    s.text = QStringLiteral("練習用オークション") + heading + QStringLiteral("全%1件　1ページ目").arg(items);
+    if (items == 0) s.text += NoItemsText;
+    for (int k = 0; k < items; ++k) {
+        const QString id = QStringLiteral("a%1").arg(k);
+        if (s.url.contains(UnsoldMarker)) s.nodes << input(AidList, "checkbox", id);
+        s.links << PageLink{QStringLiteral("商品"), QStringLiteral("http://page.auctions.sim.test:1") + QString::fromUtf8(itemPath) + id};
+    }
+    return s;
+}
+
+TEST(SiteMapLists, AnEmptyListIsToldFromAChangedOne) {
+    const Configuration config{QStringLiteral("auctions.sim.test:1"), QStringLiteral("この商品を再出品"),
+                               QStringLiteral("item_title"), QStringLiteral("item_description"), false, false};
+    const auto withText = [](Snapshot s, const QString& text) {
+        s.text += text;
+        return s;
+    };
+    const auto at = [](Snapshot s, const QString& url) {
+        s.url = url;
+        return s;
+    };
+    const auto titled = [](Snapshot s, const QString& title) {
+        s.title = title;
+        return s;
+    };
+    const auto withoutNoItems = [](Snapshot s) {
+        s.text.remove(NoItemsText);
+        return s;
+    };
+    const Snapshot emptyUnsold = listPage("select=closed&hasWinner=0", UnsoldHeading, 0);
+    const struct {
+        const char* why;
+        Page page;
+        Snapshot read;
+        bool empty;
+        int problems;
+    } cases[] = {
+        {"a selling list with items", Page::Selling, listPage("select=selling", SellingHeading, 3), false, 0},
+        {"a selling list with none", Page::Selling, listPage("select=selling", SellingHeading, 0), true, 0},
+        {"a sold list with none", Page::Sold, listPage("select=closed&hasWinner=1", SoldHeading, 0), true, 0},
+        {"an unsold list with none: neither boxes nor links", Page::Unsold, emptyUnsold, true, 0},
+        {"an unsold list with items", Page::Unsold, listPage("select=closed&hasWinner=0", UnsoldHeading, 2), false, 0},
+        {"items whose links moved elsewhere", Page::Unsold,
+         listPage("select=closed&hasWinner=0", UnsoldHeading, 2, "/jp/item/"), false, 1},
+        {"boxes and moved links beside a no-items text are still items", Page::Unsold,
+         withText(listPage("select=closed&hasWinner=0", UnsoldHeading, 2, "/jp/item/"), NoItemsText), false, 1},
+        {"no item and no no-items text: the list's table changed", Page::Selling,
+         withoutNoItems(listPage("select=selling", SellingHeading, 0)), false, 1},
+        {"the no-items text under another heading", Page::Unsold, titled(emptyUnsold, QStringLiteral("エラー")), false, 3},
+        {"the no-items text at another address (the login page)", Page::Unsold,
+         at(emptyUnsold, QStringLiteral("https://login.sim.test:2/config/login")), false, 3},
+        {"a page of no list says no items: nothing is empty", Page::ItemPage, withText(Snapshot{}, NoItemsText), false, 1},
+    };
+    const QList<Element> table = elements(config);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QList<Finding> found = judgePage(table, c.page, c.read);
+        ASSERT_FALSE(found.isEmpty());
+        EXPECT_EQ(showsEmptyList(found), c.empty);
+        int problems = 0;
+        for (const Finding& f : found) {
+            EXPECT_EQ(f.page, c.page);
+            problems += f.holds() ? 0 : 1;
+            // Only what a list shows beside an item is left unjudged, and it says why.
+            if (f.state == State::Empty) {
+                EXPECT_EQ(f.found, QStringLiteral("空のため確かめていません")) << f.element.toStdString();
+            }
+            if (c.empty && (f.element == AidList || f.element.contains(ItemPagePath))) {
+                EXPECT_EQ(f.state, State::Empty) << f.element.toStdString();
+            }
+        }
+        EXPECT_EQ(problems, c.problems);
+    }
+}
+
 TEST(SiteMapTable, EveryPageTheWorkflowsUseHasItsElementsAndTheAddButtonsOnlyWhenUsed) {
     Configuration config{QStringLiteral("auctions.sim.test:1"), QStringLiteral("この商品を再出品"),
                          QStringLiteral("item_title"), QStringLiteral("item_description"), false, false};
