@@ -111,22 +111,31 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan, QH
     const int limit = panel_.batchCount() > 0 ? panel_.batchCount() : MaxRows;
     const int firstValue = cursor.NameColumn + 2;
     const int first = std::max(cursor.CurrentRow, cursor.FirstRow);
-    QList<QStringList> block;
+    // Each cell both ways, as the single presses read it: the fields a listing takes as values
+    // (ID, title, prices) by its value, the description's cells as the office shows them.
+    QList<QStringList> block, shownBlock;
     int blockFirst = first;
     bool failed = false;
     for (int row = first; int(rows.size()) < limit && row < first + MaxRows; ++row) {
         if (row - blockFirst >= int(block.size())) {
             blockFirst = row;
             const int last = row + std::min(BlockRows, limit - int(rows.size())) - 1;
-            if (!cells.ReadBlock(row, 1, last, HeaderColumns, block)) return false;
+            if (!cells.ReadBlock(row, 1, last, HeaderColumns, block, &shownBlock)) return false;
         }
         const QStringList& line = block[row - blockFirst];
         checked.insert(row, line);
+        const QStringList& shownLine = shownBlock[row - blockFirst];
         // A cell past the block (a template with marks beyond it) is read by itself.
         auto cell = [&](int column) {
             if (column >= 1 && column <= int(line.size())) return line[column - 1];
             QString text;
             if (!failed && !cells.ReadCellText(row, column, text)) failed = true;
+            return text;
+        };
+        auto shown = [&](int column) {
+            if (column >= 1 && column <= int(shownLine.size())) return shownLine[column - 1];
+            QString text;
+            if (!failed && !cells.ReadShownText(row, column, text)) failed = true;
             return text;
         };
         batch::RowData r;
@@ -145,7 +154,7 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan, QH
         if (r.auctionId.isEmpty() && r.title.isEmpty() && r.start.isEmpty() && r.buy.isEmpty() && firstCell.isEmpty())
             break;
         if (up.HasDescription)
-            r.description = rules::expandDescription(up.DescriptionText, firstValue, cell);
+            r.description = rules::expandDescription(up.DescriptionText, firstValue, shown);
         if (failed) return false;
         rows << r;
     }

@@ -203,7 +203,7 @@ QString PictureUpload::ExpandDescription() const {
     const workflow::RowCursor& row = book_.Row;
     return rules::expandDescription(uploader().DescriptionText, row.NameColumn + 2, [&](int column) {
         QString text;
-        book_.Workbook->ReadCellText(row.CurrentRow, column, text, sheet::WorkbookSession::Failure::Quiet);
+        book_.Workbook->ReadShownText(row.CurrentRow, column, text, sheet::WorkbookSession::Failure::Quiet);
         return text;
     });
 }

@@ -31,7 +31,8 @@ public:
     void Image1MouseDown();
     void Image1MouseUp();
 
-    // The template of the picture folder with its "%%" filled from the current row.
+    // The template of the picture folder with its "%%" filled from the current row, each cell as
+    // the office shows it.
     QString ExpandDescription() const;
 
     // The preview library, loaded at start from the program folder.

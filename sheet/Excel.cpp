@@ -242,10 +242,28 @@ QVariant TExcel::ReadCell(int row, int column) {
     return QString();
 }
 
-int TExcel::ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts) {
+QString TExcel::ReadShownText(int row, int column) {
+    clearError();
+    try {
+        return ref(Sheet, "Sheet").cells(row, column)->text();
+    } catch (const AutomationError& e) {
+        record(e);
+    } catch (const std::exception&) {
+        // Every failure reads as the empty text.
+    }
+    return QString();
+}
+
+int TExcel::ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts,
+                      QList<QStringList>* shown) {
     clearError();
     texts.clear();
-    return guarded([&] { texts = ref(Sheet, "Sheet").texts(firstRow, firstColumn, lastRow, lastColumn); });
+    if (shown) shown->clear();
+    return guarded([&] {
+        calc::BlockTexts block = ref(Sheet, "Sheet").readBlock(firstRow, firstColumn, lastRow, lastColumn);
+        texts = std::move(block.values);
+        if (shown) *shown = std::move(block.shown);
+    });
 }
 
 int TExcel::SetBackgroundColor(int row, int colorIndex) {

@@ -55,9 +55,14 @@ public:
                        const QRect& area);
     // The cell's value, or the empty text on any failure.
     QVariant ReadCell(int row, int column);
-    // A block of the sheet's cells as text, row by row, in one call to the office: 0, or -1 with
-    // the error recorded (and `texts` empty).
-    int ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts);
+    // The text the office shows in the cell (its number format applied), or the empty text on
+    // any failure.
+    QString ReadShownText(int row, int column);
+    // A block of the sheet's cells, row by row, in a few calls to the office: `texts` as ToText
+    // gives each cell's value and, when asked, `shown` as ReadShownText gives each cell. 0, or -1
+    // with the error recorded (and both empty).
+    int ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts,
+                  QList<QStringList>* shown = nullptr);
     int SetBackgroundColor(int row, int colorIndex);
     int Quit();
     // Ends the spreadsheet without saving and releases the references, for when a quit cannot

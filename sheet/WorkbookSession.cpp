@@ -121,10 +121,11 @@ void WorkbookSession::CloseExcelClick() {
     book_.MadeByCollection = false;
 }
 
-bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure failure) {
+template <class Read>
+bool WorkbookSession::readOne(QString& text, Failure failure, Read read) {
     TExcel& excel = *book_.Excel;
     for (int repairs = 0;; ++repairs) {
-        text = TExcel::ToText(excel.ReadCell(row, column));
+        text = read(excel);
         if (failure == Failure::Quiet) return excel.LastError == 0;
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             panel_.bringToFront();
@@ -137,10 +138,19 @@ bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure f
     }
 }
 
-bool WorkbookSession::ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out) {
+bool WorkbookSession::ReadCellText(int row, int column, QString& text, Failure failure) {
+    return readOne(text, failure, [&](TExcel& excel) { return TExcel::ToText(excel.ReadCell(row, column)); });
+}
+
+bool WorkbookSession::ReadShownText(int row, int column, QString& text, Failure failure) {
+    return readOne(text, failure, [&](TExcel& excel) { return excel.ReadShownText(row, column); });
+}
+
+bool WorkbookSession::ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out,
+                                QList<QStringList>* shown) {
     TExcel& excel = *book_.Excel;
     for (int repairs = 0;; ++repairs) {
-        if (excel.ReadTexts(firstRow, firstColumn, lastRow, lastColumn, out) == 0) return true;
+        if (excel.ReadTexts(firstRow, firstColumn, lastRow, lastColumn, out, shown) == 0) return true;
         if (excel.LastError == hresult::CallRejected && repairs < MaxEditModeRepairs) {
             panel_.bringToFront();
             RepairEditMode();

@@ -25,9 +25,13 @@ public:
     enum class Failure { Said, Quiet };
     // True when read (the text may be empty; it is empty on a failure).
     bool ReadCellText(int row, int column, QString& text, Failure failure = Failure::Said);
+    // The text the office shows in the cell, in its own number format: what a description takes.
+    bool ReadShownText(int row, int column, QString& text, Failure failure = Failure::Said);
     bool WriteCellText(int row, int column, const QString& text, Failure failure = Failure::Said);
-    // A block of cells in one call, row by row; a failure is said as for one cell.
-    bool ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out);
+    // A block of cells in a few calls, row by row: `out` as ReadCellText reads each cell and, when
+    // asked, `shown` as ReadShownText does; a failure is said as for one cell.
+    bool ReadBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& out,
+                   QList<QStringList>* shown = nullptr);
     // The title of the cursor's row, read quietly: what the panel shows as the next title.
     QString NextTitle();
     void RepairEditMode();
@@ -36,6 +40,8 @@ private:
     // The chosen workbook's path, or empty when the user cancelled.
     QString ChooseWorkbook(const QString& folder);
     void ReportCellError(const QString& prefix);
+    template <class Read>
+    bool readOne(QString& text, Failure failure, Read read);
 
     workflow::BrowserSession& browser_;
     workflow::ItemBook& book_;

@@ -1,8 +1,8 @@
 // Round trips to the spreadsheet through the wrapper, against a real headless office: one cell
 // read, one cell write beside its floor (one raw UNO call on a cell already held, and the raw
 // calls the wrapper's write is made of), reading the rows of a 1,000-item workbook cell by cell
-// (as the workflows do) and in one block, and a collected page's links cell by cell and as one
-// block.
+// (as the workflows do) and in one block (also with dates and formatted prices), and a collected
+// page's links cell by cell and as one block.
 #include "collect/CollectionRules.h"
 #include "sheet/Excel.h"
 #include "bench/MedianReporter.h"
@@ -236,6 +236,27 @@ void BM_Read1000RowsInOneBlock(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * Rows);
 }
 BENCHMARK(BM_Read1000RowsInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The same rows with a date of their own and a price in a format of its own: each such cell is
+// asked for as the office shows it, one call per cell of a different format or value.
+void BM_Read1000FormattedRowsInOneBlock(benchmark::State& state) {
+    Workbook book(Rows);
+    if (!book.ready) return state.SkipWithError("office not started");
+    book.excel.SetColProperty(7, "NumberFormat", "YYYY/MM/DD");
+    book.excel.SetColProperty(8, "NumberFormat", "#,##0");
+    const QDate first(2024, 5, 1);
+    for (int row = 1; row <= Rows; ++row) {
+        book.excel.WriteToCell(row, 7, first.addDays(row).toString(Qt::ISODate));
+        book.excel.WriteToCell(row, 8, QString::number(1000 + row % 50));
+    }
+    for (auto _ : state) {
+        QList<QStringList> values, shown;
+        book.excel.ReadTexts(1, 1, Rows, 18, values, &shown);
+        benchmark::DoNotOptimize(shown);
+    }
+    state.SetItemsProcessed(state.iterations() * Rows);
+}
+BENCHMARK(BM_Read1000FormattedRowsInOneBlock)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
 

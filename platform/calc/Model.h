@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QRect>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace zk::calc {
@@ -28,6 +29,11 @@ private:
 };
 
 struct DocState;
+
+// What a number format shows just as the cell stores it: the general format shows a text as it
+// is and a whole number as its digits; the text format "@" shows a text as it is; any other
+// format may add to either.
+enum class PlainFormat { None, Texts, TextsAndWholeNumbers };
 
 struct AppState {
     std::shared_ptr<Office> office;
@@ -62,10 +68,12 @@ struct DocState {
     rtl::Reference<CloseGuard> guard;
     bool closed = false;
     QHash<sal_Int32, sal_Int16> formatTypes; // number format key -> its type
+    QHash<sal_Int32, PlainFormat> plainFormats; // number format key -> what it shows as stored
     QDate nullDate_;
 
     Reference<css::frame::XController> controller() const;
     sal_Int16 formatType(sal_Int32 key);
+    PlainFormat plainFormat(sal_Int32 key);
     // The day serial 0 stands for in this workbook.
     QDate nullDate();
     void ensureOpen() const;
@@ -93,6 +101,12 @@ struct RangeState {
         return range;
     }
 };
+
+// A number cell's value as the model gives it (see Range::value): a truth value under a boolean
+// format, or a comparison's result the office shows as a word; a date or time under those
+// formats; otherwise the number. `shown` gives the text the cell shows, asked for only when
+// needed.
+QVariant numberValue(DocState& doc, double number, sal_Int32 key, bool formula, const std::function<QString()>& shown);
 
 // Points the window at a workbook's frame (none: the application has no workbook).
 void attachWindow(CalcWindow& window, const std::shared_ptr<DocState>& doc);

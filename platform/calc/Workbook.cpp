@@ -1,5 +1,6 @@
 #include "Workbook.h"
 
+#include "CellBlock.h"
 #include "ExcelPalette.h"
 #include "Faults.h"
 #include "Model.h"
@@ -152,6 +153,43 @@ sal_Int16 DocState::formatType(sal_Int32 key) {
     return type;
 }
 
+PlainFormat DocState::plainFormat(sal_Int32 key) {
+    auto it = plainFormats.find(key);
+    if (it != plainFormats.end()) return *it;
+    Reference<css::util::XNumberFormatsSupplier> supplier(model, UNO_QUERY_THROW);
+    Reference<css::util::XNumberFormats> formats = supplier->getNumberFormats();
+    Reference<css::beans::XPropertySet> format = props(formats->getByKey(key));
+    css::lang::Locale locale;
+    format->getPropertyValue("Locale") >>= locale;
+    rtl::OUString code;
+    format->getPropertyValue("FormatString") >>= code;
+    PlainFormat plain = PlainFormat::None;
+    if (Reference<css::util::XNumberFormatTypes>(formats, UNO_QUERY_THROW)->getStandardIndex(locale) == key)
+        plain = PlainFormat::TextsAndWholeNumbers;
+    else if (code == "@")
+        plain = PlainFormat::Texts;
+    plainFormats.insert(key, plain);
+    return plain;
+}
+
+QVariant numberValue(DocState& doc, double number, sal_Int32 key, bool formula, const std::function<QString()>& shown) {
+    const sal_Int16 type = doc.formatType(key);
+    using css::util::NumberFormat::DATE;
+    using css::util::NumberFormat::LOGICAL;
+    using css::util::NumberFormat::TIME;
+    if (type & LOGICAL) return number != 0;
+    // A comparison's result keeps the cell's general format; the office shows it as a word.
+    if (formula && (number == 0 || number == 1)) {
+        const QString word = shown();
+        if (word == QLatin1String("TRUE") || word == QLatin1String("FALSE")) return number != 0;
+    }
+    // Days count from the workbook's own null date, whatever the format; a time of day alone (no
+    // whole days) has no date and stays on the day the texts of times are read from.
+    if ((type & DATE) || ((type & TIME) && std::fabs(number) >= 1)) return fromSerial(number, doc.nullDate());
+    if (type & TIME) return fromSerial(number, QDate(1899, 12, 30));
+    return number;
+}
+
 void DocState::ensureOpen() const {
     // Calls on a closed workbook fail as disconnected from their clients: the error by which
     // callers recognise a workbook that has gone away.
@@ -200,22 +238,13 @@ QVariant Range::value() const {
         const double number = cell->getValue();
         sal_Int32 key = 0;
         props(cell)->getPropertyValue("NumberFormat") >>= key;
-        const sal_Int16 type = d->doc->formatType(key);
-        using css::util::NumberFormat::DATE;
-        using css::util::NumberFormat::LOGICAL;
-        using css::util::NumberFormat::TIME;
-        if (type & LOGICAL) return number != 0;
-        // A comparison's result keeps the cell's general format; the office shows it as a word.
-        if (formula && (number == 0 || number == 1)) {
-            const QString shown = uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString());
-            if (shown == QLatin1String("TRUE") || shown == QLatin1String("FALSE")) return number != 0;
-        }
-        // Days count from the workbook's own null date, whatever the format; a time of day
-        // alone (no whole days) has no date and stays on the day the texts of times are read from.
-        if ((type & DATE) || ((type & TIME) && std::fabs(number) >= 1)) return fromSerial(number, d->doc->nullDate());
-        if (type & TIME) return fromSerial(number, QDate(1899, 12, 30));
-        return number;
+        return numberValue(*d->doc, number, key, formula,
+                           [&] { return uno::qs(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString()); });
     });
+}
+
+QString Range::text() const {
+    return d->doc->run("Text", [&] { return uno::qs(Reference<css::text::XText>(d->firstCell(), UNO_QUERY_THROW)->getString()); });
 }
 
 void Range::setValue(const QString& text) {
@@ -443,27 +472,16 @@ std::shared_ptr<Hyperlinks> Worksheet::hyperlinks() const {
     return d->doc->run("Hyperlinks", [&] { return std::make_shared<Hyperlinks>(d); });
 }
 
-QList<QStringList> Worksheet::texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
+BlockTexts Worksheet::readBlock(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
     return d->doc->run("Value", [&] {
         checkCell(firstRow, firstColumn);
         checkCell(lastRow, lastColumn);
-        Reference<css::sheet::XCellRangeData> data(
-            d->sheet->getCellRangeByPosition(firstColumn - 1, firstRow - 1, lastColumn - 1, lastRow - 1), UNO_QUERY_THROW);
-        const Sequence<Sequence<Any>> rows = data->getDataArray();
-        QList<QStringList> result;
-        for (const Sequence<Any>& row : rows) {
-            QStringList line;
-            for (const Any& v : row) {
-                double number = 0;
-                rtl::OUString text;
-                if (v >>= text) line << uno::qs(text);
-                else if (v >>= number) line << cellText(number);
-                else line << QString();
-            }
-            result << line;
-        }
-        return result;
+        return readCellBlock(*d, firstRow, firstColumn, lastRow, lastColumn);
     });
+}
+
+QList<QStringList> Worksheet::texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
+    return readBlock(firstRow, firstColumn, lastRow, lastColumn).values;
 }
 
 void Worksheet::setValues(int firstRow, int firstColumn, const QList<QVariantList>& rows) {

@@ -35,6 +35,10 @@ public:
     // The first cell's value: invalid when empty, a double for numbers (dates too), otherwise
     // the text (a formula's result).
     QVariant value() const;
+    // The text the office shows in the first cell: a text as it is (tabs, line breaks and fields
+    // within it too), a number, date or formula result in the cell's own number format, an error
+    // as its code.
+    QString text() const;
     // Stores what typing the text would store: text in a cell formatted as text, otherwise
     // numbers, dates and formulas parsed.
     void setValue(const QString& text);
@@ -80,6 +84,13 @@ private:
     std::shared_ptr<RangeState> d;
 };
 
+// A block of cells read both ways, row by row: each cell's value as cellText gives it (what
+// Range::value reads), and the text the office shows in it (what Range::text reads).
+struct BlockTexts {
+    QList<QStringList> values;
+    QList<QStringList> shown;
+};
+
 class Worksheet : public Object {
 public:
     explicit Worksheet(std::shared_ptr<RangeState> sheet);
@@ -90,7 +101,11 @@ public:
     std::shared_ptr<Range> columns(int column) const;
     std::shared_ptr<Range> range(const QString& address) const;
     std::shared_ptr<Hyperlinks> hyperlinks() const;
-    // The texts of a block of cells in one call, row by row (values as cellText gives them).
+    // A block of cells in a few calls, whatever its size: the office is asked cell by cell only
+    // for what its block answer does not show as the cell does (a text with a tab or a field in
+    // it, a number in a format of its own, a formula's result).
+    BlockTexts readBlock(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
+    // The values of a block of cells, row by row, as cellText gives them.
     QList<QStringList> texts(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
     // A block of cells written in one call from firstRow/firstColumn, row by row: numbers as
     // numbers, dates and times as the workbook's day numbers, texts as texts (never parsed),

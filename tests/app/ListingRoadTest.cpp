@@ -1056,6 +1056,64 @@ TEST_F(ListingRoadTest, BatchListsTitlesAsTypedAndShowsThemWhole) {
     const QString logName = QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv");
     EXPECT_TRUE(texts().contains(u("出品ログ（") + documents + "/" + logName + u("）に書き込めません：書類のフォルダを作成できません")))
         << texts().join(" / ").toStdString();
+
+// The description's cells reach the site as the office shows them, letter by letter: a tab inside
+// a text, dates and numbers in their own formats; a price column in a format of its own still
+// lists at its number.
+TEST_F(ListingRoadTest, BatchSendsEachDescriptionCellAsTheOfficeShowsIt) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString book = dir_.file("books/items.xlsx");
+    {
+        auto made = zk::test::SharedOffice::app()->workbooks()->add();
+        auto sheet = made->sheets()->item(1);
+        const struct {
+            const char *address, *input, *format;
+        } cells[] = {{"A1", "オークションID", nullptr}, {"B1", "商品名", nullptr}, {"D1", "説明", nullptr},
+                     {"E1", "入荷日", nullptr}, {"F1", "開始価格", nullptr},
+                     {"B2", "置き時計", nullptr}, {"E2", "2024-05-01", "YYYY/MM/DD"}, {"F2", "1500", "#,##0"},
+                     {"B3", "花瓶", nullptr}, {"D3", "12500", "#,##0\"円\""}, {"E3", "2024-12-31", "YYYY\"年\"M\"月\"D\"日\""},
+                     {"F3", "2000", "#,##0"}};
+        for (const auto& c : cells) {
+            sheet->range(c.address)->setValue(u(c.input));
+            if (c.format) sheet->range(c.address)->setProperty("NumberFormat", u(c.format));
+        }
+        // A tab inside a text of several lines, as a pasted text leaves it.
+        sheet->setValues(2, 4, {{u("電池\t交換済み\n動作確認済み")}});
+        made->saveAs(book);
+        made->close();
+    }
+    MessageService::instance().setAnswers({book, "OK"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    main_->services().book.Row.choose(2);
+    chooseClosing(2, 9);
+    control<QSlider>("TrackBar1")->setValue(1);
+    MessageService::instance().clearTranscript();
+    chooseCategory();
+    ASSERT_FALSE(main_->services().carry.LastCategory.isEmpty()) << texts().join(" / ").toStdString();
+    MessageService::instance().clearTranscript();
+    const QString firstPicture = makePictures(dir_, 2);
+    dir_.writeCp932("pictures/template.txt", u("説明：%%／入荷：%%"));
+    MessageService::instance().setAnswers({firstPicture, "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+
+    const QJsonArray items = listed();
+    ASSERT_EQ(items.size(), 2) << batchSummary().toStdString();
+    const struct {
+        const char* title;
+        int start;
+        const char* description;
+    } expected[] = {// a line break as a browser sends any line break of a form's text
+                    {"置き時計", 1500, "説明：電池\t交換済み\r\n動作確認済み／入荷：2024/05/01"},
+                    {"花瓶", 2000, "説明：12,500円／入荷：2024年12月31日"}};
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject item = items[i].toObject();
+        SCOPED_TRACE(expected[i].title);
+        EXPECT_EQ(item["title"].toString(), u(expected[i].title));
+        EXPECT_EQ(item["startPrice"].toInt(), expected[i].start);
+        EXPECT_EQ(item["description"].toString().toStdString(), expected[i].description);
+    }
 }
 
 // A "画像" column ties files to rows by name: each row lists with the files it names, in its
