@@ -278,6 +278,7 @@ TEST(StepDown, ThePanelsTextsMakeARuleOrSayWhyNot) {
     // Prices as a list page or a number cell shows them.
     EXPECT_EQ(priceValue("1,200円"), 1200);
     EXPECT_EQ(priceValue(" 800.0 "), 800);
+    EXPECT_EQ(priceValue("1,200 円"), 1200) << "as the site's lists show it";
     EXPECT_EQ(priceValue("8OO"), std::nullopt);
     EXPECT_EQ(priceValue(""), std::nullopt);
 }
