@@ -248,8 +248,9 @@ TEST(SiteCheckCommand, InTheSellersRunningBrowserTheCheckLeavesTheSellersPageAsI
     for (int i = 0; i < 100 && (tab = seller.open(form)).isEmpty(); ++i) QThread::msleep(100);
     ASSERT_FALSE(tab.isEmpty()) << "the seller's browser did not start";
     const QString typed = QString::fromUtf8("書きかけの説明");
-    for (int i = 0; i < 100 && seller.run(tab, "document.readyState").toString() != "complete"; ++i) QThread::msleep(50);
-    seller.run(tab, "document.forms[0].memo.value = '" + typed + "'");
+    // Typed once the form is there (the new tab shows an empty document first).
+    for (int i = 0; i < 100 && !seller.run(tab, "!!document.forms[0]").toBool(); ++i) QThread::msleep(50);
+    ASSERT_EQ(seller.run(tab, "document.forms[0].memo.value = '" + typed + "'").toString(), typed);
     const std::vector<std::string> before = seller.pages();
     ASSERT_NE(std::find(before.begin(), before.end(), (tab + " " + form).toStdString()), before.end());
 
