@@ -62,6 +62,9 @@ std::optional<int> runSiteCheckCommand(int argc, char** argv) {
     TIECtrl ie;
     chromium::BrowserSettings browserSettings = chromium::BrowserSettings::read(settings.file(), folder);
     browserSettings.headless = 1;
+    // In a browser the seller runs, the check opens a tab of its own and closes it at the end:
+    // a page of the seller's, a form being filled there, is never taken.
+    browserSettings.ownTab = true;
     ie.setSettings(browserSettings);
     if (ie.FindOrLaunch() == 0) return say(texts::CheckNoBrowser.arg(ie.LastErrorText), Unusable);
     ie.GetDocument();

@@ -434,6 +434,17 @@ bool TIECtrl::GetItemChecked(int index) {
     return checked.isNull() ? false : checked.toBool();
 }
 
+int TIECtrl::SetItemChecked(int index, bool checked) {
+    clearError();
+    try {
+        List.call("item", {index}).put("checked", checked);
+        return 0;
+    } catch (const AutomationError& e) {
+        record(e);
+        return -99;
+    }
+}
+
 bool TIECtrl::ItemHasChildren(int index) {
     try {
         return List.call("item", {index}).get("ChildNodes").get("length").toInt() > 0;

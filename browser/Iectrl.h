@@ -93,6 +93,8 @@ public:
     QString GetItemAttribute(int index, const QString& attribute);
     bool GetItemFlag(int index, const QString& property);
     bool GetItemChecked(int index);
+    // Ticks or clears the box at `index` of the selected list: 0, or -99 with the error kept.
+    int SetItemChecked(int index, bool checked);
     bool ItemHasChildren(int index);
     int ItemHasInput(int index, const QString& name);
     int FocusItem(int index);

@@ -22,11 +22,6 @@
 
 namespace zk::relist {
 
-namespace {
-// Check boxes beyond these are not expected on one list page; their items count as unticked.
-constexpr int MaxCheckFlags = BatchSize;
-} // namespace
-
 void BulkRelist::ReShuppinAllClick() {
     counts_ = {};
     opened_.clear();
@@ -86,13 +81,11 @@ void BulkRelist::ReShuppinAllClick() {
         messages.show(boxes == 0 ? texts::WrongPage : texts::NoData);
         return;
     }
-    QList<bool> flags;
-    bool ticked = false;
-    for (int i = 0; i < boxes; ++i) {
-        const bool checked = ie.GetItemChecked(i);
-        if (i < MaxCheckFlags) flags << checked;
-        ticked = ticked || checked;
-    }
+    // Each box holds its item's ID: the ticks are kept by it, whatever the reloads below move.
+    const QSet<QString> ticks = tickedIds();
+    RunChoice choice;
+    choice.everyItem = ticks.isEmpty();
+    choice.ids = ticks;
     if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
         SingleRelist::raiseIfLost(ie);
         messages.show(texts::NoData);
@@ -105,22 +98,20 @@ void BulkRelist::ReShuppinAllClick() {
         return;
     }
     const QString filter = panel_.bulkFilterText();
-    const QString question = ticked ? texts::RelistTicked
+    const QString question = !ticks.isEmpty() ? texts::RelistTicked
                              : filter.isEmpty() ? texts::RelistAll
                                                 : filter + texts::RelistFiltered;
     if (messages.show(question, texts::ConfirmCaption, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
     // The site checked before the first run after a start: a page that moved stops the run
-    // before anything is sent. The ticks are read already; the check leaves the list and comes
-    // back to it, whose links are taken again.
+    // before anything is sent. The check leaves the list and comes back to it.
     QString siteCheck;
     if (carry_.FieldDefs &&
         !fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &siteCheck))
         return;
-    if (ie.SelectByTagName(QStringLiteral("A")) != 0 || ie.GetListLength() <= 0) {
-        SingleRelist::raiseIfLost(ie);
-        messages.show(texts::NoData);
-        return;
-    }
+    // The run walks the list from its first page: items move up into it as others are relisted.
+    if (listPageNumber(ie.GetUrl()) != 1 && single.openUnsoldList() != 0) return;
+    tickAgain(ticks);
+    if (!selectLinks()) return;
 
     // Read once for the whole run: the items' rows, and their own floors.
     const WorkbookItems items = single.readWorkbookItems();
@@ -129,92 +120,148 @@ void BulkRelist::ReShuppinAllClick() {
         BulkRelist& run;
         ~Forget() { run.items_ = nullptr; }
     } forget{*this};
-    if (rule && !checkStepDown(*rule, ticked, flags, siteCheck)) return;
-    runPasses(ticked, flags);
+    if (rule) {
+        // The run takes what the check showed the seller, and nothing that came later.
+        QSet<QString> planned;
+        if (!checkStepDown(*rule, choice, siteCheck, planned)) return;
+        choice.everyItem = false;
+        choice.ids = planned;
+    }
+    runPasses(choice);
     endRun(busy);
 }
 
-bool BulkRelist::checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags, const QString& siteCheck) {
+QSet<QString> BulkRelist::tickedIds() {
+    TIECtrl& ie = *browser_.IE;
+    QSet<QString> ids;
+    if (ie.SelectByName(browser::site::AidList) != 0) return ids;
+    const int boxes = ie.GetListLength();
+    for (int i = 0; i < boxes; ++i)
+        if (ie.GetItemChecked(i)) ids.insert(ie.GetItemAttribute(i, QStringLiteral("value")).trimmed());
+    ids.remove(QString());
+    return ids;
+}
+
+void BulkRelist::tickAgain(const QSet<QString>& ids) {
+    TIECtrl& ie = *browser_.IE;
+    if (ids.isEmpty() || ie.SelectByName(browser::site::AidList) != 0) return;
+    const int boxes = ie.GetListLength();
+    for (int i = 0; i < boxes; ++i)
+        if (ids.contains(ie.GetItemAttribute(i, QStringLiteral("value")).trimmed())) ie.SetItemChecked(i, true);
+}
+
+bool BulkRelist::selectLinks() {
+    TIECtrl& ie = *browser_.IE;
+    if (ie.SelectByTagName(QStringLiteral("A")) == 0 && ie.GetListLength() > 0) return true;
+    SingleRelist::raiseIfLost(ie);
+    MessageService::instance().show(texts::NoData);
+    return false;
+}
+
+namespace {
+QStringList linkAddresses(TIECtrl& ie) {
+    QStringList hrefs;
+    const int links = ie.GetListLength();
+    for (int i = 0; i < links; ++i) hrefs << ie.GetItemAttribute(i, QStringLiteral("href"));
+    return hrefs;
+}
+} // namespace
+
+bool BulkRelist::checkStepDown(const StepDownRule& rule, const RunChoice& choice, const QString& siteCheck,
+                               QSet<QString>& planned) {
     TIECtrl& ie = *browser_.IE;
     const QString host = settings_.auctionHost();
     const QString start = ie.GetUrl();
     SingleRelist single(browser_, book_, carry_, settings_, tally_, ledger_, panel_);
     QList<CheckLine> lines;
-    QSet<QString> seen;
-    // Every page of the list when every item goes; the ticked ones are on this page alone.
+    // Every page of the list, until every ticked item is found.
     for (int page = 1;; ++page) {
         if (ie.SelectByTagName(QStringLiteral("A")) != 0) SingleRelist::raiseIfLost(ie);
         const int links = ie.GetListLength();
-        QString next;
-        int k = 0;
+        QStringList hrefs;
         for (int i = 0; i < links; ++i) {
             const QString href = ie.GetItemAttribute(i, QStringLiteral("href"));
-            if (href.contains(QStringLiteral("apg=%1").arg(page + 1))) next = href;
+            hrefs << href;
             if (!isItemPageLink(href, host)) continue;
-            const bool take = !ticked || (k < flags.size() && flags[k]);
-            ++k;
-            const QString id = href.mid(href.lastIndexOf(QLatin1Char('/')) + 1);
-            if (!take || id.isEmpty() || seen.contains(id)) continue;
-            seen.insert(id);
+            const QString id = relistTarget(href, host).auctionId;
+            if (id.isEmpty() || !choice.wants(id) || planned.contains(id)) continue;
+            planned.insert(id);
             QString price, closing;
             ie.GetItemCellTexts(i, price, closing);
             lines << planRelist(rule, id, ie.GetItemText(i), price, items_ ? single.ownFloor(*items_, id) : std::nullopt);
         }
-        if (ticked || next.isEmpty() || page >= MaxRelisted / BatchSize) break;
+        const QString next = nextPageLink(hrefs, page);
+        if (choice.allOpened(planned) || next.isEmpty() || page >= MaxListPages) break;
         if (ie.NavigateWait(next) != 0) SingleRelist::raiseIfLost(ie);
     }
     if (ie.GetUrl() != start && ie.NavigateWait(start) != 0) SingleRelist::raiseIfLost(ie);
+    if (!choice.everyItem) tickAgain(choice.ids);
     if (!RelistCheck::ask(lines, siteCheck)) return false;
     // The run walks the links of the list shown.
-    if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
-        SingleRelist::raiseIfLost(ie);
-        MessageService::instance().show(texts::NoData);
-        return false;
-    }
-    return true;
+    return selectLinks();
 }
 
-void BulkRelist::runPasses(bool ticked, const QList<bool>& flags) {
+void BulkRelist::runPasses(const RunChoice& choice) {
     TIECtrl& ie = *browser_.IE;
+    const QString host = settings_.auctionHost();
     SingleRelist single(browser_, book_, carry_, settings_, tally_, ledger_, panel_);
     single.useWorkbookItems(items_);
-    for (;;) {
-        QStringList hrefs;
-        const int links = ie.GetListLength();
-        for (int i = 0; i < links; ++i) hrefs << ie.GetItemAttribute(i, QStringLiteral("href"));
-        const QStringList batch = collectBatch(hrefs, settings_.auctionHost(), tally_.RelistedIDs, opened_);
-        if (batch.isEmpty()) return;
+    panel_.setStopVisible(true);
+    // However the walk ends, what the run took and did not try is counted.
+    struct Left {
+        BulkRelist& run;
+        const RunChoice& choice;
+        ~Left() {
+            if (!choice.everyItem) run.counts_.left = int((choice.ids - run.opened_).size());
+        }
+    } left{*this, choice};
+    for (int page = 1;;) {
+        if (panel_.stopRequested()) {
+            counts_.stopped = true;
+            return;
+        }
+        const QString here = ie.GetUrl();
+        const QStringList hrefs = linkAddresses(ie);
+        const QList<ListedItem> open = itemsToOpen(listedItems(hrefs, host), choice, opened_);
+        const QString next = nextPageLink(hrefs, page);
         ++counts_.pass;
-        panel_.setStopVisible(true);
         showProgress();
         QCoreApplication::processEvents();
-        for (int k = 0; k < batch.size(); ++k) {
-            if (panel_.stopRequested()) return;
-            if (ticked && (k >= flags.size() || !flags[k])) continue;
+        int relisted = 0;
+        for (const ListedItem& item : open) {
+            if (panel_.stopRequested()) {
+                counts_.stopped = true;
+                return;
+            }
             // Whatever becomes of it, an item page opened in this run is not opened again: an
-            // item that fails before its relist address is known would otherwise come back in
-            // every pass and the run would never end by itself.
-            opened_.insert(batch[k]);
+            // item that fails before its relist address is known would otherwise come back at
+            // every reading of its page and the run would never end by itself.
+            opened_.insert(item.id);
             ++counts_.tried;
             // Its result is not examined: the relist finds a page that failed; a lost browser raises.
-            if (ie.NavigateWait(batch[k]) == TIECtrl::AutomationFailed) SingleRelist::raiseIfLost(ie);
+            if (ie.NavigateWait(item.href) == TIECtrl::AutomationFailed) SingleRelist::raiseIfLost(ie);
             workflow::pause(100);
             switch (single.ReShuppinClick(true)) {
-            case SingleRelist::Outcome::Submitted: ++counts_.relisted; break;
+            case SingleRelist::Outcome::Submitted:
+                ++counts_.relisted;
+                ++relisted;
+                break;
             case SingleRelist::Outcome::Failed: ++counts_.failed; break;
             case SingleRelist::Outcome::NotRelisted:
             case SingleRelist::Outcome::Skipped: ++counts_.skipped; break;
             }
             showProgress();
-            if (tally_.RelistedIDs.size() >= MaxRelisted) return;
+            if (tally_.RelistedIDs.size() >= MaxRelisted) {
+                counts_.stopped = true;
+                return;
+            }
         }
-        if (ticked) return; // ticked items are relisted in one pass
-        if (ie.NavigateWait(single.unsoldListAddress()) == TIECtrl::AutomationFailed) SingleRelist::raiseIfLost(ie);
-        if (ie.SelectByTagName(QStringLiteral("A")) != 0) {
+        const ListMove move = afterListPage(relisted, choice.allOpened(opened_), !next.isEmpty() && page < MaxListPages);
+        if (move == ListMove::End) return;
+        if (move == ListMove::Next) ++page;
+        if (ie.NavigateWait(move == ListMove::Next ? next : here) == TIECtrl::AutomationFailed)
             SingleRelist::raiseIfLost(ie);
-            MessageService::instance().show(texts::NoData);
-            return;
-        }
+        if (!selectLinks()) return;
         QCoreApplication::processEvents();
     }
 }
@@ -230,6 +277,7 @@ void BulkRelist::endRun(workflow::BusyGuard& busy) {
     busy.ready();
     panel_.bringToFront();
     QString text = texts::AllDone + texts::AllDoneCounts.arg(counts_.tried).arg(counts_.relisted).arg(counts_.skipped).arg(counts_.failed);
+    if (counts_.left > 0) text += (counts_.stopped ? texts::AllDoneStopped : texts::AllDoneMissing).arg(counts_.left);
     // The log each relist was written to as it went; named here when it is there.
     QString unusable;
     const QString folder = paths::writableDocumentsFolder(unusable);

@@ -1,7 +1,8 @@
 #pragma once
 // "一括再出品": relists the items of the list of closed items without a winner one after the
-// other, the ticked ones in one pass or all of them, reloading the list until it offers nothing
-// new; "停止(&T)" ends the run after the current item.
+// other, the ticked ones (kept by their IDs) or all of them, page by page until every item it
+// takes has been tried; "停止(&T)" ends the run after the current item.
+#include "relist/RelistRules.h"
 #include "workflow/BrowserSession.h"
 #include "workflow/ItemBook.h"
 #include "workflow/ListingCarry.h"
@@ -31,18 +32,26 @@ public:
     // How the last run went, for the panel and the tests.
     struct Counts {
         int pass = 0, tried = 0, relisted = 0, skipped = 0, failed = 0;
+        int left = 0;         // items the run took that it did not try
+        bool stopped = false; // by the stop button or the run's bound, not by the end of the list
     };
     const Counts& counts() const { return counts_; }
 
 private:
-    bool preChecks();
-    void runPasses(bool ticked, const QList<bool>& flags);
+    // Walks the list's pages from the one shown, opening each item the run takes once.
+    void runPasses(const RunChoice& choice);
+    // The IDs of the ticked boxes of the list shown, and ticking them again after a reload.
+    QSet<QString> tickedIds();
+    void tickAgain(const QSet<QString>& ids);
+    // Reads the links of the page shown into the browser's list; false (said) when it cannot.
+    bool selectLinks();
     void endRun(workflow::BusyGuard& busy);
     void showProgress();
     // The check before the run with the step-down: the site check's result (`siteCheck`) and the
     // items it will take, each with its price now and after; false when the seller chose "中止".
-    // The browser is back on the list it was on.
-    bool checkStepDown(const StepDownRule& rule, bool ticked, const QList<bool>& flags, const QString& siteCheck);
+    // The browser is back on the list it was on. The items the check shows are the run's
+    // (`planned`).
+    bool checkStepDown(const StepDownRule& rule, const RunChoice& choice, const QString& siteCheck, QSet<QString>& planned);
 
     workflow::BrowserSession& browser_;
     workflow::ItemBook& book_;
@@ -52,7 +61,7 @@ private:
     workflow::ListingLedger& ledger_;
     workflow::Panel& panel_;
     Counts counts_;
-    QSet<QString> opened_;
+    QSet<QString> opened_; // the IDs of the item pages opened in this run
     const WorkbookItems* items_ = nullptr;
 };
 

@@ -3,6 +3,10 @@
 #include "browser/SiteMap.h"
 #include "relist/Texts.h"
 
+#include <QUrl>
+#include <QUrlQuery>
+#include <algorithm>
+
 namespace zk::relist {
 
 RelistTarget relistTarget(const QString& itemPageUrl, const QString& auctionHost) {
@@ -25,6 +29,50 @@ QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, c
         if (id.isEmpty() || !relistedIds.contains(id)) batch << href;
     }
     return batch;
+}
+
+QList<ListedItem> listedItems(const QStringList& hrefs, const QString& auctionHost) {
+    QList<ListedItem> items;
+    QSet<QString> seen;
+    for (const QString& href : hrefs) {
+        if (!isItemPageLink(href, auctionHost)) continue;
+        const QString id = relistTarget(href, auctionHost).auctionId;
+        if (id.isEmpty() || seen.contains(id)) continue;
+        seen.insert(id);
+        items << ListedItem{id, href};
+    }
+    return items;
+}
+
+QList<ListedItem> itemsToOpen(const QList<ListedItem>& page, const RunChoice& choice, const QSet<QString>& opened) {
+    QList<ListedItem> open;
+    for (const ListedItem& item : page)
+        if (choice.wants(item.id) && !opened.contains(item.id)) open << item;
+    return open;
+}
+
+namespace {
+// The value of the page parameter in an address, 0 when it has none that is a number.
+int pageParameter(const QString& address) {
+    const QUrlQuery query(QUrl(address).query());
+    bool ok = false;
+    const int n = query.queryItemValue(QStringLiteral("apg")).toInt(&ok);
+    return ok ? n : 0;
+}
+} // namespace
+
+int listPageNumber(const QString& address) { return std::max(1, pageParameter(address)); }
+
+QString nextPageLink(const QStringList& hrefs, int page) {
+    for (const QString& href : hrefs)
+        if (pageParameter(href) == page + 1) return href;
+    return {};
+}
+
+ListMove afterListPage(int relisted, bool allOpened, bool hasNext) {
+    if (allOpened) return ListMove::End;
+    if (relisted > 0) return ListMove::Again;
+    return hasNext ? ListMove::Next : ListMove::End;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // The rules of relisting that need no browser: where an item's relist form is, which links of
 // the list page are items, and which of them a bulk pass takes.
 #include <QDateTime>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,42 @@ constexpr int MaxRelisted = 3000;
 // whose page was not opened in this run yet, at most BatchSize.
 QStringList collectBatch(const QStringList& hrefs, const QString& auctionHost, const QStringList& relistedIds,
                          const QSet<QString>& opened);
+
+// An item of a list page: its auction ID and the address of its page.
+struct ListedItem {
+    QString id;
+    QString href;
+    bool operator==(const ListedItem& o) const { return id == o.id && href == o.href; }
+};
+// The item links of a list page in page order, each item once (a second link to an item is the
+// same item); a link that names no ID is no item a relist can reach.
+QList<ListedItem> listedItems(const QStringList& hrefs, const QString& auctionHost);
+
+// The items a bulk run takes: every item it meets, or only those of a list of IDs (the ticked
+// ones, or the ones its check showed the seller).
+struct RunChoice {
+    bool everyItem = true;
+    QSet<QString> ids;
+    bool wants(const QString& id) const { return everyItem || ids.contains(id); }
+    // Every item of the list is opened already: the run has nothing left to look for.
+    bool allOpened(const QSet<QString>& opened) const { return !everyItem && opened.contains(ids); }
+};
+
+// The items of a list page a run opens now, in page order: the ones it takes and has not opened.
+QList<ListedItem> itemsToOpen(const QList<ListedItem>& page, const RunChoice& choice, const QSet<QString>& opened);
+
+// The page number a list address names ("apg"), 1 when it names none.
+int listPageNumber(const QString& address);
+// Among a list page's links, the one to the page after `page`; empty on the last page.
+QString nextPageLink(const QStringList& hrefs, int page);
+// No list is expected to have more pages than a run relists items.
+constexpr int MaxListPages = MaxRelisted;
+
+// Where a bulk run goes once it has opened the items of a list page. Relisted items leave the
+// list and later items move up into their places, so the same page is read again; a page whose
+// items all stayed (skipped at the floor, refused, failed) is left for the next one.
+enum class ListMove { Again, Next, End };
+ListMove afterListPage(int relisted, bool allOpened, bool hasNext);
 
 // One line of the relist log: every relist tried, single or bulk.
 struct RelistLogEntry {

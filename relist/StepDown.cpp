@@ -23,7 +23,8 @@ qint64 lowered(const StepDownRule& rule, qint64 price) {
 
 std::optional<qint64> priceValue(const QString& text) {
     QString t = text.trimmed();
-    if (t.endsWith(QStringLiteral("円"))) t.chop(1);
+    // The site's lists put a space before the unit ("1,200 円").
+    if (t.endsWith(QStringLiteral("円"))) t = t.chopped(1).trimmed();
     t.remove(QLatin1Char(','));
     // A number cell may read back with a fraction of zeros.
     static const QRegularExpression price(QStringLiteral("^([0-9]{1,9})(\\.0+)?$"));

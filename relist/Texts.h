@@ -30,6 +30,9 @@ inline const QString AllDone =
 inline const QString Progress = QStringLiteral("%1巡目　試行 %2件　再出品 %3件　スキップ %4件　失敗 %5件");
 // The bulk run's end, under the message above: what it did and where each relist is written.
 inline const QString AllDoneCounts = QStringLiteral("\n\n試行 %1件　再出品 %2件　スキップ %3件　失敗 %4件");
+// Items the run took that it left: stopped before their turn, or no longer on the list.
+inline const QString AllDoneStopped = QStringLiteral("\n停止したため再出品しなかったもの %1件");
+inline const QString AllDoneMissing = QStringLiteral("\n一覧に見つからなかったもの %1件");
 inline const QString AllDoneLog = QStringLiteral("\n再出品ログ：%1");
 // A single relist that the site completed.
 inline const QString RelistedAs = QStringLiteral("再出品しました。\n%1 → 新しいオークションID：%2");

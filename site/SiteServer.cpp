@@ -769,6 +769,27 @@ void SiteServer::routeControl() {
         res.set_content("ok\n", "text/plain");
     });
 
+    // An item's prices now (start, and buy=0 for none): items at a relist's floor, for example.
+    srv.Post("/_sim/price", [this](const Request& req, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        Item* item = state_.item(req.get_param_value("aID"));
+        const long long start = parsePrice(req.get_param_value("start"));
+        const long long buy = req.has_param("buy") ? parsePrice(req.get_param_value("buy")) : item ? item->buyNowPrice : 0;
+        if (!item) {
+            res.status = 404;
+            res.set_content("no auction with that ID\n", "text/plain");
+            return;
+        }
+        if (start <= 0 || buy < 0 || (buy > 0 && buy < start)) {
+            res.status = 400;
+            res.set_content("start must be a price, buy none (0) or a price not below it\n", "text/plain");
+            return;
+        }
+        item->startPrice = start;
+        item->buyNowPrice = buy;
+        res.set_content("ok\n", "text/plain");
+    });
+
     // The shape of an item in the seller's lists: shape=picture|redirect|slash|noprice.
     srv.Post("/_sim/listshape", [this](const Request& req, Response& res) {
         std::lock_guard<std::mutex> lock(state_.mutex);

@@ -27,6 +27,9 @@ struct BrowserSettings {
     QString profileFolder;
     QString hostResolverRules;
     QString certificateSpki;
+    // Not from System.ini: an attached browser is driven in a tab that we open and close, never
+    // in one of its own pages (for a check that must leave the seller's pages as they are).
+    bool ownTab = false;
 
     static constexpr const char* Section = "BROWSER";
     static constexpr const char* SiteSection = "SITE";

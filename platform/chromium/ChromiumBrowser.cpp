@@ -102,6 +102,8 @@ ChromiumBrowser::ChromiumBrowser() {
 ChromiumBrowser::~ChromiumBrowser() {
     if (chooser_) chooser_->abandon();
     window_.reset();
+    // A tab of ours in the seller's browser goes with us, however we end.
+    if (ownTab_ && !detached_ && client_.isOpen()) closeOwnTab();
     if (process_ && process_->state() != QProcess::NotRunning && alive()) {
         try {
             client_.call("Browser.close", {}, {}, kCloseTimeoutMs);
@@ -142,6 +144,28 @@ std::shared_ptr<ChromiumBrowser> ChromiumBrowser::attach(const BrowserSettings& 
     ws.setHost(base.host());
     ws.setPort(base.port(9222));
     if (!b->connectTo(ws, error)) return nullptr;
+    if (settings.ownTab) {
+        // Opened behind the seller's tabs, so that none of them loses the front either.
+        QString page;
+        try {
+            page = b->browserCall("Target.createTarget", {{"url", "about:blank"}, {"background", true}})
+                       .value("targetId")
+                       .toString();
+        } catch (const AutomationError& e) {
+            if (error) *error = texts::OwnTabRefused + e.text();
+            return nullptr;
+        }
+        if (page.isEmpty()) {
+            if (error) *error = texts::OwnTabRefused + texts::NoReply;
+            return nullptr;
+        }
+        b->ownTab_ = true;
+        if (!b->attachPage(page, error)) {
+            b->closeOwnTab();
+            return nullptr;
+        }
+        return b;
+    }
     // The endpoint lists the newest page first: it stands for the highest index.
     QJsonDocument list;
     if (httpGetJson(base.resolved(QUrl("/json/list")), &list, error) != HttpResult::Ok) {
@@ -507,6 +531,14 @@ void ChromiumBrowser::quit() {
         client_.close();
     }
     detached_ = true;
+}
+
+void ChromiumBrowser::closeOwnTab() {
+    try {
+        client_.call("Target.closeTarget", {{"targetId", targetId_}}, {}, kCloseTimeoutMs);
+    } catch (const AutomationError&) {
+        // The browser going away takes the tab with it.
+    }
 }
 
 void ChromiumBrowser::stopProcess() {

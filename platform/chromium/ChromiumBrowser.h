@@ -29,8 +29,9 @@ public:
     ~ChromiumBrowser() override;
 
     // The last page of a running Chromium at the configured endpoint whose program is the
-    // configured one. Null with *error empty when there is none to attach to; null with *error
-    // set when the endpoint answered but failed.
+    // configured one, or a new tab of our own there when the settings ask for one. Null with
+    // *error empty when there is none to attach to; null with *error set when the endpoint
+    // answered but failed (or would not open our tab).
     static std::shared_ptr<ChromiumBrowser> attach(const BrowserSettings& settings, QString* error);
     // Starts the configured browser; null with *error set on failure.
     static std::shared_ptr<ChromiumBrowser> launch(const BrowserSettings& settings, QString* error);
@@ -41,9 +42,11 @@ public:
 
     bool busy() const;
     void navigate(const QString& url);
-    // Ends a browser we started; closes the page of one we attached to.
+    // Ends a browser we started; closes the page of one we attached to (our own tab, when we
+    // opened one there).
     void quit();
     bool launched() const { return process_ != nullptr; }
+    bool inOwnTab() const { return ownTab_; }
     qint64 processId() const { return pid_; }
     BrowserWindow* window() const { return window_.get(); }
     QString targetId() const { return targetId_; }
@@ -83,6 +86,7 @@ private:
     QString shortScript() const;
     static bool scriptMissing(const QJsonObject& reply);
     void stopProcess();
+    void closeOwnTab();
 
     DevToolsClient client_;
     QProcess* process_ = nullptr;
@@ -92,6 +96,7 @@ private:
     QString targetId_;
     QString sessionId_;
     bool detached_ = false;
+    bool ownTab_ = false; // the page is a tab we opened in a browser we attached to
     bool crashed_ = false;
     bool hung_ = false;
     // Busy from events, without a round trip.

@@ -18,6 +18,8 @@ inline const QString DebugArgumentRefused = QStringLiteral(
     "System.ini の [BROWSER] ARGUMENTS にある %1 は使えません。デバッグ用のポートは、このコンピューターの"
     "他のユーザーやプログラムにもブラウザーを操作させ、ログイン中のページを読ませてしまいます。"
     "ARGUMENTS から取り除いてください（既に起動したブラウザーにつなぐ方法は README の DEBUG_ENDPOINT を参照）。");
+// A running browser that would not open the tab of our own that a check works in.
+inline const QString OwnTabRefused = QStringLiteral("ブラウザーに作業用のタブを開けませんでした（開いているタブは使いません）: ");
 // Written to the error output when a browser is started by root.
 inline const QString SandboxOffAsRoot =
     QStringLiteral("Zerkon is running as root: the browser it starts runs without Chromium's sandbox.");

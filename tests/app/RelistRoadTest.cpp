@@ -3,6 +3,7 @@
 // button, and the single relist; the site's record of relists is the judge.
 #include "app/Mainform.h"
 #include "browser/Iectrl.h"
+#include "browser/SiteCheck.h"
 #include "platform/MessageService.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "sheet/Excel.h"
@@ -44,8 +45,8 @@ protected:
         site = nullptr;
     }
 
-    void start(int unsold = Unsold) {
-        site = new zk::test::PracticeSite({"--unsold", QString::number(unsold), "--page-size", "5"});
+    void start(int unsold = Unsold, int pageSize = 5) {
+        site = new zk::test::PracticeSite({"--unsold", QString::number(unsold), "--page-size", QString::number(pageSize)});
         const QString error = site->start();
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
         writeDataFolder(*site, dir_.path(), site->dataText("FieldsDefine.ini"));
@@ -99,6 +100,30 @@ protected:
         if (f.size() < 2 || f[1].toLongLong() != qint64(::getpid()) || f[0] == "Z") return;
         ::kill(pid_t(pid), SIGCONT);
         ::kill(pid_t(pid), SIGKILL);
+    }
+    // The step-down of the price panel: 10 % down, never below `floor`, items at it skipped.
+    void useStepDown(const QString& floor) {
+        panel().click("RSKingakuPanelCheck");
+        for (int i = 0; i < 100 && !control<QCheckBox>("RSKingakuPanelCheck")->isEnabled(); ++i) QTest::qWait(50);
+        panel().pick("RSTempPriceSelect", 2);
+        control<QLineEdit>("RSStepValue")->setText("10");
+        control<QLineEdit>("RSFloorPrice")->setText(floor);
+        control<QComboBox>("RSAtFloor")->setCurrentIndex(1);
+    }
+    // The IDs of the boxes of the list shown, and of the ticked ones.
+    QStringList boxIds(bool tickedOnly = false) {
+        QStringList ids;
+        if (ie().SelectByName("aidlist") != 0) return ids;
+        for (int i = 0; i < ie().GetListLength(); ++i)
+            if (!tickedOnly || ie().GetItemChecked(i)) ids << ie().GetItemAttribute(i, "value");
+        return ids;
+    }
+    // The text of the last box or window with this caption.
+    static QString shown(const QString& caption) {
+        QString text;
+        for (const QJsonObject& entry : MessageService::instance().transcript())
+            if (entry["caption"].toString() == caption) text = entry["text"].toString();
+        return text;
     }
     QLabel* progress() const { return main_->findChild<QLabel*>("RelistProgress"); }
     QSet<QString> relistedFrom() const {
@@ -568,4 +593,95 @@ TEST_F(RelistRoadTest, StepDownRelistsAreJudgedFromTheSiteAndEachIsInTheLogAndIt
         EXPECT_EQ(reopened.text("A" + row), newIdOf[inRows[i]]) << "row " << row.toStdString();
         EXPECT_EQ(reopened.text(QString(QChar('A' + oldColumn)) + row), inRows[i]) << "row " << row.toStdString();
     }
+}
+
+// A full first page of items already at the floor, ahead of items to relist: the run skips them,
+// goes on to the next page and relists the later ones there; the end counts every item.
+TEST_F(RelistRoadTest, AFullFirstPageOfItemsAtTheFloorDoesNotEndTheRunBeforeTheLaterPages) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    constexpr int Items = 8;
+    ASSERT_NO_FATAL_FAILURE(start(Items));
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    const QStringList all = boxIds();
+    ASSERT_EQ(all.size(), 5) << "the first page is full";
+    for (const QString& id : all)
+        ASSERT_EQ(site->control("price", "aID=" + id.toStdString() + "&start=500&buy=0"), 200);
+    ASSERT_EQ(ie().NavigateWait(ie().GetUrl()), 0);
+    ASSERT_NO_FATAL_FAILURE(useStepDown("500"));
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "ContinueButton", "OK"});
+    panel().click("ReShuppinAll");
+
+    EXPECT_TRUE(shown(QString::fromUtf8("一括再出品の事前チェック"))
+                    .endsWith(QString::fromUtf8("8件のうち 3件を再出品します。5件はスキップします。")))
+        << texts().join(" / ").toStdString();
+    QSet<QString> later;
+    for (const auto& v : site->state()["items"].toArray()) {
+        const QJsonObject o = v.toObject();
+        if (o["status"].toString() == "unsold" && !all.contains(o["id"].toString()) && o["relistCount"].toInt() == 0)
+            later.insert(o["id"].toString());
+    }
+    EXPECT_EQ(later.size(), Items - 5);
+    EXPECT_EQ(relistedFrom(), later) << texts().join(" / ").toStdString();
+    EXPECT_EQ(relists().size(), Items - 5) << "an item relisted twice";
+    EXPECT_TRUE(texts().last().startsWith(AllDone + QString::fromUtf8("\n\n試行 8件　再出品 3件　スキップ 5件　失敗 0件")))
+        << texts().last().toStdString();
+    EXPECT_EQ(boxIds(), all) << "the items at the floor stay on the list";
+}
+
+// Ticks are kept by the items' IDs: an item that closes unsold between the ticks and the run
+// (during the site check, which leaves the list and reloads it) comes in at the top of the list
+// and moves every box down, and the ticks stay on their items; ticks past the fiftieth box count.
+// The seller who stops at the check finds the ticks where they were, and a second press relists
+// exactly those items.
+TEST_F(RelistRoadTest, TicksStayOnTheirItemsWhenAnItemClosesBeforeTheRunAndNoneIsLostPastTheFiftieth) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    ASSERT_NO_FATAL_FAILURE(start(56, 60));
+    // As after a start: the site check runs before this first run, whatever ran before in the process.
+    zk::browser::SiteCheck::setHeldThisStart(false);
+    ASSERT_NO_FATAL_FAILURE(openUnsoldList());
+    const QStringList before = boxIds();
+    ASSERT_EQ(before.size(), 56);
+    QStringList ticked;
+    for (int i : {1, 3, 50, 55}) {
+        ASSERT_EQ(ie().SetItemChecked(i, true), 0);
+        ticked << before[i];
+    }
+    QString closing;
+    for (const auto& v : site->state()["items"].toArray())
+        if (v.toObject()["status"].toString() == "selling") closing = v.toObject()["id"].toString();
+    ASSERT_FALSE(closing.isEmpty());
+    // Closed as soon as the run has asked: the site check comes next.
+    const QString asked = QString::fromUtf8("チェックされた項目の再出品処理を行います。よろしいですか？");
+    bool closed = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (closed || !texts().contains(asked)) return;
+        closed = true;
+        EXPECT_EQ(site->control("close", "winner=0&aID=" + closing.toStdString()), 200);
+    });
+    watch.start(10);
+    ASSERT_NO_FATAL_FAILURE(useStepDown("500"));
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "AbortButton"});
+    panel().click("ReShuppinAll");
+    watch.stop();
+    ASSERT_TRUE(closed) << texts().join(" / ").toStdString();
+    EXPECT_EQ(relists().size(), 0);
+    EXPECT_TRUE(shown(QString::fromUtf8("一括再出品の事前チェック")).endsWith(QString::fromUtf8("4件のうち 4件を再出品します。0件はスキップします。")))
+        << texts().join(" / ").toStdString();
+    const QStringList after = boxIds();
+    ASSERT_EQ(after.size(), 57);
+    EXPECT_EQ(after.first(), closing) << "the closed item came in at the top";
+    EXPECT_EQ(boxIds(true), ticked) << "the ticks on the reloaded list";
+
+    panel().pick("RSTempPriceSelect", 1);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"Yes", "OK"});
+    panel().click("ReShuppinAll");
+    QSet<QString> wanted(ticked.begin(), ticked.end());
+    EXPECT_EQ(relistedFrom(), wanted) << texts().join(" / ").toStdString();
+    EXPECT_EQ(relists().size(), 4);
+    EXPECT_TRUE(texts().last().startsWith(AllDone + QString::fromUtf8("\n\n試行 4件　再出品 4件　スキップ 0件　失敗 0件")))
+        << texts().last().toStdString();
 }

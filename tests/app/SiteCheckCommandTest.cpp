@@ -2,8 +2,23 @@
 // is and as each of its variants changes it: the exit status, the page and element named, and
 // nothing received by the site.
 #include "SiteProcess.h"
+#include "platform/AutomationError.h"
+#include "platform/ProfileFile.h"
+#include "platform/chromium/BrowserSettings.h"
+#include "platform/chromium/DevToolsClient.h"
 
+#include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <algorithm>
+#include <QThread>
+#include <QRegularExpression>
+#include <unistd.h>
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,6 +34,7 @@ struct CheckRun {
 };
 
 // The check on the site's data folder; a check that does not end in time is ended by its pid.
+// (The wait blocks this test's event loop: nothing of this process talks to a browser meanwhile.)
 CheckRun checkSite(const QString& dataFolder) {
     QProcess zerkon;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -152,6 +168,126 @@ TEST(SiteCheckCommand, NamesWhatEachVariantMovedAndSendsNothing) {
     listed.sort();
     covered.sort();
     EXPECT_EQ(covered, listed) << "every variant the site offers is tried";
+}
+
+// The seller's own browser, started by hand with a debugging port and the practice site's
+// names and certificate, a page of the seller's open in it; ended by its pid.
+class SellersBrowser {
+public:
+    SellersBrowser(const QString& folder, const zk::site::SiteInfo& site) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port_ = probe.serverPort();
+        probe.close();
+        zk::chromium::BrowserSettings s;
+        s.headless = 1;
+        s.profileFolder = folder;
+        s.hostResolverRules = site.hostResolverRules();
+        s.certificateSpki = site.certificateSpki;
+        QStringList arguments = s.launchArguments(::geteuid() == 0);
+        arguments.replaceInStrings("--remote-debugging-pipe", QString("--remote-debugging-port=%1").arg(port_));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* k : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
+            QDir().mkpath(folder + "/" + k);
+            env.insert(k, folder + "/" + k);
+        }
+        process_.setProcessEnvironment(env);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.setStandardErrorFile(QProcess::nullDevice());
+        process_.start("/usr/bin/chromium", arguments);
+        process_.waitForStarted();
+    }
+    ~SellersBrowser() {
+        client_.close();
+        process_.kill(); // our own child, by its pid
+        process_.waitForFinished(5000);
+    }
+    QString endpoint() const { return QString("127.0.0.1:%1").arg(port_); }
+
+    // GET of one of the endpoint's JSON lists; an empty document until the browser answers.
+    QJsonDocument json(const QString& path, const QByteArray& verb = "GET") const {
+        QNetworkAccessManager manager;
+        manager.setProxy(QNetworkProxy::NoProxy);
+        QNetworkReply* reply = manager.sendCustomRequest(QNetworkRequest(QUrl("http://" + endpoint() + path)), verb);
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QJsonDocument doc = QJsonDocument::fromJson(reply->readAll());
+        delete reply;
+        return doc;
+    }
+    // The browser's pages, "<target ID> <address>", in a stable order.
+    std::vector<std::string> pages() const {
+        std::vector<std::string> found;
+        for (const QJsonValue& v : json("/json/list").array())
+            if (v["type"].toString() == "page") found.push_back((v["id"].toString() + " " + v["url"].toString()).toStdString());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    // Opens a page as the seller does; its target ID, empty until the browser answers.
+    QString open(const QString& url) const { return json("/json/new?" + QString::fromLatin1(QUrl::toPercentEncoding(url)), "PUT")["id"].toString(); }
+
+    // A script run in one of the pages, its value handed back.
+    QJsonValue run(const QString& targetId, const QString& expression) {
+        if (!client_.isOpen()) {
+            QString error;
+            if (!client_.open(QUrl(json("/json/version")["webSocketDebuggerUrl"].toString()), 10000, &error)) return {};
+        }
+        const QString session =
+            client_.call("Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}).value("sessionId").toString();
+        const QJsonValue value = client_.call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, session)
+                                     .value("result")
+                                     .toObject()
+                                     .value("value");
+        client_.call("Target.detachFromTarget", {{"sessionId", session}});
+        return value;
+    }
+    // The site's cookies the browser holds: a login there leaves its session.
+    int cookiesOf(const QString& host) {
+        int n = 0;
+        for (const QJsonValue& c : client_.call("Storage.getCookies").value("cookies").toArray())
+            n += host.endsWith(c["domain"].toString().remove(QRegularExpression("^\\."))) ? 1 : 0;
+        return n;
+    }
+
+private:
+    int port_ = 0;
+    QProcess process_;
+    zk::chromium::DevToolsClient client_;
+};
+
+// With a debugging endpoint configured, the check works in the seller's running browser, in a
+// tab of its own that it closes at the end: the page the seller has open there, with the form
+// half filled in, is still there, at its address, with what was typed.
+TEST(SiteCheckCommand, InTheSellersRunningBrowserTheCheckLeavesTheSellersPageAsItWas) {
+    ASSERT_FALSE(buildDir().isEmpty()) << "ZERKON_BUILD_DIR names the build folder";
+    QTemporaryDir dataDir, browserDir;
+    const QString data = dataDir.path() + "/data";
+    zk::test::SiteProcess running({"--data-folder", data});
+    ASSERT_EQ(running.start(), "");
+    ASSERT_TRUE(QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    SellersBrowser seller(browserDir.path(), running.info());
+    const QString form = "data:text/html,<title>draft</title><form><textarea name=memo></textarea></form>";
+    QString tab;
+    for (int i = 0; i < 100 && (tab = seller.open(form)).isEmpty(); ++i) QThread::msleep(100);
+    ASSERT_FALSE(tab.isEmpty()) << "the seller's browser did not start";
+    const QString typed = QString::fromUtf8("書きかけの説明");
+    // Typed once the form is there (the new tab shows an empty document first).
+    for (int i = 0; i < 100 && !seller.run(tab, "!!document.forms[0]").toBool(); ++i) QThread::msleep(50);
+    ASSERT_EQ(seller.run(tab, "document.forms[0].memo.value = '" + typed + "'").toString(), typed);
+    const std::vector<std::string> before = seller.pages();
+    ASSERT_NE(std::find(before.begin(), before.end(), (tab + " " + form).toStdString()), before.end());
+
+    zk::ProfileFile ini(data + "/System.ini");
+    ASSERT_TRUE(ini.load());
+    ASSERT_TRUE(ini.writeString("BROWSER", "DEBUG_ENDPOINT", seller.endpoint()));
+    const CheckRun run = checkSite(data);
+    EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+
+    EXPECT_GT(seller.cookiesOf(running.info().auctionHost().section(':', 0, 0)), 0)
+        << "the check logged in in another browser than the seller's";
+    EXPECT_EQ(seller.pages(), before) << "a tab of the seller's was taken, or the check's own left open";
+    EXPECT_EQ(seller.run(tab, "document.forms[0].memo.value").toString(), typed);
 }
 
 } // namespace

@@ -44,6 +44,141 @@ TEST(RelistRules, ABatchTakesItemLinksInPageOrderOnceAndAtMostFifty) {
     EXPECT_EQ(batch.last(), item + "b049");
 }
 
+// The items of a list page: each once, by the ID its page address ends with, in page order.
+TEST(BulkWalk, AListPagesItemsAreTakenOnceEachByTheirIDs) {
+    const QString item = "http://page.auctions.sim.test:18080/jp/auction/";
+    const QString jump = "http://auctions.sim.test:18080/jp/jump?u=" + item + "a2";
+    const QStringList hrefs = {"http://auctions.sim.test:18080/jp/show/mystatus?select=closed&hasWinner=0&apg=2",
+                               item + "a1", item + "a2", jump, item + "a1", item + "a3/",
+                               "http://elsewhere.test/jp/auction/a9", item + "a4"};
+    EXPECT_EQ(listedItems(hrefs, Host),
+              QList<ListedItem>({{"a1", item + "a1"}, {"a2", item + "a2"}, {"a4", item + "a4"}}))
+        << "a second link to an item is the same item; a link that names no ID is none";
+
+    const QList<ListedItem> page = listedItems({item + "a1", item + "a2", item + "a3", item + "a4"}, Host);
+    struct Case {
+        const char* what;
+        RunChoice choice;
+        QSet<QString> opened;
+        QStringList open;
+    };
+    const Case cases[] = {
+        {"every item", {}, {}, {"a1", "a2", "a3", "a4"}},
+        {"every item not opened yet", {}, {"a1", "a3"}, {"a2", "a4"}},
+        {"the ticked ones, wherever they moved", {false, {"a4", "a2", "z9"}}, {}, {"a2", "a4"}},
+        {"the ticked ones not opened yet", {false, {"a4", "a2"}}, {"a2"}, {"a4"}},
+        {"none ticked is nothing, not everything", {false, {}}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        QStringList open;
+        for (const ListedItem& i : itemsToOpen(page, c.choice, c.opened)) open << i.id;
+        EXPECT_EQ(open, c.open) << c.what;
+    }
+    EXPECT_TRUE((RunChoice{false, {"a1", "a2"}}).allOpened({"a1", "a2", "a3"}));
+    EXPECT_FALSE((RunChoice{false, {"a1", "a2"}}).allOpened({"a1"}));
+    EXPECT_FALSE(RunChoice{}.allOpened({"a1"})) << "a run over every item ends with the list, not with a plan";
+}
+
+TEST(BulkWalk, TheNextPageIsThePagesOwnLinkToIt) {
+    const QString base = "http://auctions.sim.test:18080/jp/show/mystatus?select=closed&hasWinner=0";
+    EXPECT_EQ(listPageNumber(base), 1);
+    EXPECT_EQ(listPageNumber(base + "&apg=3"), 3);
+    EXPECT_EQ(listPageNumber(base + "&apg=x"), 1);
+    struct Case {
+        const char* what;
+        QStringList hrefs;
+        int page;
+        QString next;
+    };
+    const Case cases[] = {
+        {"the first page", {base + "&apg=2"}, 1, base + "&apg=2"},
+        {"not the page before", {base + "&apg=1", base + "&apg=3"}, 2, base + "&apg=3"},
+        {"page 20 is not page 2", {base + "&apg=20"}, 1, ""},
+        {"the last page", {base + "&apg=4"}, 5, ""},
+        {"item links are no pages", {"http://page.auctions.sim.test:18080/jp/auction/k2"}, 1, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(nextPageLink(c.hrefs, c.page), c.next) << c.what;
+}
+
+// After the items of a page: relisted items leave it, so it is read again; a page whose items
+// all stayed (skipped at the floor, refused, failed) gives way to the next one.
+TEST(BulkWalk, APageOfItemsThatStayedGivesWayToTheNextPage) {
+    struct Case {
+        const char* what;
+        int relisted;
+        bool allOpened, hasNext;
+        ListMove move;
+    };
+    const Case cases[] = {
+        {"some relisted: the page again", 2, false, true, ListMove::Again},
+        {"some relisted on the last page: again", 1, false, false, ListMove::Again},
+        {"all stayed: the next page", 0, false, true, ListMove::Next},
+        {"all stayed on the last page: the end", 0, false, false, ListMove::End},
+        {"every item taken is opened: the end", 3, true, true, ListMove::End},
+    };
+    for (const Case& c : cases) EXPECT_EQ(afterListPage(c.relisted, c.allOpened, c.hasNext), c.move) << c.what;
+}
+
+// The walk over a list as the site keeps it (relisted items leave it, the rest move up), with
+// the items that stay where the list puts them: every item is tried once, every other relisted.
+TEST(BulkWalk, EveryItemOfEveryPageIsTriedOnceWhereverTheItemsThatStayAre) {
+    const QString item = "http://page.auctions.sim.test:18080/jp/auction/";
+    const QString base = "http://auctions.sim.test:18080/jp/show/mystatus?select=closed&hasWinner=0";
+    struct Case {
+        const char* what;
+        QString stays; // one letter per item in list order: 's' stays, '.' is relisted
+        int pageSize;
+        RunChoice choice;
+        int tried;
+    };
+    const Case cases[] = {
+        {"a full first page that stays", "sssss...", 5, {}, 8},
+        {"two full pages that stay", "ssssssssss..", 5, {}, 12},
+        {"items that stay here and there", ".s.s.s.s.s.s", 3, {}, 12},
+        {"none stays", "..........", 4, {}, 10},
+        {"only the last page holds any", "sssss.", 5, {}, 6},
+        {"ticked ones behind a page that stays", "sssss...", 5, {false, {"i6", "i7"}}, 2},
+    };
+    for (const Case& c : cases) {
+        QStringList list;
+        for (int i = 0; i < c.stays.size(); ++i) list << QString("i%1").arg(i);
+        const QStringList stays = [&] {
+            QStringList s;
+            for (int i = 0; i < c.stays.size(); ++i)
+                if (c.stays[i] == 's') s << list[i];
+            return s;
+        }();
+        auto pageLinks = [&](int page) {
+            QStringList hrefs;
+            for (int i = (page - 1) * c.pageSize; i < std::min<int>(list.size(), page * c.pageSize); ++i) hrefs << item + list[i];
+            if (page * c.pageSize < list.size()) hrefs << base + QString("&apg=%1").arg(page + 1);
+            return hrefs;
+        };
+        QSet<QString> opened;
+        int tried = 0, reads = 0;
+        for (int page = 1; reads < 100; ++reads) {
+            const QStringList hrefs = pageLinks(page);
+            int relisted = 0;
+            for (const ListedItem& i : itemsToOpen(listedItems(hrefs, Host), c.choice, opened)) {
+                opened.insert(i.id);
+                ++tried;
+                if (!stays.contains(i.id)) {
+                    list.removeAll(i.id);
+                    ++relisted;
+                }
+            }
+            const QString next = nextPageLink(hrefs, page);
+            const ListMove move = afterListPage(relisted, c.choice.allOpened(opened), !next.isEmpty());
+            if (move == ListMove::End) break;
+            if (move == ListMove::Next) page = listPageNumber(next);
+        }
+        EXPECT_LT(reads, 100) << c.what << ": the walk did not end";
+        EXPECT_EQ(tried, c.tried) << c.what;
+        if (c.choice.everyItem) EXPECT_EQ(list, stays) << c.what << ": left on the list";
+        else EXPECT_TRUE(c.choice.allOpened(opened)) << c.what;
+    }
+}
+
 TEST(PanelSlide, OpensLeftwardsToTheNeighbourExactlyAndClosesToItsRightEdge) {
     const QRect neighbour(272, 1, 136, 109);
     QRect panel(408, 1, 0, 109);
@@ -150,6 +285,7 @@ TEST(StepDown, ThePanelsTextsMakeARuleOrSayWhyNot) {
     // Prices as a list page or a number cell shows them.
     EXPECT_EQ(priceValue("1,200円"), 1200);
     EXPECT_EQ(priceValue(" 800.0 "), 800);
+    EXPECT_EQ(priceValue("1,200 円"), 1200) << "as the site's lists show it";
     EXPECT_EQ(priceValue("8OO"), std::nullopt);
     EXPECT_EQ(priceValue(""), std::nullopt);
 }
