@@ -1056,6 +1056,7 @@ TEST_F(ListingRoadTest, BatchListsTitlesAsTypedAndShowsThemWhole) {
     const QString logName = QDate::currentDate().toString("yyyyMMdd") + u("出品ログ.csv");
     EXPECT_TRUE(texts().contains(u("出品ログ（") + documents + "/" + logName + u("）に書き込めません：書類のフォルダを作成できません")))
         << texts().join(" / ").toStdString();
+}
 
 // The description's cells reach the site as the office shows them, letter by letter: a tab inside
 // a text, dates and numbers in their own formats; a price column in a format of its own still
@@ -1598,6 +1599,7 @@ TEST_F(ListingRoadTest, AnIdAnotherRowHoldsIsNotWrittenTwiceAndBothRowsAreNamed)
     EXPECT_EQ(again.text("B2"), u("前の品"));
     EXPECT_EQ(again.text("A3"), QString());
     EXPECT_EQ(again.text("B3"), u("次の品"));
+}
 
 namespace {
 
