@@ -64,6 +64,12 @@ int SiteProcess::stop() {
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
+void SiteProcess::kill() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(10000);
+}
+
 bool SiteProcess::isRunning() const { return process_.state() != QProcess::NotRunning; }
 qint64 SiteProcess::pid() const { return process_.processId(); }
 

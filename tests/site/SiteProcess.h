@@ -24,6 +24,8 @@ public:
     QString start();
     // SIGTERM to our own child, then waits; returns its exit code (-1 when it had to be killed).
     int stop();
+    // SIGKILL to our own child: it ends at once, with no chance to write anything more.
+    void kill();
     bool isRunning() const;
     qint64 pid() const;
     const site::SiteInfo& info() const { return info_; }
