@@ -79,12 +79,14 @@ httplib::Headers controlHeaders(const site::SiteInfo& info) {
 }
 } // namespace
 
-QJsonObject SiteProcess::state() const {
-    httplib::Client client("127.0.0.1", info_.httpPort);
-    const auto res = client.Get("/_sim/state", controlHeaders(info_));
+QJsonObject siteState(const site::SiteInfo& info) {
+    httplib::Client client("127.0.0.1", info.httpPort);
+    const auto res = client.Get("/_sim/state", controlHeaders(info));
     if (!res || res->status != 200) return {};
     return QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
 }
+
+QJsonObject SiteProcess::state() const { return siteState(info_); }
 
 int SiteProcess::control(const std::string& path, const std::string& query, std::string* body) const {
     httplib::Client client("127.0.0.1", info_.httpPort);

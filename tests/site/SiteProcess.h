@@ -49,6 +49,10 @@ private:
     site::SiteInfo info_;
 };
 
+// GET /_sim/state of any running site, with the control token of its state file; empty when it
+// does not answer.
+QJsonObject siteState(const site::SiteInfo& info);
+
 // A browser-like client for the site: keeps cookies, follows redirects across the login and
 // auction hosts, and sends each request to 127.0.0.1 with the right Host header.
 class SiteClient {
