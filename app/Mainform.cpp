@@ -254,6 +254,14 @@ void TMain::addBatchControls() {
     const int checkWidth = SiteCheckButton->fontMetrics().horizontalAdvance(SiteCheckButton->text()) + 12;
     SiteCheckButton->setGeometry(ui_->StartIE->x() - 4 - checkWidth, ui_->EndButton->y(), checkWidth,
                                  ui_->EndButton->height());
+    // "練習用サイトを初期化" above it, right-aligned with it; shown for a practice folder only.
+    PracticeResetButton = new QPushButton(texts::PracticeResetButton, SiteCheckButton->parentWidget());
+    PracticeResetButton->setObjectName(QStringLiteral("PracticeReset"));
+    const int resetWidth = PracticeResetButton->fontMetrics().horizontalAdvance(PracticeResetButton->text()) + 12;
+    PracticeResetButton->setGeometry(SiteCheckButton->geometry().right() + 1 - resetWidth,
+                                     SiteCheckButton->y() - 2 - ui_->EndButton->height(), resetWidth,
+                                     ui_->EndButton->height());
+    PracticeResetButton->hide();
 }
 
 void TMain::connectControls() {
@@ -267,6 +275,7 @@ void TMain::connectControls() {
     onClick(u.SetYahooID, [this] { SetYahooIDClick(); });
     onClick(u.SetOption, [this] { SetOptionClick(); });
     onClick(SiteCheckButton, [this] { SiteCheckClick(); });
+    onClick(PracticeResetButton, [this] { PracticeResetClick(); });
     onClick(u.StartExcel, [this] { StartExcelClick(); });
     onClick(u.CloseExcel, [this] { CloseExcelClick(); });
     onClick(u.SelectRow, [this] { Prompts->SelectRowClick(); });
@@ -763,6 +772,11 @@ void TMain::Timer5Timer() {
 void TMain::setMiniBar(TMinForm1* miniBar) {
     MiniBar = miniBar;
     if (MiniBar) MiniBar->setEnteredHandler([this] { MiniBarEntered(); });
+}
+
+void TMain::setPracticeSite(PracticeSite* site) {
+    practice_ = site;
+    PracticeResetButton->setVisible(site != nullptr);
 }
 
 void TMain::MiniBarEntered() {

@@ -56,6 +56,7 @@ class QSpinBox;
 namespace zk {
 
 class OptionLibrary;
+class PracticeSite;
 class TextPlusLibrary;
 class TMinForm1;
 
@@ -68,6 +69,9 @@ public:
 
     // The strip the panel folds into while the mouse is away; entering it unfolds the panel.
     void setMiniBar(TMinForm1* miniBar);
+    // The practice site this panel's folder is wired to, if any: the settings area offers to start
+    // it afresh.
+    void setPracticeSite(PracticeSite* site);
     // The program ended during construction or the start-up step.
     bool ended() const { return ended_; }
     // The start-up step has run (to its end or to a failure).
@@ -169,6 +173,8 @@ private:
     void SetOptionClick();
     // "サイト点検": the site check, its findings in a window.
     void SiteCheckClick();
+    // "練習用サイトを初期化", asked first.
+    void PracticeResetClick();
     void Button1Click();
     // The workbook opens and closes with the IDs that wait for it saved.
     void StartExcelClick();
@@ -212,6 +218,8 @@ private:
     // the whole panel (the curtain included) its progress and stop button while it runs.
     QPushButton* RenzokuShuppin = nullptr;
     QPushButton* SiteCheckButton = nullptr;
+    QPushButton* PracticeResetButton = nullptr;
+    PracticeSite* practice_ = nullptr;
     QSpinBox* RenzokuCount = nullptr;
     QLabel* RenzokuProgress = nullptr;
     QPushButton* RenzokuStop = nullptr;

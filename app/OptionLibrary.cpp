@@ -1,6 +1,7 @@
 #include "app/OptionLibrary.h"
 
 #include "app/Mainform.h"
+#include "app/PracticeSite.h"
 #include "app/SiteCheckWindow.h"
 #include "fields/SiteCheckRun.h"
 #include "app/Texts.h"
@@ -47,6 +48,16 @@ void TMain::SiteCheckClick() {
     busy.ready();
     SiteCheckWindow window(report, this);
     MessageService::instance().exec(window);
+}
+
+void TMain::PracticeResetClick() {
+    if (!practice_) return;
+    MessageService& say = MessageService::instance();
+    if (say.show(texts::PracticeResetQuestion, texts::PracticeResetCaption, Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return;
+    const QString error = practice_->reset();
+    if (error.isEmpty()) say.show(texts::PracticeResetDone, texts::PracticeResetCaption, Icon::Information);
+    else say.show(texts::PracticeResetFailed.arg(error), texts::PracticeResetCaption, Icon::Error);
 }
 
 } // namespace zk

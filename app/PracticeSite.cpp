@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QThread>
 #include <csignal>
 #include <sys/prctl.h>
@@ -52,7 +53,8 @@ QString PracticeSite::start(const QString& dataFolder, bool makeFolder, int time
     QFile::setPermissions(siteFolder(dataFolder), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QFile::remove(stateFile(dataFolder));
 
-    QStringList args{QStringLiteral("--state"), stateFile(dataFolder)};
+    dataFolder_ = dataFolder;
+    QStringList args{QStringLiteral("--state"), stateFile(dataFolder), QStringLiteral("--store"), siteFolder(dataFolder)};
     ProfileFile ini(QDir(dataFolder).filePath(workflow::ini::FileName));
     if (makeFolder) {
         args << QStringLiteral("--data-folder") << dataFolder;
@@ -91,6 +93,34 @@ QString PracticeSite::start(const QString& dataFolder, bool makeFolder, int time
     if (makeFolder) written = ini.writeString(workflow::ini::Site, PracticeKey, QStringLiteral("1")) && written;
     if (!written) return ini.path() + QStringLiteral(" に書き込めません");
     return {};
+}
+
+QString PracticeSite::reset(int timeoutMs) {
+    if (!running()) return QStringLiteral("練習用サイトが動いていません");
+    // The control address takes the token that only the owner-only state file holds.
+    QFile file(stateFile(dataFolder_));
+    const QJsonObject state = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    const int port = state.value("http_port").toInt();
+    const QByteArray token = state.value("control_token").toString().toLatin1();
+    if (port <= 0 || token.isEmpty()) return file.fileName() + QStringLiteral(" を読めません");
+
+    QTcpSocket socket;
+    const QDeadlineTimer deadline(timeoutMs);
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) return socket.errorString();
+    socket.write("POST /_sim/reset HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Sim-Token: " + token +
+                 "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    QByteArray answer;
+    // The site closes the connection once it has answered.
+    while (socket.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
+        socket.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+        answer += socket.readAll();
+    }
+    answer += socket.readAll();
+    const int headerEnd = answer.indexOf("\r\n\r\n");
+    if (headerEnd < 0) return QStringLiteral("練習用サイトから答えがありません");
+    if (answer.startsWith("HTTP/1.1 200")) return {};
+    return QString::fromUtf8(answer.mid(headerEnd + 4)).trimmed();
 }
 
 void PracticeSite::stop() {

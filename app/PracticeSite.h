@@ -2,7 +2,8 @@
 // The practice site that a practice data folder is wired to: started by Zerkon before the panel
 // and ended (by its own process id) when Zerkon ends. The site writes the folder's files the first
 // time; at later starts it keeps the ports the folder's addresses name, and only its new
-// certificate pin is written into System.ini.
+// certificate pin is written into System.ini. It keeps its items, IDs, pictures, relists and sales
+// in the folder's practice/ subfolder, so that a new start goes on where the last one ended.
 #include <QProcess>
 #include <QString>
 
@@ -27,9 +28,13 @@ public:
     bool running() const { return process_.state() != QProcess::NotRunning; }
     // Ends the site and waits (bounded) for it; nothing when it is not running.
     void stop();
+    // Starts the running site afresh: its items, relists and pictures gone, the sample items made
+    // again; auction IDs go on from where they were. Returns the cause of a failure, empty on success.
+    QString reset(int timeoutMs = 10000);
 
 private:
     QProcess process_;
+    QString dataFolder_;
 };
 
 } // namespace zk

@@ -120,6 +120,7 @@ int runProgram(int argc, char** argv, const std::function<void(TMain*)>& whenSho
         TMain main(dataFolder);
         TMinForm1 miniBar;
         main.setMiniBar(&miniBar);
+        main.setPracticeSite(practice.get());
         const auto raise = [&main] {
             main.show();
             main.raise();

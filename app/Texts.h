@@ -127,6 +127,15 @@ inline const QString SetupNotRemembered = QStringLiteral(
     "選んだフォルダを次回の起動のために記録できませんでした（%1）。\n今回はこのフォルダで起動します。");
 // A practice folder whose site cannot be started at a later start.
 inline const QString PracticeStartFailed = QStringLiteral("練習用サイトを起動できないため、起動を中止します。\n%1");
+// Starting the practice site afresh, from the settings area of a practice folder's panel.
+inline const QString PracticeResetButton = QStringLiteral("練習用サイトを初期化");
+inline const QString PracticeResetCaption = QStringLiteral("練習用サイトの初期化");
+inline const QString PracticeResetQuestion = QStringLiteral(
+    "練習用サイトの商品（出品中・落札・未落札）、再出品、画像をすべて消して、始めた時と同じ見本の商品に戻します。\n"
+    "元には戻せません。オークションIDは今までの続きの番号から振るので、ブックに残る古いIDと重なることはありません。\n\n"
+    "初期化しますか？");
+inline const QString PracticeResetDone = QStringLiteral("練習用サイトを初期化しました。");
+inline const QString PracticeResetFailed = QStringLiteral("練習用サイトを初期化できませんでした。\n%1");
 // A file that is there but cannot be read: the fatal error names it.
 inline const QString UnreadableFile = QStringLiteral("\n%1");
 // The program's one version, after the caption.

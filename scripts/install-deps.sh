@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-qpa-plugins libqt6opengl6-dev
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcpp-httplib-dev libssl-dev openssl
+  libcpp-httplib-dev libssl-dev openssl libsqlite3-dev
   chromium
   libreoffice-calc libreoffice-core libreoffice-dev
   xvfb xauth

@@ -25,7 +25,7 @@ struct SiteOptions {
     SeedCounts seed;
     int pageSize = 20;
     QString stateFile;        // where to write the state file (optional)
-    QString storeDir;         // where uploaded pictures are kept (default: a private temporary folder)
+    QString storeDir;         // where the state is kept across starts (default: nothing kept)
     QString dataFolder;       // write a data folder there once the site runs (optional)
     QString excelDir;         // EXCEL_DIR of that folder (default: the folder itself)
     QString now;              // fixed start of the site's clock, "yyyy-MM-ddTHH:mm:ss" (optional)
@@ -69,7 +69,7 @@ struct SiteInfo {
     QString user;
     QString password;
     QString controlToken;      // required by the /_sim/ addresses that read or change the state
-    QString storeDir;
+    QString storeDir;          // the folder of the uploaded pictures
     QString variant;           // the changed pages this site shows (not published)
 
     bool shows(const char* changed) const { return variant == QLatin1String(changed); }

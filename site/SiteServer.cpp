@@ -116,10 +116,7 @@ QString SiteServer::start() {
     state_.user = s(options_.user);
     state_.password = s(options_.password);
     state_.pageSize = options_.pageSize;
-    state_.storeDir = s(options_.storeDir.isEmpty() ? runtimeDir_.filePath("pictures") : options_.storeDir);
-    if (!QDir().mkpath(QString::fromStdString(state_.storeDir)))
-        return "cannot make the picture folder " + QString::fromStdString(state_.storeDir);
-    state_.seed(options_.seed.current, options_.seed.sold, options_.seed.unsold, clock::now());
+    if (const QString error = openState(); !error.isEmpty()) return error;
 
     const QString pageHostName = "page." + options_.auctionHost;
     const QString error = certificate_.create({options_.loginHost, options_.auctionHost, pageHostName});
@@ -213,6 +210,22 @@ QString SiteServer::start() {
     routeControl();
     routeLogin();
     return {};
+}
+
+QString SiteServer::openState() {
+    bool seeded = false;
+    if (options_.storeDir.isEmpty()) {
+        // Nothing kept: the pictures live in the run's own folder and go with it.
+        state_.storeDir = s(runtimeDir_.filePath("pictures"));
+        if (!QDir().mkpath(QString::fromStdString(state_.storeDir)))
+            return "cannot make the picture folder " + QString::fromStdString(state_.storeDir);
+    } else if (const QString error = state_.openStore(options_.storeDir, &seeded); !error.isEmpty()) {
+        return error;
+    }
+    // The sample items are made once for a store, at its first start or after it was emptied.
+    if (seeded) return {};
+    state_.seed(options_.seed.current, options_.seed.sold, options_.seed.unsold, clock::now());
+    return state_.keepAll();
 }
 
 void SiteServer::serve() {
@@ -651,12 +664,17 @@ void SiteServer::upload(const Request& req, Response& res, const std::string& se
         Picture picture;
         picture.slot = slot;
         picture.originalName = file.filename;
-        picture.storedName = draft->id + "_" + std::to_string(slot) + "_" + randomToken(4) + extensionFor(type);
+        // Draft numbers start again with the site; a kept item's picture is never written over.
+        const QDir folder(QString::fromStdString(state_.storeDir));
+        do picture.storedName = draft->id + "_" + std::to_string(slot) + "_" + randomToken(4) + extensionFor(type);
+        while (folder.exists(QString::fromStdString(picture.storedName)));
         picture.contentType = type;
         picture.size = file.content.size();
-        QSaveFile out(QDir(QString::fromStdString(state_.storeDir)).filePath(QString::fromStdString(picture.storedName)));
+        const QString path = folder.filePath(QString::fromStdString(picture.storedName));
+        QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) ||
-            out.write(file.content.data(), static_cast<qint64>(file.content.size())) < 0 || !out.commit()) {
+            out.write(file.content.data(), static_cast<qint64>(file.content.size())) < 0 || !out.commit() ||
+            !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
             errors.push_back(file.filename + "：" + texts::ServerError);
             continue;
         }
@@ -695,19 +713,36 @@ void SiteServer::finishListing(const Request& req, Response& res, const std::str
     item.status = ItemStatus::Selling;
     item.relistOf = draft->relistOf;
     item.pictures = draft->pictures;
-    draft->submitted = true;
-    draft->resultId = item.id;
+    // The relisted item as it will be, and the relist's record.
+    Item ended;
+    std::vector<RelistRecord> relist;
     if (original) {
-        original->relistedAs = item.id;
+        ended = *original;
+        ended.relistedAs = item.id;
         item.relistCount = original->relistCount + 1;
         item.priceHistory = original->priceHistory;
         if (item.priceHistory.empty()) item.priceHistory.push_back({original->startPrice, original->buyNowPrice});
         item.priceHistory.push_back({item.startPrice, item.buyNowPrice});
-        state_.relists.push_back({original->id, item.id, now, original->startPrice, original->buyNowPrice,
-                                  item.startPrice, item.buyNowPrice});
+        relist.push_back({original->id, item.id, now, original->startPrice, original->buyNowPrice, item.startPrice,
+                          item.buyNowPrice});
     }
+    // Kept first: a listing the store could not take is refused, not shown as done.
+    if (!keepOrRefuse({&item, original ? &ended : nullptr}, relist, res)) return;
+    draft->submitted = true;
+    draft->resultId = item.id;
+    if (original) *original = ended;
+    state_.relists.insert(state_.relists.end(), relist.begin(), relist.end());
     state_.items.push_back(item);
     sendPage(res, pages::complete(info_, state_.items.back()));
+}
+
+bool SiteServer::keepOrRefuse(const std::vector<const Item*>& changed, const std::vector<RelistRecord>& relists,
+                              Response& res) {
+    const QString error = state_.keep(changed, relists);
+    if (error.isEmpty()) return true;
+    std::fprintf(stderr, "zerkon-site: %s\n", qPrintable(error));
+    sendError(res, {texts::ServerError}, 500);
+    return false;
 }
 
 void SiteServer::routeControl() {
@@ -750,22 +785,25 @@ void SiteServer::routeControl() {
     // Ends an auction now: winner=1 sells it (price optional), winner=0 leaves it unsold.
     srv.Post("/_sim/close", [this](const Request& req, Response& res) {
         std::lock_guard<std::mutex> lock(state_.mutex);
-        Item* item = state_.item(req.get_param_value("aID"));
-        if (!item || item->status != ItemStatus::Selling) {
+        Item* current = state_.item(req.get_param_value("aID"));
+        if (!current || current->status != ItemStatus::Selling) {
             res.status = 404;
             res.set_content("no current auction with that ID\n", "text/plain");
             return;
         }
-        item->endedAt = clock::now();
-        item->endedAt.setTime(QTime(item->endedAt.time().hour(), item->endedAt.time().minute()));
+        Item item = *current;
+        item.endedAt = clock::now();
+        item.endedAt.setTime(QTime(item.endedAt.time().hour(), item.endedAt.time().minute()));
         if (req.get_param_value("winner") == "1") {
-            item->status = ItemStatus::Sold;
+            item.status = ItemStatus::Sold;
             const long long price = parsePrice(req.get_param_value("price"));
-            item->finalPrice = price > 0 ? price : item->startPrice;
-            item->winner = req.has_param("bidder") ? req.get_param_value("bidder") : "bidder_01";
+            item.finalPrice = price > 0 ? price : item.startPrice;
+            item.winner = req.has_param("bidder") ? req.get_param_value("bidder") : "bidder_01";
         } else {
-            item->status = ItemStatus::Unsold;
+            item.status = ItemStatus::Unsold;
         }
+        if (!keepOrRefuse({&item}, {}, res)) return;
+        *current = item;
         res.set_content("ok\n", "text/plain");
     });
 
@@ -793,20 +831,40 @@ void SiteServer::routeControl() {
     // The shape of an item in the seller's lists: shape=picture|redirect|slash|noprice.
     srv.Post("/_sim/listshape", [this](const Request& req, Response& res) {
         std::lock_guard<std::mutex> lock(state_.mutex);
-        Item* item = state_.item(req.get_param_value("aID"));
+        Item* current = state_.item(req.get_param_value("aID"));
         const std::string shape = req.get_param_value("shape");
-        if (!item) {
+        if (!current) {
             res.status = 404;
             res.set_content("no auction with that ID\n", "text/plain");
             return;
         }
-        if (shape == "picture") item->listShape.pictureLink = true;
-        else if (shape == "redirect") item->listShape.redirectLink = true;
-        else if (shape == "slash") item->listShape.trailingSlash = true;
-        else if (shape == "noprice") item->listShape.emptyPrice = true;
+        Item item = *current;
+        if (shape == "picture") item.listShape.pictureLink = true;
+        else if (shape == "redirect") item.listShape.redirectLink = true;
+        else if (shape == "slash") item.listShape.trailingSlash = true;
+        else if (shape == "noprice") item.listShape.emptyPrice = true;
         else {
             res.status = 400;
             res.set_content("shape must be picture, redirect, slash or noprice\n", "text/plain");
+            return;
+        }
+        if (!keepOrRefuse({&item}, {}, res)) return;
+        *current = item;
+        res.set_content("ok\n", "text/plain");
+    });
+
+    // Starts afresh: every item, relist, draft and picture gone, the sample items made again.
+    // The sessions stay, and the auction IDs go on from where they were.
+    srv.Post("/_sim/reset", [this](const Request&, Response& res) {
+        std::lock_guard<std::mutex> lock(state_.mutex);
+        QString error = state_.clear();
+        if (error.isEmpty()) {
+            state_.seed(options_.seed.current, options_.seed.sold, options_.seed.unsold, clock::now());
+            error = state_.keepAll();
+        }
+        if (!error.isEmpty()) {
+            res.status = 500;
+            res.set_content(error.toStdString() + "\n", "text/plain");
             return;
         }
         res.set_content("ok\n", "text/plain");

@@ -28,7 +28,8 @@ public:
     explicit SiteServer(SiteOptions options);
     ~SiteServer();
 
-    // Seeds the state, makes the certificate and binds both ports. Error text on failure.
+    // Opens the store (if any) and seeds the state, makes the certificate and binds both ports.
+    // Error text on failure.
     QString start();
     // Serves on background threads until stop().
     void serve();
@@ -81,6 +82,11 @@ private:
     void showEntryForm(const httplib::Request& req, const std::string& session, const std::string& draftId,
                        httplib::Response& res);
     void takeFormFields(const httplib::Request& req, Draft& draft);
+    // The state kept from the last start when there is a store, the sample items when it is new.
+    QString openState();
+    // Keeps a change; when the store cannot take it, answers with an error page and returns false.
+    bool keepOrRefuse(const std::vector<const Item*>& changed, const std::vector<RelistRecord>& relists,
+                      httplib::Response& res);
 
     SiteOptions options_;
     SiteInfo info_;

@@ -1,8 +1,11 @@
 #include "site/SiteState.h"
 
 #include "site/Catalog.h"
+#include "site/SiteStore.h"
 
+#include <QDir>
 #include <QJsonArray>
+#include <set>
 #include <algorithm>
 #include <openssl/rand.h>
 
@@ -90,6 +93,9 @@ std::string randomToken(int bytes) {
     return text;
 }
 
+SiteState::SiteState() = default;
+SiteState::~SiteState() = default;
+
 void SiteState::seed(int current, int sold, int unsold, const QDateTime& now) {
     const std::vector<std::string> codes = categoryCodes();
     const std::vector<std::string> conditions{"new", "like_new", "used"};
@@ -173,6 +179,53 @@ Draft* SiteState::draft(const std::string& id, const std::string& sessionToken) 
     const auto it = drafts.find(id);
     if (it == drafts.end() || it->second.session != sessionToken) return nullptr;
     return &it->second;
+}
+
+QString SiteState::openStore(const QString& folder, bool* seeded) {
+    auto opened = std::make_unique<SiteStore>();
+    QString error = opened->open(folder);
+    SiteStore::Contents kept;
+    if (error.isEmpty()) error = opened->load(kept);
+    if (!error.isEmpty()) return error;
+    items = std::move(kept.items);
+    relists = std::move(kept.relists);
+    // An ID in an item counts even if the counter were behind it: none is ever given twice.
+    nextId_ = std::max(kept.nextId, FirstAuctionNumber);
+    for (const Item& i : items)
+        if (i.id.size() > 1) nextId_ = std::max(nextId_, std::atoll(i.id.c_str() + 1) + 1);
+    storeDir = opened->pictureFolder().toStdString();
+    std::set<std::string> shown;
+    for (const Item& i : items)
+        for (const Picture& p : i.pictures) shown.insert(p.storedName);
+    QDir pictures(opened->pictureFolder());
+    for (const QString& name : pictures.entryList(QDir::Files))
+        if (!shown.count(name.toStdString())) pictures.remove(name);
+    if (seeded) *seeded = kept.seeded;
+    store_ = std::move(opened);
+    return {};
+}
+
+QString SiteState::keep(const std::vector<const Item*>& changed, const std::vector<RelistRecord>& added) {
+    return store_ ? store_->save(changed, added, nextId_) : QString();
+}
+
+QString SiteState::keepAll() {
+    std::vector<const Item*> all;
+    for (const Item& i : items) all.push_back(&i);
+    return keep(all);
+}
+
+QString SiteState::clear() {
+    if (store_) {
+        const QString error = store_->clear(nextId_);
+        if (!error.isEmpty()) return error;
+    }
+    items.clear();
+    relists.clear();
+    drafts.clear();
+    QDir pictures(QString::fromStdString(storeDir));
+    for (const QString& name : pictures.entryList(QDir::Files)) pictures.remove(name);
+    return {};
 }
 
 std::string SiteState::nextAuctionId() { return "k" + std::to_string(nextId_++); }

@@ -1,11 +1,14 @@
 #pragma once
 // Everything the practice site remembers: the seller's items, the listing drafts in progress,
 // sessions, logins, relists and the fault switches. One lock guards it all; the server takes it
-// for the whole of a request.
+// for the whole of a request. With a store, the items, relists and the next auction ID are kept
+// across starts; drafts and sessions end with the site (a new start has new logins).
 #include <QDate>
 #include <QDateTime>
 #include <QJsonObject>
+#include <QString>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -117,8 +120,13 @@ struct Faults {
     FaultRule reset;
 };
 
+class SiteStore;
+
 class SiteState {
 public:
+    SiteState();
+    ~SiteState();
+
     std::mutex mutex;
 
     std::string user;
@@ -140,6 +148,20 @@ public:
 
     // Seeds current, sold and unsold items, listed and closed around `now`.
     void seed(int current, int sold, int unsold, const QDateTime& now);
+
+    // Keeps the state in `folder` from now on, taking what it kept before: the items, relists and
+    // the next auction ID; pictures no kept item shows (a draft's of the last start) are removed.
+    // *seeded: whether the sample items were made there once. Error text on failure.
+    QString openStore(const QString& folder, bool* seeded);
+    bool hasStore() const { return store_ != nullptr; }
+    // Writes these new or changed items and new relists, with the next auction ID, in one step;
+    // nothing without a store. The caller changes the state only once this succeeded.
+    QString keep(const std::vector<const Item*>& changed, const std::vector<RelistRecord>& added = {});
+    // Every item kept (after a seed).
+    QString keepAll();
+    // Starts afresh: items, relists, drafts and pictures gone; the auction IDs go on from where
+    // they were, since a seller's workbook may still hold the old ones.
+    QString clear();
 
     std::string newSession(const std::string& user, const QDateTime& now);
     const Session* session(const std::string& token) const;
@@ -163,7 +185,9 @@ public:
     QJsonObject toJson() const;
 
 private:
-    long long nextId_ = 100000001;
+    static constexpr long long FirstAuctionNumber = 100000001;
+    std::unique_ptr<SiteStore> store_;
+    long long nextId_ = FirstAuctionNumber;
     long long nextDraft_ = 1;
 };
 

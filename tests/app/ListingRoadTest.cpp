@@ -2,6 +2,7 @@
 // real browser and the real office: category, item set, listing; the site's record of what it
 // received and the workbook on disk are the judges.
 #include "app/Mainform.h"
+#include "app/PracticeSite.h"
 #include "browser/Iectrl.h"
 #include "browser/SiteCheck.h"
 #include "browser/SitePages.h"
@@ -11,6 +12,7 @@
 #include "fields/FormFiller.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
+#include "platform/ProfileFile.h"
 #include "platform/chromium/ChromiumBrowser.h"
 #include "site/ListingForm.h"
 #include "support/CalcFixture.h"
@@ -26,6 +28,8 @@
 #include <QTimer>
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QSet>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <csignal>
@@ -127,10 +131,15 @@ protected:
     void readyForBatch(const QString& book, const QList<QPair<QString, QString>>& cells,
                        const QStringList& promptAnswers = {"OK"}) {
         zk::test::makeWorkbook(book, cells);
+        openForBatch(book, 2, promptAnswers);
+    }
+
+    // The same for a workbook that is there already, from `row` on.
+    void openForBatch(const QString& book, int row, const QStringList& promptAnswers = {"OK"}) {
         MessageService::instance().setAnswers(QStringList{book} + promptAnswers);
         panel().click("StartExcel");
         ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
-        main_->services().book.Row.choose(2);
+        main_->services().book.Row.choose(row);
         chooseClosing(2, 9);
         control<QSlider>("TrackBar1")->setValue(1);
         MessageService::instance().clearTranscript();
@@ -984,6 +993,103 @@ TEST_F(ListingRoadTest, BatchStoppedAndLosingItsBrowserResumesWhereItEndedListin
         EXPECT_EQ(again.text(QStringLiteral("A%1").arg(titles.indexOf(title) + 2)), v.toObject()["id"].toString())
             << title.toStdString();
     }
+}
+
+// The practice folder's own site, as the program starts it, ended and started again between two
+// runs of 連続出品 on one workbook: the first run's listings are still on the site and no row gets
+// an ID another holds. Started afresh from the panel (asked first), the site holds none of them
+// and still gives no ID twice.
+TEST_F(ListingRoadTest, ThePracticeSiteStartedAgainBetweenTwoRunsKeepsTheFirstListingsAndGivesNoIdTwice) {
+    ScopedEnv documents("ZERKON_DOCUMENTS_DIR", dir_.file("documents"));
+    const QString data = dir_.path() + "/data";
+    zk::PracticeSite practice;
+    auto startPractice = [&](bool first) {
+        ASSERT_EQ(practice.start(data, first), "");
+        zk::ProfileFile ini(data + "/System.ini");
+        ASSERT_TRUE(ini.load());
+        ASSERT_TRUE(ini.writeString("BROWSER", "HEADLESS", "1"));
+        ASSERT_TRUE(ini.writeString("BROWSER", "PROFILE", dir_.path() + "/profile"));
+    };
+    auto onSite = [&] {
+        zk::site::SiteInfo info;
+        QString error;
+        EXPECT_TRUE(zk::site::readStateFile(data + "/practice/site.json", info, &error)) << error.toStdString();
+        QMap<QString, QString> titles; // the seller's own listings: ID -> title
+        for (const auto& v : zk::test::siteState(info)["items"].toArray())
+            if (!v.toObject()["seeded"].toBool()) titles[v.toObject()["id"].toString()] = v.toObject()["title"].toString();
+        return titles;
+    };
+    const QString book = dir_.file("books/items.xlsx");
+    QList<QPair<QString, QString>> cells{{"A1", u("オークションID")}, {"B1", u("商品名")}, {"F1", u("開始価格")}};
+    const QStringList titles{u("一"), u("二"), u("三"), u("四"), u("五")};
+    for (int i = 0; i < titles.size(); ++i)
+        cells << qMakePair(QStringLiteral("B%1").arg(i + 2), titles[i]) << qMakePair(QStringLiteral("F%1").arg(i + 2), QString("700"));
+
+    // First start: rows 2 and 3.
+    ASSERT_NO_FATAL_FAILURE(startPractice(true));
+    ASSERT_NO_FATAL_FAILURE(startLoggedIn());
+    ASSERT_NO_FATAL_FAILURE(readyForBatch(book, cells));
+    control<QSpinBox>("RenzokuCount")->setValue(2);
+    MessageService::instance().setAnswers({makePictures(dir_, 5), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    ASSERT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QMap<QString, QString> first = onSite();
+    ASSERT_EQ(first.size(), 2);
+    // The workbook closed with its IDs saved; the window's own close would end the event loop.
+    panel().click("CloseExcel");
+    main_.reset();
+
+    // The program and its site end; the next start goes on with rows 4 and 5.
+    practice.stop();
+    ASSERT_NO_FATAL_FAILURE(startPractice(false));
+    ASSERT_NO_FATAL_FAILURE(startLoggedIn());
+    ASSERT_NO_FATAL_FAILURE(openForBatch(book, 4));
+    control<QSpinBox>("RenzokuCount")->setValue(2);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({dir_.file("pictures/p03.jpg"), "ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    ASSERT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 2件"))) << batchSummary().toStdString();
+    const QMap<QString, QString> both = onSite();
+    ASSERT_EQ(both.size(), 4);
+    for (auto it = first.begin(); it != first.end(); ++it) EXPECT_EQ(both.value(it.key()), it.value()) << it.key().toStdString();
+
+    // Started afresh: a "No" changes nothing, a "Yes" leaves none of the seller's listings. The
+    // settings area offers it only for a practice folder's site, as the program hands it over.
+    auto* reset = control<QPushButton>("PracticeReset");
+    ASSERT_TRUE(reset);
+    EXPECT_TRUE(reset->isHidden());
+    main_->setPracticeSite(&practice);
+    EXPECT_FALSE(reset->isHidden());
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"No"});
+    reset->click();
+    EXPECT_EQ(onSite(), both);
+    MessageService::instance().setAnswers({"Yes"});
+    reset->click();
+    ASSERT_FALSE(texts().isEmpty());
+    EXPECT_EQ(texts().last(), u("練習用サイトを初期化しました。"));
+    EXPECT_TRUE(onSite().isEmpty());
+
+    // Row 6 after it: a new ID, above every one before.
+    main_->services().book.Row.choose(6);
+    control<QSpinBox>("RenzokuCount")->setValue(1);
+    MessageService::instance().clearTranscript();
+    MessageService::instance().setAnswers({"ContinueButton"});
+    main_->findChild<QPushButton*>("RenzokuShuppin")->click();
+    ASSERT_TRUE(batchSummary().startsWith(u("連続出品が終わりました。\n出品 1件"))) << batchSummary().toStdString();
+    const QMap<QString, QString> afterReset = onSite();
+    ASSERT_EQ(afterReset.size(), 1);
+    for (const QString& id : both.keys()) EXPECT_GT(afterReset.firstKey().mid(1).toLongLong(), id.mid(1).toLongLong());
+
+    // Every row of the workbook its own ID, as the site gave them.
+    main_->close();
+    main_.reset();
+    zk::test::Reopened again(book);
+    QSet<QString> ids;
+    for (int row = 2; row <= 6; ++row) ids.insert(again.text(QStringLiteral("A%1").arg(row)));
+    QSet<QString> given(both.keyBegin(), both.keyEnd());
+    given.insert(afterReset.firstKey());
+    EXPECT_EQ(ids, given);
 }
 
 // A sheet without price columns lists at the definitions' prices with 連続出品 as with the single

@@ -1,5 +1,6 @@
 // The main window started offscreen, its boxes answered from a script.
 #include "app/Mainform.h"
+#include "app/PracticeSite.h"
 #include "app/Minform.h"
 #include "app/Regmanage.h"
 #include "listing/ClosingSchedule.h"
@@ -296,6 +297,14 @@ TEST_F(MainWindowTest, TheSubPageDrawsEveryControlWholeWithTheRelistPricePanelOp
     for (int i = 0; i < 100 && !control("RSKingakuPanelCheck")->isEnabled(); ++i) QTest::qWait(50);
     ASSERT_EQ(control<QFrame>("ReShuppinKakakuPanel")->geometry(), control<QFrame>("Panel1")->geometry());
     ASSERT_TRUE(control<QGroupBox>("RSKakakuGroup")->isVisibleTo(control("SubPanel")));
+    // A practice folder's panel shows one button more, clear of its neighbours.
+    zk::PracticeSite practice;
+    main_->setPracticeSite(&practice);
+    QWidget* reset = control("PracticeReset");
+    ASSERT_TRUE(reset->isVisibleTo(control("SubPanel")));
+    for (QWidget* other : reset->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other != reset && other->isVisibleTo(control("SubPanel")) && !other->objectName().isEmpty())
+            EXPECT_FALSE(other->geometry().intersects(reset->geometry())) << other->objectName().toStdString();
 
     for (QWidget* w : control("SubPanel")->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || !w->isVisibleTo(control("SubPanel")))

@@ -54,7 +54,7 @@ check() {
 
   local depends
   depends=$(dpkg-deb -f "$deb" Depends)
-  for dep in chromium libreoffice-calc ure libqt6widgets6 qt6-translations-l10n fonts-ipafont-gothic; do
+  for dep in chromium libreoffice-calc ure libqt6widgets6 libsqlite3-0 qt6-translations-l10n fonts-ipafont-gothic; do
     grep -qw "$dep" <<<"$depends" || { echo "package: no dependency on $dep: $depends"; failed=1; }
   done
 

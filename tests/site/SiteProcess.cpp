@@ -64,6 +64,12 @@ int SiteProcess::stop() {
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
+void SiteProcess::kill() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(10000);
+}
+
 bool SiteProcess::isRunning() const { return process_.state() != QProcess::NotRunning; }
 qint64 SiteProcess::pid() const { return process_.processId(); }
 
@@ -73,12 +79,14 @@ httplib::Headers controlHeaders(const site::SiteInfo& info) {
 }
 } // namespace
 
-QJsonObject SiteProcess::state() const {
-    httplib::Client client("127.0.0.1", info_.httpPort);
-    const auto res = client.Get("/_sim/state", controlHeaders(info_));
+QJsonObject siteState(const site::SiteInfo& info) {
+    httplib::Client client("127.0.0.1", info.httpPort);
+    const auto res = client.Get("/_sim/state", controlHeaders(info));
     if (!res || res->status != 200) return {};
     return QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
 }
+
+QJsonObject SiteProcess::state() const { return siteState(info_); }
 
 int SiteProcess::control(const std::string& path, const std::string& query, std::string* body) const {
     httplib::Client client("127.0.0.1", info_.httpPort);

@@ -24,6 +24,8 @@ public:
     QString start();
     // SIGTERM to our own child, then waits; returns its exit code (-1 when it had to be killed).
     int stop();
+    // SIGKILL to our own child: it ends at once, with no chance to write anything more.
+    void kill();
     bool isRunning() const;
     qint64 pid() const;
     const site::SiteInfo& info() const { return info_; }
@@ -46,6 +48,10 @@ private:
     QProcess process_;
     site::SiteInfo info_;
 };
+
+// GET /_sim/state of any running site, with the control token of its state file; empty when it
+// does not answer.
+QJsonObject siteState(const site::SiteInfo& info);
 
 // A browser-like client for the site: keeps cookies, follows redirects across the login and
 // auction hosts, and sends each request to 127.0.0.1 with the right Host header.
