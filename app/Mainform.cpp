@@ -503,6 +503,7 @@ void TMain::pressFailed(const AutomationError& e) {
 void TMain::StartExcelClick() {
     Workbook->StartExcelClick();
     if (services_.book.ExcelState == 1) Records->SaveListedRows();
+    if (services_.book.ExcelState == 1) Upload->WorkbookOpened(services_.book.Excel->BookPath);
 }
 void TMain::CloseExcelClick() {
     // IDs whose save failed get another chance while the workbook is still there.
