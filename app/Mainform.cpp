@@ -513,6 +513,7 @@ void TMain::StartExcelClick() {
     Workbook->StartExcelClick();
     // What could not go into its row is said: the row moved, or another row holds the ID.
     if (services_.book.ExcelState == 1) Records->SayListedRows();
+    if (services_.book.ExcelState == 1) Upload->WorkbookOpened(services_.book.Excel->BookPath);
 }
 void TMain::CloseExcelClick() {
     // IDs whose save failed get another chance while the workbook is still there.

@@ -174,6 +174,8 @@ bool BatchListing::readRun(QList<batch::RowData>& rows, batch::RunPlan& plan, QH
     plan.categoryNames = categories();
     for (auto it = plan.categoryNames.begin(); it != plan.categoryNames.end(); ++it) plan.categoryCodes.insert(it.key());
     plan.defaultCategory = carry_.LastCategory;
+    plan.folder = up.Folder;
+    plan.hasTemplate = up.HasDescription != 0;
     if (up.HasDescription)
         plan.templateBytes = std::max(0, cp932::byteLength(up.DescriptionText) - 2 * int(up.DescriptionText.count(QStringLiteral("%%"))));
     plan.closing = panel_.closingLabel();
@@ -218,7 +220,7 @@ void BatchListing::RenzokuShuppinClick() {
     const QList<batch::Verdict> verdicts = batch::preflight(rows, plan);
     QString siteCheck;
     if (!fields::checkSiteBeforeRun(browser_, settings_, *carry_.FieldDefs, carry_.LastCategory, &siteCheck)) return;
-    if (!PreflightReport::ask(verdicts, siteCheck)) return;
+    if (!PreflightReport::ask(verdicts, siteCheck, batch::reportNotes(verdicts, plan))) return;
     // The seller's list before the run: a listing in doubt is never taken for an item on it.
     browser::SitePages(browser_, settings_).ReadSellingList(carry_.SellingBefore);
 

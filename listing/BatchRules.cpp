@@ -4,6 +4,7 @@
 #include "listing/UploadRules.h"
 #include "platform/Cp932.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -210,6 +211,7 @@ QList<Verdict> preflight(const QList<RowData>& rows, const RunPlan& plan) {
                 if (share.size() < plan.perItem) {
                     v.errors << (ranOut || share.isEmpty() ? t::NoPicturesLeft : t::PicturesRunOut.arg(share.size()).arg(plan.perItem));
                     ranOut = true;
+                    v.picturesShort = true;
                     nextPicture = int(plan.pictures.size());
                 } else {
                     v.pictures = share;
@@ -298,6 +300,20 @@ QString summaryText(const QList<Outcome>& outcomes, const QString& stoppedAt, co
     if (!failedRows.isEmpty()) text += QStringLiteral("\n\n") + t::SummaryFailed + QLatin1Char('\n') + failedRows.join('\n');
     if (!logPath.isEmpty()) text += QStringLiteral("\n\n") + t::SummaryLog.arg(logPath);
     return text;
+}
+
+QStringList reportNotes(const QList<Verdict>& verdicts, const RunPlan& plan) {
+    bool emptyDescription = false;
+    int short_ = 0;
+    for (const Verdict& v : verdicts) {
+        emptyDescription = emptyDescription || v.warnings.contains(t::NoDescription);
+        short_ += v.picturesShort ? 1 : 0;
+    }
+    QStringList notes;
+    if (emptyDescription && !plan.hasTemplate) notes << t::NoTemplateNote;
+    if (short_ > 0)
+        notes << t::FolderShortNote.arg(QDir::toNativeSeparators(plan.folder)).arg(plan.pictures.size()).arg(short_);
+    return notes;
 }
 
 QString reportText(const QList<Verdict>& verdicts) {

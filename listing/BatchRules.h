@@ -37,6 +37,9 @@ struct RunPlan {
     QSet<QString> categoryCodes;
     QHash<QString, QString> categoryNames;
     QString defaultCategory;
+    // The picture folder as chosen, and whether it holds a description template.
+    QString folder;
+    bool hasTemplate = false;
     // The bytes the folder's template adds to every description by itself (its marks not
     // counted); 0 without a template.
     int templateBytes = 0;
@@ -71,6 +74,7 @@ struct Verdict {
     // the folder, for itself); sent only when the row lists.
     QStringList pictures;
     bool named = false; // the share is what the row's "画像" cell names
+    bool picturesShort = false; // the folder ran out before this row's share was whole
     // Past the last folder picture of the run's order this row or a row before it took: where the
     // folder's pointer stands once the run has passed this row.
     int poolNext = 0;
@@ -135,6 +139,10 @@ QString csvField(const QString& text);
 // The one summary at the end: counts, then each listed row with its auction ID, each skipped
 // and failed row with its reason; where the run stopped early, where and why.
 QString summaryText(const QList<Outcome>& outcomes, const QString& stoppedAt, const QString& logPath);
+
+// What the check says once for the whole run, below the rows: why every description is empty
+// (no template in the picture folder), and which folder runs out of pictures.
+QStringList reportNotes(const QList<Verdict>& verdicts, const RunPlan& plan);
 
 // One line per row of the check as plain text: what the report shows, for a transcript.
 QString reportText(const QList<Verdict>& verdicts);

@@ -52,6 +52,8 @@ public:
     WindowHandle BrowserWindow = 0;
     // The picture folder with its trailing separator; empty while none is chosen.
     QString Folder;
+    // The workbook the folder was chosen or confirmed for: another one asks for its folder.
+    QString Workbook;
     int HasDescription = 0;
     // The folder's description template, as read (cut to the template's byte limit).
     QString DescriptionText;

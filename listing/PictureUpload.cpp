@@ -41,10 +41,10 @@ PictureUpload::PictureUpload(workflow::BrowserSession& browser, workflow::ItemBo
 
 TPicUploader& PictureUpload::uploader() const { return *carry_.PicUploader; }
 
-QString PictureUpload::choosePictureFolder() const {
+QString PictureUpload::choosePictureFolder(const QString& caption) const {
     // The program's own files are found from the current folder, which a file dialog may move.
     const QString programFolder = QDir::currentPath();
-    const QString path = MessageService::instance().openFileName(texts::PictureDialogCaption, uploader().Folder,
+    const QString path = MessageService::instance().openFileName(caption, uploader().Folder,
                                                                  texts::PictureFilter);
     QDir::setCurrent(programFolder);
     if (path.isEmpty()) return {};
@@ -130,7 +130,7 @@ void PictureUpload::upload() {
 
     workflow::BusyGuard busy(panel_);
     if (up.Folder.isEmpty()) {
-        const QString folder = choosePictureFolder();
+        const QString folder = choosePictureFolder(texts::PictureDialogCaption);
         if (folder.isEmpty()) return;
         up.Folder = folder;
         if (up.ScanFolder(carry_.NextPicture) == -1) {
@@ -208,8 +208,10 @@ QString PictureUpload::ExpandDescription() const {
     });
 }
 
-void PictureUpload::UploadClearClick() {
-    const QString folder = choosePictureFolder();
+void PictureUpload::UploadClearClick() { changeFolder(texts::PictureDialogCaption); }
+
+void PictureUpload::changeFolder(const QString& caption) {
+    const QString folder = choosePictureFolder(caption);
     if (folder.isEmpty()) return;
     TPicUploader& up = uploader();
     up.ResetFolder();
@@ -222,6 +224,13 @@ void PictureUpload::UploadClearClick() {
     up.ResetFolder();
     carry_.NextPicture.clear();
     panel_.showThumbnail({});
+}
+
+void PictureUpload::WorkbookOpened(const QString& workbook) {
+    TPicUploader& up = uploader();
+    if (workbook.isEmpty() || workbook == up.Workbook) return;
+    up.Workbook = workbook;
+    if (!up.Folder.isEmpty()) changeFolder(texts::WorkbookPictureCaption.arg(QDir::toNativeSeparators(up.Folder)));
 }
 
 void PictureUpload::TrackBar1Change(int position) { panel_.setUploadEnabled(position != 0); }

@@ -26,6 +26,9 @@ public:
     // The row is read, then the listing road's upload sends the next pictures and fills the form.
     void UploadButtonClick();
     void UploadClearClick();
+    // A workbook opened: one other than the folder's asks for its picture folder, the current
+    // one offered; cancelled, the current one stays (the check names it when it runs short).
+    void WorkbookOpened(const QString& workbook);
     void TrackBar1Change(int position);
     void PreviousUploadClick();
     void Image1MouseDown();
@@ -45,8 +48,10 @@ public:
 private:
     TPicUploader& uploader() const;
     // The file dialog for a picture of the folder: the folder with its separator, or empty.
-    QString choosePictureFolder() const;
+    QString choosePictureFolder(const QString& caption) const;
     void upload();
+    // The folder chosen again through the picture dialog, scanned from its first picture.
+    void changeFolder(const QString& caption);
     // A check before the road met a browser that failed or went: the reconnect rule.
     void reconnect();
     void putLastTextsBack();

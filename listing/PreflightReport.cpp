@@ -15,7 +15,8 @@ namespace zk::listing {
 
 namespace t = texts::batch;
 
-PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QString& siteCheck, QWidget* parent)
+PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QString& siteCheck, const QStringList& notes,
+                                 QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("PreflightReport"));
     setWindowTitle(t::ReportCaption);
@@ -72,6 +73,13 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QS
     table_->setColumnWidth(1, 220);
     table_->resizeRowsToContents();
     layout->addWidget(table_);
+    if (!notes.isEmpty()) {
+        auto* note = new QLabel(notes.join('\n'), this);
+        note->setObjectName(QStringLiteral("ReportNotes"));
+        note->setWordWrap(true);
+        note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(note);
+    }
     auto* rule = new QLabel(t::PictureRule, this);
     rule->setObjectName(QStringLiteral("PictureRule"));
     rule->setWordWrap(true);
@@ -79,7 +87,8 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QS
     // What a transcript of the boxes records of this window: the site check, the intro and a
     // line per row.
     setProperty("transcriptText", (siteCheck.isEmpty() ? QString() : siteCheck + QLatin1Char('\n')) + intro->text() +
-                                      QLatin1Char('\n') + batch::reportText(verdicts));
+                                      QLatin1Char('\n') + batch::reportText(verdicts) +
+                                      (notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join('\n')));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* go = buttons->addButton(t::Continue, QDialogButtonBox::AcceptRole);
@@ -95,8 +104,8 @@ PreflightReport::PreflightReport(const QList<batch::Verdict>& verdicts, const QS
     resize(1100, 480);
 }
 
-bool PreflightReport::ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck) {
-    PreflightReport report(verdicts, siteCheck);
+bool PreflightReport::ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck, const QStringList& notes) {
+    PreflightReport report(verdicts, siteCheck, notes);
     return MessageService::instance().exec(report) == QDialog::Accepted;
 }
 

@@ -15,10 +15,11 @@ class PreflightReport : public QDialog {
     Q_OBJECT
 public:
     // `siteCheck`: the site check's result, shown above the rows (nothing when empty).
+    // `notes`: what is said once for the whole run, below the rows.
     explicit PreflightReport(const QList<batch::Verdict>& verdicts, const QString& siteCheck = {},
-                             QWidget* parent = nullptr);
+                             const QStringList& notes = {}, QWidget* parent = nullptr);
     // True when the seller chose "続行".
-    static bool ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck = {});
+    static bool ask(const QList<batch::Verdict>& verdicts, const QString& siteCheck = {}, const QStringList& notes = {});
 
     const QTableWidget* table() const { return table_; }
 

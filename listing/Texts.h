@@ -50,6 +50,8 @@ inline const QString AlreadyUploaded = QStringLiteral(
 inline const QString PictureFilter = QStringLiteral("JPEG files (*.jpg *.JPG)");
 inline const QString PictureDialogCaption = QStringLiteral("開く");
 inline const QString NoMorePictures = QStringLiteral("これ以上画像がありません。");
+// A workbook other than the picture folder's was opened: its folder is asked, the current one offered.
+inline const QString WorkbookPictureCaption = QStringLiteral("この表計算の画像フォルダの画像を選んで下さい（今のフォルダ：%1）");
 inline const QString NotEnoughPictures = QStringLiteral("画像が指定枚数に足りません。");
 inline const QString UploadFailed = QStringLiteral("画像のアップロードに失敗しました。");
 inline const QString TitleSetFailed = QStringLiteral("商品名のセットに失敗しました。");
@@ -231,6 +233,10 @@ inline const QString ClosingGone = QStringLiteral("選んだ終了日時はも�
 inline const QString TitleSpaces = QStringLiteral("商品名の前後の空白は送られません");
 inline const QString DescriptionCharacters = QStringLiteral("商品説明にサイトで化ける文字があります：%1");
 inline const QString NoDescription = QStringLiteral("商品説明が空です");
+// The check's notes for the whole run.
+inline const QString NoTemplateNote = QStringLiteral("画像フォルダに template.txt がないため、説明列は使われません");
+inline const QString FolderShortNote =
+    QStringLiteral("画像フォルダ %1 の画像が足りません（残り%2枚、%3行が画像なし）。画像を足すか、「再選択」で別のフォルダを選んで下さい");
 inline const QString NoBuyPrice = QStringLiteral("即決価格なし");
 inline const QString NamedPictureCount = QStringLiteral("「画像」列の%1枚で出品します（画像数は%2枚）");
 // The run.

@@ -30,8 +30,12 @@ RelistCheck::RelistCheck(const QList<CheckLine>& lines, const QString& siteCheck
                              this);
     intro->setObjectName(QStringLiteral("CheckIntro"));
     layout->addWidget(intro);
-    // What a transcript of the boxes records of this window: the site check and the intro.
-    setProperty("transcriptText", (siteCheck.isEmpty() ? QString() : siteCheck + QLatin1Char('\n')) + intro->text());
+    // What a transcript of the boxes records of this window: the site check, the intro and a line
+    // per item.
+    QStringList text{intro->text()};
+    if (!siteCheck.isEmpty()) text.prepend(siteCheck);
+    for (const CheckLine& l : lines) text << texts::CheckLineText.arg(l.id, l.title, l.oldPrice, l.newPrice, l.note).trimmed();
+    setProperty("transcriptText", text.join(QLatin1Char('\n')));
 
     table_ = new QTableWidget(int(lines.size()), 5, this);
     table_->setObjectName(QStringLiteral("CheckTable"));

@@ -22,15 +22,17 @@ qint64 lowered(const StepDownRule& rule, qint64 price) {
 } // namespace
 
 std::optional<qint64> priceValue(const QString& text) {
+    // Half-width digits only (the panel's boxes refuse full-width ones); a yen sign before it
+    // ("¥1,000", "￥1,000") or "円" after it, with or without a space ("1,000 円").
     QString t = text.trimmed();
-    // The site's lists put a space before the unit ("1,200 円").
-    if (t.endsWith(QStringLiteral("円"))) t = t.chopped(1).trimmed();
-    t.remove(QLatin1Char(','));
-    // A number cell may read back with a fraction of zeros.
-    static const QRegularExpression price(QStringLiteral("^([0-9]{1,9})(\\.0+)?$"));
+    if (t.startsWith(QChar(0x00A5)) || t.startsWith(QChar(0xFFE5))) t = t.mid(1).trimmed();
+    if (t.endsWith(QStringLiteral("円"))) t = t.chopped(1).trimmed(); // "1,000 円" and "1,000円"
+    // Thousands grouped by commas or not grouped at all; a number cell may read back with a
+    // fraction of zeros.
+    static const QRegularExpression price(QStringLiteral("^([0-9]{1,3}(?:,[0-9]{3}){0,2}|[0-9]{1,9})(\\.0+)?$"));
     const QRegularExpressionMatch m = price.match(t);
     if (!m.hasMatch()) return std::nullopt;
-    return m.captured(1).toLongLong();
+    return m.captured(1).remove(QLatin1Char(',')).toLongLong();
 }
 
 std::optional<StepDownRule> parseStepDown(const QString& step, bool percent, const QString& floor, bool floorFromColumn,

@@ -66,6 +66,8 @@ inline const QString CheckColumnTitle = QStringLiteral("商品名");
 inline const QString CheckColumnOld = QStringLiteral("現在の開始価格");
 inline const QString CheckColumnNew = QStringLiteral("新しい開始価格");
 inline const QString CheckColumnNote = QStringLiteral("備考");
+// One item of the check as text: ID, title, price now, new price, note.
+inline const QString CheckLineText = QStringLiteral("%1「%2」 %3 → %4 %5");
 inline const QString Continue = QStringLiteral("続行");
 inline const QString Abort = QStringLiteral("中止");
 inline const QString NoteLowered = QStringLiteral("値下げ");

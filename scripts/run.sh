@@ -37,6 +37,10 @@ for f in ctg_history.txt CategoryLink.ini; do
   [ -f "$ROOT/resources/sample-data/$f" ] && cp "$ROOT/resources/sample-data/$f" "$ZERKON_DATA_DIR/"
 done
 head -n 1 "$DEMO/site.log"
+# The seller's picture folder starts with the sample description template (CP932; its two "%%"
+# take the sample sheet's 説明1 and 説明2).
+mkdir -p "$DEMO/pictures"
+cp "$ROOT/resources/sample-data/pictures/template.txt" "$DEMO/pictures/"
 
 # The seller's item workbook, made from the sample rows by the office itself.
 mkdir -p "$DEMO/books"

@@ -5,9 +5,11 @@
 #include "app/Regmanage.h"
 #include "listing/ClosingSchedule.h"
 #include "browser/Texts.h"
+#include "listing/PicUploader.h"
 #include "listing/Texts.h"
 #include "relist/Texts.h"
 #include "listing/BatchRules.h"
+#include "sheet/Excel.h"
 #include "sheet/Texts.h"
 #include "platform/Clock.h"
 #include "sheet/WorkbookSession.h"
@@ -21,6 +23,9 @@
 #include "ui_YahooIDDialog.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -517,6 +522,60 @@ TEST_F(MainWindowTest, WorkbookOpensFromThePanelAndIsSavedWhenThePanelCloses) {
     EXPECT_EQ(again.text("A2"), "x123456");
     // The folder is remembered for the next open.
     EXPECT_TRUE(savedSystemIni().readString("SYSTEM", "EXCEL_DIR").contains("books"));
+}
+
+// A second workbook of the same start asks for its picture folder through the picture dialog, the
+// used folder offered; the same workbook opened again asks nothing.
+TEST_F(MainWindowTest, ASecondWorkbookAsksForItsPictureFolder) {
+    writeFields();
+    writeSystemIni(systemIni());
+    start();
+    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + QByteArray(100, 'x');
+    for (const char* name : {"used/a.jpg", "fresh/b.jpg"}) {
+        QDir().mkpath(QFileInfo(dir_.file(name)).absolutePath());
+        QFile f(dir_.file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(jpeg);
+    }
+    const QString first = dir_.file("books/one.xlsx"), second = dir_.file("books/two.xlsx");
+    for (const QString& book : {first, second}) zk::test::makeWorkbook(book, {{"B1", "商品名"}, {"B2", "カメラ"}});
+    auto pictureDialogs = [] {
+        QStringList captions;
+        for (const auto& e : MessageService::instance().transcript())
+            if (e["kind"].toString() == "open-file" && e["filter"].toString() != zk::sheet::texts::FileFilter)
+                captions << e["caption"].toString();
+        return captions;
+    };
+    // The file dialog, the row prompt and the price prompt (no price column: cancelled).
+    MessageService::instance().setAnswers({first, "OK", "Cancel"});
+    panel().click("StartExcel");
+    ASSERT_EQ(main_->services().book.ExcelState, 1) << texts().join(" / ").toStdString();
+    // The first workbook's folder, as its upload chose it.
+    const QString used = dir_.path() + "/used";
+    zk::listing::TPicUploader& up = *main_->services().carry.PicUploader;
+    up.Folder = used + "/";
+    QString next;
+    ASSERT_EQ(up.ScanFolder(next), 0);
+
+    const struct {
+        const char* name;
+        QString book;
+        QStringList answers;
+        QStringList asked;
+        QString folder;
+    } opens[] = {
+        {"the same workbook again", first, {first, "OK", "Cancel"}, {}, used},
+        {"another workbook", second, {second, "OK", "Cancel", dir_.file("fresh/b.jpg")},
+         {zk::listing::texts::WorkbookPictureCaption.arg(QDir::toNativeSeparators(used))}, dir_.path() + "/fresh"},
+    };
+    for (const auto& o : opens) {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers(o.answers);
+        panel().click("StartExcel");
+        ASSERT_EQ(main_->services().book.Excel->BookPath, o.book) << o.name << texts().join(" / ").toStdString();
+        EXPECT_EQ(pictureDialogs(), o.asked) << o.name;
+        EXPECT_EQ(main_->services().carry.PicUploader->Folder, o.folder) << o.name;
+    }
 }
 
 TEST(AccountDialog, OpensCentredOnTheScreenNotOnThePanelAtItsFoot) {

@@ -530,6 +530,12 @@ TEST_F(RelistRoadTest, StepDownRelistsAreJudgedFromTheSiteAndEachIsInTheLogAndIt
     EXPECT_FALSE(check.isEmpty()) << "no check before the run";
     // Under the site check's result, which later runs of this start take as held.
     EXPECT_TRUE(check["text"].toString().startsWith(QString::fromUtf8("サイト点検：異常なし（"))) << check["text"].toString().toStdString();
+    // Each item's line has its price as the list shows it and its new price from the rule.
+    for (auto it = unsold.begin(); it != unsold.end(); ++it) {
+        if (it.value() <= (it.key() == inRows[0] ? ownFloor : Floor)) continue;
+        const QString line = QString::fromUtf8("%1「%2」 %3 → %4 ").arg(it.key(), titles[it.key()]).arg(it.value()).arg(expected(it.key(), it.value()));
+        EXPECT_TRUE(check["text"].toString().contains(line)) << line.toStdString() << "\n" << check["text"].toString().toStdString();
+    }
 
     // Later runs on the new browser relist the rest; one in doubt is settled with the site first.
     for (int run = 0; run < 3 && relists().size() < Items; ++run) {

@@ -51,8 +51,9 @@ QString makePictureFolder(const QString& folder, int count) {
         picture.save(folder + "/" + name, "JPEG", 85);
         if (first.isEmpty()) first = folder + "/" + name;
     }
+    // The folder's own template (the sample one, where make run put it) is kept.
     QFile tmpl(folder + "/template.txt");
-    if (tmpl.open(QIODevice::WriteOnly))
+    if (!tmpl.exists() && tmpl.open(QIODevice::WriteOnly))
         tmpl.write(cp932::fromUnicode("<b>%%</b><br>\r\n状態：%%<br>\r\nご覧いただきありがとうございます。"));
     return first;
 }

@@ -1,7 +1,11 @@
 // The check of a "連続出品" run before anything is sent, against what the practice site refuses,
 // and the texts the run leaves: progress, log lines, summary.
 #include "listing/BatchRules.h"
+#include "listing/UploadRules.h"
+#include "platform/Cp932.h"
 #include "site/ListingForm.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +228,56 @@ TEST(BatchPreflight, ADescriptionTooLongSaysWhatTheTemplateAdds) {
     plan.templateBytes = 61;
     EXPECT_EQ(preflight({row}, plan)[0].errors,
               QStringList{u("テンプレートに埋めた商品説明が9,999バイトを超えています（10000バイト、うちテンプレート61バイト）")});
+}
+
+// What the check says once for the run: why the descriptions are empty, which folder runs short.
+TEST(BatchPreflight, TheNotesNameTheMissingTemplateAndTheFolderThatRunsShort) {
+    const QString noTemplate = u("画像フォルダに template.txt がないため、説明列は使われません");
+    const struct {
+        const char* name;
+        int pictures;
+        bool hasTemplate;
+        QString description;
+        QStringList notes;
+    } cases[] = {
+        {"no template: every description empty", 6, false, {}, {noTemplate}},
+        {"a template whose marks found nothing is not the cause", 6, true, {}, {}},
+        {"descriptions there", 6, false, u("説明"), {}},
+        {"the folder runs out at the second row", 3, true, u("説明"),
+         {u("画像フォルダ /home/s/pics/ の画像が足りません（残り3枚、2行が画像なし）。画像を足すか、「再選択」で別のフォルダを選んで下さい")}},
+        {"both", 0, false, {},
+         {noTemplate,
+          u("画像フォルダ /home/s/pics/ の画像が足りません（残り0枚、3行が画像なし）。画像を足すか、「再選択」で別のフォルダを選んで下さい")}},
+    };
+    for (const auto& c : cases) {
+        RunPlan plan = goodPlan(c.pictures);
+        plan.inFolder = plan.pictures;
+        plan.folder = "/home/s/pics/";
+        plan.hasTemplate = c.hasTemplate;
+        QList<RowData> rows{goodRow(2), goodRow(3), goodRow(4)};
+        for (RowData& r : rows) r.description = c.description;
+        EXPECT_EQ(reportNotes(preflight(rows, plan), plan), c.notes) << c.name;
+    }
+}
+
+// The sample picture folder's template takes the sample sheet's description columns and
+// nothing past them.
+TEST(BatchPreflight, TheSampleTemplateTakesTheSampleDescriptionColumns) {
+    QFile tmpl(QStringLiteral(ZK_SOURCE_DIR "/resources/sample-data/pictures/template.txt"));
+    ASSERT_TRUE(tmpl.open(QIODevice::ReadOnly));
+    const QString text = zk::cp932::toUnicode(tmpl.readAll());
+    QFile csv(QStringLiteral(ZK_SOURCE_DIR "/resources/demo/items.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList header = lines[0].trimmed().split(',');
+    const QStringList row = lines[1].trimmed().split(',');
+    // The description columns start two after the title's, as the upload and the run fill them.
+    const int first = int(header.indexOf(u("商品名"))) + 1 + 2;
+    const QString filled = zk::listing::rules::expandDescription(text, first, [&](int column) { return row.value(column - 1); });
+    EXPECT_TRUE(filled.contains(row.value(header.indexOf(u("説明1"))))) << filled.toStdString();
+    EXPECT_TRUE(filled.contains(row.value(header.indexOf(u("説明2"))))) << filled.toStdString();
+    EXPECT_FALSE(filled.contains(row.value(header.indexOf(u("開始価格"))))) << filled.toStdString();
+    EXPECT_FALSE(filled.contains("%%")) << filled.toStdString();
 }
 
 // What the report shows of a row: prices as sent and whence, category code and name, closing,

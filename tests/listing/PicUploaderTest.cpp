@@ -175,6 +175,47 @@ TEST_F(PicUploaderTest, ReChoosingAFolderWithoutPicturesLeavesNoFolder) {
     EXPECT_TRUE(panel_.uploadEnabled);
 }
 
+// Another workbook asks for its picture folder, the current one offered and named; the same
+// workbook again, or one opened before any folder was chosen, asks nothing.
+TEST_F(PicUploaderTest, AnotherWorkbookAsksForItsPictureFolder) {
+    for (const char* name : {"p/a.jpg", "q/c.jpg", "q/d.jpg"}) dir_.write(name, kJpeg);
+    zk::listing::PictureUpload step(services_.browser, services_.book, services_.carry, services_.ledger,
+                                    services_.settings, panel_);
+    auto dialogs = [] {
+        QStringList captions;
+        for (const auto& e : MessageService::instance().transcript())
+            if (e["kind"].toString() == "open-file") captions << e["caption"].toString() + " @ " + e["folder"].toString();
+        return captions;
+    };
+    const QString asked = texts::WorkbookPictureCaption.arg(QDir::toNativeSeparators(dir_.path() + "/p")) + " @ " +
+                          dir_.path() + "/p";
+    const struct {
+        const char* name;
+        const char* workbook;
+        QString answer;     // the dialog's answer, when one is asked
+        QStringList asked;  // the dialogs of this step
+        QString folder;     // the folder after it
+        QString next;
+    } steps[] = {
+        {"the first workbook, no folder yet", "one.xlsx", {}, {}, "", ""},
+        {"its folder chosen", nullptr, dir_.file("p/a.jpg"), {}, dir_.path() + "/p", dir_.file("p/a.jpg")},
+        {"the same workbook again", "one.xlsx", {}, {}, dir_.path() + "/p", dir_.file("p/a.jpg")},
+        {"another workbook, cancelled: the folder stays", "two.xlsx", "Cancel", {asked}, dir_.path() + "/p",
+         dir_.file("p/a.jpg")},
+        {"a third one takes another folder", "three.xlsx", dir_.file("q/d.jpg"), {asked}, dir_.path() + "/q",
+         dir_.file("q/c.jpg")},
+    };
+    for (const auto& s : steps) {
+        MessageService::instance().clearTranscript();
+        MessageService::instance().setAnswers(s.answer.isEmpty() ? QStringList{} : QStringList{s.answer});
+        if (s.workbook) step.WorkbookOpened(dir_.file(s.workbook));
+        else step.UploadClearClick();
+        if (s.workbook) EXPECT_EQ(dialogs(), s.asked) << s.name;
+        EXPECT_EQ(uploader_.Folder, s.folder) << s.name;
+        EXPECT_EQ(services_.carry.NextPicture, s.next) << s.name;
+    }
+}
+
 TEST_F(PicUploaderTest, PreviewShowsTheNextPicturesUpToTheEndBesideThePanel) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir_.write(QString("p/") + name, kJpeg);
     zk::listing::PictureUpload step(services_.browser, services_.book, services_.carry, services_.ledger,

@@ -290,6 +290,20 @@ TEST(StepDown, ThePanelsTextsMakeARuleOrSayWhyNot) {
     EXPECT_EQ(priceValue(""), std::nullopt);
 }
 
+TEST(StepDown, APriceReadsAsTheListPageOrACellShowsIt) {
+    const struct {
+        const char* text;
+        std::optional<qint64> yen;
+    } cases[] = {
+        {"1,000 円", 1000},  {"1,000円", 1000},       {"¥1,000", 1000},       {"￥1,000", 1000},
+        {"¥ 1,000 円", 1000}, {"１，０００円", std::nullopt},   {"1000", 1000},         {"1,234,567", 1234567},
+        {"1200.0", 1200},    {"  1,000 円 ", 1000},    {"1,00", std::nullopt}, {"10,0000", std::nullopt},
+        {",500", std::nullopt}, {"-500", std::nullopt}, {"1.5", std::nullopt}, {"円", std::nullopt},
+        {"価格未定", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(priceValue(QString::fromUtf8(c.text)), c.yen) << c.text;
+}
+
 TEST(StepDown, TheCheckBeforeARunNamesEachItemsPricesOrWhyItIsSkipped) {
     const StepDownRule r = *parseStepDown("10", true, "500", true, true, false);
     const PlannedRelist lowered = planRelist(r, "k1", "t", "4,000円", std::nullopt);
@@ -304,6 +318,14 @@ TEST(StepDown, TheCheckBeforeARunNamesEachItemsPricesOrWhyItIsSkipped) {
     const PlannedRelist unread = planRelist(r, "k3", "t", "", std::nullopt);
     EXPECT_FALSE(unread.skipped);
     EXPECT_TRUE(unread.newPrice.isEmpty());
+    // The list page's own way of showing a price gives the new price, not a judgement later.
+    for (const char* shown : {"1,000 円", "¥1,000"}) {
+        const PlannedRelist line = planRelist(*parseStepDown("10", true, "", false, false, false), "k4", "t",
+                                              QString::fromUtf8(shown), std::nullopt);
+        EXPECT_EQ(line.oldPrice, "1000") << shown;
+        EXPECT_EQ(line.newPrice, "900") << shown;
+        EXPECT_FALSE(line.skipped) << shown;
+    }
 }
 
 TEST(RelistLog, LinesQuoteWhatWouldBreakTheColumnsAndTheFileIsNamedByTheDay) {
