@@ -230,28 +230,31 @@ int TExcel::WriteHyperlinks(int row, int column, const QStringList& addresses) {
     return guarded([&] { ref(Sheet, "Sheet").setHyperlinks(row, column, addresses); });
 }
 
-QVariant TExcel::ReadCell(int row, int column) {
-    clearError();
+namespace {
+// A cell read whose every failure reads as the empty text; an automation error is kept.
+template <class Read, class Keep>
+QVariant readOrEmpty(Read read, Keep keep) {
     try {
-        return ref(Sheet, "Sheet").cells(row, column)->value();
+        return read();
     } catch (const AutomationError& e) {
-        record(e);
+        keep(e);
     } catch (const std::exception&) {
-        // Every failure reads as the empty text.
     }
     return QString();
+}
+} // namespace
+
+QVariant TExcel::ReadCell(int row, int column) {
+    clearError();
+    return readOrEmpty([&] { return ref(Sheet, "Sheet").cells(row, column)->value(); },
+                       [&](const AutomationError& e) { record(e); });
 }
 
 QString TExcel::ReadShownText(int row, int column) {
     clearError();
-    try {
-        return ref(Sheet, "Sheet").cells(row, column)->text();
-    } catch (const AutomationError& e) {
-        record(e);
-    } catch (const std::exception&) {
-        // Every failure reads as the empty text.
-    }
-    return QString();
+    return readOrEmpty([&] { return QVariant(ref(Sheet, "Sheet").cells(row, column)->text()); },
+                       [&](const AutomationError& e) { record(e); })
+        .toString();
 }
 
 int TExcel::ReadTexts(int firstRow, int firstColumn, int lastRow, int lastColumn, QList<QStringList>& texts,
